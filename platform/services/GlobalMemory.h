@@ -1,0 +1,12 @@
+#pragma once
+
+#include <cstddef>
+
+namespace plat {
+
+// Memory blocks that one library allocates and another frees (decoded SNMP records and values).
+// Blocks come zero-filled. Freeing a null block is harmless.
+void* AllocBlock(std::size_t size);
+void FreeBlock(void* block);
+
+}  // namespace plat

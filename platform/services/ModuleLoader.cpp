@@ -1,0 +1,87 @@
+#include "platform/services/ModuleLoader.h"
+
+#include <dlfcn.h>
+
+#include <map>
+#include <mutex>
+
+#include "platform/services/DebugOutput.h"
+#include "platform/text/CaseInsensitive.h"
+
+namespace plat {
+
+namespace {
+
+struct NameMap {
+    std::mutex lock;
+    std::map<std::string, std::string, CaseInsensitiveLess> files{
+        {"wsock32.dll", "libvorlanesock.so"}, {"ws2_32.dll", "libvorlanesock.so"},
+        {"winsock.dll", "libvorlanesock.so"}, {"DLCAPI.DLL", "libvorlanedlc.so"},
+        {"Halbrin.dll", "libhalbrin.so"},     {"Vantorel.dll", "libvantorel.so"},
+        {"Tessik.dll", "libtessik.so"},
+    };
+};
+
+NameMap& Map() {
+    static NameMap map;
+    return map;
+}
+
+std::string PlatformFolder() {
+    Dl_info info{};
+    if (dladdr(reinterpret_cast<void*>(&LoadModule), &info) == 0 || info.dli_fname == nullptr) {
+        return {};
+    }
+    std::string path = info.dli_fname;
+    auto slash = path.rfind('/');
+    return slash == std::string::npos ? std::string{} : path.substr(0, slash + 1);
+}
+
+}  // namespace
+
+ModuleHandle LoadModule(const char* name) {
+    if (name == nullptr) {
+        return nullptr;
+    }
+    std::string file;
+    {
+        std::lock_guard guard(Map().lock);
+        auto it = Map().files.find(name);
+        if (it == Map().files.end()) {
+            return nullptr;
+        }
+        file = it->second;
+    }
+    ModuleHandle module = nullptr;
+    if (file.find('/') == std::string::npos) {
+        module = dlopen((PlatformFolder() + file).c_str(), RTLD_NOW | RTLD_LOCAL);
+    }
+    if (module == nullptr) {
+        module = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
+    }
+    if (module == nullptr) {
+        DebugPrintf("LoadModule %s: %s\n", name, dlerror());
+    }
+    return module;
+}
+
+void* ModuleSymbol(ModuleHandle module, const char* symbol) {
+    return module == nullptr || symbol == nullptr ? nullptr : dlsym(module, symbol);
+}
+
+void FreeModule(ModuleHandle module) {
+    if (module != nullptr) {
+        dlclose(module);
+    }
+}
+
+void MapModuleName(const std::string& name, const std::string& file) {
+    std::lock_guard guard(Map().lock);
+    if (file.empty()) {
+        Map().files.erase(name);
+    } else {
+        Map().files[name] = file;
+    }
+}
+
+}  // namespace plat

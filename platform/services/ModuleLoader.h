@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+
+namespace plat {
+
+// Libraries are loaded by the names the system has always used for them ("wsock32.dll",
+// "DLCAPI.DLL"). A name map turns such a name, compared without regard to case, into a shared
+// object; a bare file name is looked up beside this platform library first, then
+// where the dynamic loader looks. Names that are not in the
+// map do not load.
+using ModuleHandle = void*;
+
+ModuleHandle LoadModule(const char* name);
+void* ModuleSymbol(ModuleHandle module, const char* symbol);
+void FreeModule(ModuleHandle module);
+
+// Adds or replaces an entry of the name map; an empty file removes the entry (tests use this to
+// make a library "missing" without touching it).
+void MapModuleName(const std::string& name, const std::string& file);
+
+}  // namespace plat
