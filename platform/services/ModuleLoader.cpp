@@ -37,50 +37,62 @@ std::string PlatformFolder() {
     return slash == std::string::npos ? std::string{} : path.substr(0, slash + 1);
 }
 
+void* OpenFile(const std::string& file) {
+    void* handle = nullptr;
+    if (file.find('/') == std::string::npos) {
+        handle = dlopen((PlatformFolder() + file).c_str(), RTLD_NOW | RTLD_LOCAL);
+    }
+    return handle != nullptr ? handle : dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
+}
+
 }  // namespace
+
+struct Module {
+    void* handle;
+    std::string exportPrefix;
+};
 
 ModuleHandle LoadModule(const char* name) {
     if (name == nullptr) {
         return nullptr;
     }
-    std::string file;
+    MappedFile mapped;
     {
         std::lock_guard guard(Map().lock);
         auto it = Map().files.find(name);
         if (it == Map().files.end()) {
             return nullptr;
         }
-        file = it->second;
+        mapped = it->second;
     }
-    ModuleHandle module = nullptr;
-    if (file.find('/') == std::string::npos) {
-        module = dlopen((PlatformFolder() + file).c_str(), RTLD_NOW | RTLD_LOCAL);
-    }
-    if (module == nullptr) {
-        module = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
-    }
-    if (module == nullptr) {
+    void* handle = OpenFile(mapped.file);
+    if (handle == nullptr) {
         DebugPrintf("LoadModule %s: %s\n", name, dlerror());
+        return nullptr;
     }
-    return module;
+    return new Module{handle, mapped.exportPrefix};
 }
 
 void* ModuleSymbol(ModuleHandle module, const char* symbol) {
-    return module == nullptr || symbol == nullptr ? nullptr : dlsym(module, symbol);
+    if (module == nullptr || symbol == nullptr) {
+        return nullptr;
+    }
+    return dlsym(module->handle, (module->exportPrefix + symbol).c_str());
 }
 
 void FreeModule(ModuleHandle module) {
     if (module != nullptr) {
-        dlclose(module);
+        dlclose(module->handle);
+        delete module;
     }
 }
 
-void MapModuleName(const std::string& name, const std::string& file) {
+void MapModuleName(const std::string& name, const std::string& file, const std::string& exportPrefix) {
     std::lock_guard guard(Map().lock);
     if (file.empty()) {
         Map().files.erase(name);
     } else {
-        Map().files[name] = file;
+        Map().files[name] = MappedFile{file, exportPrefix};
     }
 }
 
