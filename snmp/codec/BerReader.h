@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace snmp {
+
+// Reads BER from received bytes. Every read checks what remains first; a length is accepted only
+// when that many bytes remain. A failed read leaves the reader where it was.
+class BerReader {
+  public:
+    BerReader(const std::uint8_t* data, std::size_t length) : next_(data), end_(data + length) {}
+
+    std::size_t Remaining() const { return static_cast<std::size_t>(end_ - next_); }
+    bool AtEnd() const { return next_ == end_; }
+
+    bool ReadByte(std::uint8_t& byte);
+    // Reads one byte and compares it.
+    bool Expect(std::uint8_t byte);
+    // Reads the given bytes exactly (02 01 00 and the like).
+    bool ExpectBytes(const std::uint8_t* bytes, std::size_t count);
+    // Length octets in either form (at most 4 length bytes in the long form); the length must not
+    // exceed what remains after them.
+    bool ReadLength(std::size_t& length);
+    // A length in the short form only (one byte below 0x80), not exceeding what remains.
+    bool ReadShortLength(std::size_t& length);
+    // Takes `count` bytes: their start, or null when fewer remain.
+    const std::uint8_t* Take(std::size_t count);
+    // Reads tag and length and splits the content off into `content`. With `exact`, the content must
+    // be everything that remains.
+    bool ReadElement(std::uint8_t tag, BerReader& content, bool exact = false);
+
+  private:
+    const std::uint8_t* next_;
+    const std::uint8_t* end_;
+};
+
+}  // namespace snmp

@@ -1,0 +1,147 @@
+#include "snmp/codec/BindingList.h"
+
+#include <cstring>
+#include <string_view>
+
+#include "platform/services/GlobalMemory.h"
+#include "snmp/codec/BerTags.h"
+#include "snmp/codec/ReqParam.h"
+#include "snmp/codec/SnmpValueType.h"
+#include "snmp/codec/ValueDecoder.h"
+
+namespace snmp {
+
+namespace {
+
+constexpr std::size_t kOidBlock = kMaxOidTextLength + 1;
+
+bool ReadNumber(const VarBind& binding, std::uint32_t& number) {
+    if (binding.Value == nullptr || binding.ValueLength < static_cast<std::int32_t>(sizeof number)) {
+        return false;
+    }
+    std::memcpy(&number, binding.Value, sizeof number);
+    return true;
+}
+
+bool PutValue(BerWriter& out, const VarBind& binding) {
+    std::uint32_t number = 0;
+    const auto length = static_cast<std::size_t>(binding.ValueLength);
+    if (binding.ValueLength < 0 || (binding.Value == nullptr && binding.ValueLength != 0)) {
+        return false;
+    }
+    switch (binding.ValueType) {
+        case kSnmpInteger:
+            return ReadNumber(binding, number) &&
+                   out.PutInteger(kTagInteger, static_cast<std::int32_t>(number));
+        case kSnmpCounter:
+            return ReadNumber(binding, number) && out.PutUnsigned(kTagCounter, number);
+        case kSnmpGauge:
+            return ReadNumber(binding, number) && out.PutUnsigned(kTagGauge, number);
+        case kSnmpTimeTicks:
+            return ReadNumber(binding, number) && out.PutUnsigned(kTagTimeTicks, number);
+        case kSnmpOctetString:
+            return out.PutOctets(kTagOctetString, binding.Value, length);
+        case kSnmpOpaque:
+            return out.PutOctets(kTagOpaque, binding.Value, length);
+        case kSnmpIpAddress:
+            return length >= 4 && out.PutOctets(kTagIpAddress, binding.Value, 4);
+        case kSnmpObjectId:
+            return out.PutObjectId(std::string_view(static_cast<const char*>(binding.Value), length));
+        case kSnmpNull:
+            return out.PutOctets(kTagNull, nullptr, 0);
+        default:
+            return false;
+    }
+}
+
+bool PutBinding(BerWriter& out, const VarBind& binding, bool withValues) {
+    const std::size_t end = out.Size();
+    if (binding.Oid == nullptr || binding.OidLength <= 0) {
+        return false;
+    }
+    const bool valueWritten =
+        withValues ? PutValue(out, binding) : out.PutOctets(kTagOctetString, nullptr, 0);
+    return valueWritten && out.PutObjectId(std::string_view(binding.Oid, binding.OidLength)) &&
+           out.PutHeader(kTagSequence, out.Size() - end);
+}
+
+void* CopyToBlock(const void* bytes, std::size_t length, std::size_t blockSize) {
+    void* block = plat::AllocBlock(blockSize);
+    if (block != nullptr && length != 0) {
+        std::memcpy(block, bytes, length);
+    }
+    return block;
+}
+
+bool DecodeBinding(BerReader& list, std::size_t valueBlock, VarBind& binding) {
+    BerReader content(nullptr, 0);
+    char oid[kOidBlock];
+    std::size_t oidLength = 0;
+    DecodedValue value;
+    if (!list.ReadElement(kTagSequence, content) || !ReadObjectId(content, oid, oidLength) ||
+        !DecodeValue(content, value) || !content.AtEnd()) {
+        return false;
+    }
+    if (valueBlock != 0 && value.length > valueBlock) {
+        return false;
+    }
+    binding.Oid = static_cast<char*>(CopyToBlock(oid, oidLength, kOidBlock));
+    binding.OidLength = static_cast<std::int32_t>(oidLength);
+    binding.ValueType = value.type;
+    binding.Value = CopyToBlock(value.bytes, value.length, valueBlock != 0 ? valueBlock : value.length + 1);
+    binding.ValueLength = static_cast<std::int32_t>(value.length);
+    return binding.Oid != nullptr && binding.Value != nullptr;
+}
+
+}  // namespace
+
+bool EncodeBindingList(BerWriter& out, const VarBind* bindings, std::size_t count, bool withValues) {
+    if (count != 0 && bindings == nullptr) {
+        return false;
+    }
+    const std::size_t end = out.Size();
+    for (std::size_t i = count; i-- > 0;) {
+        if (!PutBinding(out, bindings[i], withValues)) {
+            return false;
+        }
+    }
+    return out.PutHeader(kTagSequence, out.Size() - end);
+}
+
+bool DecodeBindingList(BerReader list, std::size_t valueBlock, VarBind*& bindings, std::uint16_t& count) {
+    count = 0;
+    bindings = static_cast<VarBind*>(plat::AllocBlock(kMaxBindings * sizeof(VarBind)));
+    if (bindings == nullptr) {
+        return false;
+    }
+    auto refuse = [&] {
+        FreeBindingList(bindings, count);
+        bindings = nullptr;
+        count = 0;
+        return false;
+    };
+    while (!list.AtEnd()) {
+        if (count == kMaxBindings) {
+            return refuse();
+        }
+        // Counted before it is read, so that a half-made binding's blocks are freed with the rest.
+        VarBind& binding = bindings[count++];
+        if (!DecodeBinding(list, valueBlock, binding)) {
+            return refuse();
+        }
+    }
+    return true;
+}
+
+void FreeBindingList(VarBind* bindings, std::size_t count) {
+    if (bindings == nullptr) {
+        return;
+    }
+    for (std::size_t i = 0; i < count; ++i) {
+        plat::FreeBlock(bindings[i].Oid);
+        plat::FreeBlock(bindings[i].Value);
+    }
+    plat::FreeBlock(bindings);
+}
+
+}  // namespace snmp

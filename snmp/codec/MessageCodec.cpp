@@ -1,0 +1,115 @@
+#include "snmp/codec/MessageCodec.h"
+
+#include <cstring>
+
+#include "platform/services/GlobalMemory.h"
+#include "snmp/codec/BerReader.h"
+#include "snmp/codec/BerTags.h"
+#include "snmp/codec/BerWriter.h"
+#include "snmp/codec/BindingList.h"
+#include "snmp/codec/ValueDecoder.h"
+
+namespace snmp {
+
+namespace {
+
+constexpr std::uint8_t kVersion1[] = {kTagInteger, 0x01, 0x00};
+constexpr std::uint8_t kOneByteInteger[] = {kTagInteger, 0x01};
+constexpr std::uint8_t kMaxErrorStatus = 5;
+constexpr std::size_t kCommunityBlock = kMaxCommunityLength + 1;
+
+bool PutMessage(BerWriter& out, const ReqParam& message) {
+    const std::size_t end = out.Size();
+    const bool withValues = message.PduType == kPduResponse || message.PduType == kPduSet;
+    if (message.Community == nullptr && message.CommunityLength != 0) {
+        return false;
+    }
+    return EncodeBindingList(out, message.Bindings, message.BindingCount, withValues) &&
+           out.PutInteger(kTagInteger, message.ErrorIndex) &&
+           out.PutInteger(kTagInteger, message.ErrorStatus) &&
+           out.PutInteger(kTagInteger, message.RequestId) &&
+           out.PutHeader(static_cast<std::uint8_t>(kTagPduBase + message.PduType), out.Size() - end) &&
+           out.PutOctets(kTagOctetString, message.Community, message.CommunityLength) &&
+           out.PutBytes(kVersion1, sizeof kVersion1) && out.PutHeader(kTagSequence, out.Size() - end);
+}
+
+// Reads the community element into a new terminated block.
+char* ReadCommunity(BerReader& in, std::uint16_t& length) {
+    BerReader content(nullptr, 0);
+    if (!in.ReadElement(kTagOctetString, content) || content.Remaining() > kMaxCommunityLength) {
+        return nullptr;
+    }
+    length = static_cast<std::uint16_t>(content.Remaining());
+    auto* block = static_cast<char*>(plat::AllocBlock(kCommunityBlock));
+    if (block != nullptr) {
+        std::memcpy(block, content.Take(length), length);
+    }
+    return block;
+}
+
+bool ReadOneByteInteger(BerReader& in, std::uint8_t& value) {
+    return in.ExpectBytes(kOneByteInteger, sizeof kOneByteInteger) && in.ReadByte(value);
+}
+
+bool ReadPdu(BerReader& in, std::uint32_t acceptedPduTypes, ReqParam& message) {
+    std::uint8_t tag = 0;
+    std::size_t length = 0;
+    if (!in.ReadByte(tag) || tag < kTagPduBase || tag - kTagPduBase > static_cast<int>(kPduSet)) {
+        return false;
+    }
+    message.PduType = tag - kTagPduBase;
+    if ((acceptedPduTypes & PduTypeBit(static_cast<SnmpPduType>(message.PduType))) == 0 ||
+        !in.ReadLength(length) || length != in.Remaining()) {
+        return false;
+    }
+    std::uint32_t requestId = 0;
+    std::uint8_t errorIndex = 0;
+    BerReader list(nullptr, 0);
+    if (!in.Expect(kTagInteger) || !ReadIntegerContent(in, true, requestId) ||
+        !ReadOneByteInteger(in, message.ErrorStatus) || message.ErrorStatus > kMaxErrorStatus ||
+        !ReadOneByteInteger(in, errorIndex) || !in.ReadElement(kTagSequence, list, true)) {
+        return false;
+    }
+    message.RequestId = static_cast<std::int32_t>(requestId);
+    message.ErrorIndex = errorIndex;
+    return DecodeBindingList(list, 0, message.Bindings, message.BindingCount);
+}
+
+}  // namespace
+
+EncodeStatus EncodeMessage(const ReqParam& message, std::uint8_t* buffer, std::size_t capacity,
+                           std::size_t& written) {
+    if (message.PduType < kPduGet || message.PduType > kPduSet) {
+        return kEncodeCannotBuild;
+    }
+    BerWriter out(buffer, capacity);
+    if (!PutMessage(out, message)) {
+        return kEncodeCannotWrite;
+    }
+    written = out.Size();
+    std::memmove(buffer, out.Data(), written);
+    return kEncodeOk;
+}
+
+ReqParam* DecodeMessage(const std::uint8_t* data, std::size_t length, std::uint32_t acceptedPduTypes) {
+    if (data == nullptr) {
+        return nullptr;
+    }
+    BerReader whole(data, length);
+    BerReader in(nullptr, 0);
+    if (!whole.ReadElement(kTagSequence, in, true) || !in.ExpectBytes(kVersion1, sizeof kVersion1)) {
+        return nullptr;
+    }
+    auto* message = static_cast<ReqParam*>(plat::AllocBlock(sizeof(ReqParam)));
+    if (message == nullptr) {
+        return nullptr;
+    }
+    message->Community = ReadCommunity(in, message->CommunityLength);
+    if (message->Community == nullptr || !ReadPdu(in, acceptedPduTypes, *message)) {
+        FreeReqParam(message);
+        return nullptr;
+    }
+    return message;
+}
+
+}  // namespace snmp

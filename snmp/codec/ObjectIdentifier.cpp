@@ -1,0 +1,111 @@
+#include "snmp/codec/ObjectIdentifier.h"
+
+#include <charconv>
+
+namespace snmp {
+
+namespace {
+
+// Reads one decimal arc of at most 32 bits at the front of `text` and removes it with its dot.
+bool TakeArc(std::string_view& text, std::uint32_t& arc) {
+    const char* end = text.data() + text.size();
+    auto [next, error] = std::from_chars(text.data(), end, arc);
+    if (error != std::errc() || next == text.data()) {
+        return false;
+    }
+    text.remove_prefix(next - text.data());
+    if (!text.empty()) {
+        if (text.front() != '.' || text.size() == 1) {
+            return false;
+        }
+        text.remove_prefix(1);
+    }
+    return true;
+}
+
+bool PutSubidentifier(std::uint32_t value, std::uint8_t* content, std::size_t capacity, std::size_t& length) {
+    std::uint8_t digits[5];
+    std::size_t count = 0;
+    do {
+        digits[count++] = value & 0x7F;
+        value >>= 7;
+    } while (value != 0);
+    if (capacity - length < count) {
+        return false;
+    }
+    while (count > 1) {
+        content[length++] = digits[--count] | 0x80;
+    }
+    content[length++] = digits[0];
+    return true;
+}
+
+}  // namespace
+
+bool OidTextToContent(std::string_view text, std::uint8_t* content, std::size_t capacity,
+                      std::size_t& length) {
+    length = 0;
+    std::uint32_t first = 0;
+    std::uint32_t second = 0;
+    if (!TakeArc(text, first) || (!text.empty() && !TakeArc(text, second))) {
+        return false;
+    }
+    if (first > 2 || second >= 40 || capacity == 0) {
+        return false;
+    }
+    content[length++] = static_cast<std::uint8_t>(first * 40 + second);
+    while (!text.empty()) {
+        std::uint32_t arc = 0;
+        if (!TakeArc(text, arc) || !PutSubidentifier(arc, content, capacity, length)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool OidContentToText(const std::uint8_t* content, std::size_t length, char* text, std::size_t size,
+                      std::size_t& textLength) {
+    if (length == 0 || size == 0 || (content[length - 1] & 0x80) != 0) {
+        return false;
+    }
+    char* out = text;
+    char* const last = text + size - 1;  // room for the terminator
+    std::uint64_t value = 0;
+    bool firstArc = true;
+    for (std::size_t i = 0; i < length; ++i) {
+        value = (value << 7) | (content[i] & 0x7F);
+        if (value > UINT32_MAX) {
+            return false;
+        }
+        if ((content[i] & 0x80) != 0) {
+            continue;
+        }
+        std::uint64_t arcs[2] = {value, 0};
+        int arcCount = 1;
+        if (firstArc) {
+            arcs[0] = value < 80 ? value / 40 : 2;
+            arcs[1] = value - arcs[0] * 40;
+            arcCount = 2;
+            firstArc = false;
+        }
+        for (int a = 0; a < arcCount; ++a) {
+            if (out != text) {
+                if (out == last) {
+                    return false;
+                }
+                *out++ = '.';
+            }
+            auto [next, error] = std::to_chars(out, last, arcs[a]);
+            if (error != std::errc()) {
+                return false;
+            }
+            out = next;
+        }
+        value = 0;
+    }
+    *out = '\0';
+    textLength = static_cast<std::size_t>(out - text);
+    return true;
+}
+
+}  // namespace snmp

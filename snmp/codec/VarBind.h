@@ -1,0 +1,14 @@
+#pragma once
+
+#include <cstdint>
+
+// One variable binding. Value bytes by type: integer, counter, gauge and time ticks a host-order
+// 32-bit number; octet string, opaque and unknown types the raw bytes; IP address 4 bytes in network
+// order; object identifier its dotted text; null nothing.
+struct VarBind {
+    char* Oid;               // dotted text, not necessarily terminated when a caller fills it
+    std::int32_t OidLength;  // characters of Oid
+    std::int32_t ValueType;  // SnmpValueType
+    void* Value;
+    std::int32_t ValueLength;
+};

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "snmp/codec/VarBind.h"
+
+// One SNMPv1 trap. A decoded record is made of separate memory blocks (plat::AllocBlock): the record,
+// the community (256 bytes, terminated), the enterprise text (512 bytes), the agent address (4 bytes),
+// the binding array (room for snmp::kMaxBindings), each binding's object identifier text (512 bytes)
+// and value (kTrapValueBlock bytes).
+struct TrapParam {
+    char* Community;
+    std::uint16_t CommunityLength;
+    char* Enterprise;  // dotted text
+    std::uint16_t EnterpriseLength;
+    std::uint8_t* AgentAddress;  // IPv4, network order
+    std::uint8_t AgentAddressLength;
+    std::uint8_t GenericTrap;    // 6 = enterprise-specific
+    std::uint16_t SpecificTrap;  // low 16 bits of the specific-trap integer
+    std::uint32_t TimeStamp;     // time ticks
+    std::uint16_t BindingCount;
+    VarBind* Bindings;
+};
+
+namespace snmp {
+
+// The largest value a trap binding may carry; a longer one refuses the trap.
+inline constexpr std::size_t kTrapValueBlock = 256;
+
+}  // namespace snmp
