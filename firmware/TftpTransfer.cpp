@@ -1,0 +1,169 @@
+#include "firmware/TftpTransfer.h"
+
+#include <algorithm>
+
+#include "firmware/FirmwareMessages.h"
+#include "platform/text/CaseInsensitive.h"
+
+namespace fendrel {
+
+TftpTransfer::TftpTransfer(TftpTransferHost& host, unsigned retransmitLimit)
+    : host_(host), retransmitLimit_(retransmitLimit) {
+    packet_.reserve(4 + kTftpBlockSize);
+}
+
+TftpOutcome TftpTransfer::HandleDatagram(TftpBytes datagram, const TftpPeer& from) {
+    const std::uint16_t opcode = TftpOpcodeOf(datagram);
+    // Error packets are never answered, lest two ends trade errors for ever.
+    if (opcode == kTftpError) {
+        if (sending_ && from == owner_) {
+            Finish();
+        }
+        return TftpOutcome::kSilent;
+    }
+    if (sending_ && !(from == owner_)) {
+        const auto answer = BuildTftpError(kTftpUnknownTransferId, kTextUnknownTransferId);
+        return host_.Send(answer, from) ? TftpOutcome::kAnswered : TftpOutcome::kSilent;
+    }
+    switch (opcode) {
+        case kTftpReadRequest:
+            // From the owner too: its request was repeated because block 1 did not reach it.
+            return Start(datagram, from);
+        case kTftpAck:
+            if (sending_) {
+                return Acknowledged(datagram);
+            }
+            break;
+        case kTftpWriteRequest:
+            if (!sending_) {
+                return Fail(from, kTftpNotDefined, kTextWriteNotSupported);
+            }
+            break;
+        default:
+            break;
+    }
+    return Fail(from, kTftpNotDefined, kTextBusy);
+}
+
+TftpOutcome TftpTransfer::HandleRetransmitTimeout() {
+    if (!sending_) {
+        return TftpOutcome::kSilent;
+    }
+    if (retransmits_ >= retransmitLimit_) {
+        Finish();
+        return TftpOutcome::kSilent;
+    }
+    ++retransmits_;
+    return SendCurrent();
+}
+
+TftpOutcome TftpTransfer::Start(TftpBytes datagram, const TftpPeer& from) {
+    Finish();
+    completed_ = false;
+    owner_ = from;
+    block_ = 0;
+    lastCount_ = 0;
+    bytesRead_ = 0;
+
+    TftpRequest request;
+    switch (ParseTftpRequest(datagram, request)) {
+        case TftpRequestParse::kMalformed:
+            return Fail(from, kTftpIllegalOperation, kTextIllegalOperation);
+        case TftpRequestParse::kModeTooLong:
+            return Fail(from, kTftpNotDefined, kTextModeNotSupported);
+        case TftpRequestParse::kNameTooLong:
+            return Fail(from, kTftpAccessViolation, kTextAccessViolation);
+        case TftpRequestParse::kOk:
+            break;
+    }
+    if (!plat::EqualsNoCase(request.mode, "octet")) {
+        return Fail(from, kTftpNotDefined, kTextModeNotSupported);
+    }
+    // Only the file the console chose is served: no host may read any other file through us.
+    const std::string chosen = host_.ChosenFile();
+    if (chosen.empty() && request.fileName.empty()) {
+        return Fail(from, kTftpFileNotFound, kTextFileNonexistent);
+    }
+    if (!request.fileName.empty() && request.fileName != chosen) {
+        return Fail(from, kTftpAccessViolation, kTextAccessViolation);
+    }
+    switch (file_.Open(chosen)) {
+        case FirmwareFile::OpenResult::kMissing:
+            return Fail(from, kTftpFileNotFound, kTextFileNonexistent);
+        case FirmwareFile::OpenResult::kUnreadable:
+            return Fail(from, kTftpAccessViolation, kTextAccessViolation);
+        case FirmwareFile::OpenResult::kOk:
+            break;
+    }
+    sending_ = true;
+    return SendNextBlock();
+}
+
+TftpOutcome TftpTransfer::Acknowledged(TftpBytes datagram) {
+    std::uint16_t block = 0;
+    // A stale or repeated acknowledgement is not answered: answering it would send every later block
+    // twice. A lost block goes out again on the own time-out.
+    if (!ParseTftpAck(datagram, block) || block != block_) {
+        return TftpOutcome::kSilent;
+    }
+    // Only the first block has been read (block numbers wrap on long files).
+    if (bytesRead_ == lastCount_) {
+        host_.Report(kTftpEventRequestReceived, 0);
+    } else {
+        host_.Report(kTftpEventProgress, Percentage());
+    }
+    // A short block, the empty one included, is the last.
+    if (lastCount_ < kTftpBlockSize) {
+        Finish();
+        completed_ = true;
+        host_.Report(kTftpEventComplete, 0);
+        return TftpOutcome::kFinished;
+    }
+    return SendNextBlock();
+}
+
+TftpOutcome TftpTransfer::SendNextBlock() {
+    // The size taken at the start bounds the transfer: a file that grows meanwhile is not followed,
+    // one that shrinks fails.
+    const std::uint64_t left = file_.Size() - bytesRead_;
+    const std::size_t wanted = static_cast<std::size_t>(std::min<std::uint64_t>(left, kTftpBlockSize));
+    std::array<std::uint8_t, kTftpBlockSize> data;
+    if (file_.Read(data.data(), wanted) != static_cast<std::ptrdiff_t>(wanted)) {
+        return Fail(owner_, kTftpAccessViolation, kTextAccessViolation);
+    }
+    bytesRead_ += wanted;
+    lastCount_ = wanted;
+    ++block_;
+    retransmits_ = 0;
+    BuildTftpData(block_, TftpBytes(data.data(), wanted), packet_);
+    return SendCurrent();
+}
+
+TftpOutcome TftpTransfer::SendCurrent() {
+    host_.ArmRetransmit();
+    return host_.Send(packet_, owner_) ? TftpOutcome::kAnswered : TftpOutcome::kSilent;
+}
+
+TftpOutcome TftpTransfer::Fail(const TftpPeer& to, std::uint16_t code, const char* message) {
+    Finish();
+    const auto answer = BuildTftpError(code, message);
+    return host_.Send(answer, to) ? TftpOutcome::kAnswered : TftpOutcome::kSilent;
+}
+
+void TftpTransfer::Finish() {
+    if (sending_) {
+        host_.DisarmRetransmit();
+    }
+    sending_ = false;
+    file_.Close();
+}
+
+std::uint16_t TftpTransfer::Percentage() const {
+    const std::uint64_t size = file_.Size();
+    if (size == 0) {
+        return 0;
+    }
+    return static_cast<std::uint16_t>(std::min<std::uint64_t>(bytesRead_ * 100 / size, 100));
+}
+
+}  // namespace fendrel

@@ -1,0 +1,81 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "firmware/FirmwareFile.h"
+#include "firmware/TftpPacket.h"
+
+namespace fendrel {
+
+// A client end point: IPv4 address bytes (network order) and port (host order).
+struct TftpPeer {
+    std::array<std::uint8_t, 4> address{};
+    std::uint16_t port = 0;
+    bool operator==(const TftpPeer&) const = default;
+};
+
+// What a transfer needs of the program around it.
+class TftpTransferHost {
+  public:
+    // Sends one datagram; true when it went out.
+    virtual bool Send(TftpBytes packet, const TftpPeer& to) = 0;
+    // A TftpEvent with its percentage, for the console.
+    virtual void Report(std::uint16_t event, std::uint16_t percentage) = 0;
+    // The only file that may be served (the console's choice); empty when none was chosen.
+    virtual std::string ChosenFile() = 0;
+    // (Re)starts and stops the transfer's own retransmission time-out.
+    virtual void ArmRetransmit() = 0;
+    virtual void DisarmRetransmit() = 0;
+
+  protected:
+    ~TftpTransferHost() = default;
+};
+
+// What handling one input came to, for the program's idle timer.
+enum class TftpOutcome {
+    kSilent,    // nothing went out
+    kAnswered,  // an answer (data or error) went out
+    kFinished,  // the last block was acknowledged: the transfer is complete
+};
+
+// The TFTP read service for one firmware file: one transfer at a time, owned by the client address
+// and port that asked for it. Datagrams in, datagrams and events out through the host.
+class TftpTransfer {
+  public:
+    // retransmitLimit: how many times a block is sent again on the own time-out before the transfer
+    // is given up.
+    TftpTransfer(TftpTransferHost& host, unsigned retransmitLimit);
+
+    TftpOutcome HandleDatagram(TftpBytes datagram, const TftpPeer& from);
+    TftpOutcome HandleRetransmitTimeout();
+
+    bool Sending() const { return sending_; }
+    // True once the last block of the latest transfer was acknowledged.
+    bool Completed() const { return completed_; }
+
+  private:
+    TftpOutcome Start(TftpBytes datagram, const TftpPeer& from);
+    TftpOutcome Acknowledged(TftpBytes datagram);
+    TftpOutcome SendNextBlock();
+    TftpOutcome SendCurrent();
+    TftpOutcome Fail(const TftpPeer& to, std::uint16_t code, const char* message);
+    void Finish();
+    std::uint16_t Percentage() const;
+
+    TftpTransferHost& host_;
+    unsigned retransmitLimit_;
+    bool sending_ = false;
+    bool completed_ = false;
+    TftpPeer owner_;
+    FirmwareFile file_;
+    std::uint16_t block_ = 0;
+    std::size_t lastCount_ = 0;
+    std::uint64_t bytesRead_ = 0;
+    unsigned retransmits_ = 0;
+    std::vector<std::uint8_t> packet_;  // the current data block as sent
+};
+
+}  // namespace fendrel
