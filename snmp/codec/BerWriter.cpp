@@ -38,20 +38,26 @@ bool BerWriter::PutBytes(const void* bytes, std::size_t count) {
 }
 
 bool BerWriter::PutLength(std::size_t length) {
+    if (free_ < LengthOctetsSize(length)) {
+        return false;
+    }
     if (length < 0x80) {
         return PutByte(static_cast<std::uint8_t>(length));
     }
     std::size_t count = 0;
     for (; length != 0; length >>= 8, ++count) {
-        if (!PutByte(static_cast<std::uint8_t>(length))) {
-            return false;
-        }
+        PutByte(static_cast<std::uint8_t>(length));
     }
     return PutByte(static_cast<std::uint8_t>(0x80 | count));
 }
 
+bool BerWriter::PutHeader(std::uint8_t tag, std::size_t contentLength) {
+    return free_ > LengthOctetsSize(contentLength) && PutLength(contentLength) && PutByte(tag);
+}
+
 bool BerWriter::PutOctets(std::uint8_t tag, const void* bytes, std::size_t count) {
-    return count <= kMaxElementContent && PutBytes(bytes, count) && PutHeader(tag, count);
+    return count <= kMaxElementContent && free_ >= count + LengthOctetsSize(count) + 1 &&
+           PutBytes(bytes, count) && PutHeader(tag, count);
 }
 
 bool BerWriter::PutInteger(std::uint8_t tag, std::int32_t value) {

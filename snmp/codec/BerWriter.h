@@ -7,7 +7,8 @@
 namespace snmp {
 
 // Writes BER back to front into a fixed buffer, so that every element's length is known when its
-// header goes in front of its content. Every put checks the room left and fails without writing.
+// header goes in front of its content. Every put checks the room left first and fails without
+// writing anything.
 class BerWriter {
   public:
     BerWriter(std::uint8_t* buffer, std::size_t capacity)
@@ -16,9 +17,8 @@ class BerWriter {
     bool PutByte(std::uint8_t byte);
     bool PutBytes(const void* bytes, std::size_t count);
     bool PutLength(std::size_t length);
-    bool PutHeader(std::uint8_t tag, std::size_t contentLength) {
-        return PutLength(contentLength) && PutByte(tag);
-    }
+    // Identifier and length octets in front of content already written.
+    bool PutHeader(std::uint8_t tag, std::size_t contentLength);
 
     // An element of content `bytes` (at most kMaxElementContent bytes).
     bool PutOctets(std::uint8_t tag, const void* bytes, std::size_t count);

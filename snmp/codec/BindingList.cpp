@@ -133,15 +133,4 @@ bool DecodeBindingList(BerReader list, std::size_t valueBlock, VarBind*& binding
     return true;
 }
 
-void FreeBindingList(VarBind* bindings, std::size_t count) {
-    if (bindings == nullptr) {
-        return;
-    }
-    for (std::size_t i = 0; i < count; ++i) {
-        plat::FreeBlock(bindings[i].Oid);
-        plat::FreeBlock(bindings[i].Value);
-    }
-    plat::FreeBlock(bindings);
-}
-
 }  // namespace snmp

@@ -19,7 +19,4 @@ bool EncodeBindingList(BerWriter& out, const VarBind* bindings, std::size_t coun
 // values, or, with valueBlock 0, into a block of its own length plus a spare zero byte.
 bool DecodeBindingList(BerReader list, std::size_t valueBlock, VarBind*& bindings, std::uint16_t& count);
 
-// Frees each binding's object identifier and value and the array; null is ignored.
-void FreeBindingList(VarBind* bindings, std::size_t count);
-
 }  // namespace snmp

@@ -37,7 +37,15 @@ inline constexpr std::size_t kMaxOidTextLength = 511;
 // The largest content the encoder writes for a community, an object identifier or a value.
 inline constexpr std::size_t kMaxElementContent = 256;
 
-// Frees a decoded record block by block; null is ignored.
-void FreeReqParam(ReqParam* message);
+// Frees a decoded record block by block; null is ignored. Inline, so that a library that receives
+// records frees them without linking the codec.
+inline void FreeReqParam(ReqParam* message) {
+    if (message == nullptr) {
+        return;
+    }
+    plat::FreeBlock(message->Community);
+    FreeBindingList(message->Bindings, message->BindingCount);
+    plat::FreeBlock(message);
+}
 
 }  // namespace snmp

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+
+#include "platform/services/GlobalMemory.h"
 
 // One variable binding. Value bytes by type: integer, counter, gauge and time ticks a host-order
 // 32-bit number; octet string, opaque and unknown types the raw bytes; IP address 4 bytes in network
@@ -12,3 +15,19 @@ struct VarBind {
     void* Value;
     std::int32_t ValueLength;
 };
+
+namespace snmp {
+
+// Frees each binding's object identifier and value and the array of a decoded record; null is ignored.
+inline void FreeBindingList(VarBind* bindings, std::size_t count) {
+    if (bindings == nullptr) {
+        return;
+    }
+    for (std::size_t i = 0; i < count; ++i) {
+        plat::FreeBlock(bindings[i].Oid);
+        plat::FreeBlock(bindings[i].Value);
+    }
+    plat::FreeBlock(bindings);
+}
+
+}  // namespace snmp

@@ -123,15 +123,4 @@ EncodeStatus EncodeTrap(const TrapParam& trap, std::uint8_t* buffer, std::size_t
     return kEncodeOk;
 }
 
-void FreeTrapParam(TrapParam* trap) {
-    if (trap == nullptr) {
-        return;
-    }
-    FreeBindingList(trap->Bindings, trap->BindingCount);
-    plat::FreeBlock(trap->AgentAddress);
-    plat::FreeBlock(trap->Enterprise);
-    plat::FreeBlock(trap->Community);
-    plat::FreeBlock(trap);
-}
-
 }  // namespace snmp

@@ -17,7 +17,4 @@ TrapParam* DecodeTrap(const std::uint8_t* data, std::size_t length);
 EncodeStatus EncodeTrap(const TrapParam& trap, std::uint8_t* buffer, std::size_t capacity,
                         std::size_t& written);
 
-// Frees a decoded record block by block; null is ignored.
-void FreeTrapParam(TrapParam* trap);
-
 }  // namespace snmp

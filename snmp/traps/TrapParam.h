@@ -28,4 +28,17 @@ namespace snmp {
 // The largest value a trap binding may carry; a longer one refuses the trap.
 inline constexpr std::size_t kTrapValueBlock = 256;
 
+// Frees a decoded record block by block; null is ignored. Inline, so that a library that receives
+// traps frees them without linking the codec.
+inline void FreeTrapParam(TrapParam* trap) {
+    if (trap == nullptr) {
+        return;
+    }
+    FreeBindingList(trap->Bindings, trap->BindingCount);
+    plat::FreeBlock(trap->AgentAddress);
+    plat::FreeBlock(trap->Enterprise);
+    plat::FreeBlock(trap->Community);
+    plat::FreeBlock(trap);
+}
+
 }  // namespace snmp

@@ -1,0 +1,150 @@
+#include "snmp/request/AnswerFormatter.h"
+
+#include <charconv>
+#include <cstring>
+#include <string_view>
+
+#include "snmp/codec/SnmpValueType.h"
+
+namespace snmp {
+
+namespace {
+
+// Appends to a caller's buffer while everything has fitted; counts what the whole text needs.
+class TextSink {
+  public:
+    TextSink(char* buffer, std::size_t capacity) : buffer_(buffer), capacity_(capacity) {}
+
+    void Append(const void* bytes, std::size_t count) {
+        if (fits_ && buffer_ != nullptr && count <= capacity_ - needed_) {
+            std::memcpy(buffer_ + needed_, bytes, count);
+            written_ = needed_ + count;
+        } else {
+            fits_ = false;
+        }
+        needed_ += count;
+    }
+    void Append(std::string_view text) { Append(text.data(), text.size()); }
+    template <typename Number>
+    void AppendNumber(Number number) {
+        char digits[16];
+        auto [end, error] = std::to_chars(digits, digits + sizeof digits, number);
+        Append(digits, end - digits);
+    }
+    void Stop() { fits_ = false; }
+
+    // Turns the last comma into the terminator. What was written of a text that did not fit is
+    // terminated too, at the cost of its last character when the buffer is full.
+    void Terminate() {
+        if (buffer_ == nullptr || capacity_ == 0) {
+            return;
+        }
+        if (fits_ && written_ != 0) {
+            buffer_[written_ - 1] = '\0';
+        } else {
+            buffer_[written_ < capacity_ ? written_ : capacity_ - 1] = '\0';
+        }
+    }
+
+    bool Fits() const { return fits_; }
+    std::size_t Needed() const { return needed_; }
+
+  private:
+    char* buffer_;
+    std::size_t capacity_;
+    std::size_t needed_ = 0;
+    std::size_t written_ = 0;
+    bool fits_ = true;
+};
+
+bool ReadNumber(const VarBind& binding, std::uint32_t& number) {
+    if (binding.Value == nullptr || binding.ValueLength < static_cast<std::int32_t>(sizeof number)) {
+        return false;
+    }
+    std::memcpy(&number, binding.Value, sizeof number);
+    return true;
+}
+
+// Appends "code,value," by the output form of the binding's type; false when it has none.
+bool AppendValue(TextSink& out, const VarBind& binding) {
+    const auto* bytes = static_cast<const std::uint8_t*>(binding.Value);
+    std::uint32_t number = 0;
+    if (binding.ValueLength < 0 || (bytes == nullptr && binding.ValueLength != 0)) {
+        return false;
+    }
+    switch (binding.ValueType) {
+        case kSnmpInteger:
+            if (!ReadNumber(binding, number)) {
+                return false;
+            }
+            out.Append("1,");
+            out.AppendNumber(static_cast<std::int32_t>(number));
+            break;
+        case kSnmpCounter:
+        case kSnmpGauge:
+        case kSnmpTimeTicks:
+            if (!ReadNumber(binding, number)) {
+                return false;
+            }
+            out.AppendNumber(binding.ValueType);
+            out.Append(",");
+            out.AppendNumber(number);
+            break;
+        case kSnmpOctetString:
+            out.Append("2,");
+            out.AppendNumber(binding.ValueLength);
+            out.Append(",");
+            out.Append(bytes, binding.ValueLength);
+            break;
+        case kSnmpIpAddress:
+            if (binding.ValueLength < 4) {
+                return false;
+            }
+            out.Append("3,");
+            for (int i = 0; i < 4; ++i) {
+                out.AppendNumber(bytes[i]);
+                out.Append(i < 3 ? "." : "");
+            }
+            break;
+        case kSnmpObjectId:
+            out.Append("8,");
+            out.Append(bytes, binding.ValueLength);
+            break;
+        default:
+            return false;
+    }
+    out.Append(",");
+    return true;
+}
+
+}  // namespace
+
+bool FormatAnswer(const ReqParam& answer, char* oids, std::size_t oidCapacity, char* values,
+                  std::size_t valueCapacity, AnswerSizes& sizes) {
+    if (values != nullptr) {
+        std::memset(values, 0, valueCapacity);
+    }
+    TextSink oidText(oids, oidCapacity);
+    TextSink valueText(values, valueCapacity);
+    for (std::size_t i = 0; i < answer.BindingCount; ++i) {
+        const VarBind& binding = answer.Bindings[i];
+        oidText.Append(binding.Oid, binding.Oid != nullptr ? binding.OidLength : 0);
+        oidText.Append(",");
+        if (!AppendValue(valueText, binding)) {
+            valueText.Stop();
+        }
+        // Everything must have fitted so far for either text to go on.
+        if (!oidText.Fits() || !valueText.Fits()) {
+            oidText.Stop();
+            valueText.Stop();
+        }
+    }
+    oidText.Terminate();
+    valueText.Terminate();
+    const bool fitted = oidText.Fits() && valueText.Fits();
+    sizes.oidSize = oidText.Needed() + 1;
+    sizes.valueSize = fitted && valueText.Needed() != 0 ? valueText.Needed() - 1 : valueText.Needed();
+    return fitted;
+}
+
+}  // namespace snmp

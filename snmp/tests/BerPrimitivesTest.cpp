@@ -1,0 +1,203 @@
+// Length, integer and object identifier encodings of the codec's element toolkit.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "snmp/codec/BerReader.h"
+#include "snmp/codec/BerWriter.h"
+#include "snmp/codec/ObjectIdentifier.h"
+
+namespace snmp {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// Runs one put on a fresh writer and gives the bytes written, or nothing when the put failed.
+template <typename Put>
+Bytes Written(Put put, std::size_t capacity = 600) {
+    Bytes buffer(capacity);
+    BerWriter writer(buffer.data(), buffer.size());
+    if (!put(writer)) {
+        return {};
+    }
+    return Bytes(writer.Data(), writer.Data() + writer.Size());
+}
+
+struct LengthCase {
+    std::size_t length;
+    Bytes octets;
+};
+
+TEST(BerLength, WritesTheFewestOctetsAndReadsThemBack) {
+    const LengthCase cases[] = {
+        {0, {0x00}},
+        {127, {0x7F}},
+        {128, {0x81, 0x80}},
+        {200, {0x81, 0xC8}},
+        {300, {0x82, 0x01, 0x2C}},
+        {70000, {0x83, 0x01, 0x11, 0x70}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.length);
+        const Bytes octets = Written([&](BerWriter& w) { return w.PutLength(c.length); });
+        EXPECT_EQ(octets, c.octets);
+        EXPECT_EQ(LengthOctetsSize(c.length), c.octets.size());
+
+        Bytes input = c.octets;
+        input.resize(c.octets.size() + c.length);  // the content the length announces
+        BerReader reader(input.data(), input.size());
+        std::size_t length = 0;
+        ASSERT_TRUE(reader.ReadLength(length));
+        EXPECT_EQ(length, c.length);
+        EXPECT_EQ(reader.Remaining(), c.length);
+    }
+}
+
+TEST(BerLength, RefusesLengthsThatDoNotHold) {
+    const Bytes cases[] = {
+        {},                                          // nothing to read
+        {0x80},                                      // indefinite form
+        {0x85, 0x00, 0x00, 0x00, 0x00, 0x01, 0x00},  // five length bytes
+        {0x82, 0x01},                                // long form cut short
+        {0x05, 0x00, 0x00, 0x00, 0x00},              // one byte more than remains
+        {0x84, 0xFF, 0xFF, 0xFF, 0xFF},              // far beyond the input
+    };
+    for (const auto& input : cases) {
+        BerReader reader(input.data(), input.size());
+        std::size_t length = 0;
+        EXPECT_FALSE(reader.ReadLength(length)) << ::testing::PrintToString(input);
+        EXPECT_EQ(reader.Remaining(), input.size()) << "a failed read leaves the reader where it was";
+    }
+}
+
+struct IntegerCase {
+    std::int32_t value;
+    Bytes element;
+};
+
+TEST(BerInteger, SignedValuesTakeTheFewestTwosComplementBytes) {
+    const IntegerCase cases[] = {
+        {0, {0x02, 0x01, 0x00}},
+        {1, {0x02, 0x01, 0x01}},
+        {127, {0x02, 0x01, 0x7F}},
+        {128, {0x02, 0x02, 0x00, 0x80}},
+        {-1, {0x02, 0x01, 0xFF}},
+        {-128, {0x02, 0x01, 0x80}},
+        {-129, {0x02, 0x02, 0xFF, 0x7F}},
+        {65535, {0x02, 0x03, 0x00, 0xFF, 0xFF}},
+        {INT32_MAX, {0x02, 0x04, 0x7F, 0xFF, 0xFF, 0xFF}},
+        {INT32_MIN, {0x02, 0x04, 0x80, 0x00, 0x00, 0x00}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Written([&](BerWriter& w) { return w.PutInteger(0x02, c.value); }), c.element) << c.value;
+    }
+}
+
+TEST(BerInteger, UnsignedValuesGetALeadingZeroWhenTheTopBitIsSet) {
+    const std::pair<std::uint32_t, Bytes> cases[] = {
+        {0, {0x41, 0x01, 0x00}},
+        {127, {0x41, 0x01, 0x7F}},
+        {255, {0x41, 0x02, 0x00, 0xFF}},
+        {0x80000000u, {0x41, 0x05, 0x00, 0x80, 0x00, 0x00, 0x00}},
+        {UINT32_MAX, {0x41, 0x05, 0x00, 0xFF, 0xFF, 0xFF, 0xFF}},
+    };
+    for (const auto& [value, element] : cases) {
+        EXPECT_EQ(Written([&](BerWriter& w) { return w.PutUnsigned(0x41, value); }), element) << value;
+    }
+}
+
+TEST(BerWriter, RefusesWhatDoesNotFitWithoutWriting) {
+    Bytes buffer(3);
+    BerWriter writer(buffer.data(), buffer.size());
+    EXPECT_FALSE(writer.PutInteger(0x02, 128));  // needs 4 bytes
+    EXPECT_EQ(writer.Size(), 0u);
+    EXPECT_TRUE(writer.PutInteger(0x02, 5));
+    EXPECT_FALSE(writer.PutByte(0x30));
+    EXPECT_EQ(writer.Size(), 3u);
+}
+
+struct OidCase {
+    std::string text;
+    Bytes content;
+};
+
+TEST(ObjectIdentifier, TextEncodesToContentAndBack) {
+    const OidCase cases[] = {
+        {"1.3.6.1.2.1.1.5.0", {0x2B, 0x06, 0x01, 0x02, 0x01, 0x01, 0x05, 0x00}},
+        {"1.3.6.1.4.1.32473", {0x2B, 0x06, 0x01, 0x04, 0x01, 0x81, 0xFD, 0x59}},
+        {"1.3.127.128.16383.16384", {0x2B, 0x7F, 0x81, 0x00, 0xFF, 0x7F, 0x81, 0x80, 0x00}},
+        {"1.3.4294967295", {0x2B, 0x8F, 0xFF, 0xFF, 0xFF, 0x7F}},
+        {"0.0", {0x00}},
+        {"2.39", {0x77}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        std::uint8_t content[256];
+        std::size_t length = 0;
+        ASSERT_TRUE(OidTextToContent(c.text, content, sizeof content, length));
+        EXPECT_EQ(Bytes(content, content + length), c.content);
+
+        char text[512];
+        std::size_t textLength = 0;
+        ASSERT_TRUE(OidContentToText(c.content.data(), c.content.size(), text, sizeof text, textLength));
+        EXPECT_EQ(std::string(text, textLength), c.text);
+        EXPECT_EQ(text[textLength], '\0');
+    }
+}
+
+TEST(ObjectIdentifier, OneArcStandsForThatArcAndZero) {
+    std::uint8_t content[256];
+    std::size_t length = 0;
+    ASSERT_TRUE(OidTextToContent("1", content, sizeof content, length));
+    EXPECT_EQ(Bytes(content, content + length), Bytes{0x28});
+}
+
+TEST(ObjectIdentifier, RefusesBadTexts) {
+    const std::string cases[] = {
+        "",     "1.40",  "3.1", "1.3 .6", "1.3.6 ",         "1.3.",   ".1.3",
+        "1..3", "1.3.a", "1,3", "1.3.-1", "1.3.4294967296", "+1.3.6", "1.3.6.1.2.1.1.5.0\n",
+    };
+    for (const auto& text : cases) {
+        std::uint8_t content[256];
+        std::size_t length = 0;
+        EXPECT_FALSE(OidTextToContent(text, content, sizeof content, length)) << '"' << text << '"';
+    }
+}
+
+TEST(ObjectIdentifier, RefusesContentOverItsBuffer) {
+    std::string text = "1.3";
+    for (int i = 0; i < 100; ++i) {
+        text += ".16384";  // three bytes each
+    }
+    std::uint8_t content[256];
+    std::size_t length = 0;
+    EXPECT_FALSE(OidTextToContent(text, content, sizeof content, length));
+}
+
+TEST(ObjectIdentifier, RefusesBadContent) {
+    const Bytes cases[] = {
+        {},                                    // empty
+        {0x2B, 0x86},                          // last subidentifier unfinished
+        {0x2B, 0x90, 0x80, 0x80, 0x80, 0x00},  // over 32 bits
+    };
+    for (const auto& content : cases) {
+        char text[512];
+        std::size_t textLength = 0;
+        EXPECT_FALSE(OidContentToText(content.data(), content.size(), text, sizeof text, textLength))
+            << ::testing::PrintToString(content);
+    }
+}
+
+TEST(ObjectIdentifier, TextThatDoesNotFitItsBufferFails) {
+    const Bytes content = {0x2B, 0x06, 0x01, 0x02};  // "1.3.6.1.2": 9 characters
+    char text[10];
+    std::size_t textLength = 0;
+    EXPECT_TRUE(OidContentToText(content.data(), content.size(), text, 10, textLength));
+    EXPECT_FALSE(OidContentToText(content.data(), content.size(), text, 9, textLength));
+    EXPECT_FALSE(OidContentToText(content.data(), content.size(), text, 4, textLength));
+}
+
+}  // namespace
+}  // namespace snmp
