@@ -1,5 +1,6 @@
 #include "snmp/request/AnswerFormatter.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstring>
 #include <string_view>
@@ -31,23 +32,25 @@ class TextSink {
         auto [end, error] = std::to_chars(digits, digits + sizeof digits, number);
         Append(digits, end - digits);
     }
-    void Stop() { fits_ = false; }
-
-    // Turns the last comma into the terminator. What was written of a text that did not fit is
-    // terminated too, at the cost of its last character when the buffer is full.
-    void Terminate() {
-        if (buffer_ == nullptr || capacity_ == 0) {
-            return;
+    // Stops the writing and takes back what was written since `mark`, so that only whole items stay.
+    void StopAt(std::size_t mark) {
+        if (buffer_ != nullptr && mark < written_) {
+            std::memset(buffer_ + mark, 0, written_ - mark);
         }
-        if (fits_ && written_ != 0) {
-            buffer_[written_ - 1] = '\0';
-        } else {
-            buffer_[written_ < capacity_ ? written_ : capacity_ - 1] = '\0';
+        written_ = std::min(written_, mark);
+        fits_ = false;
+    }
+
+    // Turns the comma after the last whole item into the terminator; an empty text is terminated too.
+    void Terminate() {
+        if (buffer_ != nullptr && capacity_ != 0) {
+            buffer_[written_ != 0 ? written_ - 1 : 0] = '\0';
         }
     }
 
     bool Fits() const { return fits_; }
     std::size_t Needed() const { return needed_; }
+    std::size_t Written() const { return written_; }
 
   private:
     char* buffer_;
@@ -128,15 +131,15 @@ bool FormatAnswer(const ReqParam& answer, char* oids, std::size_t oidCapacity, c
     TextSink valueText(values, valueCapacity);
     for (std::size_t i = 0; i < answer.BindingCount; ++i) {
         const VarBind& binding = answer.Bindings[i];
+        const std::size_t oidMark = oidText.Written();
+        const std::size_t valueMark = valueText.Written();
         oidText.Append(binding.Oid, binding.Oid != nullptr ? binding.OidLength : 0);
         oidText.Append(",");
-        if (!AppendValue(valueText, binding)) {
-            valueText.Stop();
-        }
+        const bool hasText = AppendValue(valueText, binding);
         // Everything must have fitted so far for either text to go on.
-        if (!oidText.Fits() || !valueText.Fits()) {
-            oidText.Stop();
-            valueText.Stop();
+        if (!hasText || !oidText.Fits() || !valueText.Fits()) {
+            oidText.StopAt(oidMark);
+            valueText.StopAt(valueMark);
         }
     }
     oidText.Terminate();
