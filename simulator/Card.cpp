@@ -1,0 +1,138 @@
+#include "simulator/Card.h"
+
+#include <algorithm>
+
+#include "simulator/CardOids.h"
+
+namespace sim {
+
+namespace {
+
+constexpr size_t HardwareSetLength = 10;  // new IPv4 address, then the card's hardware address
+
+}  // namespace
+
+Card::Card(CardDescription description)
+    : description_(std::move(description)), mib_(BuildCardMib(description_, CardLife{clock_, counters_})) {}
+
+Ipv4 Card::Address() const {
+    std::optional<MibValue> address = mib_.Get(CardIpAddress);
+    Ipv4 ip{};
+    if (address && address->bytes.size() == ip.size()) {
+        std::copy(address->bytes.begin(), address->bytes.end(), ip.begin());
+    }
+    return ip;
+}
+
+bool Card::SetPrinterStatus(int32_t status) {
+    bool changed = mib_.Get(PrinterStatus)->number != status;
+    mib_.Put(PrinterStatus, MibValue::Integer(status));
+    return changed;
+}
+
+CommunityRight Card::RightOf(std::string_view community) const {
+    const MibTable* table = mib_.FindTable(Communities);
+    CommunityRight right = CommunityRight::None;
+    for (const auto& [index, cells] : table->ValidRows()) {
+        if (cells.at(2).bytes != community) {
+            continue;
+        }
+        int64_t access = cells.at(3).number;
+        if (access == 2 || access == 3) {
+            return CommunityRight::ReadWrite;
+        }
+        if (access == 1) {
+            right = CommunityRight::Read;
+        }
+    }
+    return right;
+}
+
+FaultState& Card::Faults(Protocol protocol) {
+    switch (protocol) {
+        case Protocol::Ipx:
+            return faults_[0];
+        case Protocol::Ip:
+            return faults_[1];
+        case Protocol::Dlc:
+            break;
+    }
+    return faults_[2];
+}
+
+const Peer* Card::RegisteredBy(const Oid& rowIndex) const {
+    auto found = registeredBy_.find(rowIndex);
+    return found == registeredBy_.end() ? nullptr : &found->second;
+}
+
+// The address object also takes a 10-byte octet string (new address, hardware address), which a
+// console broadcasts to give a new card its first address: the card it names takes the address,
+// every other card keeps quiet. nullopt: no such binding; false: one that names another card.
+std::optional<bool> Card::TakeAddressByHardware(std::vector<Binding>& bindings) const {
+    for (Binding& binding : bindings) {
+        if (binding.oid != CardIpAddress || binding.value.type != ValueType::OctetString) {
+            continue;
+        }
+        const std::string& bytes = binding.value.bytes;
+        if (bytes.size() != HardwareSetLength) {
+            return std::nullopt;  // refused as a bad value by the object's type check
+        }
+        bool named = std::equal(description_.mac.begin(), description_.mac.end(), bytes.begin() + 4,
+                                [](uint8_t mine, char named) { return mine == static_cast<uint8_t>(named); });
+        if (!named) {
+            return false;
+        }
+        binding.value = MibValue::Ip({static_cast<uint8_t>(bytes[0]), static_cast<uint8_t>(bytes[1]),
+                                      static_cast<uint8_t>(bytes[2]), static_cast<uint8_t>(bytes[3])});
+        return true;
+    }
+    return std::nullopt;
+}
+
+CardSetResult Card::Set(std::vector<Binding> bindings, const Peer& from) {
+    CardSetResult result;
+    if (TakeAddressByHardware(bindings) == false) {
+        result.ignored = true;
+        return result;
+    }
+    result.outcome = mib_.Set(bindings);
+    if (result.outcome.status == ErrorStatus::NoError) {
+        AfterSet(bindings, from);
+    }
+    return result;
+}
+
+void Card::AfterSet(const std::vector<Binding>& bindings, const Peer& from) {
+    bool menuReset = false;
+    bool factoryReset = false;
+    for (const Binding& binding : bindings) {
+        if (binding.oid.StartsWith(TrapRegistrations) && binding.oid.Size() > TrapRegistrations.Size() + 1) {
+            registeredBy_[binding.oid.Tail(TrapRegistrations.Size() + 1)] = from;
+        }
+        menuReset = menuReset || binding.oid == MenuClear;
+        factoryReset = factoryReset || binding.oid == FactoryDefault;
+        if (IsPanelCommand(binding.oid)) {
+            mib_.Put(binding.oid, MibValue::Integer(0));
+        }
+    }
+    if (menuReset) {
+        for (const Binding& setting : FrontPanelDefaults(description_.engine)) {
+            mib_.Put(setting.oid, setting.value);
+        }
+    }
+    if (factoryReset) {
+        RestoreFactorySettings();
+    }
+}
+
+// Every setting back to what the description gives, except the address the card now has and the
+// printer's state, which are not settings.
+void Card::RestoreFactorySettings() {
+    CardDescription factory = description_;
+    factory.ip = Address();
+    factory.status = static_cast<int32_t>(mib_.Get(PrinterStatus)->number);
+    mib_ = BuildCardMib(factory, CardLife{clock_, counters_});
+    registeredBy_.clear();
+}
+
+}  // namespace sim

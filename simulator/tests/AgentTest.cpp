@@ -1,0 +1,193 @@
+#include "simulator/CardOids.h"
+#include "simulator/tests/CardFixture.h"
+
+namespace sim::test {
+namespace {
+
+const std::string Hardware = "1.3.6.1.2.1.2.2.1.6.2";
+const std::string Address = E + ".12.2.5.0";
+const std::string CategoryOid = E + ".12.6.1.6.0";
+const std::string Name = "1.3.6.1.2.1.1.5.0";
+
+TEST_F(CardFixture, DiscoveryGetAnswersHardwareAddressIpAddressAndCategory) {
+    std::optional<Answer> answer = Get({Hardware, Address, CategoryOid}, 1);
+    ASSERT_TRUE(answer);
+    EXPECT_EQ(answer->requestId, 1);
+    EXPECT_EQ(answer->errorStatus, 0);
+    ASSERT_EQ(answer->bindings.size(), 3u);
+    EXPECT_EQ(answer->bindings[0],
+              (std::pair{Hardware, MibValue::Text(std::string("\x00\xC0\xDE\x12\x34\x56", 6))}));
+    EXPECT_EQ(answer->bindings[1], (std::pair{Address, MibValue::Ip({127, 0, 3, 7})}));
+    EXPECT_EQ(answer->bindings[2], (std::pair{CategoryOid, MibValue::Integer(2)}));
+}
+
+TEST_F(CardFixture, GetNextWalksTheSystemGroupInOrder) {
+    std::string cursor = "1.3.6.1.2.1.1";
+    std::vector<std::string> walked;
+    for (int i = 0; i < 7; ++i) {
+        std::optional<Answer> answer = Exchange(EncodeRequest(kPduGetNext, i, {{cursor, MibValue::None()}}));
+        ASSERT_TRUE(answer);
+        cursor = answer->bindings.at(0).first;
+        walked.push_back(cursor);
+    }
+    EXPECT_EQ(walked.front(), "1.3.6.1.2.1.1.1.0");
+    EXPECT_EQ(walked.back(), "1.3.6.1.2.1.1.7.0");
+}
+
+TEST_F(CardFixture, ErrorsNameTheBindingAndEchoTheRequest) {
+    struct Case {
+        const char* what;
+        std::vector<uint8_t> request;
+        int status;
+        int index;
+    };
+    const Case cases[] = {
+        {"unknown object", EncodeGet(1, {Name, "1.3.6.1.2.1.1.99.0"}), 2, 2},
+        {"past the last object", EncodeRequest(kPduGetNext, 1, {{"1.3.6.1.4.1.99999", MibValue::None()}}), 2,
+         1},
+        {"read-only object",
+         EncodeRequest(kPduSet, 1, {{Name, MibValue::Text("x")}, {"1.3.6.1.2.1.1.1.0", MibValue::Text("x")}}),
+         2, 2},
+        {"wrong type", EncodeRequest(kPduSet, 1, {{Name, MibValue::Integer(5)}}), 3, 1},
+        {"choice the engine lacks", EncodeRequest(kPduSet, 1, {{E + ".1.3.1.0", MibValue::Integer(1024)}}), 3,
+         1},
+    };
+    for (const Case& c : cases) {
+        std::optional<Answer> answer = Exchange(c.request);
+        ASSERT_TRUE(answer) << c.what;
+        EXPECT_EQ(answer->errorStatus, c.status) << c.what;
+        EXPECT_EQ(answer->errorIndex, c.index) << c.what;
+    }
+    EXPECT_EQ(Get({Name})->bindings[0].second, MibValue::Text("PS-Lobby")) << "a refused set changes nothing";
+    EXPECT_EQ(card->Counters().outNoSuchNames, 3u);
+    EXPECT_EQ(card->Counters().outBadValues, 2u);
+}
+
+TEST_F(CardFixture, CommunitiesDecideWhoIsAnswered) {
+    EXPECT_FALSE(Exchange(EncodeRequest(kPduGet, 1, {{Name, MibValue::None()}}, "guess")));
+    EXPECT_TRUE(Exchange(EncodeRequest(kPduGet, 1, {{Name, MibValue::None()}}, "public")));
+    EXPECT_FALSE(Exchange(EncodeRequest(kPduSet, 1, {{Name, MibValue::Text("x")}}, "public")));
+    EXPECT_EQ(card->Counters().inBadCommunityNames, 1u);
+    EXPECT_EQ(card->Counters().inBadCommunityUses, 1u);
+
+    // The community table is the card's: switching the system's community off locks it out.
+    ASSERT_TRUE(Set({{E + ".12.6.3.2.1.4.1", MibValue::Integer(2)}}));
+    EXPECT_FALSE(Get({Name}));
+}
+
+TEST_F(CardFixture, UndecodableDatagramsAreNotAnswered) {
+    std::vector<uint8_t> request = EncodeGet(1, {Name});
+    request.pop_back();
+    EXPECT_FALSE(Exchange(request));
+    EXPECT_FALSE(Exchange({0x30, 0x00}));
+    EXPECT_EQ(card->Counters().inParseErrors, 2u);
+}
+
+TEST_F(CardFixture, TooLargeAnswerBecomesTooBig) {
+    std::vector<std::string> many(40, "1.3.6.1.2.1.1.1.0");
+    std::optional<Answer> answer = Get(many);
+    ASSERT_TRUE(answer);
+    EXPECT_EQ(answer->errorStatus, 1);
+    EXPECT_EQ(answer->bindings.size(), 40u);
+}
+
+TEST_F(CardFixture, NetWareServiceRowIsAddedListedChangedAndRetired) {
+    const std::string entry = E + ".12.1.3.1";
+    auto cell = [&](int column, int row) {
+        return entry + "." + std::to_string(column) + "." + std::to_string(row);
+    };
+    ASSERT_EQ(Set({{cell(6, 1), MibValue::Integer(2)}})->errorStatus, 0);
+    ASSERT_EQ(Set({{cell(2, 1), MibValue::Text("FS1\\QUEUE1")}})->errorStatus, 0);
+    ASSERT_EQ(Set({{cell(3, 1), MibValue::Integer(1)}})->errorStatus, 0);
+    ASSERT_EQ(Set({{cell(5, 1), MibValue::Text("FS1\\PS1")}})->errorStatus, 0);
+    ASSERT_EQ(Set({{cell(6, 1), MibValue::Integer(1)}})->errorStatus, 0);
+
+    std::optional<Answer> walk = Exchange(EncodeRequest(kPduGetNext, 3,
+                                                        {{entry + ".2", MibValue::None()},
+                                                         {entry + ".3", MibValue::None()},
+                                                         {entry + ".5", MibValue::None()},
+                                                         {entry + ".4", MibValue::None()},
+                                                         {entry + ".6", MibValue::None()}}));
+    ASSERT_TRUE(walk);
+    EXPECT_EQ(walk->bindings[0], (std::pair{cell(2, 1), MibValue::Text("FS1\\QUEUE1")}));
+    EXPECT_EQ(walk->bindings[4], (std::pair{cell(6, 1), MibValue::Integer(1)}));
+
+    EXPECT_EQ(Set({{cell(3, 1), MibValue::Integer(2)}})->errorStatus, 3)
+        << "a valid row changes only in modify";
+    ASSERT_EQ(Set({{cell(6, 1), MibValue::Integer(3)}})->errorStatus, 0);
+    ASSERT_EQ(Set({{cell(3, 1), MibValue::Integer(2)}})->errorStatus, 0);
+    ASSERT_EQ(Set({{cell(6, 1), MibValue::Integer(1)}})->errorStatus, 0);
+    ASSERT_EQ(Set({{cell(6, 1), MibValue::Integer(4)}})->errorStatus, 0);
+    EXPECT_EQ(Get({cell(2, 1)})->errorStatus, 2);
+}
+
+TEST_F(CardFixture, AddressSetByHardwareAddressReachesOnlyTheNamedCard) {
+    auto byHardware = [](const Mac& mac) {
+        std::string value = {10, 1, 2, 3};
+        value.append(reinterpret_cast<const char*>(mac.data()), mac.size());
+        return Pairs{{Address, MibValue::Text(value)}};
+    };
+    EXPECT_FALSE(Set(byHardware({0, 1, 2, 3, 4, 5}))) << "another card's set is not answered";
+    EXPECT_EQ(card->Address(), (Ipv4{127, 0, 3, 7}));
+    std::optional<Answer> answer = Set(byHardware(card->Description().mac));
+    ASSERT_TRUE(answer);
+    EXPECT_EQ(answer->errorStatus, 0);
+    EXPECT_EQ(card->Address(), (Ipv4{10, 1, 2, 3}));
+    EXPECT_EQ(Set({{Address, MibValue::Text("short")}})->errorStatus, 3);
+    EXPECT_EQ(Set({{Address, MibValue::Ip({127, 0, 3, 8})}})->errorStatus, 0);
+    EXPECT_EQ(card->Address(), (Ipv4{127, 0, 3, 8}));
+}
+
+TEST_F(CardFixture, MenuResetAndFactorySettingsRestoreDefaults) {
+    const std::string copies = E + ".1.2.5.0";
+    ASSERT_EQ(Set({{copies, MibValue::Integer(5)}, {Name, MibValue::Text("Renamed")}})->errorStatus, 0);
+    ASSERT_EQ(Set({{E + ".1.4.9.0", MibValue::Integer(1)}})->errorStatus, 0);
+    EXPECT_EQ(Get({copies})->bindings[0].second, MibValue::Integer(1));
+    EXPECT_EQ(Get({E + ".1.4.9.0"})->bindings[0].second, MibValue::Integer(0)) << "a command reads 0 again";
+    EXPECT_EQ(Get({Name})->bindings[0].second, MibValue::Text("Renamed"))
+        << "a menu reset keeps the card's own settings";
+
+    ASSERT_EQ(Set({{Address, MibValue::Ip({127, 0, 3, 9})}})->errorStatus, 0);
+    ASSERT_EQ(Set({{E + ".12.6.1.8.0", MibValue::Integer(1)}})->errorStatus, 0);
+    EXPECT_EQ(Get({Name})->bindings[0].second, MibValue::Text("PS-Lobby"));
+    EXPECT_EQ(card->Address(), (Ipv4{127, 0, 3, 9})) << "the card stays where it is";
+}
+
+// Every fault switch against the same request: the baseline answers, the switch shows.
+TEST_F(CardFixture, EveryFaultSwitchShapesTheAnswer) {
+    const std::vector<uint8_t> request = EncodeRequest(kPduSet, 21, {{Name, MibValue::Text("Faulty")}});
+    auto outgoing = [&](const FaultSwitches& faults, Protocol protocol = Protocol::Ip) {
+        card->Faults(protocol).Set(faults);
+        std::optional<Outgoing> out = AnswerRequest(*card, request, UdpPeer());
+        card->Faults(protocol).Set({});
+        return out;
+    };
+    std::optional<Outgoing> normal = outgoing({});
+    ASSERT_TRUE(normal);
+    EXPECT_EQ(normal->delayMs, 0u);
+    EXPECT_EQ(DecodeAnswer(normal->bytes)->requestId, 21);
+
+    EXPECT_FALSE(outgoing({.silent = true}));
+    EXPECT_TRUE(outgoing({.silent = true}, Protocol::Dlc)) << "faults are per protocol";
+    EXPECT_EQ(outgoing({.delayMs = 250})->delayMs, 250u);
+    EXPECT_EQ(DecodeAnswer(outgoing({.wrongRequestId = true})->bytes)->requestId, 22);
+    EXPECT_FALSE(DecodeAnswer(outgoing({.truncated = true})->bytes));
+    EXPECT_FALSE(DecodeAnswer(outgoing({.garbled = true})->bytes));
+
+    ASSERT_EQ(Set({{Name, MibValue::Text("Before")}})->errorStatus, 0);
+    std::optional<Answer> refused = DecodeAnswer(outgoing({.errorStatus = 5})->bytes);
+    EXPECT_EQ(refused->errorStatus, 5);
+    EXPECT_EQ(refused->errorIndex, 1);
+    EXPECT_EQ(Get({Name})->bindings[0].second, MibValue::Text("Before"))
+        << "a refused request is not carried out";
+
+    card->Faults(Protocol::Ip).Set({.dropPercent = 30});
+    int answered = 0;
+    for (int i = 0; i < 100; ++i) {
+        answered += AnswerRequest(*card, request, UdpPeer()).has_value() ? 1 : 0;
+    }
+    EXPECT_EQ(answered, 70);
+}
+
+}  // namespace
+}  // namespace sim::test

@@ -1,0 +1,112 @@
+#include "simulator/CardOids.h"
+#include "simulator/StatusTraps.h"
+#include "simulator/tests/CardFixture.h"
+
+namespace sim::test {
+namespace {
+
+const std::string Registration = E + ".12.6.2.4.1";
+
+std::string RegistrationCell(int column, const std::string& row) {
+    return Registration + "." + std::to_string(column) + "." + row;
+}
+
+class StatusTrapsTest : public CardFixture {
+  protected:
+    // The console's registration: create, then the address columns, mask and preferred
+    // protocol in one set, then active.
+    void Register(const std::string& row, const Pairs& columns, const Peer& from = UdpPeer()) {
+        ASSERT_EQ(Set({{RegistrationCell(7, row), MibValue::Integer(2)}}, from)->errorStatus, 0);
+        ASSERT_EQ(Set(columns, from)->errorStatus, 0);
+        ASSERT_EQ(Set({{RegistrationCell(7, row), MibValue::Integer(1)}}, from)->errorStatus, 0);
+    }
+
+    Pairs IpColumns(const std::string& row, Ipv4 console) {
+        return {{RegistrationCell(2, row), MibValue::Ip(console)},
+                {RegistrationCell(5, row), MibValue::Integer(2)},
+                {RegistrationCell(4, row), MibValue::Integer(2)}};
+    }
+
+    std::vector<Outgoing> ChangeStatus(int32_t status) {
+        card->SetPrinterStatus(status);
+        return StatusTraps(*card);
+    }
+};
+
+TEST_F(StatusTrapsTest, RegisteredConsoleGetsTheStatusAsFirstValue) {
+    EXPECT_TRUE(ChangeStatus(68).empty()) << "nobody registered yet";
+    Register("1.2.3.4.5.6", IpColumns("1.2.3.4.5.6", {127, 0, 0, 1}));
+
+    std::vector<Outgoing> traps = ChangeStatus(68);
+    ASSERT_EQ(traps.size(), 1u);
+    EXPECT_EQ(traps[0].to.protocol, Protocol::Ip);
+    EXPECT_EQ(traps[0].to.port, TrapPort);
+    EXPECT_EQ(std::vector<uint8_t>(traps[0].to.address.begin(), traps[0].to.address.begin() + 4),
+              (std::vector<uint8_t>{127, 0, 0, 1}));
+    std::optional<Trap> trap = DecodeTrapMessage(traps[0].bytes);
+    ASSERT_TRUE(trap);
+    EXPECT_EQ(trap->generic, 6);
+    EXPECT_EQ(trap->specific, 18);
+    EXPECT_EQ(trap->enterprise, E);
+    EXPECT_EQ(trap->agent, (std::vector<uint8_t>{127, 0, 3, 7}));
+    ASSERT_FALSE(trap->bindings.empty());
+    EXPECT_EQ(trap->bindings[0], (std::pair{E + ".1.9.1.0", MibValue::Integer(68)}));
+
+    EXPECT_EQ(DecodeTrapMessage(ChangeStatus(0).at(0).bytes)->specific, 19) << "back to ready";
+    EXPECT_EQ(card->Counters().outTraps, 2u);
+}
+
+TEST_F(StatusTrapsTest, EachRowGoesOverTheProtocolItNames) {
+    // Only DLC (mask 4): the trap goes to the station that registered, at the trap SAP.
+    Register("9.9.9.9.9.1",
+             {{RegistrationCell(5, "9.9.9.9.9.1"), MibValue::Integer(4)},
+              {RegistrationCell(4, "9.9.9.9.9.1"), MibValue::Integer(4)}},
+             DlcPeer());
+    // IP and IPX, the card preferring IPX: the IPX trap goes to the network the row names.
+    const std::string row = "9.9.9.9.9.2";
+    Register(row, {{RegistrationCell(2, row), MibValue::Ip({127, 0, 0, 1})},
+                   {RegistrationCell(3, row), MibValue::Text(std::string("\x00\xFA\xCA\xDE", 4))},
+                   {RegistrationCell(5, row), MibValue::Integer(3)},
+                   {RegistrationCell(4, row), MibValue::Integer(1)}});
+
+    std::vector<Outgoing> traps = ChangeStatus(513);
+    ASSERT_EQ(traps.size(), 2u);
+    EXPECT_EQ(traps[0].to.protocol, Protocol::Dlc);
+    EXPECT_EQ(traps[0].to.port, TrapSap);
+    EXPECT_EQ(traps[0].to.address, DlcPeer().address);
+    EXPECT_EQ(traps[1].to.protocol, Protocol::Ipx);
+    EXPECT_EQ(traps[1].to.port, TrapIpxSocket);
+    EXPECT_EQ(traps[1].to.address,
+              (std::array<uint8_t, 10>{0x00, 0xFA, 0xCA, 0xDE, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}));
+
+    card->Faults(Protocol::Dlc).Set({.silent = true});
+    EXPECT_EQ(ChangeStatus(514).size(), 1u) << "a silent protocol carries no trap";
+}
+
+TEST_F(StatusTrapsTest, TrapReceiversOfTheSnmpPageAndDuplicateRegistrations) {
+    Register("1.1.1.1.1.1", IpColumns("1.1.1.1.1.1", {127, 0, 0, 1}));
+    Register("1.1.1.1.1.2", IpColumns("1.1.1.1.1.2", {127, 0, 0, 1}));
+    const std::string pair = E + ".12.6.2.2.1";
+    ASSERT_EQ(Set({{pair + ".2.3", MibValue::Ip({127, 0, 0, 2})},
+                   {pair + ".3.3", MibValue::Text("traps")},
+                   {pair + ".4.3", MibValue::Integer(1)}})
+                  ->errorStatus,
+              0);
+    std::vector<Outgoing> traps = ChangeStatus(1);
+    ASSERT_EQ(traps.size(), 2u) << "two rows for one console make one trap";
+    EXPECT_EQ(traps[1].to.address[3], 2);
+    EXPECT_EQ(DecodeTrapMessage(traps[1].bytes)->bindings[0].second, MibValue::Integer(1));
+}
+
+TEST_F(StatusTrapsTest, HalfMadeAndDeletedRowsSendNothing) {
+    const std::string row = "5.5.5.5.5.5";
+    ASSERT_EQ(Set({{RegistrationCell(7, row), MibValue::Integer(2)}})->errorStatus, 0);
+    ASSERT_EQ(Set(IpColumns(row, {127, 0, 0, 1}))->errorStatus, 0);
+    EXPECT_TRUE(ChangeStatus(2).empty()) << "a row under creation";
+    ASSERT_EQ(Set({{RegistrationCell(7, row), MibValue::Integer(1)}})->errorStatus, 0);
+    ASSERT_EQ(Set({{RegistrationCell(7, row), MibValue::Integer(4)}})->errorStatus, 0);
+    EXPECT_TRUE(ChangeStatus(3).empty()) << "a deleted row";
+}
+
+}  // namespace
+}  // namespace sim::test
