@@ -15,14 +15,6 @@ namespace {
 
 constexpr std::size_t kOidBlock = kMaxOidTextLength + 1;
 
-bool ReadNumber(const VarBind& binding, std::uint32_t& number) {
-    if (binding.Value == nullptr || binding.ValueLength < static_cast<std::int32_t>(sizeof number)) {
-        return false;
-    }
-    std::memcpy(&number, binding.Value, sizeof number);
-    return true;
-}
-
 bool PutValue(BerWriter& out, const VarBind& binding) {
     std::uint32_t number = 0;
     const auto length = static_cast<std::size_t>(binding.ValueLength);
@@ -31,14 +23,14 @@ bool PutValue(BerWriter& out, const VarBind& binding) {
     }
     switch (binding.ValueType) {
         case kSnmpInteger:
-            return ReadNumber(binding, number) &&
+            return ReadBindingNumber(binding, number) &&
                    out.PutInteger(kTagInteger, static_cast<std::int32_t>(number));
         case kSnmpCounter:
-            return ReadNumber(binding, number) && out.PutUnsigned(kTagCounter, number);
+            return ReadBindingNumber(binding, number) && out.PutUnsigned(kTagCounter, number);
         case kSnmpGauge:
-            return ReadNumber(binding, number) && out.PutUnsigned(kTagGauge, number);
+            return ReadBindingNumber(binding, number) && out.PutUnsigned(kTagGauge, number);
         case kSnmpTimeTicks:
-            return ReadNumber(binding, number) && out.PutUnsigned(kTagTimeTicks, number);
+            return ReadBindingNumber(binding, number) && out.PutUnsigned(kTagTimeTicks, number);
         case kSnmpOctetString:
             return out.PutOctets(kTagOctetString, binding.Value, length);
         case kSnmpOpaque:

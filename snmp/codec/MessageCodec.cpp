@@ -7,48 +7,24 @@
 #include "snmp/codec/BerTags.h"
 #include "snmp/codec/BerWriter.h"
 #include "snmp/codec/BindingList.h"
+#include "snmp/codec/MessageFrame.h"
 #include "snmp/codec/ValueDecoder.h"
 
 namespace snmp {
 
 namespace {
 
-constexpr std::uint8_t kVersion1[] = {kTagInteger, 0x01, 0x00};
-constexpr std::uint8_t kOneByteInteger[] = {kTagInteger, 0x01};
 constexpr std::uint8_t kMaxErrorStatus = 5;
-constexpr std::size_t kCommunityBlock = kMaxCommunityLength + 1;
 
 bool PutMessage(BerWriter& out, const ReqParam& message) {
     const std::size_t end = out.Size();
     const bool withValues = message.PduType == kPduResponse || message.PduType == kPduSet;
-    if (message.Community == nullptr && message.CommunityLength != 0) {
-        return false;
-    }
     return EncodeBindingList(out, message.Bindings, message.BindingCount, withValues) &&
            out.PutInteger(kTagInteger, message.ErrorIndex) &&
            out.PutInteger(kTagInteger, message.ErrorStatus) &&
            out.PutInteger(kTagInteger, message.RequestId) &&
            out.PutHeader(static_cast<std::uint8_t>(kTagPduBase + message.PduType), out.Size() - end) &&
-           out.PutOctets(kTagOctetString, message.Community, message.CommunityLength) &&
-           out.PutBytes(kVersion1, sizeof kVersion1) && out.PutHeader(kTagSequence, out.Size() - end);
-}
-
-// Reads the community element into a new terminated block.
-char* ReadCommunity(BerReader& in, std::uint16_t& length) {
-    BerReader content(nullptr, 0);
-    if (!in.ReadElement(kTagOctetString, content) || content.Remaining() > kMaxCommunityLength) {
-        return nullptr;
-    }
-    length = static_cast<std::uint16_t>(content.Remaining());
-    auto* block = static_cast<char*>(plat::AllocBlock(kCommunityBlock));
-    if (block != nullptr) {
-        std::memcpy(block, content.Take(length), length);
-    }
-    return block;
-}
-
-bool ReadOneByteInteger(BerReader& in, std::uint8_t& value) {
-    return in.ExpectBytes(kOneByteInteger, sizeof kOneByteInteger) && in.ReadByte(value);
+           PutMessageFrame(out, message.Community, message.CommunityLength, end);
 }
 
 bool ReadPdu(BerReader& in, std::uint32_t acceptedPduTypes, ReqParam& message) {
@@ -92,20 +68,11 @@ EncodeStatus EncodeMessage(const ReqParam& message, std::uint8_t* buffer, std::s
 }
 
 ReqParam* DecodeMessage(const std::uint8_t* data, std::size_t length, std::uint32_t acceptedPduTypes) {
-    if (data == nullptr) {
-        return nullptr;
-    }
-    BerReader whole(data, length);
-    BerReader in(nullptr, 0);
-    if (!whole.ReadElement(kTagSequence, in, true) || !in.ExpectBytes(kVersion1, sizeof kVersion1)) {
-        return nullptr;
-    }
     auto* message = static_cast<ReqParam*>(plat::AllocBlock(sizeof(ReqParam)));
-    if (message == nullptr) {
-        return nullptr;
-    }
-    message->Community = ReadCommunity(in, message->CommunityLength);
-    if (message->Community == nullptr || !ReadPdu(in, acceptedPduTypes, *message)) {
+    BerReader pdu(nullptr, 0);
+    if (message != nullptr &&
+        (!ReadMessageFrame(data, length, pdu, message->Community, message->CommunityLength) ||
+         !ReadPdu(pdu, acceptedPduTypes, *message))) {
         FreeReqParam(message);
         return nullptr;
     }

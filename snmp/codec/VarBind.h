@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include <cstring>
+
 #include "platform/services/GlobalMemory.h"
 
 // One variable binding. Value bytes by type: integer, counter, gauge and time ticks a host-order
@@ -17,6 +19,15 @@ struct VarBind {
 };
 
 namespace snmp {
+
+// The 32-bit number of an integer, counter, gauge or time ticks binding; false when it has none.
+inline bool ReadBindingNumber(const VarBind& binding, std::uint32_t& number) {
+    if (binding.Value == nullptr || binding.ValueLength < static_cast<std::int32_t>(sizeof number)) {
+        return false;
+    }
+    std::memcpy(&number, binding.Value, sizeof number);
+    return true;
+}
 
 // Frees each binding's object identifier and value and the array of a decoded record; null is ignored.
 inline void FreeBindingList(VarBind* bindings, std::size_t count) {

@@ -60,14 +60,6 @@ class TextSink {
     bool fits_ = true;
 };
 
-bool ReadNumber(const VarBind& binding, std::uint32_t& number) {
-    if (binding.Value == nullptr || binding.ValueLength < static_cast<std::int32_t>(sizeof number)) {
-        return false;
-    }
-    std::memcpy(&number, binding.Value, sizeof number);
-    return true;
-}
-
 // Appends "code,value," by the output form of the binding's type; false when it has none.
 bool AppendValue(TextSink& out, const VarBind& binding) {
     const auto* bytes = static_cast<const std::uint8_t*>(binding.Value);
@@ -77,7 +69,7 @@ bool AppendValue(TextSink& out, const VarBind& binding) {
     }
     switch (binding.ValueType) {
         case kSnmpInteger:
-            if (!ReadNumber(binding, number)) {
+            if (!ReadBindingNumber(binding, number)) {
                 return false;
             }
             out.Append("1,");
@@ -86,7 +78,7 @@ bool AppendValue(TextSink& out, const VarBind& binding) {
         case kSnmpCounter:
         case kSnmpGauge:
         case kSnmpTimeTicks:
-            if (!ReadNumber(binding, number)) {
+            if (!ReadBindingNumber(binding, number)) {
                 return false;
             }
             out.AppendNumber(binding.ValueType);

@@ -8,22 +8,20 @@
 #include "snmp/codec/BerTags.h"
 #include "snmp/codec/BerWriter.h"
 #include "snmp/codec/BindingList.h"
+#include "snmp/codec/MessageFrame.h"
 #include "snmp/codec/ValueDecoder.h"
 
 namespace snmp {
 
 namespace {
 
-constexpr std::uint8_t kVersion1[] = {kTagInteger, 0x01, 0x00};
-constexpr std::uint8_t kOneByteInteger[] = {kTagInteger, 0x01};
-constexpr std::size_t kCommunityBlock = kMaxCommunityLength + 1;
 constexpr std::size_t kOidBlock = kMaxOidTextLength + 1;
 constexpr std::size_t kAgentAddressLength = 4;
 
 bool PutTrap(BerWriter& out, const TrapParam& trap) {
     const std::size_t end = out.Size();
-    if ((trap.Community == nullptr && trap.CommunityLength != 0) || trap.Enterprise == nullptr ||
-        trap.AgentAddress == nullptr || trap.AgentAddressLength != kAgentAddressLength) {
+    if (trap.Enterprise == nullptr || trap.AgentAddress == nullptr ||
+        trap.AgentAddressLength != kAgentAddressLength) {
         return false;
     }
     const std::uint8_t generic[] = {kTagInteger, 0x01, trap.GenericTrap};
@@ -33,22 +31,7 @@ bool PutTrap(BerWriter& out, const TrapParam& trap) {
            out.PutOctets(kTagIpAddress, trap.AgentAddress, kAgentAddressLength) &&
            out.PutObjectId(std::string_view(trap.Enterprise, trap.EnterpriseLength)) &&
            out.PutHeader(kTagTrapPdu, out.Size() - end) &&
-           out.PutOctets(kTagOctetString, trap.Community, trap.CommunityLength) &&
-           out.PutBytes(kVersion1, sizeof kVersion1) && out.PutHeader(kTagSequence, out.Size() - end);
-}
-
-bool ReadCommunity(BerReader& in, TrapParam& trap) {
-    BerReader content(nullptr, 0);
-    if (!in.ReadElement(kTagOctetString, content) || content.Remaining() > kMaxCommunityLength) {
-        return false;
-    }
-    trap.CommunityLength = static_cast<std::uint16_t>(content.Remaining());
-    trap.Community = static_cast<char*>(plat::AllocBlock(kCommunityBlock));
-    if (trap.Community == nullptr) {
-        return false;
-    }
-    std::memcpy(trap.Community, content.Take(trap.CommunityLength), trap.CommunityLength);
-    return true;
+           PutMessageFrame(out, trap.Community, trap.CommunityLength, end);
 }
 
 bool ReadEnterprise(BerReader& in, TrapParam& trap) {
@@ -80,9 +63,8 @@ bool ReadTrapPdu(BerReader& in, TrapParam& trap) {
     BerReader list(nullptr, 0);
     std::uint32_t specific = 0;
     if (!in.ReadElement(kTagTrapPdu, pdu, true) || !ReadEnterprise(pdu, trap) ||
-        !ReadAgentAddress(pdu, trap) || !pdu.ExpectBytes(kOneByteInteger, sizeof kOneByteInteger) ||
-        !pdu.ReadByte(trap.GenericTrap) || !pdu.Expect(kTagInteger) ||
-        !ReadIntegerContent(pdu, true, specific) || !pdu.Expect(kTagTimeTicks) ||
+        !ReadAgentAddress(pdu, trap) || !ReadOneByteInteger(pdu, trap.GenericTrap) ||
+        !pdu.Expect(kTagInteger) || !ReadIntegerContent(pdu, true, specific) || !pdu.Expect(kTagTimeTicks) ||
         !ReadIntegerContent(pdu, false, trap.TimeStamp) || !pdu.ReadElement(kTagSequence, list, true)) {
         return false;
     }
@@ -93,19 +75,10 @@ bool ReadTrapPdu(BerReader& in, TrapParam& trap) {
 }  // namespace
 
 TrapParam* DecodeTrap(const std::uint8_t* data, std::size_t length) {
-    if (data == nullptr) {
-        return nullptr;
-    }
-    BerReader whole(data, length);
-    BerReader in(nullptr, 0);
-    if (!whole.ReadElement(kTagSequence, in, true) || !in.ExpectBytes(kVersion1, sizeof kVersion1)) {
-        return nullptr;
-    }
     auto* trap = static_cast<TrapParam*>(plat::AllocBlock(sizeof(TrapParam)));
-    if (trap == nullptr) {
-        return nullptr;
-    }
-    if (!ReadCommunity(in, *trap) || !ReadTrapPdu(in, *trap)) {
+    BerReader rest(nullptr, 0);
+    if (trap != nullptr && (!ReadMessageFrame(data, length, rest, trap->Community, trap->CommunityLength) ||
+                            !ReadTrapPdu(rest, *trap))) {
         FreeTrapParam(trap);
         return nullptr;
     }

@@ -1,0 +1,45 @@
+#include "snmp/codec/MessageFrame.h"
+
+#include <cstring>
+
+#include "platform/services/GlobalMemory.h"
+#include "snmp/codec/BerTags.h"
+#include "snmp/codec/ReqParam.h"
+
+namespace snmp {
+
+namespace {
+constexpr std::uint8_t kVersion1[] = {kTagInteger, 0x01, 0x00};
+constexpr std::uint8_t kOneByteInteger[] = {kTagInteger, 0x01};
+}  // namespace
+
+bool PutMessageFrame(BerWriter& out, const char* community, std::uint16_t communityLength,
+                     std::size_t pduEnd) {
+    return (community != nullptr || communityLength == 0) &&
+           out.PutOctets(kTagOctetString, community, communityLength) &&
+           out.PutBytes(kVersion1, sizeof kVersion1) && out.PutHeader(kTagSequence, out.Size() - pduEnd);
+}
+
+bool ReadMessageFrame(const std::uint8_t* data, std::size_t length, BerReader& pdu, char*& community,
+                      std::uint16_t& communityLength) {
+    BerReader whole(data, length);
+    BerReader content(nullptr, 0);
+    if (data == nullptr || !whole.ReadElement(kTagSequence, pdu, true) ||
+        !pdu.ExpectBytes(kVersion1, sizeof kVersion1) || !pdu.ReadElement(kTagOctetString, content) ||
+        content.Remaining() > kMaxCommunityLength) {
+        return false;
+    }
+    community = static_cast<char*>(plat::AllocBlock(kMaxCommunityLength + 1));
+    if (community == nullptr) {
+        return false;
+    }
+    communityLength = static_cast<std::uint16_t>(content.Remaining());
+    std::memcpy(community, content.Take(communityLength), communityLength);
+    return true;
+}
+
+bool ReadOneByteInteger(BerReader& in, std::uint8_t& value) {
+    return in.ExpectBytes(kOneByteInteger, sizeof kOneByteInteger) && in.ReadByte(value);
+}
+
+}  // namespace snmp
