@@ -1,0 +1,201 @@
+#include "simulator/Simulator.h"
+
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+#include <cctype>
+
+#include "simulator/SnmpAgent.h"
+#include "simulator/StatusTraps.h"
+
+namespace sim {
+
+namespace {
+
+std::string HexOf(const Mac& mac) {
+    static const char digits[] = "0123456789ABCDEF";
+    std::string hex;
+    for (uint8_t byte : mac) {
+        hex += digits[byte >> 4];
+        hex += digits[byte & 0x0F];
+    }
+    return hex;
+}
+
+std::string Upper(std::string_view text) {
+    std::string upper(text);
+    for (char& c : upper) {
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    }
+    return upper;
+}
+
+}  // namespace
+
+Simulator::Simulator(SimulatorOptions options) : options_(options) {}
+
+Simulator::~Simulator() {
+    Stop();
+}
+
+size_t Simulator::AddCard(const CardDescription& description) {
+    std::lock_guard lock(mutex_);
+    cards_.push_back(std::make_unique<Card>(description));
+    return cards_.size() - 1;
+}
+
+bool Simulator::Start(std::string& error) {
+    std::lock_guard lock(mutex_);
+    if (running_) {
+        return true;
+    }
+    udp_ = UdpAgentPort::Open(options_.snmpPort, error);
+    if (!udp_) {
+        return false;
+    }
+    wakeFd_ = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+    running_ = true;
+    thread_ = std::thread([this] { Run(); });
+    return true;
+}
+
+void Simulator::Stop() {
+    {
+        std::lock_guard lock(mutex_);
+        if (!running_) {
+            return;
+        }
+        running_ = false;
+    }
+    Wake();
+    thread_.join();
+    std::lock_guard lock(mutex_);
+    close(wakeFd_);
+    wakeFd_ = -1;
+    udp_.reset();
+    pending_.clear();
+}
+
+size_t Simulator::CardCount() const {
+    std::lock_guard lock(mutex_);
+    return cards_.size();
+}
+
+std::optional<size_t> Simulator::FindCard(std::string_view key) const {
+    std::lock_guard lock(mutex_);
+    for (size_t i = 0; i < cards_.size(); ++i) {
+        const CardDescription& card = cards_[i]->Description();
+        if (card.name == key || HexOf(card.mac) == Upper(key)) {
+            return i;
+        }
+    }
+    return std::nullopt;
+}
+
+void Simulator::SetStatus(size_t card, int32_t status) {
+    std::lock_guard lock(mutex_);
+    if (cards_.at(card)->SetPrinterStatus(status)) {
+        for (Outgoing& trap : StatusTraps(*cards_[card])) {
+            Queue(card, std::move(trap));
+        }
+    }
+}
+
+void Simulator::SetFaults(size_t card, Protocol protocol, const FaultSwitches& faults) {
+    std::lock_guard lock(mutex_);
+    cards_.at(card)->Faults(protocol).Set(faults);
+}
+
+FaultSwitches Simulator::Faults(size_t card, Protocol protocol) const {
+    std::lock_guard lock(mutex_);
+    return cards_.at(card)->Faults(protocol).Switches();
+}
+
+void Simulator::Inspect(size_t card, const std::function<void(Card&)>& visit) {
+    std::lock_guard lock(mutex_);
+    visit(*cards_.at(card));
+}
+
+void Simulator::Wake() {
+    uint64_t one = 1;
+    [[maybe_unused]] ssize_t written = write(wakeFd_, &one, sizeof one);
+}
+
+// Called with the lock held; the loop sends it when it is due.
+void Simulator::Queue(size_t card, Outgoing out) {
+    Clock::time_point due = Clock::now() + std::chrono::milliseconds(out.delayMs);
+    pending_.emplace(due, Pending{card, std::move(out)});
+    if (running_) {
+        Wake();
+    }
+}
+
+void Simulator::Send(size_t card, const Outgoing& out) {
+    if (out.to.protocol == Protocol::Ip) {
+        udp_->Send(cards_[card]->Address(), out.to, out.bytes);
+    }
+}
+
+void Simulator::SendDue() {
+    Clock::time_point now = Clock::now();
+    while (!pending_.empty() && pending_.begin()->first <= now) {
+        Pending pending = std::move(pending_.begin()->second);
+        pending_.erase(pending_.begin());
+        Send(pending.card, pending.out);
+    }
+}
+
+int Simulator::MillisecondsToNextSend() {
+    if (pending_.empty()) {
+        return -1;
+    }
+    auto wait = std::chrono::ceil<std::chrono::milliseconds>(pending_.begin()->first - Clock::now());
+    return static_cast<int>(std::max<int64_t>(0, wait.count()));
+}
+
+void Simulator::HandleUdp() {
+    while (std::optional<UdpDatagram> datagram = udp_->Receive()) {
+        std::lock_guard lock(mutex_);
+        bool broadcast = IsBroadcast(datagram->destination);
+        for (size_t i = 0; i < cards_.size(); ++i) {
+            Card& card = *cards_[i];
+            if (!card.Speaks(Protocol::Ip) || (!broadcast && card.Address() != datagram->destination)) {
+                continue;
+            }
+            if (std::optional<Outgoing> answer = AnswerRequest(card, datagram->bytes, datagram->from)) {
+                Queue(i, std::move(*answer));
+            }
+            if (!broadcast) {
+                break;
+            }
+        }
+    }
+}
+
+void Simulator::Run() {
+    for (;;) {
+        int timeout;
+        {
+            std::lock_guard lock(mutex_);
+            if (!running_) {
+                return;
+            }
+            SendDue();
+            timeout = MillisecondsToNextSend();
+        }
+        pollfd fds[] = {{wakeFd_, POLLIN, 0}, {udp_->Fd(), POLLIN, 0}};
+        if (poll(fds, 2, timeout) < 0) {
+            continue;
+        }
+        if (fds[0].revents & POLLIN) {
+            uint64_t count = 0;
+            [[maybe_unused]] ssize_t drained = read(wakeFd_, &count, sizeof count);
+        }
+        if (fds[1].revents & POLLIN) {
+            HandleUdp();
+        }
+    }
+}
+
+}  // namespace sim

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <chrono>
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+#include "simulator/Card.h"
+#include "simulator/UdpAgentPort.h"
+
+namespace sim {
+
+struct SimulatorOptions {
+    uint16_t snmpPort = 161;
+};
+
+// Many print server cards in one process, answering over UDP (and the simulated LAN when one is
+// configured) on a thread of their own. Every public operation may be called from any thread.
+class Simulator {
+  public:
+    explicit Simulator(SimulatorOptions options = {});
+    ~Simulator();
+    Simulator(const Simulator&) = delete;
+    Simulator& operator=(const Simulator&) = delete;
+
+    // Cards are added before Start; the index names the card from then on.
+    size_t AddCard(const CardDescription& description);
+    // Opens the ports and starts answering; false with the reason when a port cannot be had.
+    bool Start(std::string& error);
+    void Stop();
+
+    size_t CardCount() const;
+    // A card by its name or by its hardware address as 12 hexadecimal digits.
+    std::optional<size_t> FindCard(std::string_view key) const;
+
+    // A change of the printer's status sends the status traps.
+    void SetStatus(size_t card, int32_t status);
+    void SetFaults(size_t card, Protocol protocol, const FaultSwitches& faults);
+    FaultSwitches Faults(size_t card, Protocol protocol) const;
+    // Runs `visit` on the card while no request is being handled.
+    void Inspect(size_t card, const std::function<void(Card&)>& visit);
+
+  private:
+    using Clock = std::chrono::steady_clock;
+    struct Pending {
+        size_t card;
+        Outgoing out;
+    };
+
+    void Run();
+    void Wake();
+    void HandleUdp();
+    void Queue(size_t card, Outgoing out);
+    void SendDue();
+    void Send(size_t card, const Outgoing& out);
+    int MillisecondsToNextSend();
+
+    SimulatorOptions options_;
+    mutable std::mutex mutex_;
+    std::vector<std::unique_ptr<Card>> cards_;
+    std::multimap<Clock::time_point, Pending> pending_;
+    std::unique_ptr<UdpAgentPort> udp_;
+    int wakeFd_ = -1;
+    bool running_ = false;
+    std::thread thread_;
+};
+
+}  // namespace sim

@@ -1,0 +1,171 @@
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "simulator/Simulator.h"
+#include "simulator/StatusTraps.h"
+#include "simulator/tests/CardFixture.h"
+#include "simulator/tests/ProgramOutput.h"
+#include "simulator/tests/UdpTestClient.h"
+
+namespace sim::test {
+namespace {
+
+using std::chrono::milliseconds;
+
+constexpr size_t CardCount = 200;
+const std::string Hardware = "1.3.6.1.2.1.2.2.1.6.2";
+const std::string AddressOid = E + ".12.2.5.0";
+const std::string CategoryOid = E + ".12.6.1.6.0";
+const Ipv4 Broadcast{255, 255, 255, 255};
+
+Ipv4 CardAddress(size_t i) {
+    return {127, 0, static_cast<uint8_t>(1 + i / 250), static_cast<uint8_t>(1 + i % 250)};
+}
+
+CardDescription NumberedCard(size_t i) {
+    CardDescription card = SampleCard();
+    card.name = "PS-" + std::to_string(i);
+    card.mac[4] = static_cast<uint8_t>(i >> 8);
+    card.mac[5] = static_cast<uint8_t>(i);
+    card.ip = CardAddress(i);
+    card.engine = static_cast<EngineType>(1 + i % 4);
+    return card;
+}
+
+std::string Dotted(const Ipv4& ip) {
+    return std::to_string(ip[0]) + "." + std::to_string(ip[1]) + "." + std::to_string(ip[2]) + "." +
+           std::to_string(ip[3]);
+}
+
+class SimulatorUdpTest : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        simulator = new Simulator();
+        for (size_t i = 0; i < CardCount; ++i) {
+            simulator->AddCard(NumberedCard(i));
+        }
+        std::string error;
+        ASSERT_TRUE(simulator->Start(error)) << error;
+    }
+    static void TearDownTestSuite() {
+        delete simulator;
+        simulator = nullptr;
+    }
+
+    // Every answer that arrives until `count` came or the wait ends.
+    std::vector<Received> Collect(UdpTestClient& client, size_t count,
+                                  milliseconds wait = milliseconds(3000)) {
+        std::vector<Received> answers;
+        auto deadline = std::chrono::steady_clock::now() + wait;
+        while (answers.size() < count && std::chrono::steady_clock::now() < deadline) {
+            if (std::optional<Received> received = client.Receive(milliseconds(100))) {
+                answers.push_back(std::move(*received));
+            }
+        }
+        return answers;
+    }
+
+    static Simulator* simulator;
+    UdpTestClient client;
+};
+
+Simulator* SimulatorUdpTest::simulator = nullptr;
+
+TEST_F(SimulatorUdpTest, BroadcastGetIsAnsweredByEveryCardFromItsOwnAddress) {
+    ASSERT_TRUE(client.SendTo(Broadcast, 161, EncodeGet(1, {Hardware, AddressOid, CategoryOid})));
+    std::vector<Received> answers = Collect(client, CardCount);
+    ASSERT_EQ(answers.size(), CardCount);
+    std::set<std::string> hardware;
+    for (const Received& received : answers) {
+        std::optional<Answer> answer = DecodeAnswer(received.bytes);
+        ASSERT_TRUE(answer);
+        ASSERT_EQ(answer->bindings.size(), 3u);
+        EXPECT_EQ(answer->bindings[1].second, MibValue::Ip(received.from)) << "answered from its own address";
+        EXPECT_EQ(received.port, 161);
+        hardware.insert(answer->bindings[0].second.bytes);
+    }
+    EXPECT_EQ(hardware.size(), CardCount);
+    EXPECT_FALSE(client.Receive(milliseconds(100))) << "one answer per card";
+}
+
+TEST_F(SimulatorUdpTest, UnicastReachesOnlyTheAddressedCard) {
+    ASSERT_TRUE(client.SendTo(CardAddress(57), 161, EncodeGet(5, {"1.3.6.1.2.1.1.5.0"})));
+    std::vector<Received> answers = Collect(client, 2, milliseconds(500));
+    ASSERT_EQ(answers.size(), 1u);
+    EXPECT_EQ(answers[0].from, CardAddress(57));
+    EXPECT_EQ(DecodeAnswer(answers[0].bytes)->bindings[0].second, MibValue::Text("PS-57"));
+    ASSERT_TRUE(client.SendTo({127, 0, 9, 9}, 161, EncodeGet(6, {"1.3.6.1.2.1.1.5.0"})));
+    EXPECT_FALSE(client.Receive(milliseconds(300))) << "no card lives there";
+}
+
+TEST_F(SimulatorUdpTest, RegisteredConsoleReceivesTheStatusTrap) {
+    UdpTestClient listener(TrapPort);
+    size_t card = 12;
+    const std::string row = E + ".12.6.2.4.1";
+    const Pairs columns = {{row + ".2.1.2.3.4.5.6", MibValue::Ip({127, 0, 0, 1})},
+                           {row + ".5.1.2.3.4.5.6", MibValue::Integer(2)},
+                           {row + ".4.1.2.3.4.5.6", MibValue::Integer(2)}};
+    for (const Pairs& set : {Pairs{{row + ".7.1.2.3.4.5.6", MibValue::Integer(2)}}, columns,
+                             Pairs{{row + ".7.1.2.3.4.5.6", MibValue::Integer(1)}}}) {
+        ASSERT_TRUE(client.SendTo(CardAddress(card), 161, EncodeRequest(kPduSet, 30, set)));
+        std::optional<Received> answer = client.Receive(milliseconds(1000));
+        ASSERT_TRUE(answer);
+        ASSERT_EQ(DecodeAnswer(answer->bytes)->errorStatus, 0);
+    }
+    simulator->SetStatus(card, 68);
+    std::optional<Received> received = listener.Receive(milliseconds(2000));
+    ASSERT_TRUE(received);
+    EXPECT_EQ(received->from, CardAddress(card));
+    std::optional<Trap> trap = DecodeTrapMessage(received->bytes);
+    ASSERT_TRUE(trap);
+    EXPECT_EQ(trap->generic, 6);
+    EXPECT_EQ(trap->specific, 18);
+    EXPECT_EQ(trap->bindings.at(0).second, MibValue::Integer(68));
+
+    simulator->SetStatus(card, 68);
+    EXPECT_FALSE(listener.Receive(milliseconds(200))) << "no change, no trap";
+}
+
+TEST_F(SimulatorUdpTest, DelayedAnswerLeavesLater) {
+    size_t card = 3;
+    simulator->SetFaults(card, Protocol::Ip, {.delayMs = 400});
+    ASSERT_TRUE(client.SendTo(CardAddress(card), 161, EncodeGet(8, {"1.3.6.1.2.1.1.5.0"})));
+    EXPECT_FALSE(client.Receive(milliseconds(150)));
+    EXPECT_TRUE(client.Receive(milliseconds(2000)));
+    simulator->SetFaults(card, Protocol::Ip, {});
+}
+
+TEST_F(SimulatorUdpTest, NetSnmpToolsReadTheSystemGroupAndPrivateObjects) {
+    std::string host = Dotted(CardAddress(21));
+    ProgramResult get = RunProgram({"snmpget", "-v1", "-c", SystemCommunity, "-On", "-t", "2", "-r", "1",
+                                    host, "1.3.6.1.2.1.1.5.0", E + ".1.9.1.0", E + ".12.6.1.6.0", Hardware},
+                                   {"MIBS="});
+    ASSERT_EQ(get.exitCode, 0) << get.output;
+    EXPECT_NE(get.output.find(".1.3.6.1.2.1.1.5.0 = STRING: \"PS-21\""), std::string::npos) << get.output;
+    EXPECT_NE(get.output.find("." + E + ".1.9.1.0 = INTEGER: 0"), std::string::npos) << get.output;
+    EXPECT_NE(get.output.find("." + E + ".12.6.1.6.0 = INTEGER: 2"), std::string::npos) << get.output;
+
+    ProgramResult walk = RunProgram(
+        {"snmpwalk", "-v1", "-c", SystemCommunity, "-On", "-t", "2", host, "1.3.6.1.2.1.1"}, {"MIBS="});
+    ASSERT_EQ(walk.exitCode, 0) << walk.output;
+    EXPECT_EQ(std::count(walk.output.begin(), walk.output.end(), '\n'), 7) << walk.output;
+    EXPECT_NE(walk.output.find("Timeticks"), std::string::npos) << walk.output;
+
+    ProgramResult table = RunProgram(
+        {"snmpwalk", "-v1", "-c", SystemCommunity, "-On", "-t", "2", host, E + ".12.6.3.2.1.2"}, {"MIBS="});
+    ASSERT_EQ(table.exitCode, 0) << table.output;
+    EXPECT_NE(table.output.find("STRING: \"public\""), std::string::npos) << table.output;
+
+    ProgramResult set = RunProgram({"snmpset", "-v1", "-c", SystemCommunity, "-On", "-t", "2", host,
+                                    "1.3.6.1.2.1.1.6.0", "s", "Third floor"},
+                                   {"MIBS="});
+    ASSERT_EQ(set.exitCode, 0) << set.output;
+    ProgramResult readOnly = RunProgram(
+        {"snmpset", "-v1", "-c", SystemCommunity, "-t", "2", host, "1.3.6.1.2.1.1.1.0", "s", "x"}, {"MIBS="});
+    EXPECT_NE(readOnly.exitCode, 0);
+    EXPECT_NE(readOnly.output.find("noSuchName"), std::string::npos) << readOnly.output;
+}
+
+}  // namespace
+}  // namespace sim::test
