@@ -1,5 +1,6 @@
 #include "snmp/codec/ObjectIdentifier.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace snmp {
@@ -8,18 +9,25 @@ namespace {
 
 // Reads one decimal arc of at most 32 bits at the front of `text` and removes it with its dot.
 bool TakeArc(std::string_view& text, std::uint32_t& arc) {
-    const char* end = text.data() + text.size();
-    auto [next, error] = std::from_chars(text.data(), end, arc);
-    if (error != std::errc() || next == text.data()) {
+    std::size_t digits = 0;
+    std::uint64_t value = 0;
+    for (; digits < text.size() && text[digits] >= '0' && text[digits] <= '9'; ++digits) {
+        value = value * 10 + static_cast<std::uint64_t>(text[digits] - '0');
+        if (value > UINT32_MAX) {
+            return false;
+        }
+    }
+    if (digits == 0) {
         return false;
     }
-    text.remove_prefix(next - text.data());
+    text.remove_prefix(digits);
     if (!text.empty()) {
         if (text.front() != '.' || text.size() == 1) {
             return false;
         }
         text.remove_prefix(1);
     }
+    arc = static_cast<std::uint32_t>(value);
     return true;
 }
 
@@ -37,6 +45,26 @@ bool PutSubidentifier(std::uint32_t value, std::uint8_t* content, std::size_t ca
         content[length++] = digits[--count] | 0x80;
     }
     content[length++] = digits[0];
+    return true;
+}
+
+// Appends a dot (but at the start) and the arc in decimal, stopping short of `last`.
+bool AppendArc(const char* text, char*& out, char* last, std::uint32_t arc) {
+    if (out != text) {
+        if (out == last) {
+            return false;
+        }
+        *out++ = '.';
+    }
+    if (arc < 10 && out != last) {
+        *out++ = static_cast<char>('0' + arc);
+        return true;
+    }
+    auto [next, error] = std::to_chars(out, last, arc);
+    if (error != std::errc()) {
+        return false;
+    }
+    out = next;
     return true;
 }
 
@@ -71,7 +99,6 @@ bool OidContentToText(const std::uint8_t* content, std::size_t length, char* tex
     char* out = text;
     char* const last = text + size - 1;  // room for the terminator
     std::uint64_t value = 0;
-    bool firstArc = true;
     for (std::size_t i = 0; i < length; ++i) {
         value = (value << 7) | (content[i] & 0x7F);
         if (value > UINT32_MAX) {
@@ -80,28 +107,19 @@ bool OidContentToText(const std::uint8_t* content, std::size_t length, char* tex
         if ((content[i] & 0x80) != 0) {
             continue;
         }
-        std::uint64_t arcs[2] = {value, 0};
-        int arcCount = 1;
-        if (firstArc) {
-            arcs[0] = value < 80 ? value / 40 : 2;
-            arcs[1] = value - arcs[0] * 40;
-            arcCount = 2;
-            firstArc = false;
-        }
-        for (int a = 0; a < arcCount; ++a) {
-            if (out != text) {
-                if (out == last) {
-                    return false;
-                }
-                *out++ = '.';
-            }
-            auto [next, error] = std::to_chars(out, last, arcs[a]);
-            if (error != std::errc()) {
+        const auto subidentifier = static_cast<std::uint32_t>(value);
+        value = 0;
+        if (out != text) {
+            if (!AppendArc(text, out, last, subidentifier)) {
                 return false;
             }
-            out = next;
+            continue;
         }
-        value = 0;
+        // The first subidentifier holds the first two arcs; first arcs above 2 do not exist.
+        const std::uint32_t first = std::min<std::uint32_t>(subidentifier / 40, 2);
+        if (!AppendArc(text, out, last, first) || !AppendArc(text, out, last, subidentifier - first * 40)) {
+            return false;
+        }
     }
     *out = '\0';
     textLength = static_cast<std::size_t>(out - text);
