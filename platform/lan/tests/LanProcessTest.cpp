@@ -1,0 +1,169 @@
+// Stations in other processes: each peer is a process of its own started from lan_test_peer.
+#include <gtest/gtest.h>
+#include <sys/socket.h>
+
+#include <condition_variable>
+#include <set>
+
+#include "platform/lan/IpxEndpoint.h"
+#include "platform/lan/LanSettings.h"
+#include "platform/lan/LinkStation.h"
+#include "platform/lan/SapPort.h"
+#include "platform/lan/SpxConnection.h"
+#include "platform/lan/tests/LanTestSupport.h"
+
+namespace plat {
+namespace {
+
+const HardwareAddress kPc{{0x02, 0x00, 0x00, 0x00, 0x00, 0x0A}};
+
+HardwareAddress Peer(int i) {
+    return HardwareAddress{{0x00, 0xA0, 0xB1, 0x00, 0x00, static_cast<std::uint8_t>(i)}};
+}
+
+std::unique_ptr<test::PeerProcess> StartPeer(const char* mode, const HardwareAddress& station,
+                                             const char* number) {
+    auto peer = std::make_unique<test::PeerProcess>(
+        std::vector<std::string>{test::PeerProgram("lan_test_peer"), mode, station.Hex(), number});
+    EXPECT_TRUE(peer->Ready()) << mode << " peer did not start";
+    return peer;
+}
+
+class LanProcessTest : public ::testing::Test {
+  protected:
+    test::TempLan lan_;
+};
+
+TEST_F(LanProcessTest, BroadcastReachesThreeStationsEachInItsOwnProcess) {
+    std::vector<std::unique_ptr<test::PeerProcess>> peers;
+    for (int i = 1; i <= 3; ++i) {
+        peers.push_back(StartPeer("ipx", Peer(i), "900F"));
+    }
+    int error = 0;
+    auto pc = IpxEndpoint::Open(kPc, 0x9010, error);
+    ASSERT_TRUE(pc);
+    std::vector<std::uint8_t> ping{'p', 'i', 'n', 'g'};
+    ASSERT_EQ(pc->SendTo(IpxAddress{0, kBroadcastAddress, 0x900F}, 4, ping), 0);
+    std::set<HardwareAddress> answered;
+    while (answered.size() < 3 && test::WaitReadable(pc->Fd(), 5000)) {
+        auto answer = pc->Receive();
+        ASSERT_TRUE(answer);
+        EXPECT_EQ(answer->data, ping);
+        EXPECT_EQ(answer->source.socket, 0x900F);
+        answered.insert(answer->source.node);
+    }
+    EXPECT_EQ(answered, (std::set<HardwareAddress>{Peer(1), Peer(2), Peer(3)}));
+}
+
+TEST_F(LanProcessTest, SpxStreamCrossesToAnotherProcessAndBack) {
+    auto peer = StartPeer("spx", Peer(4), "2000");
+    int error = 0;
+    auto connection = SpxConnection::Connect(IpxAddress{LocalIpxNetwork(), kPc, 0x4002},
+                                             IpxAddress{0, Peer(4), 0x2000}, error);
+    ASSERT_TRUE(connection);
+    ASSERT_TRUE(test::WaitReadable(connection->StatusFd(), 5000));
+    ASSERT_EQ(connection->GetStatus(), SpxConnection::Status::Connected);
+    std::string sent;
+    for (int i = 0; i < 3000; ++i) {
+        sent += std::to_string(i) + ",";
+    }
+    ASSERT_EQ(send(connection->Fd(), sent.data(), sent.size(), MSG_NOSIGNAL),
+              static_cast<ssize_t>(sent.size()));
+    shutdown(connection->Fd(), SHUT_WR);
+    std::string echoed;
+    char buffer[2048];
+    ssize_t got;
+    while (test::WaitReadable(connection->Fd(), 5000) &&
+           (got = recv(connection->Fd(), buffer, sizeof buffer, 0)) > 0) {
+        echoed.append(buffer, static_cast<std::size_t>(got));
+    }
+    EXPECT_EQ(echoed, sent);
+    connection->Close();
+}
+
+// The PC's side of a link to an echoing peer.
+class LinkSide final : public SapPort::Handler, public LinkStation::Listener {
+  public:
+    LinkSide() {
+        std::lock_guard guard(LanLock());
+        int error = 0;
+        port_ = SapPort::Open(kPc, 4, *this, error);
+    }
+    ~LinkSide() {
+        std::lock_guard guard(LanLock());
+        link_.reset();
+        port_.reset();
+    }
+    void Connect(const HardwareAddress& remote, std::uint8_t sap) {
+        std::lock_guard guard(LanLock());
+        int error = 0;
+        link_ = LinkStation::Open(*port_, remote, sap, 7, *this, error);
+        link_->Connect();
+    }
+    void Send(const std::vector<std::uint8_t>& data) {
+        std::lock_guard guard(LanLock());
+        link_->Send(data);
+    }
+    void OnUiFrame(const HardwareAddress&, std::uint8_t, std::span<const std::uint8_t> data) override {
+        Record([&] { ui_.emplace_back(data.begin(), data.end()); });
+    }
+    void OnConnectRequest(const HardwareAddress&, std::uint8_t) override {}
+    bool OnData(std::vector<std::uint8_t>& data) override {
+        Record([&] { data_.push_back(data); });
+        return true;
+    }
+    void OnAcknowledged(std::size_t) override {}
+    void OnEvent(ReliableLink::Event event) override {
+        Record([&] { events_.push_back(event); });
+    }
+    template <class Condition>
+    bool WaitFor(Condition condition) {
+        std::unique_lock guard(lock_);
+        return changed_.wait_for(guard, std::chrono::seconds(10), condition);
+    }
+    bool Saw(ReliableLink::Event event) {
+        return WaitFor([&] { return std::find(events_.begin(), events_.end(), event) != events_.end(); });
+    }
+
+    std::vector<std::vector<std::uint8_t>> ui_;
+    std::vector<std::vector<std::uint8_t>> data_;
+
+  private:
+    template <class Change>
+    void Record(Change change) {
+        std::lock_guard guard(lock_);
+        change();
+        changed_.notify_all();
+    }
+    std::unique_ptr<SapPort> port_;
+    std::unique_ptr<LinkStation> link_;
+    std::vector<ReliableLink::Event> events_;
+    std::mutex lock_;
+    std::condition_variable changed_;
+};
+
+TEST_F(LanProcessTest, UiFramesAndLinkToAnotherProcessThenItsLoss) {
+    auto peer = StartPeer("llc", Peer(5), "08");
+    LinkSide pc;
+    std::vector<std::uint8_t> ui{7, 7, 7};
+    ASSERT_EQ(SendUiFrame(kPc, 4, Peer(5), 8, ui), 0);
+    ASSERT_TRUE(pc.WaitFor([&] { return pc.ui_.size() == 1; }));
+    EXPECT_EQ(pc.ui_[0], ui);
+
+    pc.Connect(Peer(5), 8);
+    ASSERT_TRUE(pc.Saw(ReliableLink::Event::Connected));
+    for (std::uint8_t i = 0; i < 40; ++i) {
+        pc.Send(std::vector<std::uint8_t>(i + 1u, i));
+    }
+    ASSERT_TRUE(pc.WaitFor([&] { return pc.data_.size() == 40; }));
+    for (std::uint8_t i = 0; i < 40; ++i) {
+        EXPECT_EQ(pc.data_[i], std::vector<std::uint8_t>(i + 1u, i));
+    }
+
+    peer->Kill();
+    pc.Send({1});
+    EXPECT_TRUE(pc.Saw(ReliableLink::Event::Lost));
+}
+
+}  // namespace
+}  // namespace plat
