@@ -6,22 +6,13 @@
 
 #include <cctype>
 
+#include "simulator/CardValueText.h"
 #include "simulator/SnmpAgent.h"
 #include "simulator/StatusTraps.h"
 
 namespace sim {
 
 namespace {
-
-std::string HexOf(const Mac& mac) {
-    static const char digits[] = "0123456789ABCDEF";
-    std::string hex;
-    for (uint8_t byte : mac) {
-        hex += digits[byte >> 4];
-        hex += digits[byte & 0x0F];
-    }
-    return hex;
-}
 
 std::string Upper(std::string_view text) {
     std::string upper(text);
@@ -86,7 +77,7 @@ std::optional<size_t> Simulator::FindCard(std::string_view key) const {
     std::lock_guard lock(mutex_);
     for (size_t i = 0; i < cards_.size(); ++i) {
         const CardDescription& card = cards_[i]->Description();
-        if (card.name == key || HexOf(card.mac) == Upper(key)) {
+        if (card.name == key || MacText(card.mac) == Upper(key)) {
             return i;
         }
     }

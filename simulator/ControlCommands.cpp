@@ -1,0 +1,196 @@
+#include "simulator/ControlCommands.h"
+
+#include <charconv>
+
+#include "simulator/CardOids.h"
+#include "simulator/CardValueText.h"
+#include "simulator/DescriptionFile.h"
+
+namespace sim {
+
+namespace {
+
+const char Help[] =
+    "ok commands: list | status CARD CODE | fault CARD ip|ipx|dlc|all SWITCH [VALUE] | get CARD OID | quit; "
+    "CARD is a name, 12 hexadecimal digits or #index; SWITCH is silent, delay MS, wrong-id, error N, "
+    "truncate, garble, drop PERCENT or clear";
+
+struct Refusal {
+    std::string reason;
+};
+
+template <typename Number>
+Number NumberOf(const std::string& text, Number lowest, Number highest) {
+    Number value{};
+    auto [end, failure] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (failure != std::errc() || end != text.data() + text.size() || value < lowest || value > highest) {
+        throw Refusal{"bad number \"" + text + "\""};
+    }
+    return value;
+}
+
+size_t CardOf(const Simulator& simulator, const std::string& key) {
+    if (!key.empty() && key[0] == '#') {
+        if (simulator.CardCount() == 0) {
+            throw Refusal{"no cards"};
+        }
+        return NumberOf<size_t>(key.substr(1), 0, simulator.CardCount() - 1);
+    }
+    std::optional<size_t> card = simulator.FindCard(key);
+    if (!card) {
+        throw Refusal{"unknown card \"" + key + "\""};
+    }
+    return *card;
+}
+
+void Expect(const std::vector<std::string>& words, size_t least, size_t most, const char* usage) {
+    if (words.size() < least || words.size() > most) {
+        throw Refusal{std::string("usage: ") + usage};
+    }
+}
+
+bool OnOff(const std::vector<std::string>& words, size_t at) {
+    if (words.size() <= at || words[at] == "on") {
+        return true;
+    }
+    if (words[at] == "off") {
+        return false;
+    }
+    throw Refusal{"expected on or off, not \"" + words[at] + "\""};
+}
+
+FaultSwitches ChangedSwitches(FaultSwitches faults, const std::vector<std::string>& words) {
+    const std::string& name = words[3];
+    auto value = [&]() -> const std::string& {
+        if (words.size() < 5) {
+            throw Refusal{name + " needs a value"};
+        }
+        return words[4];
+    };
+    if (name == "silent") {
+        faults.silent = OnOff(words, 4);
+    } else if (name == "delay") {
+        faults.delayMs = NumberOf<uint32_t>(value(), 0, 600000);
+    } else if (name == "wrong-id") {
+        faults.wrongRequestId = OnOff(words, 4);
+    } else if (name == "error") {
+        faults.errorStatus = NumberOf<uint8_t>(value(), 0, 5);
+    } else if (name == "truncate") {
+        faults.truncated = OnOff(words, 4);
+    } else if (name == "garble") {
+        faults.garbled = OnOff(words, 4);
+    } else if (name == "drop") {
+        faults.dropPercent = NumberOf<uint8_t>(value(), 0, 100);
+    } else if (name == "clear") {
+        faults = {};
+    } else {
+        throw Refusal{"unknown fault \"" + name + "\""};
+    }
+    return faults;
+}
+
+std::vector<Protocol> ProtocolsOf(const std::string& name) {
+    if (name == "all") {
+        return {Protocol::Ip, Protocol::Ipx, Protocol::Dlc};
+    }
+    std::optional<uint8_t> mask = ParseProtocols(name);
+    if (!mask || name.find(',') != std::string::npos) {
+        throw Refusal{"unknown protocol \"" + name + "\""};
+    }
+    return {static_cast<Protocol>(*mask)};
+}
+
+std::string ValueText(const MibValue& value) {
+    switch (value.type) {
+        case ValueType::Integer:
+            return "INTEGER " + std::to_string(value.number);
+        case ValueType::Counter:
+        case ValueType::Gauge:
+        case ValueType::TimeTicks:
+            return "NUMBER " + std::to_string(value.number);
+        case ValueType::IpAddress:
+            return "IP " +
+                   Ipv4Text({static_cast<uint8_t>(value.bytes[0]), static_cast<uint8_t>(value.bytes[1]),
+                             static_cast<uint8_t>(value.bytes[2]), static_cast<uint8_t>(value.bytes[3])});
+        case ValueType::ObjectId:
+            return "OID " + value.oid.ToText();
+        case ValueType::OctetString:
+            return "STRING \"" + value.bytes + "\"";
+        default:
+            return "NULL";
+    }
+}
+
+std::string List(Simulator& simulator) {
+    std::string reply;
+    for (size_t i = 0; i < simulator.CardCount(); ++i) {
+        simulator.Inspect(i, [&](Card& card) {
+            reply += "#" + std::to_string(i) + " " + card.Description().name + " " +
+                     MacText(card.Description().mac) + " " + Ipv4Text(card.Address()) + " engine " +
+                     std::to_string(static_cast<int>(card.Description().engine)) + " status " +
+                     std::to_string(card.Objects().Get(PrinterStatus)->number) + "\n";
+        });
+    }
+    return reply + "ok " + std::to_string(simulator.CardCount()) + " cards";
+}
+
+std::string Run(Simulator& simulator, const std::vector<std::string>& words, bool& quit) {
+    const std::string& verb = words[0];
+    if (verb == "help") {
+        return Help;
+    }
+    if (verb == "quit") {
+        quit = true;
+        return "ok";
+    }
+    if (verb == "list") {
+        return List(simulator);
+    }
+    if (verb == "status") {
+        Expect(words, 3, 3, "status CARD CODE");
+        simulator.SetStatus(CardOf(simulator, words[1]), NumberOf<int32_t>(words[2], -1, 65535));
+        return "ok";
+    }
+    if (verb == "fault") {
+        Expect(words, 4, 5, "fault CARD ip|ipx|dlc|all SWITCH [VALUE]");
+        size_t card = CardOf(simulator, words[1]);
+        for (Protocol protocol : ProtocolsOf(words[2])) {
+            simulator.SetFaults(card, protocol, ChangedSwitches(simulator.Faults(card, protocol), words));
+        }
+        return "ok";
+    }
+    if (verb == "get") {
+        Expect(words, 3, 3, "get CARD OID");
+        size_t card = CardOf(simulator, words[1]);
+        std::optional<Oid> oid = Oid::Parse(words[2]);
+        if (!oid) {
+            throw Refusal{"bad object identifier \"" + words[2] + "\""};
+        }
+        std::optional<MibValue> value;
+        simulator.Inspect(card, [&](Card& target) { value = target.Objects().Get(*oid); });
+        if (!value) {
+            throw Refusal{"no such object"};
+        }
+        return "ok " + ValueText(*value);
+    }
+    throw Refusal{"unknown command \"" + verb + "\" (try help)"};
+}
+
+}  // namespace
+
+std::string RunControlCommand(Simulator& simulator, std::string_view line, bool& quit) {
+    std::vector<std::string> words;
+    if (!SplitWords(line, words)) {
+        return "error unclosed quote";
+    }
+    if (words.empty()) {
+        return "error empty command";
+    }
+    try {
+        return Run(simulator, words, quit);
+    } catch (const Refusal& refusal) {
+        return "error " + refusal.reason;
+    }
+}
+
+}  // namespace sim

@@ -1,0 +1,90 @@
+// printserver-sim: runs the simulated print server cards of a description file until told to stop.
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+#include "simulator/ControlServer.h"
+#include "simulator/DescriptionFile.h"
+
+namespace {
+
+constexpr std::streamsize LargestDescription = 1 << 20;
+
+const char Usage[] = "usage: printserver-sim [--port N] [--control SOCKET] DESCRIPTION-FILE\n";
+
+struct Arguments {
+    std::string description;
+    std::string control;
+    int port = 0;
+};
+
+bool ParseArguments(int argc, char** argv, Arguments& arguments) {
+    for (int i = 1; i < argc; ++i) {
+        std::string argument = argv[i];
+        if ((argument == "--port" || argument == "--control") && i + 1 < argc) {
+            std::string value = argv[++i];
+            if (argument == "--control") {
+                arguments.control = value;
+            } else {
+                arguments.port = std::atoi(value.c_str());
+                if (arguments.port <= 0 || arguments.port > 65535) {
+                    return false;
+                }
+            }
+        } else if (arguments.description.empty() && !argument.empty() && argument[0] != '-') {
+            arguments.description = argument;
+        } else {
+            return false;
+        }
+    }
+    return !arguments.description.empty();
+}
+
+bool ReadFile(const std::string& path, std::string& text) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        return false;
+    }
+    std::ostringstream content;
+    content << file.rdbuf();
+    text = content.str();
+    return text.size() <= static_cast<size_t>(LargestDescription);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Arguments arguments;
+    if (!ParseArguments(argc, argv, arguments)) {
+        std::cerr << Usage;
+        return 2;
+    }
+    std::string text;
+    if (!ReadFile(arguments.description, text)) {
+        std::cerr << "printserver-sim: cannot read " << arguments.description << " (at most 1 MiB)\n";
+        return 2;
+    }
+    std::string error;
+    std::optional<sim::NetworkDescription> network = sim::ParseDescription(text, error);
+    if (!network) {
+        std::cerr << "printserver-sim: " << arguments.description << ": " << error << "\n";
+        return 2;
+    }
+    if (arguments.port != 0) {
+        network->options.snmpPort = static_cast<uint16_t>(arguments.port);
+    }
+    sim::ControlServer::BlockStopSignals();
+    sim::Simulator simulator(network->options);
+    for (const sim::CardDescription& card : network->cards) {
+        simulator.AddCard(card);
+    }
+    sim::ControlServer control(simulator);
+    if (!control.Listen(arguments.control, error) || !simulator.Start(error)) {
+        std::cerr << "printserver-sim: " << error << "\n";
+        return 1;
+    }
+    std::cout << "ready " << network->cards.size() << " cards" << std::endl;
+    control.Serve();
+    simulator.Stop();
+    return 0;
+}

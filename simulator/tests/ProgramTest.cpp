@@ -1,0 +1,115 @@
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+
+#include "simulator/StatusTraps.h"
+#include "simulator/tests/CardFixture.h"
+#include "simulator/tests/UdpTestClient.h"
+
+namespace sim::test {
+namespace {
+
+using std::chrono::milliseconds;
+
+// The program in the background, talked to over its control socket.
+class ProgramTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        const char* runtime = std::getenv("VORLANE_RUNTIME");
+        folder = runtime != nullptr ? runtime : "/tmp";
+        std::ofstream(folder + "/net.txt") << "# two cards\n"
+                                              "card PS-1 ip=127.0.7.1 location=\"Room 1\"\n"
+                                              "cards 1 Extra ip=127.0.7.2 engine=external\n";
+        socketPath = folder + "/sim.sock";
+        int out[2];
+        ASSERT_EQ(pipe(out), 0);
+        child = fork();
+        if (child == 0) {
+            dup2(out[1], STDOUT_FILENO);
+            close(out[0]);
+            execl(PRINTSERVER_SIM, PRINTSERVER_SIM, "--control", socketPath.c_str(),
+                  (folder + "/net.txt").c_str(), nullptr);
+            _exit(127);
+        }
+        close(out[1]);
+        char ready[64] = {};
+        ssize_t size = read(out[0], ready, sizeof ready - 1);
+        close(out[0]);
+        ASSERT_GT(size, 0);
+        ASSERT_EQ(std::string(ready), "ready 2 cards\n");
+    }
+
+    void TearDown() override {
+        if (child > 0) {
+            kill(child, SIGTERM);
+            waitpid(child, nullptr, 0);
+        }
+    }
+
+    std::string Command(const std::string& line) {
+        int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::strncpy(address.sun_path, socketPath.c_str(), sizeof address.sun_path - 1);
+        if (connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+            close(fd);
+            return "no connection";
+        }
+        std::string request = line + "\n";
+        EXPECT_EQ(write(fd, request.data(), request.size()), static_cast<ssize_t>(request.size()));
+        std::string reply;
+        char c;
+        while (read(fd, &c, 1) == 1 && c != '\n') {
+            reply += c;
+        }
+        close(fd);
+        return reply;
+    }
+
+    std::string folder;
+    std::string socketPath;
+    pid_t child = -1;
+    UdpTestClient client;
+};
+
+TEST_F(ProgramTest, ControlChannelSwitchesFaultsAndStatusOfARunningNetwork) {
+    ASSERT_TRUE(client.SendTo({127, 0, 7, 2}, 161, EncodeGet(1, {"1.3.6.1.2.1.1.5.0"})));
+    std::optional<Received> answer = client.Receive(milliseconds(2000));
+    ASSERT_TRUE(answer);
+    EXPECT_EQ(DecodeAnswer(answer->bytes)->bindings.at(0).second, MibValue::Text("Extra-1"));
+
+    EXPECT_EQ(Command("fault Extra-1 ip silent"), "ok");
+    ASSERT_TRUE(client.SendTo({127, 0, 7, 2}, 161, EncodeGet(2, {"1.3.6.1.2.1.1.5.0"})));
+    EXPECT_FALSE(client.Receive(milliseconds(300)));
+
+    // A trap receiver on the SNMP page of PS-1, then a status change through the control channel.
+    UdpTestClient listener(TrapPort);
+    const std::string pair = E + ".12.6.2.2.1";
+    ASSERT_TRUE(client.SendTo({127, 0, 7, 1}, 161,
+                              EncodeRequest(kPduSet, 3,
+                                            {{pair + ".2.1", MibValue::Ip({127, 0, 0, 1})},
+                                             {pair + ".3.1", MibValue::Text("alerts")},
+                                             {pair + ".4.1", MibValue::Integer(1)}})));
+    ASSERT_TRUE(client.Receive(milliseconds(2000)));
+    EXPECT_EQ(Command("status PS-1 1031"), "ok");
+    std::optional<Received> trap = listener.Receive(milliseconds(2000));
+    ASSERT_TRUE(trap);
+    EXPECT_EQ(DecodeTrapMessage(trap->bytes)->bindings.at(0).second, MibValue::Integer(1031));
+
+    EXPECT_EQ(Command("quit"), "ok");
+    int status = -1;
+    EXPECT_EQ(waitpid(child, &status, 0), child);
+    child = -1;
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+}
+
+}  // namespace
+}  // namespace sim::test
