@@ -12,13 +12,21 @@ namespace plat {
 
 namespace {
 
+struct MappedFile {
+    std::string file;
+    std::string exportPrefix;
+};
+
 struct NameMap {
     std::mutex lock;
-    std::map<std::string, std::string, CaseInsensitiveLess> files{
-        {"wsock32.dll", "libvorlanesock.so"}, {"ws2_32.dll", "libvorlanesock.so"},
-        {"winsock.dll", "libvorlanesock.so"}, {"DLCAPI.DLL", "libvorlanedlc.so"},
-        {"Halbrin.dll", "libhalbrin.so"},     {"Vantorel.dll", "libvantorel.so"},
-        {"Tessik.dll", "libtessik.so"},
+    std::map<std::string, MappedFile, CaseInsensitiveLess> files{
+        {"wsock32.dll", {"libvorlanesock.so", kSocketExportPrefix}},
+        {"ws2_32.dll", {"libvorlanesock.so", kSocketExportPrefix}},
+        {"winsock.dll", {"libvorlanesock.so", kSocketExportPrefix}},
+        {"DLCAPI.DLL", {"libvorlanedlc.so", ""}},
+        {"Halbrin.dll", {"libhalbrin.so", ""}},
+        {"Vantorel.dll", {"libvantorel.so", ""}},
+        {"Tessik.dll", {"libtessik.so", ""}},
     };
 };
 
