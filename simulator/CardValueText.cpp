@@ -2,11 +2,11 @@
 
 #include <charconv>
 
+#include "platform/lan/LanSettings.h"
+
 namespace sim {
 
 namespace {
-
-constexpr uint32_t SegmentIpxNetwork = 0x00FACADE;
 
 template <size_t N>
 std::optional<std::array<uint8_t, N>> ParseHex(std::string_view text) {
@@ -106,8 +106,9 @@ std::string Ipv4Text(const Ipv4& ip) {
 }
 
 std::array<uint8_t, 4> DefaultIpxNetwork() {
-    return {static_cast<uint8_t>(SegmentIpxNetwork >> 24), static_cast<uint8_t>(SegmentIpxNetwork >> 16),
-            static_cast<uint8_t>(SegmentIpxNetwork >> 8), static_cast<uint8_t>(SegmentIpxNetwork)};
+    uint32_t network = plat::LocalIpxNetwork();
+    return {static_cast<uint8_t>(network >> 24), static_cast<uint8_t>(network >> 16),
+            static_cast<uint8_t>(network >> 8), static_cast<uint8_t>(network)};
 }
 
 }  // namespace sim

@@ -6,7 +6,9 @@
 
 #include <cctype>
 
+#include "platform/lan/LanSettings.h"
 #include "simulator/CardValueText.h"
+#include "simulator/ServiceAdvertising.h"
 #include "simulator/SnmpAgent.h"
 #include "simulator/StatusTraps.h"
 
@@ -42,7 +44,9 @@ bool Simulator::Start(std::string& error) {
         return true;
     }
     udp_ = UdpAgentPort::Open(options_.snmpPort, error);
-    if (!udp_) {
+    if (!udp_ || !OpenLan(error)) {
+        udp_.reset();
+        lan_.clear();
         return false;
     }
     wakeFd_ = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
@@ -61,7 +65,11 @@ void Simulator::Stop() {
     }
     Wake();
     thread_.join();
+    lan_.clear();  // no frame comes in after this
     std::lock_guard lock(mutex_);
+    lanFds_.clear();
+    lanSources_.clear();
+    frames_.clear();
     close(wakeFd_);
     wakeFd_ = -1;
     udp_.reset();
@@ -113,18 +121,55 @@ void Simulator::Wake() {
     [[maybe_unused]] ssize_t written = write(wakeFd_, &one, sizeof one);
 }
 
+// Called with the lock held, before the loop starts.
+bool Simulator::OpenLan(std::string& error) {
+    if (!plat::LanConfigured()) {
+        return true;
+    }
+    lan_.resize(cards_.size());
+    for (size_t i = 0; i < cards_.size(); ++i) {
+        const CardDescription& card = cards_[i]->Description();
+        if (!cards_[i]->Speaks(Protocol::Ipx) && !cards_[i]->Speaks(Protocol::Dlc)) {
+            continue;
+        }
+        auto onFrame = [this, i](LanDatagram frame) {
+            std::lock_guard lock(framesMutex_);
+            frames_.emplace_back(i, std::move(frame));
+            Wake();
+        };
+        lan_[i] = CardLanPorts::Open(card, onFrame, error);
+        if (!lan_[i]) {
+            return false;
+        }
+        for (bool service : {false, true}) {
+            int fd = service ? lan_[i]->ServiceFd() : lan_[i]->SnmpFd();
+            if (fd >= 0) {
+                lanFds_.push_back({fd, POLLIN, 0});
+                lanSources_.push_back({i, service});
+            }
+        }
+    }
+    return true;
+}
+
 // Called with the lock held; the loop sends it when it is due.
-void Simulator::Queue(size_t card, Outgoing out) {
+void Simulator::Queue(size_t card, Outgoing out, bool fromServiceSocket) {
     Clock::time_point due = Clock::now() + std::chrono::milliseconds(out.delayMs);
-    pending_.emplace(due, Pending{card, std::move(out)});
+    pending_.emplace(due, Pending{card, std::move(out), fromServiceSocket});
     if (running_) {
         Wake();
     }
 }
 
-void Simulator::Send(size_t card, const Outgoing& out) {
+void Simulator::Send(size_t card, const Outgoing& out, bool fromServiceSocket) {
     if (out.to.protocol == Protocol::Ip) {
         udp_->Send(cards_[card]->Address(), out.to, out.bytes);
+    } else if (card < lan_.size() && lan_[card]) {
+        if (fromServiceSocket) {
+            lan_[card]->SendFromServiceSocket(out.to, out.bytes);
+        } else {
+            lan_[card]->Send(out.to, out.bytes);
+        }
     }
 }
 
@@ -133,7 +178,7 @@ void Simulator::SendDue() {
     while (!pending_.empty() && pending_.begin()->first <= now) {
         Pending pending = std::move(pending_.begin()->second);
         pending_.erase(pending_.begin());
-        Send(pending.card, pending.out);
+        Send(pending.card, pending.out, pending.fromServiceSocket);
     }
 }
 
@@ -154,13 +199,50 @@ void Simulator::HandleUdp() {
             if (!card.Speaks(Protocol::Ip) || (!broadcast && card.Address() != datagram->destination)) {
                 continue;
             }
-            if (std::optional<Outgoing> answer = AnswerRequest(card, datagram->bytes, datagram->from)) {
-                Queue(i, std::move(*answer));
-            }
+            Answer(i, datagram->bytes, datagram->from);
             if (!broadcast) {
                 break;
             }
         }
+    }
+}
+
+// Called with the lock held.
+void Simulator::Answer(size_t card, const std::vector<uint8_t>& request, const Peer& from) {
+    if (std::optional<Outgoing> answer = AnswerRequest(*cards_[card], request, from)) {
+        Queue(card, std::move(*answer));
+    }
+}
+
+void Simulator::HandleIpx(const LanSource& source) {
+    CardLanPorts& ports = *lan_[source.card];
+    while (std::optional<LanDatagram> datagram =
+               source.service ? ports.ReceiveService() : ports.ReceiveSnmp()) {
+        std::lock_guard lock(mutex_);
+        Card& card = *cards_[source.card];
+        if (!source.service) {
+            Answer(source.card, datagram->bytes, datagram->from);
+            continue;
+        }
+        FaultState& faults = card.Faults(Protocol::Ipx);
+        if (faults.Switches().silent || faults.TakeDrop()) {
+            continue;
+        }
+        if (std::optional<std::vector<uint8_t>> reply = AnswerServiceQuery(card, datagram->bytes)) {
+            Queue(source.card, Outgoing{datagram->from, std::move(*reply), faults.Switches().delayMs}, true);
+        }
+    }
+}
+
+void Simulator::HandleFrames() {
+    std::deque<std::pair<size_t, LanDatagram>> frames;
+    {
+        std::lock_guard lock(framesMutex_);
+        frames.swap(frames_);
+    }
+    std::lock_guard lock(mutex_);
+    for (auto& [card, frame] : frames) {
+        Answer(card, frame.bytes, frame.from);
     }
 }
 
@@ -175,16 +257,23 @@ void Simulator::Run() {
             SendDue();
             timeout = MillisecondsToNextSend();
         }
-        pollfd fds[] = {{wakeFd_, POLLIN, 0}, {udp_->Fd(), POLLIN, 0}};
-        if (poll(fds, 2, timeout) < 0) {
+        std::vector<pollfd> fds{{wakeFd_, POLLIN, 0}, {udp_->Fd(), POLLIN, 0}};
+        fds.insert(fds.end(), lanFds_.begin(), lanFds_.end());
+        if (poll(fds.data(), fds.size(), timeout) < 0) {
             continue;
         }
         if (fds[0].revents & POLLIN) {
             uint64_t count = 0;
             [[maybe_unused]] ssize_t drained = read(wakeFd_, &count, sizeof count);
+            HandleFrames();
         }
         if (fds[1].revents & POLLIN) {
             HandleUdp();
+        }
+        for (size_t i = 0; i < lanSources_.size(); ++i) {
+            if (fds[i + 2].revents & POLLIN) {
+                HandleIpx(lanSources_[i]);
+            }
         }
     }
 }

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <poll.h>
 #include <chrono>
+#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
@@ -12,6 +14,7 @@
 #include <vector>
 
 #include "simulator/Card.h"
+#include "simulator/CardLanPorts.h"
 #include "simulator/UdpAgentPort.h"
 
 namespace sim {
@@ -20,8 +23,9 @@ struct SimulatorOptions {
     uint16_t snmpPort = 161;
 };
 
-// Many print server cards in one process, answering over UDP (and the simulated LAN when one is
-// configured) on a thread of their own. Every public operation may be called from any thread.
+// Many print server cards in one process, answering over UDP and, when a simulated LAN segment is
+// configured (VORLANE_LAN), over IPX (with service advertising) and DLC, on a thread of their own.
+// Every public operation may be called from any thread.
 class Simulator {
   public:
     explicit Simulator(SimulatorOptions options = {});
@@ -51,14 +55,24 @@ class Simulator {
     struct Pending {
         size_t card;
         Outgoing out;
+        bool fromServiceSocket;
+    };
+    // What the loop polls besides its wake-up and UDP descriptors.
+    struct LanSource {
+        size_t card;
+        bool service;
     };
 
+    bool OpenLan(std::string& error);
     void Run();
     void Wake();
     void HandleUdp();
-    void Queue(size_t card, Outgoing out);
+    void HandleIpx(const LanSource& source);
+    void HandleFrames();
+    void Answer(size_t card, const std::vector<uint8_t>& request, const Peer& from);
+    void Queue(size_t card, Outgoing out, bool fromServiceSocket = false);
     void SendDue();
-    void Send(size_t card, const Outgoing& out);
+    void Send(size_t card, const Outgoing& out, bool fromServiceSocket);
     int MillisecondsToNextSend();
 
     SimulatorOptions options_;
@@ -66,6 +80,11 @@ class Simulator {
     std::vector<std::unique_ptr<Card>> cards_;
     std::multimap<Clock::time_point, Pending> pending_;
     std::unique_ptr<UdpAgentPort> udp_;
+    std::vector<std::unique_ptr<CardLanPorts>> lan_;  // one per card while running
+    std::vector<pollfd> lanFds_;
+    std::vector<LanSource> lanSources_;
+    std::mutex framesMutex_;  // the segment's thread hands DLC frames over under it alone
+    std::deque<std::pair<size_t, LanDatagram>> frames_;
     int wakeFd_ = -1;
     bool running_ = false;
     std::thread thread_;
