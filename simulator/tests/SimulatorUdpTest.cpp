@@ -167,5 +167,45 @@ TEST_F(SimulatorUdpTest, NetSnmpToolsReadTheSystemGroupAndPrivateObjects) {
     EXPECT_NE(readOnly.output.find("noSuchName"), std::string::npos) << readOnly.output;
 }
 
+// A card without an address answers broadcasts only, until a broadcast set that names its
+// hardware address gives it one.
+TEST(NewCardTest, GetsItsFirstAddressByBroadcast) {
+    Simulator simulator(SimulatorOptions{1161});
+    CardDescription card = SampleCard();
+    card.mac = {0x00, 0xC0, 0xDE, 0x77, 0x00, 0x01};
+    card.ip = {0, 0, 0, 0};
+    card.protocols = Bit(Protocol::Ip);
+    simulator.AddCard(card);
+    CardDescription other = SampleCard();
+    other.mac = {0x00, 0xC0, 0xDE, 0x77, 0x00, 0x02};
+    other.ip = {0, 0, 0, 0};
+    other.protocols = Bit(Protocol::Ip);
+    simulator.AddCard(other);
+    std::string error;
+    ASSERT_TRUE(simulator.Start(error)) << error;
+    UdpTestClient client;
+
+    ASSERT_TRUE(client.SendTo(Broadcast, 1161, EncodeGet(1, {Hardware, AddressOid, CategoryOid})));
+    std::optional<Received> first = client.Receive(milliseconds(2000));
+    ASSERT_TRUE(first);
+    EXPECT_EQ(DecodeAnswer(first->bytes)->bindings.at(1).second, MibValue::Ip({0, 0, 0, 0}));
+    ASSERT_TRUE(client.Receive(milliseconds(2000))) << "both new cards answer";
+
+    std::string value = {127, 0, 8, 8};
+    value.append(reinterpret_cast<const char*>(card.mac.data()), card.mac.size());
+    ASSERT_TRUE(
+        client.SendTo(Broadcast, 1161, EncodeRequest(kPduSet, 2, {{AddressOid, MibValue::Text(value)}})));
+    std::optional<Received> taken = client.Receive(milliseconds(2000));
+    ASSERT_TRUE(taken);
+    EXPECT_EQ(DecodeAnswer(taken->bytes)->errorStatus, 0);
+    EXPECT_EQ(taken->from, (Ipv4{127, 0, 8, 8})) << "the card answers from its new address";
+    EXPECT_FALSE(client.Receive(milliseconds(300))) << "the other card keeps quiet";
+
+    ASSERT_TRUE(client.SendTo({127, 0, 8, 8}, 1161, EncodeGet(3, {"1.3.6.1.2.1.1.5.0"})));
+    std::optional<Received> unicast = client.Receive(milliseconds(2000));
+    ASSERT_TRUE(unicast);
+    EXPECT_EQ(unicast->from, (Ipv4{127, 0, 8, 8}));
+}
+
 }  // namespace
 }  // namespace sim::test
