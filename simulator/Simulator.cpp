@@ -43,13 +43,17 @@ bool Simulator::Start(std::string& error) {
     if (running_) {
         return true;
     }
+    wakeFd_ = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
     udp_ = UdpAgentPort::Open(options_.snmpPort, error);
     if (!udp_ || !OpenLan(error)) {
         udp_.reset();
         lan_.clear();
+        lanFds_.clear();
+        lanSources_.clear();
+        close(wakeFd_);
+        wakeFd_ = -1;
         return false;
     }
-    wakeFd_ = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
     running_ = true;
     thread_ = std::thread([this] { Run(); });
     return true;
