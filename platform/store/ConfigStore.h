@@ -36,29 +36,48 @@ enum StoreAccess : std::uint32_t {
     kStoreReadWrite = 3,
 };
 
+// Handles are numbers of this process. One opened with kStoreRead answers kStoreAccessDenied to every
+// change (creating or deleting a subkey included); a closed or unknown one answers kStoreInvalidHandle;
+// one whose key another handle or process deleted answers kStoreNotFound. kStoreFailed: the store
+// file cannot be opened, read or written, or holds what the store never writes.
+//
+// Key paths are names joined by backslashes; an empty name (two backslashes in a row, a leading or
+// trailing backslash) or a name over 255 characters is kStoreInvalidParameter. On failure *result is
+// 0.
+
 // Opens an existing key (subKey may be empty or null: the same key again).
 StoreResult StoreOpenKey(StoreKey parent, const char* subKey, StoreAccess access, StoreKey* result);
-// Opens a key for reading and writing, creating it and any missing keys above it.
+// Opens a key for reading and writing, creating it and any missing keys above it. The parent handle
+// must allow writing.
 StoreResult StoreCreateKey(StoreKey parent, const char* subKey, StoreKey* result);
-// type, data and size may each be null. size is in: the buffer's size; out: the value's size.
-// A buffer too small copies nothing, sets size to what is needed and answers kStoreMoreData.
+// type, data and size may each be null (data without size is kStoreInvalidParameter). size is in: the
+// buffer's size; out: the value's size. A buffer too small copies nothing, sets size to what is
+// needed and answers kStoreMoreData. A null or empty name is the key's default value.
 StoreResult StoreQueryValue(StoreKey key, const char* name, std::uint32_t* type, void* data,
                             std::uint32_t* size);
-// A text value is stored as given: the caller counts the terminator in size.
+// A text value is stored as given: the caller counts the terminator in size. A number must be 4
+// bytes; a value may hold at most 1 MiB.
 StoreResult StoreSetValue(StoreKey key, const char* name, StoreValueType type, const void* data,
                           std::uint32_t size);
 // Adds delta to a number value in one step that no other process can interleave with; a missing
-// value counts as 0. The new value comes back in result when it is not null.
+// value counts as 0, a value of another type is kStoreInvalidParameter. The number stays within 0 to
+// 0xFFFFFFFF: an add that would leave that range changes nothing (so lowering a count below 0 is a
+// no-op, not a wrap to a huge count). The value afterwards comes back in result when it is not null.
 StoreResult StoreAddToNumber(StoreKey key, const char* name, std::int32_t delta, std::uint32_t* result);
 // Subkeys and values by index, in a stable order (by name, without regard to case): a caller that
 // deletes the entry it just read and steps the index back sees every other entry once.
-// nameSize is in: the buffer's size; out: the name's length without the terminator.
+// nameSize is in: the buffer's size; out: the name's length without the terminator (the buffer needs
+// one more). When the name or the data does not fit, nothing is copied, both sizes and the type are
+// reported and the answer is kStoreMoreData. Past the last entry: kStoreNoMoreItems.
 StoreResult StoreEnumKey(StoreKey key, std::uint32_t index, char* name, std::uint32_t* nameSize);
 StoreResult StoreEnumValue(StoreKey key, std::uint32_t index, char* name, std::uint32_t* nameSize,
                            std::uint32_t* type, void* data, std::uint32_t* size);
 StoreResult StoreDeleteValue(StoreKey key, const char* name);
-// Deletes a key with its values and every key below it.
+// Deletes a key with its values and every key below it; subKey must name one (not be empty). The
+// parent handle must allow writing.
 StoreResult StoreDeleteKey(StoreKey parent, const char* subKey);
+// Writes what the store holds through to the file proper (every change is already visible to other
+// processes, and survives the death of this one, without it).
 StoreResult StoreFlushKey(StoreKey key);
 StoreResult StoreCloseKey(StoreKey key);
 
