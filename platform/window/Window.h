@@ -51,14 +51,24 @@ bool DestroyWindow(WindowHandle window);
 // True for a live window of any process of this runtime folder; false for 0, destroyed windows and
 // windows of processes that have ended.
 bool IsWindow(WindowHandle window);
+// Class and title compare without regard to case; an empty one matches any. Of several matching
+// windows, the one made last.
 WindowHandle FindWindow(const std::string& className, const std::string& title);
 
-// Post: queued to the owner's thread, from any thread or process. False when the window is gone.
+// A handle as signed decimal text ("-1" for 0xFFFFFFFF) and back; text that is not such a number
+// (unsigned decimal is taken too) gives 0.
+std::string WindowHandleToText(WindowHandle window);
+WindowHandle WindowHandleFromText(const std::string& text);
+
+// Post: queued to the owner's thread, from any thread or process. False when the window is gone, and
+// for kWmSetText and kWmGetText (their lParam would not outlive the call). Window 0: the calling
+// thread's queue.
 bool PostMessage(WindowHandle window, std::uint32_t message, WParam wParam, LParam lParam);
 // Send: on the owner's thread a direct call; from another thread or process the caller waits for the
 // answer and meanwhile dispatches messages sent to itself, so that two threads or programs sending to
 // each other at once do not deadlock. Across processes lParam is carried as a number, except for
-// kWmSetText and kWmGetText whose texts are carried. Answers 0 when the window is gone.
+// kWmSetText and kWmGetText whose texts are carried (up to 64 KiB). Answers 0 when the window is gone,
+// also when it goes or its process ends while the caller waits (noticed within a tenth of a second).
 LResult SendMessage(WindowHandle window, std::uint32_t message, WParam wParam, LParam lParam);
 void PostQuitMessage(int exitCode);
 
@@ -69,34 +79,44 @@ bool PeekMessage(Message& message, bool remove);
 LResult DispatchMessage(const Message& message);
 LResult DefWindowProc(WindowHandle window, std::uint32_t message, WParam wParam, LParam lParam);
 
-// Timers. With a window, kWmTimer goes to that window with the given id; with window 0 the timer
-// belongs to the calling thread, the id is chosen and returned, and DispatchMessage calls the
-// procedure. Answers 0 on failure.
+// Timers. With a window, kWmTimer goes to that window with the given id (not 0); with window 0 the
+// timer belongs to the calling thread, the id is chosen and returned (a given id that names one of the
+// thread's timers resets that one), and DispatchMessage calls the procedure, only while the timer
+// lives. A due timer is taken when no posted message waits; periods under 10 ms are 10 ms. Answers 0
+// on failure. A window's timers end with it.
 std::uintptr_t SetTimer(WindowHandle window, std::uintptr_t timerId, std::uint32_t elapseMs,
                         TimerProc procedure);
 bool KillTimer(WindowHandle window, std::uintptr_t timerId);
 
 // Window text. Setting it sends kWmSetText to the window, so the owner's handler runs inside the
-// call, every time the text is set (identical text included).
+// call, every time the text is set (identical text included); true when the procedure answered non-zero
+// (the default procedure does). The text of another process's window is the one it last stored.
 bool SetWindowText(WindowHandle window, const std::string& text);
 std::string GetWindowText(WindowHandle window);
 
 // Asynchronous notification of a socket: while armed, one `message` is posted to `window` per readable
-// datagram (or per other selected event), wParam = socketId, lParam = event | (error << 16). A read
-// notification is re-armed by the next receive on the socket (RearmAsyncRead). events 0 stops it.
+// datagram (or per other selected event), wParam = socketId, lParam = event | (error << 16), the error
+// numbered as the socket interface numbers it (10061 refused, 10054 reset ...). A read or accept
+// notification is re-armed by the next receive or accept on the socket (RearmAsyncRead), and posted at
+// once again when more waits; connect (with its error), write and close are posted once per selection.
+// events 0 or CancelAsyncSelect stops it: no notice of the socket is taken from the queue after that.
+// Cancel before closing the descriptor: a selection left behind ends only when its number is selected
+// again.
 bool AsyncSelect(int fd, std::uintptr_t socketId, WindowHandle window, std::uint32_t message, long events);
 void RearmAsyncRead(int fd);
 void CancelAsyncSelect(int fd);
 
-// One pollable file descriptor per thread: readable while the calling thread's queue has work
-// (for a QSocketNotifier in the console). Owned by the layer.
+// One pollable file descriptor per thread: readable while the calling thread's queue has work, a
+// message or a due timer (for a QSocketNotifier in the console). Owned by the layer; reading it is not
+// needed (taking the work clears it).
 int QueueFd();
 
 // Code that pumps messages while it waits (PumpWaiting) calls the idle hook once per round, so that a
-// host with an event loop of its own stays painted.
+// host with an event loop of its own stays painted. The hook belongs to the calling thread and is not
+// called again from inside itself.
 void SetIdleHook(std::function<void()> hook);
 // Dispatches every message waiting for the calling thread, then calls the idle hook; waits at most
-// timeoutMs for a first message. Answers false when kWmQuit was taken from the queue.
+// timeoutMs for a first message. Answers false when kWmQuit was taken from the queue (it is consumed).
 bool PumpWaiting(std::uint32_t timeoutMs);
 
 // Milliseconds since some fixed point, for time-outs.

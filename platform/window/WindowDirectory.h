@@ -1,0 +1,32 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/window/ProcessIdentity.h"
+#include "platform/window/Window.h"
+
+namespace plat {
+
+// The windows of every process of the runtime folder, one file per window in its "windows" folder,
+// so that other processes can find them by class and title and tell whether they still exist.
+struct DirectoryEntry {
+    WindowHandle window = 0;
+    ProcessIdentity owner;
+    std::string className;
+    std::string title;
+};
+
+class WindowDirectory {
+  public:
+    // A handle no other window of the runtime folder has had lately; 0 when the folder is not usable.
+    static WindowHandle NewHandle();
+    static bool Publish(const DirectoryEntry& entry);  // made or replaced as a whole
+    static void Withdraw(WindowHandle window);
+    // Entries of processes that have ended are removed, never answered.
+    static std::optional<DirectoryEntry> Find(WindowHandle window);
+    static std::vector<DirectoryEntry> All();
+};
+
+}  // namespace plat

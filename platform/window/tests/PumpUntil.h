@@ -1,0 +1,23 @@
+#pragma once
+
+#include <chrono>
+#include <functional>
+
+#include "platform/window/Window.h"
+
+namespace windowtest {
+
+// Pumps the calling thread's messages until `done` holds; false when it did not within `limit`.
+inline bool PumpUntil(const std::function<bool()>& done,
+                      std::chrono::milliseconds limit = std::chrono::milliseconds(5000)) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            return false;
+        }
+        plat::PumpWaiting(10);
+    }
+    return true;
+}
+
+}  // namespace windowtest
