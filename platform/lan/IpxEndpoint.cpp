@@ -1,6 +1,10 @@
 #include "platform/lan/IpxEndpoint.h"
 
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <cerrno>
+#include <cstring>
 #include <random>
 
 #include "platform/lan/LanSettings.h"
@@ -9,7 +13,9 @@ namespace plat {
 
 namespace {
 
-constexpr std::size_t kQueueCapacity = 256;
+// Each datagram crosses from the engine to the program as its source address, packet type and data.
+constexpr std::size_t kHandOverHeader = 13;
+constexpr int kHandOverBuffer = 1 << 20;
 constexpr std::uint16_t kFirstDynamicSocket = 0x4000;
 constexpr std::uint16_t kDynamicSockets = 0x4000;
 
@@ -36,19 +42,45 @@ std::unique_ptr<IpxEndpoint> IpxEndpoint::Open(const HardwareAddress& station, s
     if (!port) {
         return nullptr;
     }
+    int ends[2];
+    if (socketpair(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0, ends) != 0) {
+        error = errno;
+        return nullptr;
+    }
+    for (int end : ends) {
+        setsockopt(end, SOL_SOCKET, SO_SNDBUF, &kHandOverBuffer, sizeof kHandOverBuffer);
+        setsockopt(end, SOL_SOCKET, SO_RCVBUF, &kHandOverBuffer, sizeof kHandOverBuffer);
+    }
     IpxAddress address{LocalIpxNetwork(), station, socket};
-    std::unique_ptr<IpxEndpoint> endpoint(new IpxEndpoint(std::move(port), address));
+    std::unique_ptr<IpxEndpoint> endpoint(new IpxEndpoint(std::move(port), address, ends[0], ends[1]));
     IpxEndpoint* self = endpoint.get();
     endpoint->watch_ =
         LanEngine::Get().Watch(endpoint->port_->Fd(), POLLIN, [self](short) { self->OnReadable(); });
     return endpoint;
 }
 
-IpxEndpoint::IpxEndpoint(std::unique_ptr<LanPort> port, const IpxAddress& address)
-    : port_(std::move(port)), address_(address), queue_(kQueueCapacity) {}
+IpxEndpoint::IpxEndpoint(std::unique_ptr<LanPort> port, const IpxAddress& address, int userFd, int engineFd)
+    : port_(std::move(port)), address_(address), userFd_(userFd), engineFd_(engineFd) {}
 
 IpxEndpoint::~IpxEndpoint() {
     LanEngine::Get().Unwatch(watch_);
+    close(engineFd_);
+    close(userFd_);
+}
+
+std::optional<IpxDatagram> IpxEndpoint::Receive(bool peek) {
+    std::uint8_t buffer[kHandOverHeader + kIpxMaxData];
+    ssize_t got = recv(userFd_, buffer, sizeof buffer, MSG_DONTWAIT | (peek ? MSG_PEEK : 0));
+    if (got < static_cast<ssize_t>(kHandOverHeader)) {
+        return std::nullopt;
+    }
+    IpxDatagram datagram;
+    std::memcpy(&datagram.source.network, buffer, 4);
+    std::memcpy(datagram.source.node.bytes.data(), buffer + 4, 6);
+    std::memcpy(&datagram.source.socket, buffer + 10, 2);
+    datagram.packetType = buffer[12];
+    datagram.data.assign(buffer + kHandOverHeader, buffer + got);
+    return datagram;
 }
 
 int IpxEndpoint::SendTo(const IpxAddress& destination, std::uint8_t packetType,
@@ -84,7 +116,14 @@ void IpxEndpoint::OnReadable() {
             continue;
         }
         const IpxPacket& packet = frame->ipx;
-        queue_.Push(IpxDatagram{packet.source, packet.type, {packet.data.begin(), packet.data.end()}});
+        std::vector<std::uint8_t> handOver(kHandOverHeader);
+        std::memcpy(handOver.data(), &packet.source.network, 4);
+        std::memcpy(handOver.data() + 4, packet.source.node.bytes.data(), 6);
+        std::memcpy(handOver.data() + 10, &packet.source.socket, 2);
+        handOver[12] = packet.type;
+        handOver.insert(handOver.end(), packet.data.begin(), packet.data.end());
+        // A program that does not keep up loses datagrams, as with a full socket buffer.
+        send(engineFd_, handOver.data(), handOver.size(), MSG_DONTWAIT | MSG_NOSIGNAL);
     }
 }
 

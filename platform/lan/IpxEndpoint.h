@@ -9,7 +9,6 @@
 #include "platform/lan/LanEngine.h"
 #include "platform/lan/LanFrame.h"
 #include "platform/lan/LanPort.h"
-#include "platform/lan/PollableQueue.h"
 
 namespace plat {
 
@@ -31,23 +30,25 @@ class IpxEndpoint {
     ~IpxEndpoint();
 
     IpxAddress Address() const { return address_; }
-    // Readable while a datagram waits.
-    int Fd() const { return queue_.Fd(); }
+    // A datagram socket, readable while a datagram waits (for polling and asynchronous notices only:
+    // datagrams are taken with Receive).
+    int Fd() const { return userFd_; }
 
     // 0, or EMSGSIZE for more than kIpxMaxData bytes. A datagram to another network than this one
     // (or network 0) is lost: the segment has no router.
     int SendTo(const IpxAddress& destination, std::uint8_t packetType, std::span<const std::uint8_t> data);
-    std::optional<IpxDatagram> Receive() { return queue_.Pop(); }
-    std::optional<IpxDatagram> Peek() { return queue_.Peek(); }
+    // The next datagram, if one waits; with peek it stays for the next Receive.
+    std::optional<IpxDatagram> Receive(bool peek = false);
 
   private:
-    IpxEndpoint(std::unique_ptr<LanPort> port, const IpxAddress& address);
+    IpxEndpoint(std::unique_ptr<LanPort> port, const IpxAddress& address, int userFd, int engineFd);
     void OnReadable();
     bool Accepts(const IpxPacket& packet) const;
 
     std::unique_ptr<LanPort> port_;
     IpxAddress address_;
-    PollableQueue<IpxDatagram> queue_;
+    int userFd_;
+    int engineFd_;  // the engine hands each datagram that arrives to the program's end through this
     LanEngine::Id watch_ = 0;
 };
 
