@@ -13,7 +13,7 @@ namespace snmp {
 
 namespace {
 
-constexpr std::size_t kOidBlock = kMaxOidTextLength + 1;
+constexpr std::size_t kOidText = kMaxOidTextLength + 1;
 
 bool PutValue(BerWriter& out, const VarBind& binding) {
     std::uint32_t number = 0;
@@ -67,7 +67,7 @@ void* CopyToBlock(const void* bytes, std::size_t length, std::size_t blockSize) 
 
 bool DecodeBinding(BerReader& list, std::size_t valueBlock, VarBind& binding) {
     BerReader content(nullptr, 0);
-    char oid[kOidBlock];
+    char oid[kOidText];
     std::size_t oidLength = 0;
     DecodedValue value;
     if (!list.ReadElement(kTagSequence, content) || !ReadObjectId(content, oid, oidLength) ||
@@ -77,7 +77,7 @@ bool DecodeBinding(BerReader& list, std::size_t valueBlock, VarBind& binding) {
     if (valueBlock != 0 && value.length > valueBlock) {
         return false;
     }
-    binding.Oid = static_cast<char*>(CopyToBlock(oid, oidLength, kOidBlock));
+    binding.Oid = static_cast<char*>(CopyToBlock(oid, oidLength, oidLength + 1));
     binding.OidLength = static_cast<std::int32_t>(oidLength);
     binding.ValueType = value.type;
     binding.Value = CopyToBlock(value.bytes, value.length, valueBlock != 0 ? valueBlock : value.length + 1);
@@ -101,27 +101,35 @@ bool EncodeBindingList(BerWriter& out, const VarBind* bindings, std::size_t coun
 }
 
 bool DecodeBindingList(BerReader list, std::size_t valueBlock, VarBind*& bindings, std::uint16_t& count) {
-    count = 0;
-    bindings = static_cast<VarBind*>(plat::AllocBlock(kMaxBindings * sizeof(VarBind)));
-    if (bindings == nullptr) {
-        return false;
-    }
+    // Read into room for the most a message may hold, then kept in an array of the count read.
+    VarBind read[kMaxBindings];
+    std::size_t readCount = 0;
     auto refuse = [&] {
-        FreeBindingList(bindings, count);
-        bindings = nullptr;
-        count = 0;
+        for (std::size_t i = 0; i < readCount; ++i) {
+            plat::FreeBlock(read[i].Oid);
+            plat::FreeBlock(read[i].Value);
+        }
         return false;
     };
+    bindings = nullptr;
+    count = 0;
     while (!list.AtEnd()) {
-        if (count == kMaxBindings) {
+        if (readCount == kMaxBindings) {
             return refuse();
         }
         // Counted before it is read, so that a half-made binding's blocks are freed with the rest.
-        VarBind& binding = bindings[count++];
+        VarBind& binding = read[readCount++];
+        binding = VarBind{};
         if (!DecodeBinding(list, valueBlock, binding)) {
             return refuse();
         }
     }
+    bindings = static_cast<VarBind*>(plat::AllocBlock(readCount * sizeof(VarBind)));
+    if (bindings == nullptr) {
+        return refuse();
+    }
+    std::memcpy(bindings, read, readCount * sizeof(VarBind));
+    count = static_cast<std::uint16_t>(readCount);
     return true;
 }
 

@@ -15,7 +15,7 @@ namespace snmp {
 bool EncodeBindingList(BerWriter& out, const VarBind* bindings, std::size_t count, bool withValues);
 
 // Decodes the bindings of a list's content until it ends, at most kMaxBindings, into a new array
-// (kMaxBindings records). Each value goes into a block of `valueBlock` bytes, refusing longer
+// (one record per binding). Each value goes into a block of `valueBlock` bytes, refusing longer
 // values, or, with valueBlock 0, into a block of its own length plus a spare zero byte.
 bool DecodeBindingList(BerReader list, std::size_t valueBlock, VarBind*& bindings, std::uint16_t& count);
 

@@ -29,11 +29,11 @@ bool ReadMessageFrame(const std::uint8_t* data, std::size_t length, BerReader& p
         content.Remaining() > kMaxCommunityLength) {
         return false;
     }
-    community = static_cast<char*>(plat::AllocBlock(kMaxCommunityLength + 1));
+    communityLength = static_cast<std::uint16_t>(content.Remaining());
+    community = static_cast<char*>(plat::AllocBlock(communityLength + 1));
     if (community == nullptr) {
         return false;
     }
-    communityLength = static_cast<std::uint16_t>(content.Remaining());
     std::memcpy(community, content.Take(communityLength), communityLength);
     return true;
 }

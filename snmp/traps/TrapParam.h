@@ -6,9 +6,9 @@
 #include "snmp/codec/VarBind.h"
 
 // One SNMPv1 trap. A decoded record is made of separate memory blocks (plat::AllocBlock): the record,
-// the community (256 bytes, terminated), the enterprise text (512 bytes), the agent address (4 bytes),
-// the binding array (room for snmp::kMaxBindings), each binding's object identifier text (512 bytes)
-// and value (kTrapValueBlock bytes).
+// the community (terminated), the enterprise text (512 bytes), the agent address (4 bytes), the
+// binding array (one record per binding), each binding's object identifier text (terminated) and
+// value (kTrapValueBlock bytes).
 struct TrapParam {
     char* Community;
     std::uint16_t CommunityLength;
