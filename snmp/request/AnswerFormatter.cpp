@@ -18,7 +18,9 @@ class TextSink {
 
     void Append(const void* bytes, std::size_t count) {
         if (fits_ && buffer_ != nullptr && count <= capacity_ - needed_) {
-            std::memcpy(buffer_ + needed_, bytes, count);
+            if (count != 0) {  // an empty value may come without bytes
+                std::memcpy(buffer_ + needed_, bytes, count);
+            }
             written_ = needed_ + count;
         } else {
             fits_ = false;
@@ -26,6 +28,13 @@ class TextSink {
         needed_ += count;
     }
     void Append(std::string_view text) { Append(text.data(), text.size()); }
+    void AppendHex(const std::uint8_t* bytes, std::size_t count) {
+        constexpr char kDigits[] = "0123456789ABCDEF";
+        for (std::size_t i = 0; i < count; ++i) {
+            const char pair[] = {kDigits[bytes[i] >> 4], kDigits[bytes[i] & 0x0F]};
+            Append(pair, sizeof pair);
+        }
+    }
     template <typename Number>
     void AppendNumber(Number number) {
         char digits[16];
@@ -61,7 +70,7 @@ class TextSink {
 };
 
 // Appends "code,value," by the output form of the binding's type; false when it has none.
-bool AppendValue(TextSink& out, const VarBind& binding) {
+bool AppendValue(TextSink& out, const VarBind& binding, OctetForm octets) {
     const auto* bytes = static_cast<const std::uint8_t*>(binding.Value);
     std::uint32_t number = 0;
     if (binding.ValueLength < 0 || (bytes == nullptr && binding.ValueLength != 0)) {
@@ -87,9 +96,15 @@ bool AppendValue(TextSink& out, const VarBind& binding) {
             break;
         case kSnmpOctetString:
             out.Append("2,");
-            out.AppendNumber(binding.ValueLength);
-            out.Append(",");
-            out.Append(bytes, binding.ValueLength);
+            if (octets == OctetForm::Hex) {
+                out.AppendNumber(2 * static_cast<std::int64_t>(binding.ValueLength));
+                out.Append(",");
+                out.AppendHex(bytes, binding.ValueLength);
+            } else {
+                out.AppendNumber(binding.ValueLength);
+                out.Append(",");
+                out.Append(bytes, binding.ValueLength);
+            }
             break;
         case kSnmpIpAddress:
             if (binding.ValueLength < 4) {
@@ -115,7 +130,7 @@ bool AppendValue(TextSink& out, const VarBind& binding) {
 }  // namespace
 
 bool FormatAnswer(const ReqParam& answer, char* oids, std::size_t oidCapacity, char* values,
-                  std::size_t valueCapacity, AnswerSizes& sizes) {
+                  std::size_t valueCapacity, AnswerSizes& sizes, OctetForm octets) {
     if (values != nullptr) {
         std::memset(values, 0, valueCapacity);
     }
@@ -127,7 +142,7 @@ bool FormatAnswer(const ReqParam& answer, char* oids, std::size_t oidCapacity, c
         const std::size_t valueMark = valueText.Written();
         oidText.Append(binding.Oid, binding.Oid != nullptr ? binding.OidLength : 0);
         oidText.Append(",");
-        const bool hasText = AppendValue(valueText, binding);
+        const bool hasText = AppendValue(valueText, binding, octets);
         // Everything must have fitted so far for either text to go on.
         if (!hasText || !oidText.Fits() || !valueText.Fits()) {
             oidText.StopAt(oidMark);

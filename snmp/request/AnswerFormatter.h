@@ -6,6 +6,10 @@
 
 namespace snmp {
 
+// How octet strings are written: their bytes as they are ("2,3,abc"), or as upper-case hex digits
+// with the digit count ("2,6,616263").
+enum class OctetForm { Bytes, Hex };
+
 struct AnswerSizes {
     std::size_t oidSize = 0;    // the OidList room needed, plus one
     std::size_t valueSize = 0;  // fitted: the value text's length; else the room it needs
@@ -18,6 +22,6 @@ struct AnswerSizes {
 // types without a text form (opaque, null, unknown) fail the whole answer. The value buffer is
 // cleared over its whole capacity first. True when every binding fitted and had a text form.
 bool FormatAnswer(const ReqParam& answer, char* oids, std::size_t oidCapacity, char* values,
-                  std::size_t valueCapacity, AnswerSizes& sizes);
+                  std::size_t valueCapacity, AnswerSizes& sizes, OctetForm octets = OctetForm::Bytes);
 
 }  // namespace snmp

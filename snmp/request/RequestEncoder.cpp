@@ -14,7 +14,6 @@ namespace snmp {
 
 namespace {
 
-constexpr std::int32_t kOperationSet = 2;
 constexpr std::size_t kMaxMessage = UINT16_MAX;
 
 // The request record while it is built; its blocks are released whatever the outcome.

@@ -5,6 +5,13 @@
 
 namespace snmp {
 
+// The operations of the text interface.
+enum SnmpOperation : std::int32_t {
+    kOperationGet = 0,
+    kOperationGetNext = 1,
+    kOperationSet = 2,
+};
+
 // A request in the text form the library's exports take.
 struct RequestText {
     std::int32_t operation = 0;     // 0 get, 1 get-next, 2 set

@@ -233,13 +233,14 @@ struct Formatted {
 };
 
 // Formats into buffers of exactly the given sizes, prefilled so that what was written shows.
-Formatted Format(const ReqParam& answer, std::size_t oidSize, std::size_t valueSize) {
+Formatted Format(const ReqParam& answer, std::size_t oidSize, std::size_t valueSize,
+                 OctetForm octets = OctetForm::Bytes) {
     auto oids = std::make_unique<char[]>(oidSize);
     auto values = std::make_unique<char[]>(valueSize);
     std::fill(oids.get(), oids.get() + oidSize, '#');
     std::fill(values.get(), values.get() + valueSize, '#');
     Formatted out;
-    out.fitted = FormatAnswer(answer, oids.get(), oidSize, values.get(), valueSize, out.sizes);
+    out.fitted = FormatAnswer(answer, oids.get(), oidSize, values.get(), valueSize, out.sizes, octets);
     out.oids.assign(oids.get(), strnlen(oids.get(), oidSize));
     out.values.assign(values.get(), strnlen(values.get(), valueSize));
     return out;
@@ -286,6 +287,27 @@ TEST(AnswerFormatter, WhatDoesNotFitIsNotWrittenAndTheNeededSizesComeBack) {
     EXPECT_FALSE(out.fitted);
     EXPECT_EQ(out.sizes.oidSize, 2 * 18 + 1);
     EXPECT_EQ(out.oids, "1.3.6.1.2.1.1.5.0") << "whole identifiers only, terminated within the buffer";
+}
+
+TEST(AnswerFormatter, HexFormWritesOctetStringsAsDigitsAndLeavesOtherItems) {
+    AnswerBuilder answer;
+    answer.Add("1.3.6.1.2.1.2.2.1.6.2", kSnmpOctetString, {0x00, 0x40, 0xAF, 0x0A, 0x1B, 0x2C});
+    answer.Add("1.3.6.1.2.1.1.7.0", kSnmpInteger, Number(25));
+    answer.Add("1.3.6.1.2.1.1.5.0", kSnmpOctetString, {});
+    answer.Add("1.3.6.1.2.1.1.6.0", kSnmpOctetString, test::Text(",\xFF"));
+    const ReqParam& record = answer.Build();
+    const std::string hex = "2,12,0040AF0A1B2C,1,25,2,0,,2,4,2CFF";
+    Formatted out = Format(record, 256, hex.size() + 1, OctetForm::Hex);
+    ASSERT_TRUE(out.fitted);
+    EXPECT_EQ(out.values, hex);
+    EXPECT_EQ(out.sizes.valueSize, hex.size());
+
+    // The byte form fits where the digits do not: the digits' room comes back.
+    EXPECT_TRUE(Format(record, 256, 30).fitted);
+    out = Format(record, 256, 30, OctetForm::Hex);
+    EXPECT_FALSE(out.fitted);
+    EXPECT_EQ(out.sizes.valueSize, hex.size() + 1);
+    EXPECT_EQ(out.values, "2,12,0040AF0A1B2C,1,25,2,0,") << "whole items only";
 }
 
 TEST(AnswerFormatter, TypesWithoutATextFormFailTheAnswer) {
