@@ -1,0 +1,149 @@
+#include <atomic>
+#include <cstring>
+#include <new>
+
+#include "platform/services/ApplicationId.h"
+#include "platform/services/DebugOutput.h"
+#include "platform/services/ModuleLoader.h"
+#include "transport/DlcCommandLayer.h"
+
+namespace {
+
+constexpr std::uint16_t kMaxFrameSize = 1496;
+constexpr std::uint8_t kMaxSaps = 126;
+constexpr std::uint8_t kMaxStations = 255;
+
+// The DLC interface as this deliverable bound it.
+struct DlcLayer {
+    plat::ModuleHandle library = nullptr;
+    std::atomic<plat::AcsLanEntry> acsLan{nullptr};
+    std::uint8_t adapterAddress[kDlcAddressBytes] = {};
+    std::atomic<bool> addressKnown{false};
+    // The receive buffer pool; the adapter may use it as long as it is open.
+    std::unique_ptr<std::uint8_t[]> pool;
+};
+
+DlcLayer& Layer() {
+    static DlcLayer layer;
+    return layer;
+}
+
+struct OpenAdapterCommand : DlcTableCommand<plat::DlcOpenAdapterParms> {
+    OpenAdapterCommand() : DlcTableCommand(plat::kDlcDirOpenAdapter) {
+        table = {&adapter, &extended, &dlc, nullptr};
+        adapter.maxFrameSize = kMaxFrameSize;
+        dlc.maxSaps = kMaxSaps;
+        dlc.maxStations = kMaxStations;
+    }
+
+    plat::DlcAdapterParms adapter{};
+    plat::DlcExtendedParms extended{};
+    plat::DlcParms dlc{};
+};
+
+// From now on every command of this deliverable fails at once.
+void ForgetDlc() {
+    DlcLayer& layer = Layer();
+    layer.acsLan = nullptr;
+    plat::FreeModule(layer.library);
+    layer.library = nullptr;
+}
+
+}  // namespace
+
+int DlcIssue(DlcCommand& command, bool withEvent) {
+    const plat::AcsLanEntry acsLan = Layer().acsLan;
+    if (acsLan == nullptr) {
+        return 1;
+    }
+    command.block.adapter = 0;
+    command.block.applicationId = bgApplId;
+    command.event.Reset();
+    command.block.event = withEvent ? &command.event : nullptr;
+    return acsLan(&command.block) == 0 ? 0 : 1;
+}
+
+bool DlcAvailable() {
+    return Layer().acsLan != nullptr;
+}
+
+bool DlcAdapterAddress(std::uint8_t* address) {
+    const DlcLayer& layer = Layer();
+    if (!layer.addressKnown) {
+        return false;
+    }
+    std::memcpy(address, layer.adapterAddress, kDlcAddressBytes);
+    return true;
+}
+
+DlcResult DlcInitialize() {
+    DlcLayer& layer = Layer();
+    if (layer.library != nullptr) {
+        return kDlcFailed;
+    }
+    layer.library = plat::LoadModule("DLCAPI.DLL");
+    auto* acsLan = reinterpret_cast<plat::AcsLanEntry>(plat::ModuleSymbol(layer.library, "AcsLan"));
+    if (acsLan == nullptr) {
+        ForgetDlc();
+        return kDlcFailed;
+    }
+    layer.acsLan = acsLan;
+    DlcResult result = DlcOpenAdapter();
+    if (result != kDlcOk) {
+        return result;
+    }
+    result = DlcReadAdapterStatus();
+    if (result == kDlcOk) {
+        result = DlcCreateBuffers(kDlcPoolSize);
+    }
+    if (result != kDlcOk) {
+        DlcCloseAdapter();
+    }
+    return result;
+}
+
+DlcResult DlcOpenAdapter() {
+    auto command = std::make_unique<OpenAdapterCommand>();
+    if (DlcExecute(command) == kDlcOk) {
+        bgApplId = command->block.applicationId;
+        return kDlcOk;
+    }
+    if (command && command->block.status == plat::kDlcStatusNotInstalled) {
+        plat::DebugOutput("DLC not installed\n");
+        ForgetDlc();
+    }
+    return kDlcFailed;
+}
+
+DlcResult DlcReadAdapterStatus() {
+    auto command = std::make_unique<DlcTableCommand<plat::DlcDirStatusParms>>(plat::kDlcDirStatus);
+    if (DlcExecute(command) != kDlcOk) {
+        return kDlcFailed;
+    }
+    DlcLayer& layer = Layer();
+    std::memcpy(layer.adapterAddress, command->table.nodeAddress, kDlcAddressBytes);
+    ReverseBitsInBuffer(layer.adapterAddress, kDlcAddressBytes);
+    layer.addressKnown = true;
+    return command->table.adapterType == plat::kDlcAdapterTypeSegment ? kDlcOk : kDlcWrongAdapter;
+}
+
+DlcResult DlcCreateBuffers(std::uint32_t size) {
+    std::unique_ptr<std::uint8_t[]> pool(new (std::nothrow) std::uint8_t[size]);
+    if (!pool) {
+        return kDlcNoMemory;
+    }
+    auto command = std::make_unique<DlcTableCommand<plat::DlcBufferCreateParms>>(plat::kDlcBufferCreate);
+    command->table.buffer = pool.get();
+    command->table.bufferSize = size;
+    command->table.minimumFreeThreshold = size / 4;
+    const DlcResult result = DlcExecute(command);
+    if (result == kDlcOk || !command) {
+        Layer().pool = std::move(pool);  // the adapter has it (or may still take it)
+    }
+    return result;
+}
+
+void DlcCloseAdapter() {
+    auto command = std::make_unique<DlcCommand>(plat::kDlcDirCloseAdapter);
+    DlcExecute(command);
+}

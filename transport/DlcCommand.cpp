@@ -1,0 +1,40 @@
+#include "transport/DlcCommand.h"
+
+#include <algorithm>
+#include <mutex>
+#include <vector>
+
+namespace {
+
+// Commands whose wait ran out, kept until the adapter is done with them.
+struct RetiredCommands {
+    std::mutex lock;
+    std::vector<std::unique_ptr<DlcCommand>> commands;
+};
+
+RetiredCommands& Retired() {
+    static RetiredCommands retired;
+    return retired;
+}
+
+}  // namespace
+
+int DlcExecuteCommand(std::unique_ptr<DlcCommand>& command, std::uint32_t timeoutMs) {
+    if (DlcIssue(*command, true) != 0) {
+        return 1;
+    }
+    if (!command->event.Wait(timeoutMs)) {
+        DlcRetire(std::move(command));
+        return 1;
+    }
+    return command->block.status == plat::kDlcStatusSuccess ? 0 : 1;
+}
+
+void DlcRetire(std::unique_ptr<DlcCommand> command) {
+    RetiredCommands& retired = Retired();
+    std::lock_guard guard(retired.lock);
+    if (command && !command->event.IsSet()) {
+        retired.commands.push_back(std::move(command));
+    }
+    std::erase_if(retired.commands, [](const std::unique_ptr<DlcCommand>& c) { return c->event.IsSet(); });
+}

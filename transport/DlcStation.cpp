@@ -1,0 +1,92 @@
+#include <map>
+#include <mutex>
+
+#include "transport/DlcCommandLayer.h"
+
+namespace {
+
+constexpr std::uint8_t kTimerT1 = 10;
+constexpr std::uint8_t kMaxOutstanding = 5;
+constexpr std::uint32_t kDlcStatusFlags = 1;
+constexpr std::uint32_t kReceiveCompletionFlag = 0x50204030;
+constexpr std::uint32_t kReceiveFlag = 0x50204040;
+constexpr std::uint32_t kCloseWaitMs = 10000;
+
+// The pending RECEIVE of each station: it lives until it is cancelled or its station is closed.
+struct PendingReceives {
+    std::mutex lock;
+    std::map<std::uint16_t, std::unique_ptr<DlcCommand>> byStation;
+};
+
+PendingReceives& Receives() {
+    static PendingReceives receives;
+    return receives;
+}
+
+// Retires the RECEIVEs of the station, or of every station of its SAP.
+void RetireReceives(std::uint16_t stationId, bool wholeSap) {
+    PendingReceives& receives = Receives();
+    std::lock_guard guard(receives.lock);
+    for (auto it = receives.byStation.begin(); it != receives.byStation.end();) {
+        const bool concerned = wholeSap ? (it->first >> 8) == (stationId >> 8) : it->first == stationId;
+        if (concerned) {
+            DlcRetire(std::move(it->second));
+            it = receives.byStation.erase(it);
+        } else {
+            ++it;
+        }
+    }
+}
+
+DlcResult StationCommand(std::uint8_t code, std::uint16_t stationId, std::uint32_t timeoutMs) {
+    auto command = std::make_unique<DlcCommand>(code);
+    command->block.parameter.stationId = stationId;
+    return DlcExecute(command, timeoutMs);
+}
+
+}  // namespace
+
+DlcResult DlcOpenSap(std::uint8_t sap, std::uint16_t* stationId) {
+    auto command = std::make_unique<DlcTableCommand<plat::DlcOpenSapParms>>(plat::kDlcOpenSap);
+    plat::DlcOpenSapParms& table = command->table;
+    table.timerT1 = kTimerT1;
+    table.maxOut = kMaxOutstanding;
+    table.sapValue = sap;
+    table.options = plat::kDlcSapIndividual;
+    table.stationCount = 1;
+    table.dlcStatusFlags = kDlcStatusFlags;
+    if (DlcExecute(command) != kDlcOk) {
+        return kDlcFailed;
+    }
+    *stationId = table.stationId;
+    return kDlcOk;
+}
+
+DlcResult DlcCloseSap(std::uint8_t command, std::uint16_t stationId) {
+    const DlcResult result = StationCommand(command, stationId, kCloseWaitMs);
+    RetireReceives(stationId, command == plat::kDlcCloseSap);
+    return result;
+}
+
+DlcResult DlcReceive(std::uint16_t stationId) {
+    auto command = std::make_unique<DlcTableCommand<plat::DlcReceiveParms>>(plat::kDlcReceive);
+    command->block.completionFlag = kReceiveCompletionFlag;
+    command->table.stationId = stationId;
+    command->table.receiveFlag = kReceiveFlag;
+    // With an event of its own the RECEIVE's end is seen here rather than reported through a READ.
+    if (DlcIssue(*command, true) != kDlcOk) {
+        return kDlcFailed;
+    }
+    PendingReceives& receives = Receives();
+    std::lock_guard guard(receives.lock);
+    std::unique_ptr<DlcCommand>& slot = receives.byStation[stationId];
+    DlcRetire(std::move(slot));
+    slot = std::move(command);
+    return kDlcOk;
+}
+
+DlcResult DlcCancelReceive(std::uint16_t stationId) {
+    const DlcResult result = StationCommand(plat::kDlcReceiveCancel, stationId, kDlcCommandWaitMs);
+    RetireReceives(stationId, false);
+    return result;
+}

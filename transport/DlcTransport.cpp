@@ -1,0 +1,197 @@
+#include "transport/DlcTransport.h"
+
+#include <system_error>
+
+#include "transport/HexCodec.h"
+
+namespace {
+
+constexpr const char* kWindowClass = "DLC_ASYNC_CLASS";
+constexpr std::uint8_t kBroadcastAddress[kDlcAddressBytes] = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
+// How often the reader thread looks whether it should end while its READ is pending.
+constexpr std::uint32_t kStopCheckMs = 100;
+// How long a closing transport waits for its transmits to be reported complete.
+constexpr std::uint32_t kTransmitCollectMs = 1000;
+
+// The class is registered once by this deliverable and kept for the life of the process.
+std::atomic<bool> gClassRegistered{false};
+
+}  // namespace
+
+DlcTransport::DlcTransport(std::int32_t retries, std::int32_t timeOutSeconds, std::uint32_t flags,
+                           plat::WindowProc windowProcedure, ModuleInstance instance)
+    : DatagramTransport(retries, timeOutSeconds, flags, windowProcedure, instance) {
+    if (Asynchronous()) {
+        if (!gClassRegistered) {
+            if (!plat::RegisterWindowClass(kWindowClass, windowProcedure_)) {
+                return;
+            }
+            gClassRegistered = true;
+        }
+        window_ = plat::CreateWindow(kWindowClass, "");
+        if (window_ == 0) {
+            return;
+        }
+    }
+    open_ = true;
+}
+
+DlcTransport::~DlcTransport() {
+    if (reader_.joinable()) {
+        stopping_ = true;
+        reader_.join();
+    } else if (stationId_ != 0) {
+        DlcCancelReceive(stationId_);
+    }
+    DiscardFrames();
+    if (stationId_ != 0) {
+        DlcCollectTransmits(stationId_, kTransmitCollectMs);
+        DlcCloseSap(plat::kDlcCloseSap, stationId_);
+    }
+    open_ = false;
+}
+
+TransportResult DlcTransport::Bind(std::uint16_t sap) {
+    if (!Usable() || stationId_ != 0) {
+        return kDlcFailed;
+    }
+    const auto value = static_cast<std::uint8_t>(sap & 0xFF);
+    const DlcResult opened = DlcOpenSap(value == 0 ? kAnySap : value, &stationId_);
+    if (opened != kDlcOk) {
+        return opened;
+    }
+    if (!Asynchronous()) {
+        return DlcReceive(stationId_);
+    }
+    try {
+        reader_ = std::thread(&DlcTransport::ReceiveThread, this);
+    } catch (const std::system_error&) {
+        return kDlcFailed;
+    }
+    return kDlcOk;
+}
+
+TransportResult DlcTransport::Broadcast(const void* data, std::uint32_t length, std::uint16_t sap) {
+    return Transmit(data, length, kBroadcastAddress, sap);
+}
+
+TransportResult DlcTransport::SendTo(const void* data, std::uint32_t length, const char* address,
+                                     std::uint16_t sap) {
+    if (!IsHexText(address, 2 * kDlcAddressBytes)) {
+        return kDlcFailed;
+    }
+    std::uint8_t destination[kDlcAddressBytes];
+    HexTextToBytes(destination, address, kDlcAddressBytes);
+    return Transmit(data, length, destination, sap);
+}
+
+TransportResult DlcTransport::SendToDefault(const void* data, std::uint32_t length, const char* address) {
+    return SendTo(data, length, address, kDefaultSap);
+}
+
+DlcResult DlcTransport::Transmit(const void* data, std::uint32_t length, const std::uint8_t* destination,
+                                 std::uint16_t sap) {
+    if (!Usable()) {
+        return kDlcFailed;
+    }
+    return DlcTransmitUiFrame(stationId_, data, length, destination, static_cast<std::uint8_t>(sap));
+}
+
+TransportResult DlcTransport::Receive(void* buffer, std::uint32_t size, std::uint32_t* length,
+                                      std::uint8_t* sender, std::uint16_t* sap) {
+    if (!Usable()) {
+        return kDlcFailed;
+    }
+    std::uint8_t senderSap = 0;
+    DlcResult result;
+    if (Asynchronous()) {
+        std::unique_ptr<DlcReadCommand> frame;
+        {
+            std::lock_guard guard(framesLock_);
+            if (frames_.empty()) {
+                return kDlcNoFrame;
+            }
+            frame = std::move(frames_.front());
+            frames_.pop_front();
+        }
+        result = DlcCopyFrame(frame->table, buffer, size, length, sender, &senderSap);
+    } else {
+        result = DlcWaitFrame(buffer, size, length, sender, &senderSap, stationId_,
+                              static_cast<std::uint32_t>(timeOutSeconds_));
+    }
+    if (result == kDlcOk && sap != nullptr) {
+        *sap = senderSap;
+    }
+    return result;
+}
+
+TransportResult DlcTransport::GetLocalAddress(std::uint8_t* address) {
+    return DlcAvailable() && DlcAdapterAddress(address) ? 1 : 0;
+}
+
+void DlcTransport::ReceiveThread() {
+    if (DlcReceive(stationId_) != kDlcOk) {
+        return;
+    }
+    while (!stopping_) {
+        std::unique_ptr<DlcReadCommand> read = DlcRead(stationId_);
+        if (!read) {
+            break;
+        }
+        while (!read->event.Wait(kStopCheckMs) && !stopping_) {
+        }
+        if (!read->event.IsSet()) {
+            DlcCancelRead(*read);
+            if (!read->event.IsSet()) {
+                DlcRetire(std::move(read));
+                break;
+            }
+        }
+        if (!TakeReaderEvent(std::move(read))) {
+            break;
+        }
+    }
+    DlcCancelReceive(stationId_);
+}
+
+bool DlcTransport::TakeReaderEvent(std::unique_ptr<DlcReadCommand> read) {
+    const std::uint8_t status = read->block.status;
+    if (status == plat::kDlcStatusCancelledByUser) {
+        return true;  // the loop looks at stopping_
+    }
+    if (status != plat::kDlcStatusSuccess) {
+        return false;  // the station was closed, or the adapter fails: no more notices
+    }
+    switch (read->table.event) {
+        case plat::kDlcEventReceiveData:
+            if (stopping_) {
+                DlcFreeBuffer(read->table.receivedFrame);
+            } else {
+                QueueFrame(std::move(read));
+                plat::PostMessage(window_, WM_DATAGRAM_NOTIFY, 0, 1);
+            }
+            break;
+        case plat::kDlcEventTransmitCompletion:
+            DlcFreeTransmitCompletions(read->table);
+            break;
+        default:
+            break;
+    }
+    return true;
+}
+
+void DlcTransport::QueueFrame(std::unique_ptr<DlcReadCommand> read) {
+    std::lock_guard guard(framesLock_);
+    frames_.push_back(std::move(read));
+}
+
+void DlcTransport::DiscardFrames() {
+    std::deque<std::unique_ptr<DlcReadCommand>> frames;
+    {
+        std::lock_guard guard(framesLock_);
+        frames.swap(frames_);
+    }
+    for (const std::unique_ptr<DlcReadCommand>& frame : frames) {
+        DlcFreeBuffer(frame->table.receivedFrame);
+    }
+}

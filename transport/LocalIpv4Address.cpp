@@ -1,0 +1,29 @@
+#include "transport/LocalIpv4Address.h"
+
+#include <ifaddrs.h>
+#include <net/if.h>
+#include <netinet/in.h>
+
+std::optional<std::uint32_t> LocalIpv4Address() {
+    ifaddrs* interfaces = nullptr;
+    if (getifaddrs(&interfaces) != 0) {
+        return std::nullopt;
+    }
+    std::optional<std::uint32_t> loopback;
+    std::optional<std::uint32_t> found;
+    for (const ifaddrs* entry = interfaces; entry != nullptr && !found; entry = entry->ifa_next) {
+        if (entry->ifa_addr == nullptr || entry->ifa_addr->sa_family != AF_INET ||
+            (entry->ifa_flags & IFF_UP) == 0) {
+            continue;
+        }
+        const std::uint32_t address = reinterpret_cast<const sockaddr_in*>(entry->ifa_addr)->sin_addr.s_addr;
+        const bool isLoopback = (entry->ifa_flags & IFF_LOOPBACK) != 0 || (ntohl(address) >> 24) == 127;
+        if (!isLoopback) {
+            found = address;
+        } else if (!loopback) {
+            loopback = address;
+        }
+    }
+    freeifaddrs(interfaces);
+    return found ? found : loopback;
+}
