@@ -1,0 +1,51 @@
+#include <cstring>
+
+#include "confighelper/DeadlineReceive.h"
+#include "confighelper/Halbrin.h"
+#include "confighelper/LibrarySettings.h"
+#include "transport/DottedAddress.h"
+#include "transport/HexCodec.h"
+#include "transport/UdpTransport.h"
+
+namespace {
+
+// The object that takes a print server's first IP address: 4 address bytes and 6 hardware address
+// bytes, as one octet string.
+constexpr const char* kAddressSetOid = "1.3.6.1.4.1.32473.11.5.1.12.2.5.0";
+constexpr std::uint16_t kUdpAgentPort = 161;
+constexpr std::int32_t kCannotBuild = 1;
+
+}  // namespace
+
+HALBRIN_EXPORT HelperResult HelperBcastSet(const char* ipAddress, const char* hardwareAddress) {
+    const auto address = ipAddress != nullptr ? ParseDottedAddress(ipAddress) : std::nullopt;
+    if (!address || hardwareAddress == nullptr || !IsHexText(hardwareAddress, 12) ||
+        hardwareAddress[12] != '\0') {
+        return kCannotBuild;
+    }
+    RequestBinding binding{kAddressSetOid, kSnmpOctetString, std::vector<std::uint8_t>(10)};
+    std::memcpy(binding.value.data(), &*address, 4);
+    HexTextToBytes(binding.value.data() + 4, hardwareAddress, 6);
+
+    const std::int32_t requestId = NextRequestId();
+    std::int32_t status = 0;
+    const std::vector<std::uint8_t> request = EncodeRequest(kPduSet, requestId, {binding}, &status);
+    if (request.empty()) {
+        return status;
+    }
+    const LibrarySettings& settings = CurrentSettings();
+    UdpTransport transport(static_cast<std::int32_t>(settings.udpTotalRetries),
+                           static_cast<std::int32_t>(settings.udpTimeOutInterval), kTransportBroadcast,
+                           nullptr, nullptr);
+    if (transport.Broadcast(request.data(), static_cast<std::uint32_t>(request.size()), kUdpAgentPort) !=
+        kTransportOk) {
+        return kHelperNoAnswer;
+    }
+    const std::uint32_t waitMs = settings.udpTotalRetries * settings.udpTimeOutInterval * 1000;
+    bool undecodable = false;
+    if (AwaitAnswer(transport, plat::TickCount() + waitMs, requestId, Refusal::kPassedOver, &undecodable) !=
+        nullptr) {
+        return kHelperOk;
+    }
+    return undecodable ? kHelperDecodeFailed : kHelperNoAnswer;
+}

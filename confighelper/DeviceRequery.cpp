@@ -1,0 +1,22 @@
+#include <cstdio>
+
+#include "confighelper/DeviceDetails.h"
+#include "confighelper/DeviceStore.h"
+#include "confighelper/Halbrin.h"
+#include "platform/services/DebugOutput.h"
+#include "transport/DeviceStoreReader.h"
+
+HALBRIN_EXPORT HelperResult HelperGetIPSDetails(const char* adapterName) {
+    if (adapterName == nullptr) {
+        return kHelperFailed;
+    }
+    DeviceRecord record;
+    std::snprintf(record.macAddress, sizeof record.macAddress, "%s", adapterName);
+    if (HelperGetRegNPCDetails(adapterName, record) != kTransportOk) {
+        plat::DebugOutput("lHelperGetRegNPCDetails failed");
+    }
+    if (QueryDeviceDetails(record) != kHelperOk || StoreDeviceRecord(record) != kHelperOk) {
+        return kHelperFailed;
+    }
+    return kHelperOk;
+}

@@ -1,0 +1,108 @@
+#include <algorithm>
+#include <string>
+
+#include "confighelper/tests/integration/HelperFixture.h"
+
+namespace helpertest {
+namespace {
+
+using DetectionTest = HelperTest;
+
+constexpr std::size_t kCards = 200;
+
+// Cards speak UDP only, IPX only, DLC only or all three, in turn.
+std::uint8_t ProtocolsOf(std::size_t i) {
+    static const std::uint8_t kinds[] = {2, 1, 4, 7};
+    return kinds[i % 4];
+}
+
+TEST_F(DetectionTest, EveryCardIsStoredWithItsProtocolsAddressesAndNames) {
+    for (std::size_t i = 0; i < kCards; ++i) {
+        cards->AddCard(NumberedCard(i, ProtocolsOf(i)));
+    }
+    StartCards();
+    TextRecorder progress;
+    ASSERT_EQ(HelperDetectPrintServers(0, 0, 0, 0, 0, progress.Handle()), 0);
+
+    const std::vector<std::string>& texts = progress.Texts();
+    ASSERT_FALSE(texts.empty());
+    EXPECT_EQ(texts.back(), "5" + std::to_string(kCards));
+    // The sends come first, in their order; then one "4" per answer handled.
+    std::vector<std::string> sends;
+    for (const std::string& text : texts) {
+        if (text != "4" && text[0] != '5') {
+            sends.push_back(text);
+        }
+    }
+    EXPECT_EQ(sends, (std::vector<std::string>{"2", "1", "7", "3"}));
+    const auto answers = std::count(texts.begin(), texts.end(), "4");
+    EXPECT_GE(answers, static_cast<long>(kCards));
+
+    EXPECT_EQ(StoredAdapters().size(), kCards);
+    for (std::size_t i = 0; i < kCards; ++i) {
+        const std::string adapter = AdapterName(i);
+        SCOPED_TRACE(adapter);
+        ASSERT_TRUE(Stored(adapter));
+        const std::uint8_t protocols = ProtocolsOf(i);
+        EXPECT_EQ(StoredNumber(adapter, "cProtocols"), protocols);
+        const std::uint32_t preferred = (protocols & 4) ? 4 : (protocols & 2) ? 2 : 1;
+        EXPECT_EQ(StoredNumber(adapter, "pProtocol"), preferred);
+        EXPECT_EQ(StoredNumber(adapter, "Category"), 2u);
+        EXPECT_EQ(StoredNumber(adapter, "Detected"), 1u);
+        EXPECT_EQ(StoredText(adapter, "IP Address"), Dotted(CardIp(i)));
+        EXPECT_EQ(StoredText(adapter, "Print Server Name"), "PS-" + std::to_string(i));
+        EXPECT_EQ(StoredText(adapter, "Print Server Description"), "Floor " + std::to_string(i % 7));
+        EXPECT_EQ(StoredText(adapter, "IPX Address"), "00FACADE" + adapter);
+    }
+}
+
+TEST_F(DetectionTest, PurgeKeepsEntriesThatPortsUse) {
+    cards->AddCard(NumberedCard(0, 2));
+    StartCards();
+    const std::string used = "00005E10FF01";
+    const std::string unused = "00005E10FF02";
+    for (const auto& [adapter, category] : {std::pair{used, 6u}, std::pair{unused, 2u}}) {
+        const std::string path = std::string(kAdapterOnlyKey) + "\\" + adapter;
+        ASSERT_EQ(WriteRegistryNumber(plat::kStoreLocalMachine, path.c_str(), "Category", category), 0);
+        ASSERT_EQ(WriteRegistryNumber(plat::kStoreLocalMachine, path.c_str(), "Detected", 1), 0);
+    }
+    ASSERT_EQ(HelperDetectPrintServers(0, 0, 0, 0, 0, 0), 0);
+    EXPECT_TRUE(Stored(AdapterName(0)));
+    EXPECT_EQ(StoredNumber(used, "Category"), 4u);
+    EXPECT_EQ(StoredNumber(used, "Detected"), 0u);
+    EXPECT_EQ(StoredNumber(unused, "Category"), 0xFFFFFFFFu) << "deleted";
+}
+
+TEST_F(DetectionTest, LongNamesDoNotHideACard) {
+    sim::CardDescription card = NumberedCard(3, 2);
+    card.name = std::string(250, 'N');
+    card.location = std::string(250, 'L');
+    cards->AddCard(card);
+    StartCards();
+    ASSERT_EQ(HelperDetectPrintServers(0, 0, 0, 0, 0, 0), 0);
+    ASSERT_TRUE(Stored(AdapterName(3)));
+    EXPECT_EQ(StoredText(AdapterName(3), "Print Server Name"), card.name);
+}
+
+TEST_F(DetectionTest, QuestionsLostOnTheWayAreAskedAgain) {
+    for (std::size_t i = 0; i < 20; ++i) {
+        cards->AddCard(NumberedCard(i, 2));
+    }
+    StartCards();
+    for (std::size_t i = 0; i < 20; ++i) {
+        sim::FaultSwitches faults;
+        faults.dropPercent = 50;
+        cards->SetFaults(i, sim::Protocol::Ip, faults);
+    }
+    // Every second request to a card is lost: the broadcast gets through, the first detail question
+    // does not.
+    ASSERT_EQ(HelperDetectPrintServers(0, 0, 0, 0, 0, 0), 0);
+    EXPECT_EQ(StoredAdapters().size(), 20u);
+    for (const std::string& adapter : StoredAdapters()) {
+        EXPECT_EQ(StoredNumber(adapter, "Category"), 2u) << adapter;
+        EXPECT_EQ(StoredText(adapter, "Print Server Name").substr(0, 3), "PS-") << adapter;
+    }
+}
+
+}  // namespace
+}  // namespace helpertest

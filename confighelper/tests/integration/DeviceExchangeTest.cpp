@@ -1,0 +1,113 @@
+#include <cstring>
+#include <string>
+
+#include "confighelper/tests/integration/HelperFixture.h"
+#include "netware/cardtable/CardServiceTable.h"
+#include "platform/services/ModuleLoader.h"
+
+namespace helpertest {
+namespace {
+
+class DeviceExchangeTest : public HelperTest {
+  protected:
+    // One card, stored by validation so that it can be named by its adapter name.
+    void StartOneCard(sim::CardDescription card) {
+        cards->AddCard(card);
+        StartCards();
+        ASSERT_EQ(HelperValidateAdapter(Dotted(card.ip).c_str(), 2), 0);
+    }
+    std::string Get(const std::string& oid) {
+        char oids[128];
+        std::snprintf(oids, sizeof oids, "%s", oid.c_str());
+        char values[512] = {};
+        std::int32_t size = sizeof values;
+        EXPECT_EQ(HelperSNMPTransact(AdapterName(card).c_str(), 0, oids, sizeof oids, values, &size, 1), 0);
+        return values;
+    }
+    std::size_t card = 20;
+};
+
+TEST_F(DeviceExchangeTest, BroadcastSetGivesANewCardItsFirstAddress) {
+    sim::CardDescription fresh = NumberedCard(card, 2);
+    fresh.ip = {0, 0, 0, 0};
+    cards->AddCard(fresh);
+    cards->AddCard(NumberedCard(21, 2));
+    StartCards();
+    ASSERT_EQ(HelperBcastSet("127.1.9.9", AdapterName(card).c_str()), 0);
+    ASSERT_EQ(HelperValidateAdapter("127.1.9.9", 2), 0);
+    EXPECT_EQ(StoredText(AdapterName(card), "IP Address"), "127.1.9.9");
+    ASSERT_EQ(HelperValidateAdapter(Dotted(CardIp(21)).c_str(), 2), 0) << "the other card keeps its address";
+}
+
+TEST_F(DeviceExchangeTest, BroadcastSetWithoutAnAnswerOrWithBadArgumentsFails) {
+    cards->AddCard(NumberedCard(card, 2));
+    StartCards();
+    const std::uint32_t start = plat::TickCount();
+    EXPECT_EQ(HelperBcastSet("127.1.9.9", "00005E10FFFF"), kHelperNoAnswer) << "no card has that address";
+    EXPECT_LT(plat::TickCount() - start, 1500u) << "one deadline for the whole wait";
+    EXPECT_EQ(HelperBcastSet("127.1.9", AdapterName(card).c_str()), 1);
+    EXPECT_EQ(HelperBcastSet("127.1.9.9", "00005E10"), 1);
+}
+
+TEST_F(DeviceExchangeTest, ZoneWalkReturnsTheCardsZones) {
+    sim::CardDescription zoned = NumberedCard(card, 2);
+    for (int i = 0; i < 30; ++i) {
+        zoned.zones.push_back("Zone " + std::to_string(i));
+    }
+    StartOneCard(zoned);
+    std::string expected;
+    for (const std::string& zone : zoned.zones) {
+        expected += std::to_string(zone.size()) + "," + zone + ",";
+    }
+    expected.pop_back();
+
+    char buffer[1024];
+    std::uint32_t size = sizeof buffer;
+    ASSERT_EQ(HelperGetAppleTalkZones(AdapterName(card).c_str(), buffer, &size), 0);
+    EXPECT_EQ(std::string(buffer), expected);
+    EXPECT_EQ(size, expected.size());
+
+    char small[40];
+    std::memset(small, '#', sizeof small);
+    size = sizeof small - 8;
+    EXPECT_EQ(HelperGetAppleTalkZones(AdapterName(card).c_str(), small, &size), kHelperBufferTooSmall);
+    EXPECT_EQ(size, expected.size() + 1) << "the needed length counts the final comma";
+    EXPECT_EQ(std::string(small + sizeof small - 8, 8), std::string(8, '#')) << "nothing past the given size";
+}
+
+TEST_F(DeviceExchangeTest, TftpParametersNeedAnErrorFreeAnswer) {
+    StartOneCard(NumberedCard(card, 2));
+    const std::string address = Dotted(CardIp(card));
+    const std::string oid = "1.3.6.1.4.1.32473.11.5.1.12.2.8.0";
+    char oids[64];
+    char values[32];
+    auto send = [&](const char* value) {
+        std::snprintf(oids, sizeof oids, "%s", oid.c_str());
+        std::snprintf(values, sizeof values, "%s", value);
+        std::uint32_t size = static_cast<std::uint32_t>(std::strlen(values) + 1);
+        return HelperSetTFTPParameters(address.c_str(), 2, oids, sizeof oids, values, &size, 1);
+    };
+    EXPECT_EQ(send("2,8,fw/a.bin"), 0);
+    EXPECT_EQ(std::string(oids), oid) << "the caller's list is not cut apart";
+    EXPECT_EQ(Get(oid), "2,8,fw/a.bin");
+    EXPECT_EQ(send("1,7"), 1) << "the card refuses an integer there";
+}
+
+TEST_F(DeviceExchangeTest, CardServiceFunctionsAndTheDlcIdAreExportedHere) {
+    plat::ModuleHandle halbrin = plat::LoadModule("Halbrin.dll");
+    ASSERT_NE(halbrin, nullptr);
+    for (const char* name :
+         {"NwSNMPInit", "NwSNMPGetJobCheckDelay", "NwSNMPSetJobCheckDelay", "NwSNMPGetCfgCheckDelay",
+          "NwSNMPSetCfgCheckDelay", "bgApplId", "HelperDetectPrintServers", "HexToAscii"}) {
+        EXPECT_NE(plat::ModuleSymbol(halbrin, name), nullptr) << name;
+    }
+    plat::FreeModule(halbrin);
+
+    StartOneCard(NumberedCard(card, 2));
+    std::int32_t delay = 0;
+    ASSERT_EQ(NwSNMPGetJobCheckDelay(AdapterName(card).c_str(), &delay), 0);
+    EXPECT_EQ(delay, 5);
+}
+
+}  // namespace
+}  // namespace helpertest

@@ -1,0 +1,129 @@
+#include "confighelper/tests/integration/HelperFixture.h"
+
+#include <map>
+
+#include "platform/store/ConfigStore.h"
+
+namespace helpertest {
+
+namespace {
+
+constexpr const char* kRecorderClass = "HELPER_TEST_TEXT";
+
+plat::LResult RecorderProc(plat::WindowHandle window, std::uint32_t message, plat::WParam wParam,
+                           plat::LParam lParam) {
+    if (message == plat::kWmSetText && lParam != 0) {
+        TextRecorder::Recorded(window).emplace_back(reinterpret_cast<const char*>(lParam));
+    }
+    return plat::DefWindowProc(window, message, wParam, lParam);
+}
+
+void WriteNumber(const char* key, const char* name, std::uint32_t value) {
+    ASSERT_EQ(WriteRegistryNumber(plat::kStoreLocalMachine, key, name, value), 0);
+}
+
+void WriteText(const char* key, const char* name, const std::string& text) {
+    ASSERT_EQ(WriteRegistryValue(plat::kStoreLocalMachine, key, name, text.c_str(),
+                                 static_cast<std::uint32_t>(text.size() + 1), plat::kStoreValueText),
+              0);
+}
+
+std::string EntryPath(const std::string& adapter) {
+    return std::string(kAdapterOnlyKey) + "\\" + adapter;
+}
+
+}  // namespace
+
+std::vector<std::string>& TextRecorder::Recorded(plat::WindowHandle window) {
+    static std::map<plat::WindowHandle, std::vector<std::string>> texts;
+    return texts[window];
+}
+
+TextRecorder::TextRecorder() {
+    plat::RegisterWindowClass(kRecorderClass, RecorderProc);
+    window_ = plat::CreateWindow(kRecorderClass, "");
+}
+
+TextRecorder::~TextRecorder() {
+    plat::DestroyWindow(window_);
+    Recorded(window_).clear();
+}
+
+void TextRecorder::Clear() {
+    Recorded(window_).clear();
+}
+
+bool TextRecorder::WaitFor(std::size_t count, std::uint32_t ms) {
+    const std::uint32_t deadline = plat::TickCount() + ms;
+    while (Texts().size() < count) {
+        const auto left = static_cast<std::int32_t>(deadline - plat::TickCount());
+        if (left <= 0) {
+            return false;
+        }
+        plat::PumpWaiting(static_cast<std::uint32_t>(left));
+    }
+    return true;
+}
+
+void HelperTest::SetUp() {
+    WriteNumber(kSnmpKey, "UdpTimeOutInterval", 1);
+    WriteNumber(kSnmpKey, "UdpTotalRetries", 1);
+    WriteNumber(kSnmpKey, "AutoDetectTimeout", 1);
+    WriteText(kDisplayKey, "Options", "1605,1035,7695,10650");
+    WriteText(kPrintJobsKey, "JobFile", "/tmp/jobs.txt");
+    char options[256];
+    std::uint32_t size = sizeof options;
+    ASSERT_EQ(HelperInitialize(notices.Handle(), options, &size), 0);
+    EXPECT_STREQ(options, "1605,1035,7695,10650");
+}
+
+void HelperTest::TearDown() {
+    cards->Stop();
+    HelperCleanUp("x", 2);
+    plat::StoreDeleteKey(plat::kStoreLocalMachine, kAdapterOnlyKey);
+}
+
+void HelperTest::StartCards() {
+    std::string error;
+    ASSERT_TRUE(cards->Start(error)) << error;
+}
+
+std::uint32_t HelperTest::StoredNumber(const std::string& adapter, const char* name) {
+    std::uint32_t value = 0xFFFFFFFF;
+    ReadRegistryNumber(plat::kStoreLocalMachine, EntryPath(adapter).c_str(), name, value);
+    return value;
+}
+
+std::string HelperTest::StoredText(const std::string& adapter, const char* name) {
+    char text[300] = {};
+    std::uint32_t size = sizeof text - 1;
+    if (ReadRegistryValue(plat::kStoreLocalMachine, EntryPath(adapter).c_str(), name, text, &size) != 0) {
+        return "<missing>";
+    }
+    return text;
+}
+
+bool HelperTest::Stored(const std::string& adapter) {
+    return StoredText(adapter, "MAC Address") == adapter;
+}
+
+std::vector<std::string> HelperTest::StoredAdapters() {
+    std::vector<std::string> adapters;
+    plat::StoreKey key = 0;
+    if (plat::StoreOpenKey(plat::kStoreLocalMachine, kAdapterOnlyKey, plat::kStoreRead, &key) !=
+        plat::kStoreOk) {
+        return adapters;
+    }
+    char name[64];
+    for (std::uint32_t i = 0;; ++i) {
+        std::uint32_t size = sizeof name;
+        if (plat::StoreEnumKey(key, i, name, &size) != plat::kStoreOk) {
+            break;
+        }
+        adapters.emplace_back(name);
+    }
+    plat::StoreCloseKey(key);
+    return adapters;
+}
+
+}  // namespace helpertest

@@ -1,0 +1,100 @@
+#include <cstdio>
+#include <cstring>
+
+#include "netware/cardtable/CardExchange.h"
+#include "netware/cardtable/CardObjects.h"
+
+namespace {
+
+// Writes NameList records into the caller's buffer, never past its size, always terminated.
+class NameListWriter {
+  public:
+    NameListWriter(char* buffer, std::uint32_t size) : buffer_(buffer), size_(size) { Terminate(); }
+
+    // "%04d," then the text and a comma; false when it does not fit with room to spare for the end.
+    bool Append(const std::string& text) {
+        const std::string record = Width4(text.size()) + "," + text + ",";
+        if (text.size() > 9999 || size_ < written_ + text.size() + 7) {
+            return false;
+        }
+        std::memcpy(buffer_ + written_, record.data(), record.size());
+        written_ += record.size();
+        Terminate();
+        return true;
+    }
+
+    std::size_t Position() const { return written_; }
+    void Rewind(std::size_t position) {
+        written_ = position;
+        Terminate();
+    }
+
+    // The last comma becomes the end of the text; gives the text's length.
+    std::uint32_t Finish() {
+        if (written_ > 0) {
+            --written_;
+            Terminate();
+        }
+        return static_cast<std::uint32_t>(written_);
+    }
+
+  private:
+    static std::string Width4(std::size_t value) {
+        char digits[8];
+        std::snprintf(digits, sizeof digits, "%04zu", value);
+        return digits;
+    }
+    void Terminate() {
+        if (written_ < size_) {
+            buffer_[written_] = '\0';
+        }
+    }
+
+    char* buffer_;
+    std::uint32_t size_;
+    std::size_t written_ = 0;
+};
+
+std::string WalkStart() {
+    return ColumnOid(kColumnQueuePath) + "," + ColumnOid(kColumnMode) + "," + ColumnOid(kColumnServerPath) +
+           "," + ColumnOid(kColumnFour) + "," + ColumnOid(kColumnStatus);
+}
+
+}  // namespace
+
+NW_CARD_EXPORT NwResult NwSNMPInit(const char* adapterName, char* buffer, std::uint32_t* length,
+                                   std::uint32_t* count) {
+    if (buffer == nullptr || length == nullptr || count == nullptr || *length == 0) {
+        return kNwNoMemory;
+    }
+    NameListWriter writer(buffer, *length);
+    *count = 0;
+    std::string oids = WalkStart();
+    std::string previous;
+    for (;;) {
+        std::vector<CardValue> values;
+        const NwResult result = CardRead(adapterName, kCardGetNext, oids, 5, values);
+        if (result != kNwOk) {
+            return result;
+        }
+        const std::string first = SplitOids(oids).front();
+        // Past the column, or an agent that does not move on: the walk is over.
+        if (!InColumn(first, kColumnQueuePath) || first == previous) {
+            break;
+        }
+        previous = first;
+        const std::size_t rowStart = writer.Position();
+        for (int field = 0; field < 4; ++field) {
+            if (!writer.Append(values[field].text)) {
+                return kNwNoMemory;
+            }
+        }
+        if (values[4].type == kCardInteger && values[4].text == std::to_string(kRowValid)) {
+            ++*count;
+        } else {
+            writer.Rewind(rowStart);
+        }
+    }
+    *length = writer.Finish();
+    return kNwOk;
+}

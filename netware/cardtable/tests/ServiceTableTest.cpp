@@ -1,0 +1,100 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "netware/cardtable/CardServiceTable.h"
+#include "platform/store/ConfigStore.h"
+#include "simulator/Simulator.h"
+#include "transport/DeviceStorePath.h"
+
+namespace {
+
+constexpr const char* kAdapter = "00005E107777";
+
+// One card in the test network, entered in the device store as the console would find it.
+class ServiceTableTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        sim::CardDescription card;
+        card.name = "PS-NW";
+        card.mac = {0x00, 0x00, 0x5E, 0x10, 0x77, 0x77};
+        card.ip = {127, 1, 7, 7};
+        card.protocols = 2;
+        cards.AddCard(card);
+        std::string error;
+        ASSERT_TRUE(cards.Start(error)) << error;
+
+        plat::StoreKey key = 0;
+        const std::string path = std::string(kAdapterOnlyKey) + "\\" + kAdapter;
+        ASSERT_EQ(plat::StoreCreateKey(plat::kStoreLocalMachine, path.c_str(), &key), plat::kStoreOk);
+        const std::uint32_t ip = 2;
+        plat::StoreSetValue(key, "cProtocols", plat::kStoreValueNumber, &ip, sizeof ip);
+        plat::StoreSetValue(key, "pProtocol", plat::kStoreValueNumber, &ip, sizeof ip);
+        plat::StoreSetValue(key, "IP Address", plat::kStoreValueText, "127.1.7.7", 10);
+        plat::StoreSetValue(key, "MAC Address", plat::kStoreValueText, kAdapter, 13);
+        plat::StoreCloseKey(key);
+        // Short waits for the SNMP library's exchanges.
+        ASSERT_EQ(plat::StoreCreateKey(plat::kStoreLocalMachine,
+                                       "Software\\Vorlane\\VorlanePrintUtility\\3.0\\Snmp", &key),
+                  plat::kStoreOk);
+        const std::uint32_t one = 1;
+        plat::StoreSetValue(key, "UdpTimeOutInterval", plat::kStoreValueNumber, &one, sizeof one);
+        plat::StoreSetValue(key, "UdpTotalRetries", plat::kStoreValueNumber, &one, sizeof one);
+        plat::StoreCloseKey(key);
+    }
+
+    sim::Simulator cards;
+};
+
+TEST_F(ServiceTableTest, RowsAreAddedListedChangedAndRetired) {
+    const std::string adapter = kAdapter;
+    char list[512];
+    std::uint32_t length = sizeof list;
+    std::uint32_t count = 99;
+    ASSERT_EQ(NwSNMPInit(adapter.c_str(), list, &length, &count), 0);
+    EXPECT_EQ(count, 0u);
+    EXPECT_EQ(length, 0u);
+    EXPECT_STREQ(list, "");
+
+    ASSERT_EQ(NwSNMPAddServiceRow(adapter.c_str(), "FS1\\QUEUE1", "FS1\\PS1", 1), 0);
+    ASSERT_EQ(NwSNMPAddServiceRow(adapter.c_str(), "FS1\\QUEUE2", "FS1\\PS1", 2), 0);
+    length = sizeof list;
+    ASSERT_EQ(NwSNMPInit(adapter.c_str(), list, &length, &count), 0);
+    EXPECT_EQ(count, 2u);
+    const std::string expected =
+        "0010,FS1\\QUEUE1,0001,1,0007,FS1\\PS1,0001,0,0010,FS1\\QUEUE2,0001,2,0007,FS1\\PS1,0001,0";
+    EXPECT_EQ(std::string(list), expected);
+    EXPECT_EQ(length, expected.size());
+
+    length = 20;
+    EXPECT_EQ(NwSNMPInit(adapter.c_str(), list, &length, &count), kNwNoMemory);
+
+    std::int32_t index = 0;
+    ASSERT_EQ(NwSNMPFindServiceRow(adapter.c_str(), "fs1\\queue2", "fs1\\ps1", &index), 0);
+    EXPECT_EQ(index, 2);
+    ASSERT_EQ(NwSNMPChangeServiceRow(adapter.c_str(), index, 3, "TREE\\PS2.ORG"), 0);
+    EXPECT_EQ(NwSNMPRemoveServiceRow(adapter.c_str(), "FS1\\QUEUE2", "TREE\\PS2.ORG", 4), kNwNoSuchRow)
+        << "the mode must match";
+    ASSERT_EQ(NwSNMPRemoveServiceRow(adapter.c_str(), "fs1\\queue1", "FS1\\PS1", 1), 0);
+    length = sizeof list;
+    ASSERT_EQ(NwSNMPInit(adapter.c_str(), list, &length, &count), 0);
+    EXPECT_EQ(count, 1u);
+    EXPECT_EQ(std::string(list), "0010,FS1\\QUEUE2,0001,3,0012,TREE\\PS2.ORG,0001,0");
+
+    // The first free index is taken again.
+    ASSERT_EQ(NwSNMPAddServiceRow(adapter.c_str(), "FS1\\QUEUE3", "FS1\\PS1", 1), 0);
+    ASSERT_EQ(NwSNMPFindServiceRow(adapter.c_str(), "FS1\\QUEUE3", "FS1\\PS1", &index), 0);
+    EXPECT_EQ(index, 1);
+}
+
+TEST_F(ServiceTableTest, CheckDelaysAreReadAndSet) {
+    std::int32_t delay = 0;
+    ASSERT_EQ(NwSNMPGetJobCheckDelay(kAdapter, &delay), 0);
+    EXPECT_EQ(delay, 5);
+    ASSERT_EQ(NwSNMPSetCfgCheckDelay(kAdapter, 90), 0);
+    ASSERT_EQ(NwSNMPGetCfgCheckDelay(kAdapter, &delay), 0);
+    EXPECT_EQ(delay, 90);
+    EXPECT_NE(NwSNMPSetJobCheckDelay(kAdapter, 0), 0) << "out of the card's range";
+}
+
+}  // namespace
