@@ -76,5 +76,14 @@ TEST_F(ValidationTest, AnswerWithAnotherRequestIdIsNotTaken) {
     EXPECT_FALSE(Stored(AdapterName(9)));
 }
 
+TEST_F(ValidationTest, ByIpxAddressOverTheLanSegment) {
+    cards->AddCard(NumberedCard(10, 1));
+    StartCards();
+    const std::string address = "00FACADE" + AdapterName(10);
+    ASSERT_EQ(HelperValidateAdapter(address.c_str(), 1), 0);
+    EXPECT_EQ(StoredNumber(AdapterName(10), "cProtocols") & 1, 1u);
+    EXPECT_EQ(StoredText(AdapterName(10), "IPX Address"), address);
+}
+
 }  // namespace
 }  // namespace helpertest
