@@ -53,6 +53,7 @@ enum : std::uint8_t {
     kDlcStatusInvalidAdapter = 0x06,      // adapter number other than 0
     kDlcStatusNotInstalled = 0x09,        // no simulated LAN on this machine
     kDlcStatusCancelledByUser = 0x0A,     // READ.CANCEL or RECEIVE.CANCEL ended the command
+    kDlcStatusNothingToCancel = 0x0B,     // READ.CANCEL of a READ that is no longer pending
     kDlcStatusInvalidParameter = 0x13,    // missing or malformed parameter table
     kDlcStatusNoBufferPool = 0x18,        // RECEIVE before BUFFER.CREATE, or a second BUFFER.CREATE
     kDlcStatusInvalidBuffer = 0x19,       // BUFFER.FREE of a buffer that is not a free-able pool buffer
@@ -60,6 +61,7 @@ enum : std::uint8_t {
     kDlcStatusTransmitFailed = 0x24,      // the link was lost or closed before the frame was acknowledged
     kDlcStatusInvalidStationId = 0x40,    // unknown station, or its SAP or station was closed meanwhile
     kDlcStatusInvalidState = 0x41,        // e.g. an I-frame on a station that is not connected
+    kDlcStatusStationExists = 0x42,       // a link station to that remote station and SAP is open already
     kDlcStatusConnectFailed = 0x44,       // the remote station did not answer the connect or refused it
     kDlcStatusSapInUse = 0x46,            // the SAP is open already, in this or another process
     kDlcStatusNoStations = 0x4D,          // the SAP has no link station left
@@ -101,7 +103,6 @@ enum : std::uint16_t {
 inline constexpr std::uint16_t kDlcAdapterTypeSegment = 0x0100;  // the adapter type DIR.STATUS reports
 inline constexpr std::uint8_t kDlcSapIndividual = 0x04;          // DLC.OPEN.SAP option
 inline constexpr std::uint16_t kDlcMaxFrameSize = 1496;          // data bytes of one frame
-inline constexpr std::uint8_t kDlcBroadcastSap = 0xFF;           // remote SAP of a UI frame to every SAP
 
 struct DlcCommandBlock;
 
