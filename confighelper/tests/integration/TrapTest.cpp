@@ -1,4 +1,5 @@
 #include <cstdlib>
+#include <cstring>
 
 #include "confighelper/tests/integration/HelperFixture.h"
 
@@ -28,27 +29,46 @@ TEST_F(TrapTest, OtherTrapsGiveNoLine) {
     EXPECT_FALSE(notices.WaitFor(1, 1000));
 }
 
-TEST_F(TrapTest, CardStatusChangeReachesTheNoticeWindow) {
-    cards->AddCard(NumberedCard(12, 2));
-    StartCards();
-    // Registered the way the console registers: a row of the card's registration table.
+// Registers this PC for the card's status traps over one protocol, as the console does: a row of the
+// card's registration table written over that protocol.
+void Register(const std::string& adapter, int protocol) {
+    const std::string path = std::string(kAdapterOnlyKey) + "\\" + adapter;
+    ASSERT_EQ(WriteRegistryNumber(plat::kStoreLocalMachine, path.c_str(), "pProtocol", protocol), 0);
     const std::string row = "1.3.6.1.4.1.32473.11.5.1.12.6.2.4.1";
     const std::string index = ".1.2.3.4.5.6";
-    ASSERT_EQ(HelperValidateAdapter(Dotted(CardIp(12)).c_str(), 2), 0);
-    for (const auto& [column, value] :
-         {std::pair{".7", "1,2"}, std::pair{".2", "3,127.0.0.1"}, std::pair{".5", "1,2"},
-          std::pair{".4", "1,2"}, std::pair{".7", "1,1"}}) {
+    const std::string mask = "1," + std::to_string(protocol);
+    for (const auto& [column, value] : {std::pair<const char*, std::string>{".7", "1,2"},
+                                        {".2", "3,127.0.0.1"},
+                                        {".5", mask},
+                                        {".4", mask},
+                                        {".7", "1,1"}}) {
         char oid[128];
         std::snprintf(oid, sizeof oid, "%s%s%s", row.c_str(), column, index.c_str());
         char values[32];
-        std::snprintf(values, sizeof values, "%s", value);
+        std::snprintf(values, sizeof values, "%s", value.c_str());
         std::int32_t size = static_cast<std::int32_t>(std::strlen(values) + 1);
-        ASSERT_EQ(HelperSNMPTransact(AdapterName(12).c_str(), 2, oid, sizeof oid, values, &size, 1), 0)
-            << column;
+        ASSERT_EQ(HelperSNMPTransact(adapter.c_str(), 2, oid, sizeof oid, values, &size, 1), 0) << column;
     }
-    cards->SetStatus(0, 68);
-    ASSERT_TRUE(notices.WaitFor(1, 3000));
-    EXPECT_EQ(notices.Texts()[0], "2," + Dotted(CardIp(12)) + ",68");
+}
+
+TEST_F(TrapTest, CardStatusChangeReachesTheNoticeWindowOverEachProtocol) {
+    for (std::size_t i = 0; i < 3; ++i) {
+        cards->AddCard(NumberedCard(12 + i, 7));
+    }
+    StartCards();
+    const struct {
+        int protocol;
+        std::string sender;
+    } cases[] = {{2, Dotted(CardIp(12))}, {1, "00FACADE" + AdapterName(13)}, {4, AdapterName(14)}};
+    for (std::size_t i = 0; i < 3; ++i) {
+        SCOPED_TRACE(cases[i].protocol);
+        ASSERT_EQ(HelperValidateAdapter(Dotted(CardIp(12 + i)).c_str(), 2), 0);
+        Register(AdapterName(12 + i), cases[i].protocol);
+        notices.Clear();
+        cards->SetStatus(i, 68);
+        ASSERT_TRUE(notices.WaitFor(1, 3000));
+        EXPECT_EQ(notices.Texts()[0], std::to_string(cases[i].protocol) + "," + cases[i].sender + ",68");
+    }
 }
 
 }  // namespace

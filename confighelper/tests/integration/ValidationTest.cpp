@@ -85,5 +85,13 @@ TEST_F(ValidationTest, ByIpxAddressOverTheLanSegment) {
     EXPECT_EQ(StoredText(AdapterName(10), "IPX Address"), address);
 }
 
+TEST_F(ValidationTest, ByHardwareAddressOverDlc) {
+    cards->AddCard(NumberedCard(11, 4));
+    StartCards();
+    ASSERT_EQ(HelperValidateAdapter(AdapterName(11).c_str(), 4), 0);
+    EXPECT_EQ(StoredNumber(AdapterName(11), "cProtocols") & 4, 4u);
+    EXPECT_EQ(StoredText(AdapterName(11), "IP Address"), Dotted(CardIp(11)));
+}
+
 }  // namespace
 }  // namespace helpertest
