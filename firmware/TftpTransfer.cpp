@@ -57,6 +57,10 @@ TftpOutcome TftpTransfer::HandleRetransmitTimeout() {
     return SendCurrent();
 }
 
+void TftpTransfer::Stop() {
+    Finish();
+}
+
 TftpOutcome TftpTransfer::Start(TftpBytes datagram, const TftpPeer& from) {
     Finish();
     completed_ = false;

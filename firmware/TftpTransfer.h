@@ -51,6 +51,8 @@ class TftpTransfer {
 
     TftpOutcome HandleDatagram(TftpBytes datagram, const TftpPeer& from);
     TftpOutcome HandleRetransmitTimeout();
+    // Ends a transfer under way without a word to its client.
+    void Stop();
 
     bool Sending() const { return sending_; }
     // True once the last block of the latest transfer was acknowledged.

@@ -1,0 +1,180 @@
+#include "firmware/FirmwareServer.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "firmware/FirmwareMessages.h"
+#include "transport/UdpTransport.h"
+
+namespace fendrel {
+
+namespace {
+
+constexpr std::uint16_t kTftpPort = 69;
+constexpr std::uintptr_t kIdleTimer = 1;
+constexpr std::uintptr_t kRetransmitTimer = 2;
+constexpr std::uint32_t kIdleMs = 10000;
+// A time-out of 0 seconds asks for the shortest wait; repeating a block needs some wait all the same.
+constexpr std::uint32_t kShortestRetransmitMs = 200;
+constexpr std::int32_t kLongestRetransmitSeconds = 60;
+
+}  // namespace
+
+FirmwareServer* FirmwareServer::current_ = nullptr;
+
+FirmwareServer::FirmwareServer(plat::WindowHandle consoleWindow, const ServerSettings& settings)
+    : consoleWindow_(consoleWindow),
+      settings_(settings),
+      transfer_(*this, static_cast<unsigned>(std::max(settings.retries, 1))) {
+    current_ = this;
+}
+
+FirmwareServer::~FirmwareServer() {
+    transport_.reset();
+    current_ = nullptr;
+}
+
+bool FirmwareServer::Start() {
+    transport_ = std::make_unique<UdpTransport>(settings_.retries, settings_.timeOutSeconds,
+                                                kTransportAsynchronous, &WindowProcedure, nullptr);
+    window_ = transport_->GetWindow();
+    if (window_ != 0) {
+        PublishServerWindow(window_);
+        Report(kTftpEventNone, 0);
+    }
+    if (window_ == 0 || transport_->Bind(kTftpPort) != kTransportOk) {
+        transport_.reset();
+        if (window_ != 0) {
+            PublishServerWindow(0);
+        }
+        Report(kTftpEventNone, 0);
+        return false;
+    }
+    running_ = true;
+    return true;
+}
+
+plat::LResult FirmwareServer::WindowProcedure(plat::WindowHandle window, std::uint32_t message,
+                                              plat::WParam wParam, plat::LParam lParam) {
+    if (current_ == nullptr) {
+        return plat::DefWindowProc(window, message, wParam, lParam);
+    }
+    return current_->HandleMessage(window, message, wParam, lParam);
+}
+
+plat::LResult FirmwareServer::HandleMessage(plat::WindowHandle window, std::uint32_t message,
+                                            plat::WParam wParam, plat::LParam lParam) {
+    switch (message) {
+        case WM_DATAGRAM_NOTIFY:
+            HandleDatagram();
+            return 0;
+        case WM_TFTP_RELEASE:
+            // Deleting the transport destroys this window, which ends the program.
+            transport_.reset();
+            return 0;
+        case WM_TFTP_START:
+            serving_ = true;
+            consoleWindow_ = static_cast<plat::WindowHandle>(wParam);
+            Report(kTftpEventNone, 0);
+            return 0;
+        case WM_TFTP_STOP:
+            // A transfer under way is cancelled too, rather than left to repeat its block unheard.
+            serving_ = false;
+            transfer_.Stop();
+            return 0;
+        case plat::kWmTimer:
+            HandleTimer(wParam);
+            return 0;
+        case plat::kWmDestroy:
+            End();
+            return 0;
+        default:
+            return plat::DefWindowProc(window, message, wParam, lParam);
+    }
+}
+
+void FirmwareServer::HandleDatagram() {
+    const bool idleWasArmed = idleArmed_;
+    StopIdleTimer();
+    std::uint8_t datagram[kTftpMaxDatagram];
+    std::uint32_t length = 0;
+    TftpPeer from;
+    TftpOutcome outcome = TftpOutcome::kSilent;
+    if (transport_ != nullptr &&
+        transport_->Receive(datagram, sizeof datagram, &length, from.address.data(), &from.port) ==
+            kTransportOk &&
+        serving_) {
+        outcome = transfer_.HandleDatagram(TftpBytes(datagram, length), from);
+    }
+    // The idle time counts from the last answer; a datagram that brought none does not stop it.
+    if (outcome == TftpOutcome::kAnswered || (outcome == TftpOutcome::kSilent && idleWasArmed)) {
+        StartIdleTimer();
+    }
+}
+
+void FirmwareServer::HandleTimer(plat::WParam timerId) {
+    if (timerId == kIdleTimer) {
+        StopIdleTimer();
+        plat::PostMessage(window_, plat::kWmClose, 0, 0);
+    } else if (timerId == kRetransmitTimer && transfer_.HandleRetransmitTimeout() == TftpOutcome::kAnswered) {
+        StartIdleTimer();
+    }
+}
+
+void FirmwareServer::End() {
+    if (!running_) {
+        return;
+    }
+    running_ = false;
+    StopIdleTimer();
+    transfer_.Stop();
+    PublishServerWindow(0);
+    // Success only when the last block of a transfer was acknowledged.
+    Report(transfer_.Completed() ? kTftpEventComplete : kTftpEventFailed, 0);
+    plat::PostQuitMessage(0);
+}
+
+void FirmwareServer::StartIdleTimer() {
+    idleArmed_ = plat::SetTimer(window_, kIdleTimer, kIdleMs, nullptr) != 0;
+}
+
+void FirmwareServer::StopIdleTimer() {
+    if (idleArmed_) {
+        plat::KillTimer(window_, kIdleTimer);
+        idleArmed_ = false;
+    }
+}
+
+bool FirmwareServer::Send(TftpBytes packet, const TftpPeer& to) {
+    if (transport_ == nullptr) {
+        return false;
+    }
+    char address[16];
+    std::snprintf(address, sizeof address, "%u.%u.%u.%u", to.address[0], to.address[1], to.address[2],
+                  to.address[3]);
+    return transport_->SendTo(packet.data(), static_cast<std::uint32_t>(packet.size()), address, to.port) ==
+           kTransportOk;
+}
+
+void FirmwareServer::Report(std::uint16_t event, std::uint16_t percentage) {
+    if (consoleWindow_ != 0) {
+        plat::SendMessage(consoleWindow_, kTftpEventMessage, kTftpEventWParam,
+                          TftpEventParam(event, percentage));
+    }
+}
+
+std::string FirmwareServer::ChosenFile() {
+    return ReadChosenFile();
+}
+
+void FirmwareServer::ArmRetransmit() {
+    const std::int32_t seconds = std::min(settings_.timeOutSeconds, kLongestRetransmitSeconds);
+    const std::uint32_t ms = seconds > 0 ? static_cast<std::uint32_t>(seconds) * 1000 : kShortestRetransmitMs;
+    plat::SetTimer(window_, kRetransmitTimer, ms, nullptr);
+}
+
+void FirmwareServer::DisarmRetransmit() {
+    plat::KillTimer(window_, kRetransmitTimer);
+}
+
+}  // namespace fendrel

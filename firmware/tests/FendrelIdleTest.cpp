@@ -1,0 +1,81 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdint>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "confighelper/RegistryPaths.h"
+#include "firmware/FirmwareMessages.h"
+#include "firmware/ServerSettings.h"
+#include "firmware/tests/support/EventWindow.h"
+#include "firmware/tests/support/FendrelRun.h"
+#include "firmware/tests/support/StoreAccess.h"
+#include "firmware/tests/support/TestFiles.h"
+#include "firmware/tests/support/TftpClient.h"
+
+namespace {
+
+using std::chrono::milliseconds;
+using std::chrono::seconds;
+
+// Ten seconds without a datagram after an answer end the program.
+class FendrelIdleTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        // Repeats of an unanswered block every 200 ms, so that giving up comes well before the idle end.
+        fendreltest::SetStoreNumber(kSnmpKey, "UdpTimeOutInterval", 0);
+        ASSERT_TRUE(run_.Start(events_.Handle()));
+        run_.Serve(events_.Handle());
+        ASSERT_TRUE(events_.WaitFor(kTftpEventNone, 5000));
+        path_ = folder_.Write("firmware.bin", fendreltest::Pattern(5000));
+        fendreltest::SetStoreText(fendrel::kTftpKey, "FlashFile", path_);
+        events_.Clear();
+    }
+
+    std::uint16_t LastEvent() {
+        const std::vector<plat::LParam> events = events_.Events();
+        return events.empty() ? 0xFFFF : TftpEventOf(events.back());
+    }
+
+    fendreltest::TestFolder folder_;
+    fendreltest::EventWindow events_;
+    fendreltest::FendrelRun run_;
+    std::string path_;
+};
+
+TEST_F(FendrelIdleTest, ClientThatVanishesMidTransferEndsItAsAFailure) {
+    fendreltest::TftpClientOptions vanishing;
+    vanishing.vanishAfter = 2;
+    EXPECT_FALSE(fendreltest::TftpGet(path_, vanishing).ok);
+    const auto vanished = std::chrono::steady_clock::now();
+
+    // Five repeats of block 3 in one second, then ten idle seconds.
+    EXPECT_EQ(run_.Process().WaitForExit(15000), 0);
+    EXPECT_GE(std::chrono::steady_clock::now() - vanished, seconds(10));
+    EXPECT_EQ(LastEvent(), kTftpEventFailed);
+    EXPECT_TRUE(events_.WaitFor(kTftpEventRequestReceived, 0));
+    EXPECT_FALSE(events_.WaitFor(kTftpEventComplete, 0));
+    EXPECT_EQ(fendreltest::StoreText(fendrel::kTftpKey, "Window"), "0");
+}
+
+TEST_F(FendrelIdleTest, DroppedDatagramRestartsTheIdleTime) {
+    // An answer (an error) arms the idle time; requests are dropped once serving stops.
+    EXPECT_EQ(fendreltest::TftpGet("not-the-firmware").errorCode, 2);
+    const auto answered = std::chrono::steady_clock::now();
+    run_.Stop();
+
+    std::this_thread::sleep_for(seconds(6));
+    fendreltest::TftpClientOptions once;
+    once.attempts = 0;
+    EXPECT_FALSE(fendreltest::TftpGet(path_, once).ok);
+
+    // Not ended ten seconds after the answer, but ten seconds after the dropped datagram.
+    EXPECT_EQ(run_.Process().WaitForExit(6000), -1);
+    EXPECT_EQ(run_.Process().WaitForExit(6000), 0);
+    EXPECT_GE(std::chrono::steady_clock::now() - answered, seconds(16));
+    EXPECT_EQ(LastEvent(), kTftpEventFailed);
+}
+
+}  // namespace

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstdint>
+
+#include "firmware/tests/support/ChildProcess.h"
+#include "platform/window/Window.h"
+
+namespace fendreltest {
+
+// One run of the fendrel program as the console drives it.
+class FendrelRun {
+  public:
+    // Starts it with "TLX" and the console window, and waits for its window to be found.
+    bool Start(plat::WindowHandle consoleWindow, int timeoutMs = 5000);
+    // WM_TFTP_START with the window that receives the events from now on.
+    void Serve(plat::WindowHandle consoleWindow);
+    void Stop();
+    // WM_TFTP_RELEASE and the close message, as the console sends them; the exit code, or -1.
+    int Release(int timeoutMs = 5000);
+
+    plat::WindowHandle Window() const { return window_; }
+    ChildProcess& Process() { return process_; }
+
+  private:
+    ChildProcess process_;
+    plat::WindowHandle window_ = 0;
+};
+
+}  // namespace fendreltest
