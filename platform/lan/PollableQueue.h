@@ -53,14 +53,6 @@ class PollableQueue {
         return items_.size();
     }
 
-    std::optional<Item> Peek() {
-        std::lock_guard guard(lock_);
-        if (items_.empty()) {
-            return std::nullopt;
-        }
-        return items_.front();
-    }
-
   private:
     std::mutex lock_;
     std::deque<Item> items_;

@@ -191,6 +191,9 @@ int LibrarySocket::AsyncSelect(SocketHandle self, WindowHandle window, std::uint
     if (!IsWindow(window)) {
         return Fail(kWsaEinval);
     }
+    if (fd < 0 && !Notifiable()) {
+        return Fail(kWsaEopnotsupp);
+    }
     nonBlocking_ = true;
     selection_ = Selection{self, window, message, events};
     selectionApplied_ = fd >= 0 && plat::AsyncSelect(fd, self, window, message, events);

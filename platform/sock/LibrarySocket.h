@@ -71,8 +71,10 @@ class LibrarySocket {
     virtual bool SetOwnOption(int level, int option, const char* value, int length, int& error);
     virtual bool GetOwnOption(int level, int option, char* value, int* length, int& error);
     virtual int BytesReadable(std::uint32_t& count) = 0;
-    // The descriptor that asynchronous notices watch; -1 when the kind has none.
+    // The descriptor that asynchronous notices watch; -1 while there is none (yet).
     virtual int AsyncFd() const = 0;
+    // False when the socket will never have a descriptor for notices.
+    virtual bool Notifiable() const { return true; }
     virtual void Release() = 0;
 
     // Waits, in blocking mode, until the spec holds: 0, or kWsaEwouldblock (non-blocking),

@@ -10,6 +10,11 @@
 // vorsock_bind. Family 2 (IPv4) runs over the host's sockets, family 6 (IPX datagrams and SPX streams)
 // over the simulated LAN segment.
 //
+// A family 6 socket bound to network 0 and node 0 is the PC's station (VORLANE_STATION or the
+// machine's own); bound to another node it acts as that station, as the simulated print servers do.
+// Without a simulated LAN (VORLANE_LAN unset) no family 6 socket can be made (kWsaEafnosupport).
+// Asynchronous notices work for every socket except a listening SPX socket.
+//
 // Conventions of the interface: functions answer kSocketError (-1) or kInvalidSocket on failure and
 // leave the reason for vorsock_WSAGetLastError (per thread). Byte orders, option numbers and address
 // layouts are those of the interface, not of the host.

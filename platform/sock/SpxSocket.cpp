@@ -355,6 +355,11 @@ int SpxSocket::BytesReadable(std::uint32_t& count) {
     return 0;
 }
 
+bool SpxSocket::Notifiable() const {
+    std::lock_guard guard(partsLock_);
+    return !listening_;
+}
+
 int SpxSocket::AsyncFd() const {
     std::shared_ptr<SpxConnection> connection = Connection();
     return connection ? connection->Fd() : -1;

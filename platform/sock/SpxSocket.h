@@ -43,6 +43,7 @@ class SpxSocket final : public LibrarySocket {
     bool GetOwnOption(int level, int option, char* value, int* length, int& error) override;
     int BytesReadable(std::uint32_t& count) override;
     int AsyncFd() const override;
+    bool Notifiable() const override;
     void Release() override;
 
   private:
