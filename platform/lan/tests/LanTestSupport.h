@@ -25,7 +25,7 @@ class TempLan {
         char pattern[] = "/tmp/vorlane-lan-test.XXXXXX";
         folder_ = mkdtemp(pattern);
         setenv("VORLANE_LAN", folder_.c_str(), 1);
-        SetLanTiming(LanTiming{40, 8, 200});
+        SetLanTiming(LanTiming{50, 12, 200});
         SetLanDropShare(0);
         SetLanDelay(0);
     }
