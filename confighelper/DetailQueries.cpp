@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "confighelper/DeviceDetails.h"
+#include "confighelper/DeviceStore.h"
 #include "confighelper/LibrarySettings.h"
 #include "transport/ProtocolMask.h"
 
@@ -124,7 +125,9 @@ void DetailQueries::Run() {
     for (Question& question : identities) {
         DeviceRecord& record = *list_.GetAt(question.record);
         if (!Answered(question.answer)) {
-            // Once more through a device channel, which tries the print server's other protocols too.
+            // Once more through a device channel, which tries the print server's other protocols too
+            // and finds them in the store.
+            StoreDeviceRecord(record);
             failed[question.record] = QueryDeviceDetails(record) != kHelperOk;
             continue;
         }

@@ -39,7 +39,8 @@ class Detection {
         links_.DrainAll();
         listening_ = false;
 
-        PurgeDeviceStore(&list_);
+        // The store is written once, complete; a print server asked through a device channel is
+        // entered first (DetailQueries), since a channel finds it there.
         if (keepGoing) {
             details_.Run();
         }
