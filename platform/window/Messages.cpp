@@ -19,7 +19,6 @@ using Clock = ThreadQueue::Clock;
 // A sender that waits looks this often whether the receiver is still there.
 constexpr auto kReceiverCheckPeriod = std::chrono::milliseconds(100);
 
-thread_local std::function<void()> idleHook;
 thread_local bool insideIdleHook = false;
 
 WindowTable& Table() {
@@ -122,9 +121,10 @@ LResult SendToProcess(const Message& message) {
 }
 
 void CallIdleHook() {
-    if (idleHook && !insideIdleHook) {
+    const std::function<void()>* idleHook = CurrentIdleHook();
+    if (idleHook != nullptr && *idleHook && !insideIdleHook) {
         insideIdleHook = true;
-        const auto hook = idleHook;  // the hook may replace itself
+        const auto hook = *idleHook;  // the hook may replace itself
         hook();
         insideIdleHook = false;
     }
@@ -228,7 +228,9 @@ int QueueFd() {
 }
 
 void SetIdleHook(std::function<void()> hook) {
-    idleHook = std::move(hook);
+    if (std::function<void()>* idleHook = CurrentIdleHook()) {
+        *idleHook = std::move(hook);
+    }
 }
 
 bool PumpWaiting(std::uint32_t timeoutMs) {
