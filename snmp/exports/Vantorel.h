@@ -12,6 +12,42 @@
 
 extern "C" {
 
+// One get (operation 0), get-next (1) or set (2) of `count` bindings with the print server whose
+// device store entry `adapterName` names (12 hex digits). `oidList` holds the object identifiers
+// joined by commas, read within `oidLength` bytes, and receives the answer's; `valueText` holds a
+// set's values (read within *valueSize bytes) and receives the answer's values as an SnmpValueText.
+// *valueSize is in: the value buffer's capacity; out, once an answer was written: the value text's
+// length, or the room it needs when it does not fit. Returns 0; 25003 to 25008 when the request
+// cannot be built; 25009 no decodable answer; 25010 no answer; 25011 the print server refused
+// (any error status); 25012 a get or get-next answer that does not fit, or holds a value without a
+// text form; or the transport's code (20001 to 20009) when the request cannot be sent.
+VANTOREL_API std::int32_t HelperSNMPTransact(const char* adapterName, std::int32_t operation, char* oidList,
+                                             std::int32_t oidLength, char* valueText, std::int32_t* valueSize,
+                                             std::int32_t count);
+
+// The same exchange; the answer's octet strings come as upper-case hex digits with the digit count
+// ("2,12,0040AF0A1B2C"), and the sizes and 25012 are those of that text.
+VANTOREL_API std::int32_t HelperSNMPTransactAscii(const char* adapterName, std::int32_t operation,
+                                                  char* oidList, std::int32_t oidLength, char* valueText,
+                                                  std::int32_t* valueSize, std::int32_t count);
+
+// A get of every object of the predefined group `groupIndex` (0 to 25), its values written into
+// `valueText` in the group's order; *valueSize and the result as HelperSNMPTransact, and 25003 for
+// an index outside 0 to 25.
+VANTOREL_API std::int32_t HelperGetSNMPObjects(const char* adapterName, std::int32_t groupIndex,
+                                               char* valueText, std::int32_t* valueSize);
+
+// Mode 1 registers this PC as receiver of the print server's status traps in a new row of its
+// trap-destination table. The last two arguments are not read. Returns the result of the set that
+// makes the row active; 25014 when the registration could not be made (a half-made row is deleted
+// first), and for any other mode.
+VANTOREL_API std::int32_t HelperSNMPRegisterTrapDestination(std::int32_t mode, const char* adapterName,
+                                                            std::int32_t unused1, std::int32_t unused2);
+
+// Sends the print server a get of its printer status object, which keeps this PC's trap
+// registration alive; no answer is awaited. Returns 0 when sent, else the send's result.
+VANTOREL_API std::int32_t HelperTrapKeepAlive(const char* adapterName);
+
 // Builds a get (operation 0), get-next (1) or set (2) request for `count` bindings without sending
 // it: the object identifiers from `oidList` (read within `oidLength` bytes), a set's values from
 // `valueText` (read within *valueSize bytes). Returns the encoded message in a memory block that

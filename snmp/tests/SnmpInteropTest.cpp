@@ -18,6 +18,7 @@
 
 #include "platform/services/GlobalMemory.h"
 #include "snmp/exports/Vantorel.h"
+#include "snmp/tests/DeviceStoreEntry.h"
 #include "snmp/tests/PeerProgram.h"
 
 namespace snmp {
@@ -114,6 +115,9 @@ class SnmpdInterop : public ::testing::Test {
                               << "sysName vorlane-interop\nsysLocation Room 7\n";
         agent_ =
             new PeerProgram(snmpd, {"-f", "-Lo", "-C", "-c", config, "udp:127.0.0.1:161"}, scratch_->Path());
+        // The agent as a print server of the device store, reached over UDP by its adapter name.
+        test::WriteDeviceEntry({kAgentAdapter, "127.0.0.1", "", 2, 2});
+        test::WriteExchangeSettings(1, 1);
     }
     static void TearDownTestSuite() {
         delete agent_;
@@ -164,6 +168,26 @@ class SnmpdInterop : public ::testing::Test {
         return answer;
     }
 
+    // One exchange of the text interface with the agent; repeated while it does not answer yet (it
+    // may still be starting).
+    static Answer Transact(std::int32_t operation, std::string oids, std::string values, std::int32_t count) {
+        const std::size_t oidLength = oids.size();
+        Answer answer;
+        for (int round = 0; round < 10 && (answer.result == -1 || answer.result == 25010); ++round) {
+            std::string oidBuffer = oids;
+            oidBuffer.resize(oidLength + 100, '\0');
+            std::string valueBuffer = values.empty() ? std::string(200, ' ') : values + '\0';
+            std::int32_t valueSize = static_cast<std::int32_t>(values.empty() ? 200 : values.size() + 1);
+            answer.result = HelperSNMPTransact(kAgentAdapter, operation, oidBuffer.data(),
+                                               static_cast<std::int32_t>(oidBuffer.size()),
+                                               valueBuffer.data(), &valueSize, count);
+            answer.oids = oidBuffer.c_str();
+            answer.values = valueBuffer.c_str();
+        }
+        return answer;
+    }
+
+    static constexpr const char* kAgentAdapter = "0040AF7F0001";
     static ScratchFolder* scratch_;
     static PeerProgram* agent_;
 };
@@ -196,6 +220,26 @@ TEST_F(SnmpdInterop, TakesASetBuiltByTheLibrary) {
 TEST_F(SnmpdInterop, AnUnknownObjectIsAnAgentError) {
     EXPECT_EQ(Exchange(0, "1.3.6.1.2.1.1.99.0", "", 1).result, 25011);
     EXPECT_EQ(Exchange(2, "1.3.6.1.2.1.1.4.0", "1,5", 1).result, 25011);  // wrong type
+}
+
+TEST_F(SnmpdInterop, AnswersTheExchangesOfTheTextInterface) {
+    Answer get = Transact(0, "1.3.6.1.2.1.1.5.0,1.3.6.1.2.1.1.6.0", "", 2);
+    EXPECT_EQ(get.result, 0);
+    EXPECT_EQ(get.values, "2,15,vorlane-interop,2,6,Room 7");
+
+    const Answer next = Transact(1, "1.3.6.1.2.1.1.5,1.3.6.1.2.1.1.2.0", "", 2);
+    EXPECT_EQ(next.result, 0);
+    EXPECT_EQ(next.oids, "1.3.6.1.2.1.1.5.0,1.3.6.1.2.1.1.3.0");
+    EXPECT_EQ(next.values.rfind("2,15,vorlane-interop,7,", 0), 0u) << next.values;
+
+    const Answer set = Transact(2, "1.3.6.1.2.1.1.4.0", "2,8,desk, 12", 1);
+    EXPECT_EQ(set.result, 0);
+    get = Transact(0, "1.3.6.1.2.1.1.4.0", "", 1);
+    EXPECT_EQ(get.result, 0);
+    EXPECT_EQ(get.values, "2,8,desk, 12");
+
+    EXPECT_EQ(Transact(0, "1.3.6.1.2.1.1.99.0", "", 1).result, 25011) << "noSuchName";
+    EXPECT_EQ(Transact(2, "1.3.6.1.2.1.1.4.0", "1,5", 1).result, 25011) << "wrong type";
 }
 
 struct TrapCase {

@@ -33,11 +33,14 @@ TEST(VantorelSymbols, OnlyTheExportsAreVisible) {
     ASSERT_NE(library, nullptr) << info.dli_fname;
     for (const char* name :
          {"HelperFormSNMPPacket", "HelperSNMPDecodePacket", "HelperSnmpEncodePdu", "HelperSnmpDecodePdu",
-          "HelperFreeReqParam", "HelperSnmpDecodeTrapPdu", "HelperDecodeValue"}) {
+          "HelperFreeReqParam", "HelperSnmpDecodeTrapPdu", "HelperDecodeValue", "HelperSNMPTransact",
+          "HelperSNMPTransactAscii", "HelperGetSNMPObjects", "HelperSNMPRegisterTrapDestination",
+          "HelperTrapKeepAlive"}) {
         EXPECT_NE(dlsym(library, name), nullptr) << name;
     }
-    // The codec inside stays hidden: snmp::DecodeTrap and snmp::NextRequestId.
-    for (const char* name : {"_ZN4snmp10DecodeTrapEPKhm", "_ZN4snmp13NextRequestIdEv"}) {
+    // The codec and the transport inside stay hidden: snmp::DecodeTrap, snmp::NextRequestId, DlcInitialize.
+    for (const char* name :
+         {"_ZN4snmp10DecodeTrapEPKhm", "_ZN4snmp13NextRequestIdEv", "_Z13DlcInitializev"}) {
         EXPECT_EQ(dlsym(library, name), nullptr) << name;
     }
     dlclose(library);

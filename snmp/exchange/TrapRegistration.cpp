@@ -1,0 +1,93 @@
+#include "snmp/exchange/TrapRegistration.h"
+
+#include <algorithm>
+#include <random>
+#include <string>
+
+#include "snmp/exchange/RegistrationRequests.h"
+#include "snmp/exchange/SnmpTransaction.h"
+#include "snmp/request/RequestEncoder.h"
+#include "snmp/request/SnmpResult.h"
+#include "transport/DeviceRecord.h"
+#include "transport/DeviceStoreReader.h"
+#include "transport/IpxTransport.h"
+#include "transport/ProtocolMask.h"
+#include "transport/UdpTransport.h"
+
+namespace snmp {
+
+namespace {
+
+constexpr std::int32_t kAddressRetries = 1;
+constexpr std::int32_t kAddressTimeOutSeconds = 3;
+constexpr std::size_t kOidRoom = 512;
+constexpr std::size_t kValueRoom = 256;
+constexpr TransportResult kAddressFound = 1;
+
+// A new row index for every registration, so that two registrations never share a row.
+std::string NewRowIndex() {
+    std::random_device source;
+    std::array<std::uint8_t, 6> bytes{};
+    std::generate(bytes.begin(), bytes.end(), [&source] { return static_cast<std::uint8_t>(source()); });
+    return RowIndexText(bytes);
+}
+
+// Keeps the bits of the entry's mask that this PC has an address for; DLC needs none.
+LocalAddresses FindLocalAddresses(std::uint8_t entryMask) {
+    LocalAddresses local;
+    local.mask = entryMask;
+    if ((local.mask & kProtocolIp) != 0) {
+        UdpTransport udp(kAddressRetries, kAddressTimeOutSeconds, 0, nullptr, nullptr);
+        if (udp.GetLocalAddress(local.ip.data()) != kAddressFound) {
+            local.mask &= ~kProtocolIp;
+        }
+    }
+    if ((local.mask & kProtocolIpx) != 0) {
+        IpxTransport ipx(kAddressRetries, kAddressTimeOutSeconds, 0, nullptr, nullptr);
+        ipx.Bind(0);
+        if (ipx.GetLocalAddress(local.ipx.data()) != kAddressFound) {
+            local.mask &= ~kProtocolIpx;
+        }
+    }
+    return local;
+}
+
+std::int32_t RunSet(const char* adapterName, const SetRequest& request) {
+    std::string oidList = request.oidList;
+    std::string values = request.values;
+    oidList.resize(std::max(kOidRoom, oidList.size() + 1), '\0');
+    values.resize(std::max(kValueRoom, values.size() + 1), '\0');
+    Transaction set;
+    set.adapterName = adapterName;
+    set.operation = kOperationSet;
+    set.oidList = oidList.data();
+    set.oidSize = oidList.size();
+    set.values = values.data();
+    set.valueSize = values.size();
+    set.count = request.count;
+    std::size_t answerSize = 0;
+    return RunTransaction(set, answerSize);
+}
+
+}  // namespace
+
+std::int32_t RegisterTrapDestination(std::int32_t mode, const char* adapterName) {
+    DeviceRecord record;
+    if (mode != kRegisterThisPc || HelperGetRegNPCDetails(adapterName, record) != kTransportOk) {
+        return kSnmpTrapRegistration;
+    }
+    const LocalAddresses local = FindLocalAddresses(record.protocolMask);
+    if (local.mask == 0) {
+        return kSnmpTrapRegistration;
+    }
+    const std::string row = NewRowIndex();
+    if (RunSet(adapterName, RowStatusSet(row, kRowCreate)) != kSnmpOk) {
+        return kSnmpTrapRegistration;
+    }
+    const bool addressed =
+        RunSet(adapterName, AddressColumnsSet(row, local, record.preferredProtocol)) == kSnmpOk;
+    const std::int32_t finished = RunSet(adapterName, RowStatusSet(row, addressed ? kRowActive : kRowDelete));
+    return addressed ? finished : kSnmpTrapRegistration;
+}
+
+}  // namespace snmp
