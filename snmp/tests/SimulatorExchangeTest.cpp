@@ -14,6 +14,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/store/ConfigStore.h"
 #include "simulator/CardOids.h"
 #include "simulator/Simulator.h"
 #include "snmp/exchange/ObjectGroups.h"
@@ -23,7 +24,7 @@
 namespace snmp::test {
 namespace {
 
-constexpr std::size_t kCardCount = 8;
+constexpr std::size_t kCardCount = 10;
 const std::string kIpxNetwork = "00FACADE";
 
 sim::CardDescription NumberedCard(std::size_t i) {
@@ -179,6 +180,54 @@ TEST_F(SimulatorExchangeTest, EveryGroupIsAnsweredWithOneItemPerObjectInItsOrder
     const std::vector<std::string> group20 = ValueItems(values);
     ASSERT_EQ(group20.size(), 7u);
     EXPECT_EQ(group20[1], group20[5]) << "the object asked for twice answers twice";
+}
+
+// A get of the card's name through the text interface.
+std::int32_t GetName(std::size_t card, std::string& values) {
+    char oids[128] = "1.3.6.1.2.1.1.5.0";
+    char text[200];
+    std::int32_t size = sizeof text;
+    const std::int32_t result =
+        HelperSNMPTransact(AdapterName(card).c_str(), 0, oids, sizeof oids, text, &size, 1);
+    values = result == 0 ? text : "";
+    return result;
+}
+
+std::optional<std::uint32_t> PreferredProtocol(std::size_t card) {
+    const std::string path = std::string(kAdapterOnlyKey) + "\\" + AdapterName(card);
+    plat::StoreKey key = 0;
+    std::uint32_t value = 0;
+    std::uint32_t size = sizeof value;
+    if (plat::StoreOpenKey(plat::kStoreLocalMachine, path.c_str(), plat::kStoreRead, &key) !=
+        plat::kStoreOk) {
+        return std::nullopt;
+    }
+    const bool read = plat::StoreQueryValue(key, "pProtocol", nullptr, &value, &size) == plat::kStoreOk;
+    plat::StoreCloseKey(key);
+    return read ? std::optional<std::uint32_t>(value) : std::nullopt;
+}
+
+TEST_F(SimulatorExchangeTest, ExchangesGoOverTheProtocolTheEntryPrefers) {
+    for (std::uint32_t protocol : {1u, 2u, 4u}) {
+        SCOPED_TRACE(protocol);
+        WriteCardEntry(8, 7, protocol);
+        std::string values;
+        EXPECT_EQ(GetName(8, values), 0);
+        EXPECT_EQ(values, "2,4,PS-8");
+        EXPECT_EQ(PreferredProtocol(8), protocol);
+    }
+}
+
+TEST_F(SimulatorExchangeTest, AnExchangeFallsBackToAnotherProtocolWhenThePreferredOneIsSilent) {
+    WriteCardEntry(9, 3, 2);
+    sim::FaultSwitches silent;
+    silent.silent = true;
+    simulator->SetFaults(9, sim::Protocol::Ip, silent);
+    std::string values;
+    EXPECT_EQ(GetName(9, values), 0);
+    EXPECT_EQ(values, "2,4,PS-9");
+    EXPECT_EQ(PreferredProtocol(9), 1u) << "IPX is stored as the protocol to start with";
+    simulator->SetFaults(9, sim::Protocol::Ip, {});
 }
 
 TEST_F(SimulatorExchangeTest, ARegistrationOverUdpBringsTheStatusTrapsToThisPc) {
