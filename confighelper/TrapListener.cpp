@@ -66,8 +66,9 @@ void TrapListener::OnDatagramNotify(plat::WindowHandle noticeWindow) {
         std::uint8_t sender[10] = {};
         std::uint32_t length = 0;
         std::uint16_t port = 0;
+        // Nothing more is waiting: the announcements still counted are spent.
         if (transport_->Receive(datagram, sizeof datagram, &length, sender, &port) != kTransportOk) {
-            --pending_;
+            pending_ = 0;
             break;
         }
         PostTrapText(SenderText(sender), datagram, length, protocol_, noticeWindow);

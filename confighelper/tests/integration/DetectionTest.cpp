@@ -104,5 +104,20 @@ TEST_F(DetectionTest, QuestionsLostOnTheWayAreAskedAgain) {
     }
 }
 
+TEST_F(DetectionTest, NewCardWithoutAddressIsStoredAsItAnswered) {
+    sim::CardDescription fresh = NumberedCard(4, 2);
+    fresh.ip = {0, 0, 0, 0};
+    fresh.category = 1;
+    cards->AddCard(fresh);
+    StartCards();
+    ASSERT_EQ(HelperDetectPrintServers(0, 0, 0, 0, 0, 0), 0);
+    const std::string adapter = AdapterName(4);
+    ASSERT_TRUE(Stored(adapter));
+    EXPECT_EQ(StoredText(adapter, "IP Address"), "0.0.0.0");
+    EXPECT_EQ(StoredNumber(adapter, "cProtocols"), 2u);
+    EXPECT_EQ(StoredNumber(adapter, "pProtocol"), 2u);
+    EXPECT_EQ(StoredNumber(adapter, "Category"), 1u) << "not asked: its category is the one it answered";
+}
+
 }  // namespace
 }  // namespace helpertest

@@ -109,5 +109,67 @@ TEST_F(DeviceExchangeTest, CardServiceFunctionsAndTheDlcIdAreExportedHere) {
     EXPECT_EQ(delay, 5);
 }
 
+TEST_F(DeviceExchangeTest, BroadcastSetThatEveryCardRefusesEndsWithoutAnswer) {
+    cards->AddCard(NumberedCard(card, 2));
+    StartCards();
+    sim::FaultSwitches refusing;
+    refusing.errorStatus = 5;
+    cards->SetFaults(0, sim::Protocol::Ip, refusing);
+    EXPECT_EQ(HelperBcastSet("127.1.9.9", AdapterName(card).c_str()), kHelperNoAnswer);
+}
+
+TEST_F(DeviceExchangeTest, StatusCodeAndTextOfAStoredCard) {
+    StartOneCard(NumberedCard(card, 2));
+    cards->SetStatus(0, 1025);
+    std::int32_t code = 0;
+    char text[8] = "xxxxxxx";
+    std::uint32_t length = sizeof text;
+    ASSERT_EQ(HelperGetPrinterStatusCode(AdapterName(card).c_str(), &code, text, &length), 0);
+    EXPECT_EQ(code, 1025);
+    EXPECT_STREQ(text, "");
+    EXPECT_EQ(length, 0u);
+}
+
+TEST_F(DeviceExchangeTest, DetailsOfAStoredCardAreReadAgain) {
+    StartOneCard(NumberedCard(card, 2));
+    const std::string adapter = AdapterName(card);
+    const std::string path = std::string(kAdapterOnlyKey) + "\\" + adapter;
+    const char stale[] = "stale";
+    ASSERT_EQ(WriteRegistryValue(plat::kStoreLocalMachine, path.c_str(), "Print Server Name", stale,
+                                 sizeof stale, plat::kStoreValueText),
+              0);
+    ASSERT_EQ(HelperGetIPSDetails(adapter.c_str()), 0);
+    EXPECT_EQ(StoredText(adapter, "Print Server Name"), "PS-20");
+    EXPECT_EQ(HelperGetIPSDetails("00005E10EEEE"), 1) << "no such entry, nobody to ask";
+}
+
+TEST_F(DeviceExchangeTest, HexTextIsSentAsOneOctetString) {
+    StartOneCard(NumberedCard(card, 2));
+    const std::string oid = "1.3.6.1.4.1.32473.11.5.1.12.2.8.0";
+    char oids[64];
+    std::snprintf(oids, sizeof oids, "%s", oid.c_str());
+    ASSERT_EQ(AsciiToHex("61622F63", 4, AdapterName(card).c_str(), 2, oids, sizeof oids), 0);
+    EXPECT_EQ(Get(oid), "2,4,ab/c");
+    EXPECT_NE(AsciiToHex("6162", 4, AdapterName(card).c_str(), 2, oids, sizeof oids), 0) << "too few digits";
+}
+
+TEST(SmallExports, WriteOnlyWithinTheirSizes) {
+    char text[6] = "#####";
+    const std::uint8_t bytes[] = {0x0A, 0xFF};
+    HexToAscii(text, bytes, 2);
+    EXPECT_STREQ(text, "0AFF");
+
+    char address[16];
+    std::memset(address, '#', sizeof address);
+    std::uint32_t size = 15;
+    EXPECT_EQ(HelperGetHostIPAddress(address, &size), 1);
+    EXPECT_EQ(address[0], '#');
+    size = sizeof address;
+    ASSERT_EQ(HelperGetHostIPAddress(address, &size), 0);
+    EXPECT_STREQ(address, "127.0.0.1") << "the test network has its loopback only";
+    EXPECT_EQ(size, 9u);
+    EXPECT_EQ(HelperAppleTalkToAscii(0, 0), 0);
+}
+
 }  // namespace
 }  // namespace helpertest

@@ -93,5 +93,16 @@ TEST_F(ValidationTest, ByHardwareAddressOverDlc) {
     EXPECT_EQ(StoredText(AdapterName(11), "IP Address"), Dotted(CardIp(11)));
 }
 
+TEST_F(ValidationTest, DlcOnlyCardWithoutAddressesKeepsDlcAlone) {
+    sim::CardDescription card = NumberedCard(15, 4);
+    card.ip = {0, 0, 0, 0};
+    card.ipxNetwork = {0, 0, 0, 0};
+    cards->AddCard(card);
+    StartCards();
+    ASSERT_EQ(HelperValidateAdapter(AdapterName(15).c_str(), 4), 0);
+    EXPECT_EQ(StoredNumber(AdapterName(15), "cProtocols"), 4u);
+    EXPECT_EQ(StoredText(AdapterName(15), "IP Address"), "0.0.0.0");
+}
+
 }  // namespace
 }  // namespace helpertest
