@@ -7,9 +7,6 @@
 #include <unistd.h>
 
 #include <charconv>
-#include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <random>
 #include <sstream>
 
@@ -18,6 +15,9 @@
 namespace plat {
 
 namespace {
+
+// Far beyond any class name and window text; a file larger than this is not an entry.
+constexpr std::size_t kLongestEntry = 1 << 24;
 
 const std::string& EntryFolder() {
     static const std::string* folder = [] {  // never destroyed, as the runtime folder's name
@@ -39,27 +39,55 @@ std::uint32_t FirstHandle() {
     return std::uniform_int_distribution<std::uint32_t>(0x1000, 0x7FFFFFFF)(random);
 }
 
-// Entry file: "<pid> <start time>\n<class>\n<title>"; the title runs to the end of the file.
-std::optional<DirectoryEntry> ReadEntry(WindowHandle window) {
-    std::ifstream file(EntryPath(window), std::ios::binary);
-    if (!file) {
+// Entry file: "<pid> <start time>\n<class>\n<title>"; the title runs to the end of the file. It is
+// rewritten in place under an exclusive lock and read under a shared one, so that a reader never sees
+// half an entry. Neither renamed over nor emptied first: some file systems write a file replaced
+// either way to disk at once, which made setting a notice text a hundred times dearer.
+std::string EntryText(const DirectoryEntry& entry) {
+    return std::to_string(entry.owner.pid) + ' ' + std::to_string(entry.owner.startTime) + '\n' +
+           entry.className + '\n' + entry.title;
+}
+
+// The entry file's content; none when it cannot be read or is larger than any entry this layer writes.
+std::optional<std::string> ReadEntryFile(WindowHandle window) {
+    const int fd = open(EntryPath(window).c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
         return std::nullopt;
     }
-    const std::string content((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    const auto firstBreak = content.find('\n');
+    std::string content;
+    char chunk[4096];
+    ssize_t length = 0;
+    if (flock(fd, LOCK_SH) == 0) {
+        while ((length = read(fd, chunk, sizeof chunk)) > 0 && content.size() <= kLongestEntry) {
+            content.append(chunk, static_cast<std::size_t>(length));
+        }
+    }
+    close(fd);
+    if (length != 0 || content.size() > kLongestEntry) {
+        return std::nullopt;
+    }
+    return content;
+}
+
+std::optional<DirectoryEntry> ReadEntry(WindowHandle window) {
+    const auto content = ReadEntryFile(window);
+    if (!content) {
+        return std::nullopt;
+    }
+    const auto firstBreak = content->find('\n');
     const auto secondBreak =
-        firstBreak == std::string::npos ? firstBreak : content.find('\n', firstBreak + 1);
+        firstBreak == std::string::npos ? firstBreak : content->find('\n', firstBreak + 1);
     if (secondBreak == std::string::npos) {
         return std::nullopt;
     }
     DirectoryEntry entry;
     entry.window = window;
-    std::istringstream owner(content.substr(0, firstBreak));
+    std::istringstream owner(content->substr(0, firstBreak));
     if (!(owner >> entry.owner.pid >> entry.owner.startTime)) {
         return std::nullopt;
     }
-    entry.className = content.substr(firstBreak + 1, secondBreak - firstBreak - 1);
-    entry.title = content.substr(secondBreak + 1);
+    entry.className = content->substr(firstBreak + 1, secondBreak - firstBreak - 1);
+    entry.title = content->substr(secondBreak + 1);
     return entry;
 }
 
@@ -98,20 +126,20 @@ WindowHandle WindowDirectory::NewHandle() {
 }
 
 bool WindowDirectory::Publish(const DirectoryEntry& entry) {
-    // Written beside and renamed over, so that a reader never sees half an entry.
-    const std::string path = EntryPath(entry.window);
-    const std::string scratch = path + ".new" + std::to_string(gettid());
-    {
-        std::ofstream file(scratch, std::ios::binary | std::ios::trunc);
-        file << entry.owner.pid << ' ' << entry.owner.startTime << '\n'
-             << entry.className << '\n'
-             << entry.title;
-        if (!file.flush()) {
-            std::remove(scratch.c_str());
-            return false;
-        }
+    const std::string content = EntryText(entry);
+    if (content.size() > kLongestEntry) {
+        return false;
     }
-    return std::rename(scratch.c_str(), path.c_str()) == 0;
+    const int fd = open(EntryPath(entry.window).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        return false;
+    }
+    const bool written =
+        flock(fd, LOCK_EX) == 0 &&
+        pwrite(fd, content.data(), content.size(), 0) == static_cast<ssize_t>(content.size()) &&
+        ftruncate(fd, static_cast<off_t>(content.size())) == 0;
+    close(fd);  // releases the lock
+    return written;
 }
 
 void WindowDirectory::Withdraw(WindowHandle window) {

@@ -47,6 +47,7 @@ bool WindowTable::Add(const WindowRecord& record, const std::string& text) {
     std::lock_guard lock(mutex_);
     Entry entry{std::make_shared<const WindowRecord>(record), text};
     if (!Publish(entry)) {
+        WindowDirectory::Withdraw(record.handle);  // what may have been written of it
         return false;
     }
     windows_.emplace(record.handle, std::move(entry));

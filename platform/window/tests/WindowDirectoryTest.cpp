@@ -1,0 +1,42 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <string>
+#include <thread>
+
+#include "platform/window/WindowDirectory.h"
+
+namespace {
+
+// An entry is rewritten in place; a reader sees the whole of one version or the whole of the other,
+// never a short title over the tail of a long one.
+TEST(WindowDirectory, ReaderNeverSeesHalfARewrittenEntry) {
+    const plat::WindowHandle window = plat::WindowDirectory::NewHandle();
+    ASSERT_NE(window, 0u);
+    const std::string shortTitle = "1,short,2";
+    const std::string longTitle(3000, 'L');
+    plat::DirectoryEntry entry{window, plat::SelfIdentity(), "DirectoryTest", longTitle};
+    ASSERT_TRUE(plat::WindowDirectory::Publish(entry));
+
+    std::atomic<bool> stop{false};
+    std::thread writer([&] {
+        for (int i = 0; !stop; ++i) {
+            entry.title = i % 2 == 0 ? shortTitle : longTitle;
+            plat::WindowDirectory::Publish(entry);
+        }
+    });
+    int torn = 0;
+    for (int i = 0; i < 20000; ++i) {
+        const auto seen = plat::WindowDirectory::Find(window);
+        torn += !seen || seen->className != "DirectoryTest" ||
+                (seen->title != shortTitle && seen->title != longTitle);
+    }
+    stop = true;
+    writer.join();
+    EXPECT_EQ(torn, 0);
+
+    plat::WindowDirectory::Withdraw(window);
+    EXPECT_FALSE(plat::WindowDirectory::Find(window));
+}
+
+}  // namespace
