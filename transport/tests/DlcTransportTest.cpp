@@ -1,0 +1,191 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "transport/DlcTransport.h"
+#include "transport/HexCodec.h"
+#include "transport/tests/LanTestEnvironment.h"
+#include "transport/tests/PeerProcess.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct Reply {
+    TransportResult result;
+    std::string data;
+    std::string sender;  // 12 hexadecimal digits
+    std::uint16_t sap;
+};
+
+Reply ReceiveReply(DatagramTransport& transport, std::uint32_t size = 1500) {
+    Reply reply{};
+    std::vector<char> buffer(size);
+    std::uint32_t length = 0;
+    std::uint8_t sender[kDlcAddressBytes] = {};
+    reply.result = transport.Receive(buffer.data(), size, &length, sender, &reply.sap);
+    if (reply.result == kDlcOk) {
+        reply.data.assign(buffer.data(), length);
+        char text[2 * kDlcAddressBytes + 1];
+        BytesToHexText(text, sender, kDlcAddressBytes);
+        reply.sender = text;
+    }
+    return reply;
+}
+
+double SecondsSince(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+class DlcTransportTest : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        UseLanIdentity();
+        ASSERT_EQ(DlcInitialize(), kDlcOk);
+    }
+
+    static PeerProcess StartPeer() {
+        return PeerProcess({"dlc", "10"}, {std::string("VORLANE_STATION=") + kPeerStation});
+    }
+};
+
+TEST_F(DlcTransportTest, TheAdapterIsOpenedOncePerLibrary) {
+    EXPECT_EQ(DlcInitialize(), kDlcFailed);
+    EXPECT_TRUE(DlcAvailable());
+}
+
+TEST_F(DlcTransportTest, ExchangesFramesWithAPeerInAnotherProcess) {
+    PeerProcess peer = StartPeer();
+    ASSERT_TRUE(peer.WaitReady());
+    DlcTransport transport(1, 2, 0, nullptr, nullptr);
+    ASSERT_EQ(transport.Bind(0), kDlcOk);  // SAP 16
+
+    // The peer hears the frame only when the destination went to the adapter bit-reversed.
+    ASSERT_EQ(transport.SendTo("request", 7, kPeerStation, 10), kDlcOk);
+    EXPECT_EQ(peer.ReadLine(), std::string("got ") + kOwnStation + " 16 7 request");
+    const Reply reply = ReceiveReply(transport);
+    ASSERT_EQ(reply.result, kDlcOk);
+    EXPECT_EQ(reply.data, "echo:request");
+    EXPECT_EQ(reply.sender, kPeerStation) << "the sender comes back in canonical order";
+    EXPECT_EQ(reply.sap, 10);
+
+    ASSERT_EQ(transport.SendToDefault("again", 5, kPeerStation), kDlcOk);
+    EXPECT_EQ(ReceiveReply(transport).data, "echo:again");
+}
+
+TEST_F(DlcTransportTest, BroadcastReachesThePeer) {
+    PeerProcess peer = StartPeer();
+    ASSERT_TRUE(peer.WaitReady());
+    DlcTransport transport(1, 2, kTransportBroadcast, nullptr, nullptr);
+    ASSERT_EQ(transport.Bind(14), kDlcOk);
+    ASSERT_EQ(transport.Broadcast("anyone", 6, 10), kDlcOk);
+    EXPECT_EQ(peer.ReadLine(), std::string("got ") + kOwnStation + " 14 6 anyone");
+    EXPECT_EQ(ReceiveReply(transport).data, "echo:anyone");
+}
+
+TEST_F(DlcTransportTest, ABlockingReceiveEndsAfterItsTimeOut) {
+    DlcTransport transport(1, 2, 0, nullptr, nullptr);
+    ASSERT_EQ(transport.Bind(0), kDlcOk);
+    const Clock::time_point start = Clock::now();
+    EXPECT_EQ(ReceiveReply(transport).result, kDlcTimedOut);
+    EXPECT_GE(SecondsSince(start), 1.9);
+    EXPECT_LE(SecondsSince(start), 3.5);
+}
+
+TEST_F(DlcTransportTest, FramesTooLargeForTheBufferAreDroppedAndTheirBuffersFreed) {
+    PeerProcess peer = StartPeer();
+    ASSERT_TRUE(peer.WaitReady());
+    DlcTransport transport(1, 2, 0, nullptr, nullptr);
+    ASSERT_EQ(transport.Bind(0), kDlcOk);
+    // 60 answers of 605 bytes hold 180 pool buffers, more than the pool has: unless each dropped frame
+    // gives its buffers back, the later ones cannot be received.
+    const std::string large(600, 'L');
+    for (int i = 0; i < 60; ++i) {
+        ASSERT_EQ(transport.SendTo(large.data(), 600, kPeerStation, 10), kDlcOk);
+        ASSERT_EQ(ReceiveReply(transport, 512).result, kDlcFrameTooLarge) << "frame " << i;
+    }
+    ASSERT_EQ(transport.SendTo("small", 5, kPeerStation, 10), kDlcOk);
+    EXPECT_EQ(ReceiveReply(transport).data, "echo:small");
+}
+
+TEST_F(DlcTransportTest, LocalAddressIsTheAdaptersEvenBeforeBind) {
+    DlcTransport transport(1, 1, 0, nullptr, nullptr);
+    std::uint8_t address[kDlcAddressBytes] = {};
+    ASSERT_EQ(transport.GetLocalAddress(address), 1);
+    char text[13];
+    BytesToHexText(text, address, sizeof address);
+    EXPECT_STREQ(text, kOwnStation);
+}
+
+TEST_F(DlcTransportTest, ASapInUseIsRefused) {
+    DlcTransport first(1, 1, 0, nullptr, nullptr);
+    ASSERT_EQ(first.Bind(12), kDlcOk);
+    DlcTransport second(1, 1, 0, nullptr, nullptr);
+    EXPECT_EQ(second.Bind(12), kDlcFailed);
+    EXPECT_EQ(first.Bind(13), kDlcFailed) << "a transport binds once";
+}
+
+TEST_F(DlcTransportTest, AddressTextsAreCheckedBeforeTheyAreRead) {
+    DlcTransport transport(1, 1, 0, nullptr, nullptr);
+    ASSERT_EQ(transport.Bind(0), kDlcOk);
+    for (const char* address : {"0000F012345", "0000F012345G", ""}) {
+        EXPECT_EQ(transport.SendTo("x", 1, address, 10), kDlcFailed) << '"' << address << '"';
+    }
+    EXPECT_EQ(transport.SendTo("x", 1, nullptr, 10), kDlcFailed);
+}
+
+struct Announcements {
+    DatagramTransport* transport = nullptr;
+    std::vector<std::string> received;
+    std::vector<plat::LParam> lParams;
+};
+Announcements gAnnouncements;
+
+plat::LResult AnnounceProcedure(plat::WindowHandle window, std::uint32_t message, plat::WParam wParam,
+                                plat::LParam lParam) {
+    if (message != WM_DATAGRAM_NOTIFY) {
+        return plat::DefWindowProc(window, message, wParam, lParam);
+    }
+    gAnnouncements.lParams.push_back(lParam);
+    gAnnouncements.received.push_back(ReceiveReply(*gAnnouncements.transport).data);
+    return 0;
+}
+
+TEST_F(DlcTransportTest, AsynchronousModeQueuesFramesAndAnnouncesEach) {
+    PeerProcess peer = StartPeer();
+    ASSERT_TRUE(peer.WaitReady());
+    {
+        DlcTransport transport(1, 1, kTransportAsynchronous, AnnounceProcedure, nullptr);
+        gAnnouncements.transport = &transport;
+        ASSERT_NE(transport.GetWindow(), 0u);
+        ASSERT_EQ(transport.Bind(0), kDlcOk);
+        EXPECT_EQ(ReceiveReply(transport).result, kDlcNoFrame) << "and the transport goes on working";
+
+        // Both answers arrive before the window is served: two notices, taken in arrival order.
+        ASSERT_EQ(transport.SendTo("one", 3, kPeerStation, 10), kDlcOk);
+        ASSERT_EQ(peer.ReadLine(), std::string("got ") + kOwnStation + " 16 3 one");
+        ASSERT_EQ(transport.SendTo("two", 3, kPeerStation, 10), kDlcOk);
+        ASSERT_EQ(peer.ReadLine(), std::string("got ") + kOwnStation + " 16 3 two");
+        usleep(300 * 1000);
+        const Clock::time_point start = Clock::now();
+        while (gAnnouncements.received.size() < 2 && SecondsSince(start) < 5) {
+            plat::PumpWaiting(100);
+        }
+        EXPECT_EQ(gAnnouncements.received, (std::vector<std::string>{"echo:one", "echo:two"}));
+        EXPECT_EQ(gAnnouncements.lParams, (std::vector<plat::LParam>{1, 1}));
+
+        // A frame still queued when the transport goes is freed with it.
+        ASSERT_EQ(transport.SendTo("three", 5, kPeerStation, 10), kDlcOk);
+        ASSERT_TRUE(peer.ReadLine());
+        usleep(300 * 1000);
+    }
+    // The class stays registered for this library: a later asynchronous transport gets a window too.
+    DlcTransport later(1, 1, kTransportAsynchronous, AnnounceProcedure, nullptr);
+    EXPECT_NE(later.GetWindow(), 0u);
+    EXPECT_EQ(later.Bind(0), kDlcOk);
+}
+
+}  // namespace
