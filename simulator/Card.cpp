@@ -60,9 +60,8 @@ FaultState& Card::Faults(Protocol protocol) {
     return faults_[2];
 }
 
-const Peer* Card::RegisteredBy(const Oid& rowIndex) const {
-    auto found = registeredBy_.find(rowIndex);
-    return found == registeredBy_.end() ? nullptr : &found->second;
+std::vector<Peer> Card::RegisteredConsoles() const {
+    return registrations_.Destinations(*mib_.FindTable(TrapRegistrations));
 }
 
 // The address object also takes a 10-byte octet string (new address, hardware address), which a
@@ -105,10 +104,8 @@ CardSetResult Card::Set(std::vector<Binding> bindings, const Peer& from) {
 void Card::AfterSet(const std::vector<Binding>& bindings, const Peer& from) {
     bool menuReset = false;
     bool factoryReset = false;
+    registrations_.AfterSet(*mib_.FindTable(TrapRegistrations), bindings, from);
     for (const Binding& binding : bindings) {
-        if (binding.oid.StartsWith(TrapRegistrations) && binding.oid.Size() > TrapRegistrations.Size() + 1) {
-            registeredBy_[binding.oid.Tail(TrapRegistrations.Size() + 1)] = from;
-        }
         menuReset = menuReset || binding.oid == MenuClear;
         factoryReset = factoryReset || binding.oid == FactoryDefault;
         if (IsPanelCommand(binding.oid)) {
@@ -132,7 +129,7 @@ void Card::RestoreFactorySettings() {
     factory.ip = Address();
     factory.status = static_cast<int32_t>(mib_.Get(PrinterStatus)->number);
     mib_ = BuildCardMib(factory, CardLife{clock_, counters_});
-    registeredBy_.clear();
+    registrations_.Clear();
 }
 
 }  // namespace sim

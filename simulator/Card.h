@@ -1,12 +1,12 @@
 #pragma once
 
-#include <map>
 #include <span>
 #include <string_view>
 
 #include "simulator/CardMib.h"
 #include "simulator/Faults.h"
 #include "simulator/Peer.h"
+#include "simulator/TrapRegistry.h"
 
 namespace sim {
 
@@ -46,8 +46,8 @@ class Card {
     CardSetResult Set(std::vector<Binding> bindings, const Peer& from);
 
     FaultState& Faults(Protocol protocol);
-    // The peer whose request last touched a trap registration row, if any.
-    const Peer* RegisteredBy(const Oid& rowIndex) const;
+    // Where the registered consoles' status traps go, one entry per valid registration row.
+    std::vector<Peer> RegisteredConsoles() const;
 
   private:
     std::optional<bool> TakeAddressByHardware(std::vector<Binding>& bindings) const;
@@ -59,7 +59,7 @@ class Card {
     AgentCounters counters_;
     Mib mib_;
     std::array<FaultState, 3> faults_;
-    std::map<Oid, Peer> registeredBy_;
+    TrapRegistry registrations_;
 };
 
 }  // namespace sim

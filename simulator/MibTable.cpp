@@ -169,7 +169,7 @@ void MibTable::Put(const Oid& index, uint32_t column, MibValue value) {
     row->second[column] = std::move(value);
 }
 
-std::vector<std::pair<Oid, std::map<uint32_t, MibValue>>> MibTable::ValidRows() const {
+std::vector<std::pair<Oid, MibTable::Row>> MibTable::ValidRows() const {
     std::vector<std::pair<Oid, Row>> valid;
     for (const auto& [index, row] : rows_) {
         if (StatusOf(row) == RowValid) {

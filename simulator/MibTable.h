@@ -51,10 +51,13 @@ struct IndexShape {
 // column, rows in index order.
 class MibTable {
   public:
+    using Row = std::map<uint32_t, MibValue>;  // cells by column id
+
     MibTable(Oid entry, std::vector<TableColumn> columns, uint32_t statusColumn, RowPolicy policy,
              IndexShape index, size_t maxRows);
 
     const Oid& Entry() const { return entry_; }
+    uint32_t StatusColumn() const { return statusColumn_; }
     bool Owns(const Oid& oid) const { return oid.StartsWith(entry_) && oid.Size() > entry_.Size(); }
 
     std::optional<MibValue> Get(const Oid& oid) const;
@@ -66,12 +69,12 @@ class MibTable {
     void Put(const Oid& index, uint32_t column, MibValue value);
 
     // Index and cells of every row whose status is RowValid.
-    std::vector<std::pair<Oid, std::map<uint32_t, MibValue>>> ValidRows() const;
-    size_t RowCount() const { return rows_.size(); }
+    std::vector<std::pair<Oid, Row>> ValidRows() const;
+    const std::map<Oid, Row>& Rows() const { return rows_; }
+    // The card's own removal of a row of an Entry table.
+    void Remove(const Oid& index) { rows_.erase(index); }
 
   private:
-    using Row = std::map<uint32_t, MibValue>;
-
     const TableColumn* FindColumn(uint32_t id) const;
     bool IndexFits(const Oid& index) const;
     Row NewRow(const Oid& index) const;

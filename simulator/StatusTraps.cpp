@@ -18,66 +18,6 @@ struct Destination {
     std::string community;
 };
 
-std::optional<Protocol> ChosenProtocol(int64_t preferred, int64_t mask, const Peer* registeredBy) {
-    if (mask == 0) {
-        return registeredBy ? std::optional<Protocol>(registeredBy->protocol) : std::nullopt;
-    }
-    if ((preferred & mask) != 0 && (preferred == 1 || preferred == 2 || preferred == 4)) {
-        return static_cast<Protocol>(preferred);
-    }
-    for (Protocol protocol : {Protocol::Ip, Protocol::Ipx, Protocol::Dlc}) {
-        if ((mask & Bit(protocol)) != 0) {
-            return protocol;
-        }
-    }
-    return std::nullopt;
-}
-
-// Where a registration row's trap goes. Addresses the row lacks come from the request that
-// registered it when it came over the same protocol; else a broadcast of the segment.
-std::optional<Peer> RegisteredDestination(const std::map<uint32_t, MibValue>& cells,
-                                          const Peer* registeredBy) {
-    std::optional<Protocol> protocol = ChosenProtocol(cells.at(4).number, cells.at(5).number, registeredBy);
-    if (!protocol) {
-        return std::nullopt;
-    }
-    bool sameProtocol = registeredBy != nullptr && registeredBy->protocol == *protocol;
-    Peer to;
-    to.protocol = *protocol;
-    switch (*protocol) {
-        case Protocol::Ip: {
-            const std::string& ip = cells.at(2).bytes;
-            std::copy(ip.begin(), ip.end(), to.address.begin());
-            if (std::all_of(ip.begin(), ip.end(), [](char b) { return b == 0; })) {
-                if (!sameProtocol) {
-                    return std::nullopt;
-                }
-                std::copy_n(registeredBy->address.begin(), 4, to.address.begin());
-            }
-            to.port = TrapPort;
-            break;
-        }
-        case Protocol::Ipx: {
-            const std::string& ipx = cells.at(3).bytes;
-            std::fill(to.address.begin() + 4, to.address.end(), 0xFF);
-            if (sameProtocol) {
-                to.address = registeredBy->address;
-            }
-            std::copy_n(ipx.begin(), std::min<size_t>(ipx.size(), to.address.size()), to.address.begin());
-            to.port = TrapIpxSocket;
-            break;
-        }
-        case Protocol::Dlc:
-            std::fill_n(to.address.begin(), 6, 0xFF);
-            if (sameProtocol) {
-                std::copy_n(registeredBy->address.begin(), 6, to.address.begin());
-            }
-            to.port = TrapSap;
-            break;
-    }
-    return to;
-}
-
 std::vector<Destination> Destinations(const Card& card) {
     std::vector<Destination> destinations;
     auto add = [&destinations](Peer to, std::string community) {
@@ -87,10 +27,8 @@ std::vector<Destination> Destinations(const Card& card) {
             destinations.push_back({to, std::move(community)});
         }
     };
-    for (const auto& [index, cells] : card.Objects().FindTable(TrapRegistrations)->ValidRows()) {
-        if (std::optional<Peer> to = RegisteredDestination(cells, card.RegisteredBy(index))) {
-            add(*to, RegistrationCommunity);
-        }
+    for (const Peer& console : card.RegisteredConsoles()) {
+        add(console, RegistrationCommunity);
     }
     for (const auto& [index, cells] : card.Objects().FindTable(TrapPairs)->ValidRows()) {
         const std::string& ip = cells.at(2).bytes;

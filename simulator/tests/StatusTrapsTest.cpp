@@ -83,19 +83,41 @@ TEST_F(StatusTrapsTest, EachRowGoesOverTheProtocolItNames) {
     EXPECT_EQ(ChangeStatus(514).size(), 1u) << "a silent protocol carries no trap";
 }
 
-TEST_F(StatusTrapsTest, TrapReceiversOfTheSnmpPageAndDuplicateRegistrations) {
+TEST_F(StatusTrapsTest, TrapReceiversOfTheSnmpPageGetOneTrapPerDestination) {
     Register("1.1.1.1.1.1", IpColumns("1.1.1.1.1.1", {127, 0, 0, 1}));
-    Register("1.1.1.1.1.2", IpColumns("1.1.1.1.1.2", {127, 0, 0, 1}));
     const std::string pair = E + ".12.6.2.2.1";
     ASSERT_EQ(Set({{pair + ".2.3", MibValue::Ip({127, 0, 0, 2})},
                    {pair + ".3.3", MibValue::Text("traps")},
-                   {pair + ".4.3", MibValue::Integer(1)}})
+                   {pair + ".4.3", MibValue::Integer(1)},
+                   {pair + ".2.4", MibValue::Ip({127, 0, 0, 1})},
+                   {pair + ".3.4", MibValue::Text("public")},
+                   {pair + ".4.4", MibValue::Integer(1)}})
                   ->errorStatus,
               0);
     std::vector<Outgoing> traps = ChangeStatus(1);
-    ASSERT_EQ(traps.size(), 2u) << "two rows for one console make one trap";
+    ASSERT_EQ(traps.size(), 2u) << "a console both registered and a receiver gets one trap";
     EXPECT_EQ(traps[1].to.address[3], 2);
     EXPECT_EQ(DecodeTrapMessage(traps[1].bytes)->bindings[0].second, MibValue::Integer(1));
+}
+
+TEST_F(StatusTrapsTest, AConsoleRegisteringAgainKeepsOneRow) {
+    Register("2.2.2.2.2.2", IpColumns("2.2.2.2.2.2", {127, 0, 0, 2}), UdpPeer(2));
+    // A console registers under a new index after every detection: far more often than the
+    // table has rows.
+    for (int i = 0; i < 40; ++i) {
+        const std::string row = "1.1.1.1.1." + std::to_string(i);
+        Register(row, IpColumns(row, {127, 0, 0, 1}));
+    }
+    // Over DLC the row names no address: the registering station is the destination.
+    for (const char* row : {"3.3.3.3.3.1", "3.3.3.3.3.2"}) {
+        Register(row, {{RegistrationCell(5, row), MibValue::Integer(4)}}, DlcPeer());
+    }
+    const std::map<Oid, MibTable::Row>& rows = card->Objects().FindTable(TrapRegistrations)->Rows();
+    EXPECT_EQ(rows.size(), 3u);
+    for (const char* kept : {"2.2.2.2.2.2", "1.1.1.1.1.39", "3.3.3.3.3.2"}) {
+        EXPECT_TRUE(rows.contains(*Oid::Parse(kept))) << kept;
+    }
+    EXPECT_EQ(ChangeStatus(68).size(), 3u);
 }
 
 TEST_F(StatusTrapsTest, HalfMadeAndDeletedRowsSendNothing) {
