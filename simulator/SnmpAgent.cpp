@@ -176,7 +176,9 @@ std::optional<Outgoing> AnswerRequest(Card& card, std::span<const uint8_t> datag
     if (verdict.silent) {
         return std::nullopt;
     }
-    int32_t requestId = request->RequestId + (switches.wrongRequestId ? 1 : 0);
+    // Wraps round past the largest id rather than overflow.
+    auto requestId =
+        static_cast<int32_t>(static_cast<uint32_t>(request->RequestId) + (switches.wrongRequestId ? 1u : 0u));
     std::optional<std::vector<uint8_t>> bytes;
     if (verdict.status == ErrorStatus::NoError) {
         bytes = Encode(*request, requestId, verdict, bindings);

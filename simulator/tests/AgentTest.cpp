@@ -1,3 +1,5 @@
+#include <cstdint>
+
 #include "simulator/CardOids.h"
 #include "simulator/tests/CardFixture.h"
 
@@ -171,6 +173,10 @@ TEST_F(CardFixture, EveryFaultSwitchShapesTheAnswer) {
     EXPECT_TRUE(outgoing({.silent = true}, Protocol::Dlc)) << "faults are per protocol";
     EXPECT_EQ(outgoing({.delayMs = 250})->delayMs, 250u);
     EXPECT_EQ(DecodeAnswer(outgoing({.wrongRequestId = true})->bytes)->requestId, 22);
+    card->Faults(Protocol::Ip).Set({.wrongRequestId = true});
+    std::optional<Answer> last = Exchange(EncodeRequest(kPduGet, INT32_MAX, {{Name, MibValue::None()}}));
+    card->Faults(Protocol::Ip).Set({});
+    EXPECT_EQ(last->requestId, INT32_MIN) << "the largest id wraps round";
     EXPECT_FALSE(DecodeAnswer(outgoing({.truncated = true})->bytes));
     EXPECT_FALSE(DecodeAnswer(outgoing({.garbled = true})->bytes));
 
