@@ -63,11 +63,14 @@ ControlServer::~ControlServer() {
     }
 }
 
-void ControlServer::Reply(int fd, const std::string& reply) {
+void ControlServer::Reply(const Client& client, const std::string& reply) {
     std::string line = reply + "\n";
     size_t sent = 0;
     while (sent < line.size()) {
-        ssize_t written = write(fd, line.data() + sent, line.size() - sent);
+        // A socket client that has hung up must not take the program down with SIGPIPE.
+        ssize_t written = client.fd == STDIN_FILENO
+                              ? write(STDOUT_FILENO, line.data() + sent, line.size() - sent)
+                              : send(client.fd, line.data() + sent, line.size() - sent, MSG_NOSIGNAL);
         if (written <= 0) {
             return;
         }
@@ -86,14 +89,13 @@ bool ControlServer::Feed(Client& client, bool& quit) {
     while ((end = client.pending.find('\n')) != std::string::npos) {
         std::string line = client.pending.substr(0, end);
         client.pending.erase(0, end + 1);
-        int out = client.fd == STDIN_FILENO ? STDOUT_FILENO : client.fd;
-        Reply(out, RunControlCommand(simulator_, line, quit));
+        Reply(client, RunControlCommand(simulator_, line, quit));
         if (quit) {
             return false;
         }
     }
     if (client.pending.size() > LongestLine) {
-        Reply(client.fd == STDIN_FILENO ? STDOUT_FILENO : client.fd, "error line too long");
+        Reply(client, "error line too long");
         return false;
     }
     return true;

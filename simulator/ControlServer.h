@@ -30,7 +30,8 @@ class ControlServer {
 
     // False when the client has gone or asked to quit.
     bool Feed(Client& client, bool& quit);
-    void Reply(int fd, const std::string& reply);
+    // To standard output for standard input's lines, else back to the client.
+    static void Reply(const Client& client, const std::string& reply);
 
     Simulator& simulator_;
     int listenFd_ = -1;

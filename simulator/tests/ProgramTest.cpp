@@ -54,17 +54,30 @@ class ProgramTest : public ::testing::Test {
         }
     }
 
-    std::string Command(const std::string& line) {
+    // A client of the control socket; -1 when it cannot connect.
+    int Connect() {
         int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
         sockaddr_un address{};
         address.sun_family = AF_UNIX;
         std::strncpy(address.sun_path, socketPath.c_str(), sizeof address.sun_path - 1);
         if (connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
             close(fd);
-            return "no connection";
+            return -1;
         }
+        return fd;
+    }
+
+    static void SendLine(int fd, const std::string& line) {
         std::string request = line + "\n";
         EXPECT_EQ(write(fd, request.data(), request.size()), static_cast<ssize_t>(request.size()));
+    }
+
+    std::string Command(const std::string& line) {
+        int fd = Connect();
+        if (fd < 0) {
+            return "no connection";
+        }
+        SendLine(fd, line);
         std::string reply;
         char c;
         while (read(fd, &c, 1) == 1 && c != '\n') {
@@ -109,6 +122,15 @@ TEST_F(ProgramTest, ControlChannelSwitchesFaultsAndStatusOfARunningNetwork) {
     EXPECT_EQ(waitpid(child, &status, 0), child);
     child = -1;
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+}
+
+TEST_F(ProgramTest, AClientThatHangsUpBeforeItsReplyLeavesTheProgramServing) {
+    int fd = Connect();
+    ASSERT_GE(fd, 0);
+    shutdown(fd, SHUT_RD);  // the reply will find nobody to read it
+    SendLine(fd, "list");
+    EXPECT_EQ(Command("status PS-1 0"), "ok");
+    close(fd);
 }
 
 }  // namespace
