@@ -1,7 +1,5 @@
 #include "simulator/ControlCommands.h"
 
-#include <charconv>
-
 #include "simulator/CardOids.h"
 #include "simulator/CardValueText.h"
 #include "simulator/DescriptionFile.h"
@@ -21,12 +19,11 @@ struct Refusal {
 
 template <typename Number>
 Number NumberOf(const std::string& text, Number lowest, Number highest) {
-    Number value{};
-    auto [end, failure] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (failure != std::errc() || end != text.data() + text.size() || value < lowest || value > highest) {
+    std::optional<Number> value = ParseNumber(text, lowest, highest);
+    if (!value) {
         throw Refusal{"bad number \"" + text + "\""};
     }
-    return value;
+    return *value;
 }
 
 size_t CardOf(const Simulator& simulator, const std::string& key) {

@@ -1,6 +1,5 @@
 #include "simulator/DescriptionFile.h"
 
-#include <charconv>
 #include <set>
 #include <sstream>
 
@@ -20,13 +19,12 @@ struct LineError {
 };
 
 template <typename Number>
-Number ParseNumber(std::string_view text, Number lowest, Number highest, const char* what) {
-    Number value{};
-    auto [end, failure] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (failure != std::errc() || end != text.data() + text.size() || value < lowest || value > highest) {
+Number NumberIn(std::string_view text, Number lowest, Number highest, const char* what) {
+    std::optional<Number> value = ParseNumber(text, lowest, highest);
+    if (!value) {
         throw LineError{std::string("bad ") + what + " \"" + std::string(text) + "\""};
     }
-    return value;
+    return *value;
 }
 
 std::string Limited(const std::string& text, size_t longest, const char* what) {
@@ -72,7 +70,7 @@ void ApplyKey(CardDescription& card, const std::string& key, const std::string& 
         }
         card.ipxNetwork = *network;
     } else if (key == "category") {
-        card.category = ParseNumber<uint8_t>(value, 1, 3, "category");
+        card.category = NumberIn<uint8_t>(value, 1, 3, "category");
     } else if (key == "engine") {
         std::optional<EngineType> engine = ParseEngine(value);
         if (!engine) {
@@ -88,7 +86,7 @@ void ApplyKey(CardDescription& card, const std::string& key, const std::string& 
     } else if (key == "location") {
         card.location = Limited(value, LongestName, "location");
     } else if (key == "status") {
-        card.status = ParseNumber<int32_t>(value, -1, 65535, "status");
+        card.status = NumberIn<int32_t>(value, -1, 65535, "status");
     } else if (key == "zones") {
         card.zones = ParseZones(value);
     } else if (key == "appletalk") {
@@ -159,6 +157,13 @@ CardDescription NthOfGroup(const CardDescription& first, const std::string& pref
     return card;
 }
 
+// Refused before the cards are made: a few short lines could otherwise ask for millions.
+void MakeRoom(const NetworkDescription& network, size_t more) {
+    if (network.cards.size() + more > MostCards) {
+        throw LineError{"more than " + std::to_string(MostCards) + " cards"};
+    }
+}
+
 void ParseLine(const std::vector<std::string>& words, NetworkDescription& network) {
     const std::string& verb = words[0];
     if (verb == "option") {
@@ -166,12 +171,13 @@ void ParseLine(const std::vector<std::string>& words, NetworkDescription& networ
             if (words[i].rfind("snmp-port=", 0) != 0) {
                 throw LineError{"unknown option \"" + words[i] + "\""};
             }
-            network.options.snmpPort = ParseNumber<uint16_t>(words[i].substr(10), 1, 65535, "snmp-port");
+            network.options.snmpPort = NumberIn<uint16_t>(words[i].substr(10), 1, 65535, "snmp-port");
         }
     } else if (verb == "card") {
         if (words.size() < 2) {
             throw LineError{"card needs a name"};
         }
+        MakeRoom(network, 1);
         CardDescription card = DefaultCard(network.cards.size());
         card.name = Limited(words[1], LongestName, "name");
         ApplyKeys(card, words, 2);
@@ -180,7 +186,8 @@ void ParseLine(const std::vector<std::string>& words, NetworkDescription& networ
         if (words.size() < 3) {
             throw LineError{"cards needs a count and a name prefix"};
         }
-        auto count = ParseNumber<size_t>(words[1], 1, MostCards, "count");
+        auto count = NumberIn<size_t>(words[1], 1, MostCards, "count");
+        MakeRoom(network, count);
         CardDescription first = DefaultCard(network.cards.size());
         std::vector<std::string> keys = words;
         bool mixed = false;
@@ -214,9 +221,6 @@ void CheckUnique(const NetworkDescription& network) {
         if (!names.insert(card.name).second) {
             throw LineError{"two cards named " + card.name};
         }
-    }
-    if (network.cards.size() > MostCards) {
-        throw LineError{"more than " + std::to_string(MostCards) + " cards"};
     }
 }
 

@@ -3,6 +3,7 @@
 #include <iostream>
 #include <sstream>
 
+#include "simulator/CardValueText.h"
 #include "simulator/ControlServer.h"
 #include "simulator/DescriptionFile.h"
 
@@ -15,7 +16,7 @@ const char Usage[] = "usage: printserver-sim [--port N] [--control SOCKET] DESCR
 struct Arguments {
     std::string description;
     std::string control;
-    int port = 0;
+    uint16_t port = 0;  // 0: the description's
 };
 
 bool ParseArguments(int argc, char** argv, Arguments& arguments) {
@@ -26,10 +27,11 @@ bool ParseArguments(int argc, char** argv, Arguments& arguments) {
             if (argument == "--control") {
                 arguments.control = value;
             } else {
-                arguments.port = std::atoi(value.c_str());
-                if (arguments.port <= 0 || arguments.port > 65535) {
+                std::optional<uint16_t> port = sim::ParseNumber<uint16_t>(value, 1, 65535);
+                if (!port) {
                     return false;
                 }
+                arguments.port = *port;
             }
         } else if (arguments.description.empty() && !argument.empty() && argument[0] != '-') {
             arguments.description = argument;
@@ -71,7 +73,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     if (arguments.port != 0) {
-        network->options.snmpPort = static_cast<uint16_t>(arguments.port);
+        network->options.snmpPort = arguments.port;
     }
     sim::ControlServer::BlockStopSignals();
     sim::Simulator simulator(network->options);
