@@ -90,14 +90,19 @@ std::optional<uint8_t> ParseProtocols(std::string_view text) {
     return mask == 0 ? std::nullopt : std::optional<uint8_t>(mask);
 }
 
-std::string MacText(const Mac& mac) {
+std::string HexText(std::string_view bytes) {
     static const char digits[] = "0123456789ABCDEF";
     std::string hex;
-    for (uint8_t byte : mac) {
+    for (char c : bytes) {
+        auto byte = static_cast<uint8_t>(c);
         hex += digits[byte >> 4];
         hex += digits[byte & 0x0F];
     }
     return hex;
+}
+
+std::string MacText(const Mac& mac) {
+    return HexText(std::string_view(reinterpret_cast<const char*>(mac.data()), mac.size()));
 }
 
 std::string Ipv4Text(const Ipv4& ip) {

@@ -29,6 +29,8 @@ std::optional<Number> ParseNumber(std::string_view text, Number lowest, Number h
     return value;
 }
 
+// Upper-case hexadecimal digits, two per byte.
+std::string HexText(std::string_view bytes);
 std::string MacText(const Mac& mac);
 std::string Ipv4Text(const Ipv4& ip);
 

@@ -1,5 +1,7 @@
 #include "simulator/ControlCommands.h"
 
+#include <algorithm>
+
 #include "simulator/CardOids.h"
 #include "simulator/CardValueText.h"
 #include "simulator/DescriptionFile.h"
@@ -97,6 +99,11 @@ std::vector<Protocol> ProtocolsOf(const std::string& name) {
     return {static_cast<Protocol>(*mask)};
 }
 
+// Printable characters only: nothing that could end the reply line or hide in it.
+bool IsPlainText(const std::string& bytes) {
+    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return c >= 0x20 && c <= 0x7E; });
+}
+
 std::string ValueText(const MibValue& value) {
     switch (value.type) {
         case ValueType::Integer:
@@ -112,7 +119,8 @@ std::string ValueText(const MibValue& value) {
         case ValueType::ObjectId:
             return "OID " + value.oid.ToText();
         case ValueType::OctetString:
-            return "STRING \"" + value.bytes + "\"";
+            return IsPlainText(value.bytes) ? "STRING \"" + value.bytes + "\""
+                                            : "HEX " + HexText(value.bytes);
         default:
             return "NULL";
     }

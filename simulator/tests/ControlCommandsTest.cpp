@@ -31,6 +31,7 @@ TEST_F(ControlCommandsTest, StatusAndGetNameCardsByNameHardwareAddressOrIndex) {
     EXPECT_EQ(Run("get PS-Lobby " + E + ".1.9.1.0"), "ok INTEGER 513");
     EXPECT_EQ(Run("get #1 1.3.6.1.2.1.1.5.0"), "ok STRING \"PS-Back\"");
     EXPECT_EQ(Run("get #1 " + E + ".12.2.5.0"), "ok IP 127.0.3.8");
+    EXPECT_EQ(Run("get #0 1.3.6.1.2.1.2.2.1.6.2"), "ok HEX 00C0DE123456") << "bytes that are no text";
 }
 
 TEST_F(ControlCommandsTest, FaultSwitchesAddUpPerProtocolAndClear) {
