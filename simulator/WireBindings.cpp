@@ -14,9 +14,11 @@ std::optional<MibValue> ValueFromWire(const VarBind& binding) {
     }
     const auto* bytes = static_cast<const uint8_t*>(binding.Value);
     const auto length = static_cast<size_t>(binding.ValueLength);
+    const bool numeric = binding.ValueType == kSnmpInteger || binding.ValueType == kSnmpCounter ||
+                         binding.ValueType == kSnmpGauge || binding.ValueType == kSnmpTimeTicks;
     uint32_t number = 0;
-    if (length >= sizeof number) {
-        std::memcpy(&number, bytes, sizeof number);
+    if (numeric && !snmp::ReadBindingNumber(binding, number)) {
+        return std::nullopt;
     }
     switch (binding.ValueType) {
         case kSnmpInteger:

@@ -1,7 +1,9 @@
 #include <cstdint>
 
 #include "simulator/CardOids.h"
+#include "simulator/WireBindings.h"
 #include "simulator/tests/CardFixture.h"
+#include "snmp/codec/SnmpValueType.h"
 
 namespace sim::test {
 namespace {
@@ -193,6 +195,15 @@ TEST_F(CardFixture, EveryFaultSwitchShapesTheAnswer) {
         answered += AnswerRequest(*card, request, UdpPeer()).has_value() ? 1 : 0;
     }
     EXPECT_EQ(answered, 70);
+}
+
+TEST(WireBindings, ANumberWithoutItsFourBytesIsNoValue) {
+    char oid[] = "1.3.6.1.2.1.1.7.0";
+    uint8_t twoBytes[] = {0x48, 0x00};
+    for (int32_t type : {kSnmpInteger, kSnmpCounter, kSnmpGauge, kSnmpTimeTicks}) {
+        VarBind binding{oid, static_cast<int32_t>(sizeof oid - 1), type, twoBytes, sizeof twoBytes};
+        EXPECT_FALSE(FromWire(binding).value.has_value()) << type;
+    }
 }
 
 }  // namespace
