@@ -4,8 +4,6 @@
 #include <sys/eventfd.h>
 #include <unistd.h>
 
-#include <cctype>
-
 #include "platform/lan/LanSettings.h"
 #include "simulator/CardValueText.h"
 #include "simulator/ServiceAdvertising.h"
@@ -13,18 +11,6 @@
 #include "simulator/StatusTraps.h"
 
 namespace sim {
-
-namespace {
-
-std::string Upper(std::string_view text) {
-    std::string upper(text);
-    for (char& c : upper) {
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    }
-    return upper;
-}
-
-}  // namespace
 
 Simulator::Simulator(SimulatorOptions options) : options_(options) {}
 
@@ -86,10 +72,11 @@ size_t Simulator::CardCount() const {
 }
 
 std::optional<size_t> Simulator::FindCard(std::string_view key) const {
+    std::optional<Mac> mac = ParseMac(key);
     std::lock_guard lock(mutex_);
     for (size_t i = 0; i < cards_.size(); ++i) {
         const CardDescription& card = cards_[i]->Description();
-        if (card.name == key || MacText(card.mac) == Upper(key)) {
+        if (card.name == key || card.mac == mac) {
             return i;
         }
     }
