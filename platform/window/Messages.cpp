@@ -83,8 +83,8 @@ LResult SendToThread(const WindowRecord& record, const Message& message) {
 }
 
 LResult SendToProcess(const Message& message) {
-    const auto entry = WindowDirectory::Find(message.window);
-    if (!entry || entry->owner == SelfIdentity()) {
+    const auto owner = WindowDirectory::Owner(message.window);
+    if (!owner || *owner == SelfIdentity()) {
         return 0;
     }
     std::optional<std::string> text;
@@ -101,13 +101,12 @@ LResult SendToProcess(const Message& message) {
     }
     const auto slot = std::make_shared<AnswerSlot>(CurrentQueue());
     MessagePort& port = MessagePort::Instance();
-    const auto serial = port.Send(entry->owner, carried, text, slot);
+    const auto serial = port.Send(*owner, carried, text, slot);
     if (!serial) {
         return 0;
     }
-    const LResult result = WaitForAnswer(*slot, [&] {
-        return IsProcessAlive(entry->owner) && WindowDirectory::Find(message.window).has_value();
-    });
+    const LResult result = WaitForAnswer(
+        *slot, [&] { return IsProcessAlive(*owner) && WindowDirectory::Find(message.window).has_value(); });
     port.Abandon(*serial);
     if (message.message != kWmGetText) {
         return result;
@@ -144,8 +143,8 @@ bool PostMessage(WindowHandle window, std::uint32_t message, WParam wParam, LPar
     if (const auto record = Table().Find(window)) {
         return record->owner->Post(posted);
     }
-    const auto entry = WindowDirectory::Find(window);
-    return entry && entry->owner != SelfIdentity() && MessagePort::Instance().Post(entry->owner, posted);
+    const auto owner = WindowDirectory::Owner(window);
+    return owner && *owner != SelfIdentity() && MessagePort::Instance().Post(*owner, posted);
 }
 
 LResult SendMessage(WindowHandle window, std::uint32_t message, WParam wParam, LParam lParam) {

@@ -7,8 +7,10 @@
 #include <unistd.h>
 
 #include <charconv>
+#include <mutex>
 #include <random>
 #include <sstream>
+#include <unordered_map>
 
 #include "platform/window/RuntimeFolder.h"
 
@@ -91,6 +93,38 @@ std::optional<DirectoryEntry> ReadEntry(WindowHandle window) {
     return entry;
 }
 
+// The owners of windows looked up before; forgotten when a window's entry is gone.
+class OwnerMemory {
+  public:
+    static OwnerMemory& Instance() {
+        static auto* memory = new OwnerMemory;  // never destroyed: the layer's threads outlive statics
+        return *memory;
+    }
+
+    std::optional<ProcessIdentity> Recall(WindowHandle window) {
+        std::lock_guard lock(mutex_);
+        const auto found = owners_.find(window);
+        return found == owners_.end() ? std::nullopt : std::optional(found->second);
+    }
+    void Remember(WindowHandle window, const ProcessIdentity& owner) {
+        std::lock_guard lock(mutex_);
+        if (owners_.size() >= kRemembered) {
+            owners_.clear();
+        }
+        owners_[window] = owner;
+    }
+    void Forget(WindowHandle window) {
+        std::lock_guard lock(mutex_);
+        owners_.erase(window);
+    }
+
+  private:
+    static constexpr std::size_t kRemembered = 1024;
+
+    std::mutex mutex_;
+    std::unordered_map<WindowHandle, ProcessIdentity> owners_;
+};
+
 std::optional<DirectoryEntry> LiveEntry(WindowHandle window) {
     auto entry = ReadEntry(window);
     if (entry && entry->owner != SelfIdentity() && !IsProcessAlive(entry->owner)) {
@@ -148,6 +182,23 @@ void WindowDirectory::Withdraw(WindowHandle window) {
 
 std::optional<DirectoryEntry> WindowDirectory::Find(WindowHandle window) {
     return window == 0 ? std::nullopt : LiveEntry(window);
+}
+
+std::optional<ProcessIdentity> WindowDirectory::Owner(WindowHandle window) {
+    OwnerMemory& memory = OwnerMemory::Instance();
+    if (window == 0 || access(EntryPath(window).c_str(), F_OK) != 0) {
+        memory.Forget(window);
+        return std::nullopt;
+    }
+    if (const auto owner = memory.Recall(window)) {
+        return owner;
+    }
+    const auto entry = Find(window);
+    if (!entry) {
+        return std::nullopt;
+    }
+    memory.Remember(window, entry->owner);
+    return entry->owner;
 }
 
 std::vector<DirectoryEntry> WindowDirectory::All() {

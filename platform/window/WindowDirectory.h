@@ -26,6 +26,10 @@ class WindowDirectory {
     static void Withdraw(WindowHandle window);
     // Entries of processes that have ended are removed, never answered.
     static std::optional<DirectoryEntry> Find(WindowHandle window);
+    // The process of a window, for delivering to it: remembered from an earlier lookup while the
+    // window's entry exists. A process that has ended since is not noticed here: delivering to its
+    // closed message port fails.
+    static std::optional<ProcessIdentity> Owner(WindowHandle window);
     static std::vector<DirectoryEntry> All();
 };
 

@@ -165,6 +165,27 @@ TEST_F(CrossProcessTest, HandleOfAnEndedProcessIsNoWindow) {
     }
 }
 
+// A killed process leaves its window's entry behind; what was learnt of it while it ran does not
+// make it look alive.
+TEST_F(CrossProcessTest, PeerKilledAfterUseTakesNothingMore) {
+    StartPeer("serve");
+    ASSERT_TRUE(plat::PostMessage(peerWindow, peer::kSequence, 0, 0));
+    ASSERT_EQ(plat::SendMessage(peerWindow, peer::kPing, 1, 0), 2);
+    kill(pid_, SIGKILL);
+    siginfo_t info{};
+    ASSERT_EQ(waitid(P_PID, pid_, &info, WEXITED | WNOWAIT), 0);
+    for (bool reaped : {false, true}) {
+        EXPECT_FALSE(plat::PostMessage(peerWindow, peer::kSequence, 1, 0)) << reaped;
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(plat::SendMessage(peerWindow, peer::kPing, 1, 0), 0);
+        EXPECT_LT(Since(start).count(), 1000);
+        if (!reaped) {
+            ReapPeer();
+        }
+    }
+    EXPECT_FALSE(plat::IsWindow(peerWindow));
+}
+
 TEST_F(CrossProcessTest, SendAnswersZeroWhenTheReceiverEndsMeanwhile) {
     StartPeer("serve");
     const auto start = std::chrono::steady_clock::now();

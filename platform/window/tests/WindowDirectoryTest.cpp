@@ -39,4 +39,23 @@ TEST(WindowDirectory, ReaderNeverSeesHalfARewrittenEntry) {
     EXPECT_FALSE(plat::WindowDirectory::Find(window));
 }
 
+// The owner of a window is remembered for delivery, and forgotten once the window's entry goes.
+TEST(WindowDirectory, RememberedOwnerHoldsOnlyWhileTheEntryExists) {
+    const plat::ProcessIdentity self = plat::SelfIdentity();
+    const plat::ProcessIdentity ended{self.pid, self.startTime + 1};
+    const plat::WindowHandle mine = plat::WindowDirectory::NewHandle();
+    const plat::WindowHandle orphan = plat::WindowDirectory::NewHandle();
+    ASSERT_TRUE(plat::WindowDirectory::Publish({mine, self, "DirectoryTest", "mine"}));
+    ASSERT_TRUE(plat::WindowDirectory::Publish({orphan, ended, "DirectoryTest", "orphan"}));
+
+    for (int lookup = 0; lookup < 2; ++lookup) {
+        EXPECT_EQ(plat::WindowDirectory::Owner(mine), self) << lookup;
+    }
+    plat::WindowDirectory::Withdraw(mine);
+    EXPECT_FALSE(plat::WindowDirectory::Owner(mine));
+    EXPECT_FALSE(plat::WindowDirectory::Owner(orphan)) << "its process has ended";
+    EXPECT_FALSE(plat::WindowDirectory::Find(orphan)) << "and its entry went with the lookup";
+    EXPECT_FALSE(plat::WindowDirectory::Owner(0));
+}
+
 }  // namespace
