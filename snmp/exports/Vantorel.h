@@ -20,7 +20,8 @@ extern "C" {
 // length, or the room it needs when it does not fit. Returns 0; 25003 to 25008 when the request
 // cannot be built; 25009 no decodable answer; 25010 no answer; 25011 the print server refused
 // (any error status); 25012 a get or get-next answer that does not fit, or holds a value without a
-// text form; or the transport's code (20001 to 20009) when the request cannot be sent.
+// text form; or the device channel's own code when the request cannot be sent (20001 to 20009, or
+// the DLC transport's result).
 VANTOREL_API std::int32_t HelperSNMPTransact(const char* adapterName, std::int32_t operation, char* oidList,
                                              std::int32_t oidLength, char* valueText, std::int32_t* valueSize,
                                              std::int32_t count);
