@@ -8,20 +8,17 @@
 namespace sim::test {
 namespace {
 
-const std::string Hardware = "1.3.6.1.2.1.2.2.1.6.2";
-const std::string Address = E + ".12.2.5.0";
-const std::string CategoryOid = E + ".12.6.1.6.0";
 const std::string Name = "1.3.6.1.2.1.1.5.0";
 
 TEST_F(CardFixture, DiscoveryGetAnswersHardwareAddressIpAddressAndCategory) {
-    std::optional<Answer> answer = Get({Hardware, Address, CategoryOid}, 1);
+    std::optional<Answer> answer = Get({HardwareOid, AddressOid, CategoryOid}, 1);
     ASSERT_TRUE(answer);
     EXPECT_EQ(answer->requestId, 1);
     EXPECT_EQ(answer->errorStatus, 0);
     ASSERT_EQ(answer->bindings.size(), 3u);
     EXPECT_EQ(answer->bindings[0],
-              (std::pair{Hardware, MibValue::Text(std::string("\x00\xC0\xDE\x12\x34\x56", 6))}));
-    EXPECT_EQ(answer->bindings[1], (std::pair{Address, MibValue::Ip({127, 0, 3, 7})}));
+              (std::pair{HardwareOid, MibValue::Text(std::string("\x00\xC0\xDE\x12\x34\x56", 6))}));
+    EXPECT_EQ(answer->bindings[1], (std::pair{AddressOid, MibValue::Ip({127, 0, 3, 7})}));
     EXPECT_EQ(answer->bindings[2], (std::pair{CategoryOid, MibValue::Integer(2)}));
 }
 
@@ -129,7 +126,7 @@ TEST_F(CardFixture, AddressSetByHardwareAddressReachesOnlyTheNamedCard) {
     auto byHardware = [](const Mac& mac) {
         std::string value = {10, 1, 2, 3};
         value.append(reinterpret_cast<const char*>(mac.data()), mac.size());
-        return Pairs{{Address, MibValue::Text(value)}};
+        return Pairs{{AddressOid, MibValue::Text(value)}};
     };
     EXPECT_FALSE(Set(byHardware({0, 1, 2, 3, 4, 5}))) << "another card's set is not answered";
     EXPECT_EQ(card->Address(), (Ipv4{127, 0, 3, 7}));
@@ -137,8 +134,8 @@ TEST_F(CardFixture, AddressSetByHardwareAddressReachesOnlyTheNamedCard) {
     ASSERT_TRUE(answer);
     EXPECT_EQ(answer->errorStatus, 0);
     EXPECT_EQ(card->Address(), (Ipv4{10, 1, 2, 3}));
-    EXPECT_EQ(Set({{Address, MibValue::Text("short")}})->errorStatus, 3);
-    EXPECT_EQ(Set({{Address, MibValue::Ip({127, 0, 3, 8})}})->errorStatus, 0);
+    EXPECT_EQ(Set({{AddressOid, MibValue::Text("short")}})->errorStatus, 3);
+    EXPECT_EQ(Set({{AddressOid, MibValue::Ip({127, 0, 3, 8})}})->errorStatus, 0);
     EXPECT_EQ(card->Address(), (Ipv4{127, 0, 3, 8}));
 }
 
@@ -151,7 +148,7 @@ TEST_F(CardFixture, MenuResetAndFactorySettingsRestoreDefaults) {
     EXPECT_EQ(Get({Name})->bindings[0].second, MibValue::Text("Renamed"))
         << "a menu reset keeps the card's own settings";
 
-    ASSERT_EQ(Set({{Address, MibValue::Ip({127, 0, 3, 9})}})->errorStatus, 0);
+    ASSERT_EQ(Set({{AddressOid, MibValue::Ip({127, 0, 3, 9})}})->errorStatus, 0);
     ASSERT_EQ(Set({{E + ".12.6.1.8.0", MibValue::Integer(1)}})->errorStatus, 0);
     EXPECT_EQ(Get({Name})->bindings[0].second, MibValue::Text("PS-Lobby"));
     EXPECT_EQ(card->Address(), (Ipv4{127, 0, 3, 9})) << "the card stays where it is";

@@ -11,6 +11,30 @@ namespace sim::test {
 
 inline const std::string E = "1.3.6.1.4.1.32473.11.5.1";
 
+// The objects of the discovery get.
+inline const std::string HardwareOid = "1.3.6.1.2.1.2.2.1.6.2";
+inline const std::string AddressOid = E + ".12.2.5.0";
+inline const std::string CategoryOid = E + ".12.6.1.6.0";
+
+// Columns of a trap registration row by id, with their values.
+using Columns = std::vector<std::pair<int, MibValue>>;
+
+inline std::string RegistrationCell(int column, const std::string& row) {
+    return E + ".12.6.2.4.1." + std::to_string(column) + "." + row;
+}
+
+// A console's registration as the three sets it sends: create the row, write its columns, make
+// it valid.
+inline std::vector<Pairs> RegistrationSets(const std::string& row, const Columns& columns) {
+    Pairs cells;
+    for (const auto& [column, value] : columns) {
+        cells.emplace_back(RegistrationCell(column, row), value);
+    }
+    return {{{RegistrationCell(7, row), MibValue::Integer(2)}},
+            cells,
+            {{RegistrationCell(7, row), MibValue::Integer(1)}}};
+}
+
 inline CardDescription SampleCard() {
     CardDescription card;
     card.name = "PS-Lobby";

@@ -7,6 +7,7 @@
 #include "simulator/Simulator.h"
 #include "simulator/StatusTraps.h"
 #include "simulator/tests/CardFixture.h"
+#include "simulator/tests/Collect.h"
 #include "simulator/tests/LanTestConsole.h"
 
 namespace sim::test {
@@ -15,9 +16,6 @@ namespace {
 using std::chrono::milliseconds;
 
 constexpr size_t CardCount = 200;
-const std::string Hardware = "1.3.6.1.2.1.2.2.1.6.2";
-const std::string AddressOid = E + ".12.2.5.0";
-const std::string CategoryOid = E + ".12.6.1.6.0";
 
 CardDescription NumberedCard(size_t i) {
     CardDescription card = SampleCard();
@@ -39,18 +37,6 @@ plat::HardwareAddress StationOf(size_t card) {
     plat::HardwareAddress station;
     station.bytes = NumberedCard(card).mac;
     return station;
-}
-
-template <typename Receiver>
-std::vector<LanDatagram> Collect(Receiver& receiver, size_t count, milliseconds wait = milliseconds(5000)) {
-    std::vector<LanDatagram> received;
-    auto deadline = std::chrono::steady_clock::now() + wait;
-    while (received.size() < count && std::chrono::steady_clock::now() < deadline) {
-        if (std::optional<LanDatagram> datagram = receiver.Receive(milliseconds(100))) {
-            received.push_back(std::move(*datagram));
-        }
-    }
-    return received;
 }
 
 // Each answer comes from the station whose hardware address it reports.
@@ -94,7 +80,7 @@ Simulator* SimulatorLanTest::simulator = nullptr;
 TEST_F(SimulatorLanTest, BroadcastGetOverIpxIsAnsweredByEveryCard) {
     IpxTestSocket console;
     ASSERT_TRUE(
-        console.SendTo(IpxBroadcast(SnmpIpxSocket), EncodeGet(1, {Hardware, AddressOid, CategoryOid})));
+        console.SendTo(IpxBroadcast(SnmpIpxSocket), EncodeGet(1, {HardwareOid, AddressOid, CategoryOid})));
     std::vector<LanDatagram> answers = Collect(console, CardCount);
     ExpectEveryCardAnsweredFromItsStation(answers);
     for (const LanDatagram& answer : answers) {
@@ -104,8 +90,8 @@ TEST_F(SimulatorLanTest, BroadcastGetOverIpxIsAnsweredByEveryCard) {
 
 TEST_F(SimulatorLanTest, BroadcastGetOverDlcIsAnsweredByEveryCard) {
     DlcTestSap console(14);
-    ASSERT_TRUE(
-        console.SendTo(plat::kBroadcastAddress, SnmpSap, EncodeGet(1, {Hardware, AddressOid, CategoryOid})));
+    ASSERT_TRUE(console.SendTo(plat::kBroadcastAddress, SnmpSap,
+                               EncodeGet(1, {HardwareOid, AddressOid, CategoryOid})));
     std::vector<LanDatagram> answers = Collect(console, CardCount);
     ExpectEveryCardAnsweredFromItsStation(answers);
     for (const LanDatagram& answer : answers) {
@@ -153,11 +139,8 @@ TEST_F(SimulatorLanTest, FaultsAndTrapsFollowTheProtocol) {
 
     // A console registered over DLC only gets its trap at SAP 12 of its station.
     DlcTestSap trapSap(TrapSap);
-    const std::string row = E + ".12.6.2.4.1";
-    for (const Pairs& set : {Pairs{{row + ".7.7.7.7.7.7.7", MibValue::Integer(2)}},
-                             Pairs{{row + ".5.7.7.7.7.7.7", MibValue::Integer(4)},
-                                   {row + ".4.7.7.7.7.7.7", MibValue::Integer(4)}},
-                             Pairs{{row + ".7.7.7.7.7.7.7", MibValue::Integer(1)}}}) {
+    for (const Pairs& set :
+         RegistrationSets("7.7.7.7.7.7", {{5, MibValue::Integer(4)}, {4, MibValue::Integer(4)}})) {
         ASSERT_TRUE(console.SendTo(StationOf(card), SnmpSap, EncodeRequest(kPduSet, 5, set)));
         std::optional<LanDatagram> answer = console.Receive(milliseconds(2000));
         ASSERT_TRUE(answer);

@@ -2,9 +2,11 @@
 
 #include <set>
 
+#include "simulator/CardValueText.h"
 #include "simulator/Simulator.h"
 #include "simulator/StatusTraps.h"
 #include "simulator/tests/CardFixture.h"
+#include "simulator/tests/Collect.h"
 #include "simulator/tests/ProgramOutput.h"
 #include "simulator/tests/UdpTestClient.h"
 
@@ -14,9 +16,6 @@ namespace {
 using std::chrono::milliseconds;
 
 constexpr size_t CardCount = 200;
-const std::string Hardware = "1.3.6.1.2.1.2.2.1.6.2";
-const std::string AddressOid = E + ".12.2.5.0";
-const std::string CategoryOid = E + ".12.6.1.6.0";
 const Ipv4 Broadcast{255, 255, 255, 255};
 
 Ipv4 CardAddress(size_t i) {
@@ -31,11 +30,6 @@ CardDescription NumberedCard(size_t i) {
     card.ip = CardAddress(i);
     card.engine = static_cast<EngineType>(1 + i % 4);
     return card;
-}
-
-std::string Dotted(const Ipv4& ip) {
-    return std::to_string(ip[0]) + "." + std::to_string(ip[1]) + "." + std::to_string(ip[2]) + "." +
-           std::to_string(ip[3]);
 }
 
 class SimulatorUdpTest : public ::testing::Test {
@@ -53,19 +47,6 @@ class SimulatorUdpTest : public ::testing::Test {
         simulator = nullptr;
     }
 
-    // Every answer that arrives until `count` came or the wait ends.
-    std::vector<Received> Collect(UdpTestClient& client, size_t count,
-                                  milliseconds wait = milliseconds(3000)) {
-        std::vector<Received> answers;
-        auto deadline = std::chrono::steady_clock::now() + wait;
-        while (answers.size() < count && std::chrono::steady_clock::now() < deadline) {
-            if (std::optional<Received> received = client.Receive(milliseconds(100))) {
-                answers.push_back(std::move(*received));
-            }
-        }
-        return answers;
-    }
-
     static Simulator* simulator;
     UdpTestClient client;
 };
@@ -73,7 +54,7 @@ class SimulatorUdpTest : public ::testing::Test {
 Simulator* SimulatorUdpTest::simulator = nullptr;
 
 TEST_F(SimulatorUdpTest, BroadcastGetIsAnsweredByEveryCardFromItsOwnAddress) {
-    ASSERT_TRUE(client.SendTo(Broadcast, 161, EncodeGet(1, {Hardware, AddressOid, CategoryOid})));
+    ASSERT_TRUE(client.SendTo(Broadcast, 161, EncodeGet(1, {HardwareOid, AddressOid, CategoryOid})));
     std::vector<Received> answers = Collect(client, CardCount);
     ASSERT_EQ(answers.size(), CardCount);
     std::set<std::string> hardware;
@@ -102,12 +83,9 @@ TEST_F(SimulatorUdpTest, UnicastReachesOnlyTheAddressedCard) {
 TEST_F(SimulatorUdpTest, RegisteredConsoleReceivesTheStatusTrap) {
     UdpTestClient listener(TrapPort);
     size_t card = 12;
-    const std::string row = E + ".12.6.2.4.1";
-    const Pairs columns = {{row + ".2.1.2.3.4.5.6", MibValue::Ip({127, 0, 0, 1})},
-                           {row + ".5.1.2.3.4.5.6", MibValue::Integer(2)},
-                           {row + ".4.1.2.3.4.5.6", MibValue::Integer(2)}};
-    for (const Pairs& set : {Pairs{{row + ".7.1.2.3.4.5.6", MibValue::Integer(2)}}, columns,
-                             Pairs{{row + ".7.1.2.3.4.5.6", MibValue::Integer(1)}}}) {
+    for (const Pairs& set : RegistrationSets(
+             "1.2.3.4.5.6",
+             {{2, MibValue::Ip({127, 0, 0, 1})}, {5, MibValue::Integer(2)}, {4, MibValue::Integer(2)}})) {
         ASSERT_TRUE(client.SendTo(CardAddress(card), 161, EncodeRequest(kPduSet, 30, set)));
         std::optional<Received> answer = client.Receive(milliseconds(1000));
         ASSERT_TRUE(answer);
@@ -137,10 +115,11 @@ TEST_F(SimulatorUdpTest, DelayedAnswerLeavesLater) {
 }
 
 TEST_F(SimulatorUdpTest, NetSnmpToolsReadTheSystemGroupAndPrivateObjects) {
-    std::string host = Dotted(CardAddress(21));
-    ProgramResult get = RunProgram({"snmpget", "-v1", "-c", SystemCommunity, "-On", "-t", "2", "-r", "1",
-                                    host, "1.3.6.1.2.1.1.5.0", E + ".1.9.1.0", E + ".12.6.1.6.0", Hardware},
-                                   {"MIBS="});
+    std::string host = Ipv4Text(CardAddress(21));
+    ProgramResult get =
+        RunProgram({"snmpget", "-v1", "-c", SystemCommunity, "-On", "-t", "2", "-r", "1", host,
+                    "1.3.6.1.2.1.1.5.0", E + ".1.9.1.0", E + ".12.6.1.6.0", HardwareOid},
+                   {"MIBS="});
     ASSERT_EQ(get.exitCode, 0) << get.output;
     EXPECT_NE(get.output.find(".1.3.6.1.2.1.1.5.0 = STRING: \"PS-21\""), std::string::npos) << get.output;
     EXPECT_NE(get.output.find("." + E + ".1.9.1.0 = INTEGER: 0"), std::string::npos) << get.output;
@@ -185,7 +164,7 @@ TEST(NewCardTest, GetsItsFirstAddressByBroadcast) {
     ASSERT_TRUE(simulator.Start(error)) << error;
     UdpTestClient client;
 
-    ASSERT_TRUE(client.SendTo(Broadcast, 1161, EncodeGet(1, {Hardware, AddressOid, CategoryOid})));
+    ASSERT_TRUE(client.SendTo(Broadcast, 1161, EncodeGet(1, {HardwareOid, AddressOid, CategoryOid})));
     std::optional<Received> first = client.Receive(milliseconds(2000));
     ASSERT_TRUE(first);
     EXPECT_EQ(DecodeAnswer(first->bytes)->bindings.at(1).second, MibValue::Ip({0, 0, 0, 0}));

@@ -5,26 +5,18 @@
 namespace sim::test {
 namespace {
 
-const std::string Registration = E + ".12.6.2.4.1";
-
-std::string RegistrationCell(int column, const std::string& row) {
-    return Registration + "." + std::to_string(column) + "." + row;
-}
-
 class StatusTrapsTest : public CardFixture {
   protected:
-    // The console's registration: create, then the address columns, mask and preferred
-    // protocol in one set, then active.
-    void Register(const std::string& row, const Pairs& columns, const Peer& from = UdpPeer()) {
-        ASSERT_EQ(Set({{RegistrationCell(7, row), MibValue::Integer(2)}}, from)->errorStatus, 0);
-        ASSERT_EQ(Set(columns, from)->errorStatus, 0);
-        ASSERT_EQ(Set({{RegistrationCell(7, row), MibValue::Integer(1)}}, from)->errorStatus, 0);
+    void Register(const std::string& row, const Columns& columns, const Peer& from = UdpPeer()) {
+        for (const Pairs& set : RegistrationSets(row, columns)) {
+            std::optional<Answer> answer = Set(set, from);
+            ASSERT_TRUE(answer);
+            ASSERT_EQ(answer->errorStatus, 0);
+        }
     }
 
-    Pairs IpColumns(const std::string& row, Ipv4 console) {
-        return {{RegistrationCell(2, row), MibValue::Ip(console)},
-                {RegistrationCell(5, row), MibValue::Integer(2)},
-                {RegistrationCell(4, row), MibValue::Integer(2)}};
+    static Columns IpColumns(Ipv4 console) {
+        return {{2, MibValue::Ip(console)}, {5, MibValue::Integer(2)}, {4, MibValue::Integer(2)}};
     }
 
     std::vector<Outgoing> ChangeStatus(int32_t status) {
@@ -35,7 +27,7 @@ class StatusTrapsTest : public CardFixture {
 
 TEST_F(StatusTrapsTest, RegisteredConsoleGetsTheStatusAsFirstValue) {
     EXPECT_TRUE(ChangeStatus(68).empty()) << "nobody registered yet";
-    Register("1.2.3.4.5.6", IpColumns("1.2.3.4.5.6", {127, 0, 0, 1}));
+    Register("1.2.3.4.5.6", IpColumns({127, 0, 0, 1}));
 
     std::vector<Outgoing> traps = ChangeStatus(68);
     ASSERT_EQ(traps.size(), 1u);
@@ -58,16 +50,13 @@ TEST_F(StatusTrapsTest, RegisteredConsoleGetsTheStatusAsFirstValue) {
 
 TEST_F(StatusTrapsTest, EachRowGoesOverTheProtocolItNames) {
     // Only DLC (mask 4): the trap goes to the station that registered, at the trap SAP.
-    Register("9.9.9.9.9.1",
-             {{RegistrationCell(5, "9.9.9.9.9.1"), MibValue::Integer(4)},
-              {RegistrationCell(4, "9.9.9.9.9.1"), MibValue::Integer(4)}},
-             DlcPeer());
+    Register("9.9.9.9.9.1", {{5, MibValue::Integer(4)}, {4, MibValue::Integer(4)}}, DlcPeer());
     // IP and IPX, the card preferring IPX: the IPX trap goes to the network the row names.
     const std::string row = "9.9.9.9.9.2";
-    Register(row, {{RegistrationCell(2, row), MibValue::Ip({127, 0, 0, 1})},
-                   {RegistrationCell(3, row), MibValue::Text(std::string("\x00\xFA\xCA\xDE", 4))},
-                   {RegistrationCell(5, row), MibValue::Integer(3)},
-                   {RegistrationCell(4, row), MibValue::Integer(1)}});
+    Register(row, {{2, MibValue::Ip({127, 0, 0, 1})},
+                   {3, MibValue::Text(std::string("\x00\xFA\xCA\xDE", 4))},
+                   {5, MibValue::Integer(3)},
+                   {4, MibValue::Integer(1)}});
 
     std::vector<Outgoing> traps = ChangeStatus(513);
     ASSERT_EQ(traps.size(), 2u);
@@ -84,7 +73,7 @@ TEST_F(StatusTrapsTest, EachRowGoesOverTheProtocolItNames) {
 }
 
 TEST_F(StatusTrapsTest, TrapReceiversOfTheSnmpPageGetOneTrapPerDestination) {
-    Register("1.1.1.1.1.1", IpColumns("1.1.1.1.1.1", {127, 0, 0, 1}));
+    Register("1.1.1.1.1.1", IpColumns({127, 0, 0, 1}));
     const std::string pair = E + ".12.6.2.2.1";
     ASSERT_EQ(Set({{pair + ".2.3", MibValue::Ip({127, 0, 0, 2})},
                    {pair + ".3.3", MibValue::Text("traps")},
@@ -101,16 +90,16 @@ TEST_F(StatusTrapsTest, TrapReceiversOfTheSnmpPageGetOneTrapPerDestination) {
 }
 
 TEST_F(StatusTrapsTest, AConsoleRegisteringAgainKeepsOneRow) {
-    Register("2.2.2.2.2.2", IpColumns("2.2.2.2.2.2", {127, 0, 0, 2}), UdpPeer(2));
+    Register("2.2.2.2.2.2", IpColumns({127, 0, 0, 2}), UdpPeer(2));
     // A console registers under a new index after every detection: far more often than the
     // table has rows.
     for (int i = 0; i < 40; ++i) {
         const std::string row = "1.1.1.1.1." + std::to_string(i);
-        Register(row, IpColumns(row, {127, 0, 0, 1}));
+        Register(row, IpColumns({127, 0, 0, 1}));
     }
     // Over DLC the row names no address: the registering station is the destination.
     for (const char* row : {"3.3.3.3.3.1", "3.3.3.3.3.2"}) {
-        Register(row, {{RegistrationCell(5, row), MibValue::Integer(4)}}, DlcPeer());
+        Register(row, {{5, MibValue::Integer(4)}}, DlcPeer());
     }
     const std::map<Oid, MibTable::Row>& rows = card->Objects().FindTable(TrapRegistrations)->Rows();
     EXPECT_EQ(rows.size(), 3u);
@@ -122,10 +111,11 @@ TEST_F(StatusTrapsTest, AConsoleRegisteringAgainKeepsOneRow) {
 
 TEST_F(StatusTrapsTest, HalfMadeAndDeletedRowsSendNothing) {
     const std::string row = "5.5.5.5.5.5";
-    ASSERT_EQ(Set({{RegistrationCell(7, row), MibValue::Integer(2)}})->errorStatus, 0);
-    ASSERT_EQ(Set(IpColumns(row, {127, 0, 0, 1}))->errorStatus, 0);
+    const std::vector<Pairs> sets = RegistrationSets(row, IpColumns({127, 0, 0, 1}));
+    ASSERT_EQ(Set(sets[0])->errorStatus, 0);
+    ASSERT_EQ(Set(sets[1])->errorStatus, 0);
     EXPECT_TRUE(ChangeStatus(2).empty()) << "a row under creation";
-    ASSERT_EQ(Set({{RegistrationCell(7, row), MibValue::Integer(1)}})->errorStatus, 0);
+    ASSERT_EQ(Set(sets[2])->errorStatus, 0);
     ASSERT_EQ(Set({{RegistrationCell(7, row), MibValue::Integer(4)}})->errorStatus, 0);
     EXPECT_TRUE(ChangeStatus(3).empty()) << "a deleted row";
 }
