@@ -93,5 +93,3 @@ void AddToNumber(benchmark::State& state) {
 BENCHMARK(AddToNumber);
 
 }  // namespace
-
-BENCHMARK_MAIN();
