@@ -197,7 +197,7 @@ TEST_F(CardMibTest, ZoneListComesInSegmentsAndTheZoneIsOneOfThem) {
     EXPECT_EQ(mib.Set({{CurrentZone, MibValue::Text("Nowhere")}}).status, ErrorStatus::BadValue);
 }
 
-TEST_F(CardMibTest, CountersGrowAndTheAgentCountersReadLive) {
+TEST_F(CardMibTest, AgentCountersReadLiveAndTheInterfaceHasTheCardsHardwareAddress) {
     Mib mib = Build(EngineType::Office);
     counters.inGetRequests = 41;
     EXPECT_EQ(mib.Get(*Oid::Parse("1.3.6.1.2.1.11.15.0")), MibValue::Counter(41));
