@@ -10,7 +10,10 @@ bool AsyncSelect(int fd, std::uintptr_t socketId, WindowHandle window, std::uint
         CancelAsyncSelect(fd);
         return true;
     }
-    return IsWindow(window) && SocketWatcher::Instance().Select(fd, {socketId, window, message, events});
+    // A window of this process only: its notices are posted in memory, and a cancel can take back
+    // those still queued.
+    return WindowTable::Instance().Find(window) != nullptr &&
+           SocketWatcher::Instance().Select(fd, {socketId, window, message, events});
 }
 
 void RearmAsyncRead(int fd) {

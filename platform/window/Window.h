@@ -94,14 +94,14 @@ bool KillTimer(WindowHandle window, std::uintptr_t timerId);
 bool SetWindowText(WindowHandle window, const std::string& text);
 std::string GetWindowText(WindowHandle window);
 
-// Asynchronous notification of a socket: while armed, one `message` is posted to `window` per readable
-// datagram (or per other selected event), wParam = socketId, lParam = event | (error << 16), the error
-// numbered as the socket interface numbers it (10061 refused, 10054 reset ...). A read or accept
-// notification is re-armed by the next receive or accept on the socket (RearmAsyncRead), and posted at
-// once again when more waits; connect (with its error), write and close are posted once per selection.
-// events 0 or CancelAsyncSelect stops it: no notice of the socket is taken from the queue after that.
-// Cancel before closing the descriptor: a selection left behind ends only when its number is selected
-// again.
+// Asynchronous notification of a socket to a window of this process (false for any other): while
+// armed, one `message` is posted to `window` per readable datagram (or per other selected event),
+// wParam = socketId, lParam = event | (error << 16), the error numbered as the socket interface
+// numbers it (10061 refused, 10054 reset ...). A read or accept notification is re-armed by the next
+// receive or accept on the socket (RearmAsyncRead), and posted at once again when more waits; connect
+// (with its error), write and close are posted once per selection. events 0 or CancelAsyncSelect
+// stops it: no notice of the socket is taken from the queue after that. Cancel before closing the
+// descriptor: a selection left behind ends only when its number is selected again.
 bool AsyncSelect(int fd, std::uintptr_t socketId, WindowHandle window, std::uint32_t message, long events);
 void RearmAsyncRead(int fd);
 void CancelAsyncSelect(int fd);

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstring>
@@ -192,6 +194,18 @@ TEST_F(CrossProcessTest, SendAnswersZeroWhenTheReceiverEndsMeanwhile) {
     EXPECT_EQ(plat::SendMessage(peerWindow, peer::kDie, 0, 0), 0);
     EXPECT_LT(Since(start).count(), 2000);
     EXPECT_EQ(WEXITSTATUS(ReapPeer()), 3);
+}
+
+// A socket of this process is meaningless to another one, and notices already on their way there
+// could not be taken back by a cancel.
+TEST_F(CrossProcessTest, SocketNoticesGoOnlyToWindowsOfThisProcess) {
+    StartPeer("serve");
+    const int fd = socket(AF_INET, SOCK_DGRAM, 0);
+    ASSERT_GE(fd, 0);
+    EXPECT_FALSE(plat::AsyncSelect(fd, 1, peerWindow, plat::kWmUser, plat::kFdRead));
+    EXPECT_TRUE(plat::AsyncSelect(fd, 1, window_, plat::kWmUser, plat::kFdRead));
+    plat::CancelAsyncSelect(fd);
+    close(fd);
 }
 
 TEST(ProcessIdentity, TellsAReusedPidApart) {
