@@ -1,7 +1,6 @@
 // printserver-sim: runs the simulated print server cards of a description file until told to stop.
 #include <fstream>
 #include <iostream>
-#include <sstream>
 
 #include "simulator/CardValueText.h"
 #include "simulator/ControlServer.h"
@@ -9,7 +8,7 @@
 
 namespace {
 
-constexpr std::streamsize LargestDescription = 1 << 20;
+constexpr size_t LargestDescription = 1 << 20;
 
 const char Usage[] = "usage: printserver-sim [--port N] [--control SOCKET] DESCRIPTION-FILE\n";
 
@@ -42,15 +41,16 @@ bool ParseArguments(int argc, char** argv, Arguments& arguments) {
     return !arguments.description.empty();
 }
 
+// Reads no more than one byte past the limit, so that an endless file is refused as well.
 bool ReadFile(const std::string& path, std::string& text) {
     std::ifstream file(path, std::ios::binary);
     if (!file) {
         return false;
     }
-    std::ostringstream content;
-    content << file.rdbuf();
-    text = content.str();
-    return text.size() <= static_cast<size_t>(LargestDescription);
+    text.resize(LargestDescription + 1);
+    file.read(text.data(), static_cast<std::streamsize>(text.size()));
+    text.resize(static_cast<size_t>(file.gcount()));
+    return text.size() <= LargestDescription;
 }
 
 }  // namespace

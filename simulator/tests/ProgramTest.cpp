@@ -12,6 +12,7 @@
 
 #include "simulator/StatusTraps.h"
 #include "simulator/tests/CardFixture.h"
+#include "simulator/tests/ProgramOutput.h"
 #include "simulator/tests/UdpTestClient.h"
 
 namespace sim::test {
@@ -131,6 +132,12 @@ TEST_F(ProgramTest, AClientThatHangsUpBeforeItsReplyLeavesTheProgramServing) {
     SendLine(fd, "list");
     EXPECT_EQ(Command("status PS-1 0"), "ok");
     close(fd);
+}
+
+TEST(ProgramStart, AnEndlessDescriptionIsRefused) {
+    ProgramResult result = RunProgram({"timeout", "20", PRINTSERVER_SIM, "/dev/zero"});
+    EXPECT_EQ(result.exitCode, 2) << result.output;
+    EXPECT_NE(result.output.find("at most 1 MiB"), std::string::npos) << result.output;
 }
 
 }  // namespace
