@@ -19,10 +19,6 @@ namespace plat {
 
 namespace {
 
-std::string PortPath(const ProcessIdentity& process) {
-    return RuntimeFolder() + "/p" + std::to_string(process.pid) + "-" + std::to_string(process.startTime);
-}
-
 bool MakeAddress(const std::string& path, sockaddr_un& address) {
     address = {};
     address.sun_family = AF_UNIX;
@@ -38,7 +34,7 @@ constexpr timeval kSendWait{0, 200000};
 constexpr int kSendTries = 10;
 
 void RemovePortFile() {
-    unlink(PortPath(SelfIdentity()).c_str());
+    unlink(MessagePort::PathOf(SelfIdentity()).c_str());
 }
 
 // The process a port file name ("p<pid>-<start time>") stands for.
@@ -76,6 +72,10 @@ void RemoveDeadPortFiles() {
 
 }  // namespace
 
+std::string MessagePort::PathOf(const ProcessIdentity& process) {
+    return RuntimeFolder() + "/p" + std::to_string(process.pid) + "-" + std::to_string(process.startTime);
+}
+
 MessagePort& MessagePort::Instance() {
     // Never destroyed: its receiver thread runs until the process ends.
     static MessagePort* port = new MessagePort;
@@ -94,7 +94,7 @@ bool MessagePort::Open() {
         pending_.clear();
     }
     RemoveDeadPortFiles();
-    path_ = PortPath(self);
+    path_ = PathOf(self);
     sockaddr_un address;
     if (!MakeAddress(path_, address)) {
         DebugPrintf("window runtime folder path too long for a message port: %s\n", path_.c_str());
@@ -146,7 +146,7 @@ bool MessagePort::Post(const ProcessIdentity& to, const Message& message) {
     WireMessage wire;
     wire.kind = WireMessage::Kind::kPost;
     wire.message = message;
-    return Deliver(PortPath(to), wire, &to);
+    return Deliver(PathOf(to), wire, &to);
 }
 
 std::optional<std::uint64_t> MessagePort::Send(const ProcessIdentity& to, const Message& message,
@@ -160,7 +160,7 @@ std::optional<std::uint64_t> MessagePort::Send(const ProcessIdentity& to, const 
     wire.message = message;
     wire.carriesText = text.has_value();
     wire.text = text.value_or("");
-    const std::string path = PortPath(to);
+    const std::string path = PathOf(to);
     {
         std::lock_guard lock(mutex_);
         wire.serial = nextSerial_++;

@@ -22,6 +22,8 @@ namespace plat {
 class MessagePort {
   public:
     static MessagePort& Instance();
+    // The socket file of a process's port in the runtime folder.
+    static std::string PathOf(const ProcessIdentity& process);
 
     // Opens the port and starts its receiver, once per process; false when that is not possible.
     bool Open();
