@@ -1,11 +1,10 @@
 // Posting, sending, taking and dispatching messages; timers; pumping.
-#include <algorithm>
+// (A send to another thread or process is in WaitingSend.)
 #include <chrono>
-#include <cstring>
 
-#include "platform/window/AnswerSlot.h"
 #include "platform/window/MessagePort.h"
 #include "platform/window/ThreadContext.h"
+#include "platform/window/WaitingSend.h"
 #include "platform/window/Window.h"
 #include "platform/window/WindowDirectory.h"
 #include "platform/window/WindowTable.h"
@@ -16,107 +15,10 @@ namespace {
 
 using Clock = ThreadQueue::Clock;
 
-// A sender that waits looks this often whether the receiver is still there.
-constexpr auto kReceiverCheckPeriod = std::chrono::milliseconds(100);
-
 thread_local bool insideIdleHook = false;
 
 WindowTable& Table() {
     return WindowTable::Instance();
-}
-
-bool OwnedByThisThread(const WindowRecord& record) {
-    return record.owner.get() == CurrentQueueIfAny();
-}
-
-// Texts from another process stand in for the sender's pointers.
-void DispatchCarriedText(const WindowRecord& record, SentMessage& sent) {
-    const Message& message = sent.Content();
-    if (message.message != kWmGetText) {
-        sent.Answer(record.Call(message.message, message.wParam,
-                                reinterpret_cast<LParam>(sent.CarriedText().c_str())));
-        return;
-    }
-    std::string buffer(std::min<WParam>(message.wParam, kMaxCarriedText + 1), '\0');
-    if (buffer.empty()) {
-        sent.Answer(0);
-        return;
-    }
-    const LResult result = record.Call(kWmGetText, buffer.size(), reinterpret_cast<LParam>(buffer.data()));
-    const auto length = static_cast<std::size_t>(std::clamp<LResult>(result, 0, buffer.size() - 1));
-    sent.Answer(result, std::string_view(buffer.data(), length));
-}
-
-void DispatchSent(SentMessage& sent) {
-    const Message& message = sent.Content();
-    const auto record = Table().Find(message.window);
-    if (!record || !OwnedByThisThread(*record)) {
-        return;  // answered 0 as it goes
-    }
-    if (sent.CarriesText()) {
-        DispatchCarriedText(*record, sent);
-    } else {
-        sent.Answer(record->Call(message.message, message.wParam, message.lParam));
-    }
-}
-
-// Waits for the answer and meanwhile serves what other threads and processes send to this one, so
-// that two senders waiting for each other both get through.
-LResult WaitForAnswer(const AnswerSlot& slot, const std::function<bool()>& receiverThere) {
-    const auto queue = CurrentQueue();
-    for (;;) {
-        if (auto sent = queue->TakeSent(Clock::now() + kReceiverCheckPeriod, [&] { return slot.Done(); })) {
-            DispatchSent(*sent);
-        } else if (slot.Done()) {
-            return slot.Result();
-        } else if (!receiverThere()) {
-            return 0;
-        }
-    }
-}
-
-LResult SendToThread(const WindowRecord& record, const Message& message) {
-    const auto slot = std::make_shared<AnswerSlot>(CurrentQueue());
-    record.owner->Deliver(SentMessage(
-        message, [slot](LResult result, std::string_view text) { slot->Complete(result, text); }));
-    return WaitForAnswer(*slot, [&] { return Table().Find(message.window) != nullptr; });
-}
-
-LResult SendToProcess(const Message& message) {
-    const auto owner = WindowDirectory::Owner(message.window);
-    if (!owner || *owner == SelfIdentity()) {
-        return 0;
-    }
-    std::optional<std::string> text;
-    Message carried = message;
-    if (message.message == kWmSetText) {
-        text = message.lParam != 0 ? reinterpret_cast<const char*>(message.lParam) : "";
-        carried.lParam = 0;
-    } else if (message.message == kWmGetText) {
-        if (message.wParam == 0 || message.lParam == 0) {
-            return 0;
-        }
-        text.emplace();
-        carried.lParam = 0;
-    }
-    const auto slot = std::make_shared<AnswerSlot>(CurrentQueue());
-    MessagePort& port = MessagePort::Instance();
-    const auto serial = port.Send(*owner, carried, text, slot);
-    if (!serial) {
-        return 0;
-    }
-    const LResult result = WaitForAnswer(
-        *slot, [&] { return IsProcessAlive(*owner) && WindowDirectory::Find(message.window).has_value(); });
-    port.Abandon(*serial);
-    if (message.message != kWmGetText) {
-        return result;
-    }
-    char* buffer = reinterpret_cast<char*>(message.lParam);
-    const std::size_t length =
-        slot->Done() ? std::min<std::size_t>(slot->Text().size(), message.wParam - 1) : 0;
-    std::memcpy(buffer, slot->Text().data(), length);
-    buffer[length] = '\0';
-    return static_cast<LResult>(length);
 }
 
 void CallIdleHook() {
@@ -150,8 +52,8 @@ bool PostMessage(WindowHandle window, std::uint32_t message, WParam wParam, LPar
 LResult SendMessage(WindowHandle window, std::uint32_t message, WParam wParam, LParam lParam) {
     const Message sent{window, message, wParam, lParam};
     if (const auto record = Table().Find(window)) {
-        return OwnedByThisThread(*record) ? record->Call(message, wParam, lParam)
-                                          : SendToThread(*record, sent);
+        return record->OwnedByCallingThread() ? record->Call(message, wParam, lParam)
+                                              : SendToThread(*record, sent);
     }
     return window == 0 ? 0 : SendToProcess(sent);
 }
@@ -198,7 +100,7 @@ LResult DispatchMessage(const Message& message) {
         return 0;
     }
     const auto record = Table().Find(message.window);
-    if (!record || !OwnedByThisThread(*record)) {
+    if (!record || !record->OwnedByCallingThread()) {
         return 0;
     }
     return record->Call(message.message, message.wParam, message.lParam);

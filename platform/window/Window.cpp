@@ -52,7 +52,7 @@ WindowHandle CreateWindow(const std::string& className, const std::string& title
 
 bool DestroyWindow(WindowHandle window) {
     const auto record = Table().Find(window);
-    if (!record || record->owner.get() != CurrentQueueIfAny() || !Table().BeginDestroy(window)) {
+    if (!record || !record->OwnedByCallingThread() || !Table().BeginDestroy(window)) {
         return false;
     }
     record->Call(kWmDestroy, 0, 0);

@@ -1,5 +1,6 @@
 #include "platform/window/WindowTable.h"
 
+#include "platform/window/ThreadContext.h"
 #include "platform/window/WindowDirectory.h"
 
 namespace plat {
@@ -7,6 +8,10 @@ namespace plat {
 LResult WindowRecord::Call(std::uint32_t message, WParam wParam, LParam lParam) const {
     return procedure != nullptr ? procedure(handle, message, wParam, lParam)
                                 : DefWindowProc(handle, message, wParam, lParam);
+}
+
+bool WindowRecord::OwnedByCallingThread() const {
+    return owner.get() == CurrentQueueIfAny();
 }
 
 WindowTable& WindowTable::Instance() {

@@ -22,6 +22,7 @@ struct WindowRecord {
 
     // Runs the window's procedure (the default one for a class registered without).
     LResult Call(std::uint32_t message, WParam wParam, LParam lParam) const;
+    bool OwnedByCallingThread() const;
 };
 
 // The classes and windows of this process. Every window is also published in the window directory
