@@ -41,12 +41,16 @@ WindowHandle CreateWindow(const std::string& className, const std::string& title
     if (!windowClass) {
         return 0;
     }
+    const auto owner = CurrentQueue();
+    if (!owner->Alive()) {
+        return 0;  // the thread has ended: nothing would ever destroy the window
+    }
     MessagePort::Instance().Open();  // without it the window is still usable inside this process
     const WindowHandle handle = WindowDirectory::NewHandle();
     if (handle == 0) {
         return 0;
     }
-    const WindowRecord record{handle, windowClass->first, windowClass->second, CurrentQueue()};
+    const WindowRecord record{handle, windowClass->first, windowClass->second, owner};
     return Table().Add(record, title) ? handle : 0;
 }
 

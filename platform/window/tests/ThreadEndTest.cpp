@@ -16,6 +16,7 @@ struct LateAnswers {
     bool timerKilled = true;
     bool pumped = false;
     bool hookCalled = false;
+    plat::WindowHandle created = 1;
 };
 LateAnswers late;
 
@@ -29,11 +30,13 @@ struct LateCaller {
         late.timerKilled = plat::KillTimer(0, timer);
         late.timerSet = plat::SetTimer(0, 0, 10, NoTimerProc);
         late.pumped = plat::PumpWaiting(0);
+        late.created = plat::CreateWindow("ThreadEndClass", "too late");
     }
 };
 thread_local LateCaller lateCaller;
 
 TEST(ThreadEnd, CallsFromLaterDestructorsFindTheThreadRetired) {
+    plat::RegisterWindowClass("ThreadEndClass", nullptr);
     std::thread([] {
         lateCaller.timer = 0;  // made first, so it ends last
         lateCaller.timer = plat::SetTimer(0, 0, 10, NoTimerProc);
@@ -46,6 +49,8 @@ TEST(ThreadEnd, CallsFromLaterDestructorsFindTheThreadRetired) {
     EXPECT_EQ(late.timerSet, 0u);
     EXPECT_TRUE(late.pumped);
     EXPECT_FALSE(late.hookCalled) << "the hook ended with the thread";
+    EXPECT_EQ(late.created, 0u) << "no thread is left to own it";
+    EXPECT_EQ(plat::FindWindow("ThreadEndClass", ""), 0u);
 }
 
 }  // namespace
