@@ -8,6 +8,10 @@ void* AllocBlock(std::size_t size) {
     return std::calloc(1, size == 0 ? 1 : size);
 }
 
+void* AllocRawBlock(std::size_t size) {
+    return std::malloc(size == 0 ? 1 : size);
+}
+
 void FreeBlock(void* block) {
     std::free(block);
 }

@@ -57,10 +57,14 @@ bool PutBinding(BerWriter& out, const VarBind& binding, bool withValues) {
            out.PutHeader(kTagSequence, out.Size() - end);
 }
 
+// A block of `blockSize` bytes: the given bytes, then zeros (at least the spare terminator).
 void* CopyToBlock(const void* bytes, std::size_t length, std::size_t blockSize) {
-    void* block = plat::AllocBlock(blockSize);
-    if (block != nullptr && length != 0) {
-        std::memcpy(block, bytes, length);
+    auto* block = static_cast<std::uint8_t*>(plat::AllocRawBlock(blockSize));
+    if (block != nullptr) {
+        if (length != 0) {
+            std::memcpy(block, bytes, length);
+        }
+        std::memset(block + length, 0, blockSize - length);
     }
     return block;
 }
@@ -124,7 +128,7 @@ bool DecodeBindingList(BerReader list, std::size_t valueBlock, VarBind*& binding
             return refuse();
         }
     }
-    bindings = static_cast<VarBind*>(plat::AllocBlock(readCount * sizeof(VarBind)));
+    bindings = static_cast<VarBind*>(plat::AllocRawBlock(readCount * sizeof(VarBind)));
     if (bindings == nullptr) {
         return refuse();
     }

@@ -68,11 +68,14 @@ EncodeStatus EncodeMessage(const ReqParam& message, std::uint8_t* buffer, std::s
 }
 
 ReqParam* DecodeMessage(const std::uint8_t* data, std::size_t length, std::uint32_t acceptedPduTypes) {
-    auto* message = static_cast<ReqParam*>(plat::AllocBlock(sizeof(ReqParam)));
+    auto* message = static_cast<ReqParam*>(plat::AllocRawBlock(sizeof(ReqParam)));
+    if (message == nullptr) {
+        return nullptr;
+    }
+    *message = ReqParam{};
     BerReader pdu(nullptr, 0);
-    if (message != nullptr &&
-        (!ReadMessageFrame(data, length, pdu, message->Community, message->CommunityLength) ||
-         !ReadPdu(pdu, acceptedPduTypes, *message))) {
+    if (!ReadMessageFrame(data, length, pdu, message->Community, message->CommunityLength) ||
+        !ReadPdu(pdu, acceptedPduTypes, *message)) {
         FreeReqParam(message);
         return nullptr;
     }

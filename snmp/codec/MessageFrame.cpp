@@ -30,11 +30,12 @@ bool ReadMessageFrame(const std::uint8_t* data, std::size_t length, BerReader& p
         return false;
     }
     communityLength = static_cast<std::uint16_t>(content.Remaining());
-    community = static_cast<char*>(plat::AllocBlock(communityLength + 1));
+    community = static_cast<char*>(plat::AllocRawBlock(communityLength + 1));
     if (community == nullptr) {
         return false;
     }
     std::memcpy(community, content.Take(communityLength), communityLength);
+    community[communityLength] = '\0';
     return true;
 }
 
