@@ -2,69 +2,126 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstring>
 
 namespace snmp {
 
 namespace {
 
-// Reads one decimal arc of at most 32 bits at the front of `text` and removes it with its dot.
-bool TakeArc(std::string_view& text, std::uint32_t& arc) {
-    std::size_t digits = 0;
+// Prefixes that nearly every identifier the system sends or receives starts with, with their content
+// made once: the private subtree of the print servers, MIB-II and the enterprises. Longest first.
+struct KnownPrefix {
+    std::string_view text;
+    std::string_view content;
+};
+constexpr KnownPrefix kKnownPrefixes[] = {
+    {"1.3.6.1.4.1.32473.11.5.1", "\x2B\x06\x01\x04\x01\x81\xFD\x59\x0B\x05\x01"},
+    {"1.3.6.1.2.1", "\x2B\x06\x01\x02\x01"},
+    {"1.3.6.1.4.1", "\x2B\x06\x01\x04\x01"},
+};
+
+// The longest decimal arc, and a dot in front of it.
+constexpr std::size_t kMaxArcText = 11;
+
+constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+// Reads one decimal arc of at most 32 bits at `next` and moves past it.
+bool TakeArc(const char*& next, const char* end, std::uint32_t& arc) {
+    const char* const start = next;
     std::uint64_t value = 0;
-    for (; digits < text.size() && text[digits] >= '0' && text[digits] <= '9'; ++digits) {
-        value = value * 10 + static_cast<std::uint64_t>(text[digits] - '0');
+    for (; next != end; ++next) {
+        const auto digit = static_cast<unsigned>(static_cast<unsigned char>(*next) - '0');
+        if (digit > 9) {
+            break;
+        }
+        value = value * 10 + digit;
         if (value > UINT32_MAX) {
             return false;
         }
     }
-    if (digits == 0) {
-        return false;
-    }
-    text.remove_prefix(digits);
-    if (!text.empty()) {
-        if (text.front() != '.' || text.size() == 1) {
-            return false;
-        }
-        text.remove_prefix(1);
-    }
     arc = static_cast<std::uint32_t>(value);
-    return true;
+    return next != start;
+}
+
+// Reads "." and an arc; a text may end only after a whole arc.
+bool TakeDottedArc(const char*& next, const char* end, std::uint32_t& arc) {
+    return *next++ == '.' && TakeArc(next, end, arc);
 }
 
 bool PutSubidentifier(std::uint32_t value, std::uint8_t* content, std::size_t capacity, std::size_t& length) {
-    std::uint8_t digits[5];
-    std::size_t count = 0;
-    do {
-        digits[count++] = value & 0x7F;
-        value >>= 7;
-    } while (value != 0);
+    if (value < 0x80) {
+        if (length == capacity) {
+            return false;
+        }
+        content[length++] = static_cast<std::uint8_t>(value);
+        return true;
+    }
+    std::size_t count = 1;
+    for (std::uint32_t rest = value >> 7; rest != 0; rest >>= 7) {
+        ++count;
+    }
     if (capacity - length < count) {
         return false;
     }
-    while (count > 1) {
-        content[length++] = digits[--count] | 0x80;
+    for (std::size_t i = count; i-- > 0;) {
+        content[length + i] = static_cast<std::uint8_t>((value & 0x7F) | (i + 1 == count ? 0x00 : 0x80));
+        value >>= 7;
     }
-    content[length++] = digits[0];
+    length += count;
     return true;
 }
 
-// Appends a dot (but at the start) and the arc in decimal, stopping short of `last`.
-bool AppendArc(const char* text, char*& out, char* last, std::uint32_t arc) {
-    if (out != text) {
-        if (out == last) {
+// Reads one base-128 subidentifier of at most 32 bits at `next` and moves past it.
+bool TakeSubidentifier(const std::uint8_t*& next, const std::uint8_t* end, std::uint32_t& value) {
+    std::uint64_t number = 0;
+    std::uint8_t byte = 0;
+    do {
+        if (next == end) {
             return false;
         }
-        *out++ = '.';
+        byte = *next++;
+        number = (number << 7) | (byte & 0x7F);
+        if (number > UINT32_MAX) {
+            return false;
+        }
+    } while ((byte & 0x80) != 0);
+    value = static_cast<std::uint32_t>(number);
+    return true;
+}
+
+char* WriteDecimal(char* out, std::uint32_t value) {
+    if (value < 10) {
+        *out = static_cast<char>('0' + value);
+        return out + 1;
     }
-    if (arc < 10 && out != last) {
-        *out++ = static_cast<char>('0' + arc);
+    if (value < 100) {
+        std::memcpy(out, kDigitPairs + 2 * value, 2);
+        return out + 2;
+    }
+    return std::to_chars(out, out + kMaxArcText, value).ptr;
+}
+
+// Appends the separator (none at the start) and the arc in decimal, stopping short of `last`.
+bool AppendArc(char*& out, const char* last, std::uint32_t arc, bool first) {
+    if (last - out >= static_cast<std::ptrdiff_t>(kMaxArcText)) {
+        if (!first) {
+            *out++ = '.';
+        }
+        out = WriteDecimal(out, arc);
         return true;
     }
-    auto [next, error] = std::to_chars(out, last, arc);
-    if (error != std::errc()) {
+    char scratch[kMaxArcText + 1];
+    scratch[0] = '.';
+    char* const start = first ? scratch + 1 : scratch;
+    const auto count = static_cast<std::size_t>(WriteDecimal(scratch + 1, arc) - start);
+    if (count > static_cast<std::size_t>(last - out)) {
         return false;
     }
-    out = next;
+    std::memcpy(out, start, count);
+    out += count;
     return true;
 }
 
@@ -73,18 +130,30 @@ bool AppendArc(const char* text, char*& out, char* last, std::uint32_t arc) {
 bool OidTextToContent(std::string_view text, std::uint8_t* content, std::size_t capacity,
                       std::size_t& length) {
     length = 0;
-    std::uint32_t first = 0;
-    std::uint32_t second = 0;
-    if (!TakeArc(text, first) || (!text.empty() && !TakeArc(text, second))) {
-        return false;
+    const char* next = text.data();
+    const char* const end = next + text.size();
+    const auto known = std::find_if(std::begin(kKnownPrefixes), std::end(kKnownPrefixes), [&](const auto& p) {
+        // The prefix must end on a whole arc: "...5.10" does not start with "...5.1".
+        return text.starts_with(p.text) && (text.size() == p.text.size() || text[p.text.size()] == '.');
+    });
+    if (known != std::end(kKnownPrefixes) && known->content.size() <= capacity) {
+        std::memcpy(content, known->content.data(), known->content.size());
+        length = known->content.size();
+        next += known->text.size();
+    } else {
+        std::uint32_t first = 0;
+        std::uint32_t second = 0;
+        if (!TakeArc(next, end, first) || (next != end && !TakeDottedArc(next, end, second))) {
+            return false;
+        }
+        if (first > 2 || second >= 40 || capacity == 0) {
+            return false;
+        }
+        content[length++] = static_cast<std::uint8_t>(first * 40 + second);
     }
-    if (first > 2 || second >= 40 || capacity == 0) {
-        return false;
-    }
-    content[length++] = static_cast<std::uint8_t>(first * 40 + second);
-    while (!text.empty()) {
+    while (next != end) {
         std::uint32_t arc = 0;
-        if (!TakeArc(text, arc) || !PutSubidentifier(arc, content, capacity, length)) {
+        if (!TakeDottedArc(next, end, arc) || !PutSubidentifier(arc, content, capacity, length)) {
             return false;
         }
     }
@@ -93,31 +162,37 @@ bool OidTextToContent(std::string_view text, std::uint8_t* content, std::size_t 
 
 bool OidContentToText(const std::uint8_t* content, std::size_t length, char* text, std::size_t size,
                       std::size_t& textLength) {
-    if (length == 0 || size == 0 || (content[length - 1] & 0x80) != 0) {
+    if (length == 0 || size == 0) {
         return false;
     }
+    const std::uint8_t* next = content;
+    const std::uint8_t* const end = content + length;
     char* out = text;
-    char* const last = text + size - 1;  // room for the terminator
-    std::uint64_t value = 0;
-    for (std::size_t i = 0; i < length; ++i) {
-        value = (value << 7) | (content[i] & 0x7F);
-        if (value > UINT32_MAX) {
+    const char* const last = text + size - 1;  // room for the terminator
+    const std::string_view bytes(reinterpret_cast<const char*>(content), length);
+    const auto known = std::find_if(std::begin(kKnownPrefixes), std::end(kKnownPrefixes),
+                                    [&](const auto& p) { return bytes.starts_with(p.content); });
+    if (known != std::end(kKnownPrefixes)) {
+        if (known->text.size() > static_cast<std::size_t>(last - out)) {
             return false;
         }
-        if ((content[i] & 0x80) != 0) {
-            continue;
-        }
-        const auto subidentifier = static_cast<std::uint32_t>(value);
-        value = 0;
-        if (out != text) {
-            if (!AppendArc(text, out, last, subidentifier)) {
-                return false;
-            }
-            continue;
-        }
+        std::memcpy(out, known->text.data(), known->text.size());
+        out += known->text.size();
+        next += known->content.size();
+    } else {
         // The first subidentifier holds the first two arcs; first arcs above 2 do not exist.
+        std::uint32_t subidentifier = 0;
+        if (!TakeSubidentifier(next, end, subidentifier)) {
+            return false;
+        }
         const std::uint32_t first = std::min<std::uint32_t>(subidentifier / 40, 2);
-        if (!AppendArc(text, out, last, first) || !AppendArc(text, out, last, subidentifier - first * 40)) {
+        if (!AppendArc(out, last, first, true) || !AppendArc(out, last, subidentifier - first * 40, false)) {
+            return false;
+        }
+    }
+    while (next != end) {
+        std::uint32_t arc = 0;
+        if (!TakeSubidentifier(next, end, arc) || !AppendArc(out, last, arc, false)) {
             return false;
         }
     }

@@ -131,6 +131,15 @@ TEST(ObjectIdentifier, TextEncodesToContentAndBack) {
         {"1.3.4294967295", {0x2B, 0x8F, 0xFF, 0xFF, 0xFF, 0x7F}},
         {"0.0", {0x00}},
         {"2.39", {0x77}},
+        // Prefixes the codec knows by heart: alone, followed by arcs, and look-alikes that are not them.
+        {"1.3.6.1.4.1.32473.11.5.1", {0x2B, 0x06, 0x01, 0x04, 0x01, 0x81, 0xFD, 0x59, 0x0B, 0x05, 0x01}},
+        {"1.3.6.1.4.1.32473.11.5.1.12.6.1.6.0",
+         {0x2B, 0x06, 0x01, 0x04, 0x01, 0x81, 0xFD, 0x59, 0x0B, 0x05, 0x01, 0x0C, 0x06, 0x01, 0x06, 0x00}},
+        {"1.3.6.1.4.1.32473.11.5.10.2",
+         {0x2B, 0x06, 0x01, 0x04, 0x01, 0x81, 0xFD, 0x59, 0x0B, 0x05, 0x0A, 0x02}},
+        {"1.3.6.1.2.100.7", {0x2B, 0x06, 0x01, 0x02, 0x64, 0x07}},
+        {"1.3.6.1.4.1.23.2.5.1.1.1.3.1",
+         {0x2B, 0x06, 0x01, 0x04, 0x01, 0x17, 0x02, 0x05, 0x01, 0x01, 0x01, 0x03, 0x01}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
@@ -156,8 +165,23 @@ TEST(ObjectIdentifier, OneArcStandsForThatArcAndZero) {
 
 TEST(ObjectIdentifier, RefusesBadTexts) {
     const std::string cases[] = {
-        "",     "1.40",  "3.1", "1.3 .6", "1.3.6 ",         "1.3.",   ".1.3",
-        "1..3", "1.3.a", "1,3", "1.3.-1", "1.3.4294967296", "+1.3.6", "1.3.6.1.2.1.1.5.0\n",
+        "",
+        "1.40",
+        "3.1",
+        "1.3 .6",
+        "1.3.6 ",
+        "1.3.",
+        ".1.3",
+        "1..3",
+        "1.3.a",
+        "1,3",
+        "1.3.-1",
+        "1.3.4294967296",
+        "+1.3.6",
+        "1.3.6.1.2.1.1.5.0\n",
+        "1.3.6.1.4.1.32473.11.5.1.",
+        "1.3.6.1.2.1..5",
+        "1.3.6.1.2.1x",
     };
     for (const auto& text : cases) {
         std::uint8_t content[256];
@@ -197,6 +221,12 @@ TEST(ObjectIdentifier, TextThatDoesNotFitItsBufferFails) {
     EXPECT_TRUE(OidContentToText(content.data(), content.size(), text, 10, textLength));
     EXPECT_FALSE(OidContentToText(content.data(), content.size(), text, 9, textLength));
     EXPECT_FALSE(OidContentToText(content.data(), content.size(), text, 4, textLength));
+
+    const Bytes privateSubtree = {0x2B, 0x06, 0x01, 0x04, 0x01, 0x81, 0xFD, 0x59, 0x0B, 0x05, 0x01, 0x07};
+    char longer[27];  // "1.3.6.1.4.1.32473.11.5.1.7": 26 characters
+    EXPECT_TRUE(OidContentToText(privateSubtree.data(), privateSubtree.size(), longer, 27, textLength));
+    EXPECT_FALSE(OidContentToText(privateSubtree.data(), privateSubtree.size(), longer, 26, textLength));
+    EXPECT_FALSE(OidContentToText(privateSubtree.data(), privateSubtree.size(), longer, 24, textLength));
 }
 
 }  // namespace
