@@ -1,0 +1,110 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include "platform/services/ModuleLoader.h"
+#include "transport/IpxTransport.h"
+#include "transport/tests/ScriptedSocketLibrary.h"
+
+// The send, receive and close logic that the UDP and IPX transports share, counted through a socket
+// library whose answers the test chooses (the IPX transport binds its library by name).
+namespace {
+
+constexpr const char* kAddress = "0000000100A0B1C2D3E4";
+
+class SocketTransportCounts : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        plat::MapModuleName("wsock32.dll", SCRIPTED_SOCKET_LIBRARY, plat::kSocketExportPrefix);
+        module_ = plat::LoadModule("wsock32.dll");
+        ASSERT_NE(module_, nullptr);
+        auto state = reinterpret_cast<ScriptStateEntry>(plat::ModuleSymbol(module_, "ScriptState"));
+        ASSERT_NE(state, nullptr);
+        script_ = state();
+        *script_ = SocketScript{};
+    }
+
+    void TearDown() override { plat::FreeModule(module_); }
+
+    static TransportResult ReceiveOne(DatagramTransport& transport) {
+        char buffer[16];
+        std::uint32_t length = 0;
+        std::uint8_t sender[IpxTransport::kSenderBytes];
+        std::uint16_t port = 0;
+        return transport.Receive(buffer, sizeof buffer, &length, sender, &port);
+    }
+
+    plat::ModuleHandle module_ = nullptr;
+    SocketScript* script_ = nullptr;
+};
+
+TEST_F(SocketTransportCounts, EverySendIsTriedRetriesTimesUnlessTheConnectionIsLost) {
+    struct Case {
+        std::int32_t retries;
+        int error;
+        TransportResult result;
+        int sends;
+    } cases[] = {
+        {3, 0, kTransportOk, 1},
+        {3, plat::kWsaEhostunreach, kTransportSendFailed, 3},
+        {2, plat::kWsaEnobufs, kTransportSendFailed, 2},
+        {0, plat::kWsaEhostunreach, kTransportSendFailed, 1},  // at least one try
+        {3, plat::kWsaEconnreset, kTransportNotOpen, 1},
+        {3, plat::kWsaEconnaborted, kTransportNotOpen, 1},
+    };
+    for (const Case& c : cases) {
+        *script_ = SocketScript{.sendError = c.error};
+        IpxTransport transport(c.retries, 1, 0, nullptr, nullptr);
+        ASSERT_EQ(transport.Bind(0), kTransportOk);
+        EXPECT_EQ(transport.SendTo("x", 1, kAddress, 0x900F), c.result) << c.retries << " tries, " << c.error;
+        EXPECT_EQ(script_->sends, c.sends) << c.retries << " tries, " << c.error;
+    }
+}
+
+TEST_F(SocketTransportCounts, EveryReceiveWaitsTheTimeOutOncePerRetry) {
+    struct Case {
+        bool readable;
+        int error;
+        TransportResult result;
+        std::vector<std::int32_t> waits;
+        int receives;
+    } cases[] = {
+        {false, 0, kTransportTimedOut, {3, 3}, 0},
+        {true, 0, kTransportOk, {3}, 1},
+        {true, plat::kWsaEmsgsize, kTransportReceiveFailed, {3, 3}, 2},  // a datagram too large is lost
+        {true, plat::kWsaEconnreset, kTransportNotOpen, {3}, 1},
+    };
+    for (const Case& c : cases) {
+        *script_ = SocketScript{.readable = c.readable, .receiveError = c.error};
+        IpxTransport transport(2, 3, 0, nullptr, nullptr);
+        ASSERT_EQ(transport.Bind(0), kTransportOk);
+        EXPECT_EQ(ReceiveOne(transport), c.result) << c.readable << ", " << c.error;
+        EXPECT_EQ(script_->waits, c.waits) << c.readable << ", " << c.error;
+        EXPECT_EQ(script_->receives, c.receives) << c.readable << ", " << c.error;
+    }
+}
+
+TEST_F(SocketTransportCounts, ASocketIsClosedOnceAndOneNeverMadeNever) {
+    struct Case {
+        bool makesSockets, binds;
+        TransportResult bound;
+        std::vector<plat::SocketHandle> closedAtBind;
+        std::vector<plat::SocketHandle> closedAtEnd;
+    } cases[] = {
+        {true, true, kTransportOk, {}, {kScriptedSocket}},
+        {true, false, kTransportBindFailed, {kScriptedSocket}, {kScriptedSocket}},
+        {false, true, kTransportBindFailed, {}, {}},
+    };
+    for (const Case& c : cases) {
+        *script_ = SocketScript{.makesSockets = c.makesSockets, .binds = c.binds};
+        auto transport = std::make_unique<IpxTransport>(1, 1, 0, nullptr, nullptr);
+        EXPECT_EQ(transport->Bind(0x9010), c.bound);
+        EXPECT_EQ(script_->closed, c.closedAtBind) << c.makesSockets << ", " << c.binds;
+        transport.reset();
+        EXPECT_EQ(script_->closed, c.closedAtEnd) << c.makesSockets << ", " << c.binds;
+        EXPECT_EQ(script_->cleanups, 1) << "the library started once is stopped once";
+    }
+}
+
+}  // namespace
