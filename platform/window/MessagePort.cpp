@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <charconv>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <string_view>
@@ -190,7 +191,12 @@ void MessagePort::Receive() {
             if (errno == EINTR) {
                 continue;
             }
-            return;  // the port was closed (a forked child opened its own)
+            if (errno == ENOMEM || errno == ENOBUFS) {
+                // Short of memory for a moment: senders would wait for ever if the receiver gave up.
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                continue;
+            }
+            return;  // the port was closed
         }
         auto wire = DecodeWire(buffer.data(), static_cast<std::size_t>(length));
         const std::size_t pathLength =
