@@ -123,7 +123,9 @@ int IpxSocket::Receive(char* buffer, int length, int flags, SocketAddress* from,
         Received();
         if (datagram) {
             std::size_t copied = std::min(datagram->data.size(), static_cast<std::size_t>(length));
-            std::memcpy(buffer, datagram->data.data(), copied);
+            if (copied > 0) {  // an empty datagram has no bytes to copy from, nor an empty buffer room
+                std::memcpy(buffer, datagram->data.data(), copied);
+            }
             if (from != nullptr) {
                 IpxToInterface(datagram->source, from, fromLength);
             }

@@ -84,6 +84,22 @@ TEST_F(LanSocketTest, IpxDatagramsReachTheSocketOfTheirNodeAndBroadcastNeedsTheO
     vorsock_closesocket(card);
 }
 
+TEST_F(LanSocketTest, EmptyIpxDatagramIsReceivedAsZeroBytes) {
+    SocketHandle pc = BoundIpx("000000000000", 0x9010);
+    SocketHandle card = BoundIpx(kCard, 0x900F);
+    auto toCard = Ipx(0, kCard, 0x900F);
+    ASSERT_EQ(vorsock_sendto(pc, nullptr, 0, 0, Generic(toCard), sizeof toCard), 0);
+    ASSERT_EQ(vorsock_sendto(pc, "x", 1, 0, Generic(toCard), sizeof toCard), 1);
+    char buffer[8] = {};
+    ASSERT_TRUE(Readable(card, 2000));
+    EXPECT_EQ(vorsock_recv(card, buffer, sizeof buffer, 0), 0);
+    ASSERT_TRUE(Readable(card, 2000));
+    EXPECT_EQ(vorsock_recv(card, nullptr, 0, 0), kSocketError) << "a datagram into no room at all";
+    EXPECT_EQ(vorsock_WSAGetLastError(), kWsaEmsgsize);
+    vorsock_closesocket(pc);
+    vorsock_closesocket(card);
+}
+
 TEST_F(LanSocketTest, BoundSocketIsRefusedASecondTime) {
     SocketHandle first = BoundIpx("000000000000", 0x9010);
     SocketHandle second = vorsock_socket(kAfIpx, kSockDgram, 1004);
