@@ -1,64 +1,10 @@
 #include "snmp/codec/BerWriter.h"
 
-#include <cstring>
-
 #include "snmp/codec/BerTags.h"
 #include "snmp/codec/ObjectIdentifier.h"
 #include "snmp/codec/ReqParam.h"
 
 namespace snmp {
-
-std::size_t LengthOctetsSize(std::size_t length) {
-    std::size_t size = 1;
-    if (length >= 0x80) {
-        for (; length != 0; length >>= 8) {
-            ++size;
-        }
-    }
-    return size;
-}
-
-bool BerWriter::PutByte(std::uint8_t byte) {
-    if (free_ == 0) {
-        return false;
-    }
-    buffer_[--free_] = byte;
-    return true;
-}
-
-bool BerWriter::PutBytes(const void* bytes, std::size_t count) {
-    if (free_ < count) {
-        return false;
-    }
-    free_ -= count;
-    if (count != 0) {
-        std::memcpy(buffer_ + free_, bytes, count);
-    }
-    return true;
-}
-
-bool BerWriter::PutLength(std::size_t length) {
-    if (free_ < LengthOctetsSize(length)) {
-        return false;
-    }
-    if (length < 0x80) {
-        return PutByte(static_cast<std::uint8_t>(length));
-    }
-    std::size_t count = 0;
-    for (; length != 0; length >>= 8, ++count) {
-        PutByte(static_cast<std::uint8_t>(length));
-    }
-    return PutByte(static_cast<std::uint8_t>(0x80 | count));
-}
-
-bool BerWriter::PutHeader(std::uint8_t tag, std::size_t contentLength) {
-    return free_ > LengthOctetsSize(contentLength) && PutLength(contentLength) && PutByte(tag);
-}
-
-bool BerWriter::PutOctets(std::uint8_t tag, const void* bytes, std::size_t count) {
-    return count <= kMaxElementContent && free_ >= count + LengthOctetsSize(count) + 1 &&
-           PutBytes(bytes, count) && PutHeader(tag, count);
-}
 
 bool BerWriter::PutInteger(std::uint8_t tag, std::int32_t value) {
     // Drop leading bytes while the next byte's top bit still carries the sign.

@@ -76,6 +76,10 @@ bool PutSubidentifier(std::uint32_t value, std::uint8_t* content, std::size_t ca
 
 // Reads one base-128 subidentifier of at most 32 bits at `next` and moves past it.
 bool TakeSubidentifier(const std::uint8_t*& next, const std::uint8_t* end, std::uint32_t& value) {
+    if (*next < 0x80) {  // the common one-byte subidentifier
+        value = *next++;
+        return true;
+    }
     std::uint64_t number = 0;
     std::uint8_t byte = 0;
     do {
@@ -104,25 +108,35 @@ char* WriteDecimal(char* out, std::uint32_t value) {
     return std::to_chars(out, out + kMaxArcText, value).ptr;
 }
 
-// Appends the separator (none at the start) and the arc in decimal, stopping short of `last`.
-bool AppendArc(char*& out, const char* last, std::uint32_t arc, bool first) {
-    if (last - out >= static_cast<std::ptrdiff_t>(kMaxArcText)) {
-        if (!first) {
-            *out++ = '.';
-        }
-        out = WriteDecimal(out, arc);
-        return true;
-    }
-    char scratch[kMaxArcText + 1];
-    scratch[0] = '.';
-    char* const start = first ? scratch + 1 : scratch;
-    const auto count = static_cast<std::size_t>(WriteDecimal(scratch + 1, arc) - start);
+// Appends `piece` when it fits before `last`.
+bool AppendText(char*& out, const char* last, const char* piece, std::size_t count) {
     if (count > static_cast<std::size_t>(last - out)) {
         return false;
     }
-    std::memcpy(out, start, count);
+    std::memcpy(out, piece, count);
     out += count;
     return true;
+}
+
+// Appends "." and the arc in decimal, stopping short of `last`.
+bool AppendArc(char*& out, const char* last, std::uint32_t arc) {
+    if (last - out >= static_cast<std::ptrdiff_t>(kMaxArcText)) {
+        *out++ = '.';
+        out = WriteDecimal(out, arc);
+        return true;
+    }
+    char piece[kMaxArcText + 1];
+    piece[0] = '.';
+    return AppendText(out, last, piece, WriteDecimal(piece + 1, arc) - piece);
+}
+
+// Appends the first two arcs, which the first subidentifier holds; first arcs above 2 do not exist.
+bool AppendFirstArcs(char*& out, const char* last, std::uint32_t subidentifier) {
+    const std::uint32_t first = std::min<std::uint32_t>(subidentifier / 40, 2);
+    char piece[2 + kMaxArcText];
+    piece[0] = static_cast<char>('0' + first);
+    piece[1] = '.';
+    return AppendText(out, last, piece, WriteDecimal(piece + 2, subidentifier - first * 40) - piece);
 }
 
 }  // namespace
@@ -172,27 +186,17 @@ bool OidContentToText(const std::uint8_t* content, std::size_t length, char* tex
     const std::string_view bytes(reinterpret_cast<const char*>(content), length);
     const auto known = std::find_if(std::begin(kKnownPrefixes), std::end(kKnownPrefixes),
                                     [&](const auto& p) { return bytes.starts_with(p.content); });
+    std::uint32_t subidentifier = 0;
     if (known != std::end(kKnownPrefixes)) {
-        if (known->text.size() > static_cast<std::size_t>(last - out)) {
+        if (!AppendText(out, last, known->text.data(), known->text.size())) {
             return false;
         }
-        std::memcpy(out, known->text.data(), known->text.size());
-        out += known->text.size();
         next += known->content.size();
-    } else {
-        // The first subidentifier holds the first two arcs; first arcs above 2 do not exist.
-        std::uint32_t subidentifier = 0;
-        if (!TakeSubidentifier(next, end, subidentifier)) {
-            return false;
-        }
-        const std::uint32_t first = std::min<std::uint32_t>(subidentifier / 40, 2);
-        if (!AppendArc(out, last, first, true) || !AppendArc(out, last, subidentifier - first * 40, false)) {
-            return false;
-        }
+    } else if (!TakeSubidentifier(next, end, subidentifier) || !AppendFirstArcs(out, last, subidentifier)) {
+        return false;
     }
     while (next != end) {
-        std::uint32_t arc = 0;
-        if (!TakeSubidentifier(next, end, arc) || !AppendArc(out, last, arc, false)) {
+        if (!TakeSubidentifier(next, end, subidentifier) || !AppendArc(out, last, subidentifier)) {
             return false;
         }
     }
