@@ -175,7 +175,7 @@ std::shared_ptr<LibrarySocket> HostSocket::Accept(SocketAddress* address, int* l
 }
 
 int HostSocket::SendAll(const char* buffer, int length, int flags, const sockaddr_in* to) {
-    if (buffer == nullptr && length > 0) {
+    if ((buffer == nullptr && length > 0) || length < 0) {
         return Fail(kWsaEfault);
     }
     int sent = 0;

@@ -3,6 +3,7 @@
 
 #include <chrono>
 #include <thread>
+#include <vector>
 
 #include "platform/sock/tests/SocketTestSupport.h"
 
@@ -153,6 +154,27 @@ TEST_F(InetSocketTest, StreamConnectsWithoutBlockingThenCarriesDataToItsEnd) {
     ASSERT_TRUE(Readable(client, 2000));
     EXPECT_EQ(vorsock_recv(client, buffer, sizeof buffer, 0), kSocketError);
     EXPECT_EQ(vorsock_WSAGetLastError(), kWsaEconnreset);
+    vorsock_closesocket(client);
+    vorsock_closesocket(listener);
+}
+
+TEST_F(InetSocketTest, NegativeLengthIsRefusedAndNothingIsSent) {
+    std::uint16_t port = 0;
+    SocketHandle listener = Listening(port);
+    SocketHandle client = vorsock_socket(kAfInet, kSockStream, 0);
+    auto to = Inet("127.0.0.1", port);
+    ASSERT_EQ(vorsock_connect(client, Generic(to), sizeof to), 0);
+    SocketHandle server = vorsock_accept(listener, nullptr, nullptr);
+    ASSERT_NE(server, kInvalidSocket);
+    std::vector<char> buffer(16, 'x');
+    EXPECT_EQ(vorsock_send(client, buffer.data(), -1, 0), kSocketError);
+    EXPECT_EQ(vorsock_WSAGetLastError(), kWsaEfault);
+    EXPECT_FALSE(Readable(server, 100)) << "no bytes from beyond the caller's buffer";
+    SocketHandle udp = BoundUdp();
+    EXPECT_EQ(vorsock_sendto(udp, buffer.data(), -1, 0, Generic(to), sizeof to), kSocketError);
+    EXPECT_EQ(vorsock_WSAGetLastError(), kWsaEfault);
+    vorsock_closesocket(udp);
+    vorsock_closesocket(server);
     vorsock_closesocket(client);
     vorsock_closesocket(listener);
 }
