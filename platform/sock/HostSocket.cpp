@@ -107,6 +107,7 @@ int HostSocket::Connect(const SocketAddress* address, int length) {
     if (int error = InetFromInterface(address, length, host); error != 0) {
         return Fail(error);
     }
+    SettleConnect();  // a connect under way may have ended since it was last looked at
     if (connecting_) {
         return Fail(kWsaEalready);
     }

@@ -158,6 +158,36 @@ TEST_F(InetSocketTest, StreamConnectsWithoutBlockingThenCarriesDataToItsEnd) {
     vorsock_closesocket(listener);
 }
 
+TEST_F(InetSocketTest, RepeatedConnectTellsInProgressThenConnected) {
+    std::uint16_t port = 0;
+    SocketHandle listener = Listening(port);
+    SocketHandle client = vorsock_socket(kAfInet, kSockStream, 0);
+    std::uint32_t nonBlocking = 1;
+    vorsock_ioctlsocket(client, kFionbio, &nonBlocking);
+    auto to = Inet("127.0.0.1", port);
+    if (vorsock_connect(client, Generic(to), sizeof to) != 0) {
+        EXPECT_EQ(vorsock_WSAGetLastError(), kWsaEwouldblock);
+    }
+    ASSERT_TRUE(Readable(listener, 2000));
+    SocketHandle server = vorsock_accept(listener, nullptr, nullptr);
+    ASSERT_NE(server, kInvalidSocket);
+    // A caller that asks again until it no longer hears "already" must then hear that it is
+    // connected (0, or 10056 "is connected").
+    bool connected = false;
+    for (int i = 0; i < 50 && !connected; ++i) {
+        connected =
+            vorsock_connect(client, Generic(to), sizeof to) == 0 || vorsock_WSAGetLastError() == kWsaEisconn;
+        if (!connected) {
+            ASSERT_EQ(vorsock_WSAGetLastError(), kWsaEalready);
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    }
+    EXPECT_TRUE(connected);
+    vorsock_closesocket(server);
+    vorsock_closesocket(client);
+    vorsock_closesocket(listener);
+}
+
 TEST_F(InetSocketTest, NegativeLengthIsRefusedAndNothingIsSent) {
     std::uint16_t port = 0;
     SocketHandle listener = Listening(port);
