@@ -167,6 +167,45 @@ TEST_F(LanSocketTest, SpxStreamConnectsCarriesDataAndEnds) {
     vorsock_closesocket(listener);
 }
 
+TEST_F(LanSocketTest, NonBlockingSpxConnectEndsInSelectAsWritableOrAsAnException) {
+    SocketHandle listener = ListeningSpx(kCard, 0x2000);
+    auto select = [](SocketHandle s, bool write) {
+        FdSet set;
+        FdZero(set);
+        FdAdd(s, set);
+        TimeValue timeout{5, 0};
+        return write ? vorsock_select(0, nullptr, &set, nullptr, &timeout)
+                     : vorsock_select(0, nullptr, nullptr, &set, &timeout);
+    };
+    auto connectWithoutBlocking = [](std::uint16_t socket) {
+        SocketHandle s = vorsock_socket(kAfIpx, kSockStream, kNsProtoSpx);
+        std::uint32_t nonBlocking = 1;
+        vorsock_ioctlsocket(s, kFionbio, &nonBlocking);
+        auto to = Ipx(0, kCard, socket);
+        EXPECT_EQ(vorsock_connect(s, Generic(to), sizeof to), kSocketError);
+        EXPECT_EQ(vorsock_WSAGetLastError(), kWsaEwouldblock);
+        return s;
+    };
+    SocketHandle good = connectWithoutBlocking(0x2000);
+    EXPECT_EQ(select(good, true), 1);
+    EXPECT_EQ(vorsock_send(good, "ok", 2, 0), 2);
+
+    SocketHandle refused = connectWithoutBlocking(0x2001);
+    EXPECT_EQ(select(refused, false), 1);
+    int error = 0;
+    int length = sizeof error;
+    ASSERT_EQ(vorsock_getsockopt(refused, kSolSocket, kSoError, reinterpret_cast<char*>(&error), &length), 0);
+    EXPECT_EQ(error, kWsaEconnrefused);
+    FdSet write;
+    FdZero(write);
+    FdAdd(refused, write);
+    TimeValue zero{0, 0};
+    EXPECT_EQ(vorsock_select(0, nullptr, &write, nullptr, &zero), 0) << "a failed connect is never writable";
+    vorsock_closesocket(refused);
+    vorsock_closesocket(good);
+    vorsock_closesocket(listener);
+}
+
 TEST_F(LanSocketTest, SpxConnectIsRefusedByAStationWithoutThatSocket) {
     SocketHandle present = BoundIpx(kCard, 0x900F);
     SocketHandle client = vorsock_socket(kAfIpx, kSockStream, kNsProtoSpx);
