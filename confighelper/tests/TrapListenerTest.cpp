@@ -37,14 +37,18 @@ std::vector<std::uint8_t> StatusTrap(std::int32_t status) {
 // Datagrams waiting on a transport; a hook runs inside each receive, as a notice handler that pumps
 // messages would run there.
 class QueuedTransport : public DatagramTransport {
-public:
+  public:
     QueuedTransport() : DatagramTransport(1, 0, 0, nullptr, nullptr) {}
     TransportResult Bind(std::uint16_t) override { return kTransportOk; }
-    TransportResult Broadcast(const void*, std::uint32_t, std::uint16_t) override { return kTransportSendFailed; }
+    TransportResult Broadcast(const void*, std::uint32_t, std::uint16_t) override {
+        return kTransportSendFailed;
+    }
     TransportResult SendTo(const void*, std::uint32_t, const char*, std::uint16_t) override {
         return kTransportSendFailed;
     }
-    TransportResult SendToDefault(const void*, std::uint32_t, const char*) override { return kTransportSendFailed; }
+    TransportResult SendToDefault(const void*, std::uint32_t, const char*) override {
+        return kTransportSendFailed;
+    }
     TransportResult GetLocalAddress(std::uint8_t*) override { return 0; }
     TransportResult Receive(void* buffer, std::uint32_t size, std::uint32_t* length, std::uint8_t* sender,
                             std::uint16_t* port) override {
@@ -71,7 +75,7 @@ public:
 
 // The notice window: a plain window whose text is the last line set.
 class TrapListenerTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         plat::RegisterWindowClass("TRAP_LISTENER_TEST", plat::DefWindowProc);
         window = plat::CreateWindow("TRAP_LISTENER_TEST", "");
