@@ -1,5 +1,7 @@
 #include <algorithm>
+#include <functional>
 #include <string>
+#include <thread>
 
 #include "confighelper/tests/integration/HelperFixture.h"
 
@@ -117,6 +119,25 @@ TEST_F(DetectionTest, NewCardWithoutAddressIsStoredAsItAnswered) {
     EXPECT_EQ(StoredNumber(adapter, "cProtocols"), 2u);
     EXPECT_EQ(StoredNumber(adapter, "pProtocol"), 2u);
     EXPECT_EQ(StoredNumber(adapter, "Category"), 1u) << "not asked: its category is the one it answered";
+}
+
+TEST_F(DetectionTest, TwoDetectionsAtOnceEachHearEveryCard) {
+    for (std::size_t i = 0; i < 20; ++i) {
+        cards->AddCard(NumberedCard(i, 2));
+    }
+    StartCards();
+    std::string finals[2];
+    auto detect = [](std::string& final) {
+        TextRecorder progress;
+        HelperDetectPrintServers(0, 0, 0, 0, 0, progress.Handle());
+        final = progress.Texts().empty() ? "" : progress.Texts().back();
+    };
+    std::thread other(detect, std::ref(finals[1]));
+    detect(finals[0]);
+    other.join();
+    EXPECT_EQ(finals[0], "520");
+    EXPECT_EQ(finals[1], "520");
+    EXPECT_EQ(StoredAdapters().size(), 20u);
 }
 
 }  // namespace

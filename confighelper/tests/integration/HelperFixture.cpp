@@ -34,8 +34,9 @@ std::string EntryPath(const std::string& adapter) {
 
 }  // namespace
 
+// A window's procedure runs on the thread that made it, which also reads its texts.
 std::vector<std::string>& TextRecorder::Recorded(plat::WindowHandle window) {
-    static std::map<plat::WindowHandle, std::vector<std::string>> texts;
+    thread_local std::map<plat::WindowHandle, std::vector<std::string>> texts;
     return texts[window];
 }
 
