@@ -5,6 +5,7 @@
 #include "netware/cardtable/CardServiceTable.h"
 #include "platform/store/ConfigStore.h"
 #include "simulator/Simulator.h"
+#include "snmp/exports/Vantorel.h"
 #include "transport/DeviceStorePath.h"
 
 namespace {
@@ -85,6 +86,21 @@ TEST_F(ServiceTableTest, RowsAreAddedListedChangedAndRetired) {
     ASSERT_EQ(NwSNMPAddServiceRow(adapter.c_str(), "FS1\\QUEUE3", "FS1\\PS1", 1), 0);
     ASSERT_EQ(NwSNMPFindServiceRow(adapter.c_str(), "FS1\\QUEUE3", "FS1\\PS1", &index), 0);
     EXPECT_EQ(index, 1);
+}
+
+TEST_F(ServiceTableTest, RowsNotValidAreLeftOut) {
+    ASSERT_EQ(NwSNMPAddServiceRow(kAdapter, "FS1\\Q1", "FS1\\PS1", 1), 0);
+    // A row left in creation, as a failed set-up leaves it.
+    char oid[] = "1.3.6.1.4.1.32473.11.5.1.12.1.3.1.6.2";
+    char value[] = "1,2";
+    std::int32_t size = sizeof value;
+    ASSERT_EQ(HelperSNMPTransact(kAdapter, 2, oid, sizeof oid, value, &size, 1), 0);
+    char list[256];
+    std::uint32_t length = sizeof list;
+    std::uint32_t count = 0;
+    ASSERT_EQ(NwSNMPInit(kAdapter, list, &length, &count), 0);
+    EXPECT_EQ(count, 1u);
+    EXPECT_EQ(std::string(list), "0006,FS1\\Q1,0001,1,0007,FS1\\PS1,0001,0");
 }
 
 TEST_F(ServiceTableTest, CheckDelaysAreReadAndSet) {
