@@ -5,8 +5,8 @@
 #include <unistd.h>
 
 #include <array>
+#include <atomic>
 #include <cstring>
-#include <mutex>
 #include <set>
 #include <string>
 #include <vector>
@@ -257,9 +257,8 @@ Entry* ThreadEntry(const NameRecord& record) {
     return reinterpret_cast<Entry*>(mine.data());
 }
 
-std::mutex requestsLock;
-std::set<AsyncHandle> requests;
-AsyncHandle nextRequest = 1;
+// Requests are answered before their handle is given out, so every handle below this one is done.
+std::atomic<AsyncHandle> nextRequest{1};
 
 AsyncHandle Answer(WindowHandle window, std::uint32_t message, char* buffer, int length,
                    const NameRecord& record) {
@@ -267,12 +266,7 @@ AsyncHandle Answer(WindowHandle window, std::uint32_t message, char* buffer, int
         SetSocketError(kWsaEinval);
         return 0;
     }
-    AsyncHandle request;
-    {
-        std::lock_guard guard(requestsLock);
-        request = nextRequest++;
-        requests.insert(request);
-    }
+    AsyncHandle request = nextRequest++;
     std::size_t needed = Layout(nullptr, 0).Place(record);
     int error = record.error;
     if (error == 0) {
@@ -344,8 +338,7 @@ AsyncHandle AsyncProtocolByNumber(WindowHandle window, std::uint32_t message, in
 }
 
 int CancelAsyncLookup(AsyncHandle request) {
-    std::lock_guard guard(requestsLock);
-    return Fail(requests.contains(request) ? kWsaEalready : kWsaEinval);
+    return Fail(request != 0 && request < nextRequest ? kWsaEalready : kWsaEinval);
 }
 
 }  // namespace plat
