@@ -97,7 +97,7 @@ int HostSocket::Bind(const SocketAddress* address, int length) {
         return Fail(error);
     }
     if (bind(fd_, reinterpret_cast<const sockaddr*>(&host), sizeof host) != 0) {
-        return Fail(errno == EINVAL ? kWsaEinval : SocketErrorFromErrno(errno));
+        return Fail(SocketErrorFromErrno(errno));
     }
     return 0;
 }
@@ -143,7 +143,7 @@ void HostSocket::SettleConnect() {
 
 int HostSocket::Listen(int backlog) {
     if (listen(fd_, backlog) != 0) {
-        return Fail(errno == EOPNOTSUPP ? kWsaEopnotsupp : SocketErrorFromErrno(errno));
+        return Fail(SocketErrorFromErrno(errno));
     }
     return 0;
 }
@@ -165,7 +165,7 @@ std::shared_ptr<LibrarySocket> HostSocket::Accept(SocketAddress* address, int* l
             return std::make_shared<HostSocket>(fd, kSockStream);
         }
         if (errno != EAGAIN && errno != EINTR) {
-            Fail(errno == EINVAL ? kWsaEinval : SocketErrorFromErrno(errno));
+            Fail(SocketErrorFromErrno(errno));
             return nullptr;
         }
         if (int error = Wait(ReadPoll(), 0); error != 0) {
@@ -254,7 +254,6 @@ int HostSocket::Receive(char* buffer, int length, int flags, SocketAddress* from
         if (hostError != EAGAIN && hostError != EINTR) {
             // An unreachable port answers a datagram; the interface reports it as a reset.
             return Fail(datagram && hostError == ECONNREFUSED ? kWsaEconnreset
-                        : hostError == EINVAL                 ? kWsaEinval
                                                               : SocketErrorFromErrno(hostError));
         }
         if (int error = Wait(ReadPoll(), ReceiveTimeout()); error != 0) {

@@ -1,6 +1,5 @@
 #include "platform/sock/IpxSocket.h"
 
-#include <cerrno>
 #include <cstring>
 
 #include "platform/lan/LanEngine.h"
@@ -19,9 +18,7 @@ int IpxSocket::Open(const HardwareAddress& station, std::uint16_t socket) {
     int error = 0;
     std::unique_ptr<IpxEndpoint> endpoint = IpxEndpoint::Open(station, socket, error);
     if (!endpoint) {
-        return error == EADDRINUSE ? kWsaEaddrinuse
-               : error == ENETDOWN ? kWsaEnetdown
-                                   : SocketErrorFromErrno(error);
+        return SocketErrorFromErrno(error);
     }
     {
         std::lock_guard guard(endpointLock_);

@@ -68,9 +68,7 @@ int SpxSocket::Bind(const SocketAddress* address, int length) {
     listener_ =
         SpxListener::Open(wanted.node.IsZero() ? LocalStationAddress() : wanted.node, wanted.socket, error);
     if (!listener_) {
-        return Fail(error == EADDRINUSE ? kWsaEaddrinuse
-                    : error == ENETDOWN ? kWsaEnetdown
-                                        : SocketErrorFromErrno(error));
+        return Fail(SocketErrorFromErrno(error));
     }
     return 0;
 }
@@ -136,7 +134,7 @@ int SpxSocket::Connect(const SocketAddress* address, int length) {
         int error = 0;
         connection_ = SpxConnection::Connect(local, remote, error);
         if (!connection_) {
-            return Fail(error == ENETDOWN ? kWsaEnetdown : SocketErrorFromErrno(error));
+            return Fail(SocketErrorFromErrno(error));
         }
         connection = connection_;
     }
