@@ -177,7 +177,6 @@ bool IpxSocket::SetOwnOption(int level, int option, const char* value, int lengt
         error = option != kIpxPacketTypeOption ? kWsaEnoprotoopt : kWsaEinval;
         return true;
     }
-    std::lock_guard guard(endpointLock_);
     packetType_ = static_cast<std::uint8_t>(number);
     return true;
 }
@@ -190,7 +189,6 @@ bool IpxSocket::GetOwnOption(int level, int option, char* value, int* length, in
         error = kWsaEnoprotoopt;
         return true;
     }
-    std::lock_guard guard(endpointLock_);
     error = PutOptionNumber(packetType_, value, length);
     return true;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <memory>
 #include <optional>
 
@@ -42,7 +43,7 @@ class IpxSocket final : public LibrarySocket {
     mutable std::mutex endpointLock_;
     std::shared_ptr<IpxEndpoint> endpoint_;
     std::optional<IpxAddress> peer_;
-    std::uint8_t packetType_;
+    std::atomic<std::uint8_t> packetType_;  // set by one thread while another sends
 };
 
 // Option level and option of the IPX protocol: the packet type sent.
