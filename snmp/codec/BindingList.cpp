@@ -64,7 +64,11 @@ void* CopyToBlock(const void* bytes, std::size_t length, std::size_t blockSize) 
         if (length != 0) {
             std::memcpy(block, bytes, length);
         }
-        std::memset(block + length, 0, blockSize - length);
+        if (blockSize - length == 1) {  // the usual spare terminator: no call for one byte
+            block[length] = 0;
+        } else {
+            std::memset(block + length, 0, blockSize - length);
+        }
     }
     return block;
 }

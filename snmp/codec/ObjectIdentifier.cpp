@@ -19,6 +19,9 @@ constexpr KnownPrefix kKnownPrefixes[] = {
     {"1.3.6.1.2.1", "\x2B\x06\x01\x02\x01"},
     {"1.3.6.1.4.1", "\x2B\x06\x01\x04\x01"},
 };
+// What all of them start with, so that other identifiers are told apart with one comparison.
+constexpr std::string_view kCommonText = "1.3.6.1.";
+constexpr std::string_view kCommonContent = "\x2B\x06\x01";
 
 // The longest decimal arc, and a dot in front of it.
 constexpr std::size_t kMaxArcText = 11;
@@ -28,8 +31,38 @@ constexpr char kDigitPairs[] =
     "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
     "8081828384858687888990919293949596979899";
 
-// Reads one decimal arc of at most 32 bits at `next` and moves past it.
-bool TakeArc(const char*& next, const char* end, std::uint32_t& arc) {
+// The known prefix `text` starts with, ending on a whole arc ("...5.10" does not start with
+// "...5.1"), or null.
+const KnownPrefix* KnownTextPrefix(std::string_view text) {
+    if (!text.starts_with(kCommonText)) {
+        return nullptr;
+    }
+#pragma GCC unroll 4  // each comparison of constant length and bytes, made without a call
+    for (const KnownPrefix& prefix : kKnownPrefixes) {
+        if (text.starts_with(prefix.text) &&
+            (text.size() == prefix.text.size() || text[prefix.text.size()] == '.')) {
+            return &prefix;
+        }
+    }
+    return nullptr;
+}
+
+// The known prefix `content` starts with, or null. Each ends on a whole subidentifier.
+const KnownPrefix* KnownContentPrefix(std::string_view content) {
+    if (!content.starts_with(kCommonContent)) {
+        return nullptr;
+    }
+#pragma GCC unroll 4
+    for (const KnownPrefix& prefix : kKnownPrefixes) {
+        if (content.starts_with(prefix.content)) {
+            return &prefix;
+        }
+    }
+    return nullptr;
+}
+
+// Reads one decimal arc of at most 32 bits at `next`: where it ends, or null when there is none.
+const char* ReadArc(const char* next, const char* end, std::uint32_t& arc) {
     const char* const start = next;
     std::uint64_t value = 0;
     for (; next != end; ++next) {
@@ -39,64 +72,75 @@ bool TakeArc(const char*& next, const char* end, std::uint32_t& arc) {
         }
         value = value * 10 + digit;
         if (value > UINT32_MAX) {
-            return false;
+            return nullptr;
         }
     }
     arc = static_cast<std::uint32_t>(value);
-    return next != start;
+    return next != start ? next : nullptr;
 }
 
-// Reads "." and an arc; a text may end only after a whole arc.
-bool TakeDottedArc(const char*& next, const char* end, std::uint32_t& arc) {
-    return *next++ == '.' && TakeArc(next, end, arc);
-}
-
-bool PutSubidentifier(std::uint32_t value, std::uint8_t* content, std::size_t capacity, std::size_t& length) {
-    if (value < 0x80) {
-        if (length == capacity) {
-            return false;
-        }
-        content[length++] = static_cast<std::uint8_t>(value);
-        return true;
+// Writes a subidentifier in base 128 at `out`: where it ends, or null when it does not fit before `limit`.
+std::uint8_t* PutSubidentifier(std::uint32_t value, std::uint8_t* out, const std::uint8_t* limit) {
+    if (value < 0x80 && out != limit) {
+        *out = static_cast<std::uint8_t>(value);
+        return out + 1;
     }
-    std::size_t count = 1;
+    std::ptrdiff_t count = 1;
     for (std::uint32_t rest = value >> 7; rest != 0; rest >>= 7) {
         ++count;
     }
-    if (capacity - length < count) {
-        return false;
+    if (limit - out < count) {
+        return nullptr;
     }
-    for (std::size_t i = count; i-- > 0;) {
-        content[length + i] = static_cast<std::uint8_t>((value & 0x7F) | (i + 1 == count ? 0x00 : 0x80));
-        value >>= 7;
+    for (std::ptrdiff_t i = count - 1; i >= 0; --i, value >>= 7) {
+        out[i] = static_cast<std::uint8_t>((value & 0x7F) | (i + 1 == count ? 0x00 : 0x80));
     }
-    length += count;
-    return true;
+    return out + count;
 }
 
-// Reads one base-128 subidentifier of at most 32 bits at `next` and moves past it.
-bool TakeSubidentifier(const std::uint8_t*& next, const std::uint8_t* end, std::uint32_t& value) {
+// Writes the arcs of `next` up to `end`, each a dot and a decimal number, as subidentifiers at `out`:
+// where they end, or null on a bad arc or when they do not fit before `limit`.
+std::uint8_t* PutArcs(const char* next, const char* end, std::uint8_t* out, const std::uint8_t* limit) {
+    while (next != end && out != nullptr) {
+        std::uint32_t arc = 0;
+        if (*next != '.' || (next = ReadArc(next + 1, end, arc)) == nullptr) {
+            return nullptr;
+        }
+        out = PutSubidentifier(arc, out, limit);
+    }
+    return out;
+}
+
+// Reads one base-128 subidentifier of at most 32 bits at `next`: where it ends, or null.
+const std::uint8_t* ReadSubidentifier(const std::uint8_t* next, const std::uint8_t* end,
+                                      std::uint32_t& value) {
     if (*next < 0x80) {  // the common one-byte subidentifier
-        value = *next++;
-        return true;
+        value = *next;
+        return next + 1;
     }
     std::uint64_t number = 0;
     std::uint8_t byte = 0;
     do {
         if (next == end) {
-            return false;
+            return nullptr;
         }
         byte = *next++;
         number = (number << 7) | (byte & 0x7F);
         if (number > UINT32_MAX) {
-            return false;
+            return nullptr;
         }
     } while ((byte & 0x80) != 0);
     value = static_cast<std::uint32_t>(number);
-    return true;
+    return next;
 }
 
-char* WriteDecimal(char* out, std::uint32_t value) {
+// Numbers of three digits and more, kept out of line so that the short ones below inline.
+[[gnu::noinline]] char* WriteLongDecimal(char* out, std::uint32_t value) {
+    return std::to_chars(out, out + kMaxArcText, value).ptr;
+}
+
+// Writes `value` in decimal at `out` (room for kMaxArcText characters); gives the end.
+inline char* WriteDecimal(char* out, std::uint32_t value) {
     if (value < 10) {
         *out = static_cast<char>('0' + value);
         return out + 1;
@@ -105,25 +149,23 @@ char* WriteDecimal(char* out, std::uint32_t value) {
         std::memcpy(out, kDigitPairs + 2 * value, 2);
         return out + 2;
     }
-    return std::to_chars(out, out + kMaxArcText, value).ptr;
+    return WriteLongDecimal(out, value);
 }
 
-// Appends `piece` when it fits before `last`.
-bool AppendText(char*& out, const char* last, const char* piece, std::size_t count) {
+// Appends `piece` when it fits before `last`: the new end, or null.
+char* AppendText(char* out, const char* last, const char* piece, std::size_t count) {
     if (count > static_cast<std::size_t>(last - out)) {
-        return false;
+        return nullptr;
     }
     std::memcpy(out, piece, count);
-    out += count;
-    return true;
+    return out + count;
 }
 
-// Appends "." and the arc in decimal, stopping short of `last`.
-bool AppendArc(char*& out, const char* last, std::uint32_t arc) {
+// Appends "." and the arc in decimal when they fit before `last`: the new end, or null.
+char* AppendArc(char* out, const char* last, std::uint32_t arc) {
     if (last - out >= static_cast<std::ptrdiff_t>(kMaxArcText)) {
-        *out++ = '.';
-        out = WriteDecimal(out, arc);
-        return true;
+        *out = '.';
+        return WriteDecimal(out + 1, arc);
     }
     char piece[kMaxArcText + 1];
     piece[0] = '.';
@@ -131,7 +173,7 @@ bool AppendArc(char*& out, const char* last, std::uint32_t arc) {
 }
 
 // Appends the first two arcs, which the first subidentifier holds; first arcs above 2 do not exist.
-bool AppendFirstArcs(char*& out, const char* last, std::uint32_t subidentifier) {
+char* AppendFirstArcs(char* out, const char* last, std::uint32_t subidentifier) {
     const std::uint32_t first = std::min<std::uint32_t>(subidentifier / 40, 2);
     char piece[2 + kMaxArcText];
     piece[0] = static_cast<char>('0' + first);
@@ -146,31 +188,30 @@ bool OidTextToContent(std::string_view text, std::uint8_t* content, std::size_t 
     length = 0;
     const char* next = text.data();
     const char* const end = next + text.size();
-    const auto known = std::find_if(std::begin(kKnownPrefixes), std::end(kKnownPrefixes), [&](const auto& p) {
-        // The prefix must end on a whole arc: "...5.10" does not start with "...5.1".
-        return text.starts_with(p.text) && (text.size() == p.text.size() || text[p.text.size()] == '.');
-    });
-    if (known != std::end(kKnownPrefixes) && known->content.size() <= capacity) {
-        std::memcpy(content, known->content.data(), known->content.size());
-        length = known->content.size();
+    std::uint8_t* out = content;
+    const std::uint8_t* const limit = content + capacity;
+    if (const KnownPrefix* known = KnownTextPrefix(text);
+        known != nullptr && known->content.size() <= capacity) {
+        std::memcpy(out, known->content.data(), known->content.size());
+        out += known->content.size();
         next += known->text.size();
     } else {
         std::uint32_t first = 0;
         std::uint32_t second = 0;
-        if (!TakeArc(next, end, first) || (next != end && !TakeDottedArc(next, end, second))) {
+        next = ReadArc(next, end, first);
+        if (next != nullptr && next != end) {
+            next = *next == '.' ? ReadArc(next + 1, end, second) : nullptr;
+        }
+        if (next == nullptr || first > 2 || second >= 40 || capacity == 0) {
             return false;
         }
-        if (first > 2 || second >= 40 || capacity == 0) {
-            return false;
-        }
-        content[length++] = static_cast<std::uint8_t>(first * 40 + second);
+        *out++ = static_cast<std::uint8_t>(first * 40 + second);
     }
-    while (next != end) {
-        std::uint32_t arc = 0;
-        if (!TakeDottedArc(next, end, arc) || !PutSubidentifier(arc, content, capacity, length)) {
-            return false;
-        }
+    out = PutArcs(next, end, out, limit);
+    if (out == nullptr) {
+        return false;
     }
+    length = static_cast<std::size_t>(out - content);
     return true;
 }
 
@@ -183,22 +224,20 @@ bool OidContentToText(const std::uint8_t* content, std::size_t length, char* tex
     const std::uint8_t* const end = content + length;
     char* out = text;
     const char* const last = text + size - 1;  // room for the terminator
-    const std::string_view bytes(reinterpret_cast<const char*>(content), length);
-    const auto known = std::find_if(std::begin(kKnownPrefixes), std::end(kKnownPrefixes),
-                                    [&](const auto& p) { return bytes.starts_with(p.content); });
     std::uint32_t subidentifier = 0;
-    if (known != std::end(kKnownPrefixes)) {
-        if (!AppendText(out, last, known->text.data(), known->text.size())) {
-            return false;
-        }
+    if (const KnownPrefix* known = KnownContentPrefix({reinterpret_cast<const char*>(content), length})) {
+        out = AppendText(out, last, known->text.data(), known->text.size());
         next += known->content.size();
-    } else if (!TakeSubidentifier(next, end, subidentifier) || !AppendFirstArcs(out, last, subidentifier)) {
-        return false;
+    } else if ((next = ReadSubidentifier(next, end, subidentifier)) != nullptr) {
+        out = AppendFirstArcs(out, last, subidentifier);
     }
-    while (next != end) {
-        if (!TakeSubidentifier(next, end, subidentifier) || !AppendArc(out, last, subidentifier)) {
-            return false;
+    while (next != nullptr && out != nullptr && next != end) {
+        if ((next = ReadSubidentifier(next, end, subidentifier)) != nullptr) {
+            out = AppendArc(out, last, subidentifier);
         }
+    }
+    if (next == nullptr || out == nullptr) {
+        return false;
     }
     *out = '\0';
     textLength = static_cast<std::size_t>(out - text);
