@@ -5,7 +5,6 @@
 
 #include <cerrno>
 #include <cstring>
-#include <random>
 
 #include "platform/lan/LanSettings.h"
 
@@ -16,28 +15,14 @@ namespace {
 // Each datagram crosses from the engine to the program as its source address, packet type and data.
 constexpr std::size_t kHandOverHeader = 13;
 constexpr int kHandOverBuffer = 1 << 20;
-constexpr std::uint16_t kFirstDynamicSocket = 0x4000;
-constexpr std::uint16_t kDynamicSockets = 0x4000;
-
-std::unique_ptr<LanPort> BindDynamic(const HardwareAddress& station, std::uint16_t& socket, int& error) {
-    std::uint16_t start = static_cast<std::uint16_t>(std::random_device{}() % kDynamicSockets);
-    for (std::uint16_t i = 0; i < kDynamicSockets; ++i) {
-        std::uint16_t candidate = kFirstDynamicSocket + (start + i) % kDynamicSockets;
-        auto port = LanPort::Bind(EndpointName(EndpointKind::Ipx, station, candidate), error);
-        if (port || error != EADDRINUSE) {
-            socket = candidate;
-            return port;
-        }
-    }
-    return nullptr;
-}
 
 }  // namespace
 
 std::unique_ptr<IpxEndpoint> IpxEndpoint::Open(const HardwareAddress& station, std::uint16_t socket,
                                                int& error) {
     std::unique_ptr<LanPort> port =
-        socket == 0 ? BindDynamic(station, socket, error)
+        socket == 0 ? LanPort::BindFree(EndpointKind::Ipx, station, kFirstDynamicSocket, kDynamicSockets,
+                                        socket, error)
                     : LanPort::Bind(EndpointName(EndpointKind::Ipx, station, socket), error);
     if (!port) {
         return nullptr;

@@ -12,6 +12,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <random>
 #include <thread>
 
 #include "platform/lan/LanEngine.h"
@@ -155,6 +156,20 @@ std::unique_ptr<LanPort> LanPort::Bind(const std::string& name, int& error) {
         return nullptr;
     }
     return std::unique_ptr<LanPort>(new LanPort(fd, name, path));
+}
+
+std::unique_ptr<LanPort> LanPort::BindFree(EndpointKind kind, const HardwareAddress& station, unsigned first,
+                                           unsigned count, std::uint16_t& number, int& error) {
+    unsigned start = std::random_device{}() % count;
+    for (unsigned i = 0; i < count; ++i) {
+        auto candidate = static_cast<std::uint16_t>(first + (start + i) % count);
+        auto port = Bind(EndpointName(kind, station, candidate), error);
+        if (port || error != EADDRINUSE) {
+            number = candidate;
+            return port;
+        }
+    }
+    return nullptr;
 }
 
 LanPort::~LanPort() {

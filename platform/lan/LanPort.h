@@ -19,11 +19,20 @@ enum class EndpointKind : char { Ipx = 'I', SpxListener = 'S', SpxConnection = '
 
 std::string EndpointName(EndpointKind kind, const HardwareAddress& station, unsigned number);
 
+// Socket numbers given to IPX and SPX sockets bound to socket 0.
+inline constexpr unsigned kFirstDynamicSocket = 0x4000;
+inline constexpr unsigned kDynamicSockets = 0x4000;
+
 class LanPort {
   public:
     // Binds the endpoint. Fails (null) with EADDRINUSE while a live endpoint of any process holds the
     // name (one left behind by an ended process is taken over), with ENETDOWN when no LAN is configured.
     static std::unique_ptr<LanPort> Bind(const std::string& name, int& error);
+    // Binds the first free one of `count` numbers from `first` (the search starts at a random one, so
+    // that a number is not soon given out again) and tells which; EADDRINUSE when all are taken.
+    static std::unique_ptr<LanPort> BindFree(EndpointKind kind, const HardwareAddress& station,
+                                             unsigned first, unsigned count, std::uint16_t& number,
+                                             int& error);
     ~LanPort();
     LanPort(const LanPort&) = delete;
     LanPort& operator=(const LanPort&) = delete;

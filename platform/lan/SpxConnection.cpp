@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <random>
 #include <set>
 
 namespace plat {
@@ -19,20 +18,6 @@ constexpr std::size_t kQueueLimit = 16;  // packets taken from the program and n
 std::set<std::shared_ptr<SpxConnection>>& Live() {
     static auto* live = new std::set<std::shared_ptr<SpxConnection>>;
     return *live;
-}
-
-std::unique_ptr<LanPort> BindConnection(const HardwareAddress& station, std::uint16_t& connection,
-                                        int& error) {
-    std::uint16_t start = static_cast<std::uint16_t>(std::random_device{}());
-    for (unsigned i = 0; i < 0xFFFE; ++i) {
-        auto candidate = static_cast<std::uint16_t>(1 + (start + i) % 0xFFFE);
-        auto port = LanPort::Bind(EndpointName(EndpointKind::SpxConnection, station, candidate), error);
-        if (port || error != EADDRINUSE) {
-            connection = candidate;
-            return port;
-        }
-    }
-    return nullptr;
 }
 
 void Signal(int fd) {
@@ -67,7 +52,8 @@ SpxConnection::~SpxConnection() {
 std::shared_ptr<SpxConnection> SpxConnection::Make(const IpxAddress& local, const IpxAddress& remote,
                                                    int& error) {
     std::uint16_t connection = 0;
-    std::unique_ptr<LanPort> port = BindConnection(local.node, connection, error);
+    std::unique_ptr<LanPort> port = LanPort::BindFree(EndpointKind::SpxConnection, local.node, 1,
+                                                      kSpxUnknownConnection - 1, connection, error);
     if (!port) {
         return nullptr;
     }

@@ -1,8 +1,6 @@
 #include "platform/lan/SpxListener.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <random>
 
 #include "platform/lan/LanSettings.h"
 
@@ -16,19 +14,10 @@ constexpr std::size_t kMaxBacklog = 64;
 
 std::unique_ptr<SpxListener> SpxListener::Open(const HardwareAddress& station, std::uint16_t socket,
                                                int& error) {
-    std::unique_ptr<LanPort> port;
-    if (socket != 0) {
-        port = LanPort::Bind(EndpointName(EndpointKind::SpxListener, station, socket), error);
-    } else {
-        std::uint16_t start = static_cast<std::uint16_t>(std::random_device{}() % 0x4000);
-        for (unsigned i = 0; i < 0x4000 && !port; ++i) {
-            socket = static_cast<std::uint16_t>(0x4000 + (start + i) % 0x4000);
-            port = LanPort::Bind(EndpointName(EndpointKind::SpxListener, station, socket), error);
-            if (!port && error != EADDRINUSE) {
-                break;
-            }
-        }
-    }
+    std::unique_ptr<LanPort> port =
+        socket == 0 ? LanPort::BindFree(EndpointKind::SpxListener, station, kFirstDynamicSocket,
+                                        kDynamicSockets, socket, error)
+                    : LanPort::Bind(EndpointName(EndpointKind::SpxListener, station, socket), error);
     if (!port) {
         return nullptr;
     }

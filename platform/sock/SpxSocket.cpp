@@ -27,7 +27,7 @@ int EndedError(Status status) {
 }
 
 std::uint16_t DynamicSocket() {
-    return static_cast<std::uint16_t>(0x4000 + std::random_device{}() % 0x4000);
+    return static_cast<std::uint16_t>(kFirstDynamicSocket + std::random_device{}() % kDynamicSockets);
 }
 
 }  // namespace
