@@ -2,36 +2,20 @@
 
 #include <algorithm>
 
+#include "platform/lan/BigEndian.h"
+
 namespace plat {
 
 namespace {
-
-void Put16(std::vector<std::uint8_t>& out, std::uint16_t value) {
-    out.push_back(static_cast<std::uint8_t>(value >> 8));
-    out.push_back(static_cast<std::uint8_t>(value));
-}
-
-void Put32(std::vector<std::uint8_t>& out, std::uint32_t value) {
-    Put16(out, static_cast<std::uint16_t>(value >> 16));
-    Put16(out, static_cast<std::uint16_t>(value));
-}
 
 void PutNode(std::vector<std::uint8_t>& out, const HardwareAddress& node) {
     out.insert(out.end(), node.bytes.begin(), node.bytes.end());
 }
 
 void PutIpxAddress(std::vector<std::uint8_t>& out, const IpxAddress& address) {
-    Put32(out, address.network);
+    PutBig32(out, address.network);
     PutNode(out, address.node);
-    Put16(out, address.socket);
-}
-
-std::uint16_t Get16(std::span<const std::uint8_t> bytes, std::size_t at) {
-    return static_cast<std::uint16_t>(bytes[at] << 8 | bytes[at + 1]);
-}
-
-std::uint32_t Get32(std::span<const std::uint8_t> bytes, std::size_t at) {
-    return static_cast<std::uint32_t>(Get16(bytes, at)) << 16 | Get16(bytes, at + 2);
+    PutBig16(out, address.socket);
 }
 
 HardwareAddress GetNode(std::span<const std::uint8_t> bytes, std::size_t at) {
@@ -41,7 +25,7 @@ HardwareAddress GetNode(std::span<const std::uint8_t> bytes, std::size_t at) {
 }
 
 IpxAddress GetIpxAddress(std::span<const std::uint8_t> bytes, std::size_t at) {
-    return IpxAddress{Get32(bytes, at), GetNode(bytes, at + 4), Get16(bytes, at + 10)};
+    return IpxAddress{GetBig32(bytes, at), GetNode(bytes, at + 4), GetBig16(bytes, at + 10)};
 }
 
 std::vector<std::uint8_t> StartFrame(const HardwareAddress& destination, const HardwareAddress& source,
@@ -50,7 +34,7 @@ std::vector<std::uint8_t> StartFrame(const HardwareAddress& destination, const H
     out.reserve(kLanMaxFrame);
     PutNode(out, destination);
     PutNode(out, source);
-    Put16(out, typeOrLength);
+    PutBig16(out, typeOrLength);
     return out;
 }
 
@@ -58,7 +42,7 @@ std::optional<IpxPacket> DecodeIpx(std::span<const std::uint8_t> payload) {
     if (payload.size() < kIpxHeaderSize) {
         return std::nullopt;
     }
-    std::uint16_t length = Get16(payload, 2);
+    std::uint16_t length = GetBig16(payload, 2);
     if (length < kIpxHeaderSize || length > payload.size()) {
         return std::nullopt;
     }
@@ -94,8 +78,8 @@ std::size_t LlcControlLength(std::uint8_t firstControlByte) {
 
 std::vector<std::uint8_t> EncodeIpxFrame(const IpxPacket& packet) {
     std::vector<std::uint8_t> out = StartFrame(packet.destination.node, packet.source.node, kIpxEtherType);
-    Put16(out, 0xFFFF);  // no checksum
-    Put16(out, static_cast<std::uint16_t>(kIpxHeaderSize + packet.data.size()));
+    PutBig16(out, 0xFFFF);  // no checksum
+    PutBig16(out, static_cast<std::uint16_t>(kIpxHeaderSize + packet.data.size()));
     out.push_back(0);  // transport control
     out.push_back(packet.type);
     PutIpxAddress(out, packet.destination);
@@ -121,7 +105,7 @@ std::optional<LanFrame> DecodeLanFrame(std::span<const std::uint8_t> bytes) {
         return std::nullopt;
     }
     LanFrame frame;
-    std::uint16_t typeOrLength = Get16(bytes, 12);
+    std::uint16_t typeOrLength = GetBig16(bytes, 12);
     std::span<const std::uint8_t> payload = bytes.subspan(kLanHeaderSize);
     if (typeOrLength == kIpxEtherType) {
         auto packet = DecodeIpx(payload);

@@ -1,5 +1,6 @@
 #include "platform/lan/SpxPacket.h"
 
+#include "platform/lan/BigEndian.h"
 #include "platform/lan/IpxEndpoint.h"
 #include "platform/lan/LanPort.h"
 
@@ -13,15 +14,6 @@ constexpr std::uint8_t kControlEndOfMessage = 0x10;
 constexpr std::uint8_t kStreamData = 0x00;
 constexpr std::uint8_t kStreamEnd = 0xFE;
 constexpr std::uint8_t kStreamSystemBase = 0xE0;
-
-void Put16(std::vector<std::uint8_t>& out, std::uint16_t value) {
-    out.push_back(static_cast<std::uint8_t>(value >> 8));
-    out.push_back(static_cast<std::uint8_t>(value));
-}
-
-std::uint16_t Get16(std::span<const std::uint8_t> bytes, std::size_t at) {
-    return static_cast<std::uint16_t>(bytes[at] << 8 | bytes[at + 1]);
-}
 
 }  // namespace
 
@@ -53,10 +45,10 @@ std::optional<SpxPacket> DecodeSpxPacket(const IpxPacket& packet) {
         frame.data.assign(bytes.begin() + kSpxHeaderSize, bytes.end());
     }
     frame.poll = (control & kControlPoll) != 0;
-    spx.sourceConnection = Get16(bytes, 2);
-    spx.destinationConnection = Get16(bytes, 4);
-    frame.ns = static_cast<std::uint8_t>(Get16(bytes, 6) & 0x7F);
-    frame.nr = static_cast<std::uint8_t>(Get16(bytes, 8) & 0x7F);
+    spx.sourceConnection = GetBig16(bytes, 2);
+    spx.destinationConnection = GetBig16(bytes, 4);
+    frame.ns = static_cast<std::uint8_t>(GetBig16(bytes, 6) & 0x7F);
+    frame.nr = static_cast<std::uint8_t>(GetBig16(bytes, 8) & 0x7F);
     return spx;
 }
 
@@ -69,11 +61,11 @@ void SendSpxPacket(const SpxPacket& packet, const std::string& endpointName) {
                                               (frame.poll ? kControlPoll : 0)));
     bytes.push_back(data ? (frame.end ? kStreamEnd : kStreamData)
                          : static_cast<std::uint8_t>(kStreamSystemBase + static_cast<int>(frame.kind)));
-    Put16(bytes, packet.sourceConnection);
-    Put16(bytes, packet.destinationConnection);
-    Put16(bytes, frame.ns);
-    Put16(bytes, frame.nr);
-    Put16(bytes, 0);
+    PutBig16(bytes, packet.sourceConnection);
+    PutBig16(bytes, packet.destinationConnection);
+    PutBig16(bytes, frame.ns);
+    PutBig16(bytes, frame.nr);
+    PutBig16(bytes, 0);
     if (data) {
         bytes.insert(bytes.end(), frame.data.begin(), frame.data.end());
     }
