@@ -14,7 +14,6 @@ namespace {
 constexpr std::uint8_t kMaxSaps = 126;
 constexpr std::uint8_t kMaxStations = 255;
 constexpr std::uint8_t kDefaultWindow = 7;
-constexpr std::uint8_t kUiControl = 0x03;
 
 std::uint8_t SapOf(std::uint16_t stationId) {
     return static_cast<std::uint8_t>(stationId >> 8);
@@ -499,7 +498,7 @@ bool DlcAdapter::OnLinkData(DlcLinkRecord& record, std::vector<std::uint8_t>& da
 void DlcAdapter::OnUiFrame(DlcSapRecord& sap, const HardwareAddress& source, std::uint8_t sourceSap,
                            std::span<const std::uint8_t> data) {
     // A frame that finds no RECEIVE or no room in the pool is lost, as on the wire.
-    TakeFrame(static_cast<std::uint16_t>(sap.sap << 8), source, sap.sap, sourceSap, kUiControl, data);
+    TakeFrame(static_cast<std::uint16_t>(sap.sap << 8), source, sap.sap, sourceSap, kLlcUiControl, data);
 }
 
 void DlcAdapter::OnConnectRequest(DlcSapRecord& sap, const HardwareAddress& source, std::uint8_t sourceSap) {

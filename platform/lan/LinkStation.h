@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/lan/LanFrame.h"
+#include "platform/lan/LlcControl.h"
 #include "platform/lan/ReliableLink.h"
 
 namespace plat {
@@ -64,10 +65,5 @@ class LinkStation final : private ReliableLink::Owner {
     Listener& listener_;
     ReliableLink link_;
 };
-
-// The 802.2 control field of a link frame, and back (nothing for UI, FRMR-less garbage and such).
-std::array<std::uint8_t, 2> EncodeLlcControl(const ReliableLink::Frame& frame);
-std::optional<ReliableLink::Frame> DecodeLlcControl(const LlcFrame& frame);
-bool IsUiFrame(const LlcFrame& frame);
 
 }  // namespace plat

@@ -3,12 +3,11 @@
 #include <cerrno>
 
 #include "platform/lan/LinkStation.h"
+#include "platform/lan/LlcControl.h"
 
 namespace plat {
 
 namespace {
-
-constexpr std::uint8_t kUiControl = 0x03;
 
 std::vector<std::uint8_t> EncodeSapFrame(const HardwareAddress& source, std::uint8_t sourceSap,
                                          const HardwareAddress& destination, std::uint8_t destinationSap,
@@ -41,7 +40,7 @@ int SendUiFrame(const HardwareAddress& source, std::uint8_t sourceSap, const Har
         return EMSGSIZE;
     }
     std::vector<std::uint8_t> frame =
-        EncodeSapFrame(source, sourceSap, destination, destinationSap, {kUiControl, 0}, data);
+        EncodeSapFrame(source, sourceSap, destination, destinationSap, {kLlcUiControl, 0}, data);
     SendToSap(destination, destinationSap, frame, LanSendMode::WaitForRoom);
     return 0;
 }

@@ -7,7 +7,7 @@
 #include <random>
 
 #include "platform/lan/LanFrame.h"
-#include "platform/lan/LinkStation.h"
+#include "platform/lan/LlcControl.h"
 #include "platform/lan/SpxPacket.h"
 
 namespace plat {
