@@ -1,5 +1,6 @@
 #pragma once
 
+#include "transport/IpxAddressForm.h"
 #include "transport/SocketTransport.h"
 #include "transport/WinsockTable.h"
 
@@ -10,28 +11,15 @@
 // go to network 0, node FF-FF-FF-FF-FF-FF. In asynchronous mode the hidden window is of class
 // "ASYNC_IPX_MSG_HANDLER", titled "CPH", once per process as for UDP. A machine without IPX, or
 // without a socket library, gives a transport without socket: Bind fails, and it counts as closed.
-class IpxTransport : public SocketTransport<WinsockTable> {
+class IpxTransport : public SocketTransport<WinsockTable, IpxAddressForm> {
   public:
-    static constexpr std::uint16_t kDefaultSocket = 0x900F;
-    static constexpr int kAddressDigits = 20;
-    static constexpr int kSenderBytes = 10;
+    static constexpr std::uint16_t kDefaultSocket = IpxAddressForm::kDefaultPort;
+    static constexpr int kAddressDigits = IpxAddressForm::kAddressDigits;
+    static constexpr int kSenderBytes = IpxAddressForm::kSenderBytes;
 
     IpxTransport(std::int32_t retries, std::int32_t timeOutSeconds, std::uint32_t flags,
                  plat::WindowProc windowProcedure, ModuleInstance instance);
 
-    // The socket number on the local network and node.
-    TransportResult Bind(std::uint16_t socketNumber) override;
-    TransportResult Broadcast(const void* data, std::uint32_t length, std::uint16_t socketNumber) override;
-    TransportResult SendTo(const void* data, std::uint32_t length, const char* address,
-                           std::uint16_t socketNumber) override;
-    TransportResult SendToDefault(const void* data, std::uint32_t length, const char* address) override;
-    TransportResult Receive(void* buffer, std::uint32_t size, std::uint32_t* length, std::uint8_t* sender,
-                            std::uint16_t* socketNumber) override;
     // The bound socket's own 4 bytes of network and 6 of node; 0 before Bind.
     TransportResult GetLocalAddress(std::uint8_t* address) override;
-
-    // 0, kTransportNotOpen, or kTransportSendFailed (also for an address text that does not start
-    // with 20 hexadecimal digits).
-    TransportResult SendPacket(const void* data, std::uint32_t length, const char* address,
-                               std::uint16_t socketNumber);
 };

@@ -1,8 +1,10 @@
 #include "transport/SocketTransport.h"
 
-#include <algorithm>
 #include <cstring>
+#include <optional>
 
+#include "transport/InetAddressForm.h"
+#include "transport/IpxAddressForm.h"
 #include "transport/LinkedSockets.h"
 #include "transport/SocketDatagramIo.h"
 #include "transport/WinsockTable.h"
@@ -11,14 +13,14 @@ namespace {
 constexpr const char* kWindowTitle = "CPH";
 }
 
-template <class Sockets>
-SocketTransport<Sockets>::SocketTransport(std::int32_t retries, std::int32_t timeOutSeconds,
-                                          std::uint32_t flags, plat::WindowProc windowProcedure,
-                                          ModuleInstance instance, const SocketKind& kind)
+template <class Sockets, class Form>
+SocketTransport<Sockets, Form>::SocketTransport(std::int32_t retries, std::int32_t timeOutSeconds,
+                                                std::uint32_t flags, plat::WindowProc windowProcedure,
+                                                ModuleInstance instance)
     : DatagramTransport(retries, timeOutSeconds, flags, windowProcedure, instance) {
     open_ = true;
     if (Asynchronous()) {
-        CreateNotifyWindow(kind.windowClass, kWindowTitle);
+        CreateNotifyWindow(Form::kWindowClass, kWindowTitle);
         if (window_ == 0) {
             return;
         }
@@ -28,12 +30,12 @@ SocketTransport<Sockets>::SocketTransport(std::int32_t retries, std::int32_t tim
         return;
     }
     started_ = true;
-    MakeSocket(kind);
+    MakeSocket();
 }
 
-template <class Sockets>
-void SocketTransport<Sockets>::MakeSocket(const SocketKind& kind) {
-    socket_ = sockets_.socket(kind.family, plat::kSockDgram, kind.protocol);
+template <class Sockets, class Form>
+void SocketTransport<Sockets, Form>::MakeSocket() {
+    socket_ = sockets_.socket(Form::kFamily, plat::kSockDgram, Form::kProtocol);
     if (socket_ == kNoSocket) {
         return;
     }
@@ -55,16 +57,16 @@ void SocketTransport<Sockets>::MakeSocket(const SocketKind& kind) {
     }
 }
 
-template <class Sockets>
-void SocketTransport<Sockets>::CloseSocket() {
+template <class Sockets, class Form>
+void SocketTransport<Sockets, Form>::CloseSocket() {
     if (socket_ != kNoSocket) {
         sockets_.closesocket(socket_);
         socket_ = kNoSocket;
     }
 }
 
-template <class Sockets>
-SocketTransport<Sockets>::~SocketTransport() {
+template <class Sockets, class Form>
+SocketTransport<Sockets, Form>::~SocketTransport() {
     CloseSocket();
     DestroyNotifyWindow();
     open_ = false;
@@ -73,10 +75,11 @@ SocketTransport<Sockets>::~SocketTransport() {
     }
 }
 
-template <class Sockets>
-TransportResult SocketTransport<Sockets>::BindTo(const void* local, int localLength, std::uint16_t port) {
-    if (socket_ == kNoSocket || sockets_.bind(socket_, static_cast<const plat::SocketAddress*>(local),
-                                              localLength) == plat::kSocketError) {
+template <class Sockets, class Form>
+TransportResult SocketTransport<Sockets, Form>::Bind(std::uint16_t port) {
+    const typename Form::Address local = Form::Local(sockets_.htons(port));
+    if (socket_ == kNoSocket || sockets_.bind(socket_, reinterpret_cast<const plat::SocketAddress*>(&local),
+                                              sizeof local) == plat::kSocketError) {
         CloseSocket();
         open_ = false;
         return kTransportBindFailed;
@@ -86,34 +89,64 @@ TransportResult SocketTransport<Sockets>::BindTo(const void* local, int localLen
     return kTransportOk;
 }
 
-template <class Sockets>
-TransportResult SocketTransport<Sockets>::SendToAddress(const void* data, std::uint32_t length,
-                                                        const void* to, int toLength) {
+template <class Sockets, class Form>
+TransportResult SocketTransport<Sockets, Form>::Broadcast(const void* data, std::uint32_t length,
+                                                          std::uint16_t port) {
+    return SendPacket(data, length, Form::kBroadcastAddress, port);
+}
+
+template <class Sockets, class Form>
+TransportResult SocketTransport<Sockets, Form>::SendTo(const void* data, std::uint32_t length,
+                                                       const char* address, std::uint16_t port) {
+    return SendPacket(data, length, address, port);
+}
+
+template <class Sockets, class Form>
+TransportResult SocketTransport<Sockets, Form>::SendToDefault(const void* data, std::uint32_t length,
+                                                              const char* address) {
+    return SendPacket(data, length, address, Form::kDefaultPort);
+}
+
+template <class Sockets, class Form>
+TransportResult SocketTransport<Sockets, Form>::SendPacket(const void* data, std::uint32_t length,
+                                                           const char* address, std::uint16_t port) {
     if (!open_) {
         return kTransportNotOpen;
     }
+    const std::optional<typename Form::Address> to = Form::Destination(address, sockets_.htons(port));
+    if (!to) {
+        return kTransportSendFailed;
+    }
     return socketio::SendDatagram(sockets_, socket_, retries_, data, length,
-                                  *static_cast<const plat::SocketAddress*>(to), toLength);
+                                  reinterpret_cast<const plat::SocketAddress&>(*to), sizeof *to);
 }
 
-template <class Sockets>
-TransportResult SocketTransport<Sockets>::ReceiveFrom(void* buffer, std::uint32_t size, std::uint32_t* length,
-                                                      void* from, std::uint32_t fromSize,
-                                                      bool reportFailures) {
+template <class Sockets, class Form>
+TransportResult SocketTransport<Sockets, Form>::Receive(void* buffer, std::uint32_t size,
+                                                        std::uint32_t* length, std::uint8_t* sender,
+                                                        std::uint16_t* port) {
     if (!open_) {
         return kTransportNotOpen;
     }
     socketio::Received received;
-    const TransportResult result = socketio::ReceiveDatagram(sockets_, socket_, retries_, timeOutSeconds_,
-                                                             buffer, size, received, reportFailures);
-    if (result == kTransportOk) {
-        if (length != nullptr) {
-            *length = received.length;
-        }
-        std::memcpy(from, &received.from, std::min<std::size_t>(fromSize, sizeof received.from));
+    const TransportResult result = socketio::ReceiveDatagram(
+        sockets_, socket_, retries_, timeOutSeconds_, buffer, size, received, Form::kReportsFailedReceives);
+    if (result != kTransportOk) {
+        return result;
     }
-    return result;
+    typename Form::Address from{};
+    std::memcpy(&from, &received.from, sizeof from);
+    if (length != nullptr) {
+        *length = received.length;
+    }
+    if (sender != nullptr) {
+        Form::SenderBytes(from, sender);
+    }
+    if (port != nullptr) {
+        *port = sockets_.ntohs(Form::Port(from));
+    }
+    return kTransportOk;
 }
 
-template class SocketTransport<LinkedSockets>;
-template class SocketTransport<WinsockTable>;
+template class SocketTransport<LinkedSockets, InetAddressForm>;
+template class SocketTransport<WinsockTable, IpxAddressForm>;

@@ -5,34 +5,38 @@
 #include "platform/sock/SocketLibrary.h"
 #include "transport/DatagramTransport.h"
 
-// What the UDP and IPX transports share: a non-blocking datagram socket of the socket library
-// (Sockets: LinkedSockets or a WinsockTable), started in the constructor and stopped in the
-// destructor, with the bounded send and receive loops. A transport whose library did not start, or
-// whose asynchronous mode got no window, has no socket: its Bind fails and then it counts as closed.
-template <class Sockets>
+// The UDP and IPX transports: a non-blocking datagram socket of the socket library (Sockets:
+// LinkedSockets or a WinsockTable), started in the constructor and stopped in the destructor, with
+// the bounded send and receive loops. They differ only in their address form (Form: InetAddressForm
+// or IpxAddressForm), which turns address texts into socket addresses and socket addresses into
+// sender bytes. A transport whose library did not start, or whose asynchronous mode got no window,
+// has no socket: its Bind fails and then it counts as closed.
+template <class Sockets, class Form>
 class SocketTransport : public DatagramTransport {
+  public:
+    // On failure the socket is closed and every later send and receive answers kTransportNotOpen.
+    TransportResult Bind(std::uint16_t port) override;
+    TransportResult Broadcast(const void* data, std::uint32_t length, std::uint16_t port) override;
+    TransportResult SendTo(const void* data, std::uint32_t length, const char* address,
+                           std::uint16_t port) override;
+    TransportResult SendToDefault(const void* data, std::uint32_t length, const char* address) override;
+    // The sender comes as the form's address bytes and its port in host order.
+    TransportResult Receive(void* buffer, std::uint32_t size, std::uint32_t* length, std::uint8_t* sender,
+                            std::uint16_t* port) override;
+
+    // 0, kTransportNotOpen, or kTransportSendFailed (also for an address text the form refuses).
+    TransportResult SendPacket(const void* data, std::uint32_t length, const char* address,
+                               std::uint16_t port);
+
   protected:
-    struct SocketKind {
-        int family;
-        int protocol;
-        const char* windowClass;
-    };
-
     SocketTransport(std::int32_t retries, std::int32_t timeOutSeconds, std::uint32_t flags,
-                    plat::WindowProc windowProcedure, ModuleInstance instance, const SocketKind& kind);
+                    plat::WindowProc windowProcedure, ModuleInstance instance);
     ~SocketTransport() override;
-
-    // On failure the socket is closed and the transport counts as closed.
-    TransportResult BindTo(const void* local, int localLength, std::uint16_t port);
-    TransportResult SendToAddress(const void* data, std::uint32_t length, const void* to, int toLength);
-    // On success the sender's socket address is in `from` (of at most fromSize bytes).
-    TransportResult ReceiveFrom(void* buffer, std::uint32_t size, std::uint32_t* length, void* from,
-                                std::uint32_t fromSize, bool reportFailures);
 
     Sockets sockets_;
 
   private:
-    void MakeSocket(const SocketKind& kind);
+    void MakeSocket();
     void CloseSocket();
 
     bool started_ = false;  // WSAStartup succeeded: WSACleanup is owed
