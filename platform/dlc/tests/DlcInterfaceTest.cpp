@@ -152,16 +152,7 @@ class DlcLinkTest : public DlcTest {
         pcSap_ = pc_.OpenSap(4);
         cardSap_ = card_.OpenSap(kJobSap);
         ASSERT_TRUE(pcSap_ != 0 && cardSap_ != 0);
-        DlcOpenStationParms open{};
-        open.sapStationId = pcSap_;
-        open.maxOut = 5;
-        open.remoteSap = kJobSap;
-        std::uint8_t remote[6];
-        ToAdapterForm(kCard, remote);
-        open.remoteNodeAddress = remote;
-        DlcCommandBlock block = pc_.Block(kDlcOpenStation, &open);
-        ASSERT_EQ(pc_.Wait(block), kDlcStatusSuccess);
-        link_ = open.linkStationId;
+        ASSERT_EQ(pc_.OpenStation(pcSap_, kCard, kJobSap, &link_), kDlcStatusSuccess);
 
         DlcConnectStationParms connect{link_, 0, nullptr};
         DlcCommandBlock connecting = pc_.Block(kDlcConnectStation, &connect);
@@ -174,9 +165,7 @@ class DlcLinkTest : public DlcTest {
         ASSERT_EQ(request->dlcStatusCode, kDlcConnectRequest);
         EXPECT_EQ(FromAdapterForm(request->remoteNodeAddress), kPc);
         cardLink_ = request->statusStationId;
-        DlcConnectStationParms accept{cardLink_, 0, nullptr};
-        DlcCommandBlock accepting = card_.Block(kDlcConnectStation, &accept);
-        ASSERT_EQ(card_.Wait(accepting), kDlcStatusSuccess);
+        ASSERT_EQ(card_.ConnectStation(cardLink_), kDlcStatusSuccess);
         ASSERT_TRUE(connected.Wait(5000));
         ASSERT_EQ(connecting.status, kDlcStatusSuccess);
         pc_.PostReceive(link_);
@@ -261,19 +250,11 @@ TEST_F(DlcLinkTest, StationClosedByTheCardIsSeenAsDisconnectAndClosesCleanly) {
 TEST_F(DlcTest, ConnectToAStationThatIsNotThereFailsInBoundedTime) {
     DlcClient pc(kPc);
     std::uint16_t sap = pc.OpenSap(4);
-    DlcOpenStationParms open{};
-    open.sapStationId = sap;
-    open.remoteSap = kJobSap;
-    std::uint8_t remote[6];
-    ToAdapterForm(kCard, remote);
-    open.remoteNodeAddress = remote;
-    DlcCommandBlock block = pc.Block(kDlcOpenStation, &open);
-    ASSERT_EQ(pc.Wait(block), kDlcStatusSuccess);
-    DlcConnectStationParms connect{open.linkStationId, 0, nullptr};
-    DlcCommandBlock connecting = pc.Block(kDlcConnectStation, &connect);
-    EXPECT_EQ(pc.Wait(connecting), kDlcStatusConnectFailed);
-    DlcCommandBlock second = pc.Block(kDlcOpenStation, &open);
-    EXPECT_EQ(pc.Wait(second), kDlcStatusNoStations) << "the SAP's one link station is taken";
+    std::uint16_t link = 0;
+    ASSERT_EQ(pc.OpenStation(sap, kCard, kJobSap, &link), kDlcStatusSuccess);
+    EXPECT_EQ(pc.ConnectStation(link), kDlcStatusConnectFailed);
+    EXPECT_EQ(pc.OpenStation(sap, kCard, kJobSap + 2), kDlcStatusNoStations)
+        << "the SAP's one link station is taken";
 }
 
 TEST_F(DlcTest, UiFramesAndLinkWithACardInAnotherProcessThenItsLoss) {
@@ -287,20 +268,11 @@ TEST_F(DlcTest, UiFramesAndLinkWithACardInAnotherProcessThenItsLoss) {
     EXPECT_EQ(echoed->data, (std::vector<std::uint8_t>{'u', 'i'}));
     EXPECT_EQ(echoed->sender, kCard);
 
-    DlcOpenStationParms open{};
-    open.sapStationId = sap;
-    open.maxOut = 5;
-    open.remoteSap = kJobSap;
-    std::uint8_t remote[6];
-    ToAdapterForm(kCard, remote);
-    open.remoteNodeAddress = remote;
-    DlcCommandBlock block = pc.Block(kDlcOpenStation, &open);
-    ASSERT_EQ(pc.Wait(block), kDlcStatusSuccess);
-    DlcConnectStationParms connect{open.linkStationId, 0, nullptr};
-    DlcCommandBlock connecting = pc.Block(kDlcConnectStation, &connect);
-    ASSERT_EQ(pc.Wait(connecting), kDlcStatusSuccess);
+    std::uint16_t link = 0;
+    ASSERT_EQ(pc.OpenStation(sap, kCard, kJobSap, &link), kDlcStatusSuccess);
+    ASSERT_EQ(pc.ConnectStation(link), kDlcStatusSuccess);
     for (std::size_t i = 0; i < 25; ++i) {
-        ASSERT_EQ(pc.TransmitI(open.linkStationId, Numbered(i)), 0);
+        ASSERT_EQ(pc.TransmitI(link, Numbered(i)), 0);
     }
     for (std::size_t i = 0; i < 25; ++i) {
         auto frame = pc.NextFrame(sap);
@@ -308,9 +280,9 @@ TEST_F(DlcTest, UiFramesAndLinkWithACardInAnotherProcessThenItsLoss) {
         EXPECT_EQ(frame->data, Numbered(i));
     }
     card.Kill();
-    ASSERT_EQ(pc.TransmitI(open.linkStationId, {0}), 0);
+    ASSERT_EQ(pc.TransmitI(link, {0}), 0);
     while (std::find(pc.statusCodes.begin(), pc.statusCodes.end(), kDlcLinkLost) == pc.statusCodes.end()) {
-        auto table = pc.Read(open.linkStationId, kDlcReadStation);
+        auto table = pc.Read(link, kDlcReadStation);
         ASSERT_TRUE(table) << "the link was never reported lost";
         pc.Note(*table);
     }

@@ -98,6 +98,31 @@ class DlcClient {
         receives_.push_back(std::move(receive));
     }
 
+    // Opens a link station of the SAP towards the remote station and SAP: its final status, and the
+    // station's id in *linkStation.
+    std::uint8_t OpenStation(std::uint16_t sapStation, const HardwareAddress& remote, std::uint8_t remoteSap,
+                             std::uint16_t* linkStation = nullptr) {
+        DlcOpenStationParms open{};
+        open.sapStationId = sapStation;
+        open.maxOut = 5;
+        open.remoteSap = remoteSap;
+        std::uint8_t address[6];
+        ToAdapterForm(remote, address);
+        open.remoteNodeAddress = address;
+        DlcCommandBlock block = Block(kDlcOpenStation, &open);
+        std::uint8_t status = Wait(block);
+        if (linkStation != nullptr) {
+            *linkStation = open.linkStationId;
+        }
+        return status;
+    }
+    // Connects an opened link station (or accepts the remote station's request): its final status.
+    std::uint8_t ConnectStation(std::uint16_t linkStation) {
+        DlcConnectStationParms connect{linkStation, 0, nullptr};
+        DlcCommandBlock block = Block(kDlcConnectStation, &connect);
+        return Wait(block);
+    }
+
     std::uint8_t TransmitUi(std::uint16_t sapStation, const HardwareAddress& to, std::uint8_t remoteSap,
                             const std::vector<std::uint8_t>& data) {
         auto transmit = std::make_unique<Transmit>();
