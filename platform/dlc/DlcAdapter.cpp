@@ -68,6 +68,15 @@ void DlcSapRecord::OnConnectRequest(const HardwareAddress& source, std::uint8_t 
     adapter_.OnConnectRequest(*this, source, sourceSap);
 }
 
+std::uint8_t DlcSapRecord::FreeLinkNumber() const {
+    for (unsigned number = 1; number <= stationCount; ++number) {
+        if (!links.contains(static_cast<std::uint8_t>(number))) {
+            return static_cast<std::uint8_t>(number);
+        }
+    }
+    return 0;
+}
+
 DlcAdapter::DlcAdapter(std::uint8_t applicationId, const HardwareAddress& station)
     : applicationId_(applicationId),
       station_(station),
@@ -241,11 +250,8 @@ std::uint8_t DlcAdapter::OpenStation(DlcCommandBlock& block) {
     if (sap == nullptr) {
         return kDlcStatusInvalidStationId;
     }
-    std::uint8_t number = 1;
-    while (number <= sap->stationCount && sap->links.contains(number)) {
-        ++number;
-    }
-    if (number > sap->stationCount) {
+    std::uint8_t number = sap->FreeLinkNumber();
+    if (number == 0) {
         return kDlcStatusNoStations;
     }
     auto stationId = static_cast<std::uint16_t>(sap->sap << 8 | number);
@@ -502,11 +508,8 @@ void DlcAdapter::OnUiFrame(DlcSapRecord& sap, const HardwareAddress& source, std
 }
 
 void DlcAdapter::OnConnectRequest(DlcSapRecord& sap, const HardwareAddress& source, std::uint8_t sourceSap) {
-    std::uint8_t number = 1;
-    while (number <= sap.stationCount && sap.links.contains(number)) {
-        ++number;
-    }
-    if (number > sap.stationCount) {
+    std::uint8_t number = sap.FreeLinkNumber();
+    if (number == 0) {
         return;  // refused: no station left
     }
     auto record = std::make_unique<DlcLinkRecord>(*this, static_cast<std::uint16_t>(sap.sap << 8 | number));

@@ -47,6 +47,8 @@ class DlcSapRecord final : public SapPort::Handler {
     void OnUiFrame(const HardwareAddress& source, std::uint8_t sourceSap,
                    std::span<const std::uint8_t> data) override;
     void OnConnectRequest(const HardwareAddress& source, std::uint8_t sourceSap) override;
+    // The lowest link station number not in use, 0 when the SAP has none left.
+    std::uint8_t FreeLinkNumber() const;
 
     const std::uint8_t sap;
     const std::uint8_t stationCount;

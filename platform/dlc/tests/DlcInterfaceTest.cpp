@@ -257,6 +257,21 @@ TEST_F(DlcTest, ConnectToAStationThatIsNotThereFailsInBoundedTime) {
         << "the SAP's one link station is taken";
 }
 
+TEST_F(DlcTest, SapWithEveryLinkStationInUseRefusesOneMore) {
+    DlcClient pc(kPc);
+    std::uint16_t sap = pc.OpenSap(4, 255);
+    ASSERT_NE(sap, 0);
+    for (unsigned remoteSap = 0; remoteSap < 255; ++remoteSap) {
+        ASSERT_EQ(pc.OpenStation(sap, kCard, static_cast<std::uint8_t>(remoteSap)), kDlcStatusSuccess)
+            << remoteSap;
+    }
+    std::uint16_t extra = 0;
+    EXPECT_EQ(pc.OpenStation(sap, kCard, 255, &extra), kDlcStatusNoStations);
+    EXPECT_EQ(pc.StationCommand(kDlcCloseStation, static_cast<std::uint16_t>(sap | 1)), kDlcStatusSuccess);
+    EXPECT_EQ(pc.OpenStation(sap, kCard, 255, &extra), kDlcStatusSuccess);
+    EXPECT_EQ(extra, sap | 1) << "the number given back is taken again";
+}
+
 TEST_F(DlcTest, UiFramesAndLinkWithACardInAnotherProcessThenItsLoss) {
     test::PeerProcess card({test::PeerProgram("lan_test_peer"), "llc", kCard.Hex(), "08"});
     ASSERT_TRUE(card.Ready());
