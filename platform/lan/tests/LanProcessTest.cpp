@@ -2,15 +2,13 @@
 #include <gtest/gtest.h>
 #include <sys/socket.h>
 
-#include <condition_variable>
 #include <set>
 
 #include "platform/lan/IpxEndpoint.h"
 #include "platform/lan/LanSettings.h"
-#include "platform/lan/LinkStation.h"
-#include "platform/lan/SapPort.h"
 #include "platform/lan/SpxConnection.h"
 #include "platform/lan/tests/LanTestSupport.h"
+#include "platform/lan/tests/LinkSide.h"
 
 namespace plat {
 namespace {
@@ -81,83 +79,22 @@ TEST_F(LanProcessTest, SpxStreamCrossesToAnotherProcessAndBack) {
     connection->Close();
 }
 
-// The PC's side of a link to an echoing peer.
-class LinkSide final : public SapPort::Handler, public LinkStation::Listener {
-  public:
-    LinkSide() {
-        std::lock_guard guard(LanLock());
-        int error = 0;
-        port_ = SapPort::Open(kPc, 4, *this, error);
-    }
-    ~LinkSide() {
-        std::lock_guard guard(LanLock());
-        link_.reset();
-        port_.reset();
-    }
-    void Connect(const HardwareAddress& remote, std::uint8_t sap) {
-        std::lock_guard guard(LanLock());
-        int error = 0;
-        link_ = LinkStation::Open(*port_, remote, sap, 7, *this, error);
-        link_->Connect();
-    }
-    void Send(const std::vector<std::uint8_t>& data) {
-        std::lock_guard guard(LanLock());
-        link_->Send(data);
-    }
-    void OnUiFrame(const HardwareAddress&, std::uint8_t, std::span<const std::uint8_t> data) override {
-        Record([&] { ui_.emplace_back(data.begin(), data.end()); });
-    }
-    void OnConnectRequest(const HardwareAddress&, std::uint8_t) override {}
-    bool OnData(std::vector<std::uint8_t>& data) override {
-        Record([&] { data_.push_back(data); });
-        return true;
-    }
-    void OnAcknowledged(std::size_t) override {}
-    void OnEvent(ReliableLink::Event event) override {
-        Record([&] { events_.push_back(event); });
-    }
-    template <class Condition>
-    bool WaitFor(Condition condition) {
-        std::unique_lock guard(lock_);
-        return changed_.wait_for(guard, std::chrono::seconds(10), condition);
-    }
-    bool Saw(ReliableLink::Event event) {
-        return WaitFor([&] { return std::find(events_.begin(), events_.end(), event) != events_.end(); });
-    }
-
-    std::vector<std::vector<std::uint8_t>> ui_;
-    std::vector<std::vector<std::uint8_t>> data_;
-
-  private:
-    template <class Change>
-    void Record(Change change) {
-        std::lock_guard guard(lock_);
-        change();
-        changed_.notify_all();
-    }
-    std::unique_ptr<SapPort> port_;
-    std::unique_ptr<LinkStation> link_;
-    std::vector<ReliableLink::Event> events_;
-    std::mutex lock_;
-    std::condition_variable changed_;
-};
-
 TEST_F(LanProcessTest, UiFramesAndLinkToAnotherProcessThenItsLoss) {
     auto peer = StartPeer("llc", Peer(5), "08");
-    LinkSide pc;
+    test::LinkSide pc(kPc, 4, false);
     std::vector<std::uint8_t> ui{7, 7, 7};
     ASSERT_EQ(SendUiFrame(kPc, 4, Peer(5), 8, ui), 0);
-    ASSERT_TRUE(pc.WaitFor([&] { return pc.ui_.size() == 1; }));
-    EXPECT_EQ(pc.ui_[0], ui);
+    ASSERT_TRUE(pc.WaitFor([&] { return pc.uiFrames.size() == 1; }));
+    EXPECT_EQ(pc.uiFrames[0], ui);
 
     pc.Connect(Peer(5), 8);
     ASSERT_TRUE(pc.Saw(ReliableLink::Event::Connected));
     for (std::uint8_t i = 0; i < 40; ++i) {
         pc.Send(std::vector<std::uint8_t>(i + 1u, i));
     }
-    ASSERT_TRUE(pc.WaitFor([&] { return pc.data_.size() == 40; }));
+    ASSERT_TRUE(pc.WaitFor([&] { return pc.received.size() == 40; }));
     for (std::uint8_t i = 0; i < 40; ++i) {
-        EXPECT_EQ(pc.data_[i], std::vector<std::uint8_t>(i + 1u, i));
+        EXPECT_EQ(pc.received[i], std::vector<std::uint8_t>(i + 1u, i));
     }
 
     peer->Kill();
