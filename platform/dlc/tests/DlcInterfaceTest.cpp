@@ -247,6 +247,24 @@ TEST_F(DlcLinkTest, StationClosedByTheCardIsSeenAsDisconnectAndClosesCleanly) {
     EXPECT_EQ(pc_.StationCommand(kDlcCloseSap, pcSap_), kDlcStatusSuccess);
 }
 
+TEST_F(DlcLinkTest, ResetEndsTheSapsLinkStationsAndTheCardHearsIt) {
+    ASSERT_EQ(pc_.TransmitI(link_, {1}), 0);
+    EXPECT_EQ(pc_.StationCommand(kDlcReset, pcSap_), kDlcStatusSuccess);
+    EXPECT_EQ(pc_.TransmitI(link_, {2}), kDlcStatusInvalidStationId) << "the link station is gone";
+    EXPECT_EQ(pc_.StationCommand(kDlcCloseStation, link_), kDlcStatusInvalidStationId);
+    bool disconnected = false;
+    while (!disconnected) {
+        auto table = card_.Read(cardLink_, kDlcReadStation);
+        ASSERT_TRUE(table) << "the card never heard of the reset";
+        disconnected = table->event == kDlcEventStatusChange && table->dlcStatusCode == kDlcDmOrDiscReceived;
+    }
+    std::uint16_t again = 0;
+    EXPECT_EQ(pc_.OpenStation(pcSap_, kCard, kJobSap, &again), kDlcStatusSuccess)
+        << "the SAP itself stays open";
+    EXPECT_EQ(pc_.StationCommand(kDlcReset, static_cast<std::uint16_t>(pcSap_ | 0x7F)),
+              kDlcStatusInvalidStationId);
+}
+
 TEST_F(DlcTest, ConnectToAStationThatIsNotThereFailsInBoundedTime) {
     DlcClient pc(kPc);
     std::uint16_t sap = pc.OpenSap(4);
