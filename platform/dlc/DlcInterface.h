@@ -15,7 +15,9 @@
 // issued without an event that complete later (the transmits) are reported instead through a READ
 // (transmit completion, the blocks chained through their next field). A refused command answers its
 // status, which is also written into the block; its event, if any, is set as well, so that an issuer
-// waiting on it never waits forever.
+// waiting on it never waits forever. A READ ended by READ.CANCEL reads kDlcStatusCancelledByUser but
+// its event stays unset: an issuer that finds the event set after its cancel knows the READ completed
+// with an event first.
 //
 // Station ids: a SAP's station id is its SAP value times 256; a link station of that SAP has the same
 // high byte and its own number (1 to 255) in the low byte.
