@@ -125,8 +125,6 @@ TEST_F(DlcTest, PoolThatRunsOutLosesFramesUntilBuffersAreFreed) {
 TEST_F(DlcTest, ReadThatIsCancelledOrWhoseSapClosesEnds) {
     DlcClient pc(kPc);
     std::uint16_t sap = pc.OpenSap(kTrapSap);
-    EXPECT_FALSE(pc.Read(sap, kDlcReadSap, 100)) << "nothing came: the READ was cancelled";
-
     DlcReadParms table{};
     table.stationId = sap;
     table.optionIndicator = kDlcReadSap;
@@ -134,6 +132,13 @@ TEST_F(DlcTest, ReadThatIsCancelledOrWhoseSapClosesEnds) {
     CompletionEvent readEvent;
     DlcCommandBlock read = pc.Block(kDlcRead, &table);
     read.event = &readEvent;
+    ASSERT_EQ(AcsLan(&read), 0u);
+    DlcCommandBlock cancelNow = pc.Block(kDlcReadCancel, nullptr);
+    cancelNow.parameter.readBlock = &read;
+    EXPECT_EQ(pc.Wait(cancelNow), kDlcStatusSuccess);
+    EXPECT_EQ(read.status, kDlcStatusCancelledByUser);
+    EXPECT_FALSE(readEvent.IsSet()) << "a cancelled READ is told apart from one that completed by its event";
+
     ASSERT_EQ(AcsLan(&read), 0u);
     EXPECT_EQ(read.status, kDlcStatusPending);
     EXPECT_EQ(pc.StationCommand(kDlcCloseSap, sap), kDlcStatusSuccess);
