@@ -2,10 +2,12 @@
 
 #include <sys/poll.h>
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <map>
 #include <mutex>
+#include <vector>
 
 // The segment's service thread of this process: it reads the frames that arrive for the endpoints of
 // this process, and runs the timers of the connections (resends, polls, time-outs).
