@@ -17,6 +17,11 @@ RetiredCommands& Retired() {
     return retired;
 }
 
+// Frees the retired commands that the adapter is done with; under the lock.
+void Purge(RetiredCommands& retired) {
+    std::erase_if(retired.commands, [](const std::unique_ptr<DlcCommand>& c) { return c->event.IsSet(); });
+}
+
 }  // namespace
 
 int DlcExecuteCommand(std::unique_ptr<DlcCommand>& command, std::uint32_t timeoutMs) {
@@ -36,5 +41,12 @@ void DlcRetire(std::unique_ptr<DlcCommand> command) {
     if (command && !command->event.IsSet()) {
         retired.commands.push_back(std::move(command));
     }
-    std::erase_if(retired.commands, [](const std::unique_ptr<DlcCommand>& c) { return c->event.IsSet(); });
+    Purge(retired);
+}
+
+std::size_t DlcRetiredCount() {
+    RetiredCommands& retired = Retired();
+    std::lock_guard guard(retired.lock);
+    Purge(retired);
+    return retired.commands.size();
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 
@@ -52,6 +53,8 @@ int DlcExecute(std::unique_ptr<Command>& command, std::uint32_t timeoutMs = kDlc
 // Frees a command once the adapter is done with it (its event is set): at once, or later, when a
 // retired command is next looked at.
 void DlcRetire(std::unique_ptr<DlcCommand> command);
+// The retired commands that the adapter still holds.
+std::size_t DlcRetiredCount();
 
 // Milliseconds left until the deadline, 0 once it has passed.
 inline std::uint32_t MillisecondsUntil(std::chrono::steady_clock::time_point deadline) {

@@ -59,7 +59,8 @@ DlcResult DlcCancelReceive(std::uint16_t stationId);
 // caller, who waits on its event and then hands it to DlcRetire or releases it; null when it cannot
 // be issued.
 std::unique_ptr<DlcReadCommand> DlcRead(std::uint16_t stationId, std::uint8_t eventSet = plat::kDlcEventAll);
-// Cancels a pending READ; 0 when the cancel completed.
+// Cancels a pending READ; 0 when the cancel completed, and the READ is then ended: its event is set
+// and its status reads kDlcStatusCancelledByUser.
 DlcResult DlcCancelRead(DlcReadCommand& read);
 
 // Waits at most `seconds` for one frame received by the station and copies it out, freeing its

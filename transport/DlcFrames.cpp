@@ -32,7 +32,13 @@ std::unique_ptr<DlcReadCommand> DlcRead(std::uint16_t stationId, std::uint8_t ev
 DlcResult DlcCancelRead(DlcReadCommand& read) {
     auto command = std::make_unique<DlcCommand>(plat::kDlcReadCancel);
     command->block.parameter.readBlock = &read.block;
-    return DlcExecute(command);
+    const DlcResult result = DlcExecute(command);
+    if (result == kDlcOk) {
+        // The adapter lets go of a cancelled READ without setting its event: set here, it wakes the
+        // READ's waiter and lets the READ be freed rather than kept for a completion that never comes.
+        read.event.Set();
+    }
+    return result;
 }
 
 DlcResult DlcFreeBuffer(plat::DlcBuffer* firstBuffer) {

@@ -86,13 +86,15 @@ TEST_F(DlcTransportTest, BroadcastReachesThePeer) {
     EXPECT_EQ(ReceiveReply(transport).data, "echo:anyone");
 }
 
-TEST_F(DlcTransportTest, ABlockingReceiveEndsAfterItsTimeOut) {
+TEST_F(DlcTransportTest, ABlockingReceiveEndsAfterItsTimeOutAndLetsGoOfItsRead) {
     DlcTransport transport(1, 2, 0, nullptr, nullptr);
     ASSERT_EQ(transport.Bind(0), kDlcOk);
     const Clock::time_point start = Clock::now();
     EXPECT_EQ(ReceiveReply(transport).result, kDlcTimedOut);
     EXPECT_GE(SecondsSince(start), 1.9);
     EXPECT_LE(SecondsSince(start), 3.5);
+    // The cancelled READ is freed, not kept for an adapter that has let go of it.
+    EXPECT_EQ(DlcRetiredCount(), 0u);
 }
 
 TEST_F(DlcTransportTest, FramesTooLargeForTheBufferAreDroppedAndTheirBuffersFreed) {
@@ -182,6 +184,7 @@ TEST_F(DlcTransportTest, AsynchronousModeQueuesFramesAndAnnouncesEach) {
         ASSERT_TRUE(peer.ReadLine());
         usleep(300 * 1000);
     }
+    EXPECT_EQ(DlcRetiredCount(), 0u) << "the reader thread's last READ is freed with it";
     // The class stays registered for this library: a later asynchronous transport gets a window too.
     DlcTransport later(1, 1, kTransportAsynchronous, AnnounceProcedure, nullptr);
     EXPECT_NE(later.GetWindow(), 0u);
