@@ -22,11 +22,13 @@ bool PutMessageFrame(BerWriter& out, const char* community, std::uint16_t commun
 
 bool ReadMessageFrame(const std::uint8_t* data, std::size_t length, BerReader& pdu, char*& community,
                       std::uint16_t& communityLength) {
+    if (data == nullptr) {
+        return false;  // checked before the reader, whose end is computed from the start
+    }
     BerReader whole(data, length);
     BerReader content(nullptr, 0);
-    if (data == nullptr || !whole.ReadElement(kTagSequence, pdu, true) ||
-        !pdu.ExpectBytes(kVersion1, sizeof kVersion1) || !pdu.ReadElement(kTagOctetString, content) ||
-        content.Remaining() > kMaxCommunityLength) {
+    if (!whole.ReadElement(kTagSequence, pdu, true) || !pdu.ExpectBytes(kVersion1, sizeof kVersion1) ||
+        !pdu.ReadElement(kTagOctetString, content) || content.Remaining() > kMaxCommunityLength) {
         return false;
     }
     communityLength = static_cast<std::uint16_t>(content.Remaining());

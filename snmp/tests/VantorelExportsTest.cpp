@@ -196,4 +196,40 @@ TEST(HelperSnmpDecodeTrapPdu, DecodesATrapAndRefusesAResponse) {
     EXPECT_EQ(HelperSnmpDecodeTrapPdu(trap.data(), -1), nullptr);
 }
 
+// Bad arguments are refused with the export's failure answer, never a fault.
+TEST(VantorelExports, NullBuffersAndEmptyLengthsAreRefused) {
+    const Bytes answer = Response(Binding(SystemOid(5), Tlv(0x04, snmp::test::Text("lp-3"))));
+    const auto length = static_cast<std::int32_t>(answer.size());
+    char text[64] = {};
+    std::int32_t size = sizeof text;
+    EXPECT_EQ(HelperSnmpDecodePdu(nullptr, length), nullptr);
+    EXPECT_EQ(HelperSnmpDecodePdu(answer.data(), 0), nullptr);
+    EXPECT_EQ(HelperSnmpDecodeTrapPdu(nullptr, length), nullptr);
+    EXPECT_EQ(HelperSNMPDecodePacket(nullptr, length, text, &size, text, &size), 25009);
+    EXPECT_EQ(HelperSNMPDecodePacket(answer.data(), length, nullptr, nullptr, nullptr, nullptr), 25012);
+
+    std::int32_t outLength = 0;
+    EXPECT_EQ(HelperFormSNMPPacket(0, nullptr, 64, nullptr, &size, 1, &outLength), nullptr);
+    char oids[] = "1.3.6.1.2.1.1.5.0";
+    EXPECT_EQ(HelperFormSNMPPacket(2, oids, sizeof oids, nullptr, &size, 1, &outLength), nullptr);
+    EXPECT_EQ(HelperFormSNMPPacket(0, oids, sizeof oids, nullptr, nullptr, 1, nullptr), nullptr);
+
+    VarBind binding{oids, 17, 0, nullptr, 0};
+    ReqParam request{nullptr, 6, kPduGet, 1, 0, 0, 1, &binding};
+    std::uint8_t buffer[64];
+    std::uint16_t bufferSize = sizeof buffer;
+    EXPECT_EQ(HelperSnmpEncodePdu(&request, buffer, &bufferSize), 2) << "a community of 6 bytes at null";
+    request.Community = text;
+    EXPECT_EQ(HelperSnmpEncodePdu(&request, nullptr, &bufferSize), 2);
+    EXPECT_EQ(HelperSnmpEncodePdu(&request, buffer, nullptr), 2);
+    request.Bindings = nullptr;
+    EXPECT_EQ(HelperSnmpEncodePdu(&request, buffer, &bufferSize), 2) << "one binding at null";
+
+    char* cursor = nullptr;
+    std::int32_t type = 0;
+    EXPECT_EQ(HelperDecodeValue(&cursor, &type, &size), nullptr);
+    EXPECT_EQ(HelperDecodeValue(nullptr, &type, &size), nullptr);
+    HelperFreeReqParam(nullptr);
+}
+
 }  // namespace
