@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -123,25 +124,30 @@ struct OidCase {
     Bytes content;
 };
 
+const OidCase kOidCases[] = {
+    {"1.3.6.1.2.1.1.5.0", {0x2B, 0x06, 0x01, 0x02, 0x01, 0x01, 0x05, 0x00}},
+    {"1.3.6.1.4.1.32473", {0x2B, 0x06, 0x01, 0x04, 0x01, 0x81, 0xFD, 0x59}},
+    {"1.3.127.128.16383.16384", {0x2B, 0x7F, 0x81, 0x00, 0xFF, 0x7F, 0x81, 0x80, 0x00}},
+    {"1.3.4294967295", {0x2B, 0x8F, 0xFF, 0xFF, 0xFF, 0x7F}},
+    {"0.0", {0x00}},
+    {"2.39", {0x77}},
+    // Prefixes the codec knows by heart: alone, followed by arcs, and look-alikes that are not them.
+    {"1.3.6.1.4.1.32473.11.5.1", {0x2B, 0x06, 0x01, 0x04, 0x01, 0x81, 0xFD, 0x59, 0x0B, 0x05, 0x01}},
+    {"1.3.6.1.4.1.32473.11.5.1.12.6.1.6.0",
+     {0x2B, 0x06, 0x01, 0x04, 0x01, 0x81, 0xFD, 0x59, 0x0B, 0x05, 0x01, 0x0C, 0x06, 0x01, 0x06, 0x00}},
+    {"1.3.6.1.4.1.32473.11.5.10.2", {0x2B, 0x06, 0x01, 0x04, 0x01, 0x81, 0xFD, 0x59, 0x0B, 0x05, 0x0A, 0x02}},
+    {"1.3.6.1.2.100.7", {0x2B, 0x06, 0x01, 0x02, 0x64, 0x07}},
+    {"1.3.6.1.4.1.23.2.5.1.1.1.3.1",
+     {0x2B, 0x06, 0x01, 0x04, 0x01, 0x17, 0x02, 0x05, 0x01, 0x01, 0x01, 0x03, 0x01}},
+    // Long arcs behind a known prefix and behind none, where the text's end comes mid-arc.
+    {"1.3.6.1.4.1.32473.11.5.1.4294967295.0.99.100",
+     {0x2B, 0x06, 0x01, 0x04, 0x01, 0x81, 0xFD, 0x59, 0x0B, 0x05, 0x01, 0x8F, 0xFF, 0xFF, 0xFF, 0x7F, 0x00,
+      0x63, 0x64}},
+    {"2.39.4294967295.10", {0x77, 0x8F, 0xFF, 0xFF, 0xFF, 0x7F, 0x0A}},
+};
+
 TEST(ObjectIdentifier, TextEncodesToContentAndBack) {
-    const OidCase cases[] = {
-        {"1.3.6.1.2.1.1.5.0", {0x2B, 0x06, 0x01, 0x02, 0x01, 0x01, 0x05, 0x00}},
-        {"1.3.6.1.4.1.32473", {0x2B, 0x06, 0x01, 0x04, 0x01, 0x81, 0xFD, 0x59}},
-        {"1.3.127.128.16383.16384", {0x2B, 0x7F, 0x81, 0x00, 0xFF, 0x7F, 0x81, 0x80, 0x00}},
-        {"1.3.4294967295", {0x2B, 0x8F, 0xFF, 0xFF, 0xFF, 0x7F}},
-        {"0.0", {0x00}},
-        {"2.39", {0x77}},
-        // Prefixes the codec knows by heart: alone, followed by arcs, and look-alikes that are not them.
-        {"1.3.6.1.4.1.32473.11.5.1", {0x2B, 0x06, 0x01, 0x04, 0x01, 0x81, 0xFD, 0x59, 0x0B, 0x05, 0x01}},
-        {"1.3.6.1.4.1.32473.11.5.1.12.6.1.6.0",
-         {0x2B, 0x06, 0x01, 0x04, 0x01, 0x81, 0xFD, 0x59, 0x0B, 0x05, 0x01, 0x0C, 0x06, 0x01, 0x06, 0x00}},
-        {"1.3.6.1.4.1.32473.11.5.10.2",
-         {0x2B, 0x06, 0x01, 0x04, 0x01, 0x81, 0xFD, 0x59, 0x0B, 0x05, 0x0A, 0x02}},
-        {"1.3.6.1.2.100.7", {0x2B, 0x06, 0x01, 0x02, 0x64, 0x07}},
-        {"1.3.6.1.4.1.23.2.5.1.1.1.3.1",
-         {0x2B, 0x06, 0x01, 0x04, 0x01, 0x17, 0x02, 0x05, 0x01, 0x01, 0x01, 0x03, 0x01}},
-    };
-    for (const auto& c : cases) {
+    for (const auto& c : kOidCases) {
         SCOPED_TRACE(c.text);
         std::uint8_t content[256];
         std::size_t length = 0;
@@ -153,6 +159,34 @@ TEST(ObjectIdentifier, TextEncodesToContentAndBack) {
         ASSERT_TRUE(OidContentToText(c.content.data(), c.content.size(), text, sizeof text, textLength));
         EXPECT_EQ(std::string(text, textLength), c.text);
         EXPECT_EQ(text[textLength], '\0');
+    }
+}
+
+// Every buffer size around the needed one, each buffer exactly that large: the inline paths that
+// write a whole arc at once and the careful ones near the end must agree on what fits.
+TEST(ObjectIdentifier, EveryBufferSizeIsHeldToExactly) {
+    for (const auto& c : kOidCases) {
+        SCOPED_TRACE(c.text);
+        for (std::size_t size = 0; size <= c.text.size() + 1; ++size) {
+            auto text = std::make_unique<char[]>(size);
+            std::size_t textLength = 0;
+            const bool fits = size > c.text.size();
+            ASSERT_EQ(OidContentToText(c.content.data(), c.content.size(), text.get(), size, textLength),
+                      fits)
+                << size;
+            if (fits) {
+                EXPECT_EQ(std::string(text.get(), textLength), c.text);
+            }
+        }
+        for (std::size_t capacity = 0; capacity <= c.content.size(); ++capacity) {
+            auto content = std::make_unique<std::uint8_t[]>(capacity);
+            std::size_t length = 0;
+            const bool fits = capacity == c.content.size();
+            ASSERT_EQ(OidTextToContent(c.text, content.get(), capacity, length), fits) << capacity;
+            if (fits) {
+                EXPECT_EQ(Bytes(content.get(), content.get() + length), c.content);
+            }
+        }
     }
 }
 
