@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "confighelper/DeviceStoreLock.h"
 #include "platform/store/ConfigStore.h"
 #include "transport/DeviceStorePath.h"
 
@@ -28,7 +29,8 @@ bool ReadNumber(plat::StoreKey key, const char* name, std::uint32_t& value) {
 }
 
 // Sets the low two bits of "Category" by adding the difference, so that a port count that another
-// process raises or lowers at the same moment is never lost.
+// process raises or lowers at the same moment is never lost. Under the DeviceStoreLock: between the
+// read and the add no other writer of these bits may come.
 bool SetReportedCategory(plat::StoreKey key, std::uint32_t category) {
     std::uint32_t present = 0;
     if (!ReadNumber(key, "Category", present)) {
@@ -75,9 +77,7 @@ bool PurgeEntry(plat::StoreKey adapters, const char* name) {
     return readable && !usedByPort && plat::StoreDeleteKey(adapters, name) == plat::kStoreOk;
 }
 
-}  // namespace
-
-HelperResult StoreDeviceRecord(const DeviceRecord& record) {
+HelperResult WriteRecord(const DeviceRecord& record) {
     const std::string path = DeviceStoreEntryPath(record.macAddress);
     plat::StoreKey key = 0;
     if (path.empty() ||
@@ -89,7 +89,15 @@ HelperResult StoreDeviceRecord(const DeviceRecord& record) {
     return written ? kHelperOk : kHelperStoreFailed;
 }
 
+}  // namespace
+
+HelperResult StoreDeviceRecord(const DeviceRecord& record) {
+    const DeviceStoreLock lock;
+    return WriteRecord(record);
+}
+
 void PurgeDeviceStore(const DeviceList* list) {
+    const DeviceStoreLock lock;
     plat::StoreKey adapters = 0;
     if (plat::StoreOpenKey(plat::kStoreLocalMachine, kAdapterOnlyKey, plat::kStoreReadWrite, &adapters) ==
         plat::kStoreOk) {
@@ -112,6 +120,6 @@ void PurgeDeviceStore(const DeviceList* list) {
         return;
     }
     for (std::size_t i = 0; i < list->GetCount(); ++i) {
-        StoreDeviceRecord(*list->GetAt(i));
+        WriteRecord(*list->GetAt(i));
     }
 }

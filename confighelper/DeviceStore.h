@@ -4,7 +4,8 @@
 #include "confighelper/HelperResult.h"
 #include "transport/DeviceRecord.h"
 
-// The device store: one entry per print server under AdapterOnly, named by its adapter name.
+// The device store: one entry per print server under AdapterOnly, named by its adapter name. Both
+// operations hold the DeviceStoreLock, so that they may run in several threads and processes at once.
 
 // Writes one entry, creating it when missing. The reported category replaces the low two bits of
 // "Category"; the port usage count above them survives. A record whose MAC text is not an adapter

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "confighelper/DeviceStore.h"
 #include "confighelper/RegistryValue.h"
@@ -130,6 +132,31 @@ TEST_F(DeviceStore, PurgeWritesTheListAlsoIntoAnEmptyStore) {
     EXPECT_EQ(Number("0000000000A1", "Category"), 2u);
     EXPECT_EQ(Number("0000000000A2", "Category"), 1u);
     EXPECT_EQ(Number("0000000000A2", "Detected"), 1u);
+}
+
+TEST_F(DeviceStore, WritersAtOnceNeverTouchThePortCount) {
+    // Detections and purges of several threads (as of several processes) write the reported category
+    // of one entry that a port uses; the count above the low bits must stay one port throughout.
+    constexpr const char* kMac = "00000000000B";
+    for (int round = 0; round < 6; ++round) {
+        SetCategory(kMac, 4);
+        std::vector<std::thread> writers;
+        for (std::uint8_t category = 0; category < 8; ++category) {
+            writers.emplace_back([category] {
+                for (int i = 0; i < 150; ++i) {
+                    if (category == 0) {
+                        PurgeDeviceStore(nullptr);
+                    } else {
+                        StoreDeviceRecord(Record(kMac, category % 4));
+                    }
+                }
+            });
+        }
+        for (std::thread& writer : writers) {
+            writer.join();
+        }
+        ASSERT_EQ(Number(kMac, "Category") & ~3u, 4u) << "round " << round;
+    }
 }
 
 }  // namespace
