@@ -42,6 +42,21 @@ inline Bytes SystemOid(std::uint8_t n) {
     return Tlv(0x06, {0x2B, 0x06, 0x01, 0x02, 0x01, 0x01, n, 0x00});
 }
 
+// 1.3.6.1.4.1.32473.11.5.1 (the print servers' private subtree) followed by `arcs` (each below 128).
+inline Bytes PrivateOid(std::initializer_list<std::uint8_t> arcs) {
+    Bytes content = {0x2B, 0x06, 0x01, 0x04, 0x01, 0x81, 0xFD, 0x59, 0x0B, 0x05, 0x01};
+    content.insert(content.end(), arcs);
+    return Tlv(0x06, content);
+}
+
+// 1.3 followed by `arcs` arcs of 1 and a last arc `last`: the text is 3 + 2 x arcs + digits of last.
+inline Bytes LongOid(std::size_t arcs, std::uint8_t last) {
+    Bytes content = {0x2B};
+    content.insert(content.end(), arcs, 0x01);
+    content.push_back(last);
+    return Tlv(0x06, content);
+}
+
 inline Bytes Binding(const Bytes& oid, const Bytes& value) {
     return Tlv(0x30, Cat({oid, value}));
 }

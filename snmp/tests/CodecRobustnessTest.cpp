@@ -37,11 +37,27 @@ Bytes EveryValueType() {
                 Binding(SystemOid(8), SystemOid(9)), Binding(SystemOid(9), {0x05, 0x00})});
 }
 
+// What a print server answers to detection: identifiers under the private subtree, MIB-II and the
+// enterprises, which the decoder takes by their known starts, and a value whose length takes one
+// long-form byte (81 C8).
+Bytes DetailAnswer() {
+    return Cat({Binding(SystemOid(5), Tlv(0x04, test::Text("PRINTSRV-0A1B2C"))),
+                Binding(test::PrivateOid({1, 9, 1, 0}), {0x02, 0x02, 0x04, 0x01}),
+                Binding(test::PrivateOid({12, 6, 1, 6, 0}), {0x02, 0x01, 0x02}),
+                Binding(Tlv(0x06, {0x2B, 6, 1, 2, 1, 2, 2, 1, 6, 2}),
+                        Tlv(0x04, {0x00, 0x40, 0xAF, 0x0A, 0x1B, 0x2C})),
+                Binding(test::PrivateOid({12, 2, 5, 0}), {0x40, 0x04, 192, 168, 10, 57}),
+                Binding(Tlv(0x06, {0x2B, 6, 1, 4, 1, 23, 2, 5, 1, 1, 1, 3, 1}), Tlv(0x04, Bytes(200, 'n')))});
+}
+
 const Bytes kSeeds[] = {
     test::Response(EveryValueType()),
     test::Response(Binding(SystemOid(5), Tlv(0x04, Bytes(300, 'x')))),  // long-form lengths
     test::Message(0xA3, EveryValueType()),
     test::Trap(6, {0x01, 0x00, 0x12}, EveryValueType()),
+    test::Response(DetailAnswer()),
+    // Identifier texts of 509 characters, a mutated arc away from the 511 that a record holds.
+    test::Response(Binding(test::LongOid(252, 1), test::LongOid(252, 1))),
 };
 
 void CheckBindings(const VarBind* bindings, std::size_t count) {

@@ -16,6 +16,7 @@ namespace {
 using test::Binding;
 using test::Bytes;
 using test::Cat;
+using test::LongOid;
 using test::Response;
 using test::SystemOid;
 using test::Tlv;
@@ -226,14 +227,6 @@ TEST(MessageDecoder, AcceptsWhatStaysWithinTheLimits) {
     ASSERT_NE(decoded, nullptr);
     EXPECT_EQ(decoded->Bindings[0].ValueType, kSnmpTypeUnknown);
     EXPECT_EQ(decoded->Bindings[0].ValueLength, 0);
-}
-
-// 1.3 followed by `arcs` arcs of 1 and a last arc `last`: the text is 3 + 2 x arcs + digits of last.
-Bytes LongOid(std::size_t arcs, std::uint8_t last) {
-    Bytes content = {0x2B};
-    content.insert(content.end(), arcs, 0x01);
-    content.push_back(last);
-    return Tlv(0x06, content);
 }
 
 TEST(MessageDecoder, ObjectIdentifierTextsUpTo511Characters) {
