@@ -82,9 +82,10 @@ std::int32_t HelperGetSNMPObjects(const char* adapterName, std::int32_t groupInd
             return static_cast<std::int32_t>(kSnmpBadVarBinds);
         }
         // The exchange writes the answer's identifiers over its OidList: a copy keeps the group intact.
-        std::string oidList = group->oidList;
+        // Its terminator is a character of its own, which the answer may overwrite.
+        std::string oidList = group->oidList + '\0';
         return Exchange(adapterName, snmp::kOperationGet, oidList.data(),
-                        static_cast<std::int32_t>(oidList.size() + 1), valueText, valueSize, group->count,
+                        static_cast<std::int32_t>(oidList.size()), valueText, valueSize, group->count,
                         snmp::OctetForm::Bytes);
     });
 }
