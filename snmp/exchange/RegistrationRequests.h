@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "snmp/exchange/LocalAddresses.h"
+
 namespace snmp {
 
 // The row status values a registration writes into the print server's trap-destination table.
@@ -11,13 +13,6 @@ enum RegistrationRowStatus : std::int32_t {
     kRowActive = 1,
     kRowCreate = 2,
     kRowDelete = 4,
-};
-
-// This PC's addresses for the protocols that a print server is registered over.
-struct LocalAddresses {
-    std::uint8_t mask = 0;               // ProtocolMask bits still to register
-    std::array<std::uint8_t, 4> ip{};    // network order; used with kProtocolIp
-    std::array<std::uint8_t, 10> ipx{};  // network then node; used with kProtocolIpx
 };
 
 // One set, in the text form of the library's exports.

@@ -4,25 +4,20 @@
 #include <random>
 #include <string>
 
+#include "snmp/exchange/LocalAddresses.h"
 #include "snmp/exchange/RegistrationRequests.h"
 #include "snmp/exchange/SnmpTransaction.h"
 #include "snmp/request/RequestEncoder.h"
 #include "snmp/request/SnmpResult.h"
 #include "transport/DeviceRecord.h"
 #include "transport/DeviceStoreReader.h"
-#include "transport/IpxTransport.h"
-#include "transport/ProtocolMask.h"
-#include "transport/UdpTransport.h"
 
 namespace snmp {
 
 namespace {
 
-constexpr std::int32_t kAddressRetries = 1;
-constexpr std::int32_t kAddressTimeOutSeconds = 3;
 constexpr std::size_t kOidRoom = 512;
 constexpr std::size_t kValueRoom = 256;
-constexpr TransportResult kAddressFound = 1;
 
 // A new row index for every registration, so that two registrations never share a row.
 std::string NewRowIndex() {
@@ -30,26 +25,6 @@ std::string NewRowIndex() {
     std::array<std::uint8_t, 6> bytes{};
     std::generate(bytes.begin(), bytes.end(), [&source] { return static_cast<std::uint8_t>(source()); });
     return RowIndexText(bytes);
-}
-
-// Keeps the bits of the entry's mask that this PC has an address for; DLC needs none.
-LocalAddresses FindLocalAddresses(std::uint8_t entryMask) {
-    LocalAddresses local;
-    local.mask = entryMask;
-    if ((local.mask & kProtocolIp) != 0) {
-        UdpTransport udp(kAddressRetries, kAddressTimeOutSeconds, 0, nullptr, nullptr);
-        if (udp.GetLocalAddress(local.ip.data()) != kAddressFound) {
-            local.mask &= ~kProtocolIp;
-        }
-    }
-    if ((local.mask & kProtocolIpx) != 0) {
-        IpxTransport ipx(kAddressRetries, kAddressTimeOutSeconds, 0, nullptr, nullptr);
-        ipx.Bind(0);
-        if (ipx.GetLocalAddress(local.ipx.data()) != kAddressFound) {
-            local.mask &= ~kProtocolIpx;
-        }
-    }
-    return local;
 }
 
 std::int32_t RunSet(const char* adapterName, const SetRequest& request) {
