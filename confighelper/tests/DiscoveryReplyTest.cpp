@@ -13,6 +13,10 @@ const std::uint8_t kUdpSender[4] = {10, 0, 0, 9};
 const std::uint8_t kIpxSender[10] = {0, 0, 0, 1, 0x00, 0x11, 0x22, 0xAA, 0xBB, 0xCC};
 const std::uint8_t kDlcSender[6] = {0x00, 0x11, 0x22, 0xAA, 0xBB, 0xCC};
 
+const std::uint8_t* SenderOf(ProtocolMask kind) {
+    return kind == kProtocolIp ? kUdpSender : kind == kProtocolIpx ? kIpxSender : kDlcSender;
+}
+
 AnswerBuilder Discovery(std::uint8_t a, std::uint8_t b, std::uint8_t c, std::uint8_t d,
                         std::int32_t category = 1) {
     AnswerBuilder builder;
@@ -50,10 +54,7 @@ TEST(DiscoveryReply, AnswersOverSeveralProtocolsFoldIntoOneRecord) {
         DeviceList list;
         for (ProtocolMask kind : c.order) {
             AnswerBuilder answer = Discovery(10, 0, 0, 9);
-            const std::uint8_t* sender = kind == kProtocolIp    ? kUdpSender
-                                         : kind == kProtocolIpx ? kIpxSender
-                                                                : kDlcSender;
-            ASSERT_TRUE(ParseDiscoveryReply(answer.Answer(), sender, list, kind));
+            ASSERT_TRUE(ParseDiscoveryReply(answer.Answer(), SenderOf(kind), list, kind));
         }
         ASSERT_EQ(list.GetCount(), 1u);
         EXPECT_EQ(list.GetAt(0)->protocolMask, c.mask) << c.order.size();
@@ -84,6 +85,15 @@ TEST(DiscoveryReply, CardWithoutIpAddress) {
     ParseDiscoveryReply(udpLate.Answer(), kUdpSender, ipxFirst, kProtocolIp);
     EXPECT_EQ(ipxFirst.GetAt(0)->protocolMask, kProtocolIpx);
     EXPECT_EQ(ipxFirst.GetAt(0)->preferredProtocol, kProtocolIpx);
+
+    // Heard over IPX and DLC first: a UDP answer without an address does not take their place.
+    DeviceList both;
+    for (ProtocolMask kind : {kProtocolIpx, kProtocolDlc, kProtocolIp}) {
+        AnswerBuilder answer = Discovery(0, 0, 0, 0);
+        ASSERT_TRUE(ParseDiscoveryReply(answer.Answer(), SenderOf(kind), both, kind));
+    }
+    EXPECT_EQ(both.GetAt(0)->protocolMask, 7);
+    EXPECT_EQ(both.GetAt(0)->preferredProtocol, kProtocolDlc);
 }
 
 TEST(DiscoveryReply, MalformedAnswersAreIgnored) {
