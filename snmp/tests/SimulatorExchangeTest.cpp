@@ -1,11 +1,6 @@
 // The library against simulated print server cards in the test network: object groups, trap
 // registration over UDP, IPX and DLC with a status trap reaching this PC, the clean-up of a refused
 // registration, and the keep-alive.
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -20,6 +15,7 @@
 #include "snmp/exchange/ObjectGroups.h"
 #include "snmp/exports/Vantorel.h"
 #include "snmp/tests/DeviceStoreEntry.h"
+#include "snmp/tests/LoopbackSocket.h"
 
 namespace snmp::test {
 namespace {
@@ -74,31 +70,6 @@ std::vector<std::string> ValueItems(const std::string& text, std::vector<int>* t
     }
     return values;
 }
-
-// A UDP socket on port 162, where this PC receives status traps.
-class TrapListener {
-  public:
-    TrapListener() : fd_(socket(AF_INET, SOCK_DGRAM, 0)) {
-        sockaddr_in local{};
-        local.sin_family = AF_INET;
-        local.sin_port = htons(162);
-        bound_ = bind(fd_, reinterpret_cast<sockaddr*>(&local), sizeof local) == 0;
-    }
-    ~TrapListener() { close(fd_); }
-    bool Bound() const { return bound_; }
-    std::vector<std::uint8_t> Receive(int waitMs) {
-        pollfd ready{fd_, POLLIN, 0};
-        std::vector<std::uint8_t> datagram(2048);
-        const ssize_t got =
-            poll(&ready, 1, waitMs) == 1 ? recv(fd_, datagram.data(), datagram.size(), 0) : -1;
-        datagram.resize(got > 0 ? got : 0);
-        return datagram;
-    }
-
-  private:
-    int fd_;
-    bool bound_ = false;
-};
 
 class SimulatorExchangeTest : public ::testing::Test {
   protected:
@@ -232,7 +203,7 @@ TEST_F(SimulatorExchangeTest, AnExchangeFallsBackToAnotherProtocolWhenThePreferr
 
 TEST_F(SimulatorExchangeTest, ARegistrationOverUdpBringsTheStatusTrapsToThisPc) {
     WriteCardEntry(1, 2, 2);
-    TrapListener listener;
+    LoopbackSocket listener(162);  // where this PC receives status traps
     ASSERT_TRUE(listener.Bound());
     ASSERT_EQ(HelperSNMPRegisterTrapDestination(1, AdapterName(1).c_str(), 2, 2), 0);
     const Rows rows = ValidRegistrations(1);

@@ -1,10 +1,6 @@
 // Interoperability with the net-snmp agent and tools of this machine: requests built by the library
 // are answered by snmpd and the answers decode; v1 traps sent by snmptrap decode. Runs in a private
 // network namespace, where ports 161 and 162 are free.
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -19,58 +15,18 @@
 #include "platform/services/GlobalMemory.h"
 #include "snmp/exports/Vantorel.h"
 #include "snmp/tests/DeviceStoreEntry.h"
+#include "snmp/tests/LoopbackSocket.h"
 #include "snmp/tests/PeerProgram.h"
 
 namespace snmp {
 namespace {
 
 using test::FindProgram;
+using test::LoopbackSocket;
 using test::PeerProgram;
 
 constexpr const char* kCommunity = "k!r@o#v$e%t";
 constexpr int kAnswerWaitMs = 500;
-
-// A UDP socket on 127.0.0.1 (bound to `port`, 0 for any) that closes itself.
-class UdpSocket {
-  public:
-    explicit UdpSocket(std::uint16_t port = 0) : fd_(socket(AF_INET, SOCK_DGRAM, 0)) {
-        sockaddr_in local = Address(port);
-        bound_ = fd_ >= 0 && bind(fd_, reinterpret_cast<sockaddr*>(&local), sizeof local) == 0;
-    }
-    ~UdpSocket() {
-        if (fd_ >= 0) {
-            close(fd_);
-        }
-    }
-    bool Bound() const { return bound_; }
-
-    bool SendTo(const std::uint8_t* bytes, std::size_t length, std::uint16_t port) {
-        sockaddr_in peer = Address(port);
-        return sendto(fd_, bytes, length, 0, reinterpret_cast<sockaddr*>(&peer), sizeof peer) ==
-               static_cast<ssize_t>(length);
-    }
-    // One datagram, or an empty one when nothing arrives within `waitMs`.
-    std::vector<std::uint8_t> Receive(int waitMs) {
-        pollfd ready{fd_, POLLIN, 0};
-        std::vector<std::uint8_t> datagram(2048);
-        const ssize_t got =
-            poll(&ready, 1, waitMs) == 1 ? recv(fd_, datagram.data(), datagram.size(), 0) : -1;
-        datagram.resize(got > 0 ? got : 0);
-        return datagram;
-    }
-
-  private:
-    static sockaddr_in Address(std::uint16_t port) {
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_port = htons(port);
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        return address;
-    }
-
-    int fd_;
-    bool bound_ = false;
-};
 
 struct BlockDeleter {
     void operator()(void* block) const { plat::FreeBlock(block); }
@@ -147,7 +103,7 @@ class SnmpdInterop : public ::testing::Test {
             ADD_FAILURE() << "the request was not built";
             return answer;
         }
-        UdpSocket socket;
+        LoopbackSocket socket;
         std::vector<std::uint8_t> datagram;
         for (int round = 0; round < 20 && datagram.empty(); ++round) {
             EXPECT_TRUE(socket.SendTo(request.get(), length, 161));
@@ -259,7 +215,7 @@ TEST(SnmptrapInterop, V1TrapsDecodeToTheirGenericSpecificAndFirstValue) {
         GTEST_SKIP() << "snmptrap is not installed (Debian package snmp)";
     }
     ScratchFolder scratch;
-    UdpSocket listener(162);
+    LoopbackSocket listener(162);
     ASSERT_TRUE(listener.Bound());
     const TrapCase cases[] = {
         {"6", "18", "i", "1025", 6, 18, 1, {0x01, 0x04, 0x00, 0x00}},
