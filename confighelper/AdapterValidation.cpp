@@ -23,9 +23,6 @@ namespace {
 
 constexpr std::int32_t kHostName = 8;
 constexpr std::uint32_t kWaitMs = 1000;
-constexpr std::uint16_t kUdpAgentPort = 161;
-constexpr std::uint16_t kIpxAgentSocket = 0x900F;
-constexpr std::uint16_t kDlcAgentSap = 10;
 
 // The IPv4 address of a dotted text or, failing that, of a host name.
 std::optional<std::uint32_t> Resolve(const char* name) {
@@ -52,7 +49,6 @@ std::optional<std::uint32_t> Resolve(const char* name) {
 struct Target {
     std::unique_ptr<DatagramTransport> transport;
     std::string address;
-    std::uint16_t port = 0;
     ProtocolMask protocol = kProtocolIp;
 };
 
@@ -65,7 +61,6 @@ std::optional<Target> MakeTarget(const char* text, std::int32_t kind) {
             }
             target.address.assign(text, IpxTransport::kAddressDigits);
             target.transport = std::make_unique<IpxTransport>(1, 1, 0, nullptr, nullptr);
-            target.port = kIpxAgentSocket;
             target.protocol = kProtocolIpx;
             return target;
         case kProtocolDlc:
@@ -74,7 +69,6 @@ std::optional<Target> MakeTarget(const char* text, std::int32_t kind) {
             }
             target.address = text;
             target.transport = std::make_unique<DlcTransport>(1, 1, 0, nullptr, nullptr);
-            target.port = kDlcAgentSap;
             target.protocol = kProtocolDlc;
             return target;
         case kProtocolIp:
@@ -86,7 +80,6 @@ std::optional<Target> MakeTarget(const char* text, std::int32_t kind) {
             const auto* bytes = reinterpret_cast<const std::uint8_t*>(&*address);
             target.address = DottedAddress(bytes);
             target.transport = std::make_unique<UdpTransport>(1, 1, 0, nullptr, nullptr);
-            target.port = kUdpAgentPort;
             return target;
         }
         default:
@@ -136,8 +129,8 @@ HelperResult Validate(const char* address, std::int32_t kind, char* resolved, st
     }
     DatagramTransport& transport = *target->transport;
     transport.Bind(0);
-    if (transport.SendTo(request.data(), static_cast<std::uint32_t>(request.size()), target->address.c_str(),
-                         target->port) != kTransportOk) {
+    if (transport.SendToDefault(request.data(), static_cast<std::uint32_t>(request.size()),
+                                target->address.c_str()) != kTransportOk) {
         plat::DebugOutput("IP sendmessage failed");
         return kHelperFailed;
     }

@@ -12,7 +12,6 @@ namespace {
 // The object that takes a print server's first IP address: 4 address bytes and 6 hardware address
 // bytes, as one octet string.
 constexpr const char* kAddressSetOid = "1.3.6.1.4.1.32473.11.5.1.12.2.5.0";
-constexpr std::uint16_t kUdpAgentPort = 161;
 constexpr std::int32_t kCannotBuild = 1;
 
 }  // namespace
@@ -37,8 +36,8 @@ HALBRIN_EXPORT HelperResult HelperBcastSet(const char* ipAddress, const char* ha
     UdpTransport transport(static_cast<std::int32_t>(settings.udpTotalRetries),
                            static_cast<std::int32_t>(settings.udpTimeOutInterval), kTransportBroadcast,
                            nullptr, nullptr);
-    if (transport.Broadcast(request.data(), static_cast<std::uint32_t>(request.size()), kUdpAgentPort) !=
-        kTransportOk) {
+    if (transport.Broadcast(request.data(), static_cast<std::uint32_t>(request.size()),
+                            UdpTransport::kDefaultPort) != kTransportOk) {
         return kHelperNoAnswer;
     }
     const std::uint32_t waitMs = settings.udpTotalRetries * settings.udpTimeOutInterval * 1000;

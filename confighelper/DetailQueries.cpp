@@ -12,9 +12,6 @@
 
 namespace {
 
-constexpr std::uint16_t kUdpAgentPort = 161;
-constexpr std::uint16_t kIpxAgentSocket = 0x900F;
-constexpr std::uint16_t kDlcAgentSap = 10;
 // Sends between two looks at the arriving answers, so that no socket queue overflows.
 constexpr std::size_t kSendBatch = 64;
 
@@ -63,22 +60,22 @@ DetailQueries::Question DetailQueries::MakeQuestion(std::size_t record, const st
     return question;
 }
 
-bool DetailQueries::Send(const Question& question) {
+void DetailQueries::Send(const Question& question) {
     const DeviceRecord& record = *list_.GetAt(question.record);
     const auto length = static_cast<std::uint32_t>(question.request.size());
     switch (ProtocolToAsk(record)) {
         case kProtocolIpx:
-            return links_.Transport(DetectionLinks::kIpxRequest)
-                       .SendTo(question.request.data(), length, record.ipxAddress, kIpxAgentSocket) ==
-                   kTransportOk;
+            links_.Transport(DetectionLinks::kIpxRequest)
+                .SendToDefault(question.request.data(), length, record.ipxAddress);
+            break;
         case kProtocolDlc:
-            return links_.Transport(DetectionLinks::kDlc)
-                       .SendTo(question.request.data(), length, record.macAddress, kDlcAgentSap) ==
-                   kTransportOk;
+            links_.Transport(DetectionLinks::kDlc)
+                .SendToDefault(question.request.data(), length, record.macAddress);
+            break;
         default:
-            return links_.Transport(DetectionLinks::kUdp)
-                       .SendTo(question.request.data(), length, record.ipAddress, kUdpAgentPort) ==
-                   kTransportOk;
+            links_.Transport(DetectionLinks::kUdp)
+                .SendToDefault(question.request.data(), length, record.ipAddress);
+            break;
     }
 }
 

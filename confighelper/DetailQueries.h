@@ -33,7 +33,8 @@ class DetailQueries {
 
     // Sends every question still unanswered, rounds apart, until all are answered or the rounds end.
     void Ask(std::vector<Question>& questions);
-    bool Send(const Question& question);
+    // Sends over the print server's preferred protocol; an unsent question waits its round unanswered.
+    void Send(const Question& question);
     Question MakeQuestion(std::size_t record, const std::string& oids);
 
     DetectionLinks& links_;

@@ -8,13 +8,13 @@
 #include "confighelper/Halbrin.h"
 #include "confighelper/LibrarySettings.h"
 #include "platform/services/DebugOutput.h"
+#include "transport/DlcTransport.h"
 #include "transport/HexCodec.h"
+#include "transport/IpxTransport.h"
+#include "transport/UdpTransport.h"
 
 namespace {
 
-constexpr std::uint16_t kIpxAgentSocket = 0x900F;
-constexpr std::uint16_t kUdpAgentPort = 161;
-constexpr std::uint16_t kDlcAgentSap = 10;
 constexpr std::uint16_t kSapSocket = 0x452;
 
 // One detection: everything it owns lives for the call only, its stop time included.
@@ -61,9 +61,9 @@ class Detection {
                 any = true;
             }
         };
-        send(DetectionLinks::kIpxRequest, request.data(), length, kIpxAgentSocket, "2");
-        send(DetectionLinks::kUdp, request.data(), length, kUdpAgentPort, "1");
-        send(DetectionLinks::kDlc, request.data(), length, kDlcAgentSap, "7");
+        send(DetectionLinks::kIpxRequest, request.data(), length, IpxTransport::kDefaultSocket, "2");
+        send(DetectionLinks::kUdp, request.data(), length, UdpTransport::kDefaultPort, "1");
+        send(DetectionLinks::kDlc, request.data(), length, DlcTransport::kDefaultSap, "7");
         send(DetectionLinks::kIpxService, kSapQuery, sizeof kSapQuery, kSapSocket, "3");
         return any;
     }

@@ -12,7 +12,6 @@
 
 namespace {
 
-constexpr std::uint16_t kUdpAgentPort = 161;
 constexpr std::int32_t kTries = 2;
 constexpr std::int32_t kTimeOutSeconds = 3;
 
@@ -64,8 +63,8 @@ HALBRIN_EXPORT HelperResult HelperSetTFTPParameters(const char* ipAddress, std::
     plat::DebugOutput("\nSending...");
     UdpTransport transport(kTries, kTimeOutSeconds, 0, nullptr, nullptr);
     transport.Bind(0);
-    const TransportResult sent = transport.SendTo(request.data(), static_cast<std::uint32_t>(request.size()),
-                                                  ipAddress, kUdpAgentPort);
+    const TransportResult sent =
+        transport.SendToDefault(request.data(), static_cast<std::uint32_t>(request.size()), ipAddress);
     if (sent != kTransportOk) {
         plat::DebugPrintf("\nHelperSetTFTPParameters:send failed\nreturn code=%d", sent);
         return kHelperFailed;
