@@ -3,34 +3,24 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
-#include <cstring>
 #include <string>
 #include <vector>
 
+#include "benchmarks/snmp/CodecMeasures.h"
 #include "benchmarks/snmp/DetailQuery.h"
 #include "platform/services/GlobalMemory.h"
 #include "snmp/codec/MessageCodec.h"
-#include "snmp/codec/SnmpValueType.h"
 #include "snmp/request/AnswerFormatter.h"
 #include "snmp/request/RequestEncoder.h"
 
 namespace snmp {
 namespace {
 
-using bench::DetailQuery;
 using bench::EncodedDetailResponse;
 using bench::kDetailOids;
 
 void EncodeGetRequest(benchmark::State& state) {
-    DetailQuery query;
-    const ReqParam request = query.Record(kPduGet);
-    std::uint8_t buffer[1024];
-    std::size_t written = 0;
-    for (auto _ : state) {
-        EncodeMessage(request, buffer, sizeof buffer, written);
-        benchmark::DoNotOptimize(buffer);
-    }
-    state.counters["bytes"] = static_cast<double>(written);
+    bench::MeasureEncode(state, kPduGet);
 }
 BENCHMARK(EncodeGetRequest);
 
@@ -54,26 +44,12 @@ void EncodeGetRequestFromText(benchmark::State& state) {
 BENCHMARK(EncodeGetRequestFromText);
 
 void EncodeGetResponse(benchmark::State& state) {
-    DetailQuery query;
-    const ReqParam response = query.Record(kPduResponse);
-    std::uint8_t buffer[1024];
-    std::size_t written = 0;
-    for (auto _ : state) {
-        EncodeMessage(response, buffer, sizeof buffer, written);
-        benchmark::DoNotOptimize(buffer);
-    }
-    state.counters["bytes"] = static_cast<double>(written);
+    bench::MeasureEncode(state, kPduResponse);
 }
 BENCHMARK(EncodeGetResponse);
 
 void DecodeGetResponse(benchmark::State& state) {
-    const std::vector<std::uint8_t> message = EncodedDetailResponse();
-    for (auto _ : state) {
-        ReqParam* answer = DecodeMessage(message.data(), message.size(), kAcceptResponse);
-        benchmark::DoNotOptimize(answer);
-        FreeReqParam(answer);
-    }
-    state.counters["bytes"] = static_cast<double>(message.size());
+    bench::MeasureDecodeResponse(state);
 }
 BENCHMARK(DecodeGetResponse);
 

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "benchmarks/snmp/CodecMeasures.h"
 #include "benchmarks/snmp/DetailQuery.h"
 #include "benchmarks/snmp/NetSnmpCodec.h"
 #include "snmp/codec/MessageCodec.h"
@@ -37,15 +38,7 @@ bool SidesAgree(NetSnmpCodec& netSnmp, benchmark::State& state) {
 }
 
 void OursEncodeGet(benchmark::State& state) {
-    DetailQuery query;
-    const ReqParam request = query.Record(kPduGet);
-    std::uint8_t buffer[1024];
-    std::size_t written = 0;
-    for (auto _ : state) {
-        EncodeMessage(request, buffer, sizeof buffer, written);
-        benchmark::DoNotOptimize(buffer);
-    }
-    state.counters["bytes"] = static_cast<double>(written);
+    MeasureEncode(state, kPduGet);
 }
 BENCHMARK(OursEncodeGet);
 
@@ -63,13 +56,7 @@ void NetSnmpEncodeGet(benchmark::State& state) {
 BENCHMARK(NetSnmpEncodeGet);
 
 void OursDecodeGetResponse(benchmark::State& state) {
-    const std::vector<std::uint8_t> message = EncodedDetailResponse();
-    for (auto _ : state) {
-        ReqParam* answer = DecodeMessage(message.data(), message.size(), kAcceptResponse);
-        benchmark::DoNotOptimize(answer);
-        FreeReqParam(answer);
-    }
-    state.counters["bytes"] = static_cast<double>(message.size());
+    MeasureDecodeResponse(state);
 }
 BENCHMARK(OursDecodeGetResponse);
 
