@@ -1,4 +1,3 @@
-#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <optional>
@@ -9,6 +8,7 @@
 #include "confighelper/DeviceIdentity.h"
 #include "confighelper/DeviceStore.h"
 #include "confighelper/Halbrin.h"
+#include "confighelper/RecordText.h"
 #include "confighelper/SnmpMessage.h"
 #include "platform/services/DebugOutput.h"
 #include "transport/DlcTransport.h"
@@ -87,11 +87,6 @@ std::optional<Target> MakeTarget(const char* text, std::int32_t kind) {
     }
 }
 
-template <std::size_t N>
-void SetText(char (&field)[N], const std::string& text) {
-    std::snprintf(field, N, "%s", text.c_str());
-}
-
 bool AnyByte(const std::uint8_t* bytes, std::size_t count) {
     for (std::size_t i = 0; i < count; ++i) {
         if (bytes[i] != 0) {
@@ -118,13 +113,13 @@ HelperResult Validate(const char* address, std::int32_t kind, char* resolved, st
     DeviceRecord record;
     switch (target->protocol) {
         case kProtocolIpx:
-            SetText(record.ipxAddress, target->address);
+            SetRecordText(record.ipxAddress, target->address);
             break;
         case kProtocolDlc:
-            SetText(record.macAddress, target->address);
+            SetRecordText(record.macAddress, target->address);
             break;
         default:
-            SetText(record.ipAddress, target->address);
+            SetRecordText(record.ipAddress, target->address);
             break;
     }
     DatagramTransport& transport = *target->transport;

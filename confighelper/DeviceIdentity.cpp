@@ -1,9 +1,9 @@
 #include "confighelper/DeviceIdentity.h"
 
-#include <algorithm>
 #include <cstring>
 
 #include "confighelper/BindingValue.h"
+#include "confighelper/RecordText.h"
 #include "snmp/codec/SnmpValueType.h"
 #include "transport/DeviceRecord.h"
 #include "transport/HexCodec.h"
@@ -40,13 +40,6 @@ std::optional<std::int32_t> Integer(const VarBind* binding) {
     return value;
 }
 
-template <std::size_t N>
-void SetText(char (&field)[N], const std::string& text) {
-    const std::size_t length = std::min(strnlen(text.c_str(), text.size()), N - 1);
-    std::memcpy(field, text.data(), length);
-    field[length] = '\0';
-}
-
 }  // namespace
 
 DeviceIdentity ReadDeviceIdentity(const ReqParam& answer) {
@@ -68,10 +61,10 @@ DeviceIdentity ReadDeviceIdentity(const ReqParam& answer) {
 
 void ApplyDeviceIdentity(const DeviceIdentity& identity, DeviceRecord& record) {
     if (identity.name) {
-        SetText(record.printServerName, *identity.name);
+        SetRecordText(record.printServerName, *identity.name);
     }
     if (identity.description) {
-        SetText(record.printServerDescription, *identity.description);
+        SetRecordText(record.printServerDescription, *identity.description);
     }
     if (identity.printerStatus) {
         record.printerStatus = static_cast<std::int16_t>(*identity.printerStatus & 0xFFFF);
@@ -83,7 +76,7 @@ void ApplyDeviceIdentity(const DeviceIdentity& identity, DeviceRecord& record) {
         BytesToHexText(record.macAddress, identity.hardwareAddress->data(), 6);
     }
     if (identity.ipAddress) {
-        SetText(record.ipAddress, DottedAddress(identity.ipAddress->data()));
+        SetRecordText(record.ipAddress, DottedAddress(identity.ipAddress->data()));
     }
     if (!identity.ipxNetwork && !identity.ipxNode) {
         return;
@@ -104,5 +97,5 @@ void ApplyDeviceIdentity(const DeviceIdentity& identity, DeviceRecord& record) {
         std::memcpy(digits + 8, part, 12);
     }
     digits[kIpxDigits] = '\0';
-    SetText(record.ipxAddress, digits);
+    SetRecordText(record.ipxAddress, digits);
 }

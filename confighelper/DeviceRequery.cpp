@@ -1,8 +1,7 @@
-#include <cstdio>
-
 #include "confighelper/DeviceDetails.h"
 #include "confighelper/DeviceStore.h"
 #include "confighelper/Halbrin.h"
+#include "confighelper/RecordText.h"
 #include "platform/services/DebugOutput.h"
 #include "transport/DeviceStoreReader.h"
 
@@ -11,7 +10,7 @@ HALBRIN_EXPORT HelperResult HelperGetIPSDetails(const char* adapterName) {
         return kHelperFailed;
     }
     DeviceRecord record;
-    std::snprintf(record.macAddress, sizeof record.macAddress, "%s", adapterName);
+    SetRecordText(record.macAddress, adapterName);
     if (HelperGetRegNPCDetails(adapterName, record) != kTransportOk) {
         plat::DebugOutput("lHelperGetRegNPCDetails failed");
     }

@@ -1,9 +1,9 @@
 #include "confighelper/DiscoveryReply.h"
 
-#include <cstdio>
 #include <cstring>
 
 #include "confighelper/BindingValue.h"
+#include "confighelper/RecordText.h"
 #include "snmp/codec/SnmpValueType.h"
 #include "transport/HexCodec.h"
 
@@ -18,11 +18,6 @@ constexpr std::size_t kSapEntry = 64;
 constexpr std::size_t kSapNetworkOffset = 50;
 constexpr std::uint16_t kSapGeneralResponse = 2;
 constexpr std::uint16_t kPrintServerType = 0x0922;
-
-template <std::size_t N>
-void SetText(char (&field)[N], const std::string& text) {
-    std::snprintf(field, N, "%s", text.c_str());
-}
 
 template <std::size_t N>
 void SetHex(char (&field)[N], const std::uint8_t* bytes, std::size_t count) {
@@ -84,8 +79,8 @@ bool ParseDiscoveryReply(const ReqParam& answer, const std::uint8_t* sender, Dev
 
     DeviceRecord* found = list.FindByMac(adapterName);
     DeviceRecord record = found != nullptr ? *found : DeviceRecord{};
-    SetText(record.macAddress, adapterName);
-    SetText(record.ipAddress, DottedAddress(address));
+    SetRecordText(record.macAddress, adapterName);
+    SetRecordText(record.ipAddress, DottedAddress(address));
     FoldKind(record, sender, kind);
     record.category = static_cast<std::uint8_t>(category);
     if (found != nullptr) {
@@ -111,9 +106,9 @@ std::size_t ParseSapReply(const std::uint8_t* packet, std::size_t length, Device
 
         DeviceRecord* found = list.FindByMac(node);
         DeviceRecord record = found != nullptr ? *found : DeviceRecord{};
-        SetText(record.macAddress, node);
+        SetRecordText(record.macAddress, node);
         if (record.ipxAddress[0] == '\0') {
-            SetText(record.ipxAddress, address);
+            SetRecordText(record.ipxAddress, address);
         }
         record.protocolMask |= kProtocolIpx;
         if (record.preferredProtocol == 0) {
