@@ -10,7 +10,6 @@ namespace snmp {
 
 namespace {
 constexpr std::uint8_t kVersion1[] = {kTagInteger, 0x01, 0x00};
-constexpr std::uint8_t kOneByteInteger[] = {kTagInteger, 0x01};
 }  // namespace
 
 bool PutMessageFrame(BerWriter& out, const char* community, std::uint16_t communityLength,
@@ -39,10 +38,6 @@ bool ReadMessageFrame(const std::uint8_t* data, std::size_t length, BerReader& p
     std::memcpy(community, content.Take(communityLength), communityLength);
     community[communityLength] = '\0';
     return true;
-}
-
-bool ReadOneByteInteger(BerReader& in, std::uint8_t& value) {
-    return in.ExpectBytes(kOneByteInteger, sizeof kOneByteInteger) && in.ReadByte(value);
 }
 
 }  // namespace snmp

@@ -22,7 +22,4 @@ bool PutMessageFrame(BerWriter& out, const char* community, std::uint16_t commun
 bool ReadMessageFrame(const std::uint8_t* data, std::size_t length, BerReader& pdu, char*& community,
                       std::uint16_t& communityLength);
 
-// Reads 02 01 and one byte: the one-byte INTEGER of error status, error index and generic trap.
-bool ReadOneByteInteger(BerReader& in, std::uint8_t& value);
-
 }  // namespace snmp

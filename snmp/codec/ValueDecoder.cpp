@@ -112,6 +112,11 @@ bool ReadIntegerContent(BerReader& in, bool isSigned, std::uint32_t& value) {
     return true;
 }
 
+bool ReadOneByteInteger(BerReader& in, std::uint8_t& value) {
+    constexpr std::uint8_t kOneByteInteger[] = {kTagInteger, 0x01};
+    return in.ExpectBytes(kOneByteInteger, sizeof kOneByteInteger) && in.ReadByte(value);
+}
+
 bool ReadObjectId(BerReader& in, char* text, std::size_t& textLength) {
     BerReader content(nullptr, 0);
     if (!in.ReadElement(kTagObjectId, content)) {

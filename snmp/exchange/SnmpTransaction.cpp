@@ -6,7 +6,7 @@
 
 #include "platform/services/GlobalMemory.h"
 #include "snmp/codec/MessageCodec.h"
-#include "snmp/exchange/SnmpSettings.h"
+#include "snmp/exchange/ExchangeTiming.h"
 #include "snmp/request/RequestEncoder.h"
 #include "snmp/request/SnmpResult.h"
 #include "transport/DeviceChannel.h"

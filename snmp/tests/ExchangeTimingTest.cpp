@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "platform/store/ConfigStore.h"
-#include "snmp/exchange/SnmpSettings.h"
+#include "snmp/exchange/ExchangeTiming.h"
 #include "snmp/request/RequestEncoder.h"
 
 namespace snmp {

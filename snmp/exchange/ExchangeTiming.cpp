@@ -1,4 +1,4 @@
-#include "snmp/exchange/SnmpSettings.h"
+#include "snmp/exchange/ExchangeTiming.h"
 
 #include "platform/store/ConfigStore.h"
 #include "snmp/request/RequestEncoder.h"
