@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "snmp/codec/SnmpValueType.h"
+#include "transport/HexCodec.h"
 
 namespace snmp {
 
@@ -29,9 +30,8 @@ class TextSink {
     }
     void Append(std::string_view text) { Append(text.data(), text.size()); }
     void AppendHex(const std::uint8_t* bytes, std::size_t count) {
-        constexpr char kDigits[] = "0123456789ABCDEF";
         for (std::size_t i = 0; i < count; ++i) {
-            const char pair[] = {kDigits[bytes[i] >> 4], kDigits[bytes[i] & 0x0F]};
+            const char pair[] = {HexDigitChar(bytes[i] >> 4), HexDigitChar(bytes[i] & 0x0F)};
             Append(pair, sizeof pair);
         }
     }
