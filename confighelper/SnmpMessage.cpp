@@ -1,26 +1,13 @@
 #include "confighelper/SnmpMessage.h"
 
-#include <atomic>
-
 #include "snmp/exports/Vantorel.h"
+#include "snmp/request/Community.h"
 
 namespace {
 
-constexpr const char* kCommunity = "k!r@o#v$e%t";
 constexpr std::uint16_t kMessageRoom = 4096;
 
 }  // namespace
-
-std::int32_t NextRequestId() {
-    static std::atomic<std::int32_t> counter{0};
-    std::int32_t id = ++counter;
-    // Ids stay positive: wrap to 1.
-    if (id <= 0) {
-        counter = 1;
-        id = 1;
-    }
-    return id;
-}
 
 std::vector<std::uint8_t> EncodeRequest(SnmpPduType type, std::int32_t requestId,
                                         const std::vector<RequestBinding>& bindings, std::int32_t* status) {
@@ -38,7 +25,7 @@ std::vector<std::uint8_t> EncodeRequest(SnmpPduType type, std::int32_t requestId
         varBinds[i].Value = values[i].empty() ? nullptr : values[i].data();
         varBinds[i].ValueLength = static_cast<std::int32_t>(values[i].size());
     }
-    std::string community = kCommunity;
+    std::string community(snmp::kRequestCommunity);
     ReqParam request{};
     request.Community = community.data();
     request.CommunityLength = static_cast<std::uint16_t>(community.size());

@@ -7,6 +7,7 @@
 
 #include "snmp/codec/ReqParam.h"
 #include "snmp/codec/SnmpValueType.h"
+#include "snmp/request/RequestId.h"
 
 // The SNMP messages the library builds and reads itself, through the SNMP library's codec exports.
 
@@ -17,11 +18,8 @@ struct RequestBinding {
     std::vector<std::uint8_t> value;
 };
 
-// A request id no other request of this process carries.
-std::int32_t NextRequestId();
-
-// Encodes a request with the system's community; empty when it cannot be encoded, with the encoder's
-// result (1 or 2) in `status` when it is given.
+// Encodes a request with the system's community (its id from snmp::NextRequestId); empty when it cannot be
+// encoded, with the encoder's result (1 or 2) in `status` when it is given.
 std::vector<std::uint8_t> EncodeRequest(SnmpPduType type, std::int32_t requestId,
                                         const std::vector<RequestBinding>& bindings,
                                         std::int32_t* status = nullptr);

@@ -1,12 +1,11 @@
-#include <memory>
 #include <vector>
 
 #include "confighelper/DeadlineReceive.h"
 #include "confighelper/Halbrin.h"
 #include "platform/services/DebugOutput.h"
 #include "platform/services/GlobalMemory.h"
-#include "snmp/codec/MessageCodec.h"
-#include "snmp/exports/Vantorel.h"
+#include "snmp/request/RequestEncoder.h"
+#include "snmp/request/SnmpResult.h"
 #include "transport/DottedAddress.h"
 #include "transport/UdpTransport.h"
 
@@ -15,36 +14,20 @@ namespace {
 constexpr std::int32_t kTries = 2;
 constexpr std::int32_t kTimeOutSeconds = 3;
 
-struct BlockRelease {
-    void operator()(std::uint8_t* block) const { plat::FreeBlock(block); }
-};
-
-// The request built from copies of the caller's texts (the builder cuts its texts apart), and its id.
+// The request built from the caller's texts, which are only read, and its id; empty when it cannot be
+// built.
 std::vector<std::uint8_t> BuildRequest(std::int32_t operation, const char* oidList, std::uint32_t oidListSize,
                                        const char* values, const std::uint32_t* valuesSize,
                                        std::int32_t count, std::int32_t& requestId) {
-    if (oidList == nullptr || values == nullptr || valuesSize == nullptr) {
+    const snmp::RequestText text{
+        operation, oidList, oidListSize, values, valuesSize != nullptr ? *valuesSize : 0, count};
+    snmp::EncodedRequest encoded;
+    if (snmp::EncodeRequest(text, encoded) != kSnmpOk) {
         return {};
     }
-    std::vector<char> oids(oidList, oidList + oidListSize);
-    std::vector<char> valueText(values, values + *valuesSize);
-    oids.push_back('\0');
-    valueText.push_back('\0');
-    std::int32_t valueSize = static_cast<std::int32_t>(*valuesSize);
-    std::int32_t length = 0;
-    std::unique_ptr<std::uint8_t, BlockRelease> packet(
-        HelperFormSNMPPacket(operation, oids.data(), static_cast<std::int32_t>(oidListSize), valueText.data(),
-                             &valueSize, count, &length));
-    if (packet == nullptr || length <= 0) {
-        return {};
-    }
-    std::vector<std::uint8_t> request(packet.get(), packet.get() + length);
-    ReqParam* decoded = snmp::DecodeMessage(request.data(), request.size(), snmp::kAcceptRequests);
-    if (decoded == nullptr) {
-        return {};
-    }
-    requestId = decoded->RequestId;
-    snmp::FreeReqParam(decoded);
+    std::vector<std::uint8_t> request(encoded.message, encoded.message + encoded.length);
+    plat::FreeBlock(encoded.message);
+    requestId = encoded.requestId;
     return request;
 }
 
