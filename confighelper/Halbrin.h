@@ -39,8 +39,9 @@ HALBRIN_EXPORT HelperResult HelperDetectPrintServers(std::int32_t reserved1, std
 // kHelperStoreFailed. The address text is never written to.
 HALBRIN_EXPORT HelperResult HelperValidateAdapter(const char* address, std::int32_t kind);
 
-// The same; for kinds 2 and 8 the IPv4 address that was asked comes back in dotted form in `resolved`
-// when it holds resolvedSize >= 16 bytes (nothing is written otherwise).
+// The same; for kinds 2 and 8 the IPv4 address that is asked comes back in dotted form in `resolved`
+// when its resolvedSize bytes hold it and a terminator (16 always do); nothing is written otherwise.
+// It is written before the print server is asked, so a failed validation gives it too.
 HALBRIN_EXPORT HelperResult HelperValidateAdapterResolved(const char* address, std::int32_t kind,
                                                           char* resolved, std::uint32_t resolvedSize);
 
