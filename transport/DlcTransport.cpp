@@ -8,8 +8,9 @@ namespace {
 
 constexpr const char* kWindowClass = "DLC_ASYNC_CLASS";
 constexpr std::uint8_t kBroadcastAddress[kDlcAddressBytes] = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
-// How often the reader thread looks whether it should end while its READ is pending.
-constexpr std::uint32_t kStopCheckMs = 100;
+// The reader thread is woken by its READ, which StopReader cancels; this only bounds its wait should
+// the cancel not reach the adapter.
+constexpr std::uint32_t kStopCheckMs = 1000;
 // How long a closing transport waits for its transmits to be reported complete.
 constexpr std::uint32_t kTransmitCollectMs = 1000;
 
@@ -38,8 +39,7 @@ DlcTransport::DlcTransport(std::int32_t retries, std::int32_t timeOutSeconds, st
 
 DlcTransport::~DlcTransport() {
     if (reader_.joinable()) {
-        stopping_ = true;
-        reader_.join();
+        StopReader();
     } else if (stationId_ != 0) {
         DlcCancelReceive(stationId_);
     }
@@ -133,13 +133,8 @@ void DlcTransport::ReceiveThread() {
     if (DlcReceive(stationId_) != kDlcOk) {
         return;
     }
-    while (!stopping_) {
-        std::unique_ptr<DlcReadCommand> read = DlcRead(stationId_);
-        if (!read) {
-            break;
-        }
-        while (!read->event.Wait(kStopCheckMs) && !stopping_) {
-        }
+    while (std::unique_ptr<DlcReadCommand> read = IssueRead()) {
+        AwaitRead(*read);
         if (!read->event.IsSet()) {
             DlcCancelRead(*read);
             if (!read->event.IsSet()) {
@@ -154,10 +149,42 @@ void DlcTransport::ReceiveThread() {
     DlcCancelReceive(stationId_);
 }
 
+std::unique_ptr<DlcReadCommand> DlcTransport::IssueRead() {
+    std::lock_guard guard(readLock_);
+    if (stopping_) {
+        return nullptr;
+    }
+    std::unique_ptr<DlcReadCommand> read = DlcRead(stationId_);
+    pendingRead_ = read.get();
+    return read;
+}
+
+void DlcTransport::AwaitRead(DlcReadCommand& read) {
+    while (!read.event.Wait(kStopCheckMs)) {
+        std::lock_guard guard(readLock_);
+        if (stopping_) {
+            break;
+        }
+    }
+    std::lock_guard guard(readLock_);
+    pendingRead_ = nullptr;
+}
+
+void DlcTransport::StopReader() {
+    {
+        std::lock_guard guard(readLock_);
+        stopping_ = true;
+        if (pendingRead_ != nullptr) {
+            DlcCancelRead(*pendingRead_);
+        }
+    }
+    reader_.join();
+}
+
 bool DlcTransport::TakeReaderEvent(std::unique_ptr<DlcReadCommand> read) {
     const std::uint8_t status = read->block.status;
     if (status == plat::kDlcStatusCancelledByUser) {
-        return true;  // the loop looks at stopping_
+        return true;  // IssueRead looks at stopping_
     }
     if (status != plat::kDlcStatusSuccess) {
         return false;  // the station was closed, or the adapter fails: no more notices

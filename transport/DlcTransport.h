@@ -45,6 +45,12 @@ class DlcTransport : public DatagramTransport {
     DlcResult Transmit(const void* data, std::uint32_t length, const std::uint8_t* destination,
                        std::uint16_t sap);
     void ReceiveThread();
+    // The reader thread's next READ, known to StopReader while it is pending; null once stopping.
+    std::unique_ptr<DlcReadCommand> IssueRead();
+    // Waits until the READ completes or the transport stops.
+    void AwaitRead(DlcReadCommand& read);
+    // Ends the reader thread at once: its pending READ is cancelled.
+    void StopReader();
     // Takes one completed READ of the reader thread; false when the thread should end.
     bool TakeReaderEvent(std::unique_ptr<DlcReadCommand> read);
     void QueueFrame(std::unique_ptr<DlcReadCommand> read);
@@ -53,6 +59,8 @@ class DlcTransport : public DatagramTransport {
     std::uint16_t stationId_ = 0;
     std::mutex framesLock_;
     std::deque<std::unique_ptr<DlcReadCommand>> frames_;  // received frames, oldest first
-    std::atomic<bool> stopping_{false};
+    std::atomic<bool> stopping_{false};                   // set under readLock_
+    std::mutex readLock_;                                 // guards pendingRead_
+    DlcReadCommand* pendingRead_ = nullptr;
     std::thread reader_;
 };
