@@ -264,6 +264,51 @@ TEST(AnswerFormatter, WritesEveryTypeWithATextForm) {
     EXPECT_EQ(out.sizes.oidSize, out.oids.size() + 2);
 }
 
+// The number of whole items, of texts whose first k items are `prefixes[k]`, that `capacity` bytes
+// hold: each needs its comma (the last one's becomes the terminator).
+std::size_t ItemsThatFit(const std::vector<std::string>& prefixes, std::size_t capacity) {
+    std::size_t items = 0;
+    while (items + 1 < prefixes.size() && prefixes[items + 1].size() + 1 <= capacity) {
+        ++items;
+    }
+    return items;
+}
+
+// Every buffer size from none to one more than needed, each buffer exactly that large: a text that
+// fits is whole; one that does not stops both texts after the same whole item, terminated inside
+// their buffers, and the room needed comes back.
+TEST(AnswerFormatter, EveryBufferSizeGivesWholeItemsWithinIt) {
+    AnswerBuilder answer;
+    answer.Add("1.3.6.1.2.1.1.1.0", kSnmpInteger, Number(7));
+    answer.Add("1.3.6.1.2.1.1.5.0", kSnmpOctetString, test::Text("a,b"));
+    answer.Add("1.3.6.1.2.1.1.3.0", kSnmpIpAddress, {10, 0, 0, 255});
+    const ReqParam& record = answer.Build();
+    const std::vector<std::string> oids = {"", "1.3.6.1.2.1.1.1.0", "1.3.6.1.2.1.1.1.0,1.3.6.1.2.1.1.5.0",
+                                           "1.3.6.1.2.1.1.1.0,1.3.6.1.2.1.1.5.0,1.3.6.1.2.1.1.3.0"};
+    const std::vector<std::string> bytes = {"", "1,7", "1,7,2,3,a,b", "1,7,2,3,a,b,3,10.0.0.255"};
+    const std::vector<std::string> hex = {"", "1,7", "1,7,2,6,612C62", "1,7,2,6,612C62,3,10.0.0.255"};
+    constexpr std::size_t kAmple = 256;
+    for (OctetForm form : {OctetForm::Bytes, OctetForm::Hex}) {
+        const std::vector<std::string>& values = form == OctetForm::Bytes ? bytes : hex;
+        const auto check = [&](std::size_t oidSize, std::size_t valueSize) {
+            SCOPED_TRACE(::testing::Message() << "identifiers " << oidSize << ", values " << valueSize);
+            const std::size_t items = std::min(ItemsThatFit(oids, oidSize), ItemsThatFit(values, valueSize));
+            const Formatted out = Format(record, oidSize, valueSize, form);
+            EXPECT_EQ(out.fitted, items == 3);
+            EXPECT_EQ(out.oids, oidSize != 0 ? oids[items] : "");
+            EXPECT_EQ(out.values, valueSize != 0 ? values[items] : "");
+            EXPECT_EQ(out.sizes.oidSize, oids[3].size() + 2);
+            EXPECT_EQ(out.sizes.valueSize, values[3].size() + (items == 3 ? 0 : 1));
+        };
+        for (std::size_t size = 0; size <= values[3].size() + 1; ++size) {
+            check(kAmple, size);
+        }
+        for (std::size_t size = 0; size <= oids[3].size() + 1; ++size) {
+            check(size, kAmple);
+        }
+    }
+}
+
 TEST(AnswerFormatter, ALongOctetStringIsWrittenWholeWhenTheBufferHoldsIt) {
     AnswerBuilder answer;
     answer.Add("1.3.6.1.2.1.1.5.0", kSnmpOctetString, Bytes(1500, 'z'));
