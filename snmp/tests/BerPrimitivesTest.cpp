@@ -105,7 +105,8 @@ TEST(BerInteger, UnsignedValuesGetALeadingZeroWhenTheTopBitIsSet) {
         {UINT32_MAX, {0x41, 0x05, 0x00, 0xFF, 0xFF, 0xFF, 0xFF}},
     };
     for (const auto& [value, element] : cases) {
-        EXPECT_EQ(Written([&](BerWriter& w) { return w.PutUnsigned(0x41, value); }), element) << value;
+        const std::uint32_t number = value;  // a lambda of clang 14 cannot capture a structured binding
+        EXPECT_EQ(Written([&](BerWriter& w) { return w.PutUnsigned(0x41, number); }), element) << value;
     }
 }
 
