@@ -40,11 +40,10 @@ DlcTransport::DlcTransport(std::int32_t retries, std::int32_t timeOutSeconds, st
 DlcTransport::~DlcTransport() {
     if (reader_.joinable()) {
         StopReader();
-    } else if (stationId_ != 0) {
-        DlcCancelReceive(stationId_);
     }
-    DiscardFrames();
     if (stationId_ != 0) {
+        DlcCancelReceive(stationId_);
+        DiscardFrames();
         DlcCollectTransmits(stationId_, kTransmitCollectMs);
         DlcCloseSap(plat::kDlcCloseSap, stationId_);
     }
@@ -60,8 +59,11 @@ TransportResult DlcTransport::Bind(std::uint16_t sap) {
     if (opened != kDlcOk) {
         return opened;
     }
-    if (!Asynchronous()) {
-        return DlcReceive(stationId_);
+    // The SAP receives from now on, also before an asynchronous transport's reader thread has run:
+    // a frame that finds no RECEIVE is lost.
+    const DlcResult receiving = DlcReceive(stationId_);
+    if (receiving != kDlcOk || !Asynchronous()) {
+        return receiving;
     }
     try {
         reader_ = std::thread(&DlcTransport::ReceiveThread, this);
@@ -130,9 +132,6 @@ TransportResult DlcTransport::GetLocalAddress(std::uint8_t* address) {
 }
 
 void DlcTransport::ReceiveThread() {
-    if (DlcReceive(stationId_) != kDlcOk) {
-        return;
-    }
     while (std::unique_ptr<DlcReadCommand> read = IssueRead()) {
         AwaitRead(*read);
         if (!read->event.IsSet()) {
@@ -146,7 +145,6 @@ void DlcTransport::ReceiveThread() {
             break;
         }
     }
-    DlcCancelReceive(stationId_);
 }
 
 std::unique_ptr<DlcReadCommand> DlcTransport::IssueRead() {

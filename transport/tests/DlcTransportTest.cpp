@@ -156,12 +156,29 @@ plat::LResult AnnounceProcedure(plat::WindowHandle window, std::uint32_t message
     return 0;
 }
 
+TEST_F(DlcTransportTest, AnAsynchronousTransportReceivesFromTheMomentItIsBound) {
+    // A frame that reaches the SAP as soon as Bind returns, before the reader thread has run, is kept.
+    DlcTransport sender(1, 1, 0, nullptr, nullptr);
+    ASSERT_EQ(sender.Bind(20), kDlcOk);
+    for (int i = 0; i < 20; ++i) {
+        DlcTransport transport(1, 1, kTransportAsynchronous, AnnounceProcedure, nullptr);
+        gAnnouncements = {.transport = &transport};
+        ASSERT_EQ(transport.Bind(0), kDlcOk);
+        ASSERT_EQ(sender.SendTo("early", 5, kOwnStation, DlcTransport::kAnySap), kDlcOk);
+        const Clock::time_point start = Clock::now();
+        while (gAnnouncements.received.empty() && SecondsSince(start) < 2) {
+            plat::PumpWaiting(50);
+        }
+        EXPECT_EQ(gAnnouncements.received, std::vector<std::string>{"early"}) << "transport " << i;
+    }
+}
+
 TEST_F(DlcTransportTest, AsynchronousModeQueuesFramesAndAnnouncesEach) {
     PeerProcess peer = StartPeer();
     ASSERT_TRUE(peer.WaitReady());
     {
         DlcTransport transport(1, 1, kTransportAsynchronous, AnnounceProcedure, nullptr);
-        gAnnouncements.transport = &transport;
+        gAnnouncements = {.transport = &transport};
         ASSERT_NE(transport.GetWindow(), 0u);
         ASSERT_EQ(transport.Bind(0), kDlcOk);
         EXPECT_EQ(ReceiveReply(transport).result, kDlcNoFrame) << "and the transport goes on working";
