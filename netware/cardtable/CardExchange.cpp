@@ -12,44 +12,39 @@ namespace {
 constexpr std::size_t kAnswerRoom = 65536;
 
 // The text form of one decoded value.
-bool TakeValue(std::int32_t type, const void* block, std::int32_t length, CardValue& value) {
-    value.type = type;
+CardValue TakeValue(std::int32_t type, const void* block, std::int32_t length) {
     if (type == kCardOctetString) {
-        value.text.assign(static_cast<const char*>(block), static_cast<std::size_t>(length));
-        return true;
+        return {type, std::string(static_cast<const char*>(block), static_cast<std::size_t>(length))};
     }
     if (type == kCardInteger && length == sizeof(std::int32_t)) {
         std::int32_t number = 0;
         std::memcpy(&number, block, sizeof number);
-        value.text = std::to_string(number);
-        return true;
+        return {type, std::to_string(number)};
     }
-    return false;
+    return {kCardOtherType, {}};
 }
 
-bool ReadValues(std::vector<char>& text, std::int32_t textLength, int count, std::vector<CardValue>& values) {
-    char* cursor = text.data();
-    const char* end = text.data() + textLength;
+}  // namespace
+
+bool ReadCardValues(char* text, std::size_t length, int count, std::vector<CardValue>& values) {
+    char* cursor = text;
+    const char* end = text + length;
     values.clear();
     for (int i = 0; i < count; ++i) {
         if (cursor == nullptr) {
             return false;
         }
         std::int32_t type = 0;
-        std::int32_t length = static_cast<std::int32_t>(end - cursor);
-        void* block = HelperDecodeValue(&cursor, &type, &length);
-        CardValue value;
-        const bool taken = block != nullptr && TakeValue(type, block, length, value);
-        plat::FreeBlock(block);
-        if (!taken) {
+        std::int32_t size = static_cast<std::int32_t>(end - cursor);
+        void* block = HelperDecodeValue(&cursor, &type, &size);
+        if (block == nullptr) {
             return false;
         }
-        values.push_back(std::move(value));
+        values.push_back(TakeValue(type, block, size));
+        plat::FreeBlock(block);
     }
     return true;
 }
-
-}  // namespace
 
 NwResult CardRead(const char* adapterName, CardOperation operation, std::string& oids, int count,
                   std::vector<CardValue>& values) {
@@ -67,7 +62,7 @@ NwResult CardRead(const char* adapterName, CardOperation operation, std::string&
         oids.assign(oidBuffer.data(), strnlen(oidBuffer.data(), oidBuffer.size()));
     }
     if (textSize < 0 || static_cast<std::size_t>(textSize) >= text.size() ||
-        !ReadValues(text, textSize, count, values)) {
+        !ReadCardValues(text.data(), static_cast<std::size_t>(textSize), count, values)) {
         return kCardBadAnswer;
     }
     return kNwOk;
