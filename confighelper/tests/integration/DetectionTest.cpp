@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <bit>
+#include <chrono>
 #include <functional>
 #include <string>
 #include <thread>
@@ -105,6 +106,33 @@ TEST_F(DetectionTest, QuestionsLostOnTheWayAreAskedAgain) {
         EXPECT_EQ(StoredNumber(adapter, "Category"), 2u) << adapter;
         EXPECT_EQ(StoredText(adapter, "Print Server Name").substr(0, 3), "PS-") << adapter;
     }
+}
+
+TEST_F(DetectionTest, CardsThatAnswerOnlyTheBroadcastAreDropped) {
+    for (std::size_t i = 30; i < 33; ++i) {
+        cards->AddCard(NumberedCard(i, 2));
+    }
+    StartCards();
+    // A port uses the first card.
+    const std::string used = std::string(kAdapterOnlyKey) + "\\" + AdapterName(30);
+    ASSERT_EQ(WriteRegistryNumber(plat::kStoreLocalMachine, used.c_str(), "Category", 6), 0);
+    // The first two cards fall silent after their answer to the broadcast, long before the listening
+    // window ends.
+    std::thread silencer([this] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1000));
+        sim::FaultSwitches silent;
+        silent.silent = true;
+        cards->SetFaults(0, sim::Protocol::Ip, silent);
+        cards->SetFaults(1, sim::Protocol::Ip, silent);
+    });
+    TextRecorder progress;
+    ASSERT_EQ(HelperDetectPrintServers(0, 0, 0, 0, 0, progress.Handle()), 0);
+    silencer.join();
+    EXPECT_EQ(progress.Texts().back(), "51");
+    EXPECT_EQ(StoredAdapters(), (std::vector<std::string>{AdapterName(30), AdapterName(32)}));
+    EXPECT_EQ(StoredNumber(AdapterName(30), "Category"), 4u) << "kept for its port, without its marks";
+    EXPECT_EQ(StoredNumber(AdapterName(30), "Detected"), 0u);
+    EXPECT_EQ(StoredNumber(AdapterName(32), "Detected"), 1u);
 }
 
 TEST_F(DetectionTest, NewCardWithoutAddressIsStoredAsItAnswered) {
