@@ -7,6 +7,8 @@ constexpr std::size_t kLastFlagOffset = 5;
 constexpr std::size_t kZonesOffset = 6;
 // The table may change while it is read; the walk starts over at most this often.
 constexpr int kMaxRestarts = 3;
+// An AppleTalk network has at most this many zones: a table that goes on is broken.
+constexpr int kMaxZones = 255;
 // Room for "%d," of a zone length and the comma after its name.
 constexpr std::size_t kRecordOverhead = 5;
 
@@ -59,10 +61,10 @@ HelperResult WalkZones(const ZoneSegmentReader& read, ZoneText& zones) {
         if (bytes[kLastFlagOffset] != 0) {
             return kHelperOk;
         }
-        // A segment that is not the last must move the walk on.
-        if (taken == 0) {
+        // A segment that is not the last must move the walk on, and not past the last zone there can be.
+        index += taken;
+        if (taken == 0 || index > kMaxZones) {
             return kHelperDecodeFailed;
         }
-        index += taken;
     }
 }

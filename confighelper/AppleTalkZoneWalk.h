@@ -36,5 +36,5 @@ using ZoneSegmentReader = std::function<HelperResult(int index, std::string& seg
 // Walks the zone table into `zones`. A segment holds 4 bytes of the table's state mark, a byte, the
 // last-segment flag, then the zones, each a length byte and that many bytes of name. A mark that
 // changes during the walk starts it over (a bounded number of times). 0, the reader's failure, or
-// kHelperDecodeFailed for a segment that breaks the form.
+// kHelperDecodeFailed for a segment that breaks the form or a table of more than 255 zones.
 HelperResult WalkZones(const ZoneSegmentReader& read, ZoneText& zones);

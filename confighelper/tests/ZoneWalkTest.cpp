@@ -76,6 +76,21 @@ TEST(ZoneWalk, SegmentsThatBreakTheFormAreRefused) {
     }
 }
 
+TEST(ZoneWalk, ATableThatNeverEndsIsRefused) {
+    // Every segment says more follow; the reader gives up by itself only long after any real table.
+    int reads = 0;
+    const ZoneSegmentReader endless = [&reads](int index, std::string& segment) {
+        if (++reads > 1000) {
+            return kHelperNoAnswer;
+        }
+        segment = Segment('A', false, {"Zone" + std::to_string(index)});
+        return kHelperOk;
+    };
+    ZoneText zones(100);
+    EXPECT_EQ(WalkZones(endless, zones), kHelperDecodeFailed);
+    EXPECT_EQ(reads, 255) << "one read per zone an AppleTalk network can have";
+}
+
 TEST(ZoneWalk, OverflowCountsTheWholeListAndWritesNoMore) {
     Table table;
     table.answers[1] = {Segment('A', true, {"abcd", "abcdef"})};
