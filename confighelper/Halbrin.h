@@ -46,8 +46,9 @@ HALBRIN_EXPORT HelperResult HelperValidateAdapterResolved(const char* address, s
                                                           char* resolved, std::uint32_t resolvedSize);
 
 // Gives a print server without an IP address its first one by a broadcast set over UDP. 0, kHelperNoAnswer
-// (no error-free answer to this request in time), kHelperDecodeFailed, kHelperNoMemory, 1 or 2 (the
-// request could not be encoded, also for arguments that are not an IPv4 address and 12 hex digits).
+// (not sent, or no error-free answer to this request in time), kHelperDecodeFailed (no answer, but a
+// datagram that was none came), 1 or 2 (the request could not be encoded, also for arguments that are
+// not an IPv4 address and 12 hex digits).
 HALBRIN_EXPORT HelperResult HelperBcastSet(const char* ipAddress, const char* hardwareAddress);
 
 // Sends one SNMP request built from the last six arguments (as for HelperFormSNMPPacket) to the

@@ -17,5 +17,4 @@ enum : HelperResult {
     kHelperNoAnswer = 20028,
     kHelperNoMemory = 20040,
     kHelperStoreFailed = 20041,
-    kHelperNoTimer = 20042,
 };
