@@ -70,8 +70,13 @@ TEST(Lifecycle, ATakenTrapPortDoesNotStopTheStart) {
     EXPECT_EQ(HelperCleanUp("abc", 4), 0);
 }
 
-TEST(Lifecycle, CleanUpStoresTheOptionsWithATerminatorInTheirLastByte) {
+TEST(Lifecycle, CleanUpStoresTheOptionsClosesTheListenersAndPurgesTheStore) {
     WriteStartupValues();
+    const std::string unused = std::string(kAdapterOnlyKey) + "\\00005E10AA01";
+    const std::string used = std::string(kAdapterOnlyKey) + "\\00005E10AA02";
+    ASSERT_EQ(WriteRegistryNumber(plat::kStoreLocalMachine, unused.c_str(), "Category", 2), 0);
+    ASSERT_EQ(WriteRegistryNumber(plat::kStoreLocalMachine, used.c_str(), "Category", 6), 0);
+    ASSERT_EQ(WriteRegistryNumber(plat::kStoreLocalMachine, used.c_str(), "Detected", 1), 0);
     char options[64];
     std::uint32_t size = sizeof options;
     ASSERT_EQ(HelperInitialize(7, options, &size), 0);
@@ -82,6 +87,15 @@ TEST(Lifecycle, CleanUpStoresTheOptionsWithATerminatorInTheirLastByte) {
     const int fd = BindTrapPort();
     EXPECT_GE(fd, 0) << "the listener is closed";
     close(fd);
+
+    std::uint32_t category = 0;
+    EXPECT_FALSE(ReadRegistryNumber(plat::kStoreLocalMachine, unused.c_str(), "Category", category));
+    ASSERT_TRUE(ReadRegistryNumber(plat::kStoreLocalMachine, used.c_str(), "Category", category));
+    EXPECT_EQ(category, 4u) << "kept for its port, without the reported category";
+    std::uint32_t detected = 1;
+    ASSERT_TRUE(ReadRegistryNumber(plat::kStoreLocalMachine, used.c_str(), "Detected", detected));
+    EXPECT_EQ(detected, 0u);
+    plat::StoreDeleteKey(plat::kStoreLocalMachine, kAdapterOnlyKey);
 }
 
 TEST(Lifecycle, SharedMemoryOnlyWhenSomeoneMadeIt) {
