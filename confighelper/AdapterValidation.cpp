@@ -11,6 +11,7 @@
 #include "confighelper/RecordText.h"
 #include "confighelper/SnmpMessage.h"
 #include "platform/services/DebugOutput.h"
+#include "transport/DeviceStorePath.h"
 #include "transport/DlcTransport.h"
 #include "transport/DottedAddress.h"
 #include "transport/HexCodec.h"
@@ -64,7 +65,7 @@ std::optional<Target> MakeTarget(const char* text, std::int32_t kind) {
             target.protocol = kProtocolIpx;
             return target;
         case kProtocolDlc:
-            if (!IsHexText(text, 12) || text[12] != '\0') {
+            if (!IsAdapterName(text)) {
                 return std::nullopt;
             }
             target.address = text;

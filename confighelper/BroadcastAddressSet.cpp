@@ -3,6 +3,7 @@
 #include "confighelper/DeadlineReceive.h"
 #include "confighelper/Halbrin.h"
 #include "confighelper/LibrarySettings.h"
+#include "transport/DeviceStorePath.h"
 #include "transport/DottedAddress.h"
 #include "transport/HexCodec.h"
 #include "transport/UdpTransport.h"
@@ -18,8 +19,7 @@ constexpr std::int32_t kCannotBuild = 1;
 
 HALBRIN_EXPORT HelperResult HelperBcastSet(const char* ipAddress, const char* hardwareAddress) {
     const auto address = ipAddress != nullptr ? ParseDottedAddress(ipAddress) : std::nullopt;
-    if (!address || hardwareAddress == nullptr || !IsHexText(hardwareAddress, 12) ||
-        hardwareAddress[12] != '\0') {
+    if (!address || hardwareAddress == nullptr || !IsAdapterName(hardwareAddress)) {
         return kCannotBuild;
     }
     RequestBinding binding{kAddressSetOid, kSnmpOctetString, std::vector<std::uint8_t>(10)};
