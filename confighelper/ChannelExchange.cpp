@@ -3,12 +3,6 @@
 #include "confighelper/LibrarySettings.h"
 #include "transport/DeviceChannel.h"
 
-namespace {
-
-constexpr std::uint32_t kAnswerRoom = 65536;
-
-}  // namespace
-
 HelperResult ExchangeOverChannel(const char* adapterName, const std::vector<std::uint8_t>& request,
                                  std::int32_t requestId, Answer& answer) {
     answer.reset();
@@ -17,14 +11,14 @@ HelperResult ExchangeOverChannel(const char* adapterName, const std::vector<std:
                           static_cast<std::int32_t>(settings.udpTimeOutInterval), 0, nullptr, nullptr);
     TransportResult result =
         channel.Send(request.data(), static_cast<std::uint32_t>(request.size()), adapterName);
-    std::vector<std::uint8_t> datagram(kAnswerRoom);
+    std::vector<std::uint8_t> datagram(kDatagramRoom);
     // Answers to other requests (late ones of an earlier exchange) are passed over, a bounded number
     // of times.
     for (std::uint32_t taken = 0; result == kTransportOk && taken <= settings.udpTotalRetries + 1; ++taken) {
         std::uint32_t length = 0;
         std::uint8_t sender[10];
         std::uint16_t port = 0;
-        result = channel.Receive(datagram.data(), kAnswerRoom, &length, sender, &port);
+        result = channel.Receive(datagram.data(), kDatagramRoom, &length, sender, &port);
         if (result != kTransportOk) {
             break;
         }

@@ -4,8 +4,6 @@
 
 namespace {
 
-constexpr std::uint32_t kDatagramRoom = 65536;
-
 // True when the socket has a datagram within `waitMs`.
 bool Readable(DatagramTransport::Socket socket, std::uint32_t waitMs) {
     WinsockTable sockets;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "confighelper/NotifyRouter.h"
+#include "confighelper/SnmpMessage.h"
 #include "transport/DlcTransport.h"
 #include "transport/IpxTransport.h"
 #include "transport/UdpTransport.h"
@@ -15,8 +16,6 @@ constexpr std::uint16_t kDiscoverySap = 14;
 // UDP and IPX receives poll: a notice says a datagram is waiting. A DLC receive takes a queued frame.
 constexpr std::int32_t kPoll = 0;
 constexpr std::int32_t kDlcTimeOut = 1;
-// Room for any datagram: a long name or location never makes an answer too big to take.
-constexpr std::uint32_t kDatagramRoom = 65536;
 // Room in the UDP socket for the answers of a thousand print servers that arrive while the caller's
 // own messages are being handled.
 constexpr int kUdpReceiveRoom = 4 * 1024 * 1024;
