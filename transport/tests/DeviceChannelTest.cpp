@@ -7,6 +7,7 @@
 #include "transport/IpxTransport.h"
 #include "transport/UdpTransport.h"
 #include "transport/tests/DeviceStoreFixture.h"
+#include "transport/tests/ScriptedSockets.h"
 
 // Without VORLANE_LAN this machine has no IPX and no DLC: those transports are made but never send.
 namespace {
@@ -103,13 +104,19 @@ TEST_F(DeviceChannelStore, SwitchProtocolNeedsAReadableEntryOfAnAdapterName) {
     EXPECT_EQ(PreferredProtocol("0000F012345"), 2u);
 }
 
-TEST_F(DeviceChannelStore, EverySendFailingAlternatesProtocolsAndLeavesTheLastSwitch) {
-    // "0.0.0.0" is refused by the UDP transport and this machine has no DLC.
-    WriteEntry(kAdapter, {.protocols = 6, .preferred = 2, .ip = "0.0.0.0"});
+TEST_F(DeviceChannelStore, EverySendFailingAlternatesProtocolsThreeTimesAndLeavesTheLastSwitch) {
+    // Every IPX send fails, and this machine has no DLC: IPX, DLC, then IPX again, each failure
+    // followed by a switch.
+    ScriptedSockets sockets;
+    sockets.Script().sendError = plat::kWsaEhostunreach;
+    WriteEntry(
+        kAdapter,
+        {.protocols = kProtocolIpx | kProtocolDlc, .preferred = kProtocolIpx, .ipx = "0000000100A0B1C2D3E4"});
     DeviceChannel channel(1, 1, 0, nullptr, nullptr);
     const char request[] = "request";
     EXPECT_EQ(channel.Send(request, sizeof request, kAdapter), kTransportSendFailed);
-    EXPECT_EQ(channel.CurrentProtocol(), kProtocolIp) << "UDP, DLC, then UDP again";
+    EXPECT_EQ(sockets.Script().sends, 2) << "one send by each of the two IPX transports";
+    EXPECT_EQ(channel.CurrentProtocol(), kProtocolIpx);
     EXPECT_EQ(PreferredProtocol(kAdapter), std::optional<std::uint32_t>(kProtocolDlc));
 }
 

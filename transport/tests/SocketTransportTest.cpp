@@ -3,9 +3,8 @@
 #include <memory>
 #include <vector>
 
-#include "platform/services/ModuleLoader.h"
 #include "transport/IpxTransport.h"
-#include "transport/tests/ScriptedSocketLibrary.h"
+#include "transport/tests/ScriptedSockets.h"
 
 // The send, receive and close logic that the UDP and IPX transports share, counted through a socket
 // library whose answers the test chooses (the IPX transport binds its library by name).
@@ -15,18 +14,6 @@ constexpr const char* kAddress = "0000000100A0B1C2D3E4";
 
 class SocketTransportCounts : public ::testing::Test {
   protected:
-    void SetUp() override {
-        plat::MapModuleName("wsock32.dll", SCRIPTED_SOCKET_LIBRARY, plat::kSocketExportPrefix);
-        module_ = plat::LoadModule("wsock32.dll");
-        ASSERT_NE(module_, nullptr);
-        auto state = reinterpret_cast<ScriptStateEntry>(plat::ModuleSymbol(module_, "ScriptState"));
-        ASSERT_NE(state, nullptr);
-        script_ = state();
-        *script_ = SocketScript{};
-    }
-
-    void TearDown() override { plat::FreeModule(module_); }
-
     static TransportResult ReceiveOne(DatagramTransport& transport) {
         char buffer[16];
         std::uint32_t length = 0;
@@ -35,8 +22,8 @@ class SocketTransportCounts : public ::testing::Test {
         return transport.Receive(buffer, sizeof buffer, &length, sender, &port);
     }
 
-    plat::ModuleHandle module_ = nullptr;
-    SocketScript* script_ = nullptr;
+    ScriptedSockets sockets_;
+    SocketScript* script_ = &sockets_.Script();
 };
 
 TEST_F(SocketTransportCounts, EverySendIsTriedRetriesTimesUnlessTheConnectionIsLost) {
