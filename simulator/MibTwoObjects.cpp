@@ -87,8 +87,8 @@ void AddSnmp(Mib& mib, const CardLife& life) {
         {21, &c.outNoSuchNames},     {22, &c.outBadValues},      {24, &c.outGenErrors},
         {28, &c.outGetResponses},    {29, &c.outTraps},
     };
-    for (auto [id, counter] : counters) {
-        mib.AddLive(Standard({11, id, 0}), [counter] { return MibValue::Counter(*counter); });
+    for (const auto& [id, counter] : counters) {
+        mib.AddLive(Standard({11, id, 0}), [value = counter] { return MibValue::Counter(*value); });
     }
     for (uint32_t id : {8u, 9u, 10u, 11u, 12u, 18u, 19u, 23u, 25u, 26u, 27u}) {
         mib.Add(Standard({11, id, 0}), MibValue::Counter(0));
