@@ -24,7 +24,7 @@ struct LanDatagram {
 // A card's endpoints on the simulated LAN segment: its SNMP socket 0x900F and the service socket
 // 0x452 when it speaks IPX, its SAP 10 when it speaks DLC. IPX datagrams wait to be taken; DLC
 // frames are handed to `onFrame` on the segment's thread as they come.
-class CardLanPorts : private plat::SapPort::Handler {
+class CardLanPorts final : private plat::SapPort::Handler {
   public:
     using FrameSink = std::function<void(LanDatagram)>;
 

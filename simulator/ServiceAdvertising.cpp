@@ -14,7 +14,6 @@ constexpr uint16_t NearestQuery = 3;
 constexpr uint16_t NearestResponse = 4;
 constexpr uint16_t AnyServerType = 0xFFFF;
 constexpr size_t QuerySize = 4;
-constexpr size_t EntrySize = 64;
 constexpr size_t NameField = 48;
 
 void Put16(std::vector<uint8_t>& out, uint16_t value) {
