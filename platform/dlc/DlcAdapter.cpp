@@ -77,9 +77,8 @@ std::uint8_t DlcSapRecord::FreeLinkNumber() const {
     return 0;
 }
 
-DlcAdapter::DlcAdapter(std::uint8_t applicationId, const HardwareAddress& station)
-    : applicationId_(applicationId),
-      station_(station),
+DlcAdapter::DlcAdapter(const HardwareAddress& station)
+    : station_(station),
       board_([this] { return static_cast<std::uint16_t>(pool_ ? pool_->FreeCount() : 0); }) {}
 
 DlcAdapter::~DlcAdapter() {

@@ -63,7 +63,7 @@ class DlcSapRecord final : public SapPort::Handler {
 // Used under LanLock().
 class DlcAdapter : public std::enable_shared_from_this<DlcAdapter> {
   public:
-    DlcAdapter(std::uint8_t applicationId, const HardwareAddress& station);
+    explicit DlcAdapter(const HardwareAddress& station);
     ~DlcAdapter();
 
     const HardwareAddress& Station() const { return station_; }
@@ -112,7 +112,6 @@ class DlcAdapter : public std::enable_shared_from_this<DlcAdapter> {
     void FeedStarvedLinks();
     void ScheduleRetiredCleanup();
 
-    std::uint8_t applicationId_;
     HardwareAddress station_;
     std::unique_ptr<BufferPool> pool_;
     DlcEventBoard board_;
