@@ -1,5 +1,7 @@
 #include "platform/dlc/DlcEmulator.h"
 
+#include <new>
+
 #include "platform/dlc/AdapterAddress.h"
 #include "platform/lan/LanEngine.h"
 #include "platform/lan/LanSettings.h"
@@ -13,7 +15,11 @@ constexpr std::size_t kMaxAdapterOpens = 255;
 }  // namespace
 
 DlcEmulator& DlcEmulator::Get() {
-    static auto* emulator = new DlcEmulator;  // commands may come from static objects of other libraries
+    // Never destroyed: commands may come from static objects and unload code of other libraries. It
+    // lives in this library's own data, not on the heap, so that it goes with the library when that is
+    // unloaded (as on a PC without DLC, at once).
+    alignas(DlcEmulator) static unsigned char storage[sizeof(DlcEmulator)];
+    static auto* emulator = new (storage) DlcEmulator;
     return *emulator;
 }
 
@@ -59,7 +65,7 @@ std::uint8_t DlcEmulator::OpenAdapter(DlcCommandBlock& block) {
     do {
         lastId_ = static_cast<std::uint8_t>(lastId_ == 0xFF ? 1 : lastId_ + 1);
     } while (adapters_.contains(lastId_));
-    adapters_[lastId_] = std::make_shared<DlcAdapter>(lastId_, station);
+    adapters_[lastId_] = std::make_shared<DlcAdapter>(station);
     ToAdapterForm(station, table->adapter->nodeAddress);
     table->adapter->maxFrameSize = kDlcMaxFrameSize;
     block.applicationId = lastId_;
