@@ -68,6 +68,7 @@ TftpOutcome TftpTransfer::Start(TftpBytes datagram, const TftpPeer& from) {
     block_ = 0;
     lastCount_ = 0;
     bytesRead_ = 0;
+    reportedPercentage_ = kNoPercentage;
 
     TftpRequest request;
     switch (ParseTftpRequest(datagram, request)) {
@@ -114,7 +115,7 @@ TftpOutcome TftpTransfer::Acknowledged(TftpBytes datagram) {
     if (bytesRead_ == lastCount_) {
         host_.Report(kTftpEventRequestReceived, 0);
     } else {
-        host_.Report(kTftpEventProgress, Percentage());
+        ReportProgress();
     }
     // A short block, the empty one included, is the last.
     if (lastCount_ < kTftpBlockSize) {
@@ -160,6 +161,16 @@ void TftpTransfer::Finish() {
     }
     sending_ = false;
     file_.Close();
+}
+
+// Each report is a round trip to the console's window: one per percentage, not one per block, so
+// that the console's pace does not become the transfer's.
+void TftpTransfer::ReportProgress() {
+    const std::uint16_t percentage = Percentage();
+    if (percentage != reportedPercentage_) {
+        reportedPercentage_ = percentage;
+        host_.Report(kTftpEventProgress, percentage);
+    }
 }
 
 std::uint16_t TftpTransfer::Percentage() const {

@@ -42,7 +42,8 @@ enum class TftpOutcome {
 };
 
 // The TFTP read service for one firmware file: one transfer at a time, owned by the client address
-// and port that asked for it. Datagrams in, datagrams and events out through the host.
+// and port that asked for it. Datagrams in, datagrams and events out through the host: 1030 when
+// the first block is acknowledged, 1027 when a later one brings a new percentage, 1028 after the last.
 class TftpTransfer {
   public:
     // retransmitLimit: how many times a block is sent again on the own time-out before the transfer
@@ -65,7 +66,10 @@ class TftpTransfer {
     TftpOutcome SendCurrent();
     TftpOutcome Fail(const TftpPeer& to, std::uint16_t code, const char* message);
     void Finish();
+    void ReportProgress();
     std::uint16_t Percentage() const;
+
+    static constexpr std::uint16_t kNoPercentage = 0xFFFF;
 
     TftpTransferHost& host_;
     unsigned retransmitLimit_;
@@ -77,6 +81,7 @@ class TftpTransfer {
     std::size_t lastCount_ = 0;
     std::uint64_t bytesRead_ = 0;
     unsigned retransmits_ = 0;
+    std::uint16_t reportedPercentage_ = kNoPercentage;
     std::vector<std::uint8_t> packet_;  // the current data block as sent
 };
 

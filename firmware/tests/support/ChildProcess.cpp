@@ -4,21 +4,13 @@
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <chrono>
-#include <thread>
 
 extern char** environ;
 
 namespace fendreltest {
-
-namespace {
-
-using Clock = std::chrono::steady_clock;
-
-}  // namespace
 
 ChildProcess::~ChildProcess() {
     if (pid_ > 0 && WaitForExit(0) == -1) {
@@ -30,7 +22,8 @@ ChildProcess::~ChildProcess() {
     }
 }
 
-bool ChildProcess::Start(const std::string& program, const std::vector<std::string>& arguments) {
+bool ChildProcess::Start(const std::string& program, const std::vector<std::string>& arguments,
+                         const std::vector<std::string>& environment) {
     int pipeFds[2];
     if (pipe2(pipeFds, O_CLOEXEC) != 0) {
         return false;
@@ -43,7 +36,15 @@ bool ChildProcess::Start(const std::string& program, const std::vector<std::stri
         argv.push_back(const_cast<char*>(argument.c_str()));
     }
     argv.push_back(nullptr);
-    const int spawned = posix_spawnp(&pid_, program.c_str(), &actions, nullptr, argv.data(), environ);
+    std::vector<char*> envp;
+    for (char** variable = environ; *variable != nullptr; ++variable) {
+        envp.push_back(*variable);
+    }
+    for (const std::string& variable : environment) {
+        envp.push_back(const_cast<char*>(variable.c_str()));
+    }
+    envp.push_back(nullptr);
+    const int spawned = posix_spawnp(&pid_, program.c_str(), &actions, nullptr, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
     close(pipeFds[1]);
     errorPipe_ = pipeFds[0];
@@ -57,16 +58,20 @@ int ChildProcess::WaitForExit(int timeoutMs) {
     if (pid_ <= 0) {
         return -1;
     }
-    const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
-    do {
-        int status = 0;
-        if (waitpid(pid_, &status, WNOHANG) == pid_) {
-            pid_ = -1;
-            return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    // The process's descriptor turns readable the moment it ends.
+    const int process = static_cast<int>(syscall(SYS_pidfd_open, pid_, 0));
+    pollfd ended{process, POLLIN, 0};
+    if (process < 0 || poll(&ended, 1, timeoutMs) != 1) {
+        if (process >= 0) {
+            close(process);
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    } while (Clock::now() < deadline);
-    return -1;
+        return -1;
+    }
+    close(process);
+    int status = 0;
+    waitpid(pid_, &status, 0);
+    pid_ = -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
 std::string ChildProcess::ErrorOutput() {

@@ -16,8 +16,10 @@ class ChildProcess {
     ChildProcess& operator=(const ChildProcess&) = delete;
     ~ChildProcess();
 
-    // Starts the program with the arguments; its stderr is kept for ErrorOutput.
-    bool Start(const std::string& program, const std::vector<std::string>& arguments);
+    // Starts the program with the arguments and this process's environment plus `environment`
+    // ("NAME=value" each); its stderr is kept for ErrorOutput.
+    bool Start(const std::string& program, const std::vector<std::string>& arguments,
+               const std::vector<std::string>& environment = {});
     // The exit code, or -1 when it has not ended within timeoutMs.
     int WaitForExit(int timeoutMs);
     std::string ErrorOutput();
