@@ -195,6 +195,8 @@ TEST_F(TftpTransferTest, OtherSendersGetUnknownTransferIdAndTheTransferGoesOn) {
         ExpectError(Last(), fendrel::kTftpUnknownTransferId, "Unknown transfer ID", stranger);
         EXPECT_EQ(Request(host_.chosen, stranger), TftpOutcome::kAnswered);
         ExpectError(Last(), fendrel::kTftpUnknownTransferId, "Unknown transfer ID", stranger);
+        EXPECT_EQ(transfer_.HandleDatagram(fendrel::BuildTftpError(0, "stop"), stranger),
+                  TftpOutcome::kSilent);
     }
     EXPECT_TRUE(transfer_.Sending());
     EXPECT_EQ(Ack(2), TftpOutcome::kAnswered);
