@@ -57,8 +57,11 @@ EXPORT int vorsock_bind(plat::SocketHandle, const plat::SocketAddress*, int) {
     return gScript.binds ? 0 : Fail(plat::kWsaEaddrinuse);
 }
 
-EXPORT int vorsock_sendto(plat::SocketHandle, const char*, int length, int, const plat::SocketAddress*, int) {
+EXPORT int vorsock_sendto(plat::SocketHandle, const char*, int length, int, const plat::SocketAddress* to,
+                          int toLength) {
     ++gScript.sends;
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(to);
+    gScript.destination.assign(bytes, bytes + toLength);
     return gScript.sendError == 0 ? length : Fail(gScript.sendError);
 }
 

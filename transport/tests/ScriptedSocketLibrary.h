@@ -18,6 +18,7 @@ struct SocketScript {
 
     // Calls.
     int sends = 0;
+    std::vector<std::uint8_t> destination{};  // the socket address of the last sendto, as given
     int receives = 0;
     std::vector<std::int32_t> waits{};  // the seconds of each select, in order
     std::vector<plat::SocketHandle> closed{};

@@ -6,8 +6,9 @@
 #include "transport/IpxTransport.h"
 #include "transport/tests/ScriptedSockets.h"
 
-// The send, receive and close logic that the UDP and IPX transports share, counted through a socket
-// library whose answers the test chooses (the IPX transport binds its library by name).
+// The send, receive and close logic that the UDP and IPX transports share, and the IPX socket addresses
+// they make, seen through a socket library whose answers the test chooses (the IPX transport binds its
+// library by name).
 namespace {
 
 constexpr const char* kAddress = "0000000100A0B1C2D3E4";
@@ -92,6 +93,17 @@ TEST_F(SocketTransportCounts, ASocketIsClosedOnceAndOneNeverMadeNever) {
         EXPECT_EQ(script_->closed, c.closedAtEnd) << c.makesSockets << ", " << c.binds;
         EXPECT_EQ(script_->cleanups, 1) << "the library started once is stopped once";
     }
+}
+
+TEST_F(SocketTransportCounts, IpxAddressesGoOnTheWireAsNetworkNodeAndSocket) {
+    IpxTransport transport(1, 1, kTransportBroadcast, nullptr, nullptr);
+    ASSERT_EQ(transport.Bind(0), kTransportOk);
+    ASSERT_EQ(transport.SendTo("x", 1, kAddress, 0x900F), kTransportOk);
+    EXPECT_EQ(script_->destination, (std::vector<std::uint8_t>{6, 0, 0x00, 0x00, 0x00, 0x01, 0x00, 0xA0, 0xB1,
+                                                               0xC2, 0xD3, 0xE4, 0x90, 0x0F}));
+    ASSERT_EQ(transport.Broadcast("x", 1, 0x900F), kTransportOk);
+    EXPECT_EQ(script_->destination,
+              (std::vector<std::uint8_t>{6, 0, 0, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x90, 0x0F}));
 }
 
 }  // namespace
