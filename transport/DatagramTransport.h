@@ -10,6 +10,12 @@
 // IPX: wParam the socket, lParam the event | error << 16; DLC: wParam 0, lParam 1).
 inline constexpr std::uint32_t WM_DATAGRAM_NOTIFY = plat::kWmUser + 1;
 
+// Transport flags, given when a transport is made; they combine.
+enum : std::uint32_t {
+    kTransportBroadcast = 1,
+    kTransportAsynchronous = 4,
+};
+
 // The module a transport is made for. Window classes are registered per process on this platform,
 // so the transports take it and do not need it.
 using ModuleInstance = const void*;

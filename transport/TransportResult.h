@@ -15,9 +15,3 @@ enum : TransportResult {
     kTransportNotOpen = 20009,        // not open, or the connection was aborted or reset
     kDeviceStoreFailed = 20041,       // the device store entry cannot be read
 };
-
-// Transport flags, given when a transport is made; they combine.
-enum : std::uint32_t {
-    kTransportBroadcast = 1,
-    kTransportAsynchronous = 4,
-};
