@@ -34,6 +34,14 @@ Reply ReceiveReply(UdpTransport& transport) {
     return reply;
 }
 
+// Sends a request to the peer, which answers to the port it came from.
+void PeerAnswers(UdpTransport& transport, const UdpPeer& peer, const std::string& answer) {
+    ASSERT_EQ(transport.SendTo("request", 7, "127.0.0.1", peer.Port()), kTransportOk);
+    const std::optional<UdpPeer::Datagram> request = peer.Receive();
+    ASSERT_TRUE(request);
+    peer.SendTo(request->port, answer);
+}
+
 double SecondsSince(Clock::time_point start) {
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
@@ -58,10 +66,7 @@ TEST(UdpTransport, ExchangesDatagramsWithARealPeer) {
 TEST(UdpTransport, ABlockingTransportMaySendWithoutBindAndHearTheAnswer) {
     UdpPeer peer;
     UdpTransport transport(1, 1, 0, nullptr, nullptr);
-    ASSERT_EQ(transport.SendTo("hello", 5, "127.0.0.1", peer.Port()), kTransportOk);
-    const std::optional<UdpPeer::Datagram> request = peer.Receive();
-    ASSERT_TRUE(request);
-    peer.SendTo(request->port, "back");
+    PeerAnswers(transport, peer, "back");
     EXPECT_EQ(ReceiveReply(transport).data, "back");
 }
 
@@ -84,10 +89,7 @@ TEST(UdpTransport, ReceiveWaitsTheTimeOutOncePerRetry) {
 TEST(UdpTransport, ATimeOutOfZeroPollsButTakesWhatIsQueued) {
     UdpPeer peer;
     UdpTransport transport(1, 0, 0, nullptr, nullptr);
-    ASSERT_EQ(transport.SendTo("x", 1, "127.0.0.1", peer.Port()), kTransportOk);
-    const std::optional<UdpPeer::Datagram> request = peer.Receive();
-    ASSERT_TRUE(request);
-    peer.SendTo(request->port, "queued");
+    PeerAnswers(transport, peer, "queued");
     usleep(100 * 1000);
     EXPECT_EQ(ReceiveReply(transport).data, "queued");
 }
@@ -122,10 +124,7 @@ TEST(UdpTransport, BroadcastNeedsTheBroadcastFlag) {
 TEST(UdpTransport, ADatagramLargerThanTheBufferIsAFailedReceive) {
     UdpPeer peer;
     UdpTransport transport(1, 1, 0, nullptr, nullptr);
-    ASSERT_EQ(transport.SendTo("x", 1, "127.0.0.1", peer.Port()), kTransportOk);
-    const std::optional<UdpPeer::Datagram> request = peer.Receive();
-    ASSERT_TRUE(request);
-    peer.SendTo(request->port, std::string(100, 'L'));
+    PeerAnswers(transport, peer, std::string(100, 'L'));
     char small[10];
     std::uint32_t length = 0xDEAD;
     std::uint8_t sender[4] = {};
