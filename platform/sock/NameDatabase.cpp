@@ -60,16 +60,15 @@ class Layout {
   private:
     char* Reserve(std::size_t bytes, std::size_t alignment) {
         used_ = (used_ + alignment - 1) / alignment * alignment;
-        char* at = used_ + bytes <= size_ ? buffer_ + used_ : nullptr;
+        char* at = used_ <= size_ && bytes <= size_ - used_ ? buffer_ + used_ : nullptr;
         used_ += bytes;
         return at;
     }
+    // Every entry of the list is put in place by the caller; the list ends with a null pointer.
     char** PointerList(std::size_t count) {
-        char* at = Reserve((count + 1) * sizeof(char*), alignof(char*));
-        if (at != nullptr) {
-            std::memset(at, 0, (count + 1) * sizeof(char*));
-        }
-        return reinterpret_cast<char**>(at);
+        auto list = reinterpret_cast<char**>(Reserve((count + 1) * sizeof(char*), alignof(char*)));
+        PutPointer(list, count, nullptr);
+        return list;
     }
     void PutPointer(char** list, std::size_t index, char* pointer) {
         if (list != nullptr) {

@@ -57,6 +57,20 @@ TEST_F(NameLookupTest, AnswerLandsInTheBufferOrTellsTheLengthNeeded) {
     EXPECT_EQ(AsyncError(Answer(missing).lParam), kWsaNoData);
 }
 
+TEST_F(NameLookupTest, AliasListEndsWithANullPointerWhateverTheBufferHeld) {
+    alignas(ProtocolEntry) char buffer[kMaxGetHostStruct];
+    std::memset(buffer, 0xFF, sizeof buffer);
+    AsyncHandle request = vorsock_WSAAsyncGetProtoByName(window_, kAnswer, "udp", buffer, sizeof buffer);
+    ASSERT_NE(request, 0u);
+    ASSERT_EQ(AsyncError(Answer(request).lParam), 0);
+    auto* protocol = reinterpret_cast<ProtocolEntry*>(buffer);
+    EXPECT_STREQ(protocol->name, "udp");
+    EXPECT_EQ(protocol->number, 17);
+    ASSERT_NE(protocol->aliases[0], nullptr);  // "UDP" in the host's protocols file
+    EXPECT_STREQ(protocol->aliases[0], "UDP");
+    EXPECT_EQ(protocol->aliases[1], nullptr);
+}
+
 TEST_F(NameLookupTest, AnsweredRequestIsTooLateToCancelAndAnUnknownOneIsInvalid) {
     char buffer[kMaxGetHostStruct];
     AsyncHandle request = vorsock_WSAAsyncGetProtoByName(window_, kAnswer, "udp", buffer, sizeof buffer);
