@@ -69,7 +69,7 @@ std::shared_ptr<HostSocket> HostSocket::Create(int type, int protocol, int& erro
     }
     int fd = socket(AF_INET, (stream ? SOCK_STREAM : SOCK_DGRAM) | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
     if (fd < 0) {
-        error = SocketErrorFromErrno(errno);
+        error = SocketErrorNumber(errno);
         return nullptr;
     }
     return std::make_shared<HostSocket>(fd, type);
@@ -97,7 +97,7 @@ int HostSocket::Bind(const SocketAddress* address, int length) {
         return Fail(error);
     }
     if (bind(fd_, reinterpret_cast<const sockaddr*>(&host), sizeof host) != 0) {
-        return Fail(SocketErrorFromErrno(errno));
+        return Fail(SocketErrorNumber(errno));
     }
     return 0;
 }
@@ -115,7 +115,7 @@ int HostSocket::Connect(const SocketAddress* address, int length) {
         return 0;
     }
     if (errno != EINPROGRESS) {
-        return Fail(SocketErrorFromErrno(errno));
+        return Fail(SocketErrorNumber(errno));
     }
     connecting_ = true;
     connectError_ = 0;
@@ -137,13 +137,13 @@ void HostSocket::SettleConnect() {
     int error = 0;
     socklen_t length = sizeof error;
     getsockopt(fd_, SOL_SOCKET, SO_ERROR, &error, &length);
-    connectError_ = error == 0 ? 0 : SocketErrorFromErrno(error);
+    connectError_ = error == 0 ? 0 : SocketErrorNumber(error);
     connecting_ = false;
 }
 
 int HostSocket::Listen(int backlog) {
     if (listen(fd_, backlog) != 0) {
-        return Fail(SocketErrorFromErrno(errno));
+        return Fail(SocketErrorNumber(errno));
     }
     return 0;
 }
@@ -165,7 +165,7 @@ std::shared_ptr<LibrarySocket> HostSocket::Accept(SocketAddress* address, int* l
             return std::make_shared<HostSocket>(fd, kSockStream);
         }
         if (errno != EAGAIN && errno != EINTR) {
-            Fail(SocketErrorFromErrno(errno));
+            Fail(SocketErrorNumber(errno));
             return nullptr;
         }
         if (int error = Wait(ReadPoll(), 0); error != 0) {
@@ -193,7 +193,7 @@ int HostSocket::SendAll(const char* buffer, int length, int flags, const sockadd
             continue;
         }
         if (errno != EAGAIN && errno != EINTR) {
-            int error = SocketErrorFromErrno(errno);
+            int error = SocketErrorNumber(errno);
             return sent > 0 ? sent
                             : Fail(error == kWsaEnotconn && Type() == kSockDgram ? kWsaEdestaddrreq : error);
         }
@@ -254,7 +254,7 @@ int HostSocket::Receive(char* buffer, int length, int flags, SocketAddress* from
         if (hostError != EAGAIN && hostError != EINTR) {
             // An unreachable port answers a datagram; the interface reports it as a reset.
             return Fail(datagram && hostError == ECONNREFUSED ? kWsaEconnreset
-                                                              : SocketErrorFromErrno(hostError));
+                                                              : SocketErrorNumber(hostError));
         }
         if (int error = Wait(ReadPoll(), ReceiveTimeout()); error != 0) {
             return Fail(error);
@@ -266,7 +266,7 @@ int HostSocket::GetName(SocketAddress* address, int* length) {
     sockaddr_in host{};
     socklen_t hostLength = sizeof host;
     if (getsockname(fd_, reinterpret_cast<sockaddr*>(&host), &hostLength) != 0) {
-        return Fail(SocketErrorFromErrno(errno));
+        return Fail(SocketErrorNumber(errno));
     }
     if (host.sin_port == 0 && host.sin_addr.s_addr == 0) {
         return Fail(kWsaEinval);  // not bound yet
@@ -279,7 +279,7 @@ int HostSocket::GetPeer(SocketAddress* address, int* length) {
     sockaddr_in host{};
     socklen_t hostLength = sizeof host;
     if (getpeername(fd_, reinterpret_cast<sockaddr*>(&host), &hostLength) != 0) {
-        return Fail(SocketErrorFromErrno(errno));
+        return Fail(SocketErrorNumber(errno));
     }
     int error = InetToInterface(host, address, length);
     return error == 0 ? 0 : Fail(error);
@@ -291,7 +291,7 @@ int HostSocket::Shutdown(int how) {
         return Fail(kWsaEinval);
     }
     if (shutdown(fd_, kHow[how]) != 0) {
-        return Fail(SocketErrorFromErrno(errno));
+        return Fail(SocketErrorNumber(errno));
     }
     return 0;
 }
@@ -330,14 +330,14 @@ bool HostSocket::SetOwnOption(int level, int option, const char* value, int leng
         }
         linger host{given.onOff != 0, given.seconds};
         error =
-            setsockopt(fd_, SOL_SOCKET, SO_LINGER, &host, sizeof host) == 0 ? 0 : SocketErrorFromErrno(errno);
+            setsockopt(fd_, SOL_SOCKET, SO_LINGER, &host, sizeof host) == 0 ? 0 : SocketErrorNumber(errno);
         return true;
     }
     if (!HostOption(level, option, hostLevel, hostOption)) {
         return false;
     }
     error =
-        setsockopt(fd_, hostLevel, hostOption, &number, sizeof number) == 0 ? 0 : SocketErrorFromErrno(errno);
+        setsockopt(fd_, hostLevel, hostOption, &number, sizeof number) == 0 ? 0 : SocketErrorNumber(errno);
     return true;
 }
 
@@ -348,7 +348,7 @@ bool HostSocket::GetOwnOption(int level, int option, char* value, int* length, i
             int hostError = 0;
             socklen_t hostLength = sizeof hostError;
             getsockopt(fd_, SOL_SOCKET, SO_ERROR, &hostError, &hostLength);
-            pending = hostError == 0 ? 0 : SocketErrorFromErrno(hostError);
+            pending = hostError == 0 ? 0 : SocketErrorNumber(hostError);
         }
         error = PutOptionNumber(pending, value, length);
         return true;
@@ -381,7 +381,7 @@ bool HostSocket::GetOwnOption(int level, int option, char* value, int* length, i
 int HostSocket::BytesReadable(std::uint32_t& count) {
     int available = 0;
     if (ioctl(fd_, FIONREAD, &available) != 0) {
-        return SocketErrorFromErrno(errno);
+        return SocketErrorNumber(errno);
     }
     count = static_cast<std::uint32_t>(available);
     return 0;

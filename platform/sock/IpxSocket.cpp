@@ -18,7 +18,7 @@ int IpxSocket::Open(const HardwareAddress& station, std::uint16_t socket) {
     int error = 0;
     std::unique_ptr<IpxEndpoint> endpoint = IpxEndpoint::Open(station, socket, error);
     if (!endpoint) {
-        return SocketErrorFromErrno(error);
+        return SocketErrorNumber(error);
     }
     {
         std::lock_guard guard(endpointLock_);
@@ -101,7 +101,7 @@ int IpxSocket::SendTo(const char* buffer, int length, int flags, const SocketAdd
     auto data = reinterpret_cast<const std::uint8_t*>(buffer);
     int error =
         Endpoint()->SendTo(destination, packetType_, std::span(data, static_cast<std::size_t>(length)));
-    return error == 0 ? length : Fail(SocketErrorFromErrno(error));
+    return error == 0 ? length : Fail(SocketErrorNumber(error));
 }
 
 int IpxSocket::Receive(char* buffer, int length, int flags, SocketAddress* from, int* fromLength,

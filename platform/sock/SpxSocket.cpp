@@ -68,7 +68,7 @@ int SpxSocket::Bind(const SocketAddress* address, int length) {
     listener_ =
         SpxListener::Open(wanted.node.IsZero() ? LocalStationAddress() : wanted.node, wanted.socket, error);
     if (!listener_) {
-        return Fail(SocketErrorFromErrno(error));
+        return Fail(SocketErrorNumber(error));
     }
     return 0;
 }
@@ -134,7 +134,7 @@ int SpxSocket::Connect(const SocketAddress* address, int length) {
         int error = 0;
         connection_ = SpxConnection::Connect(local, remote, error);
         if (!connection_) {
-            return Fail(SocketErrorFromErrno(error));
+            return Fail(SocketErrorNumber(error));
         }
         connection = connection_;
     }
@@ -191,7 +191,7 @@ int SpxSocket::Send(const char* buffer, int length, int flags) {
             return sent > 0 ? sent : Fail(error != 0 ? error : kWsaEconnreset);
         }
         if (errno != EAGAIN && errno != EINTR) {
-            return sent > 0 ? sent : Fail(SocketErrorFromErrno(errno));
+            return sent > 0 ? sent : Fail(SocketErrorNumber(errno));
         }
         if (int error = Wait(PollSpec{connection->Fd(), POLLOUT}, SendTimeout()); error != 0) {
             return sent > 0 ? sent : Fail(error);
@@ -223,7 +223,7 @@ int SpxSocket::Receive(char* buffer, int length, int flags, SocketAddress*, int*
             return error == 0 ? 0 : Fail(error);  // the end of the peer's stream, or a broken connection
         }
         if (hostError != EAGAIN && hostError != EINTR) {
-            return Fail(SocketErrorFromErrno(hostError));
+            return Fail(SocketErrorNumber(hostError));
         }
         if (int error = Wait(PollSpec{connection->Fd(), POLLIN}, ReceiveTimeout()); error != 0) {
             return Fail(error);
