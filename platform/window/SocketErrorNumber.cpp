@@ -37,7 +37,7 @@ int SocketErrorNumber(int hostErrno) {
         {ENETRESET, 10052},
         {ECONNABORTED, 10053},
         {ECONNRESET, 10054},
-        {EPIPE, 10054},  // the peer has closed or reset the connection (10058 is this side's own shutdown)
+        {EPIPE, 10054},  // the connection is gone (for a notice: reset after the peer's end of stream)
         {ENOBUFS, 10055},
         {ENOMEM, 10055},
         {EISCONN, 10056},
