@@ -29,6 +29,12 @@ int SocketOption(int fd, int option) {
     return getsockopt(fd, SOL_SOCKET, option, &value, &length) == 0 ? value : 0;
 }
 
+bool Connected(int fd) {
+    sockaddr_storage peer{};
+    socklen_t length = sizeof peer;
+    return getpeername(fd, reinterpret_cast<sockaddr*>(&peer), &length) == 0;
+}
+
 }  // namespace
 
 SocketWatcher& SocketWatcher::Instance() {
@@ -64,6 +70,8 @@ bool SocketWatcher::Select(int fd, const Selection& selection) {
     watch.selection = selection;
     watch.generation = nextGeneration_++;
     watch.stream = type == SOCK_STREAM;
+    // Connected already: whatever ends the connection is its close, even before any other event.
+    watch.established = watch.stream && Connected(fd);
     Arm(fd, watch);
     return true;
 }
@@ -247,9 +255,7 @@ void SocketWatcher::HandleStream(int fd, Watch& watch, std::uint32_t ready, bool
     }
     // Reading the error clears it; it is read only when one is reported.
     const int error = (ready & EPOLLERR) ? SocketOption(fd, SO_ERROR) : 0;
-    sockaddr_storage peer{};
-    socklen_t peerLength = sizeof peer;
-    const bool connected = getpeername(fd, reinterpret_cast<sockaddr*>(&peer), &peerLength) == 0;
+    const bool connected = Connected(fd);
     if ((events & kFdConnect) && !watch.connectDone && (connected || error != 0)) {
         watch.connectDone = true;
         Notify(watch, kFdConnect, error, posted);

@@ -182,6 +182,28 @@ TEST_F(AsyncSelectTest, StreamConnectAcceptAndClose) {
     }
 }
 
+TEST_F(AsyncSelectTest, ConnectionSelectedOnceConnectedReportsItsResetAsAClose) {
+    sockaddr_in listenAddress{};
+    const int listener = BoundSocket(SOCK_STREAM, listenAddress);
+    ASSERT_EQ(listen(listener, 4), 0);
+    const int client = socket(AF_INET, SOCK_STREAM, 0);
+    ASSERT_EQ(connect(client, reinterpret_cast<const sockaddr*>(&listenAddress), sizeof listenAddress), 0);
+    const int served = accept(listener, nullptr, nullptr);
+    ASSERT_GE(served, 0);
+    ASSERT_TRUE(plat::AsyncSelect(client, 4, window_, kNotify, plat::kFdRead | plat::kFdClose));
+    const linger abortive{1, 0};
+    setsockopt(served, SOL_SOCKET, SO_LINGER, &abortive, sizeof abortive);
+    close(served);  // the peer's first and only word is a reset
+    ASSERT_TRUE(PumpUntil([] { return !notices.empty(); })) << "the reset goes unreported";
+    plat::PumpWaiting(30);
+    ASSERT_EQ(notices.size(), 1u) << Describe(notices);
+    EXPECT_EQ(notices[0].event, plat::kFdClose);
+    EXPECT_EQ(notices[0].error, 10054);
+    plat::CancelAsyncSelect(client);
+    close(client);
+    close(listener);
+}
+
 TEST_F(AsyncSelectTest, RefusedConnectReportsTheError) {
     sockaddr_in closedAddress{};
     const int placeholder = BoundSocket(SOCK_STREAM, closedAddress);  // bound, not listening: refuses
