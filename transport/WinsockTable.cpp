@@ -1,64 +1,15 @@
 #include "transport/WinsockTable.h"
 
+#include "platform/sock/SocketEntryPoints.h"
+
 namespace {
 
 constexpr const char* kLibraryNames[] = {"wsock32.dll", "ws2_32.dll", "winsock.dll"};
 
-// In slot order; looked up exactly as written.
-constexpr const char* kEntryNames[] = {
-    "accept",
-    "bind",
-    "closesocket",
-    "connect",
-    "ioctlsocket",
-    "getpeername",
-    "getsockname",
-    "getsockopt",
-    "htonl",
-    "htons",
-    "inet_addr",
-    "inet_ntoa",
-    "listen",
-    "ntohl",
-    "ntohs",
-    "recv",
-    "recvfrom",
-    "select",
-    "send",
-    "sendto",
-    "setsockopt",
-    "shutdown",
-    "socket",
-    "gethostbyaddr",
-    "gethostbyname",
-    "gethostname",
-    "getservbyport",
-    "getservbyname",
-    "getprotobynumber",
-    "getprotobyname",
-    "WSAStartup",
-    "WSACleanup",
-    "WSASetLastError",
-    "WSAGetLastError",
-    "WSAIsBlocking",
-    "WSAUnhookBlockingHook",
-    "WSASetBlockingHook",
-    "WSACancelBlockingCall",
-    "WSAAsyncGetServByName",
-    "WSAAsyncGetServByPort",
-    "WSAAsyncGetProtoByName",
-    "WSAAsyncGetProtoByNumber",
-    "WSAAsyncGetHostByName",
-    "WSAAsyncGetHostByAddr",
-    "WSACancelAsyncRequest",
-    "WSAAsyncSelect",
-    "WSARecvEx",
-};
-
 }  // namespace
 
 WinsockTable::WinsockTable() {
-    static_assert(std::size(kEntryNames) == kSlotCount);
+    static_assert(plat::kSocketEntryPointCount == kSlotCount);
     for (const char* name : kLibraryNames) {
         module_ = plat::LoadModule(name);
         if (module_ != nullptr) {
@@ -69,7 +20,7 @@ WinsockTable::WinsockTable() {
         return;
     }
     for (std::size_t slot = 0; slot < kSlotCount; ++slot) {
-        entries_[slot] = plat::ModuleSymbol(module_, kEntryNames[slot]);
+        entries_[slot] = plat::ModuleSymbol(module_, plat::kSocketEntryPoints[slot]);
     }
 }
 

@@ -2,68 +2,17 @@
 #include <gtest/gtest.h>
 
 #include "platform/services/ModuleLoader.h"
+#include "platform/sock/SocketEntryPoints.h"
 #include "platform/sock/tests/SocketTestSupport.h"
 
 namespace plat {
 namespace {
 
-// The entry points the suite looks up, in its order.
-const char* const kEntryPoints[] = {
-    "accept",
-    "bind",
-    "closesocket",
-    "connect",
-    "ioctlsocket",
-    "getpeername",
-    "getsockname",
-    "getsockopt",
-    "htonl",
-    "htons",
-    "inet_addr",
-    "inet_ntoa",
-    "listen",
-    "ntohl",
-    "ntohs",
-    "recv",
-    "recvfrom",
-    "select",
-    "send",
-    "sendto",
-    "setsockopt",
-    "shutdown",
-    "socket",
-    "gethostbyaddr",
-    "gethostbyname",
-    "gethostname",
-    "getservbyport",
-    "getservbyname",
-    "getprotobynumber",
-    "getprotobyname",
-    "WSAStartup",
-    "WSACleanup",
-    "WSASetLastError",
-    "WSAGetLastError",
-    "WSAIsBlocking",
-    "WSAUnhookBlockingHook",
-    "WSASetBlockingHook",
-    "WSACancelBlockingCall",
-    "WSAAsyncGetServByName",
-    "WSAAsyncGetServByPort",
-    "WSAAsyncGetProtoByName",
-    "WSAAsyncGetProtoByNumber",
-    "WSAAsyncGetHostByName",
-    "WSAAsyncGetHostByAddr",
-    "WSACancelAsyncRequest",
-    "WSAAsyncSelect",
-    "WSARecvEx",
-};
-static_assert(std::size(kEntryPoints) == 47);
-
 TEST(SocketLibraryBinding, EveryEntryPointIsFoundUnderEachName) {
     for (const char* name : {"wsock32.dll", "ws2_32.dll", "winsock.dll"}) {
         ModuleHandle module = LoadModule(name);
         ASSERT_NE(module, nullptr) << name;
-        for (const char* entry : kEntryPoints) {
+        for (const char* entry : kSocketEntryPoints) {
             EXPECT_NE(ModuleSymbol(module, entry), nullptr) << name << " " << entry;
         }
         EXPECT_EQ(ModuleSymbol(module, "WSAStartup"), reinterpret_cast<void*>(&vorsock_WSAStartup));
@@ -76,7 +25,7 @@ TEST(SocketLibraryBinding, UnregisteredNameLeavesEveryEntryUnbound) {
     ModuleHandle module = LoadModule("wsock32.dll");
     MapModuleName("wsock32.dll", "libvorlanesock.so", kSocketExportPrefix);
     EXPECT_EQ(module, nullptr);
-    for (const char* entry : kEntryPoints) {
+    for (const char* entry : kSocketEntryPoints) {
         EXPECT_EQ(ModuleSymbol(module, entry), nullptr) << entry;
     }
 }
