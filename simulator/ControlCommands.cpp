@@ -130,7 +130,8 @@ std::string List(Simulator& simulator) {
     std::string reply;
     for (size_t i = 0; i < simulator.CardCount(); ++i) {
         simulator.Inspect(i, [&](Card& card) {
-            reply += "#" + std::to_string(i) + " " + card.Description().name + " " +
+            reply += '#';
+            reply += std::to_string(i) + " " + card.Description().name + " " +
                      MacText(card.Description().mac) + " " + Ipv4Text(card.Address()) + " engine " +
                      std::to_string(static_cast<int>(card.Description().engine)) + " status " +
                      std::to_string(card.Objects().Get(PrinterStatus)->number) + "\n";

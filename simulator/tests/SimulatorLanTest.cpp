@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <set>
 
 #include "platform/lan/LanSettings.h"
@@ -104,13 +106,16 @@ TEST_F(SimulatorLanTest, ServiceQueryFindsEveryPrintServer) {
     ASSERT_TRUE(console.SendTo(IpxBroadcast(ServiceSocket), {0x00, 0x01, 0x09, 0x22}));
     std::vector<LanDatagram> replies = Collect(console, CardCount);
     ASSERT_EQ(replies.size(), CardCount);
-    std::set<std::vector<uint8_t>> nodes;
+    using Node = std::array<uint8_t, 6>;
+    std::set<Node> nodes;
     for (const LanDatagram& reply : replies) {
         ASSERT_EQ(reply.bytes.size(), 66u);
         EXPECT_EQ(reply.bytes[0] << 8 | reply.bytes[1], 2) << "general service response";
         EXPECT_EQ(reply.bytes[2] << 8 | reply.bytes[3], 0x0922);
-        std::vector<uint8_t> node(reply.bytes.begin() + 2 + 54, reply.bytes.begin() + 2 + 60);
-        EXPECT_EQ(node, std::vector<uint8_t>(reply.from.address.begin() + 4, reply.from.address.end()));
+        Node node, sender;
+        std::copy_n(reply.bytes.begin() + 2 + 54, node.size(), node.begin());
+        std::copy_n(reply.from.address.begin() + 4, sender.size(), sender.begin());
+        EXPECT_EQ(node, sender);
         nodes.insert(node);
     }
     EXPECT_EQ(nodes.size(), CardCount);
