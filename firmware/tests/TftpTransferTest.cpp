@@ -401,9 +401,13 @@ TEST_F(TftpTransferTest, TenPercentLossStillDeliversEveryByte) {
     Bytes received;
     std::uint16_t expected = 1;
     std::size_t drops = 0;
+    std::size_t carried = 0;
     TftpOutcome outcome = TftpOutcome::kAnswered;
     while (outcome != TftpOutcome::kFinished) {
         ASSERT_TRUE(transfer_.Sending());
+        // Each turn the link carries a datagram the server has just sent, never an old one again.
+        ASSERT_GT(host_.sent.size(), carried);
+        carried = host_.sent.size();
         const Bytes packet = Last().bytes;
         if (lost(random)) {
             ++drops;
