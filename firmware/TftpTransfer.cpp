@@ -63,7 +63,6 @@ void TftpTransfer::Stop() {
 
 TftpOutcome TftpTransfer::Start(TftpBytes datagram, const TftpPeer& from) {
     Finish();
-    completed_ = false;
     owner_ = from;
     block_ = 0;
     lastCount_ = 0;
@@ -100,7 +99,9 @@ TftpOutcome TftpTransfer::Start(TftpBytes datagram, const TftpPeer& from) {
         case FirmwareFile::OpenResult::kOk:
             break;
     }
+    // Only a transfer that begins takes back the completion of the one before.
     sending_ = true;
+    completed_ = false;
     return SendNextBlock();
 }
 

@@ -183,6 +183,22 @@ TEST_F(TftpTransferTest, FileOf1000BytesReportsRequestThenHundredThenComplete) {
                   {kTftpEventRequestReceived, 0}, {kTftpEventProgress, 100}, {kTftpEventComplete, 0}}));
 }
 
+// The program's last report says whether the firmware went out: a request that starts no transfer
+// does not take back a completed one.
+TEST_F(TftpTransferTest, RefusedRequestAfterACompletedTransferLeavesItComplete) {
+    Request(Choose(Pattern(700)));
+    ReadToTheEnd();
+    ASSERT_TRUE(transfer_.Completed());
+    const TftpPeer stranger{{127, 0, 0, 9}, 5000};
+    Request("/etc/passwd", stranger);
+    ExpectError(Last(), 2, "access violation", stranger);
+    Request(host_.chosen, kClient, "netascii");
+    EXPECT_TRUE(transfer_.Completed());
+
+    Request(host_.chosen);
+    EXPECT_FALSE(transfer_.Completed());
+}
+
 TEST_F(TftpTransferTest, OtherSendersGetUnknownTransferIdAndTheTransferGoesOn) {
     const Bytes content = Pattern(1500);
     Request(Choose(content));
