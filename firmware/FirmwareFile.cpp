@@ -14,18 +14,12 @@ FirmwareFile::~FirmwareFile() {
 
 FirmwareFile::OpenResult FirmwareFile::Open(const std::string& path) {
     Close();
-    struct stat status {};
-    if (::stat(path.c_str(), &status) != 0) {
+    // Not blocking, so that a pipe or a device put at the path cannot hold the server up in open.
+    fd_ = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd_ < 0) {
         return errno == ENOENT || errno == ENOTDIR ? OpenResult::kMissing : OpenResult::kUnreadable;
     }
-    if (!S_ISREG(status.st_mode)) {
-        return OpenResult::kUnreadable;
-    }
-    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd_ < 0) {
-        return OpenResult::kUnreadable;
-    }
-    // The size of what was opened, in case the name was replaced in between.
+    struct stat status {};
     if (::fstat(fd_, &status) != 0 || !S_ISREG(status.st_mode)) {
         Close();
         return OpenResult::kUnreadable;

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -325,10 +326,15 @@ TEST_F(TftpTransferTest, ChosenFileThatCannotBeServed) {
     Request("");
     ExpectError(Last(), 1, "file nonexistent", kClient);
 
-    host_.chosen = folder_;
-    Request(folder_);
-    ExpectError(Last(), 2, "access violation", kClient);
-    EXPECT_FALSE(transfer_.Sending());
+    // Only a regular file: a folder, and a pipe, which no one may keep the server waiting on.
+    const std::string pipe = Path("pipe");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    for (const std::string& path : {folder_, pipe}) {
+        host_.chosen = path;
+        Request(path);
+        ExpectError(Last(), 2, "access violation", kClient);
+        EXPECT_FALSE(transfer_.Sending());
+    }
 }
 
 TEST_F(TftpTransferTest, PacketsThatAreNotPartOfATransfer) {
