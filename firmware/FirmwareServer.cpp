@@ -106,7 +106,8 @@ void FirmwareServer::HandleDatagram() {
         serving_) {
         outcome = transfer_.HandleDatagram(TftpBytes(datagram, length), from);
     }
-    // The idle time counts from the last answer; a datagram that brought none does not stop it.
+    // Once an answer has armed the idle time, a datagram that brought none restarts it rather than
+    // stopping it; after the last acknowledgement it stays off.
     if (outcome == TftpOutcome::kAnswered || (outcome == TftpOutcome::kSilent && idleWasArmed)) {
         StartIdleTimer();
     }

@@ -60,6 +60,17 @@ TEST_F(FendrelIdleTest, ClientThatVanishesMidTransferEndsItAsAFailure) {
     EXPECT_EQ(fendreltest::StoreText(fendrel::kTftpKey, "Window"), "0");
 }
 
+// The console's dialog takes a server that went away for a failure: after a completed transfer the
+// server waits, idle, for the console to close it.
+TEST_F(FendrelIdleTest, CompletedTransferStaysUpUntilTheConsoleClosesIt) {
+    ASSERT_TRUE(fendreltest::TftpGet(path_).ok);
+    ASSERT_TRUE(events_.WaitFor(kTftpEventComplete, 5000));
+    EXPECT_EQ(run_.Process().WaitForExit(10500), -1);  // past the idle time
+    events_.Clear();
+    EXPECT_EQ(run_.Release(), 0);
+    EXPECT_EQ(LastEvent(), kTftpEventComplete);
+}
+
 TEST_F(FendrelIdleTest, DroppedDatagramRestartsTheIdleTime) {
     // An answer (an error) arms the idle time; requests are dropped once serving stops.
     EXPECT_EQ(fendreltest::TftpGet("not-the-firmware").errorCode, 2);
