@@ -178,6 +178,23 @@ TEST_F(FendrelTest, StoppedServerDropsRequestsUntilStartedAgain) {
     EXPECT_TRUE(fendreltest::TftpGet(path).ok);
 }
 
+// The console stops serving when the user cancels: a transfer under way ends with it, rather than
+// holding the server for its silent client.
+TEST_F(FendrelTest, StopEndsATransferUnderWay) {
+    StartServer();
+    const Bytes content = Pattern(5000, 4);
+    const std::string path = Choose(content);
+    fendreltest::TftpClientOptions vanishing;
+    vanishing.vanishAfter = 1;
+    EXPECT_FALSE(fendreltest::TftpGet(path, vanishing).ok);
+    run_.Stop();
+
+    run_.Serve(events_.Handle());
+    const fendreltest::TftpClientResult result = fendreltest::TftpGet(path);
+    ASSERT_TRUE(result.ok) << result.errorMessage;
+    EXPECT_TRUE(result.data == content);
+}
+
 TEST_F(FendrelTest, SecondCopyTellsItsConsoleAndEnds) {
     StartServer();
     fendreltest::ChildProcess second;
