@@ -1,28 +1,33 @@
 #include "firmware/CommandLine.h"
 
 #include <cstdint>
+#include <limits>
 
 namespace fendrel {
 
 namespace {
 
-// Blanks skipped, then digits; every minus sign met on the way turns the sign. Wraps as the 32-bit
-// handle does.
+// Blanks skipped, then digits; every minus sign met on the way turns the sign. A number past 32 bits
+// names no window: cut down to 32 bits, it could name some other program's window.
 plat::WindowHandle ParseHandle(std::string_view text) {
     std::size_t at = text.find_first_not_of(' ');
-    std::uint32_t value = 0;
+    std::uint64_t value = 0;
     bool negative = false;
     for (; at < text.size(); ++at) {
         const char c = text[at];
         if (c == '-') {
             negative = !negative;
         } else if (c >= '0' && c <= '9') {
-            value = value * 10 + static_cast<std::uint32_t>(c - '0');
+            value = value * 10 + static_cast<std::uint64_t>(c - '0');
+            if (value > std::numeric_limits<std::uint32_t>::max()) {
+                return 0;
+            }
         } else {
             break;
         }
     }
-    return negative ? 0u - value : value;
+    const auto handle = static_cast<std::uint32_t>(value);
+    return negative ? 0u - handle : handle;
 }
 
 }  // namespace
