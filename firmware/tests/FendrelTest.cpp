@@ -115,7 +115,7 @@ const RealClient kRealClients[] = {
 TEST_F(FendrelTest, DebianClientsReadTheFile) {
     StartServer();
     for (const RealClient& client : kRealClients) {
-        for (const std::size_t size : {513, 1 << 20}) {
+        for (const std::size_t size : {0, 512, 513, 1 << 20}) {
             SCOPED_TRACE(std::string(client.name) + " " + std::to_string(size));
             const Bytes content = Pattern(size, 3);
             const std::string path = Choose(content);
