@@ -1,37 +1,75 @@
-// Asynchronous notification of sockets to windows.
-#include "platform/window/SocketWatcher.h"
+// Asynchronous notification of sockets to windows: each socket is watched by the queue of the thread
+// that owns its window, in that thread's own wait.
+#include <map>
+#include <memory>
+#include <mutex>
+
+#include "platform/window/ThreadQueue.h"
 #include "platform/window/Window.h"
 #include "platform/window/WindowTable.h"
 
 namespace plat {
+
+namespace {
+
+// Which queue watches each selected descriptor, so that a re-arm or cancel from any thread finds it.
+// Its lock is taken before a queue's.
+struct Watchers {
+    std::mutex mutex;
+    std::map<int, std::weak_ptr<ThreadQueue>> queues;
+
+    static Watchers& Instance() {
+        // Never destroyed: threads of the layer may still use it while the process ends.
+        static Watchers* watchers = new Watchers;
+        return *watchers;
+    }
+
+    std::shared_ptr<ThreadQueue> FindLocked(int fd) {
+        const auto found = queues.find(fd);
+        return found == queues.end() ? nullptr : found->second.lock();
+    }
+};
+
+}  // namespace
 
 bool AsyncSelect(int fd, std::uintptr_t socketId, WindowHandle window, std::uint32_t message, long events) {
     if (events == 0) {
         CancelAsyncSelect(fd);
         return true;
     }
-    // A window of this process only: its notices are posted in memory, and a cancel can take back
-    // those still queued.
-    return WindowTable::Instance().Find(window) != nullptr &&
-           SocketWatcher::Instance().Select(fd, {socketId, window, message, events});
+    // A window of this process only: its owner thread waits for the socket itself, and a cancel can
+    // take back the notices still queued.
+    const auto record = WindowTable::Instance().Find(window);
+    if (!record) {
+        return false;
+    }
+    Watchers& watchers = Watchers::Instance();
+    std::lock_guard lock(watchers.mutex);
+    if (const auto earlier = watchers.FindLocked(fd); earlier && earlier != record->owner) {
+        earlier->CancelSocket(fd);
+    }
+    if (!record->owner->SelectSocket(fd, {socketId, window, message, events})) {
+        return false;
+    }
+    watchers.queues[fd] = record->owner;
+    return true;
 }
 
 void RearmAsyncRead(int fd) {
-    SocketWatcher::Instance().Rearm(fd);
+    Watchers& watchers = Watchers::Instance();
+    std::lock_guard lock(watchers.mutex);
+    if (const auto queue = watchers.FindLocked(fd)) {
+        queue->RearmSocket(fd);
+    }
 }
 
-// Notices already queued for the socket go too, so that none arrives after the cancel.
 void CancelAsyncSelect(int fd) {
-    const auto ended = SocketWatcher::Instance().Cancel(fd);
-    if (!ended) {
-        return;
+    Watchers& watchers = Watchers::Instance();
+    std::lock_guard lock(watchers.mutex);
+    if (const auto queue = watchers.FindLocked(fd)) {
+        queue->CancelSocket(fd);
     }
-    if (const auto record = WindowTable::Instance().Find(ended->window)) {
-        record->owner->Purge([&](const Message& message) {
-            return message.window == ended->window && message.message == ended->message &&
-                   message.wParam == ended->socketId;
-        });
-    }
+    watchers.queues.erase(fd);
 }
 
 }  // namespace plat

@@ -1,21 +1,30 @@
 #include "platform/window/ThreadQueue.h"
 
-#include <sys/epoll.h>
-#include <sys/eventfd.h>
-#include <sys/timerfd.h>
-#include <unistd.h>
+#include <sys/socket.h>
 
 #include <algorithm>
+#include <climits>
 
 namespace plat {
 
-ThreadQueue::~ThreadQueue() {
-    for (const int fd : {pollFd_, workFd_, timerFd_}) {
-        if (fd >= 0) {
-            close(fd);
-        }
+namespace {
+
+// Reports taken from the wait set in one wait.
+constexpr int kReportsPerWait = 16;
+
+int TimeoutMs(ThreadQueue::Clock::time_point until) {
+    if (until == ThreadQueue::Clock::time_point::max()) {
+        return -1;
     }
+    const auto now = ThreadQueue::Clock::now();
+    if (until <= now) {
+        return 0;  // also for time_point::min(), which would overflow the subtraction
+    }
+    const auto wait = std::chrono::ceil<std::chrono::milliseconds>(until - now);
+    return static_cast<int>(std::min<std::int64_t>(wait.count(), INT_MAX));
 }
+
+}  // namespace
 
 bool ThreadQueue::Post(const Message& message) {
     std::lock_guard lock(mutex_);
@@ -23,8 +32,7 @@ bool ThreadQueue::Post(const Message& message) {
         return false;
     }
     posted_.push_back(message);
-    SyncPollFd();
-    changed_.notify_all();
+    ChangedLocked();
     return true;
 }
 
@@ -34,67 +42,128 @@ bool ThreadQueue::Deliver(SentMessage message) {
         return false;  // answered 0 when `message` goes, after the lock
     }
     sent_.push_back(std::move(message));
-    SyncPollFd();
-    changed_.notify_all();
+    ChangedLocked();
     return true;
 }
 
-void ThreadQueue::WaitUntil(std::unique_lock<std::mutex>& lock, Clock::time_point until) {
-    if (auto next = timers_.NextDue()) {
-        until = std::min(until, *next);
+// Only another thread changes the queue while its owner waits; the owner itself never needs a wake.
+void ThreadQueue::ChangedLocked() {
+    if (waiting_ && !woken_) {
+        waitSet_.Wake();
+        woken_ = true;
     }
-    if (until == Clock::time_point::max()) {
-        changed_.wait(lock);
+    SyncPollFdLocked();
+}
+
+std::optional<ThreadQueue::Clock::time_point> ThreadQueue::NextDueLocked() const {
+    const auto timer = timers_.NextDue();
+    const auto unpark = sockets_.NextUnpark();
+    if (timer && unpark) {
+        return std::min(*timer, *unpark);
+    }
+    return timer ? timer : unpark;
+}
+
+void ThreadQueue::WaitLocked(std::unique_lock<std::mutex>& lock, Clock::time_point until) {
+    waitSet_.Fd();  // made under the lock: other threads watch sockets in it
+    epoll_event reports[kReportsPerWait];
+    waiting_ = true;
+    lock.unlock();
+    const int count = waitSet_.Wait(TimeoutMs(until), reports, kReportsPerWait);
+    lock.lock();
+    waiting_ = false;
+    if (woken_) {
+        waitSet_.ClearWake();
+        woken_ = false;
+    }
+    for (int i = 0; i < count; ++i) {
+        sockets_.Handle(reports[i].data.u64, reports[i].events, posted_);
+    }
+}
+
+ThreadQueue::Work ThreadQueue::NextLocked(bool remove, Clock::time_point now) {
+    Work work;
+    if (!sent_.empty()) {
+        work.sent.emplace(std::move(sent_.front()));
+        sent_.pop_front();
+    } else if (!posted_.empty()) {
+        work.posted = posted_.front();
+        if (remove) {
+            posted_.pop_front();
+        }
     } else {
-        changed_.wait_until(lock, until);
+        work.posted = timers_.Due(now, remove);
     }
+    return work;
 }
 
 ThreadQueue::Work ThreadQueue::Take(bool remove, Clock::time_point until) {
     std::unique_lock lock(mutex_);
-    for (;;) {
-        Work work;
-        if (!sent_.empty()) {
-            work.sent.emplace(std::move(sent_.front()));
-            sent_.pop_front();
-        } else if (!posted_.empty()) {
-            work.posted = posted_.front();
-            if (remove) {
-                posted_.pop_front();
-            }
-        } else {
-            const auto now = Clock::now();
-            work.posted = timers_.Due(now, remove);
-            if (!work.posted && now < until) {
-                WaitUntil(lock, until);
-                continue;
-            }
+    // Selected sockets are asked at least once, even when the caller does not wait.
+    for (bool asked = sockets_.Empty();; asked = true) {
+        const auto now = Clock::now();
+        sockets_.UnparkDue(now);
+        Work work = NextLocked(remove, now);
+        if (work.sent || work.posted || (asked && now >= until)) {
+            SyncPollFdLocked();
+            return work;
         }
-        SyncPollFd();
-        return work;
+        const auto due = NextDueLocked();
+        WaitLocked(lock, due ? std::min(until, *due) : until);
     }
 }
 
 std::optional<SentMessage> ThreadQueue::TakeSent(Clock::time_point until, const std::function<bool()>& done) {
     std::unique_lock lock(mutex_);
-    for (;;) {
-        if (!sent_.empty()) {
-            std::optional<SentMessage> sent(std::move(sent_.front()));
-            sent_.pop_front();
-            SyncPollFd();
-            return sent;
-        }
-        if (done() || Clock::now() >= until) {
-            return std::nullopt;
-        }
-        changed_.wait_until(lock, until);
+    std::optional<SentMessage> sent;
+    while (sent_.empty() && !done() && Clock::now() < until) {
+        WaitLocked(lock, until);
     }
+    if (!sent_.empty()) {
+        sent.emplace(std::move(sent_.front()));
+        sent_.pop_front();
+    }
+    SyncPollFdLocked();
+    return sent;
 }
 
 void ThreadQueue::Signal(const std::function<void()>& change) {
     std::lock_guard lock(mutex_);
     change();
-    changed_.notify_all();
+    ChangedLocked();
+}
+
+bool ThreadQueue::SelectSocket(int fd, const SocketTarget& target) {
+    int type = 0;
+    socklen_t length = sizeof type;
+    if (getsockopt(fd, SOL_SOCKET, SO_TYPE, &type, &length) != 0) {
+        return false;
+    }
+    std::lock_guard lock(mutex_);
+    if (!alive_ || !sockets_.Select(fd, target, type == SOCK_STREAM)) {
+        return false;
+    }
+    SyncPollFdLocked();
+    return true;
+}
+
+void ThreadQueue::RearmSocket(int fd) {
+    std::lock_guard lock(mutex_);
+    sockets_.Rearm(fd);
+}
+
+// Notices already queued for the socket go too, so that none is taken after the cancel.
+void ThreadQueue::CancelSocket(int fd) {
+    std::lock_guard lock(mutex_);
+    const auto ended = sockets_.Cancel(fd);
+    if (!ended) {
+        return;
+    }
+    std::erase_if(posted_, [&](const Message& message) {
+        return message.window == ended->window && message.message == ended->message &&
+               message.wParam == ended->socketId;
+    });
+    SyncPollFdLocked();
 }
 
 std::uintptr_t ThreadQueue::SetTimer(WindowHandle window, std::uintptr_t id, std::uint32_t elapseMs,
@@ -104,15 +173,14 @@ std::uintptr_t ThreadQueue::SetTimer(WindowHandle window, std::uintptr_t id, std
         return 0;
     }
     const auto result = timers_.Set(window, id, elapseMs, procedure);
-    SyncPollFd();
-    changed_.notify_all();
+    ChangedLocked();
     return result;
 }
 
 bool ThreadQueue::KillTimer(WindowHandle window, std::uintptr_t id) {
     std::lock_guard lock(mutex_);
     const bool killed = timers_.Kill(window, id);
-    SyncPollFd();
+    SyncPollFdLocked();
     return killed;
 }
 
@@ -126,6 +194,7 @@ void ThreadQueue::Forget(WindowHandle window) {
     std::lock_guard lock(mutex_);
     std::erase_if(posted_, [&](const Message& message) { return message.window == window; });
     timers_.KillAllOf(window);
+    sockets_.CancelAllOf(window);
     for (auto it = sent_.begin(); it != sent_.end();) {
         if (it->Content().window == window) {
             dropped.push_back(std::move(*it));
@@ -134,13 +203,7 @@ void ThreadQueue::Forget(WindowHandle window) {
             ++it;
         }
     }
-    SyncPollFd();
-}
-
-void ThreadQueue::Purge(const std::function<bool(const Message&)>& match) {
-    std::lock_guard lock(mutex_);
-    std::erase_if(posted_, match);
-    SyncPollFd();
+    SyncPollFdLocked();
 }
 
 void ThreadQueue::Retire() {
@@ -150,7 +213,8 @@ void ThreadQueue::Retire() {
     dropped.swap(sent_);
     posted_.clear();
     timers_ = TimerList();
-    SyncPollFd();
+    sockets_.CancelAll();
+    SyncPollFdLocked();
 }
 
 bool ThreadQueue::Alive() const {
@@ -160,43 +224,16 @@ bool ThreadQueue::Alive() const {
 
 int ThreadQueue::PollFd() {
     std::lock_guard lock(mutex_);
-    if (pollFd_ < 0) {
-        workFd_ = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
-        timerFd_ = timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC);
-        pollFd_ = epoll_create1(EPOLL_CLOEXEC);
-        for (const int fd : {workFd_, timerFd_}) {
-            epoll_event event{};
-            event.events = EPOLLIN;
-            event.data.fd = fd;
-            epoll_ctl(pollFd_, EPOLL_CTL_ADD, fd, &event);
-        }
-        SyncPollFd();
+    const bool opened = pollFd_.IsOpen();
+    const int fd = pollFd_.Open(waitSet_.Fd());
+    if (!opened) {
+        SyncPollFdLocked();
     }
-    return pollFd_;
+    return fd;
 }
 
-// Keeps the pollable descriptor true to the queue: the event counter is 1 exactly while a message
-// waits, and the timer descriptor fires at the next timer's due time.
-void ThreadQueue::SyncPollFd() {
-    if (pollFd_ < 0) {
-        return;
-    }
-    const bool work = !sent_.empty() || !posted_.empty();
-    std::uint64_t count = 1;
-    if (work && !workSignalled_) {
-        workSignalled_ = write(workFd_, &count, sizeof count) == sizeof count;
-    } else if (!work && workSignalled_) {
-        workSignalled_ = read(workFd_, &count, sizeof count) != sizeof count;
-    }
-    itimerspec when{};
-    if (const auto next = timers_.NextDue()) {
-        const auto ns =
-            std::chrono::duration_cast<std::chrono::nanoseconds>(next->time_since_epoch()).count();
-        // An absolute time of 0 would disarm the timer; a due time that early is simply due now.
-        when.it_value.tv_sec = ns / 1000000000;
-        when.it_value.tv_nsec = std::max<long long>(ns % 1000000000, ns > 0 ? 0 : 1);
-    }
-    timerfd_settime(timerFd_, TFD_TIMER_ABSTIME, &when, nullptr);
+void ThreadQueue::SyncPollFdLocked() {
+    pollFd_.Show(!sent_.empty() || !posted_.empty(), NextDueLocked());
 }
 
 }  // namespace plat

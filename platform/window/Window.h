@@ -101,14 +101,17 @@ std::string GetWindowText(WindowHandle window);
 // receive or accept on the socket (RearmAsyncRead), and posted at once again when more waits; connect
 // (with its error), write and close are posted once per selection. events 0 or CancelAsyncSelect
 // stops it: no notice of the socket is taken from the queue after that. Cancel before closing the
-// descriptor: a selection left behind ends only when its number is selected again.
+// descriptor: a selection left behind ends only when its number is selected again; a window's
+// selections end with it. The window's thread waits for the socket itself (in GetMessage,
+// PeekMessage, PumpWaiting, or through QueueFd): a notice joins its queue when it looks for work and
+// no sent or posted message waits.
 bool AsyncSelect(int fd, std::uintptr_t socketId, WindowHandle window, std::uint32_t message, long events);
 void RearmAsyncRead(int fd);
 void CancelAsyncSelect(int fd);
 
 // One pollable file descriptor per thread: readable while the calling thread's queue has work, a
-// message or a due timer (for a QSocketNotifier in the console). Owned by the layer; reading it is not
-// needed (taking the work clears it).
+// message, a due timer or a selected socket to report on (for a QSocketNotifier in the console). Owned by the
+// layer; reading it is not needed (taking the work clears it).
 int QueueFd();
 
 // Code that pumps messages while it waits (PumpWaiting) calls the idle hook once per round, so that a

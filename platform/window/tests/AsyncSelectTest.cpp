@@ -6,11 +6,15 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/window/Window.h"
 #include "platform/window/tests/PumpUntil.h"
+#include "platform/window/tests/WindowThread.h"
 
 namespace {
 
@@ -51,6 +55,37 @@ plat::LResult NotifyProc(plat::WindowHandle window, std::uint32_t message, plat:
     return 0;
 }
 
+// The window of another thread: takes one datagram per read notice and re-arms, as a transport does.
+std::atomic<int> threadNotices{0};
+std::atomic<int> threadReceiver{-1};
+
+plat::LResult ThreadNotifyProc(plat::WindowHandle window, std::uint32_t message, plat::WParam wParam,
+                               plat::LParam lParam) {
+    if (message == kNotify) {
+        char buffer[64];
+        recv(threadReceiver, buffer, sizeof buffer, MSG_DONTWAIT);
+        plat::RearmAsyncRead(threadReceiver);
+        ++threadNotices;
+        return 0;
+    }
+    if (message == plat::kWmDestroy) {
+        plat::PostQuitMessage(0);
+    }
+    return plat::DefWindowProc(window, message, wParam, lParam);
+}
+
+bool WaitFor(const std::function<bool()>& done) {
+    for (int i = 0; i < 500 && !done(); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return done();
+}
+
+bool Readable(int fd, int timeoutMs) {
+    pollfd item{fd, POLLIN, 0};
+    return poll(&item, 1, timeoutMs) == 1;
+}
+
 sockaddr_in Loopback(std::uint16_t port) {
     sockaddr_in address{};
     address.sin_family = AF_INET;
@@ -71,7 +106,10 @@ int BoundSocket(int type, sockaddr_in& address) {
 
 class AsyncSelectTest : public testing::Test {
   protected:
-    static void SetUpTestSuite() { plat::RegisterWindowClass("SocketNotices", NotifyProc); }
+    static void SetUpTestSuite() {
+        plat::RegisterWindowClass("SocketNotices", NotifyProc);
+        plat::RegisterWindowClass("ThreadSocketNotices", ThreadNotifyProc);
+    }
     void SetUp() override {
         notices.clear();
         receivingFd = -1;
@@ -144,6 +182,58 @@ TEST_F(AsyncSelectTest, NothingArrivesAfterCancel) {
     EXPECT_TRUE(notices.empty());
     EXPECT_FALSE(plat::AsyncSelect(receiver_, kSocketId, 0, kNotify, plat::kFdRead)) << "no window";
     EXPECT_FALSE(plat::AsyncSelect(-1, kSocketId, window_, kNotify, plat::kFdRead)) << "no socket";
+}
+
+// The owner waits for the socket itself: a datagram alone makes the queue's descriptor readable, and
+// once its notice is taken and the socket re-armed with nothing left, the descriptor is quiet again.
+TEST_F(AsyncSelectTest, ADatagramAloneMakesTheQueueFdReadable) {
+    const int queueFd = plat::QueueFd();
+    ASSERT_TRUE(plat::AsyncSelect(receiver_, kSocketId, window_, kNotify, plat::kFdRead));
+    EXPECT_FALSE(Readable(queueFd, 0));
+    SendDatagrams(1);
+    ASSERT_TRUE(Readable(queueFd, 5000));
+    plat::Message message;
+    ASSERT_TRUE(plat::PeekMessage(message, true));
+    EXPECT_EQ(message.window, window_);
+    EXPECT_EQ(message.message, kNotify);
+    EXPECT_EQ(message.wParam, kSocketId);
+    EXPECT_EQ(message.lParam, plat::kFdRead);
+    EXPECT_FALSE(Readable(queueFd, 0)) << "one notice per datagram";
+    char buffer[16];
+    ASSERT_EQ(recv(receiver_, buffer, sizeof buffer, 0), 8);
+    plat::RearmAsyncRead(receiver_);
+    EXPECT_FALSE(Readable(queueFd, 20)) << "nothing waits any more";
+    SendDatagrams(1);
+    EXPECT_TRUE(Readable(queueFd, 5000)) << "re-armed";
+}
+
+// Selected from this thread for a window of a thread that is already waiting in GetMessage.
+TEST_F(AsyncSelectTest, WindowOfAnotherThreadHearsItsSocket) {
+    threadNotices = 0;
+    threadReceiver = receiver_;
+    windowtest::WindowThread owner("ThreadSocketNotices");
+    ASSERT_TRUE(plat::AsyncSelect(receiver_, kSocketId, owner.Window(), kNotify, plat::kFdRead));
+    for (int sent = 1; sent <= 3; ++sent) {
+        SendDatagrams(1);
+        ASSERT_TRUE(WaitFor([&] { return threadNotices == sent; })) << threadNotices;
+    }
+    plat::CancelAsyncSelect(receiver_);
+    SendDatagrams(1);
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_EQ(threadNotices, 3);
+}
+
+TEST_F(AsyncSelectTest, ADestroyedWindowsSelectionsEndWithIt) {
+    const int queueFd = plat::QueueFd();
+    const plat::WindowHandle going = plat::CreateWindow("SocketNotices", "");
+    ASSERT_TRUE(plat::AsyncSelect(receiver_, kSocketId, going, kNotify, plat::kFdRead));
+    plat::DestroyWindow(going);
+    SendDatagrams(1);
+    EXPECT_FALSE(Readable(queueFd, 50)) << "no notice for a window that is gone";
+    plat::Message message;
+    EXPECT_FALSE(plat::PeekMessage(message, true));
+    ASSERT_TRUE(plat::AsyncSelect(receiver_, kSocketId, window_, kNotify, plat::kFdRead));
+    ASSERT_TRUE(PumpUntil([] { return notices.size() == 1; })) << "the socket can be selected again";
 }
 
 TEST_F(AsyncSelectTest, StreamConnectAcceptAndClose) {
