@@ -40,27 +40,43 @@ struct Received {
     plat::SocketAddress from{};
 };
 
-// Up to `attempts` waits of timeOutSeconds each for one datagram: 0, kTransportNotOpen, or
-// kTransportReceiveFailed when an attempt failed and none succeeded, else kTransportTimedOut.
-// With reportFailures a failed receive is written to the debugger output.
+// One datagram into `buffer` if one waits (the transports' sockets do not block).
+template <class Sockets>
+int TakeDatagram(Sockets& sockets, plat::SocketHandle socket, void* buffer, std::uint32_t size,
+                 Received& received) {
+    int fromLength = sizeof received.from;
+    return sockets.recvfrom(socket, static_cast<char*>(buffer), static_cast<int>(size), 0, &received.from,
+                            &fromLength);
+}
+
+template <class Sockets>
+bool WaitReadable(Sockets& sockets, plat::SocketHandle socket, std::int32_t timeOutSeconds) {
+    plat::FdSet readable{};
+    plat::FdSet failed{};
+    plat::FdAdd(socket, readable);
+    plat::FdAdd(socket, failed);
+    const plat::TimeValue wait{timeOutSeconds, 0};
+    return sockets.select(0, &readable, nullptr, &failed, &wait) == 1 &&
+           (plat::FdIsSet(socket, readable) || plat::FdIsSet(socket, failed));
+}
+
+// Up to `attempts` waits of timeOutSeconds each for one datagram; one that already waits (as after a
+// notice) is taken without a wait. 0, kTransportNotOpen, or kTransportReceiveFailed when an attempt
+// failed and none succeeded, else kTransportTimedOut. With reportFailures a failed receive is written
+// to the debugger output.
 template <class Sockets>
 TransportResult ReceiveDatagram(Sockets& sockets, plat::SocketHandle socket, std::int32_t attempts,
                                 std::int32_t timeOutSeconds, void* buffer, std::uint32_t size,
                                 Received& received, bool reportFailures) {
     TransportResult result = kTransportTimedOut;
     for (std::int32_t attempt = 0; attempt < attempts; ++attempt) {
-        plat::FdSet readable{};
-        plat::FdSet failed{};
-        plat::FdAdd(socket, readable);
-        plat::FdAdd(socket, failed);
-        const plat::TimeValue wait{timeOutSeconds, 0};
-        if (sockets.select(0, &readable, nullptr, &failed, &wait) != 1 ||
-            !(plat::FdIsSet(socket, readable) || plat::FdIsSet(socket, failed))) {
-            continue;
+        int length = TakeDatagram(sockets, socket, buffer, size, received);
+        if (length == plat::kSocketError && sockets.WSAGetLastError() == plat::kWsaEwouldblock) {
+            if (!WaitReadable(sockets, socket, timeOutSeconds)) {
+                continue;
+            }
+            length = TakeDatagram(sockets, socket, buffer, size, received);
         }
-        int fromLength = sizeof received.from;
-        const int length = sockets.recvfrom(socket, static_cast<char*>(buffer), static_cast<int>(size), 0,
-                                            &received.from, &fromLength);
         if (length != plat::kSocketError) {
             received.length = static_cast<std::uint32_t>(length);
             return kTransportOk;

@@ -1,5 +1,7 @@
 #include "transport/tests/ScriptedSocketLibrary.h"
 
+#include <utility>
+
 // The entry points the socket transports use, each answering as the script says.
 namespace {
 
@@ -68,6 +70,7 @@ EXPORT int vorsock_sendto(plat::SocketHandle, const char*, int length, int, cons
 EXPORT int vorsock_select(int, plat::FdSet* readSet, plat::FdSet*, plat::FdSet* exceptSet,
                           const plat::TimeValue* timeout) {
     gScript.waits.push_back(timeout != nullptr ? timeout->seconds : -1);
+    gScript.readable = gScript.readable || std::exchange(gScript.arrivesInWait, false);
     if (exceptSet != nullptr) {
         plat::FdZero(*exceptSet);
     }
@@ -81,6 +84,9 @@ EXPORT int vorsock_select(int, plat::FdSet* readSet, plat::FdSet*, plat::FdSet* 
 EXPORT int vorsock_recvfrom(plat::SocketHandle, char* buffer, int length, int, plat::SocketAddress* from,
                             int* fromLength) {
     ++gScript.receives;
+    if (!gScript.readable) {
+        return Fail(plat::kWsaEwouldblock);
+    }
     if (gScript.receiveError != 0) {
         return Fail(gScript.receiveError);
     }

@@ -12,15 +12,16 @@ struct SocketScript {
     // Answers.
     bool makesSockets = true;  // socket() gives kScriptedSocket, else kInvalidSocket
     bool binds = true;
-    int sendError = 0;      // 0: sendto succeeds; else it fails with this error
-    bool readable = false;  // select reports the socket readable; else nothing arrives within the wait
-    int receiveError = 0;   // 0: recvfrom gives one byte; else it fails with this error
+    int sendError = 0;           // 0: sendto succeeds; else it fails with this error
+    bool readable = false;       // a datagram waits; else recvfrom would block and select waits in vain
+    bool arrivesInWait = false;  // one arrives during the first select
+    int receiveError = 0;        // 0: recvfrom gives one byte of a waiting datagram; else it fails so
 
     // Calls.
     int sends = 0;
     std::vector<std::uint8_t> destination{};  // the socket address of the last sendto, as given
-    int receives = 0;
-    std::vector<std::int32_t> waits{};  // the seconds of each select, in order
+    int receives = 0;                         // recvfrom calls, also those that would block
+    std::vector<std::int32_t> waits{};        // the seconds of each select, in order
     std::vector<plat::SocketHandle> closed{};
     int cleanups = 0;
 };

@@ -50,26 +50,30 @@ TEST_F(SocketTransportCounts, EverySendIsTriedRetriesTimesUnlessTheConnectionIsL
     }
 }
 
-TEST_F(SocketTransportCounts, EveryReceiveWaitsTheTimeOutOncePerRetry) {
+// A datagram that waits is taken without a wait; otherwise each retry waits the time-out once.
+TEST_F(SocketTransportCounts, EveryReceiveWaitsTheTimeOutOncePerRetryUnlessADatagramWaits) {
     struct Case {
         bool readable;
+        bool arrivesInWait;
         int error;
         TransportResult result;
         std::vector<std::int32_t> waits;
         int receives;
     } cases[] = {
-        {false, 0, kTransportTimedOut, {3, 3}, 0},
-        {true, 0, kTransportOk, {3}, 1},
-        {true, plat::kWsaEmsgsize, kTransportReceiveFailed, {3, 3}, 2},  // a datagram too large is lost
-        {true, plat::kWsaEconnreset, kTransportNotOpen, {3}, 1},
+        {false, false, 0, kTransportTimedOut, {3, 3}, 2},
+        {true, false, 0, kTransportOk, {}, 1},
+        {false, true, 0, kTransportOk, {3}, 2},
+        {true, false, plat::kWsaEmsgsize, kTransportReceiveFailed, {}, 2},  // a datagram too large is lost
+        {true, false, plat::kWsaEconnreset, kTransportNotOpen, {}, 1},
     };
     for (const Case& c : cases) {
-        *script_ = SocketScript{.readable = c.readable, .receiveError = c.error};
+        *script_ =
+            SocketScript{.readable = c.readable, .arrivesInWait = c.arrivesInWait, .receiveError = c.error};
         IpxTransport transport(2, 3, 0, nullptr, nullptr);
         ASSERT_EQ(transport.Bind(0), kTransportOk);
-        EXPECT_EQ(ReceiveOne(transport), c.result) << c.readable << ", " << c.error;
-        EXPECT_EQ(script_->waits, c.waits) << c.readable << ", " << c.error;
-        EXPECT_EQ(script_->receives, c.receives) << c.readable << ", " << c.error;
+        EXPECT_EQ(ReceiveOne(transport), c.result) << c.readable << c.arrivesInWait << ", " << c.error;
+        EXPECT_EQ(script_->waits, c.waits) << c.readable << c.arrivesInWait << ", " << c.error;
+        EXPECT_EQ(script_->receives, c.receives) << c.readable << c.arrivesInWait << ", " << c.error;
     }
 }
 
