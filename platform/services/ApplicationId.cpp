@@ -1,3 +1,3 @@
 #include "platform/services/ApplicationId.h"
 
-extern "C" __attribute__((visibility("default"))) unsigned char bgApplId = 0;
+__attribute__((visibility("default"))) unsigned char bgApplId = 0;

@@ -164,7 +164,8 @@ TEST_F(DlcTransportTest, AnAsynchronousTransportReceivesFromTheMomentItIsBound) 
     ASSERT_EQ(sender.Bind(20), kDlcOk);
     for (int i = 0; i < 20; ++i) {
         DlcTransport transport(1, 1, kTransportAsynchronous, AnnounceProcedure, nullptr);
-        gAnnouncements = {.transport = &transport};
+        gAnnouncements = Announcements{};
+        gAnnouncements.transport = &transport;
         ASSERT_EQ(transport.Bind(0), kDlcOk);
         ASSERT_EQ(sender.SendTo("early", 5, kOwnStation, DlcTransport::kAnySap), kDlcOk);
         const Clock::time_point start = Clock::now();
@@ -180,7 +181,8 @@ TEST_F(DlcTransportTest, AsynchronousModeQueuesFramesAndAnnouncesEach) {
     ASSERT_TRUE(peer.WaitReady());
     {
         DlcTransport transport(1, 1, kTransportAsynchronous, AnnounceProcedure, nullptr);
-        gAnnouncements = {.transport = &transport};
+        gAnnouncements = Announcements{};
+        gAnnouncements.transport = &transport;
         ASSERT_NE(transport.GetWindow(), 0u);
         ASSERT_EQ(transport.Bind(0), kDlcOk);
         EXPECT_EQ(ReceiveReply(transport).result, kDlcNoFrame) << "and the transport goes on working";
