@@ -21,7 +21,7 @@ class QueuePollFd {
     // Makes it over the wait set's descriptor; -1 when it cannot be made.
     int Open(int waitSetFd);
     bool IsOpen() const { return epoll_ >= 0; }
-    // Keeps it true to the queue (nothing when it is not open).
+    // Keeps it true to the queue; only when it is open.
     void Show(bool messageWaits, std::optional<Clock::time_point> due);
 
   private:

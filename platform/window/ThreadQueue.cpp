@@ -233,6 +233,9 @@ int ThreadQueue::PollFd() {
 }
 
 void ThreadQueue::SyncPollFdLocked() {
+    if (!pollFd_.IsOpen()) {
+        return;  // nobody looks at it
+    }
     pollFd_.Show(!sent_.empty() || !posted_.empty(), NextDueLocked());
 }
 
