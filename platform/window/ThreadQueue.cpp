@@ -72,10 +72,7 @@ void ThreadQueue::WaitLocked(std::unique_lock<std::mutex>& lock, Clock::time_poi
     const int count = waitSet_.Wait(TimeoutMs(until), reports, kReportsPerWait);
     lock.lock();
     waiting_ = false;
-    if (woken_) {
-        waitSet_.ClearWake();
-        woken_ = false;
-    }
+    woken_ = false;
     for (int i = 0; i < count; ++i) {
         sockets_.Handle(reports[i].data.u64, reports[i].events, posted_);
     }

@@ -63,7 +63,8 @@ class ThreadQueue {
     void Retire();
     bool Alive() const;
 
-    // Readable while there is work: a message waits or a timer is due. Made on first use.
+    // Readable while there is work: a message waits, a timer is due or a selected socket has something
+    // to report. Made on first use.
     int PollFd();
 
   private:

@@ -30,8 +30,10 @@ int WaitSet::Fd() {
     }
     const int epoll = epoll_create1(EPOLL_CLOEXEC);
     const int wake = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+    // Edge-triggered: each bump is reported once, so the counter is never read back (a system call
+    // less per wake).
     epoll_event event{};
-    event.events = EPOLLIN;
+    event.events = EPOLLIN | EPOLLET;
     event.data.u64 = kWakeKey;
     if (epoll < 0 || wake < 0 || epoll_ctl(epoll, EPOLL_CTL_ADD, wake, &event) != 0) {
         for (const int fd : {epoll, wake}) {
@@ -66,13 +68,6 @@ void WaitSet::Wake() {
     const std::uint64_t one = 1;
     if (wake_ >= 0) {
         (void)!write(wake_, &one, sizeof one);
-    }
-}
-
-void WaitSet::ClearWake() {
-    std::uint64_t count = 0;
-    if (wake_ >= 0) {
-        (void)!read(wake_, &count, sizeof count);
     }
 }
 

@@ -25,7 +25,6 @@ class WaitSet {
     void Unwatch(int fd);
 
     void Wake();
-    void ClearWake();
     // Waits up to timeoutMs (-1: no limit) and answers the number of socket reports written to
     // `reports` (a wake is not one of them). Call Fd() first: this runs without the queue's lock.
     int Wait(int timeoutMs, epoll_event* reports, int capacity);
