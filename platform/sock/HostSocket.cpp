@@ -296,8 +296,8 @@ int HostSocket::Shutdown(int how) {
     return 0;
 }
 
-LibrarySocket::PollSpec HostSocket::ExceptPoll() {
-    return connecting_ ? PollSpec{fd_, POLLOUT} : PollSpec{};
+LibrarySocket::PollTarget HostSocket::ExceptPoll() {
+    return connecting_ ? PollTarget{fd_, POLLOUT} : PollTarget{};
 }
 
 bool HostSocket::ReadReady(short revents) {

@@ -29,9 +29,9 @@ class HostSocket final : public LibrarySocket {
     int GetPeer(SocketAddress* address, int* length) override;
     int Shutdown(int how) override;
 
-    PollSpec ReadPoll() override { return {fd_, POLLIN}; }
-    PollSpec WritePoll() override { return {fd_, POLLOUT}; }
-    PollSpec ExceptPoll() override;
+    PollTarget ReadPoll() override { return {fd_, POLLIN}; }
+    PollTarget WritePoll() override { return {fd_, POLLOUT}; }
+    PollTarget ExceptPoll() override;
     bool ReadReady(short revents) override;
     bool WriteReady(short revents) override;
     bool ExceptReady(short revents) override;

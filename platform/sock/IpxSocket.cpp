@@ -162,9 +162,9 @@ int IpxSocket::Shutdown(int how) {
     return how >= kShutReceive && how <= kShutBoth ? 0 : Fail(kWsaEinval);
 }
 
-LibrarySocket::PollSpec IpxSocket::ReadPoll() {
+LibrarySocket::PollTarget IpxSocket::ReadPoll() {
     std::shared_ptr<IpxEndpoint> endpoint = Endpoint();
-    return endpoint ? PollSpec{endpoint->Fd(), POLLIN} : PollSpec{};
+    return endpoint ? PollTarget{endpoint->Fd(), POLLIN} : PollTarget{};
 }
 
 bool IpxSocket::SetOwnOption(int level, int option, const char* value, int length, int& error) {

@@ -25,8 +25,8 @@ class IpxSocket final : public LibrarySocket {
     int GetPeer(SocketAddress* address, int* length) override;
     int Shutdown(int how) override;
 
-    PollSpec ReadPoll() override;
-    PollSpec WritePoll() override { return {-1, 0, true}; }
+    PollTarget ReadPoll() override;
+    PollTarget WritePoll() override { return {-1, 0, true}; }
 
   protected:
     bool SetOwnOption(int level, int option, const char* value, int length, int& error) override;

@@ -232,8 +232,8 @@ void LibrarySocket::Close() {
     Release();
 }
 
-int LibrarySocket::Wait(const PollSpec& spec, std::uint32_t timeoutMs) {
-    if (spec.readyNow) {
+int LibrarySocket::Wait(const PollTarget& target, std::uint32_t timeoutMs) {
+    if (target.readyNow) {
         return 0;
     }
     if (nonBlocking_) {
@@ -253,11 +253,11 @@ int LibrarySocket::Wait(const PollSpec& spec, std::uint32_t timeoutMs) {
             }
             slice = static_cast<int>(std::min<long long>(slice, timeoutMs - spent.count()));
         }
-        pollfd entry{spec.fd, spec.events, 0};
-        if (spec.fd >= 0 && poll(&entry, 1, slice) > 0) {
+        pollfd entry{target.fd, target.events, 0};
+        if (target.fd >= 0 && poll(&entry, 1, slice) > 0) {
             return 0;
         }
-        if (spec.fd < 0) {
+        if (target.fd < 0) {
             poll(nullptr, 0, slice);
         }
     }

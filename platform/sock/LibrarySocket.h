@@ -21,7 +21,7 @@ namespace plat {
 class LibrarySocket {
   public:
     // What select and blocking waits poll for a condition: an fd and its events, or an answer now.
-    struct PollSpec {
+    struct PollTarget {
         int fd = -1;
         short events = 0;
         bool readyNow = false;
@@ -57,10 +57,10 @@ class LibrarySocket {
     // Ends the socket's life in the table: stops its notices, wakes its waits, releases its resources.
     void Close();
 
-    virtual PollSpec ReadPoll() = 0;
-    virtual PollSpec WritePoll() = 0;
-    virtual PollSpec ExceptPoll() { return {}; }
-    // Whether the condition holds, given what poll reported for the spec's fd.
+    virtual PollTarget ReadPoll() = 0;
+    virtual PollTarget WritePoll() = 0;
+    virtual PollTarget ExceptPoll() { return {}; }
+    // Whether the target is ready, given what poll reported for its fd.
     virtual bool ReadReady(short revents) { return revents != 0; }
     virtual bool WriteReady(short revents) { return revents != 0; }
     virtual bool ExceptReady(short revents) { return revents != 0; }
@@ -77,9 +77,9 @@ class LibrarySocket {
     virtual bool Notifiable() const { return true; }
     virtual void Release() = 0;
 
-    // Waits, in blocking mode, until the spec holds: 0, or kWsaEwouldblock (non-blocking),
+    // Waits, in blocking mode, until the target is ready: 0, or kWsaEwouldblock (non-blocking),
     // kWsaEtimedout (past timeoutMs, 0 meaning none) or kWsaEintr (the socket was closed meanwhile).
-    int Wait(const PollSpec& spec, std::uint32_t timeoutMs);
+    int Wait(const PollTarget& target, std::uint32_t timeoutMs);
     // Re-arms the read notice after a receive.
     void Received();
     // The descriptor of AsyncFd() has just come to be: applies a selection made before.

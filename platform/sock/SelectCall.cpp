@@ -19,13 +19,13 @@ struct Entry {
     SocketHandle handle;
     Condition condition;
     std::shared_ptr<LibrarySocket> socket;
-    LibrarySocket::PollSpec spec;
+    LibrarySocket::PollTarget target;
     bool watched =
         true;  // dropped once it woke without being ready and without change, so that it cannot spin
     bool ready = false;
 };
 
-LibrarySocket::PollSpec SpecFor(LibrarySocket& socket, Condition condition) {
+LibrarySocket::PollTarget SpecFor(LibrarySocket& socket, Condition condition) {
     switch (condition) {
         case Condition::Read:
             return socket.ReadPoll();
@@ -70,14 +70,14 @@ int Collect(FdSet* set, Condition condition, std::vector<Entry>& entries) {
 int Round(std::vector<Entry>& entries, int waitMs) {
     int count = 0;
     for (Entry& entry : entries) {
-        entry.ready = entry.spec.readyNow;
+        entry.ready = entry.target.readyNow;
         count += entry.ready ? 1 : 0;
     }
     std::vector<pollfd> fds;
     std::vector<Entry*> polled;
     for (Entry& entry : entries) {
-        if (entry.watched && !entry.ready && entry.spec.fd >= 0) {
-            fds.push_back(pollfd{entry.spec.fd, entry.spec.events, 0});
+        if (entry.watched && !entry.ready && entry.target.fd >= 0) {
+            fds.push_back(pollfd{entry.target.fd, entry.target.events, 0});
             polled.push_back(&entry);
         }
     }
@@ -94,9 +94,9 @@ int Round(std::vector<Entry>& entries, int waitMs) {
         if (!entry.ready) {
             // Woken without being ready: watch what the socket waits on now (a connect that has
             // completed waits on its stream), or nothing more when that has not changed.
-            LibrarySocket::PollSpec now = SpecFor(*entry.socket, entry.condition);
-            entry.watched = now.readyNow || now.fd != entry.spec.fd || now.events != entry.spec.events;
-            entry.spec = now;
+            LibrarySocket::PollTarget now = SpecFor(*entry.socket, entry.condition);
+            entry.watched = now.readyNow || now.fd != entry.target.fd || now.events != entry.target.events;
+            entry.target = now;
         }
     }
     return count;

@@ -105,7 +105,7 @@ std::shared_ptr<LibrarySocket> SpxSocket::Accept(SocketAddress* address, int* le
             }
             return std::make_shared<SpxSocket>(Type(), std::move(connection));
         }
-        if (int error = Wait(PollSpec{listener->Fd(), POLLIN}, 0); error != 0) {
+        if (int error = Wait(PollTarget{listener->Fd(), POLLIN}, 0); error != 0) {
             Fail(error);
             return nullptr;
         }
@@ -139,7 +139,7 @@ int SpxSocket::Connect(const SocketAddress* address, int length) {
         connection = connection_;
     }
     DescriptorReady();
-    if (int error = Wait(PollSpec{connection->StatusFd(), POLLIN}, 0); error != 0) {
+    if (int error = Wait(PollTarget{connection->StatusFd(), POLLIN}, 0); error != 0) {
         return Fail(error);
     }
     switch (connection->GetStatus()) {
@@ -193,7 +193,7 @@ int SpxSocket::Send(const char* buffer, int length, int flags) {
         if (errno != EAGAIN && errno != EINTR) {
             return sent > 0 ? sent : Fail(SocketErrorNumber(errno));
         }
-        if (int error = Wait(PollSpec{connection->Fd(), POLLOUT}, SendTimeout()); error != 0) {
+        if (int error = Wait(PollTarget{connection->Fd(), POLLOUT}, SendTimeout()); error != 0) {
             return sent > 0 ? sent : Fail(error);
         }
     }
@@ -225,7 +225,7 @@ int SpxSocket::Receive(char* buffer, int length, int flags, SocketAddress*, int*
         if (hostError != EAGAIN && hostError != EINTR) {
             return Fail(SocketErrorNumber(hostError));
         }
-        if (int error = Wait(PollSpec{connection->Fd(), POLLIN}, ReceiveTimeout()); error != 0) {
+        if (int error = Wait(PollTarget{connection->Fd(), POLLIN}, ReceiveTimeout()); error != 0) {
             return Fail(error);
         }
     }
@@ -270,7 +270,7 @@ int SpxSocket::Shutdown(int how) {
     return 0;
 }
 
-LibrarySocket::PollSpec SpxSocket::ReadPoll() {
+LibrarySocket::PollTarget SpxSocket::ReadPoll() {
     std::lock_guard guard(partsLock_);
     if (listening_) {
         return {listener_->Fd(), POLLIN};
@@ -278,8 +278,8 @@ LibrarySocket::PollSpec SpxSocket::ReadPoll() {
     if (!connection_) {
         return {};
     }
-    return connection_->GetStatus() == Status::Connecting ? PollSpec{connection_->StatusFd(), POLLIN}
-                                                          : PollSpec{connection_->Fd(), POLLIN};
+    return connection_->GetStatus() == Status::Connecting ? PollTarget{connection_->StatusFd(), POLLIN}
+                                                          : PollTarget{connection_->Fd(), POLLIN};
 }
 
 bool SpxSocket::ReadReady(short revents) {
@@ -294,7 +294,7 @@ bool SpxSocket::ReadReady(short revents) {
     return poll(&stream, 1, 0) == 1;  // data, the end of the stream, or a broken connection
 }
 
-LibrarySocket::PollSpec SpxSocket::WritePoll() {
+LibrarySocket::PollTarget SpxSocket::WritePoll() {
     std::shared_ptr<SpxConnection> connection = Connection();
     if (!connection) {
         return {};
@@ -315,14 +315,14 @@ bool SpxSocket::WriteReady(short revents) {
            revents != 0;
 }
 
-LibrarySocket::PollSpec SpxSocket::ExceptPoll() {
+LibrarySocket::PollTarget SpxSocket::ExceptPoll() {
     std::shared_ptr<SpxConnection> connection = Connection();
     if (!connection) {
         return {};
     }
     Status status = connection->GetStatus();
-    return status == Status::Connecting ? PollSpec{connection->StatusFd(), POLLIN}
-                                        : PollSpec{-1, 0, Failed(status)};
+    return status == Status::Connecting ? PollTarget{connection->StatusFd(), POLLIN}
+                                        : PollTarget{-1, 0, Failed(status)};
 }
 
 bool SpxSocket::ExceptReady(short) {

@@ -32,9 +32,9 @@ class SpxSocket final : public LibrarySocket {
     int GetPeer(SocketAddress* address, int* length) override;
     int Shutdown(int how) override;
 
-    PollSpec ReadPoll() override;
-    PollSpec WritePoll() override;
-    PollSpec ExceptPoll() override;
+    PollTarget ReadPoll() override;
+    PollTarget WritePoll() override;
+    PollTarget ExceptPoll() override;
     bool ReadReady(short revents) override;
     bool WriteReady(short revents) override;
     bool ExceptReady(short revents) override;
