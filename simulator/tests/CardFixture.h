@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "simulator/Simulator.h"
 #include "simulator/SnmpAgent.h"
 #include "simulator/tests/SnmpTestMessages.h"
 
@@ -86,5 +87,16 @@ class CardFixture : public ::testing::Test {
     std::unique_ptr<Card> card = std::make_unique<Card>(SampleCard());
     uint32_t lastDelay = 0;
 };
+
+// Starts a simulator holding `count` cards described by `describe`; the suites of many cards share one.
+inline void StartCards(std::unique_ptr<Simulator>& simulator, size_t count,
+                       CardDescription (*describe)(size_t)) {
+    simulator = std::make_unique<Simulator>();
+    for (size_t i = 0; i < count; ++i) {
+        simulator->AddCard(describe(i));
+    }
+    std::string error;
+    ASSERT_TRUE(simulator->Start(error)) << error;
+}
 
 }  // namespace sim::test

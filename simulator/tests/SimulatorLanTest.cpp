@@ -62,22 +62,14 @@ class SimulatorLanTest : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
         ASSERT_TRUE(plat::LanConfigured()) << "runs inside scripts/netns-run";
-        simulator = new Simulator();
-        for (size_t i = 0; i < CardCount; ++i) {
-            simulator->AddCard(NumberedCard(i));
-        }
-        std::string error;
-        ASSERT_TRUE(simulator->Start(error)) << error;
+        StartCards(simulator, CardCount, NumberedCard);
     }
-    static void TearDownTestSuite() {
-        delete simulator;
-        simulator = nullptr;
-    }
+    static void TearDownTestSuite() { simulator.reset(); }
 
-    static Simulator* simulator;
+    static std::unique_ptr<Simulator> simulator;
 };
 
-Simulator* SimulatorLanTest::simulator = nullptr;
+std::unique_ptr<Simulator> SimulatorLanTest::simulator;
 
 TEST_F(SimulatorLanTest, BroadcastGetOverIpxIsAnsweredByEveryCard) {
     IpxTestSocket console;

@@ -34,24 +34,14 @@ CardDescription NumberedCard(size_t i) {
 
 class SimulatorUdpTest : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() {
-        simulator = new Simulator();
-        for (size_t i = 0; i < CardCount; ++i) {
-            simulator->AddCard(NumberedCard(i));
-        }
-        std::string error;
-        ASSERT_TRUE(simulator->Start(error)) << error;
-    }
-    static void TearDownTestSuite() {
-        delete simulator;
-        simulator = nullptr;
-    }
+    static void SetUpTestSuite() { StartCards(simulator, CardCount, NumberedCard); }
+    static void TearDownTestSuite() { simulator.reset(); }
 
-    static Simulator* simulator;
+    static std::unique_ptr<Simulator> simulator;
     UdpTestClient client;
 };
 
-Simulator* SimulatorUdpTest::simulator = nullptr;
+std::unique_ptr<Simulator> SimulatorUdpTest::simulator;
 
 TEST_F(SimulatorUdpTest, BroadcastGetIsAnsweredByEveryCardFromItsOwnAddress) {
     ASSERT_TRUE(client.SendTo(Broadcast, 161, EncodeGet(1, {HardwareOid, AddressOid, CategoryOid})));
