@@ -1,0 +1,131 @@
+#include "platform/store/StoreKeyHandle.h"
+
+#include <cstring>
+
+namespace plat {
+
+StoreKeyHandle& StoreKeyHandle::operator=(StoreKeyHandle&& other) noexcept {
+    if (this != &other) {
+        Close();
+        key_ = other.Release();
+    }
+    return *this;
+}
+
+std::optional<StoreKeyHandle> StoreKeyHandle::Open(StoreKey parent, const char* path, StoreAccess access) {
+    StoreKey key = 0;
+    if (StoreOpenKey(parent, path, access, &key) != kStoreOk) {
+        return std::nullopt;
+    }
+    return StoreKeyHandle(key);
+}
+
+std::optional<StoreKeyHandle> StoreKeyHandle::Create(StoreKey parent, const char* path) {
+    StoreKey key = 0;
+    if (StoreCreateKey(parent, path, &key) != kStoreOk) {
+        return std::nullopt;
+    }
+    return StoreKeyHandle(key);
+}
+
+StoreKey StoreKeyHandle::Release() {
+    const StoreKey key = key_;
+    key_ = 0;
+    return key;
+}
+
+void StoreKeyHandle::Close() {
+    if (key_ != 0) {
+        StoreCloseKey(key_);
+        key_ = 0;
+    }
+}
+
+std::optional<std::vector<std::uint8_t>> StoreKeyHandle::ReadRaw(const char* name,
+                                                                 std::uint32_t& type) const {
+    std::uint32_t size = 0;
+    if (key_ == 0 || StoreQueryValue(key_, name, &type, nullptr, &size) != kStoreOk) {
+        return std::nullopt;
+    }
+    // The value may change between the two reads: try again while it grows.
+    std::vector<std::uint8_t> bytes;
+    for (;;) {
+        bytes.resize(size);
+        const StoreResult result = StoreQueryValue(key_, name, &type, bytes.data(), &size);
+        if (result == kStoreOk) {
+            bytes.resize(size);
+            return bytes;
+        }
+        if (result != kStoreMoreData) {
+            return std::nullopt;
+        }
+    }
+}
+
+std::optional<std::uint32_t> StoreKeyHandle::ReadNumber(const char* name) const {
+    std::uint32_t type = kStoreValueNone;
+    const auto bytes = ReadRaw(name, type);
+    if (!bytes || type != kStoreValueNumber || bytes->size() != sizeof(std::uint32_t)) {
+        return std::nullopt;
+    }
+    std::uint32_t value = 0;
+    std::memcpy(&value, bytes->data(), sizeof value);
+    return value;
+}
+
+std::optional<std::string> StoreKeyHandle::ReadText(const char* name) const {
+    std::uint32_t type = kStoreValueNone;
+    const auto bytes = ReadRaw(name, type);
+    if (!bytes || type != kStoreValueText) {
+        return std::nullopt;
+    }
+    std::string text(bytes->begin(), bytes->end());
+    if (!text.empty() && text.back() == '\0') {
+        text.pop_back();
+    }
+    return text;
+}
+
+std::optional<std::vector<std::uint8_t>> StoreKeyHandle::ReadBytes(const char* name) const {
+    std::uint32_t type = kStoreValueNone;
+    auto bytes = ReadRaw(name, type);
+    if (!bytes || type != kStoreValueBytes) {
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+StoreResult StoreKeyHandle::WriteNumber(const char* name, std::uint32_t value) const {
+    return StoreSetValue(key_, name, kStoreValueNumber, &value, sizeof value);
+}
+
+StoreResult StoreKeyHandle::WriteText(const char* name, const std::string& text) const {
+    return StoreSetValue(key_, name, kStoreValueText, text.c_str(),
+                         static_cast<std::uint32_t>(text.size() + 1));
+}
+
+StoreResult StoreKeyHandle::WriteBytes(const char* name, const void* data, std::uint32_t size) const {
+    return StoreSetValue(key_, name, kStoreValueBytes, data, size);
+}
+
+StoreResult StoreKeyHandle::AddToNumber(const char* name, std::int32_t delta, std::uint32_t* result) const {
+    return StoreAddToNumber(key_, name, delta, result);
+}
+
+StoreResult StoreKeyHandle::DeleteValue(const char* name) const {
+    return StoreDeleteValue(key_, name);
+}
+
+std::vector<std::string> StoreKeyHandle::SubkeyNames() const {
+    std::vector<std::string> names;
+    char name[256];
+    for (std::uint32_t index = 0;; ++index) {
+        std::uint32_t size = sizeof name;
+        if (StoreEnumKey(key_, index, name, &size) != kStoreOk) {
+            return names;
+        }
+        names.emplace_back(name, size);
+    }
+}
+
+}  // namespace plat

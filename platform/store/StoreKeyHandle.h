@@ -1,0 +1,56 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/store/ConfigStore.h"
+
+namespace plat {
+
+// An open store key that closes itself. Every read answers std::nullopt when the value is missing,
+// of another type, or the key cannot be read; writes answer the store's result code.
+class StoreKeyHandle {
+  public:
+    StoreKeyHandle() = default;
+    explicit StoreKeyHandle(StoreKey key) : key_(key) {}
+    StoreKeyHandle(StoreKeyHandle&& other) noexcept : key_(other.Release()) {}
+    StoreKeyHandle& operator=(StoreKeyHandle&& other) noexcept;
+    StoreKeyHandle(const StoreKeyHandle&) = delete;
+    StoreKeyHandle& operator=(const StoreKeyHandle&) = delete;
+    ~StoreKeyHandle() { Close(); }
+
+    // Opens an existing key below parent (kStoreLocalMachine for the suite's root).
+    static std::optional<StoreKeyHandle> Open(StoreKey parent, const char* path,
+                                              StoreAccess access = kStoreRead);
+    // Opens a key for reading and writing, creating it and every missing key above it.
+    static std::optional<StoreKeyHandle> Create(StoreKey parent, const char* path);
+
+    StoreKey Get() const { return key_; }
+    StoreKey Release();
+    void Close();
+
+    std::optional<std::uint32_t> ReadNumber(const char* name) const;
+    // A text value without its terminating zero; a text stored without one is read whole.
+    std::optional<std::string> ReadText(const char* name) const;
+    std::optional<std::vector<std::uint8_t>> ReadBytes(const char* name) const;
+
+    StoreResult WriteNumber(const char* name, std::uint32_t value) const;
+    // Stores the whole text with its terminating zero, so that it reads back unchanged.
+    StoreResult WriteText(const char* name, const std::string& text) const;
+    StoreResult WriteBytes(const char* name, const void* data, std::uint32_t size) const;
+    StoreResult AddToNumber(const char* name, std::int32_t delta, std::uint32_t* result = nullptr) const;
+    StoreResult DeleteValue(const char* name) const;
+
+    // The names of the key's subkeys, in the store's stable order.
+    std::vector<std::string> SubkeyNames() const;
+
+  private:
+    // The value's type and bytes, or nothing when it cannot be read.
+    std::optional<std::vector<std::uint8_t>> ReadRaw(const char* name, std::uint32_t& type) const;
+
+    StoreKey key_ = 0;
+};
+
+}  // namespace plat
