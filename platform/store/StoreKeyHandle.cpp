@@ -1,6 +1,7 @@
 #include "platform/store/StoreKeyHandle.h"
 
 #include <cstring>
+#include <limits>
 
 namespace plat {
 
@@ -74,9 +75,13 @@ std::optional<std::uint32_t> StoreKeyHandle::ReadNumber(const char* name) const 
 }
 
 std::optional<std::string> StoreKeyHandle::ReadText(const char* name) const {
+    return ReadTextWithin(name, std::numeric_limits<std::uint32_t>::max());
+}
+
+std::optional<std::string> StoreKeyHandle::ReadTextWithin(const char* name, std::uint32_t room) const {
     std::uint32_t type = kStoreValueNone;
     const auto bytes = ReadRaw(name, type);
-    if (!bytes || type != kStoreValueText) {
+    if (!bytes || type != kStoreValueText || bytes->size() > room) {
         return std::nullopt;
     }
     std::string text(bytes->begin(), bytes->end());
@@ -114,6 +119,10 @@ StoreResult StoreKeyHandle::AddToNumber(const char* name, std::int32_t delta, st
 
 StoreResult StoreKeyHandle::DeleteValue(const char* name) const {
     return StoreDeleteValue(key_, name);
+}
+
+StoreResult StoreKeyHandle::DeleteSubkey(const char* name) const {
+    return StoreDeleteKey(key_, name);
 }
 
 std::vector<std::string> StoreKeyHandle::SubkeyNames() const {

@@ -34,6 +34,9 @@ class StoreKeyHandle {
     std::optional<std::uint32_t> ReadNumber(const char* name) const;
     // A text value without its terminating zero; a text stored without one is read whole.
     std::optional<std::string> ReadText(const char* name) const;
+    // As ReadText, but nothing when the stored value takes more than `room` bytes, terminator
+    // included: the read of a field of that size.
+    std::optional<std::string> ReadTextWithin(const char* name, std::uint32_t room) const;
     std::optional<std::vector<std::uint8_t>> ReadBytes(const char* name) const;
 
     StoreResult WriteNumber(const char* name, std::uint32_t value) const;
@@ -42,6 +45,8 @@ class StoreKeyHandle {
     StoreResult WriteBytes(const char* name, const void* data, std::uint32_t size) const;
     StoreResult AddToNumber(const char* name, std::int32_t delta, std::uint32_t* result = nullptr) const;
     StoreResult DeleteValue(const char* name) const;
+    // Deletes the named subkey with everything below it.
+    StoreResult DeleteSubkey(const char* name) const;
 
     // The names of the key's subkeys, in the store's stable order.
     std::vector<std::string> SubkeyNames() const;

@@ -43,6 +43,23 @@ TEST_F(StoreKeyHandles, TextsReadBackWhole) {
     EXPECT_EQ(key->ReadText("Unterminated"), "");
 }
 
+// A field of N bytes takes a text of N - 1 characters and its terminator, or N unterminated ones.
+TEST_F(StoreKeyHandles, TextWithinAFieldReadsWholeOrNotAtAll) {
+    auto key = StoreKeyHandle::Open(kStoreLocalMachine, path_.c_str(), kStoreReadWrite);
+    ASSERT_TRUE(key);
+    ASSERT_EQ(key->WriteText("Fits", "abcd"), kStoreOk);
+    ASSERT_EQ(key->WriteText("TooLong", "abcde"), kStoreOk);
+    ASSERT_EQ(StoreSetValue(key_, "Unterminated", kStoreValueText, "abcde", 5), kStoreOk);
+    ASSERT_EQ(key->WriteBytes("Bytes", "ab", 2), kStoreOk);
+    EXPECT_EQ(key->ReadTextWithin("Fits", 5), "abcd");
+    EXPECT_EQ(key->ReadTextWithin("Unterminated", 5), "abcde");
+    for (const char* name : {"TooLong", "Bytes", "Missing"}) {
+        SCOPED_TRACE(name);
+        EXPECT_FALSE(key->ReadTextWithin(name, 5));
+    }
+    EXPECT_FALSE(key->ReadTextWithin("Fits", 4));
+}
+
 TEST_F(StoreKeyHandles, ClosesOnceAndMovesOwnership) {
     StoreKey raw = 0;
     {
@@ -70,6 +87,13 @@ TEST_F(StoreKeyHandles, OpenFailsOnMissingKeyAndCreateMakesIt) {
     EXPECT_EQ(after, 4u);
     EXPECT_EQ(made->DeleteValue("Category"), kStoreOk);
     EXPECT_FALSE(made->ReadNumber("Category"));
+
+    EXPECT_EQ(parent->DeleteSubkey("B"), kStoreAccessDenied);  // opened for reading only
+    auto writable = StoreKeyHandle::Open(kStoreLocalMachine, (path_ + "\\A").c_str(), kStoreReadWrite);
+    ASSERT_TRUE(writable);
+    EXPECT_EQ(writable->DeleteSubkey("B"), kStoreOk);
+    EXPECT_FALSE(StoreKeyHandle::Open(kStoreLocalMachine, child.c_str()));
+    EXPECT_EQ(writable->DeleteSubkey("B"), kStoreNotFound);
 }
 
 }  // namespace
