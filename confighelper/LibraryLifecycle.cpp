@@ -1,12 +1,13 @@
-#include <vector>
+#include <string>
 
 #include "confighelper/DeviceStore.h"
 #include "confighelper/Halbrin.h"
 #include "confighelper/LibrarySettings.h"
-#include "confighelper/RegistryPaths.h"
 #include "confighelper/RegistryValue.h"
 #include "confighelper/SocketLibraryUse.h"
 #include "confighelper/TrapListeners.h"
+#include "platform/store/StoreKeyHandle.h"
+#include "platform/store/StorePaths.h"
 #include "transport/DlcCommandLayer.h"
 
 namespace {
@@ -27,22 +28,22 @@ __attribute__((destructor)) void LibraryUnloaded() {
 bool JobFileNamed() {
     char jobFile[kJobFileSize];
     std::uint32_t size = sizeof jobFile;
-    return ReadRegistryValue(plat::kStoreLocalMachine, kPrintJobsKey, "JobFile", jobFile, &size) == kHelperOk;
+    return ReadRegistryValue(plat::kStoreLocalMachine, plat::kPrintJobsKey, "JobFile", jobFile, &size) ==
+           kHelperOk;
 }
 
 // Stores the options as given, but for a terminator in place of their last byte; only into an
 // existing Display key.
 void StoreDisplayOptions(const char* options, std::uint32_t length) {
-    plat::StoreKey key = 0;
-    if (options == nullptr || length == 0 ||
-        plat::StoreOpenKey(plat::kStoreLocalMachine, kDisplayKey, plat::kStoreReadWrite, &key) !=
-            plat::kStoreOk) {
+    if (options == nullptr || length == 0) {
         return;
     }
-    std::vector<char> text(options, options + length);
-    text.back() = '\0';
-    plat::StoreSetValue(key, "Options", plat::kStoreValueText, text.data(), length);
-    plat::StoreCloseKey(key);
+    const auto key =
+        plat::StoreKeyHandle::Open(plat::kStoreLocalMachine, plat::kDisplayKey, plat::kStoreReadWrite);
+    if (key) {
+        // Its first length - 1 bytes and a terminator: `length` bytes.
+        key->WriteText("Options", std::string(options, length - 1));
+    }
 }
 
 }  // namespace
@@ -51,7 +52,7 @@ HALBRIN_EXPORT HelperResult HelperInitialize(plat::WindowHandle noticeWindow, ch
                                              std::uint32_t* optionsSize) {
     SetNoticeWindow(noticeWindow);
     if (options == nullptr || optionsSize == nullptr ||
-        ReadRegistryValue(plat::kStoreLocalMachine, kDisplayKey, "Options", options, optionsSize) !=
+        ReadRegistryValue(plat::kStoreLocalMachine, plat::kDisplayKey, "Options", options, optionsSize) !=
             kHelperOk) {
         return kHelperStoreFailed;
     }

@@ -5,7 +5,8 @@
 #include "confighelper/HelperResult.h"
 #include "platform/store/ConfigStore.h"
 
-// The two registry helpers every part of the library uses. Neither changes the caller's data.
+// The two registry helpers of the library's exports that hand values to and from a caller's buffer
+// as they stand. Neither changes the caller's data. Other reads and writes use plat::StoreKeyHandle.
 
 // Reads a value of any type into buffer; size is in: the buffer's size, out: the value's size.
 // 0, or kHelperStoreFailed when the key cannot be opened for reading or the value cannot be read
@@ -17,8 +18,3 @@ HelperResult ReadRegistryValue(plat::StoreKey root, const char* subKey, const ch
 // byte at length - 1 is stored as 0 (on a copy). 0 or kHelperStoreFailed.
 HelperResult WriteRegistryValue(plat::StoreKey root, const char* subKey, const char* valueName,
                                 const void* data, std::uint32_t length, plat::StoreValueType type);
-
-// Convenience for 32-bit number values; false when the value cannot be read.
-bool ReadRegistryNumber(plat::StoreKey root, const char* subKey, const char* valueName, std::uint32_t& value);
-HelperResult WriteRegistryNumber(plat::StoreKey root, const char* subKey, const char* valueName,
-                                 std::uint32_t value);

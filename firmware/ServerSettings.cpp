@@ -1,11 +1,11 @@
 #include "firmware/ServerSettings.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
-#include "confighelper/RegistryPaths.h"
 #include "confighelper/RegistryValue.h"
+#include "platform/store/StoreKeyHandle.h"
+#include "platform/store/StorePaths.h"
 
 namespace fendrel {
 
@@ -14,20 +14,11 @@ namespace {
 constexpr std::uint32_t kFlashFileSize = 128;
 constexpr std::uint32_t kWindowFieldSize = 20;
 
-std::int32_t ReadNumber(const char* name, std::int32_t fallback) {
-    std::uint32_t value = 0;
-    return ReadRegistryNumber(plat::kStoreLocalMachine, kSnmpKey, name, value)
-               ? static_cast<std::int32_t>(value)
-               : fallback;
-}
-
-// A text value read into a buffer of `size` bytes; empty when it cannot be read.
+// A text value of the TFTP key read into a field of `size` bytes, up to its first terminator; empty
+// when it cannot be read.
 std::string ReadText(const char* name, std::uint32_t size) {
-    std::string text(size, '\0');
-    if (ReadRegistryValue(plat::kStoreLocalMachine, kTftpKey, name, text.data(), &size) != 0) {
-        return {};
-    }
-    text.resize(std::min<std::size_t>(size, text.size()));
+    const auto key = plat::StoreKeyHandle::Open(plat::kStoreLocalMachine, plat::kTftpKey);
+    std::string text = key ? key->ReadTextWithin(name, size).value_or("") : "";
     if (const auto zero = text.find('\0'); zero != std::string::npos) {
         text.resize(zero);
     }
@@ -38,8 +29,13 @@ std::string ReadText(const char* name, std::uint32_t size) {
 
 ServerSettings ReadServerSettings() {
     ServerSettings settings;
-    settings.timeOutSeconds = ReadNumber("UdpTimeOutInterval", settings.timeOutSeconds);
-    settings.retries = ReadNumber("UdpTotalRetries", settings.retries);
+    if (const auto key = plat::StoreKeyHandle::Open(plat::kStoreLocalMachine, plat::kSnmpKey)) {
+        auto read = [&key](const char* name, std::int32_t fallback) {
+            return static_cast<std::int32_t>(key->ReadNumber(name).value_or(fallback));
+        };
+        settings.timeOutSeconds = read("UdpTimeOutInterval", settings.timeOutSeconds);
+        settings.retries = read("UdpTotalRetries", settings.retries);
+    }
     return settings;
 }
 
@@ -50,7 +46,7 @@ std::string ReadChosenFile() {
 bool PublishServerWindow(plat::WindowHandle window) {
     char field[kWindowFieldSize] = {};
     std::snprintf(field, sizeof field, "%d", static_cast<std::int32_t>(window));
-    return WriteRegistryValue(plat::kStoreLocalMachine, kTftpKey, "Window", field, sizeof field,
+    return WriteRegistryValue(plat::kStoreLocalMachine, plat::kTftpKey, "Window", field, sizeof field,
                               plat::kStoreValueText) == 0;
 }
 

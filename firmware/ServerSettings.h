@@ -7,8 +7,6 @@
 
 namespace fendrel {
 
-inline constexpr const char* kTftpKey = "Software\\Vorlane\\VorlanePrintUtility\\3.0\\TFTP";
-
 // The transport's answer wait and retries ("UdpTimeOutInterval", "UdpTotalRetries" of the Snmp key).
 struct ServerSettings {
     std::int32_t timeOutSeconds = 1;

@@ -41,7 +41,7 @@ std::optional<std::string> ReadValue(const std::string& key, const char* name, s
 }  // namespace
 
 std::string DeviceEntryKey(const std::string& adapter) {
-    return std::string(kDeviceStoreKey) + "\\" + adapter;
+    return std::string(plat::kAdapterOnlyKey) + "\\" + adapter;
 }
 
 bool WriteStoreNumber(const std::string& key, const char* name, std::uint32_t value) {

@@ -5,14 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "platform/store/StorePaths.h"
+
 // The console's reads and writes of the store that it shares with the libraries (keys below the
 // local machine root).
 namespace consoletest {
-
-inline constexpr const char* kSnmpSettingsKey = "Software\\Vorlane\\VorlanePrintUtility\\3.0\\Snmp";
-inline constexpr const char* kDisplayKey = "Software\\Vorlane\\VorlanePrintUtility\\3.0\\Display";
-inline constexpr const char* kPrintJobsKey = "Software\\Vorlane\\VorlanePrintUtility\\3.0\\PrintJobs";
-inline constexpr const char* kDeviceStoreKey = "Software\\Vorlane\\VorlanePrintUtility\\3.0\\AdapterOnly";
 
 // The device store entry of one print server.
 std::string DeviceEntryKey(const std::string& adapter);

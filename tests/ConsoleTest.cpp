@@ -23,12 +23,12 @@ std::string JobFilePath() {
 
 void ConsoleTest::SetUp() {
     // Exchanges give up after a second and one retry; a detection listens for two seconds.
-    ASSERT_TRUE(WriteStoreNumber(kSnmpSettingsKey, "UdpTimeOutInterval", 1));
-    ASSERT_TRUE(WriteStoreNumber(kSnmpSettingsKey, "UdpTotalRetries", 1));
-    ASSERT_TRUE(WriteStoreNumber(kSnmpSettingsKey, "AutoDetectTimeout", 1));
+    ASSERT_TRUE(WriteStoreNumber(plat::kSnmpKey, "UdpTimeOutInterval", 1));
+    ASSERT_TRUE(WriteStoreNumber(plat::kSnmpKey, "UdpTotalRetries", 1));
+    ASSERT_TRUE(WriteStoreNumber(plat::kSnmpKey, "AutoDetectTimeout", 1));
     // What the installation leaves for the console's first start.
-    ASSERT_TRUE(WriteStoreText(kDisplayKey, "Options", "1605,1035,7695,10650"));
-    ASSERT_TRUE(WriteStoreText(kPrintJobsKey, "JobFile", JobFilePath()));
+    ASSERT_TRUE(WriteStoreText(plat::kDisplayKey, "Options", "1605,1035,7695,10650"));
+    ASSERT_TRUE(WriteStoreText(plat::kPrintJobsKey, "JobFile", JobFilePath()));
 }
 
 void ConsoleTest::TearDown() {
@@ -36,7 +36,7 @@ void ConsoleTest::TearDown() {
         ShutDown("");
     }
     cards.Stop();
-    DeleteStoreKey(kDeviceStoreKey);
+    DeleteStoreKey(plat::kAdapterOnlyKey);
 }
 
 void ConsoleTest::StartCards(const std::string& description) {

@@ -64,7 +64,7 @@ TEST_F(DetectionTest, EveryCardIsFoundReadRegisteredAndHeardOverItsOwnProtocol) 
     for (const Card& card : kCards) {
         adapters.emplace_back(card.adapter);
     }
-    EXPECT_EQ(SubkeyNames(kDeviceStoreKey), adapters);
+    EXPECT_EQ(SubkeyNames(plat::kAdapterOnlyKey), adapters);
     for (const Card& card : kCards) {
         SCOPED_TRACE(card.name);
         const std::string entry = DeviceEntryKey(card.adapter);

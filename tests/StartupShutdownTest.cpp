@@ -43,7 +43,7 @@ TEST_F(StartupShutdownTest, OptionsComeBackAtTheNextStartAndEveryListenerServesT
     EXPECT_FALSE(TrapPortFree()) << "the UDP trap listener holds port 162";
 
     ShutDown("2,0,1,4,1200,900");
-    EXPECT_EQ(ReadStoreText(kDisplayKey, "Options"), "2,0,1,4,1200,900");
+    EXPECT_EQ(ReadStoreText(plat::kDisplayKey, "Options"), "2,0,1,4,1200,900");
     EXPECT_TRUE(TrapPortFree()) << "shut-down closes the UDP trap listener";
 
     std::string restored;
@@ -76,7 +76,7 @@ TEST_F(StartupShutdownTest, OptionsComeBackAtTheNextStartAndEveryListenerServesT
     ASSERT_EQ(category, 2u);
     ASSERT_TRUE(WriteStoreNumber(DeviceEntryKey(kKept), "Category", *category + 4));
     ShutDown("x");
-    EXPECT_EQ(SubkeyNames(kDeviceStoreKey), std::vector<std::string>{kKept});
+    EXPECT_EQ(SubkeyNames(plat::kAdapterOnlyKey), std::vector<std::string>{kKept});
     EXPECT_EQ(ReadStoreNumber(DeviceEntryKey(kKept), "Category"), 4u);
     EXPECT_EQ(ReadStoreNumber(DeviceEntryKey(kKept), "Detected"), 0u);
     EXPECT_TRUE(TrapPortFree());

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "platform/store/ConfigStore.h"
 #include "transport/DeviceRecord.h"
 #include "transport/DeviceStorePath.h"
 #include "transport/DeviceStoreReader.h"
@@ -201,23 +200,11 @@ std::unique_ptr<DatagramTransport> DeviceChannel::OpenTransport(const char* adap
 }
 
 int DeviceChannel::SwitchProtocol(const char* adapterName, std::uint8_t failedProtocol) {
-    const std::string path = DeviceStoreEntryPath(adapterName);
-    plat::StoreKey key = 0;
-    if (path.empty() || plat::StoreOpenKey(plat::kStoreLocalMachine, path.c_str(), plat::kStoreReadWrite,
-                                           &key) != plat::kStoreOk) {
+    const auto key = OpenDeviceStoreEntry(adapterName, plat::kStoreReadWrite);
+    const std::optional<std::uint32_t> mask = key ? key->ReadNumber("cProtocols") : std::nullopt;
+    if (!mask) {
         return 1;
     }
-    std::uint32_t mask = 0;
-    std::uint32_t type = plat::kStoreValueNumber;
-    std::uint32_t size = sizeof mask;
-    int answer = 1;
-    if (plat::StoreQueryValue(key, "cProtocols", &type, &mask, &size) == plat::kStoreOk) {
-        const std::uint32_t next = NextProtocol(failedProtocol, static_cast<std::uint8_t>(mask));
-        if (next != 0 && plat::StoreSetValue(key, "pProtocol", static_cast<plat::StoreValueType>(type), &next,
-                                             sizeof next) == plat::kStoreOk) {
-            answer = 0;
-        }
-    }
-    plat::StoreCloseKey(key);
-    return answer;
+    const std::uint32_t next = NextProtocol(failedProtocol, static_cast<std::uint8_t>(*mask));
+    return next != 0 && key->WriteNumber("pProtocol", next) == plat::kStoreOk ? 0 : 1;
 }

@@ -4,9 +4,10 @@
 #include <string>
 
 #include "confighelper/Halbrin.h"
-#include "confighelper/RegistryPaths.h"
 #include "confighelper/RegistryValue.h"
 #include "platform/store/ConfigStore.h"
+#include "platform/store/StoreKeyHandle.h"
+#include "platform/store/StorePaths.h"
 #include "simulator/Simulator.h"
 #include "transport/DeviceStorePath.h"
 
@@ -27,33 +28,23 @@ sim::CardDescription Card(std::size_t i) {
 }
 
 std::size_t StoredEntries() {
-    plat::StoreKey key = 0;
-    if (plat::StoreOpenKey(plat::kStoreLocalMachine, kAdapterOnlyKey, plat::kStoreRead, &key) !=
-        plat::kStoreOk) {
-        return 0;
-    }
-    std::size_t count = 0;
-    char name[64];
-    for (std::uint32_t size = sizeof name;
-         plat::StoreEnumKey(key, static_cast<std::uint32_t>(count), name, &size) == plat::kStoreOk;
-         size = sizeof name) {
-        ++count;
-    }
-    plat::StoreCloseKey(key);
-    return count;
+    const auto key = plat::StoreKeyHandle::Open(plat::kStoreLocalMachine, plat::kAdapterOnlyKey);
+    return key ? key->SubkeyNames().size() : 0;
 }
 
 // Detection of 1000 cards over UDP. Reported: the time the call takes beyond its listening window
 // (the detail questions of every card and the two store writes), and the cards found.
 void BM_DetectThousandCards(benchmark::State& state) {
-    WriteRegistryNumber(plat::kStoreLocalMachine, kSnmpKey, "AutoDetectTimeout", 1);
-    WriteRegistryNumber(plat::kStoreLocalMachine, kSnmpKey, "UdpTimeOutInterval", 1);
-    WriteRegistryNumber(plat::kStoreLocalMachine, kSnmpKey, "UdpTotalRetries", 1);
+    if (const auto snmp = plat::StoreKeyHandle::Create(plat::kStoreLocalMachine, plat::kSnmpKey)) {
+        snmp->WriteNumber("AutoDetectTimeout", 1);
+        snmp->WriteNumber("UdpTimeOutInterval", 1);
+        snmp->WriteNumber("UdpTotalRetries", 1);
+    }
     const char options[] = "1605,1035";
     const char jobFile[] = "/tmp/jobs.txt";
-    WriteRegistryValue(plat::kStoreLocalMachine, kDisplayKey, "Options", options, sizeof options,
+    WriteRegistryValue(plat::kStoreLocalMachine, plat::kDisplayKey, "Options", options, sizeof options,
                        plat::kStoreValueText);
-    WriteRegistryValue(plat::kStoreLocalMachine, kPrintJobsKey, "JobFile", jobFile, sizeof jobFile,
+    WriteRegistryValue(plat::kStoreLocalMachine, plat::kPrintJobsKey, "JobFile", jobFile, sizeof jobFile,
                        plat::kStoreValueText);
     char buffer[64];
     std::uint32_t size = sizeof buffer;

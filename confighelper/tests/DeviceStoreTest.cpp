@@ -8,6 +8,8 @@
 #include "confighelper/DeviceStore.h"
 #include "confighelper/RegistryValue.h"
 #include "platform/store/ConfigStore.h"
+#include "platform/store/StoreKeyHandle.h"
+#include "platform/store/StorePaths.h"
 #include "transport/DeviceStorePath.h"
 
 namespace {
@@ -24,7 +26,7 @@ DeviceRecord Record(const char* mac, std::uint8_t category) {
 }
 
 std::string EntryPath(const char* mac) {
-    return std::string(kAdapterOnlyKey) + "\\" + mac;
+    return std::string(plat::kAdapterOnlyKey) + "\\" + mac;
 }
 
 bool EntryExists(const char* mac) {
@@ -38,9 +40,8 @@ bool EntryExists(const char* mac) {
 }
 
 std::uint32_t Number(const char* mac, const char* name) {
-    std::uint32_t value = 0xDEADBEEF;
-    ReadRegistryNumber(plat::kStoreLocalMachine, EntryPath(mac).c_str(), name, value);
-    return value;
+    const auto key = plat::StoreKeyHandle::Open(plat::kStoreLocalMachine, EntryPath(mac).c_str());
+    return key ? key->ReadNumber(name).value_or(0xDEADBEEF) : 0xDEADBEEF;
 }
 
 std::string Text(const char* mac, const char* name) {
@@ -55,11 +56,17 @@ std::string Text(const char* mac, const char* name) {
 // Every case starts from a store without AdapterOnly.
 class DeviceStore : public ::testing::Test {
   protected:
-    void SetUp() override { plat::StoreDeleteKey(plat::kStoreLocalMachine, kAdapterOnlyKey); }
+    void SetUp() override { plat::StoreDeleteKey(plat::kStoreLocalMachine, plat::kAdapterOnlyKey); }
 };
 
+void SetNumber(const char* mac, const char* name, std::uint32_t value) {
+    const auto key = plat::StoreKeyHandle::Create(plat::kStoreLocalMachine, EntryPath(mac).c_str());
+    ASSERT_TRUE(key);
+    ASSERT_EQ(key->WriteNumber(name, value), plat::kStoreOk);
+}
+
 void SetCategory(const char* mac, std::uint32_t category) {
-    ASSERT_EQ(WriteRegistryNumber(plat::kStoreLocalMachine, EntryPath(mac).c_str(), "Category", category), 0);
+    SetNumber(mac, "Category", category);
 }
 
 TEST_F(DeviceStore, StoresEveryValueOfTheRecord) {
@@ -94,7 +101,7 @@ TEST_F(DeviceStore, RecordWithoutAdapterNameIsNeverWritten) {
         EXPECT_EQ(StoreDeviceRecord(Record(mac, 2)), kHelperStoreFailed) << mac;
     }
     plat::StoreKey key = 0;
-    if (plat::StoreOpenKey(plat::kStoreLocalMachine, kAdapterOnlyKey, plat::kStoreRead, &key) ==
+    if (plat::StoreOpenKey(plat::kStoreLocalMachine, plat::kAdapterOnlyKey, plat::kStoreRead, &key) ==
         plat::kStoreOk) {
         char name[64];
         std::uint32_t size = sizeof name;
@@ -108,8 +115,7 @@ TEST_F(DeviceStore, PurgeKeepsEntriesThatPortsUseAndDeletesTheRest) {
     SetCategory("000000000002", 3);   // no port, next to the first: deleted as well
     SetCategory("000000000003", 10);  // two ports: kept as 8
     SetCategory("000000000004", 0);   // no port, no category reported: deleted
-    ASSERT_EQ(WriteRegistryNumber(plat::kStoreLocalMachine, EntryPath("000000000005").c_str(), "Detected", 1),
-              0);
+    SetNumber("000000000005", "Detected", 1);
     ASSERT_EQ(StoreDeviceRecord(Record("000000000006", 2)), 0);
 
     PurgeDeviceStore(nullptr);

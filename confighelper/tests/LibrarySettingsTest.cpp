@@ -1,13 +1,13 @@
 #include <gtest/gtest.h>
 
 #include "confighelper/LibrarySettings.h"
-#include "confighelper/RegistryPaths.h"
-#include "confighelper/RegistryValue.h"
+#include "platform/store/StoreKeyHandle.h"
+#include "platform/store/StorePaths.h"
 
 namespace {
 
 TEST(LibrarySettings, MissingValuesTakeTheDefaultsOfTheMoment) {
-    plat::StoreDeleteKey(plat::kStoreLocalMachine, kSnmpKey);
+    plat::StoreDeleteKey(plat::kStoreLocalMachine, plat::kSnmpKey);
     LoadLibrarySettings(kLoadDefaults);
     EXPECT_EQ(CurrentSettings().udpTimeOutInterval, 1u);
     EXPECT_EQ(CurrentSettings().udpTotalRetries, 1u);
@@ -17,9 +17,11 @@ TEST(LibrarySettings, MissingValuesTakeTheDefaultsOfTheMoment) {
 }
 
 TEST(LibrarySettings, StoredValuesWinAndRetriesAreNeverZero) {
-    ASSERT_EQ(WriteRegistryNumber(plat::kStoreLocalMachine, kSnmpKey, "UdpTimeOutInterval", 7), 0);
-    ASSERT_EQ(WriteRegistryNumber(plat::kStoreLocalMachine, kSnmpKey, "UdpTotalRetries", 0), 0);
-    ASSERT_EQ(WriteRegistryNumber(plat::kStoreLocalMachine, kSnmpKey, "AutoDetectTimeout", 3), 0);
+    const auto key = plat::StoreKeyHandle::Create(plat::kStoreLocalMachine, plat::kSnmpKey);
+    ASSERT_TRUE(key);
+    ASSERT_EQ(key->WriteNumber("UdpTimeOutInterval", 7), plat::kStoreOk);
+    ASSERT_EQ(key->WriteNumber("UdpTotalRetries", 0), plat::kStoreOk);
+    ASSERT_EQ(key->WriteNumber("AutoDetectTimeout", 3), plat::kStoreOk);
     LoadLibrarySettings(kLoadDefaults);
     EXPECT_EQ(CurrentSettings().udpTimeOutInterval, 7u);
     EXPECT_EQ(CurrentSettings().udpTotalRetries, 1u);

@@ -21,9 +21,13 @@ TEST(RegistryValue, TextIsStoredTerminatedWithoutTouchingTheCallersBytes) {
 }
 
 TEST(RegistryValue, NumberKeepsItsTopByte) {
-    ASSERT_EQ(WriteRegistryNumber(plat::kStoreLocalMachine, kKey, "Number", 0x12345678u), 0);
+    const std::uint32_t number = 0x12345678u;
+    ASSERT_EQ(WriteRegistryValue(plat::kStoreLocalMachine, kKey, "Number", &number, sizeof number,
+                                 plat::kStoreValueNumber),
+              0);
     std::uint32_t value = 0;
-    ASSERT_TRUE(ReadRegistryNumber(plat::kStoreLocalMachine, kKey, "Number", value));
+    std::uint32_t size = sizeof value;
+    ASSERT_EQ(ReadRegistryValue(plat::kStoreLocalMachine, kKey, "Number", &value, &size), 0);
     EXPECT_EQ(value, 0x12345678u);
 }
 

@@ -8,13 +8,13 @@
 #include <string>
 #include <vector>
 
-#include "firmware/ServerSettings.h"
 #include "firmware/tests/support/ChildProcess.h"
 #include "firmware/tests/support/EventWindow.h"
 #include "firmware/tests/support/FendrelRun.h"
 #include "firmware/tests/support/StoreAccess.h"
 #include "firmware/tests/support/TestFiles.h"
 #include "firmware/tests/support/TftpClient.h"
+#include "platform/store/StorePaths.h"
 
 namespace {
 
@@ -60,7 +60,7 @@ void Serve(benchmark::State& state, const std::string& remoteName) {
 
 // fendrel as the console runs it; range(1) = 1 sends its events to a window of this process.
 void BM_Fendrel(benchmark::State& state) {
-    fendreltest::SetStoreText(fendrel::kTftpKey, "FlashFile", Files().path);
+    fendreltest::SetStoreText(plat::kTftpKey, "FlashFile", Files().path);
     std::unique_ptr<fendreltest::EventWindow> events;
     plat::WindowHandle console = 0;
     if (state.range(1) == 1) {

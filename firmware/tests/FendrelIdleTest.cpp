@@ -6,14 +6,13 @@
 #include <thread>
 #include <vector>
 
-#include "confighelper/RegistryPaths.h"
 #include "firmware/FirmwareMessages.h"
-#include "firmware/ServerSettings.h"
 #include "firmware/tests/support/EventWindow.h"
 #include "firmware/tests/support/FendrelRun.h"
 #include "firmware/tests/support/StoreAccess.h"
 #include "firmware/tests/support/TestFiles.h"
 #include "firmware/tests/support/TftpClient.h"
+#include "platform/store/StorePaths.h"
 
 namespace {
 
@@ -25,12 +24,12 @@ class FendrelIdleTest : public testing::Test {
   protected:
     void SetUp() override {
         // Repeats of an unanswered block every 200 ms, so that giving up comes well before the idle end.
-        fendreltest::SetStoreNumber(kSnmpKey, "UdpTimeOutInterval", 0);
+        fendreltest::SetStoreNumber(plat::kSnmpKey, "UdpTimeOutInterval", 0);
         ASSERT_TRUE(run_.Start(events_.Handle()));
         run_.Serve(events_.Handle());
         ASSERT_TRUE(events_.WaitFor(kTftpEventNone, 5000));
         path_ = folder_.Write("firmware.bin", fendreltest::Pattern(5000));
-        fendreltest::SetStoreText(fendrel::kTftpKey, "FlashFile", path_);
+        fendreltest::SetStoreText(plat::kTftpKey, "FlashFile", path_);
         events_.Clear();
     }
 
@@ -57,7 +56,7 @@ TEST_F(FendrelIdleTest, ClientThatVanishesMidTransferEndsItAsAFailure) {
     EXPECT_EQ(LastEvent(), kTftpEventFailed);
     EXPECT_TRUE(events_.WaitFor(kTftpEventRequestReceived, 0));
     EXPECT_FALSE(events_.WaitFor(kTftpEventComplete, 0));
-    EXPECT_EQ(fendreltest::StoreText(fendrel::kTftpKey, "Window"), "0");
+    EXPECT_EQ(fendreltest::StoreText(plat::kTftpKey, "Window"), "0");
 }
 
 // The console's dialog takes a server that went away for a failure: after a completed transfer the

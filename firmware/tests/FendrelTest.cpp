@@ -7,15 +7,14 @@
 #include <string>
 #include <vector>
 
-#include "confighelper/RegistryPaths.h"
 #include "firmware/FirmwareMessages.h"
-#include "firmware/ServerSettings.h"
 #include "firmware/tests/support/ChildProcess.h"
 #include "firmware/tests/support/EventWindow.h"
 #include "firmware/tests/support/FendrelRun.h"
 #include "firmware/tests/support/StoreAccess.h"
 #include "firmware/tests/support/TestFiles.h"
 #include "firmware/tests/support/TftpClient.h"
+#include "platform/store/StorePaths.h"
 
 namespace {
 
@@ -28,7 +27,7 @@ constexpr std::size_t kBlockSize = 512;
 class FendrelTest : public testing::Test {
   protected:
     void StartServer(std::uint32_t timeOutSeconds = 1) {
-        fendreltest::SetStoreNumber(kSnmpKey, "UdpTimeOutInterval", timeOutSeconds);
+        fendreltest::SetStoreNumber(plat::kSnmpKey, "UdpTimeOutInterval", timeOutSeconds);
         ASSERT_TRUE(run_.Start(events_.Handle()));
         ASSERT_TRUE(events_.WaitFor(kTftpEventNone, 5000));
         run_.Serve(events_.Handle());
@@ -37,7 +36,7 @@ class FendrelTest : public testing::Test {
 
     std::string Choose(const Bytes& content, const std::string& name = "firmware.bin") {
         const std::string path = folder_.Write(name, content);
-        fendreltest::SetStoreText(fendrel::kTftpKey, "FlashFile", path);
+        fendreltest::SetStoreText(plat::kTftpKey, "FlashFile", path);
         return path;
     }
 
@@ -75,7 +74,7 @@ class FendrelTest : public testing::Test {
 
 TEST_F(FendrelTest, FilesArriveWholeWithTheirEventsAndTheWindowIsPublished) {
     StartServer();
-    EXPECT_EQ(fendreltest::StoreText(fendrel::kTftpKey, "Window"),
+    EXPECT_EQ(fendreltest::StoreText(plat::kTftpKey, "Window"),
               std::to_string(static_cast<std::int32_t>(run_.Window())));
 
     for (const std::size_t size : {0, 1, 511, 512, 513, 1 << 20}) {
@@ -93,7 +92,7 @@ TEST_F(FendrelTest, FilesArriveWholeWithTheirEventsAndTheWindowIsPublished) {
     events_.Clear();
     EXPECT_EQ(run_.Release(), 0);
     EXPECT_EQ(EventCodes(), std::vector<std::uint16_t>{kTftpEventComplete});
-    EXPECT_EQ(fendreltest::StoreText(fendrel::kTftpKey, "Window"), "0");
+    EXPECT_EQ(fendreltest::StoreText(plat::kTftpKey, "Window"), "0");
 }
 
 struct RealClient {
@@ -221,7 +220,7 @@ TEST_F(FendrelTest, PortInUseEndsTheStartWithEventZero) {
     close(blocker);
     // Once when its window was made, once when the port could not be had; no end report.
     EXPECT_EQ(EventCodes(), (std::vector<std::uint16_t>{kTftpEventNone, kTftpEventNone}));
-    EXPECT_EQ(fendreltest::StoreText(fendrel::kTftpKey, "Window"), "0");
+    EXPECT_EQ(fendreltest::StoreText(plat::kTftpKey, "Window"), "0");
 }
 
 TEST(FendrelCommandLine, AnyOtherLineIsRefusedWithTheMessage) {

@@ -7,11 +7,9 @@
 #include <string>
 
 #include "platform/store/ConfigStore.h"
+#include "platform/store/StorePaths.h"
 
 namespace snmp::test {
-
-inline constexpr const char* kAdapterOnlyKey = "Software\\Vorlane\\VorlanePrintUtility\\3.0\\AdapterOnly";
-inline constexpr const char* kSnmpSettingsKey = "Software\\Vorlane\\VorlanePrintUtility\\3.0\\Snmp";
 
 struct DeviceEntry {
     std::string adapterName;  // also the "MAC Address"
@@ -44,7 +42,7 @@ inline void SetText(const char* keyPath, const char* name, const std::string& te
 }
 
 inline void WriteDeviceEntry(const DeviceEntry& entry) {
-    const std::string path = std::string(kAdapterOnlyKey) + "\\" + entry.adapterName;
+    const std::string path = std::string(plat::kAdapterOnlyKey) + "\\" + entry.adapterName;
     plat::StoreDeleteKey(plat::kStoreLocalMachine, path.c_str());
     SetText(path.c_str(), "MAC Address", entry.adapterName);
     SetText(path.c_str(), "IP Address", entry.ip);
@@ -56,8 +54,8 @@ inline void WriteDeviceEntry(const DeviceEntry& entry) {
 // The answer wait in seconds and the rounds after the first; none: the setting is removed.
 inline void WriteExchangeSettings(std::optional<std::uint32_t> timeOutSeconds,
                                   std::optional<std::uint32_t> retries) {
-    SetNumber(kSnmpSettingsKey, "UdpTimeOutInterval", timeOutSeconds);
-    SetNumber(kSnmpSettingsKey, "UdpTotalRetries", retries);
+    SetNumber(plat::kSnmpKey, "UdpTimeOutInterval", timeOutSeconds);
+    SetNumber(plat::kSnmpKey, "UdpTotalRetries", retries);
 }
 
 }  // namespace snmp::test

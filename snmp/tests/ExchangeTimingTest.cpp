@@ -4,22 +4,21 @@
 #include <cstring>
 
 #include "platform/store/ConfigStore.h"
+#include "platform/store/StorePaths.h"
 #include "snmp/exchange/ExchangeTiming.h"
 #include "snmp/request/RequestEncoder.h"
 
 namespace snmp {
 namespace {
 
-constexpr const char* kSnmpKey = "Software\\Vorlane\\VorlanePrintUtility\\3.0\\Snmp";
-
 class ExchangeTimingTest : public ::testing::Test {
   protected:
-    void SetUp() override { plat::StoreDeleteKey(plat::kStoreLocalMachine, kSnmpKey); }
-    void TearDown() override { plat::StoreDeleteKey(plat::kStoreLocalMachine, kSnmpKey); }
+    void SetUp() override { plat::StoreDeleteKey(plat::kStoreLocalMachine, plat::kSnmpKey); }
+    void TearDown() override { plat::StoreDeleteKey(plat::kStoreLocalMachine, plat::kSnmpKey); }
 
     static void Store(const char* name, plat::StoreValueType type, const void* data, std::uint32_t size) {
         plat::StoreKey key = 0;
-        ASSERT_EQ(plat::StoreCreateKey(plat::kStoreLocalMachine, kSnmpKey, &key), plat::kStoreOk);
+        ASSERT_EQ(plat::StoreCreateKey(plat::kStoreLocalMachine, plat::kSnmpKey, &key), plat::kStoreOk);
         ASSERT_EQ(plat::StoreSetValue(key, name, type, data, size), plat::kStoreOk);
         plat::StoreCloseKey(key);
     }

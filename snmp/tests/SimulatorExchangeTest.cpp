@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/store/ConfigStore.h"
+#include "platform/store/StorePaths.h"
 #include "simulator/CardOids.h"
 #include "simulator/Simulator.h"
 #include "snmp/exchange/ObjectGroups.h"
@@ -165,7 +166,7 @@ std::int32_t GetName(std::size_t card, std::string& values) {
 }
 
 std::optional<std::uint32_t> PreferredProtocol(std::size_t card) {
-    const std::string path = std::string(kAdapterOnlyKey) + "\\" + AdapterName(card);
+    const std::string path = std::string(plat::kAdapterOnlyKey) + "\\" + AdapterName(card);
     plat::StoreKey key = 0;
     std::uint32_t value = 0;
     std::uint32_t size = sizeof value;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/store/ConfigStore.h"
+#include "platform/store/StorePaths.h"
 #include "transport/DeviceStorePath.h"
 
 // A device store entry written the way the configuration helper writes it; a value left empty
@@ -22,10 +23,10 @@ struct EntryValues {
 class DeviceStoreFixture : public ::testing::Test {
   protected:
     // Every test starts from an empty device store.
-    void SetUp() override { plat::StoreDeleteKey(plat::kStoreLocalMachine, kAdapterOnlyKey); }
+    void SetUp() override { plat::StoreDeleteKey(plat::kStoreLocalMachine, plat::kAdapterOnlyKey); }
 
     static std::string EntryPath(const std::string& name) {
-        return std::string(kAdapterOnlyKey) + "\\" + name;
+        return std::string(plat::kAdapterOnlyKey) + "\\" + name;
     }
 
     static plat::StoreKey CreateEntry(const std::string& name) {

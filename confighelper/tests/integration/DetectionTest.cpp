@@ -66,9 +66,9 @@ TEST_F(DetectionTest, PurgeKeepsEntriesThatPortsUse) {
     const std::string used = "00005E10FF01";
     const std::string unused = "00005E10FF02";
     for (const auto& [adapter, category] : {std::pair{used, 6u}, std::pair{unused, 2u}}) {
-        const std::string path = std::string(kAdapterOnlyKey) + "\\" + adapter;
-        ASSERT_EQ(WriteRegistryNumber(plat::kStoreLocalMachine, path.c_str(), "Category", category), 0);
-        ASSERT_EQ(WriteRegistryNumber(plat::kStoreLocalMachine, path.c_str(), "Detected", 1), 0);
+        const std::string path = std::string(plat::kAdapterOnlyKey) + "\\" + adapter;
+        SetNumber(path, "Category", category);
+        SetNumber(path, "Detected", 1);
     }
     ASSERT_EQ(HelperDetectPrintServers(0, 0, 0, 0, 0, 0), 0);
     EXPECT_TRUE(Stored(AdapterName(0)));
@@ -114,8 +114,8 @@ TEST_F(DetectionTest, CardsThatAnswerOnlyTheBroadcastAreDropped) {
     }
     StartCards();
     // A port uses the first card.
-    const std::string used = std::string(kAdapterOnlyKey) + "\\" + AdapterName(30);
-    ASSERT_EQ(WriteRegistryNumber(plat::kStoreLocalMachine, used.c_str(), "Category", 6), 0);
+    const std::string used = std::string(plat::kAdapterOnlyKey) + "\\" + AdapterName(30);
+    SetNumber(used, "Category", 6);
     // The first two cards fall silent after their answer to the broadcast, long before the listening
     // window ends.
     std::thread silencer([this] {

@@ -133,7 +133,7 @@ TEST_F(DeviceExchangeTest, StatusCodeAndTextOfAStoredCard) {
 TEST_F(DeviceExchangeTest, DetailsOfAStoredCardAreReadAgain) {
     StartOneCard(NumberedCard(card, 2));
     const std::string adapter = AdapterName(card);
-    const std::string path = std::string(kAdapterOnlyKey) + "\\" + adapter;
+    const std::string path = std::string(plat::kAdapterOnlyKey) + "\\" + adapter;
     const char stale[] = "stale";
     ASSERT_EQ(WriteRegistryValue(plat::kStoreLocalMachine, path.c_str(), "Print Server Name", stale,
                                  sizeof stale, plat::kStoreValueText),

@@ -18,10 +18,6 @@ plat::LResult RecorderProc(plat::WindowHandle window, std::uint32_t message, pla
     return plat::DefWindowProc(window, message, wParam, lParam);
 }
 
-void WriteNumber(const char* key, const char* name, std::uint32_t value) {
-    ASSERT_EQ(WriteRegistryNumber(plat::kStoreLocalMachine, key, name, value), 0);
-}
-
 void WriteText(const char* key, const char* name, const std::string& text) {
     ASSERT_EQ(WriteRegistryValue(plat::kStoreLocalMachine, key, name, text.c_str(),
                                  static_cast<std::uint32_t>(text.size() + 1), plat::kStoreValueText),
@@ -29,10 +25,21 @@ void WriteText(const char* key, const char* name, const std::string& text) {
 }
 
 std::string EntryPath(const std::string& adapter) {
-    return std::string(kAdapterOnlyKey) + "\\" + adapter;
+    return std::string(plat::kAdapterOnlyKey) + "\\" + adapter;
 }
 
 }  // namespace
+
+void SetNumber(const std::string& key, const char* name, std::uint32_t value) {
+    const auto opened = plat::StoreKeyHandle::Create(plat::kStoreLocalMachine, key.c_str());
+    ASSERT_TRUE(opened) << key;
+    ASSERT_EQ(opened->WriteNumber(name, value), plat::kStoreOk);
+}
+
+std::optional<std::uint32_t> ReadNumber(const std::string& key, const char* name) {
+    const auto opened = plat::StoreKeyHandle::Open(plat::kStoreLocalMachine, key.c_str());
+    return opened ? opened->ReadNumber(name) : std::nullopt;
+}
 
 // A window's procedure runs on the thread that made it, which also reads its texts.
 std::vector<std::string>& TextRecorder::Recorded(plat::WindowHandle window) {
@@ -67,11 +74,11 @@ bool TextRecorder::WaitFor(std::size_t count, std::uint32_t ms) {
 }
 
 void HelperTest::SetUp() {
-    WriteNumber(kSnmpKey, "UdpTimeOutInterval", 1);
-    WriteNumber(kSnmpKey, "UdpTotalRetries", 1);
-    WriteNumber(kSnmpKey, "AutoDetectTimeout", 1);
-    WriteText(kDisplayKey, "Options", "1605,1035,7695,10650");
-    WriteText(kPrintJobsKey, "JobFile", "/tmp/jobs.txt");
+    SetNumber(plat::kSnmpKey, "UdpTimeOutInterval", 1);
+    SetNumber(plat::kSnmpKey, "UdpTotalRetries", 1);
+    SetNumber(plat::kSnmpKey, "AutoDetectTimeout", 1);
+    WriteText(plat::kDisplayKey, "Options", "1605,1035,7695,10650");
+    WriteText(plat::kPrintJobsKey, "JobFile", "/tmp/jobs.txt");
     char options[256];
     std::uint32_t size = sizeof options;
     ASSERT_EQ(HelperInitialize(notices.Handle(), options, &size), 0);
@@ -81,7 +88,7 @@ void HelperTest::SetUp() {
 void HelperTest::TearDown() {
     cards->Stop();
     HelperCleanUp("x", 2);
-    plat::StoreDeleteKey(plat::kStoreLocalMachine, kAdapterOnlyKey);
+    plat::StoreDeleteKey(plat::kStoreLocalMachine, plat::kAdapterOnlyKey);
 }
 
 void HelperTest::StartCards() {
@@ -90,9 +97,7 @@ void HelperTest::StartCards() {
 }
 
 std::uint32_t HelperTest::StoredNumber(const std::string& adapter, const char* name) {
-    std::uint32_t value = 0xFFFFFFFF;
-    ReadRegistryNumber(plat::kStoreLocalMachine, EntryPath(adapter).c_str(), name, value);
-    return value;
+    return ReadNumber(EntryPath(adapter), name).value_or(0xFFFFFFFF);
 }
 
 std::string HelperTest::StoredText(const std::string& adapter, const char* name) {
@@ -109,22 +114,8 @@ bool HelperTest::Stored(const std::string& adapter) {
 }
 
 std::vector<std::string> HelperTest::StoredAdapters() {
-    std::vector<std::string> adapters;
-    plat::StoreKey key = 0;
-    if (plat::StoreOpenKey(plat::kStoreLocalMachine, kAdapterOnlyKey, plat::kStoreRead, &key) !=
-        plat::kStoreOk) {
-        return adapters;
-    }
-    char name[64];
-    for (std::uint32_t i = 0;; ++i) {
-        std::uint32_t size = sizeof name;
-        if (plat::StoreEnumKey(key, i, name, &size) != plat::kStoreOk) {
-            break;
-        }
-        adapters.emplace_back(name);
-    }
-    plat::StoreCloseKey(key);
-    return adapters;
+    const auto key = plat::StoreKeyHandle::Open(plat::kStoreLocalMachine, plat::kAdapterOnlyKey);
+    return key ? key->SubkeyNames() : std::vector<std::string>{};
 }
 
 }  // namespace helpertest

@@ -4,12 +4,14 @@
 
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "confighelper/Halbrin.h"
-#include "confighelper/RegistryPaths.h"
 #include "confighelper/RegistryValue.h"
+#include "platform/store/StoreKeyHandle.h"
+#include "platform/store/StorePaths.h"
 #include "platform/window/Window.h"
 #include "simulator/Simulator.h"
 #include "snmp/exports/Vantorel.h"
@@ -68,6 +70,11 @@ inline sim::CardDescription NumberedCard(std::size_t i, std::uint8_t protocols =
     card.protocols = protocols;
     return card;
 }
+
+// Creates the key when it is missing and stores the number.
+void SetNumber(const std::string& key, const char* name, std::uint32_t value);
+// The number, or nothing when the key or the value is missing.
+std::optional<std::uint32_t> ReadNumber(const std::string& key, const char* name);
 
 // The console's side of the library in the test network: the settings kept short, the library
 // started with a notice window, a simulator with the cards each test adds, and the library cleaned

@@ -30,24 +30,24 @@ int BindTrapPort() {
 void WriteStartupValues() {
     const char options[] = "1,2,3";
     const char jobFile[] = "/tmp/jobs.txt";
-    ASSERT_EQ(WriteRegistryValue(plat::kStoreLocalMachine, kDisplayKey, "Options", options, sizeof options,
-                                 plat::kStoreValueText),
+    ASSERT_EQ(WriteRegistryValue(plat::kStoreLocalMachine, plat::kDisplayKey, "Options", options,
+                                 sizeof options, plat::kStoreValueText),
               0);
-    ASSERT_EQ(WriteRegistryValue(plat::kStoreLocalMachine, kPrintJobsKey, "JobFile", jobFile, sizeof jobFile,
-                                 plat::kStoreValueText),
+    ASSERT_EQ(WriteRegistryValue(plat::kStoreLocalMachine, plat::kPrintJobsKey, "JobFile", jobFile,
+                                 sizeof jobFile, plat::kStoreValueText),
               0);
 }
 
 std::string StoredOptions() {
     char text[64] = {};
     std::uint32_t size = sizeof text - 1;
-    return ReadRegistryValue(plat::kStoreLocalMachine, kDisplayKey, "Options", text, &size) == 0
+    return ReadRegistryValue(plat::kStoreLocalMachine, plat::kDisplayKey, "Options", text, &size) == 0
                ? text
                : "<missing>";
 }
 
 TEST(Lifecycle, WithoutStoredOptionsNothingStarts) {
-    plat::StoreDeleteKey(plat::kStoreLocalMachine, kDisplayKey);
+    plat::StoreDeleteKey(plat::kStoreLocalMachine, plat::kDisplayKey);
     char options[64] = "";
     std::uint32_t size = sizeof options;
     EXPECT_EQ(HelperInitialize(7, options, &size), kHelperStoreFailed);
@@ -72,11 +72,11 @@ TEST(Lifecycle, ATakenTrapPortDoesNotStopTheStart) {
 
 TEST(Lifecycle, CleanUpStoresTheOptionsClosesTheListenersAndPurgesTheStore) {
     WriteStartupValues();
-    const std::string unused = std::string(kAdapterOnlyKey) + "\\00005E10AA01";
-    const std::string used = std::string(kAdapterOnlyKey) + "\\00005E10AA02";
-    ASSERT_EQ(WriteRegistryNumber(plat::kStoreLocalMachine, unused.c_str(), "Category", 2), 0);
-    ASSERT_EQ(WriteRegistryNumber(plat::kStoreLocalMachine, used.c_str(), "Category", 6), 0);
-    ASSERT_EQ(WriteRegistryNumber(plat::kStoreLocalMachine, used.c_str(), "Detected", 1), 0);
+    const std::string unused = std::string(plat::kAdapterOnlyKey) + "\\00005E10AA01";
+    const std::string used = std::string(plat::kAdapterOnlyKey) + "\\00005E10AA02";
+    SetNumber(unused, "Category", 2);
+    SetNumber(used, "Category", 6);
+    SetNumber(used, "Detected", 1);
     char options[64];
     std::uint32_t size = sizeof options;
     ASSERT_EQ(HelperInitialize(7, options, &size), 0);
@@ -88,14 +88,10 @@ TEST(Lifecycle, CleanUpStoresTheOptionsClosesTheListenersAndPurgesTheStore) {
     EXPECT_GE(fd, 0) << "the listener is closed";
     close(fd);
 
-    std::uint32_t category = 0;
-    EXPECT_FALSE(ReadRegistryNumber(plat::kStoreLocalMachine, unused.c_str(), "Category", category));
-    ASSERT_TRUE(ReadRegistryNumber(plat::kStoreLocalMachine, used.c_str(), "Category", category));
-    EXPECT_EQ(category, 4u) << "kept for its port, without the reported category";
-    std::uint32_t detected = 1;
-    ASSERT_TRUE(ReadRegistryNumber(plat::kStoreLocalMachine, used.c_str(), "Detected", detected));
-    EXPECT_EQ(detected, 0u);
-    plat::StoreDeleteKey(plat::kStoreLocalMachine, kAdapterOnlyKey);
+    EXPECT_FALSE(ReadNumber(unused, "Category"));
+    EXPECT_EQ(ReadNumber(used, "Category"), 4u) << "kept for its port, without the reported category";
+    EXPECT_EQ(ReadNumber(used, "Detected"), 0u);
+    plat::StoreDeleteKey(plat::kStoreLocalMachine, plat::kAdapterOnlyKey);
 }
 
 TEST(Lifecycle, SharedMemoryOnlyWhenSomeoneMadeIt) {

@@ -32,8 +32,8 @@ TEST_F(TrapTest, OtherTrapsGiveNoLine) {
 // Registers this PC for the card's status traps over one protocol, as the console does: a row of the
 // card's registration table written over that protocol.
 void Register(const std::string& adapter, int protocol) {
-    const std::string path = std::string(kAdapterOnlyKey) + "\\" + adapter;
-    ASSERT_EQ(WriteRegistryNumber(plat::kStoreLocalMachine, path.c_str(), "pProtocol", protocol), 0);
+    const std::string path = std::string(plat::kAdapterOnlyKey) + "\\" + adapter;
+    SetNumber(path, "pProtocol", protocol);
     const std::string row = "1.3.6.1.4.1.32473.11.5.1.12.6.2.4.1";
     const std::string index = ".1.2.3.4.5.6";
     const std::string mask = "1," + std::to_string(protocol);

@@ -4,6 +4,7 @@
 
 #include "netware/cardtable/CardServiceTable.h"
 #include "platform/store/ConfigStore.h"
+#include "platform/store/StorePaths.h"
 #include "simulator/Simulator.h"
 #include "snmp/exports/Vantorel.h"
 #include "transport/DeviceStorePath.h"
@@ -26,7 +27,7 @@ class ServiceTableTest : public ::testing::Test {
         ASSERT_TRUE(cards.Start(error)) << error;
 
         plat::StoreKey key = 0;
-        const std::string path = std::string(kAdapterOnlyKey) + "\\" + kAdapter;
+        const std::string path = std::string(plat::kAdapterOnlyKey) + "\\" + kAdapter;
         ASSERT_EQ(plat::StoreCreateKey(plat::kStoreLocalMachine, path.c_str(), &key), plat::kStoreOk);
         const std::uint32_t ip = 2;
         plat::StoreSetValue(key, "cProtocols", plat::kStoreValueNumber, &ip, sizeof ip);
@@ -35,9 +36,7 @@ class ServiceTableTest : public ::testing::Test {
         plat::StoreSetValue(key, "MAC Address", plat::kStoreValueText, kAdapter, 13);
         plat::StoreCloseKey(key);
         // Short waits for the SNMP library's exchanges.
-        ASSERT_EQ(plat::StoreCreateKey(plat::kStoreLocalMachine,
-                                       "Software\\Vorlane\\VorlanePrintUtility\\3.0\\Snmp", &key),
-                  plat::kStoreOk);
+        ASSERT_EQ(plat::StoreCreateKey(plat::kStoreLocalMachine, plat::kSnmpKey, &key), plat::kStoreOk);
         const std::uint32_t one = 1;
         plat::StoreSetValue(key, "UdpTimeOutInterval", plat::kStoreValueNumber, &one, sizeof one);
         plat::StoreSetValue(key, "UdpTotalRetries", plat::kStoreValueNumber, &one, sizeof one);
