@@ -101,7 +101,7 @@ HelperResult Validate(const char* address, std::int32_t kind, char* resolved, st
     if (address == nullptr) {
         return kHelperFailed;
     }
-    const std::int32_t requestId = snmp::NextRequestId();
+    const std::int32_t requestId = plat::NextRequestId();
     const std::vector<std::uint8_t> request = EncodeRequest(kPduGet, requestId, GetBindings(kIdentityOids));
     std::optional<Target> target = MakeTarget(address, kind);
     if (request.empty() || !target) {

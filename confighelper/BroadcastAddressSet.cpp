@@ -26,7 +26,7 @@ HALBRIN_EXPORT HelperResult HelperBcastSet(const char* ipAddress, const char* ha
     std::memcpy(binding.value.data(), &*address, 4);
     HexTextToBytes(binding.value.data() + 4, hardwareAddress, 6);
 
-    const std::int32_t requestId = snmp::NextRequestId();
+    const std::int32_t requestId = plat::NextRequestId();
     std::int32_t status = 0;
     const std::vector<std::uint8_t> request = EncodeRequest(kPduSet, requestId, {binding}, &status);
     if (request.empty()) {

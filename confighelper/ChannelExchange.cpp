@@ -36,7 +36,7 @@ HelperResult ExchangeOverChannel(const char* adapterName, const std::vector<std:
 }
 
 HelperResult GetOverChannel(const char* adapterName, const std::string& oids, Answer& answer) {
-    const std::int32_t requestId = snmp::NextRequestId();
+    const std::int32_t requestId = plat::NextRequestId();
     const std::vector<std::uint8_t> request = EncodeRequest(kPduGet, requestId, GetBindings(oids));
     if (request.empty()) {
         answer.reset();

@@ -55,7 +55,7 @@ bool DetailQueries::OnAnswer(Answer& answer) {
 DetailQueries::Question DetailQueries::MakeQuestion(std::size_t record, const std::string& oids) {
     Question question;
     question.record = record;
-    question.requestId = snmp::NextRequestId();
+    question.requestId = plat::NextRequestId();
     question.request = EncodeRequest(kPduGet, question.requestId, GetBindings(oids));
     return question;
 }

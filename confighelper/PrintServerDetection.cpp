@@ -27,7 +27,7 @@ class Detection {
           details_(links_, list_) {}
 
     HelperResult Run() {
-        requestId_ = snmp::NextRequestId();
+        requestId_ = plat::NextRequestId();
         const std::vector<std::uint8_t> request = BuildDiscoveryRequest(requestId_);
         if (request.empty() || !SendRequests(request)) {
             return kHelperOk;

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/services/RequestId.h"
 #include "snmp/codec/ReqParam.h"
 #include "snmp/codec/SnmpValueType.h"
-#include "snmp/request/RequestId.h"
 
 // The SNMP messages the library builds and reads itself, through the SNMP library's codec exports.
 
@@ -21,7 +21,7 @@ struct RequestBinding {
     std::vector<std::uint8_t> value;
 };
 
-// Encodes a request with the system's community (its id from snmp::NextRequestId); empty when it cannot be
+// Encodes a request with the system's community (its id from plat::NextRequestId); empty when it cannot be
 // encoded, with the encoder's result (1 or 2) in `status` when it is given.
 std::vector<std::uint8_t> EncodeRequest(SnmpPduType type, std::int32_t requestId,
                                         const std::vector<RequestBinding>& bindings,

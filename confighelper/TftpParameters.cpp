@@ -1,11 +1,13 @@
+#include <algorithm>
+#include <limits>
 #include <vector>
 
 #include "confighelper/DeadlineReceive.h"
 #include "confighelper/Halbrin.h"
 #include "platform/services/DebugOutput.h"
 #include "platform/services/GlobalMemory.h"
-#include "snmp/request/RequestEncoder.h"
-#include "snmp/request/SnmpResult.h"
+#include "platform/services/RequestId.h"
+#include "snmp/exports/Vantorel.h"
 #include "transport/DottedAddress.h"
 #include "transport/UdpTransport.h"
 
@@ -14,20 +16,26 @@ namespace {
 constexpr std::int32_t kTries = 2;
 constexpr std::int32_t kTimeOutSeconds = 3;
 
-// The request built from the caller's texts, which are only read, and its id; empty when it cannot be
-// built.
-std::vector<std::uint8_t> BuildRequest(std::int32_t operation, const char* oidList, std::uint32_t oidListSize,
-                                       const char* values, const std::uint32_t* valuesSize,
-                                       std::int32_t count, std::int32_t& requestId) {
-    const snmp::RequestText text{
-        operation, oidList, oidListSize, values, valuesSize != nullptr ? *valuesSize : 0, count};
-    snmp::EncodedRequest encoded;
-    if (snmp::EncodeRequest(text, encoded) != kSnmpOk) {
+std::int32_t SizeArgument(std::uint32_t size) {
+    return static_cast<std::int32_t>(std::min<std::uint32_t>(size, std::numeric_limits<std::int32_t>::max()));
+}
+
+// The request built from the caller's texts, which are only read, by the SNMP library, and its id;
+// empty when it cannot be built.
+std::vector<std::uint8_t> BuildRequest(std::int32_t operation, char* oidList, std::uint32_t oidListSize,
+                                       char* values, const std::uint32_t* valuesSize, std::int32_t count,
+                                       std::int32_t& requestId) {
+    std::int32_t valueSize = SizeArgument(valuesSize != nullptr ? *valuesSize : 0);
+    std::int32_t length = 0;
+    std::uint8_t* message = HelperFormSNMPPacket(operation, oidList, SizeArgument(oidListSize), values,
+                                                 &valueSize, count, &length);
+    if (message == nullptr) {
         return {};
     }
-    std::vector<std::uint8_t> request(encoded.message, encoded.message + encoded.length);
-    plat::FreeBlock(encoded.message);
-    requestId = encoded.requestId;
+    // The packet took the next id of the process on this thread.
+    requestId = plat::LastRequestId();
+    std::vector<std::uint8_t> request(message, message + length);
+    plat::FreeBlock(message);
     return request;
 }
 

@@ -2,7 +2,7 @@
 
 #include "confighelper/BindingValue.h"
 #include "snmp/exports/Vantorel.h"
-#include "snmp/traps/TrapCodec.h"
+#include "snmp/traps/TrapParam.h"
 
 namespace {
 

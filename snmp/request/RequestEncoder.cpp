@@ -4,9 +4,9 @@
 #include <cstring>
 
 #include "platform/services/GlobalMemory.h"
+#include "platform/services/RequestId.h"
 #include "snmp/codec/MessageCodec.h"
 #include "snmp/request/Community.h"
-#include "snmp/request/RequestId.h"
 #include "snmp/request/SnmpResult.h"
 #include "snmp/request/ValueTextReader.h"
 
@@ -106,7 +106,7 @@ std::int32_t EncodeRequest(const RequestText& text, EncodedRequest& out) {
     if (!request.SetPduType(text.operation)) {
         return kSnmpBadCommand;
     }
-    out.requestId = NextRequestId();
+    out.requestId = plat::NextRequestId();
     request.SetRequestId(out.requestId);
     if (const std::int32_t built = request.BuildVarBinds(text); built != kSnmpOk) {
         return built;

@@ -28,10 +28,11 @@ struct EncodedRequest {
     std::int32_t requestId = 0;  // the id this request carries, to match its answer against
 };
 
-// Builds the request with the library's community and the next request id, and encodes it into a
-// block of (oidLength + valueSize) x 2 + 50 bytes. The request id counter rises even when a later
-// step fails. Gives an SnmpResult: 0, 25003 (bindings), 25005 (memory), 25007 (operation) or 25008
-// (an object identifier or value text that cannot be read or encoded, or a message too large).
+// Builds the request with the library's community and the process's next request id
+// (plat::NextRequestId), and encodes it into a block of (oidLength + valueSize) x 2 + 50 bytes. The
+// request id counter rises even when a later step fails. Gives an SnmpResult: 0, 25003 (bindings), 25005
+// (memory), 25007 (operation) or 25008 (an object identifier or value text that cannot be read or encoded, or
+// a message too large).
 std::int32_t EncodeRequest(const RequestText& text, EncodedRequest& out);
 
 }  // namespace snmp
