@@ -52,7 +52,8 @@ VANTOREL_API std::int32_t HelperTrapKeepAlive(const char* adapterName);
 // Builds a get (operation 0), get-next (1) or set (2) request for `count` bindings without sending
 // it: the object identifiers from `oidList` (read within `oidLength` bytes), a set's values from
 // `valueText` (read within *valueSize bytes). Returns the encoded message in a memory block that
-// the caller frees, its length in *outLength; null on any failure. Uses up one request id.
+// the caller frees, its length in *outLength; null on any failure. Uses up one request id: the
+// process's next, which plat::LastRequestId gives the calling thread afterwards.
 VANTOREL_API std::uint8_t* HelperFormSNMPPacket(std::int32_t operation, char* oidList, std::int32_t oidLength,
                                                 char* valueText, std::int32_t* valueSize, std::int32_t count,
                                                 std::int32_t* outLength);
