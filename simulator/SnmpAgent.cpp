@@ -2,6 +2,8 @@
 
 #include <memory>
 
+#include "simulator/ReadOnlyView.h"
+#include "simulator/RequestOutline.h"
 #include "simulator/WireBindings.h"
 #include "snmp/codec/MessageCodec.h"
 
@@ -13,6 +15,20 @@ struct FreeMessage {
     void operator()(ReqParam* message) const { snmp::FreeReqParam(message); }
 };
 using Request = std::unique_ptr<ReqParam, FreeMessage>;
+
+constexpr uint32_t SnmpVersion1 = 0;  // the version field of an SNMPv1 message
+
+// What the checks and the answer need of a request.
+struct RequestHead {
+    std::string_view community;
+    int32_t pduType = kPduGet;
+    int32_t requestId = 0;
+};
+
+RequestHead HeadOf(const ReqParam& request) {
+    return RequestHead{std::string_view(request.Community, request.CommunityLength), request.PduType,
+                       request.RequestId};
+}
 
 // What the agent answers: an error names a binding and echoes the request's bindings.
 struct Verdict {
@@ -31,7 +47,16 @@ Verdict Fail(ErrorStatus status, size_t index) {
     return Verdict{status, static_cast<uint16_t>(index), false};
 }
 
-Verdict Read(Card& card, const ReqParam& request, WireBindings& out) {
+// The next object after `oid` that the request may see.
+std::optional<std::pair<Oid, MibValue>> NextVisible(const Mib& objects, const Oid& oid, bool seesSecrets) {
+    auto found = objects.Next(oid);
+    while (found && !seesSecrets && IsSecret(found->first)) {
+        found = objects.Next(found->first);
+    }
+    return found;
+}
+
+Verdict Read(Card& card, const ReqParam& request, bool seesSecrets, WireBindings& out) {
     bool next = request.PduType == kPduGetNext;
     for (uint16_t i = 0; i < request.BindingCount; ++i) {
         ReceivedBinding binding = FromWire(request.Bindings[i]);
@@ -39,13 +64,16 @@ Verdict Read(Card& card, const ReqParam& request, WireBindings& out) {
             return Fail(ErrorStatus::NoSuchName, i + 1u);
         }
         if (next) {
-            auto found = card.Objects().Next(*binding.oid);
+            auto found = NextVisible(card.Objects(), *binding.oid, seesSecrets);
             if (!found) {
                 return Fail(ErrorStatus::NoSuchName, i + 1u);
             }
             out.Add(found->first, found->second);
         } else {
-            std::optional<MibValue> value = card.Objects().Get(*binding.oid);
+            std::optional<MibValue> value;
+            if (seesSecrets || !IsSecret(*binding.oid)) {
+                value = card.Objects().Get(*binding.oid);
+            }
             if (!value) {
                 return Fail(ErrorStatus::NoSuchName, i + 1u);
             }
@@ -109,11 +137,11 @@ void CountError(AgentCounters& counters, ErrorStatus status) {
     }
 }
 
-std::optional<std::vector<uint8_t>> Encode(const ReqParam& request, int32_t requestId, Verdict verdict,
+std::optional<std::vector<uint8_t>> Encode(const RequestHead& head, int32_t requestId, Verdict verdict,
                                            WireBindings& bindings) {
     ReqParam answer{};
-    answer.Community = request.Community;
-    answer.CommunityLength = request.CommunityLength;
+    answer.Community = const_cast<char*>(head.community.data());
+    answer.CommunityLength = static_cast<uint16_t>(head.community.size());
     answer.PduType = kPduResponse;
     answer.RequestId = requestId;
     answer.ErrorStatus = static_cast<uint8_t>(verdict.status);
@@ -127,6 +155,52 @@ std::optional<std::vector<uint8_t>> Encode(const ReqParam& request, int32_t requ
     }
     bytes.resize(written);
     return bytes;
+}
+
+// An error answer echoes the request's bindings; when they do not fit, it becomes tooBig without them.
+std::optional<std::vector<uint8_t>> EncodeError(const RequestHead& head, const ReqParam* request,
+                                                int32_t requestId, Verdict& verdict) {
+    WireBindings echoed;
+    if (request != nullptr) {
+        EchoAll(*request, echoed);
+    }
+    std::optional<std::vector<uint8_t>> bytes = Encode(head, requestId, verdict, echoed);
+    if (bytes) {
+        return bytes;
+    }
+    verdict = Fail(ErrorStatus::TooBig, 0);
+    WireBindings none;
+    return Encode(head, requestId, verdict, none);
+}
+
+// A request the codec refused is counted as one of another SNMP version or as a parse error, except
+// a request with more bindings than the codec takes, whose head is given for a tooBig answer.
+std::optional<RequestHead> OversizedRequest(AgentCounters& counters, std::span<const uint8_t> datagram) {
+    std::optional<RequestOutline> outline = OutlineRequest(datagram);
+    if (outline && outline->version != SnmpVersion1) {
+        ++counters.inBadVersions;
+        return std::nullopt;
+    }
+    if (!outline || !outline->pduType || outline->bindingCount <= snmp::kMaxBindings) {
+        ++counters.inParseErrors;
+        return std::nullopt;
+    }
+    return RequestHead{outline->community, *outline->pduType, outline->requestId};
+}
+
+// What the card does with a request it accepted; a request it could not decode is too big.
+Verdict Carry(Card& card, const ReqParam* request, bool seesSecrets, const FaultSwitches& switches,
+              const Peer& from, WireBindings& out) {
+    if (request == nullptr) {
+        return Fail(ErrorStatus::TooBig, 0);
+    }
+    if (switches.errorStatus != 0) {
+        return Fail(static_cast<ErrorStatus>(switches.errorStatus), 1);
+    }
+    if (request->PduType == kPduSet) {
+        return Write(card, *request, from, out);
+    }
+    return Read(card, *request, seesSecrets, out);
 }
 
 void Damage(const FaultSwitches& faults, std::vector<uint8_t>& bytes) {
@@ -153,43 +227,36 @@ std::optional<Outgoing> AnswerRequest(Card& card, std::span<const uint8_t> datag
     counters.udpIn += udp ? 1 : 0;
     ++counters.inPackets;
     Request request(snmp::DecodeMessage(datagram.data(), datagram.size(), snmp::kAcceptRequests));
-    if (!request) {
-        ++counters.inParseErrors;
+    std::optional<RequestHead> head = request ? HeadOf(*request) : OversizedRequest(counters, datagram);
+    if (!head) {
         return std::nullopt;
     }
-    std::string_view community(request->Community, request->CommunityLength);
-    CommunityRight right = card.RightOf(community);
-    bool writes = request->PduType == kPduSet;
+    CommunityRight right = card.RightOf(head->community);
+    bool writes = head->pduType == kPduSet;
     if (right == CommunityRight::None || (writes && right != CommunityRight::ReadWrite)) {
         ++(right == CommunityRight::None ? counters.inBadCommunityNames : counters.inBadCommunityUses);
         return std::nullopt;
     }
-    CountRequest(counters, request->PduType);
+    CountRequest(counters, head->pduType);
 
     WireBindings bindings;
-    Verdict verdict;
-    if (switches.errorStatus != 0) {
-        verdict = Fail(static_cast<ErrorStatus>(switches.errorStatus), 1);
-    } else {
-        verdict = writes ? Write(card, *request, from, bindings) : Read(card, *request, bindings);
-    }
+    Verdict verdict =
+        Carry(card, request.get(), right == CommunityRight::ReadWrite, switches, from, bindings);
     if (verdict.silent) {
         return std::nullopt;
     }
     // Wraps round past the largest id rather than overflow.
     auto requestId =
-        static_cast<int32_t>(static_cast<uint32_t>(request->RequestId) + (switches.wrongRequestId ? 1u : 0u));
+        static_cast<int32_t>(static_cast<uint32_t>(head->requestId) + (switches.wrongRequestId ? 1u : 0u));
     std::optional<std::vector<uint8_t>> bytes;
     if (verdict.status == ErrorStatus::NoError) {
-        bytes = Encode(*request, requestId, verdict, bindings);
+        bytes = Encode(*head, requestId, verdict, bindings);
         if (!bytes) {
             verdict = Fail(ErrorStatus::TooBig, 0);
         }
     }
     if (!bytes) {
-        WireBindings echoed;
-        EchoAll(*request, echoed);
-        bytes = Encode(*request, requestId, verdict, echoed);
+        bytes = EncodeError(*head, request.get(), requestId, verdict);
         if (!bytes) {
             return std::nullopt;
         }

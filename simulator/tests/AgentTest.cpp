@@ -1,4 +1,6 @@
+#include <algorithm>
 #include <cstdint>
+#include <iterator>
 
 #include "simulator/CardOids.h"
 #include "simulator/WireBindings.h"
@@ -77,11 +79,21 @@ TEST_F(CardFixture, CommunitiesDecideWhoIsAnswered) {
 }
 
 TEST_F(CardFixture, UndecodableDatagramsAreNotAnswered) {
-    std::vector<uint8_t> request = EncodeGet(1, {Name});
-    request.pop_back();
-    EXPECT_FALSE(Exchange(request));
-    EXPECT_FALSE(Exchange({0x30, 0x00}));
+    std::vector<uint8_t> truncated = EncodeGet(1, {Name});
+    truncated.pop_back();
+    // The version is the third byte of the message's content: 02 01 00 for SNMPv1.
+    auto ofVersion = [](uint8_t version) {
+        std::vector<uint8_t> request = EncodeGet(1, {Name});
+        EXPECT_EQ(request[4], 0);
+        request[4] = version;
+        return request;
+    };
+    const std::vector<uint8_t> datagrams[] = {truncated, {0x30, 0x00}, ofVersion(1), ofVersion(3)};
+    for (const std::vector<uint8_t>& datagram : datagrams) {
+        EXPECT_FALSE(Exchange(datagram));
+    }
     EXPECT_EQ(card->Counters().inParseErrors, 2u);
+    EXPECT_EQ(card->Counters().inBadVersions, 2u) << "v2c and v3 messages";
 }
 
 TEST_F(CardFixture, TooLargeAnswerBecomesTooBig) {
@@ -90,6 +102,69 @@ TEST_F(CardFixture, TooLargeAnswerBecomesTooBig) {
     ASSERT_TRUE(answer);
     EXPECT_EQ(answer->errorStatus, 1);
     EXPECT_EQ(answer->bindings.size(), 40u);
+}
+
+// Requests whose echo does not fit an answer: too many bindings for the codec, or long unknown objects.
+TEST_F(CardFixture, OversizedRequestsAreAnsweredTooBigWithoutBindings) {
+    std::string longUnknown = "1.3.6.1.4.1.99999";
+    for (int i = 0; i < 20; ++i) {
+        longUnknown += ".100000";
+    }
+    const std::vector<std::string> requests[] = {std::vector<std::string>(41, Name),
+                                                 std::vector<std::string>(200, Name),
+                                                 std::vector<std::string>(40, longUnknown)};
+    for (const std::vector<std::string>& oids : requests) {
+        std::optional<Answer> answer = Get(oids, 77);
+        ASSERT_TRUE(answer) << oids.size();
+        EXPECT_EQ(answer->requestId, 77);
+        EXPECT_EQ(answer->errorStatus, 1);
+        EXPECT_EQ(answer->errorIndex, 0);
+        EXPECT_TRUE(answer->bindings.empty());
+    }
+    EXPECT_EQ(card->Counters().outTooBigs, 3u);
+    EXPECT_EQ(card->Counters().inGetRequests, 3u);
+
+    Pairs manyNames(41, {Name, MibValue::None()});
+    EXPECT_FALSE(Exchange(EncodeRequest(kPduGet, 1, manyNames, "guess"))) << "the community still counts";
+    EXPECT_EQ(card->Counters().inBadCommunityNames, 1u);
+}
+
+TEST_F(CardFixture, AReadOnlyCommunitySeesNoSecrets) {
+    ASSERT_EQ(Set({{E + ".12.6.1.2.0", MibValue::Text("hunter2")}})->errorStatus, 0);
+    auto read = [&](SnmpPduType type, const std::string& oid, const std::string& community) {
+        return Exchange(EncodeRequest(type, 1, {{oid, MibValue::None()}}, community));
+    };
+    const std::string secrets[] = {E + ".12.6.1.2.0", E + ".12.6.1.3.0", E + ".12.6.3.2.1.2.1",
+                                   E + ".12.6.3.2.1.2.2"};
+    for (const std::string& secret : secrets) {
+        EXPECT_EQ(read(kPduGet, secret, "public")->errorStatus, 2) << secret;
+        EXPECT_EQ(read(kPduGet, secret, SystemCommunity)->errorStatus, 0) << secret;
+    }
+    EXPECT_EQ(Get({secrets[0]})->bindings[0].second, MibValue::Text("hunter2"));
+
+    // Walks of the security group: the read-only one passes over the secrets and nothing else.
+    auto walk = [&](const std::string& community) {
+        std::vector<std::string> walked;
+        std::string cursor = E + ".12.6";
+        for (;;) {
+            std::optional<Answer> answer = read(kPduGetNext, cursor, community);
+            if (!answer || answer->errorStatus != 0 ||
+                answer->bindings.at(0).first.rfind(E + ".12.6.", 0) != 0) {
+                return walked;
+            }
+            cursor = answer->bindings[0].first;
+            walked.push_back(cursor);
+        }
+    };
+    std::vector<std::string> everything = walk(SystemCommunity);
+    std::vector<std::string> visible = walk("public");
+    std::vector<std::string> expected;
+    std::ranges::copy_if(everything, std::back_inserter(expected), [&](const std::string& oid) {
+        return std::ranges::none_of(secrets, [&](const std::string& secret) { return oid == secret; }) &&
+               oid.rfind(E + ".12.6.3.2.1.2.", 0) != 0;
+    });
+    EXPECT_EQ(visible, expected);
+    EXPECT_EQ(everything.size(), visible.size() + 7) << "two passwords and five community names";
 }
 
 TEST_F(CardFixture, NetWareServiceRowIsAddedListedChangedAndRetired) {

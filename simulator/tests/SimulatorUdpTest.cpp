@@ -136,6 +136,34 @@ TEST_F(SimulatorUdpTest, NetSnmpToolsReadTheSystemGroupAndPrivateObjects) {
     EXPECT_NE(readOnly.output.find("noSuchName"), std::string::npos) << readOnly.output;
 }
 
+// What net-snmp's tools see of the agent's limits: a v1 get of 41 objects is too big, a v2c get is not
+// answered but counted as a bad version, and the read-only community walks past the secrets.
+TEST_F(SimulatorUdpTest, NetSnmpToolsMeetTheAgentsLimits) {
+    std::string host = Ipv4Text(CardAddress(22));
+    auto run = [&](const std::string& version, const std::string& community, std::vector<std::string> tail) {
+        std::vector<std::string> arguments = {"snmpget", "-v" + version, "-c", community, "-On", "-t",
+                                              "1",       "-r",           "0",  host};
+        arguments.insert(arguments.end(), tail.begin(), tail.end());
+        return RunProgram(arguments, {"MIBS="});
+    };
+    ProgramResult many = run("1", SystemCommunity, std::vector<std::string>(41, "1.3.6.1.2.1.1.5.0"));
+    EXPECT_NE(many.output.find("tooBig"), std::string::npos) << many.output;
+
+    ProgramResult v2c = run("2c", SystemCommunity, {"1.3.6.1.2.1.1.5.0"});
+    EXPECT_NE(v2c.exitCode, 0);
+    EXPECT_NE(v2c.output.find("Timeout"), std::string::npos) << v2c.output;
+    ProgramResult badVersions = run("1", SystemCommunity, {"1.3.6.1.2.1.11.3.0"});
+    EXPECT_NE(badVersions.output.find(".1.3.6.1.2.1.11.3.0 = Counter32: 1"), std::string::npos)
+        << badVersions.output;
+
+    ProgramResult walk =
+        RunProgram({"snmpwalk", "-v1", "-c", "public", "-On", "-t", "2", host, E + ".12.6"}, {"MIBS="});
+    ASSERT_EQ(walk.exitCode, 0) << walk.output;
+    EXPECT_NE(walk.output.find("." + E + ".12.6.3.2.1.3.1 = INTEGER: 3"), std::string::npos) << walk.output;
+    EXPECT_EQ(walk.output.find(SystemCommunity), std::string::npos) << walk.output;
+    EXPECT_EQ(walk.output.find("." + E + ".12.6.1.2.0"), std::string::npos) << walk.output;
+}
+
 // A card without an address answers broadcasts only, until a broadcast set that names its
 // hardware address gives it one.
 TEST(NewCardTest, GetsItsFirstAddressByBroadcast) {
