@@ -1,0 +1,223 @@
+#include "console/core/DisplayOptions.h"
+
+#include <QStringList>
+
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+namespace console {
+
+namespace {
+
+constexpr int kDefaultJobQueueWidth = 1500;
+
+// View mask bits.
+constexpr int kToolBarShown = 1;
+constexpr int kStatusBarShown = 2;
+constexpr int kTreeHidden = 4;
+constexpr int kAlertLogOn = 8;
+
+// Splits at every comma outside double quotes. A field that starts with a quote runs to its closing
+// quote ("" stands for one quote inside) and keeps its quotes, so that a reader tells it apart.
+std::optional<QStringList> SplitFields(const QString& text) {
+    QStringList fields;
+    if (text.isEmpty()) {
+        return fields;
+    }
+    qsizetype pos = 0;
+    for (;;) {
+        qsizetype end = pos;
+        if (pos < text.size() && text[pos] == '"') {
+            for (end = pos + 1;; ++end) {
+                if (end >= text.size()) {
+                    return std::nullopt;  // unclosed quote
+                }
+                if (text[end] == '"') {
+                    if (end + 1 < text.size() && text[end + 1] == '"') {
+                        ++end;
+                        continue;
+                    }
+                    ++end;
+                    break;
+                }
+            }
+            if (end < text.size() && text[end] != ',') {
+                return std::nullopt;
+            }
+        } else {
+            end = text.indexOf(',', pos);
+            if (end < 0) {
+                end = text.size();
+            }
+        }
+        fields << text.mid(pos, end - pos);
+        if (end >= text.size()) {
+            return fields;
+        }
+        pos = end + 1;
+    }
+}
+
+bool IsQuoted(const QString& field) {
+    return field.size() >= 2 && field.front() == '"' && field.back() == '"';
+}
+
+QString Unquote(const QString& field) {
+    return field.mid(1, field.size() - 2).replace("\"\"", "\"");
+}
+
+bool NeedsQuotes(const QString& text) {
+    return text.contains(',') || text.contains('"') || text != text.trimmed();
+}
+
+QString TextField(const QString& text) {
+    if (!NeedsQuotes(text)) {
+        return text;
+    }
+    return '"' + QString(text).replace("\"", "\"\"") + '"';
+}
+
+// Reads the fields in order; a field that is missing (past the end, or empty) leaves its value.
+class FieldReader {
+  public:
+    explicit FieldReader(QStringList fields) : fields_(std::move(fields)) {}
+
+    bool Failed() const { return failed_; }
+
+    void Number(int& value) {
+        const QString field = Next();
+        if (field.isEmpty()) {
+            return;
+        }
+        bool ok = false;
+        const double number = field.trimmed().toDouble(&ok);
+        // Halves go to the even neighbour, as the console has always rounded.
+        const double rounded = std::nearbyint(number);
+        if (!ok || !std::isfinite(rounded) || rounded < std::numeric_limits<int>::min() ||
+            rounded > std::numeric_limits<int>::max()) {
+            failed_ = true;
+            return;
+        }
+        value = static_cast<int>(rounded);
+    }
+
+    void Text(QString& value, bool trimPlain) {
+        const QString field = Next();
+        if (index_ > fields_.size()) {
+            return;
+        }
+        value = IsQuoted(field) ? Unquote(field) : trimPlain ? field.trimmed() : field;
+    }
+
+  private:
+    QString Next() {
+        const qsizetype at = index_++;
+        return at < fields_.size() ? fields_[at] : QString();
+    }
+
+    QStringList fields_;
+    qsizetype index_ = 0;
+    bool failed_ = false;
+};
+
+}  // namespace
+
+DisplayOptions::DisplayOptions() {
+    columns[kNameColumn].visible = true;
+    columns[kPortColumn].visible = true;
+    jobQueueWidths.fill(kDefaultJobQueueWidth);
+}
+
+std::optional<DisplayOptions> ParseDisplayOptions(const QString& text) {
+    const std::optional<QStringList> fields = SplitFields(text);
+    if (!fields) {
+        return std::nullopt;
+    }
+    DisplayOptions options;
+    FieldReader read(*fields);
+    int bottom = options.top + options.height;
+    int right = options.left + options.width;
+    int mask = 0;
+    for (const ColumnLayout& column : options.columns) {
+        mask |= column.visible ? 1 << (&column - options.columns.data()) : 0;
+    }
+    int sort = options.sortColumn;
+    int viewMask = kToolBarShown | kStatusBarShown;
+    read.Number(options.top);
+    read.Number(options.left);
+    read.Number(bottom);
+    read.Number(right);
+    read.Number(mask);
+    read.Number(options.carried);
+    read.Text(options.notifyFlags, false);
+    read.Number(sort);
+    read.Number(options.filterKind);
+    read.Number(viewMask);
+    read.Number(options.viewMode);
+    read.Text(options.filterText, true);
+    read.Text(options.alertLogFile, false);
+    for (std::size_t i = 0; i < kColumnCount; ++i) {
+        options.columns[i].visible = (mask >> i & 1) != 0;
+        if (options.columns[i].visible) {
+            read.Number(options.columns[i].width);
+        }
+    }
+    read.Number(options.autoRefresh);
+    read.Number(options.refreshSeconds);
+    for (int& width : options.jobQueueWidths) {
+        read.Number(width);
+    }
+    const std::int64_t height = std::int64_t{bottom} - options.top;
+    const std::int64_t width = std::int64_t{right} - options.left;
+    if (read.Failed() || height < 0 || width < 0 || height > std::numeric_limits<int>::max() ||
+        width > std::numeric_limits<int>::max()) {
+        return std::nullopt;
+    }
+    options.height = static_cast<int>(height);
+    options.width = static_cast<int>(width);
+    options.sortDescending = sort < 0;
+    options.sortColumn = sort < 0 ? -sort : sort;
+    options.toolBarVisible = (viewMask & kToolBarShown) != 0;
+    options.statusBarVisible = (viewMask & kStatusBarShown) != 0;
+    options.treeVisible = (viewMask & kTreeHidden) == 0;
+    options.alertLogOn = (viewMask & kAlertLogOn) != 0;
+    return options;
+}
+
+QString BuildDisplayOptions(const DisplayOptions& options) {
+    QStringList fields;
+    const auto number = [&fields](std::int64_t value) { fields << QString::number(value); };
+    number(options.top);
+    number(options.left);
+    number(std::int64_t{options.top} + options.height);
+    number(std::int64_t{options.left} + options.width);
+    int mask = 0;
+    for (std::size_t i = 0; i < kColumnCount; ++i) {
+        mask |= options.columns[i].visible ? 1 << i : 0;
+    }
+    number(mask);
+    number(options.carried);
+    fields << TextField(options.notifyFlags);
+    // A descending order is the column's number negated, so that every column comes back as it was.
+    number(options.sortDescending ? -options.sortColumn : options.sortColumn);
+    number(options.filterKind);
+    number((options.toolBarVisible ? kToolBarShown : 0) | (options.statusBarVisible ? kStatusBarShown : 0) |
+           (options.treeVisible ? 0 : kTreeHidden) | (options.alertLogOn ? kAlertLogOn : 0));
+    number(options.viewMode);
+    fields << TextField(options.filterText) << TextField(options.alertLogFile);
+    for (const ColumnLayout& column : options.columns) {
+        if (column.visible) {
+            number(column.width);
+        }
+    }
+    number(options.autoRefresh);
+    number(options.refreshSeconds);
+    for (int width : options.jobQueueWidths) {
+        number(width);
+    }
+    return fields.join(',') + ',';
+}
+
+}  // namespace console

@@ -1,0 +1,23 @@
+#include "console/core/Libraries.h"
+
+#include <map>
+
+#include "platform/services/ModuleLoader.h"
+
+namespace console {
+
+void* LibraryFunction(const char* library, const char* name) {
+    // Loaded once and kept until the process ends, as the console has always held its libraries.
+    static std::map<std::string, plat::ModuleHandle> loaded;
+    plat::ModuleHandle& module = loaded[library];
+    if (module == nullptr) {
+        module = plat::LoadModule(library);
+    }
+    void* function = module != nullptr ? plat::ModuleSymbol(module, name) : nullptr;
+    if (function == nullptr) {
+        throw LibraryMissing(std::string(library) + " gives no " + name);
+    }
+    return function;
+}
+
+}  // namespace console

@@ -1,0 +1,78 @@
+#include "console/core/Messages.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+#include "console/core/StringTable.h"
+
+namespace console {
+
+namespace {
+
+constexpr int kUnknownError = 31001;
+constexpr int kWarningTitle = 15012;
+constexpr int kCriticalTitle = 15013;
+constexpr int kQuestionTitle = 15014;
+
+MessageHook& Hook() {
+    static MessageHook hook;
+    return hook;
+}
+
+QString KindTitle(int kind) {
+    switch (kind) {
+        case kWarning:
+            return LoadString(kWarningTitle);
+        case kCritical:
+            return LoadString(kCriticalTitle);
+        case kQuestion:
+            return LoadString(kQuestionTitle);
+        default:
+            return {};
+    }
+}
+
+int Show(const MessageShown& shown) {
+    if (Hook()) {
+        return Hook()(shown);
+    }
+    QMessageBox box(QApplication::activeWindow());
+    box.setWindowTitle(shown.title);
+    box.setText(shown.text);
+    const QMessageBox::Icon icons[] = {QMessageBox::NoIcon, QMessageBox::Warning, QMessageBox::Critical,
+                                       QMessageBox::Question};
+    box.setIcon(shown.kind >= kWarning && shown.kind <= kQuestion ? icons[shown.kind] : QMessageBox::NoIcon);
+    box.setStandardButtons(shown.kind == kQuestion ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Ok);
+    return box.exec() == QMessageBox::Cancel ? kCancel : kOk;
+}
+
+}  // namespace
+
+void SetMessageHook(MessageHook hook) {
+    Hook() = std::move(hook);
+}
+
+QString ResultText(int code) {
+    const bool libraryBlock = (code >= 20001 && code <= 23015) || (code >= 25001 && code <= 25014) ||
+                              (code >= 30001 && code <= 31010);
+    return libraryBlock && HasString(code) ? LoadString(code)
+                                           : LoadString(kUnknownError) + ' ' + QString::number(code);
+}
+
+int ShowMessage(int id, int kind) {
+    return Show({kind, KindTitle(kind), LoadString(id)});
+}
+
+int ShowResult(int code, int kind) {
+    return Show({kind, KindTitle(kind), ResultText(code)});
+}
+
+int ShowMessageEx(int id, int kind, const QString& extra) {
+    return Show({kind, KindTitle(kind), LoadString(id) + ' ' + extra});
+}
+
+int ShowPlainMessage(const QString& text, const QString& title) {
+    return Show({kPlain, title, text});
+}
+
+}  // namespace console

@@ -1,0 +1,105 @@
+#pragma once
+
+#include <QMainWindow>
+
+#include <deque>
+#include <map>
+#include <memory>
+
+#include "console/core/LocalizeForm.h"
+#include "platform/services/NamedMutex.h"
+#include "platform/window/Window.h"
+
+class QAction;
+class QActionGroup;
+class QLabel;
+class QMenu;
+class QSplitter;
+class QTimer;
+class QToolBar;
+class QTreeWidget;
+
+namespace console {
+
+class NoticeBox;
+class PrinterList;
+class frmBanner;
+
+// The console's main window: the group tree, the printer list, menus, tool bar, status bar, the
+// timers, and the hidden box that receives the status notices.
+class NewLook : public QMainWindow {
+    Q_OBJECT
+
+  public:
+    NewLook();
+    ~NewLook() override;
+
+    // Start-up; false when another console already runs (after saying so): the program then ends.
+    bool Form_Load();
+    // The first detection, once the window is up.
+    void FirstDetection();
+
+    // Commands and events, reachable by the tests as a person reaches them.
+    void mnuRefresh_Click();
+    void outTreeList_Click();
+    void txtTrapHandle_Change(const QString& notice);
+    void tmrTrapKeeper_Timer();
+    void ApplyViewMode();
+
+    QAction* Action(const QString& name) const;
+    PrinterList* List() const { return grdDetails; }
+    QTimer* TrapKeeper() const { return tmrTrapKeeper; }
+    QTimer* RefreshTimer() const { return tmrRefresh; }
+    QLabel* StatusPanel(int panel) const;
+    plat::WindowHandle TrapHandle() const;
+    bool RefreshInProgress() const { return refreshInProgress_; }
+
+  signals:
+    void RefreshFinished();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void BuildMenus();
+    QMenu* AddMenu(QMenu* parent, const QString& name);
+    QAction* AddItem(QMenu* menu, const QString& name);
+    void BuildToolBar();
+    void ConnectCommands();
+    void ApplyDisplayOptions();
+    void GatherDisplayOptions();
+    void UpdateMenus(int state);
+    void ShowGroupTree(bool visible);
+    void ShowBanner();
+    void SetFilterPanel();
+    void ArmRefreshTimer(bool enabled);
+    void ListClicked();
+    void ColumnClicked(const QString& title);
+    void RaiseAlert(const QString& name, const QString& statusText);
+    void ShowQueuedAlerts();
+    void NotAvailableYet();
+    void Form_Unload();
+
+    std::unique_ptr<plat::NamedMutex> instance_;
+    QTreeWidget* outTreeList;
+    PrinterList* grdDetails;
+    QSplitter* pnlDividor;
+    QToolBar* picMenuBar;
+    QLabel* panel1_;
+    QLabel* panel2_;
+    QTimer* tmrTrapKeeper;
+    QTimer* tmrRefresh;
+    QTimer* tmrBanner;
+    QMenu* mnuPopup = nullptr;
+    QActionGroup* viewGroup_ = nullptr;
+    std::unique_ptr<NoticeBox> txtTrapHandle;
+    std::map<QString, QAction*> actions_;
+    CaptionOrder captionOrder_;
+    frmBanner* banner_ = nullptr;
+    std::deque<QString> pendingAlerts_;
+    bool showingAlert_ = false;
+    bool refreshInProgress_ = false;
+    bool unloaded_ = false;
+};
+
+}  // namespace console

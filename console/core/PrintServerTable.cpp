@@ -1,0 +1,313 @@
+#include "console/core/PrintServerTable.h"
+
+#include <QRegularExpression>
+
+#include <algorithm>
+
+#include "console/core/PrinterStatus.h"
+#include "console/core/StringTable.h"
+#include "platform/store/StoreKeyHandle.h"
+#include "platform/store/StorePaths.h"
+
+namespace console {
+
+namespace {
+
+constexpr int kUnknownName = 305;
+constexpr std::uint32_t kCategoryBits = 3;
+constexpr std::uint32_t kPerPort = 4;
+constexpr std::uint32_t kAddedByHand = 1;
+
+std::string EntryKeyPath(const QString& mac) {
+    return std::string(plat::kAdapterOnlyKey) + "\\" + mac.toStdString();
+}
+
+QString Text(const plat::StoreKeyHandle& key, const char* name) {
+    return QString::fromStdString(key.ReadText(name).value_or("")).trimmed();
+}
+
+PrintServerEntry ReadEntry(const plat::StoreKeyHandle& key) {
+    PrintServerEntry entry;
+    entry.category = key.ReadNumber("Category").value_or(0);
+    entry.preferred = key.ReadNumber("pProtocol").value_or(0);
+    entry.protocols = key.ReadNumber("cProtocols").value_or(0);
+    entry.detected = key.ReadNumber("Detected").value_or(0);
+    entry.ip = Text(key, "IP Address");
+    entry.ipx = Text(key, "IPX Address");
+    entry.mac = Text(key, "MAC Address");
+    entry.name = Text(key, "Print Server Name");
+    entry.description = Text(key, "Print Server Description");
+    entry.dns = Text(key, "DNS Name");
+    if (entry.name.isEmpty()) {
+        entry.name = LoadString(kUnknownName);
+    }
+    return entry;
+}
+
+// A print server that still has the name it came with and no IP address counts as added by hand.
+bool HasDefaultIdentity(const PrintServerEntry& entry) {
+    return entry.name == entry.mac.toLower() + State().makerAbbreviation && entry.ip == "0.0.0.0" &&
+           entry.category != kAddedByHand;
+}
+
+// The hardware address each port of the port map names.
+std::vector<QString> PortAdapters() {
+    std::vector<QString> adapters;
+    const auto ports = plat::StoreKeyHandle::Open(plat::kStoreLocalMachine, plat::kAdapterPortsKey);
+    if (!ports) {
+        return adapters;
+    }
+    for (const std::string& port : ports->SubkeyNames()) {
+        const auto key = plat::StoreKeyHandle::Open(ports->Get(), port.c_str());
+        if (key) {
+            adapters.push_back(Text(*key, "MAC Address"));
+        }
+    }
+    return adapters;
+}
+
+QString SortKey(const PrinterRow& row, int column) {
+    switch (column) {
+        case 1:
+            return row.name;
+        case 2:
+            return row.description;
+        case 3:
+            return StatusCodeText(row.status);
+        case 4:
+            return row.ip;
+        case 5:
+            return row.ipx;
+        case 6:
+            return row.mac;
+        case 7:
+            return QString::number(row.category);
+        default:
+            return {};
+    }
+}
+
+bool InMacList(const QString& mac, const QString& list) {
+    const QStringList macs = list.split(QRegularExpression("[\\s;]+"), Qt::SkipEmptyParts);
+    return std::any_of(macs.begin(), macs.end(), [&](const QString& m) { return SameMac(m, mac); });
+}
+
+bool EmptyOrMatches(const QString& text, const QString& pattern, Qt::CaseSensitivity sensitivity) {
+    return text.isEmpty() || MatchesPattern(text, pattern, sensitivity);
+}
+
+// Pattern matching from the given positions, with backtracking over '*'.
+bool MatchFrom(const QString& text, qsizetype t, const QString& pattern, qsizetype p,
+               Qt::CaseSensitivity cs) {
+    while (p < pattern.size()) {
+        const QChar wanted = pattern[p];
+        if (wanted == '*') {
+            for (qsizetype rest = t; rest <= text.size(); ++rest) {
+                if (MatchFrom(text, rest, pattern, p + 1, cs)) {
+                    return true;
+                }
+            }
+            return false;
+        }
+        if (t >= text.size()) {
+            return false;
+        }
+        const QChar c = text[t];
+        if (wanted == '?') {
+            ++p;
+        } else if (wanted == '#') {
+            if (!c.isDigit()) {
+                return false;
+            }
+            ++p;
+        } else if (wanted == '[') {
+            const qsizetype close = pattern.indexOf(']', p + 1);
+            if (close < 0) {
+                return false;
+            }
+            QString list = pattern.mid(p + 1, close - p - 1);
+            const bool negate = list.startsWith('!');
+            if (negate) {
+                list.remove(0, 1);
+            }
+            bool inList = false;
+            for (qsizetype i = 0; i < list.size(); ++i) {
+                const bool range = i + 2 < list.size() && list[i + 1] == '-';
+                const QChar low = list[i];
+                const QChar high = range ? list[i + 2] : low;
+                const QChar x = cs == Qt::CaseSensitive ? c : c.toUpper();
+                const QChar lo = cs == Qt::CaseSensitive ? low : low.toUpper();
+                const QChar hi = cs == Qt::CaseSensitive ? high : high.toUpper();
+                inList = inList || (x >= lo && x <= hi);
+                i += range ? 2 : 0;
+            }
+            if (inList == negate) {
+                return false;
+            }
+            p = close + 1;
+        } else {
+            if (QString::compare(QString(c), QString(wanted), cs) != 0) {
+                return false;
+            }
+            ++p;
+        }
+        ++t;
+    }
+    return t == text.size();
+}
+
+}  // namespace
+
+bool MatchesPattern(const QString& text, const QString& pattern, Qt::CaseSensitivity sensitivity) {
+    return MatchFrom(text, 0, pattern, 0, sensitivity);
+}
+
+void LoadPrintServerTable(const EntryProgress& progress) {
+    ConsoleState& state = State();
+    const std::vector<PrintServerEntry> before = std::move(state.servers);
+    state.servers.clear();
+    const auto store = plat::StoreKeyHandle::Open(plat::kStoreLocalMachine, plat::kAdapterOnlyKey);
+    for (const std::string& name : store ? store->SubkeyNames() : std::vector<std::string>{}) {
+        const auto key = plat::StoreKeyHandle::Open(store->Get(), name.c_str());
+        if (!key) {
+            continue;
+        }
+        PrintServerEntry entry = ReadEntry(*key);
+        if (entry.detected == 1 && progress) {
+            progress(entry.name);
+        }
+        state.servers.push_back(entry);
+        if (HasDefaultIdentity(entry)) {
+            StoreRecordIO(entry.mac, entry.name, entry.description, entry.ip, kAddedByHand, kStatusUnknown);
+        }
+    }
+    for (const PrintServerEntry& old : before) {
+        if (PrintServerEntry* entry = FindServer(old.mac)) {
+            entry->notify = old.notify;
+            entry->status = old.status;
+        }
+    }
+}
+
+void SaveCategory() {
+    const std::vector<QString> adapters = PortAdapters();
+    for (PrintServerEntry& entry : State().servers) {
+        const auto ports = std::count_if(adapters.begin(), adapters.end(),
+                                         [&](const QString& mac) { return SameMac(mac, entry.mac); });
+        const std::uint32_t category =
+            (entry.category & kCategoryBits) + kPerPort * static_cast<std::uint32_t>(ports);
+        if (category == entry.category) {
+            continue;
+        }
+        entry.category = category;
+        if (const auto key = plat::StoreKeyHandle::Open(
+                plat::kStoreLocalMachine, EntryKeyPath(entry.mac).c_str(), plat::kStoreReadWrite)) {
+            key->WriteNumber("Category", category);
+        }
+    }
+}
+
+void StoreRecordIO(const QString& mac, const QString& name, const QString& description, const QString& ip,
+                   std::uint32_t category, std::int32_t status) {
+    if (PrintServerEntry* entry = FindServer(mac)) {
+        entry->name = name;
+        entry->description = description;
+        entry->ip = ip.isEmpty() ? entry->ip : ip;
+        entry->category = category;
+        entry->status = status == kStatusUnknown ? entry->status : status;
+    }
+    const auto key = plat::StoreKeyHandle::Open(plat::kStoreLocalMachine, EntryKeyPath(mac).c_str(),
+                                                plat::kStoreReadWrite);
+    if (!key) {
+        return;
+    }
+    const std::uint32_t stored = key->ReadNumber("Category").value_or(0);
+    key->WriteNumber("Category", (stored & ~kCategoryBits) | (category & kCategoryBits));
+    key->WriteText("Print Server Description", description.toStdString());
+    key->WriteText("Print Server Name", name.toStdString());
+    if (!ip.isEmpty()) {
+        key->WriteText("IP Address", ip.toStdString());
+    }
+}
+
+PrinterRow MakePrinterRow(const PrintServerEntry& entry) {
+    PrinterRow row;
+    row.name = entry.name;
+    row.description = entry.description;
+    row.status = entry.status;
+    row.ip = entry.ip;
+    row.ipx = entry.ipx;
+    row.mac = entry.mac;
+    row.category = entry.category;
+    row.detected = entry.detected;
+    return row;
+}
+
+bool MatchesFilter(const PrinterRow& row) {
+    const DisplayOptions& options = State().options;
+    const QString& pattern = options.filterText;
+    switch (options.filterKind) {
+        case 0:
+            return true;
+        case 1:
+            return MatchesPattern(row.name, pattern, Qt::CaseSensitive);
+        case 2:
+            return EmptyOrMatches(row.ip, pattern, Qt::CaseSensitive);
+        case 3:
+            return EmptyOrMatches(row.ipx, pattern, Qt::CaseInsensitive);
+        case 4:
+            return EmptyOrMatches(row.mac, pattern, Qt::CaseInsensitive);
+        case 5: {
+            bool number = false;
+            const int status = pattern.trimmed().toInt(&number);
+            return number && row.status == status;
+        }
+        case 6:
+            return InMacList(row.mac, pattern);
+        default:
+            return false;
+    }
+}
+
+void BuildPrinterRows() {
+    ConsoleState& state = State();
+    state.rowsRebuilding = true;
+    state.rows.clear();
+    state.currentRow = -1;
+    for (const PrintServerEntry& entry : state.servers) {
+        PrinterRow row = MakePrinterRow(entry);
+        if (MatchesFilter(row)) {
+            state.rows.push_back(std::move(row));
+        }
+    }
+    state.rowsRebuilding = false;
+}
+
+void SortPrinterRows() {
+    ConsoleState& state = State();
+    const int column = state.options.sortColumn;
+    if (column < 1 || column > 7) {
+        return;
+    }
+    state.rowsRebuilding = true;
+    const bool descending = state.options.sortDescending;
+    std::stable_sort(state.rows.begin(), state.rows.end(), [&](const PrinterRow& a, const PrinterRow& b) {
+        const int order = SortKey(a, column).toUpper().compare(SortKey(b, column).toUpper());
+        return descending ? order > 0 : order < 0;
+    });
+    state.rowsRebuilding = false;
+}
+
+bool IsPrinterNotified(const QString& mac) {
+    const PrintServerEntry* entry = FindServer(mac);
+    return entry != nullptr && entry->notify;
+}
+
+bool IsStatusNotified(std::int32_t code) {
+    const std::optional<std::size_t> slot = StatusSlot(code);
+    const QString& flags = State().options.notifyFlags;
+    return slot && static_cast<qsizetype>(*slot) < flags.size() &&
+           flags[static_cast<qsizetype>(*slot)] == '1';
+}
+
+}  // namespace console

@@ -1,0 +1,246 @@
+#include "console/core/PrinterList.h"
+
+#include <QHeaderView>
+#include <QListView>
+#include <QMouseEvent>
+#include <QStandardItemModel>
+#include <QTreeView>
+
+#include "console/core/ConsoleState.h"
+#include "console/core/Pictures.h"
+#include "console/core/PrinterStatus.h"
+
+namespace console {
+
+namespace {
+
+constexpr int kTwipsPerPixel = 15;
+constexpr int kMacRole = Qt::UserRole + 1;
+
+QString ColumnText(const PrinterRow& row, std::size_t column) {
+    switch (column) {
+        case kDescriptionColumn:
+            return row.description;
+        case kStatusColumn:
+            return RowStatusText(row.status, row.detected);
+        case kIpColumn:
+            return row.ip;
+        case kIpxColumn:
+            return row.ipx;
+        case kMacColumn:
+            return row.mac;
+        case kPortColumn:
+            return row.portName;
+        case kWindowsPrinterColumn:
+            return row.windowsPrinter;
+        default:
+            return row.name;
+    }
+}
+
+const QIcon& Icon(int number) {
+    static const std::array<QIcon, 10> icons = [] {
+        std::array<QIcon, 10> made;
+        for (int i = 1; i < 10; ++i) {
+            made[static_cast<std::size_t>(i)] = StatusIconPicture(i);
+        }
+        return made;
+    }();
+    return icons[static_cast<std::size_t>(number)];
+}
+
+}  // namespace
+
+PrinterList::PrinterList(QWidget* parent)
+    : QStackedWidget(parent),
+      model_(new QStandardItemModel(this)),
+      details_(new QTreeView),
+      icons_(new QListView) {
+    setObjectName("grdDetails");
+    details_->setModel(model_);
+    details_->setRootIsDecorated(false);
+    details_->setUniformRowHeights(true);
+    details_->setAlternatingRowColors(true);
+    details_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    details_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    details_->setContextMenuPolicy(Qt::CustomContextMenu);
+    details_->header()->setSectionsClickable(true);
+    details_->header()->setSortIndicatorShown(false);
+    icons_->setModel(model_);
+    icons_->setSelectionModel(details_->selectionModel());
+    icons_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    icons_->setContextMenuPolicy(Qt::CustomContextMenu);
+    icons_->setResizeMode(QListView::Adjust);
+    icons_->setUniformItemSizes(true);
+    addWidget(icons_);
+    addWidget(details_);
+    for (QAbstractItemView* view :
+         {static_cast<QAbstractItemView*>(details_), static_cast<QAbstractItemView*>(icons_)}) {
+        view->setMouseTracking(true);
+        connect(view, &QAbstractItemView::clicked, this, &PrinterList::ItemClicked);
+        connect(view, &QAbstractItemView::activated, this, &PrinterList::ItemActivated);
+        connect(view, &QAbstractItemView::entered, this, &PrinterList::PointerMoved);
+        connect(view, &QWidget::customContextMenuRequested, this, [this, view](const QPoint& at) {
+            const QModelIndex index = view->indexAt(at);
+            if (index.isValid()) {
+                view->setCurrentIndex(index);
+                emit ItemClicked();
+            }
+            emit ContextMenuWanted(view->viewport()->mapToGlobal(at));
+        });
+    }
+    connect(details_->header(), &QHeaderView::sectionClicked, this, [this](int section) {
+        emit HeaderClicked(model_->headerData(section, Qt::Horizontal).toString());
+    });
+}
+
+void PrinterList::SetViewMode(int mode) {
+    if (mode == kDetails) {
+        setCurrentWidget(details_);
+        return;
+    }
+    const bool large = mode == kLargeIcons;
+    icons_->setViewMode(large ? QListView::IconMode : QListView::ListMode);
+    icons_->setFlow(large ? QListView::LeftToRight : QListView::TopToBottom);
+    icons_->setWrapping(true);
+    icons_->setIconSize(large ? QSize(32, 32) : QSize(16, 16));
+    icons_->setGridSize(large ? QSize(110, 72) : QSize());
+    icons_->setSpacing(large ? 0 : 2);
+    setCurrentWidget(icons_);
+}
+
+void PrinterList::SaveListColumns() {
+    DisplayOptions& options = State().options;
+    for (int section = 0; section < model_->columnCount(); ++section) {
+        const QString title = model_->headerData(section, Qt::Horizontal).toString();
+        for (std::size_t column = 0; column < kColumnCount; ++column) {
+            if (State().columnTitles[column] == title) {
+                options.columns[column].width = details_->columnWidth(section) * kTwipsPerPixel;
+            }
+        }
+    }
+}
+
+void PrinterList::FillPrinterList(bool keepColumns) {
+    ConsoleState& state = State();
+    const QString selected = SelectedMac();
+    if (!keepColumns) {
+        SaveListColumns();
+    }
+    state.listFilling = true;
+    setUpdatesEnabled(false);
+    model_->removeRows(0, model_->rowCount());
+    if (!keepColumns) {
+        QStringList titles;
+        for (std::size_t column = 0; column < kColumnCount; ++column) {
+            if (state.options.columns[column].visible) {
+                titles << state.columnTitles[column];
+            }
+        }
+        model_->setColumnCount(static_cast<int>(titles.size()));
+        model_->setHorizontalHeaderLabels(titles);
+        int section = 0;
+        for (std::size_t column = 0; column < kColumnCount; ++column) {
+            if (state.options.columns[column].visible) {
+                details_->setColumnWidth(section++, state.options.columns[column].width / kTwipsPerPixel);
+            }
+        }
+    }
+    for (int row = 0; row < static_cast<int>(state.rows.size()); ++row) {
+        AddRow(row);
+    }
+    setUpdatesEnabled(true);
+    state.listFilling = false;
+    SelectMac(selected);
+}
+
+// The first item shows the name whether or not the name column is visible, as the icon views do.
+void PrinterList::AddRow(int rowIndex) {
+    const PrinterRow& row = State().rows[static_cast<std::size_t>(rowIndex)];
+    QList<QStandardItem*> items;
+    auto* first = new QStandardItem(Icon(StatusIcon(row.category, row.status)), row.name);
+    first->setData(row.mac, kMacRole);
+    items << first;
+    bool firstUsed = false;
+    for (std::size_t column = 0; column < kColumnCount; ++column) {
+        if (!State().options.columns[column].visible) {
+            continue;
+        }
+        if (!firstUsed) {
+            firstUsed = true;
+            if (column != kNameColumn) {
+                first->setText(ColumnText(row, column));
+                first->setData(row.name, Qt::ToolTipRole);
+            }
+            continue;
+        }
+        items << new QStandardItem(ColumnText(row, column));
+    }
+    model_->appendRow(items);
+}
+
+QString PrinterList::SelectedMac() const {
+    const QModelIndex index = details_->selectionModel()->currentIndex();
+    if (!index.isValid() || !details_->selectionModel()->isRowSelected(index.row(), QModelIndex())) {
+        return {};
+    }
+    return model_->item(index.row(), 0)->data(kMacRole).toString();
+}
+
+void PrinterList::SelectCurrentPrinter() {
+    ConsoleState& state = State();
+    state.currentRow = -1;
+    const QString mac = SelectedMac();
+    if (mac.isEmpty()) {
+        return;
+    }
+    for (std::size_t row = 0; row < state.rows.size(); ++row) {
+        if (SameMac(state.rows[row].mac, mac)) {
+            state.currentRow = static_cast<int>(row);
+            return;
+        }
+    }
+}
+
+void PrinterList::SelectMac(const QString& mac) {
+    if (mac.isEmpty()) {
+        return;
+    }
+    for (int row = 0; row < model_->rowCount(); ++row) {
+        if (SameMac(model_->item(row, 0)->data(kMacRole).toString(), mac)) {
+            const QModelIndex index = model_->index(row, 0);
+            details_->selectionModel()->setCurrentIndex(
+                index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+            details_->scrollTo(index);
+            return;
+        }
+    }
+}
+
+int PrinterList::StatusSection() const {
+    const DisplayOptions& options = State().options;
+    if (!options.columns[kStatusColumn].visible) {
+        return -1;
+    }
+    int section = 0;
+    for (std::size_t column = 0; column < kStatusColumn; ++column) {
+        section += options.columns[column].visible ? 1 : 0;
+    }
+    return section;
+}
+
+void PrinterList::ShowStatus(const QString& mac, std::int32_t status, std::uint32_t category) {
+    const int section = StatusSection();
+    for (int row = 0; row < model_->rowCount(); ++row) {
+        QStandardItem* first = model_->item(row, 0);
+        if (!SameMac(first->data(kMacRole).toString(), mac)) {
+            continue;
+        }
+        first->setIcon(Icon(StatusIcon(category, status)));
+        if (section >= 0 && section < model_->columnCount()) {
+            model_->item(row, section)->setText(RowStatusText(status, 1));
+        }
+    }
+}
+
+}  // namespace console

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QStackedWidget>
+
+#include <cstdint>
+
+class QListView;
+class QStandardItem;
+class QStandardItemModel;
+class QTreeView;
+
+namespace console {
+
+// The main window's printer list (grdDetails): one item per printer row, shown as large icons,
+// small icons or a detailed list; the item carries its row's hardware address.
+class PrinterList : public QStackedWidget {
+    Q_OBJECT
+
+  public:
+    enum ViewMode : int { kLargeIcons = 0, kSmallIcons = 1, kDetails = 2 };
+
+    explicit PrinterList(QWidget* parent = nullptr);
+
+    // Refills the items from the rows; unless keepColumns, the headers are made anew from the
+    // visible columns (the present widths stored first).
+    void FillPrinterList(bool keepColumns);
+    // Stores the detailed list's column widths into the columns' layout.
+    void SaveListColumns();
+    void SetViewMode(int mode);
+
+    // The row of the selected item becomes the current row (none without a selection).
+    void SelectCurrentPrinter();
+    // The hardware address of the selected item, "" without one.
+    QString SelectedMac() const;
+    // Selects the item of the hardware address, when there is one.
+    void SelectMac(const QString& mac);
+
+    // A status notice for a print server: its items show the new status and icon.
+    void ShowStatus(const QString& mac, std::int32_t status, std::uint32_t category);
+
+    QStandardItemModel* Model() const { return model_; }
+    QTreeView* DetailView() const { return details_; }
+    QListView* IconView() const { return icons_; }
+
+  signals:
+    void ItemClicked();
+    void ItemActivated();
+    void ContextMenuWanted(const QPoint& globalPosition);
+    void HeaderClicked(const QString& title);
+    void PointerMoved();
+
+  private:
+    void AddRow(int rowIndex);
+    int StatusSection() const;
+
+    QStandardItemModel* model_;
+    QTreeView* details_;
+    QListView* icons_;
+};
+
+}  // namespace console

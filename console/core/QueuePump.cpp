@@ -1,0 +1,35 @@
+#include "console/core/QueuePump.h"
+
+#include <QCoreApplication>
+#include <QSocketNotifier>
+
+#include "platform/window/Window.h"
+
+namespace console {
+
+QueuePump::QueuePump(QObject* parent)
+    : QObject(parent), notifier_(new QSocketNotifier(plat::QueueFd(), QSocketNotifier::Read, this)) {
+    connect(notifier_, &QSocketNotifier::activated, this, [] { DispatchWaiting(); });
+    plat::SetIdleHook([this] { WhileLibraryWaits(); });
+}
+
+QueuePump::~QueuePump() {
+    plat::SetIdleHook({});
+}
+
+void QueuePump::DispatchWaiting() {
+    plat::Message message;
+    while (plat::PeekMessage(message, true)) {
+        plat::DispatchMessage(message);
+    }
+}
+
+// The library is pumping its own messages: Qt paints and runs its timers meanwhile, but user input
+// waits, and the queue is left to the library.
+void QueuePump::WhileLibraryWaits() {
+    notifier_->setEnabled(false);
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    notifier_->setEnabled(true);
+}
+
+}  // namespace console

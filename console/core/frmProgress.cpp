@@ -1,0 +1,163 @@
+#include "console/core/frmProgress.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "console/core/Libraries.h"
+#include "console/core/Messages.h"
+#include "console/core/NoticeBox.h"
+#include "console/core/PrintServerTable.h"
+#include "console/core/StatusPolling.h"
+#include "console/core/StringTable.h"
+#include "platform/window/Window.h"
+
+namespace console {
+
+namespace {
+
+constexpr int kCaption = 32000;
+constexpr int kIpxSent = 32001;
+constexpr int kUdpSent = 32002;
+constexpr int kSapSent = 32003;
+constexpr int kTotal = 32004;
+constexpr int kPrintersDetected = 32005;
+constexpr int kScanningStore = 32006;
+constexpr int kComplete = 32007;
+constexpr int kDlcSent = 32008;
+constexpr int kCouldNotRun = 12102;
+constexpr int kReadingEntry = 308;
+constexpr int kReadingStatus = 309;
+constexpr int kAnswersUpTo = 60;
+constexpr std::uint32_t kRepaintMs = 50;
+
+}  // namespace
+
+frmProgress::frmProgress(QTimer* keepAlive, QWidget* parent)
+    : QDialog(parent),
+      keepAlive_(keepAlive),
+      DetectShow(new QListWidget),
+      DetectProgress(new QProgressBar),
+      lblStatus(new QLabel),
+      txtInterface(
+          std::make_unique<NoticeBox>([this](const QString& notice) { txtInterface_Change(notice); })) {
+    setObjectName("frmProgress");
+    setWindowTitle(LoadString(kCaption));
+    setModal(true);
+    DetectShow->setObjectName("DetectShow");
+    DetectProgress->setObjectName("DetectProgress");
+    DetectProgress->setRange(0, 100);
+    DetectProgress->setValue(0);
+    lblStatus->setObjectName("lblStatus");
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(DetectShow);
+    layout->addWidget(lblStatus);
+    layout->addWidget(DetectProgress);
+    resize(460, 280);
+    if (keepAlive_ != nullptr) {
+        keepAlive_->stop();
+    }
+}
+
+frmProgress::~frmProgress() {
+    if (keepAlive_ != nullptr) {
+        keepAlive_->start();
+    }
+}
+
+void frmProgress::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!started_) {
+        started_ = true;
+        QTimer::singleShot(0, this, &frmProgress::Form_Activate);
+    }
+}
+
+// The person cannot close the dialog while the detection runs.
+void frmProgress::closeEvent(QCloseEvent* event) {
+    if (finished_) {
+        QDialog::closeEvent(event);
+    } else {
+        event->ignore();
+    }
+}
+
+void frmProgress::AddLine(const QString& line) {
+    DetectShow->addItem(line);
+    DetectShow->setCurrentRow(DetectShow->count() - 1);
+    DetectShow->scrollToBottom();
+}
+
+void frmProgress::txtInterface_Change(const QString& notice) {
+    switch (notice.isEmpty() ? 0 : notice[0].digitValue()) {
+        case 1:
+            AddLine(LoadString(kUdpSent));
+            break;
+        case 2:
+            AddLine(LoadString(kIpxSent));
+            break;
+        case 3:
+            AddLine(LoadString(kSapSent));
+            DetectProgress->setValue(10);
+            break;
+        case 4:
+            AddLine(".");
+            if (DetectProgress->value() < kAnswersUpTo) {
+                DetectProgress->setValue(DetectProgress->value() + 1);
+            }
+            break;
+        case 5:
+            AddLine(LoadString(kTotal) + notice.mid(1) + LoadString(kPrintersDetected));
+            DetectProgress->setValue(30);
+            break;
+        case 7:
+            AddLine(LoadString(kDlcSent));
+            DetectProgress->setValue(5);
+            break;
+        default:
+            break;
+    }
+}
+
+// One step of the table reload or the status poll: the status line names the print server, and the
+// dialog is painted now and then, so that it keeps up without slowing a long list down.
+void frmProgress::ShowStep(int textId, const QString& name) {
+    lblStatus->setText(LoadString(textId) + name);
+    const std::uint32_t now = plat::TickCount();
+    if (now - lastPaintMs_ >= kRepaintMs) {
+        lastPaintMs_ = now;
+        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    }
+}
+
+void frmProgress::Form_Activate() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    DetectShow->clear();
+    DetectProgress->setValue(0);
+    result_ = halbrin::HelperDetectPrintServers(0, 0, 0, 0, 0, txtInterface->Handle());
+    AddLine(LoadString(kScanningStore));
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    LoadPrintServerTable([this](const QString& name) { ShowStep(kReadingEntry, name); });
+    DetectProgress->setValue(60);
+    PollPrinterStatus([this](const QString& name) { ShowStep(kReadingStatus, name); });
+    DetectProgress->setValue(90);
+    DetectProgress->setValue(100);
+    SaveCategory();
+    BuildPrinterRows();
+    lblStatus->clear();
+    QApplication::restoreOverrideCursor();
+    AddLine(result_ == 0 ? LoadString(kComplete)
+                         : LoadString(kCouldNotRun) + ' ' + ResultText(result_) + " (" +
+                               QString::number(result_) + ')');
+    finished_ = true;
+    if (result_ != 0) {
+        ShowResult(result_, kWarning);
+    }
+    accept();
+}
+
+}  // namespace console

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QDialog>
+
+#include <cstdint>
+#include <memory>
+
+class QLabel;
+class QListWidget;
+class QProgressBar;
+class QTimer;
+
+namespace console {
+
+class NoticeBox;
+
+// The detection dialog: its first showing runs the whole detection (the library's search, then the
+// table reload, the status poll and the rows), and the library's progress notices arrive in its
+// hidden box meanwhile.
+class frmProgress : public QDialog {
+    Q_OBJECT
+
+  public:
+    // The main window's keep-alive timer is off while the dialog is up.
+    frmProgress(QTimer* keepAlive, QWidget* parent);
+    ~frmProgress() override;
+
+    // The detection's result: 0, or the library's code when it could not run.
+    std::int32_t DetectionResult() const { return result_; }
+    QListWidget* Lines() const { return DetectShow; }
+    QProgressBar* Bar() const { return DetectProgress; }
+
+    // A detection progress notice: the event digit first.
+    void txtInterface_Change(const QString& notice);
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void Form_Activate();
+    void AddLine(const QString& line);
+    void ShowStep(int textId, const QString& name);
+
+    QTimer* keepAlive_;
+    QListWidget* DetectShow;
+    QProgressBar* DetectProgress;
+    QLabel* lblStatus;
+    std::unique_ptr<NoticeBox> txtInterface;
+    std::int32_t result_ = 0;
+    bool started_ = false;
+    bool finished_ = false;
+    std::uint32_t lastPaintMs_ = 0;
+};
+
+}  // namespace console

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <vector>
+
+#include "console/core/Messages.h"
+
+namespace consoletest {
+
+// Answers every message box with `answer` and keeps what each showed, for as long as it lives.
+class MessageRecorder {
+  public:
+    explicit MessageRecorder(int answer = console::kOk) {
+        console::SetMessageHook([this, answer](const console::MessageShown& shown) {
+            shown_.push_back(shown);
+            return answer;
+        });
+    }
+    ~MessageRecorder() { console::SetMessageHook({}); }
+    MessageRecorder(const MessageRecorder&) = delete;
+    MessageRecorder& operator=(const MessageRecorder&) = delete;
+
+    const std::vector<console::MessageShown>& Shown() const { return shown_; }
+    void Clear() { shown_.clear(); }
+
+  private:
+    std::vector<console::MessageShown> shown_;
+};
+
+}  // namespace consoletest
