@@ -8,8 +8,8 @@ namespace console {
 
 void* LibraryFunction(const char* library, const char* name) {
     // Loaded once and kept until the process ends, as the console has always held its libraries.
-    static std::map<std::string, plat::ModuleHandle> loaded;
-    plat::ModuleHandle& module = loaded[library];
+    static auto* loaded = new std::map<std::string, plat::ModuleHandle>;
+    plat::ModuleHandle& module = (*loaded)[library];
     if (module == nullptr) {
         module = plat::LoadModule(library);
     }

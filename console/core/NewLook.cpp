@@ -23,6 +23,7 @@
 #include "console/core/Libraries.h"
 #include "console/core/Messages.h"
 #include "console/core/NoticeBox.h"
+#include "console/core/Pictures.h"
 #include "console/core/PrintServerTable.h"
 #include "console/core/PrinterList.h"
 #include "console/core/PrinterStatus.h"
@@ -147,7 +148,7 @@ const char* const kRowCommands[] = {"mnuConfigure", "mnuConfig",    "mnuProperti
 const char* const kPortCommands[] = {"mnuDevSetting", "mnuJobs", "mnuQ"};
 constexpr std::uint32_t kFirstPortCategory = 3;
 
-QStyle::StandardPixmap ToolPicture(const QString& name) {
+QStyle::StandardPixmap StandardToolPicture(const QString& name) {
     static const std::map<QString, QStyle::StandardPixmap> pictures = {
         {"mnuDevSetting", QStyle::SP_FileDialogInfoView},
         {"mnuJobs", QStyle::SP_FileDialogListView},
@@ -163,6 +164,22 @@ QStyle::StandardPixmap ToolPicture(const QString& name) {
         {"mnuList", QStyle::SP_FileDialogDetailedView},
         {"mnuHelp2", QStyle::SP_DialogHelpButton}};
     return pictures.at(name);
+}
+
+QIcon ToolPicture(const QStyle* style, const QString& name) {
+    const char* views[] = {"mnuLargeIcons", "mnuSmallIcons", "mnuList"};
+    for (int mode = 0; mode < 3; ++mode) {
+        if (name == views[mode]) {
+            return ViewModePicture(mode);
+        }
+    }
+    if (name == "mnuLocate") {
+        return LocatePicture();
+    }
+    if (name == "mnuHelp2") {
+        return HelpPicture();
+    }
+    return style->standardIcon(StandardToolPicture(name));
 }
 
 }  // namespace
@@ -267,7 +284,7 @@ void NewLook::BuildToolBar() {
             continue;
         }
         QAction* action = Action(name);
-        action->setIcon(style()->standardIcon(ToolPicture(name)));
+        action->setIcon(ToolPicture(style(), name));
         picMenuBar->addAction(action);
     }
 }
@@ -408,9 +425,11 @@ void NewLook::ApplyDisplayOptions() {
 
 void NewLook::GatherDisplayOptions() {
     DisplayOptions& options = State().options;
+    // The position is the frame's, as move() takes it; the size the inner area's, as resize() takes it.
     const QRect normal = normalGeometry().isValid() ? normalGeometry() : geometry();
-    options.top = normal.top() * kTwipsPerPixel;
-    options.left = normal.left() * kTwipsPerPixel;
+    const QPoint frame = normal.topLeft() + (frameGeometry().topLeft() - geometry().topLeft());
+    options.top = frame.y() * kTwipsPerPixel;
+    options.left = frame.x() * kTwipsPerPixel;
     options.height = normal.height() * kTwipsPerPixel;
     options.width = normal.width() * kTwipsPerPixel;
     options.toolBarVisible = Action("mnuToolBar")->isChecked();
@@ -438,10 +457,6 @@ void NewLook::SetFilterPanel() {
 
 void NewLook::ShowBanner() {
     banner_ = new frmBanner(this);
-    connect(banner_, &QObject::destroyed, this, [this] {
-        banner_ = nullptr;
-        tmrBanner->stop();
-    });
     banner_->show();
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     banner_->move(screen.center() - banner_->rect().center());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <deque>
 #include <map>
@@ -95,7 +96,7 @@ class NewLook : public QMainWindow {
     std::unique_ptr<NoticeBox> txtTrapHandle;
     std::map<QString, QAction*> actions_;
     CaptionOrder captionOrder_;
-    frmBanner* banner_ = nullptr;
+    QPointer<frmBanner> banner_;
     std::deque<QString> pendingAlerts_;
     bool showingAlert_ = false;
     bool refreshInProgress_ = false;

@@ -39,7 +39,7 @@ QPixmap PrinterPicture(int size, const QColor& body, const QColor& lamp) {
     painter.drawRect(QRectF(9, 23, 14, 6));  // printed sheet
     painter.setPen(QPen(lamp.darker(150), 1));
     painter.setBrush(lamp);
-    painter.drawEllipse(QRectF(22, 14, 5, 5));
+    painter.drawEllipse(size <= 16 ? QRectF(19, 12, 9, 9) : QRectF(22, 14, 5, 5));
     return picture;
 }
 
@@ -54,6 +54,61 @@ QIcon StatusIconPicture(int icon) {
         picture.addPixmap(PrinterPicture(size, body, lamp));
     }
     return picture;
+}
+
+QIcon ViewModePicture(int mode) {
+    QPixmap picture(20, 20);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    const QColor ink(0x3a, 0x5a, 0x8c);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(ink);
+    if (mode == 0) {
+        for (int x : {2, 11}) {
+            for (int y : {2, 11}) {
+                painter.drawRect(x, y, 7, 7);
+            }
+        }
+    } else {
+        for (int y = 3; y < 18; y += 5) {
+            painter.drawRect(2, y, 4, 3);
+            painter.drawRect(8, y, mode == 1 ? 5 : 10, 3);
+            if (mode == 1) {
+                painter.drawRect(15, y, 3, 3);
+            }
+        }
+    }
+    return QIcon(picture);
+}
+
+QIcon LocatePicture() {
+    QPixmap picture(20, 20);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(QColor(0x3a, 0x5a, 0x8c), 2.2));
+    painter.setBrush(QColor(0xdd, 0xea, 0xf7));
+    painter.drawEllipse(QRectF(2.5, 2.5, 10, 10));
+    painter.setPen(QPen(QColor(0x55, 0x40, 0x30), 3.2, Qt::SolidLine, Qt::RoundCap));
+    painter.drawLine(QPointF(12, 12), QPointF(17.5, 17.5));
+    return QIcon(picture);
+}
+
+QIcon HelpPicture() {
+    QPixmap picture(20, 20);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(0x3a, 0x6e, 0xb8));
+    painter.drawEllipse(QRectF(1.5, 1.5, 17, 17));
+    painter.setPen(Qt::white);
+    QFont font = painter.font();
+    font.setBold(true);
+    font.setPixelSize(13);
+    painter.setFont(font);
+    painter.drawText(QRect(0, 0, 20, 20), Qt::AlignCenter, "?");
+    return QIcon(picture);
 }
 
 QPixmap BannerPicture() {

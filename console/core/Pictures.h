@@ -11,5 +11,10 @@ namespace console {
 // state.
 QIcon StatusIconPicture(int icon);
 QPixmap BannerPicture();
+// Tool bar pictures the style does not have: the three list views (0 large icons, 1 small icons,
+// 2 detailed list), a magnifier for Locate Printer and a question mark for help.
+QIcon ViewModePicture(int mode);
+QIcon LocatePicture();
+QIcon HelpPicture();
 
 }  // namespace console

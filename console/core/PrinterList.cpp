@@ -66,6 +66,7 @@ PrinterList::PrinterList(QWidget* parent)
     details_->setContextMenuPolicy(Qt::CustomContextMenu);
     details_->header()->setSectionsClickable(true);
     details_->header()->setSortIndicatorShown(false);
+    details_->header()->setStretchLastSection(false);  // each column keeps the width it is given
     icons_->setModel(model_);
     icons_->setSelectionModel(details_->selectionModel());
     icons_->setEditTriggers(QAbstractItemView::NoEditTriggers);

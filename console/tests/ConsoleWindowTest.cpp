@@ -1,0 +1,301 @@
+// The real console, headless, against simulated print servers in the test network: start-up and
+// the first detection with its progress dialog, the list with status texts and icons, a status
+// change that reaches its row and raises the chosen alert and log line, the timers, one instance
+// only, and display options that come back at the next start. Pictures of each form are saved
+// into the build folder.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QScreen>
+#include <QStandardItemModel>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QTreeView>
+
+#include <memory>
+
+#include "console/core/ConsoleState.h"
+#include "console/core/NewLook.h"
+#include "console/core/PrintServerTable.h"
+#include "console/core/PrinterList.h"
+#include "console/core/QueuePump.h"
+#include "console/core/frmAboutBox.h"
+#include "console/core/frmBanner.h"
+#include "console/core/frmProgress.h"
+#include "console/tests/MessageRecorder.h"
+#include "platform/store/StoreKeyHandle.h"
+#include "platform/store/StorePaths.h"
+#include "tests/SimulatorProcess.h"
+
+namespace console {
+namespace {
+
+constexpr const char* kGetsTakenOid = "1.3.6.1.2.1.11.15.0";
+
+void SavePicture(QWidget* form, const QString& name) {
+    QDir().mkpath(CONSOLE_PICTURES_DIR);
+    form->grab().save(QString(CONSOLE_PICTURES_DIR) + "/" + name + ".png");
+}
+
+void WriteStoreNumber(const char* key, const char* name, std::uint32_t value) {
+    plat::StoreKeyHandle::Create(plat::kStoreLocalMachine, key)->WriteNumber(name, value);
+}
+
+std::optional<std::string> StoredOptions() {
+    const auto key = plat::StoreKeyHandle::Open(plat::kStoreLocalMachine, plat::kDisplayKey);
+    return key ? key->ReadText("Options") : std::nullopt;
+}
+
+void StoreOptions(const QString& text) {
+    plat::StoreKeyHandle::Create(plat::kStoreLocalMachine, plat::kDisplayKey)
+        ->WriteText("Options", text.toStdString());
+}
+
+// Options that show the columns a person needs, every status alerting, and the log on.
+DisplayOptions WorkingOptions() {
+    DisplayOptions options;
+    for (std::size_t column = 0; column <= kMacColumn; ++column) {
+        options.columns[column] = {true, column == kNameColumn ? 2100 : 1800};
+    }
+    options.columns[kPortColumn].visible = false;
+    options.top = 1500;
+    options.left = 1500;
+    options.width = 13500;
+    options.height = 8100;
+    options.notifyFlags = QString(40, '1');
+    options.alertLogOn = true;
+    options.alertLogFile = "alerts, today.log";
+    options.filterText = "";
+    return options;
+}
+
+class ConsoleWindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(data_.isValid());
+        qputenv("XDG_DATA_HOME", data_.path().toUtf8());
+        // Exchanges give up after a second and one retry; a detection listens for a second.
+        WriteStoreNumber(plat::kSnmpKey, "UdpTimeOutInterval", 1);
+        WriteStoreNumber(plat::kSnmpKey, "UdpTotalRetries", 1);
+        WriteStoreNumber(plat::kSnmpKey, "AutoDetectTimeout", 1);
+        State() = ConsoleState();
+    }
+    void TearDown() override {
+        CloseConsole();
+        cards_.Stop();
+        plat::StoreDeleteKey(plat::kStoreLocalMachine, plat::kAdapterOnlyKey);
+        plat::StoreDeleteKey(plat::kStoreLocalMachine, plat::kDisplayKey);
+    }
+
+    void StartCards(const std::string& description) {
+        std::string error;
+        ASSERT_TRUE(cards_.Start(description, error)) << error;
+    }
+
+    // Start-up and the first detection, as the program runs them.
+    void OpenConsole() {
+        State() = ConsoleState();
+        console_ = std::make_unique<NewLook>();
+        ASSERT_TRUE(console_->Form_Load());
+        console_->show();
+        console_->FirstDetection();
+    }
+    void CloseConsole() {
+        if (console_ != nullptr) {
+            console_->close();
+            console_.reset();
+        }
+    }
+    QStandardItemModel* Model() const { return console_->List()->Model(); }
+    int RowOf(const QString& name) const {
+        const QList<QStandardItem*> found = Model()->findItems(name);
+        return found.isEmpty() ? -1 : found.front()->row();
+    }
+    QString StatusOf(const QString& name) const {
+        const int row = RowOf(name);
+        return row < 0 ? QString() : Model()->item(row, 2)->text();
+    }
+
+    QueuePump pump_;
+    QTemporaryDir data_;
+    consoletest::MessageRecorder boxes_;
+    consoletest::SimulatorProcess cards_;
+    std::unique_ptr<NewLook> console_;
+};
+
+TEST_F(ConsoleWindowTest, FirstDetectionListsEveryPrintServerAndAStatusChangeRaisesItsAlert) {
+    StartCards(
+        "cards 100 Ip mac=00005E300001 ip=127.0.3.1 protocols=ip engine=mixed status=0\n"
+        "cards 50 Ipx mac=00005E310001 ip=127.0.5.1 protocols=ipx status=3\n"
+        "cards 50 Dlc mac=00005E320001 ip=127.0.6.1 protocols=dlc status=68\n");
+    StoreOptions(BuildDisplayOptions(WorkingOptions()));
+
+    // The progress dialog while the library still waits for answers: it is up and painted.
+    int linesDuringDetection = -1;
+    QTimer during;
+    during.setSingleShot(true);
+    during.setInterval(400);
+    QObject::connect(&during, &QTimer::timeout, [&] {
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (auto* progress = qobject_cast<frmProgress*>(widget);
+                progress != nullptr && progress->isVisible()) {
+                linesDuringDetection = progress->Lines()->count();
+                SavePicture(progress, "frmProgress");
+            }
+        }
+    });
+    State() = ConsoleState();
+    console_ = std::make_unique<NewLook>();
+    ASSERT_TRUE(console_->Form_Load());
+    console_->show();
+    auto* banner = console_->findChild<frmBanner*>();
+    ASSERT_NE(banner, nullptr);
+    SavePicture(banner, "frmBanner");
+    during.start();
+    console_->FirstDetection();
+    EXPECT_GE(linesDuringDetection, 4) << "the requests sent were listed while the detection ran";
+
+    ASSERT_EQ(Model()->rowCount(), 200);
+    EXPECT_EQ(StatusOf("Ip-7"), "READY");
+    EXPECT_EQ(StatusOf("Ipx-3"), "PRINTING");
+    EXPECT_EQ(StatusOf("Dlc-50"), "COVER OPEN");
+    EXPECT_EQ(Model()->item(RowOf("Dlc-1"), 5)->text(), "00005E320001");
+    EXPECT_TRUE(boxes_.Shown().empty());
+    console_->List()->SelectMac("00005E300002");
+    SavePicture(console_.get(), "NewLook");
+
+    // A monitored print server changes its status: row, icon, alert box and log line.
+    FindServer("00005e310004")->notify = true;
+    const qint64 icon = Model()->item(RowOf("Ipx-4"), 0)->icon().cacheKey();
+    ASSERT_EQ(cards_.Command("status Ipx-4 68"), "ok");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return StatusOf("Ipx-4") == "COVER OPEN"; }, 5000));
+    EXPECT_NE(Model()->item(RowOf("Ipx-4"), 0)->icon().cacheKey(), icon);
+    ASSERT_EQ(boxes_.Shown().size(), 1u);
+    EXPECT_EQ(boxes_.Shown()[0].text, "Ipx-4 : COVER OPEN");
+    EXPECT_EQ(boxes_.Shown()[0].title, "Quillmar");
+    QFile log(data_.filePath("vorlane/alerts, today.log"));
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly | QIODevice::Text));
+    const QString line = QString::fromUtf8(log.readAll()).trimmed();
+    EXPECT_TRUE(line.startsWith("\"Ipx-4\",\"")) << line.toStdString();
+    EXPECT_TRUE(line.endsWith("\",\"COVER OPEN\""));
+
+    // A print server the filter hides still has its status kept; an unmonitored one raises nothing.
+    State().options.filterKind = 6;
+    State().options.filterText = "00005E300001";
+    console_->outTreeList_Click();
+    ASSERT_EQ(Model()->rowCount(), 1);
+    ASSERT_EQ(cards_.Command("status Dlc-2 1025"), "ok");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return FindServer("00005E320002")->status == 1025; }, 5000));
+    console_->Action("mnuFilter1")->trigger();
+    EXPECT_EQ(Model()->rowCount(), 200);
+    EXPECT_EQ(StatusOf("Dlc-2"), "LOAD 1ST TRAY");
+    EXPECT_EQ(boxes_.Shown().size(), 1u);
+
+    // The keep-alive timer's tick reaches every detected print server.
+    const std::int64_t before = cards_.Number("Ip-1", kGetsTakenOid);
+    console_->tmrTrapKeeper_Timer();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return cards_.Number("Ip-1", kGetsTakenOid) > before; }, 3000));
+
+    // Commands of dialogs still to come say so.
+    console_->Action("mnuLocate")->trigger();
+    EXPECT_EQ(boxes_.Shown().back().text, "This function is not available yet.");
+}
+
+TEST_F(ConsoleWindowTest, OptionsComeBackAtTheNextStartAndADamagedTextStillStarts) {
+    StartCards("cards 3 Room mac=00005E330001 ip=127.0.7.1\n");
+    OpenConsole();  // a fresh store: the default options
+    EXPECT_EQ(Model()->rowCount(), 3);
+    EXPECT_TRUE(boxes_.Shown().empty());
+    // What the dialogs own, then the window as a person leaves it.
+    DisplayOptions& options = State().options;
+    options.sortColumn = 4;
+    options.sortDescending = true;
+    options.filterKind = 1;
+    options.filterText = "Room-*, or \"other\"";
+    options.alertLogFile = "C:\\logs, \"old\".dat";
+    options.jobQueueWidths = {10, 20, 30, 40, 50, 60, 70, 80, 90, 100};
+    console_->move(60, 40);
+    console_->resize(700, 500);
+    console_->Action("mnuStatusBar")->trigger();
+    console_->Action("mnuLargeIcons")->trigger();
+    CloseConsole();
+    const std::string stored = StoredOptions().value_or("");
+    const std::optional<DisplayOptions> written = ParseDisplayOptions(QString::fromStdString(stored));
+    ASSERT_TRUE(written.has_value()) << stored;
+    EXPECT_EQ(written->left, 60 * 15);
+    EXPECT_EQ(written->filterText, "Room-*, or \"other\"");
+    EXPECT_EQ(written->alertLogFile, "C:\\logs, \"old\".dat");
+    EXPECT_TRUE(written->sortDescending);
+    EXPECT_EQ(written->sortColumn, 4);
+
+    OpenConsole();
+    EXPECT_TRUE(State().options == *written) << BuildDisplayOptions(State().options).toStdString();
+    EXPECT_EQ(console_->pos(), QPoint(60, 40));
+    EXPECT_EQ(console_->size(), QSize(700, 500));
+    EXPECT_EQ(console_->StatusPanel(2)->text(), "Filters : On");
+    EXPECT_FALSE(console_->statusBar()->isVisible());
+    EXPECT_TRUE(console_->List()->IconView()->isVisible());
+    EXPECT_EQ(Model()->rowCount(), 0) << "no name matches the stored filter";
+    CloseConsole();
+    EXPECT_EQ(StoredOptions(), stored) << "a second round changes nothing";
+
+    // A window stored on a screen this display does not have opens centred on this one.
+    DisplayOptions elsewhere = *written;
+    elsewhere.left = 2300 * 15;
+    StoreOptions(BuildDisplayOptions(elsewhere));
+    OpenConsole();
+    EXPECT_TRUE(QGuiApplication::primaryScreen()->availableGeometry().contains(console_->geometry()));
+    CloseConsole();
+
+    StoreOptions("top,left,\"unclosed");
+    OpenConsole();
+    ASSERT_EQ(boxes_.Shown().size(), 1u);
+    EXPECT_EQ(boxes_.Shown()[0].title, "System Error");
+    EXPECT_TRUE(State().options.columns == ParseDisplayOptions(kDefaultDisplayOptions)->columns);
+    EXPECT_EQ(Model()->rowCount(), 3);
+}
+
+TEST_F(ConsoleWindowTest, OneConsoleAtATimeAndTheRefreshTimerFollowsItsPeriod) {
+    StartCards("card Solo mac=00005E340001 ip=127.0.8.1\n");
+    DisplayOptions options = WorkingOptions();
+    options.autoRefresh = 1;
+    options.refreshSeconds = 1;
+    StoreOptions(BuildDisplayOptions(options));
+    OpenConsole();
+    EXPECT_TRUE(console_->RefreshTimer()->isActive());
+    EXPECT_EQ(console_->RefreshTimer()->interval(), 1000);
+    EXPECT_TRUE(console_->TrapKeeper()->isActive());
+    int refreshes = 0;
+    QObject::connect(console_.get(), &NewLook::RefreshFinished, [&] { ++refreshes; });
+    EXPECT_TRUE(QTest::qWaitFor([&] { return refreshes >= 1; }, 6000)) << "the timer ran a Refresh";
+    EXPECT_EQ(StatusOf("Solo"), "READY");
+
+    NewLook second;
+    EXPECT_FALSE(second.Form_Load());
+    ASSERT_FALSE(boxes_.Shown().empty());
+    EXPECT_EQ(boxes_.Shown().back().text, "Application already running ");
+    EXPECT_EQ(Model()->rowCount(), 1) << "the first console is untouched";
+    CloseConsole();
+
+    options.refreshSeconds = 0;  // no ticks at all, rather than one on every pass of the loop
+    StoreOptions(BuildDisplayOptions(options));
+    OpenConsole();
+    EXPECT_FALSE(console_->RefreshTimer()->isActive());
+}
+
+TEST_F(ConsoleWindowTest, TheAboutBoxShowsItsCaption) {
+    frmAboutBox about;
+    about.show();
+    EXPECT_EQ(about.windowTitle(), "About Quillmar...");
+    SavePicture(&about, "frmAboutBox");
+}
+
+}  // namespace
+}  // namespace console
