@@ -20,6 +20,7 @@ struct CardDescription {
     EngineType engine = EngineType::Office;
     uint8_t protocols = AllProtocols;  // Protocol bits the card answers on
     int32_t status = 0;                // printer status code
+    uint32_t statusEverySeconds = 0;   // the program changes the status this often; 0 never
     std::vector<std::string> zones;    // AppleTalk zones; the first is the current one
     bool appleTalk = true;
     std::string model;     // empty: the engine's own

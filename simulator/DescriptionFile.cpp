@@ -87,6 +87,8 @@ void ApplyKey(CardDescription& card, const std::string& key, const std::string& 
         card.location = Limited(value, LongestName, "location");
     } else if (key == "status") {
         card.status = NumberIn<int32_t>(value, -1, 65535, "status");
+    } else if (key == "status-every") {
+        card.statusEverySeconds = NumberIn<uint32_t>(value, 1, 86400, "status-every");
     } else if (key == "zones") {
         card.zones = ParseZones(value);
     } else if (key == "appletalk") {

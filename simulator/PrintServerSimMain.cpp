@@ -5,6 +5,7 @@
 #include "simulator/CardValueText.h"
 #include "simulator/ControlServer.h"
 #include "simulator/DescriptionFile.h"
+#include "simulator/StatusCycler.h"
 
 namespace {
 
@@ -85,8 +86,18 @@ int main(int argc, char** argv) {
         std::cerr << "printserver-sim: " << error << "\n";
         return 1;
     }
+    std::vector<sim::StatusCycler::Changing> changing;
+    for (size_t i = 0; i < network->cards.size(); ++i) {
+        if (network->cards[i].statusEverySeconds != 0) {
+            changing.push_back({i, std::chrono::seconds(network->cards[i].statusEverySeconds)});
+        }
+    }
     std::cout << "ready " << network->cards.size() << " cards" << std::endl;
-    control.Serve();
+    {
+        sim::StatusCycler cycler(changing,
+                                 [&](size_t card, int32_t status) { simulator.SetStatus(card, status); });
+        control.Serve();
+    }
     simulator.Stop();
     return 0;
 }
