@@ -1,12 +1,17 @@
-// The management console, English build.
+// The management console, English build. With --exit-after-detection it ends once its first
+// detection has filled the list, saying how many print servers it lists (a smoke test's run).
 #include <QTimer>
 
+#include <iostream>
+
 #include "console/core/ConsoleApplication.h"
+#include "console/core/ConsoleState.h"
 #include "console/core/NewLook.h"
 #include "console/core/QueuePump.h"
 
 int main(int argc, char** argv) {
     console::ConsoleApplication application(argc, argv);
+    const bool exitAfterDetection = application.arguments().contains("--exit-after-detection");
     console::QueuePump pump;
     console::NewLook window;
     try {
@@ -17,6 +22,12 @@ int main(int argc, char** argv) {
         console::EndOnFault(fault);
     }
     window.show();
-    QTimer::singleShot(0, &window, &console::NewLook::FirstDetection);
+    QTimer::singleShot(0, &window, [&] {
+        window.FirstDetection();
+        if (exitAfterDetection) {
+            std::cout << console::State().rows.size() << " print servers listed" << std::endl;
+            window.close();
+        }
+    });
     return application.exec();
 }

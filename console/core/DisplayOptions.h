@@ -56,9 +56,11 @@ struct DisplayOptions {
     bool operator==(const DisplayOptions&) const = default;
 };
 
-// What the installation leaves for a first start.
+// What a first start (and a start whose stored text cannot be read) uses: the columns that rows
+// fill, from the name to the hardware address. (The older text "...,65,...,1000,1000,1000" showed
+// the name and the port name, which rows never fill, and hid status and addresses.)
 inline constexpr const char* kDefaultDisplayOptions =
-    "1605,1035,7695,10650,65,15,255,1,0,3,2,*4*,log.dat,1000,1000,1000";
+    "1605,1035,9705,14535,63,15,255,1,0,3,2,*4*,log.dat,2100,1500,1800,1500,2700,1800,0,60,";
 
 // The text read back; fields missing at the end keep their defaults. None when a field that is
 // there cannot be read (not a number, a number past 32 bits, an unclosed quote).

@@ -73,8 +73,9 @@ TEST(DisplayOptionsTest, WhatIsBuiltReadsBackUnchanged) {
     }
 }
 
-TEST(DisplayOptionsTest, TheDefaultTextReadsWithDefaultsForItsMissingFields) {
-    const std::optional<DisplayOptions> options = ParseDisplayOptions(kDefaultDisplayOptions);
+TEST(DisplayOptionsTest, AShortTextReadsWithDefaultsForItsMissingFields) {
+    const std::optional<DisplayOptions> options =
+        ParseDisplayOptions("1605,1035,7695,10650,65,15,255,1,0,3,2,*4*,log.dat,1000,1000,1000");
     ASSERT_TRUE(options.has_value());
     EXPECT_EQ(options->top, 1605);
     EXPECT_EQ(options->left, 1035);
@@ -97,6 +98,13 @@ TEST(DisplayOptionsTest, TheDefaultTextReadsWithDefaultsForItsMissingFields) {
     ASSERT_TRUE(four.has_value());
     EXPECT_EQ(four->notifyFlags, "255");
     EXPECT_EQ(four->viewMode, 2);
+
+    const std::optional<DisplayOptions> first = ParseDisplayOptions(kDefaultDisplayOptions);
+    ASSERT_TRUE(first.has_value());
+    for (std::size_t i = 0; i < kColumnCount; ++i) {
+        EXPECT_EQ(first->columns[i].visible, i <= kMacColumn) << i;
+    }
+    EXPECT_EQ(first->autoRefresh, 0);
 }
 
 TEST(DisplayOptionsTest, OlderTextsReadAsTheyWere) {
