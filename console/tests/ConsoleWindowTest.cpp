@@ -22,6 +22,8 @@
 #include <memory>
 
 #include "console/core/ConsoleState.h"
+#include "console/core/DeviceAccess.h"
+#include "console/core/EngineVersion.h"
 #include "console/core/NewLook.h"
 #include "console/core/PrintServerTable.h"
 #include "console/core/PrinterList.h"
@@ -288,6 +290,47 @@ TEST_F(ConsoleWindowTest, OneConsoleAtATimeAndTheRefreshTimerFollowsItsPeriod) {
     StoreOptions(BuildDisplayOptions(options));
     OpenConsole();
     EXPECT_FALSE(console_->RefreshTimer()->isActive());
+}
+
+// The device access procedures on the current row, as the dialogs to come use them.
+TEST_F(ConsoleWindowTest, DeviceAccessReadsAndWritesTheCurrentPrintServer) {
+    StartCards(
+        "card Guarded mac=00005E350001 ip=127.0.9.1 engine=external password=secret\n"
+        "card Open mac=00005E350002 ip=127.0.9.2 engine=compact\n"
+        "card Old mac=00005E350003 ip=127.0.9.3 engine=office version=\"V1.00 06/21/1999\"\n"
+        "card Silent mac=00005E350004 ip=127.0.9.4\n");
+    OpenConsole();
+    ASSERT_EQ(Model()->rowCount(), 4);
+    const auto select = [&](const char* mac) {
+        console_->List()->SelectMac(mac);
+        console_->List()->SelectCurrentPrinter();
+        ASSERT_NE(CurrentPrinter(), nullptr);
+    };
+
+    select("00005E350001");
+    EXPECT_EQ(ProbePrinter(), 0);
+    EXPECT_EQ(IsPasswordEnabled(), kPasswordOn);
+    EXPECT_EQ(SetPassword("00005E350001", "a,b c", 1), 0);
+    GetPassword(1);
+    EXPECT_EQ(State().currentPassword, "a,b c") << "the byte count carries the commas";
+    EXPECT_EQ(CheckEngineVersion(), 3);
+    EXPECT_TRUE(State().optionFlag16);
+    EXPECT_FALSE(State().optionFlag2);
+
+    select("00005E350002");
+    EXPECT_EQ(IsPasswordEnabled(), kPasswordOff);
+    EXPECT_EQ(CheckEngineVersion(), 2);
+    select("00005E350003");
+    EXPECT_EQ(CheckEngineVersion(), 5);
+    EXPECT_TRUE(boxes_.Shown().empty());
+
+    ASSERT_EQ(cards_.Command("fault Silent all silent"), "ok");
+    select("00005E350004");
+    EXPECT_NE(ProbePrinter(), 0);
+    EXPECT_EQ(IsPasswordEnabled(), kPasswordUnknown);
+    ASSERT_EQ(boxes_.Shown().size(), 1u);
+    EXPECT_EQ(boxes_.Shown()[0].title, "Quillmar Message.");
+    EXPECT_FALSE(CheckEngineVersion().has_value()) << "no kind is made up when the reads fail";
 }
 
 TEST_F(ConsoleWindowTest, TheAboutBoxShowsItsCaption) {
