@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QStandardItemModel>
 #include <QTimer>
 
 #include <cstdlib>

@@ -7,14 +7,29 @@
 
 namespace console {
 
+namespace {
+
+constexpr std::uint32_t kPaintEveryMs = 40;
+QueuePump* gPump = nullptr;  // the console's one pump
+
+}  // namespace
+
 QueuePump::QueuePump(QObject* parent)
     : QObject(parent), notifier_(new QSocketNotifier(plat::QueueFd(), QSocketNotifier::Read, this)) {
     connect(notifier_, &QSocketNotifier::activated, this, [] { DispatchWaiting(); });
     plat::SetIdleHook([this] { WhileLibraryWaits(); });
+    gPump = this;
 }
 
 QueuePump::~QueuePump() {
     plat::SetIdleHook({});
+    gPump = nullptr;
+}
+
+void QueuePump::KeepPainted() {
+    if (gPump != nullptr && plat::TickCount() - gPump->lastPaintMs_ >= kPaintEveryMs) {
+        gPump->WhileLibraryWaits();
+    }
 }
 
 void QueuePump::DispatchWaiting() {
@@ -30,6 +45,7 @@ void QueuePump::WhileLibraryWaits() {
     notifier_->setEnabled(false);
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     notifier_->setEnabled(true);
+    lastPaintMs_ = plat::TickCount();
 }
 
 }  // namespace console

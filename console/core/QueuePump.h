@@ -2,6 +2,8 @@
 
 #include <QObject>
 
+#include <cstdint>
+
 class QSocketNotifier;
 
 namespace console {
@@ -16,11 +18,15 @@ class QueuePump : public QObject {
 
     // Dispatches every message that waits for this thread.
     static void DispatchWaiting();
+    // For long work on the console's thread (a library's notices handled one after another, a long
+    // table walk): lets Qt paint when it has not for a while, leaving the queue to whoever pumps it.
+    static void KeepPainted();
 
   private:
     void WhileLibraryWaits();
 
     QSocketNotifier* notifier_;
+    std::uint32_t lastPaintMs_ = 0;
 };
 
 }  // namespace console

@@ -12,6 +12,7 @@
 #include "console/core/Messages.h"
 #include "console/core/NoticeBox.h"
 #include "console/core/PrintServerTable.h"
+#include "console/core/QueuePump.h"
 #include "console/core/StatusPolling.h"
 #include "console/core/StringTable.h"
 #include "platform/window/Window.h"
@@ -89,7 +90,7 @@ void frmProgress::closeEvent(QCloseEvent* event) {
 void frmProgress::AddLine(const QString& line) {
     DetectShow->addItem(line);
     DetectShow->setCurrentRow(DetectShow->count() - 1);
-    DetectShow->scrollToBottom();
+    QueuePump::KeepPainted();
 }
 
 void frmProgress::txtInterface_Change(const QString& notice) {
@@ -127,18 +128,19 @@ void frmProgress::txtInterface_Change(const QString& notice) {
 // dialog is painted now and then, so that it keeps up without slowing a long list down.
 void frmProgress::ShowStep(int textId, const QString& name) {
     lblStatus->setText(LoadString(textId) + name);
-    const std::uint32_t now = plat::TickCount();
-    if (now - lastPaintMs_ >= kRepaintMs) {
-        lastPaintMs_ = now;
-        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    }
+    QueuePump::KeepPainted();
 }
 
 void frmProgress::Form_Activate() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     DetectShow->clear();
     DetectProgress->setValue(0);
+    // The library pumps messages while it listens, and lets the console paint after each; a timer of
+    // this thread's own makes sure a message comes often enough while no answer does.
+    const std::uintptr_t heartbeat = plat::SetTimer(
+        0, 0, kRepaintMs, [](plat::WindowHandle, std::uint32_t, std::uintptr_t, std::uint32_t) {});
     result_ = halbrin::HelperDetectPrintServers(0, 0, 0, 0, 0, txtInterface->Handle());
+    plat::KillTimer(0, heartbeat);
     AddLine(LoadString(kScanningStore));
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     LoadPrintServerTable([this](const QString& name) { ShowStep(kReadingEntry, name); });

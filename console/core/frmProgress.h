@@ -50,7 +50,6 @@ class frmProgress : public QDialog {
     std::int32_t result_ = 0;
     bool started_ = false;
     bool finished_ = false;
-    std::uint32_t lastPaintMs_ = 0;
 };
 
 }  // namespace console
