@@ -20,6 +20,7 @@
 #include "console/core/Alerts.h"
 #include "console/core/ConsoleState.h"
 #include "console/core/FirmwareServerWindow.h"
+#include "console/core/FormHelpers.h"
 #include "console/core/Libraries.h"
 #include "console/core/Messages.h"
 #include "console/core/NoticeBox.h"
@@ -412,8 +413,11 @@ void NewLook::ApplyDisplayOptions() {
     for (const QScreen* screen : QGuiApplication::screens()) {
         onScreen = onScreen || screen->availableGeometry().intersects(stored);
     }
-    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-    move(onScreen ? stored.topLeft() : screen.center() - rect().center());
+    if (onScreen) {
+        move(stored.topLeft());
+    } else {
+        CenterForm(this);
+    }
     ApplyViewMode();
     Action("mnuToolBar")->setChecked(options.toolBarVisible);
     picMenuBar->setVisible(options.toolBarVisible);
@@ -458,8 +462,7 @@ void NewLook::SetFilterPanel() {
 void NewLook::ShowBanner() {
     banner_ = new frmBanner(this);
     banner_->show();
-    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-    banner_->move(screen.center() - banner_->rect().center());
+    CenterForm(banner_);
     tmrBanner->start();
 }
 

@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "console/core/FormHelpers.h"
 #include "console/core/Libraries.h"
 #include "console/core/Messages.h"
 #include "console/core/NoticeBox.h"
@@ -59,6 +60,7 @@ frmProgress::frmProgress(QTimer* keepAlive, QWidget* parent)
     layout->addWidget(lblStatus);
     layout->addWidget(DetectProgress);
     resize(460, 280);
+    CenterForm(this);
     if (keepAlive_ != nullptr) {
         keepAlive_->stop();
     }

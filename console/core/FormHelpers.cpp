@@ -1,0 +1,55 @@
+#include "console/core/FormHelpers.h"
+
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QScreen>
+#include <QWidget>
+
+namespace console {
+
+void CenterForm(QWidget* form) {
+    const QScreen* screen = form->screen() != nullptr ? form->screen() : QGuiApplication::primaryScreen();
+    const QRect area = screen->availableGeometry();
+    form->move(area.center() - QPoint(form->frameGeometry().width() / 2, form->frameGeometry().height() / 2));
+}
+
+void SelectAllText(QLineEdit* box) {
+    box->setSelection(0, static_cast<int>(box->text().size()));
+}
+
+bool FindListItem(const QListWidget* list, const QString& text) {
+    const QString wanted = text.trimmed();
+    for (int row = 0; row < list->count(); ++row) {
+        if (list->item(row)->text().trimmed().compare(wanted, Qt::CaseInsensitive) == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+QString NameListReader::Next(const QString& list, bool& done) {
+    if (!list.isEmpty()) {
+        rest_ = list + ',';
+    }
+    done = false;
+    const qsizetype comma = rest_.indexOf(',');
+    bool number = false;
+    const qsizetype length = comma < 0 ? 0 : rest_.left(comma).toLongLong(&number);
+    if (comma < 0 || !number || length < 0 || comma + 1 + length >= rest_.size()) {
+        rest_.clear();
+        done = true;
+        return {};
+    }
+    const QString name = rest_.mid(comma + 1, length);
+    rest_.remove(0, comma + 1 + length + 1);
+    done = rest_.isEmpty();
+    return name;
+}
+
+std::vector<QString> SplitList(const QString& line) {
+    const QStringList fields = line.split(',');
+    return {fields.begin(), fields.end()};
+}
+
+}  // namespace console

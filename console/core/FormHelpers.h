@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+
+#include <vector>
+
+class QLineEdit;
+class QListWidget;
+class QWidget;
+
+// Small helpers that most of the console's dialogs use.
+namespace console {
+
+// Centres the form on the screen it is on (the primary screen before it is shown).
+void CenterForm(QWidget* form);
+void SelectAllText(QLineEdit* box);
+// Whether the list holds an entry equal to the text, both trimmed and without regard to case.
+bool FindListItem(const QListWidget* list, const QString& text);
+
+// Reads the records of a NameList ("%04d,%s," each, the last comma removed) one at a time: a
+// non-empty list starts reading it, an empty one goes on with the list being read. The name comes
+// back empty when nothing is left; `done` is set with the last name. A length that is not a number,
+// or runs past the list, ends the reading.
+class NameListReader {
+  public:
+    QString Next(const QString& list, bool& done);
+
+  private:
+    QString rest_;
+};
+
+// The fields of one comma-separated line, in order.
+std::vector<QString> SplitList(const QString& line);
+
+}  // namespace console
