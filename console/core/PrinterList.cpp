@@ -72,7 +72,7 @@ PrinterList::PrinterList(QWidget* parent)
     icons_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     icons_->setContextMenuPolicy(Qt::CustomContextMenu);
     icons_->setResizeMode(QListView::Adjust);
-    icons_->setUniformItemSizes(true);
+    icons_->setWordWrap(true);
     addWidget(icons_);
     addWidget(details_);
     for (QAbstractItemView* view :

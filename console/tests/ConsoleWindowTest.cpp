@@ -172,6 +172,9 @@ TEST_F(ConsoleWindowTest, FirstDetectionListsEveryPrintServerAndAStatusChangeRai
     EXPECT_TRUE(boxes_.Shown().empty());
     console_->List()->SelectMac("00005E300002");
     SavePicture(console_.get(), "NewLook");
+    console_->Action("mnuLargeIcons")->trigger();
+    SavePicture(console_.get(), "NewLook-large-icons");
+    console_->Action("mnuList")->trigger();
 
     // A monitored print server changes its status: row, icon, alert box and log line.
     FindServer("00005e310004")->notify = true;
