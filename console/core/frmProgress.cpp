@@ -32,6 +32,7 @@ constexpr int kScanningStore = 32006;
 constexpr int kComplete = 32007;
 constexpr int kDlcSent = 32008;
 constexpr int kCouldNotRun = 12102;
+constexpr int kNothingSent = 12103;
 constexpr int kReadingEntry = 308;
 constexpr int kReadingStatus = 309;
 constexpr int kAnswersUpTo = 60;
@@ -80,6 +81,9 @@ void frmProgress::showEvent(QShowEvent* event) {
     }
 }
 
+// A detection that could not run says so, with the library's code when it gave one: the tables are
+// still rebuilt from the store, but "Operation Complete." is not claimed.
+
 // The person cannot close the dialog while the detection runs.
 void frmProgress::closeEvent(QCloseEvent* event) {
     if (finished_) {
@@ -114,6 +118,7 @@ void frmProgress::txtInterface_Change(const QString& notice) {
             }
             break;
         case 5:
+            detectionFinished_ = true;
             AddLine(LoadString(kTotal) + notice.mid(1) + LoadString(kPrintersDetected));
             DetectProgress->setValue(30);
             break;

@@ -50,6 +50,7 @@ class frmProgress : public QDialog {
     std::int32_t result_ = 0;
     bool started_ = false;
     bool finished_ = false;
+    bool detectionFinished_ = false;  // the library's closing notice came
 };
 
 }  // namespace console
