@@ -31,7 +31,8 @@ std::string ProgramName(pid_t pid) {
 plat::WindowHandle StoredFirmwareWindow() {
     const auto key = plat::StoreKeyHandle::Open(plat::kStoreLocalMachine, plat::kTftpKey);
     const std::optional<std::string> text = key ? key->ReadText("Window") : std::nullopt;
-    return text ? plat::WindowHandleFromText(*text) : 0;
+    // The server writes its handle into a fixed field padded with zeros.
+    return text ? plat::WindowHandleFromText(text->c_str()) : 0;
 }
 
 bool IsFirmwareServerWindow(plat::WindowHandle window) {

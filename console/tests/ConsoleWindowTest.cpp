@@ -24,6 +24,7 @@
 #include "console/core/ConsoleState.h"
 #include "console/core/DeviceAccess.h"
 #include "console/core/EngineVersion.h"
+#include "console/core/FirmwareServerWindow.h"
 #include "console/core/NewLook.h"
 #include "console/core/PrintServerTable.h"
 #include "console/core/PrinterList.h"
@@ -32,6 +33,7 @@
 #include "console/core/frmBanner.h"
 #include "console/core/frmProgress.h"
 #include "console/tests/MessageRecorder.h"
+#include "firmware/tests/support/ChildProcess.h"
 #include "platform/store/StoreKeyHandle.h"
 #include "platform/store/StorePaths.h"
 #include "tests/SimulatorProcess.h"
@@ -334,6 +336,18 @@ TEST_F(ConsoleWindowTest, DeviceAccessReadsAndWritesTheCurrentPrintServer) {
     ASSERT_EQ(boxes_.Shown().size(), 1u);
     EXPECT_EQ(boxes_.Shown()[0].title, "Quillmar Message.");
     EXPECT_FALSE(CheckEngineVersion().has_value()) << "no kind is made up when the reads fail";
+}
+
+// Shut-down releases the firmware server the console started, found by the window it stored.
+TEST_F(ConsoleWindowTest, ShutDownReleasesTheFirmwareServer) {
+    OpenConsole();
+    fendreltest::ChildProcess server;
+    const auto window = static_cast<std::int32_t>(console_->TrapHandle());
+    ASSERT_TRUE(server.Start(FENDREL_PROGRAM, {"TLX", std::to_string(window)}));
+    ASSERT_TRUE(QTest::qWaitFor([] { return IsFirmwareServerWindow(StoredFirmwareWindow()); }, 5000))
+        << server.ErrorOutput();
+    CloseConsole();
+    EXPECT_NE(server.WaitForExit(5000), -1) << "released and closed";
 }
 
 TEST_F(ConsoleWindowTest, TheAboutBoxShowsItsCaption) {
