@@ -49,7 +49,6 @@ struct ConsoleState {
     std::array<QString, kColumnCount> columnTitles;
     DisplayOptions options;  // the settings the display options carry, the columns' layout among them
     int alertStyle = 1;      // 1 message box, 0 beep, 2 nothing
-    bool alertsDialogOpen = false;
     bool rowsRebuilding = false;
     bool listFilling = false;
     bool commandBusy = false;
@@ -57,7 +56,6 @@ struct ConsoleState {
     QString makerAbbreviation;
     QString currentPassword;
     plat::WindowHandle firmwareWindow = 0;
-    bool netWareClientAvailable = false;
     // What the engine version check tells the configuration dialog; true before each check.
     bool optionFlag2 = true;
     bool optionFlag16 = true;
