@@ -228,6 +228,9 @@ TEST_F(ConsoleWindowTest, OptionsComeBackAtTheNextStartAndADamagedTextStillStart
     options.filterText = "Room-*, or \"other\"";
     options.alertLogFile = "C:\\logs, \"old\".dat";
     options.jobQueueWidths = {10, 20, 30, 40, 50, 60, 70, 80, 90, 100};
+    options.columns[kIpxColumn].visible = false;
+    console_->List()->FillPrinterList(false);
+    console_->List()->DetailView()->setColumnWidth(0, 230);
     console_->move(60, 40);
     console_->resize(700, 500);
     console_->Action("mnuStatusBar")->trigger();
@@ -241,6 +244,8 @@ TEST_F(ConsoleWindowTest, OptionsComeBackAtTheNextStartAndADamagedTextStillStart
     EXPECT_EQ(written->alertLogFile, "C:\\logs, \"old\".dat");
     EXPECT_TRUE(written->sortDescending);
     EXPECT_EQ(written->sortColumn, 4);
+    EXPECT_FALSE(written->columns[kIpxColumn].visible);
+    EXPECT_EQ(written->columns[kNameColumn].width, 230 * 15);
 
     OpenConsole();
     EXPECT_TRUE(State().options == *written) << BuildDisplayOptions(State().options).toStdString();
@@ -250,6 +255,8 @@ TEST_F(ConsoleWindowTest, OptionsComeBackAtTheNextStartAndADamagedTextStillStart
     EXPECT_FALSE(console_->statusBar()->isVisible());
     EXPECT_TRUE(console_->List()->IconView()->isVisible());
     EXPECT_EQ(Model()->rowCount(), 0) << "no name matches the stored filter";
+    EXPECT_EQ(Model()->columnCount(), 5);
+    EXPECT_EQ(console_->List()->DetailView()->columnWidth(0), 230);
     CloseConsole();
     EXPECT_EQ(StoredOptions(), stored) << "a second round changes nothing";
 
