@@ -213,6 +213,26 @@ TEST_F(ConsoleWindowTest, FirstDetectionListsEveryPrintServerAndAStatusChangeRai
     // Commands of dialogs still to come say so.
     console_->Action("mnuLocate")->trigger();
     EXPECT_EQ(boxes_.Shown().back().text, "This function is not available yet.");
+
+    // An alert that comes while another is on the screen waits for it: boxes never nest.
+    FindServer("00005E310005")->notify = true;
+    FindServer("00005E310006")->notify = true;
+    int depth = 0;
+    int deepest = 0;
+    std::vector<QString> alerts;
+    SetMessageHook([&](const MessageShown& shown) {
+        deepest = std::max(deepest, ++depth);
+        alerts.push_back(shown.text);
+        if (alerts.size() == 1) {
+            console_->txtTrapHandle_Change("1,00FACADE00005E310006,3");
+        }
+        --depth;
+        return static_cast<int>(kOk);
+    });
+    console_->txtTrapHandle_Change("1,00facade00005e310005,68");
+    EXPECT_EQ(deepest, 1);
+    EXPECT_EQ(alerts, (std::vector<QString>{"Ipx-5 : COVER OPEN", "Ipx-6 : PRINTING"}));
+    EXPECT_EQ(StatusOf("Ipx-6"), "PRINTING");
 }
 
 TEST_F(ConsoleWindowTest, OptionsComeBackAtTheNextStartAndADamagedTextStillStarts) {
