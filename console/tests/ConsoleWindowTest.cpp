@@ -93,6 +93,7 @@ class ConsoleWindowTest : public ::testing::Test {
     }
     void TearDown() override {
         CloseConsole();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         cards_.Stop();
         plat::StoreDeleteKey(plat::kStoreLocalMachine, plat::kAdapterOnlyKey);
         plat::StoreDeleteKey(plat::kStoreLocalMachine, plat::kDisplayKey);
