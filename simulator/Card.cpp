@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "simulator/CardOids.h"
+#include "simulator/TrayChoices.h"
 
 namespace sim {
 
@@ -120,6 +121,7 @@ void Card::AfterSet(const std::vector<Binding>& bindings, const Peer& from) {
     if (factoryReset) {
         RestoreFactorySettings();
     }
+    FollowTray(mib_, description_.engine);
 }
 
 // Every setting back to what the description gives, except the address the card now has and the

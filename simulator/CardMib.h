@@ -29,6 +29,9 @@ void AddPrintServerTables(Mib& mib);
 // The front-panel settings of an engine with the values a menu reset gives them.
 std::vector<Binding> FrontPanelDefaults(EngineType engine);
 
+// The choice mask an engine offers for a front-panel setting whatever the tray; 0 for none.
+int32_t OfferedChoices(EngineType engine, const Oid& mask);
+
 // A maintenance command object: the card acts on a write and reads 0 again afterwards.
 bool IsPanelCommand(const Oid& oid);
 

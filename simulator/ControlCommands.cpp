@@ -1,6 +1,7 @@
 #include "simulator/ControlCommands.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "simulator/CardOids.h"
 #include "simulator/CardValueText.h"
@@ -11,7 +12,8 @@ namespace sim {
 namespace {
 
 const char Help[] =
-    "ok commands: list | status CARD CODE | fault CARD ip|ipx|dlc|all SWITCH [VALUE] | get CARD OID | quit; "
+    "ok commands: list | status CARD CODE | fault CARD ip|ipx|dlc|all SWITCH [VALUE] | get CARD OID | "
+    "put CARD OID integer N|text TEXT | quit; "
     "CARD is a name, 12 hexadecimal digits or #index; SWITCH is silent, delay MS, wrong-id, error N, "
     "truncate, garble, drop PERCENT or clear";
 
@@ -126,6 +128,44 @@ std::string ValueText(const MibValue& value) {
     }
 }
 
+Oid OidOf(const std::string& text) {
+    std::optional<Oid> oid = Oid::Parse(text);
+    if (!oid) {
+        throw Refusal{"bad object identifier \"" + text + "\""};
+    }
+    return *oid;
+}
+
+// What the card itself would change: who is printing, the AppleTalk port coming up.
+std::string Put(Simulator& simulator, const std::vector<std::string>& words) {
+    Expect(words, 5, 5, "put CARD OID integer N|text TEXT");
+    size_t card = CardOf(simulator, words[1]);
+    Oid oid = OidOf(words[2]);
+    std::optional<MibValue> before;
+    simulator.Inspect(card, [&](Card& target) { before = target.Objects().Get(oid); });
+    if (!before) {
+        throw Refusal{"no such object"};
+    }
+    MibValue value;
+    if (words[3] == "integer" && before->type == ValueType::Integer) {
+        value = MibValue::Integer(NumberOf<int32_t>(words[4], std::numeric_limits<int32_t>::min(),
+                                                    std::numeric_limits<int32_t>::max()));
+    } else if (words[3] == "text" && before->type == ValueType::OctetString && IsPlainText(words[4])) {
+        value = MibValue::Text(words[4]);
+    } else {
+        throw Refusal{"the object holds no " + words[3]};
+    }
+    bool stored = false;
+    simulator.Inspect(card, [&](Card& target) {
+        target.Objects().Put(oid, value);
+        stored = target.Objects().Get(oid) == value;
+    });
+    if (!stored) {
+        throw Refusal{"the card works the object out itself"};
+    }
+    return "ok";
+}
+
 std::string List(Simulator& simulator) {
     std::string reply;
     for (size_t i = 0; i < simulator.CardCount(); ++i) {
@@ -165,15 +205,15 @@ std::string Run(Simulator& simulator, const std::vector<std::string>& words, boo
         }
         return "ok";
     }
+    if (verb == "put") {
+        return Put(simulator, words);
+    }
     if (verb == "get") {
         Expect(words, 3, 3, "get CARD OID");
         size_t card = CardOf(simulator, words[1]);
-        std::optional<Oid> oid = Oid::Parse(words[2]);
-        if (!oid) {
-            throw Refusal{"bad object identifier \"" + words[2] + "\""};
-        }
+        const Oid oid = OidOf(words[2]);
         std::optional<MibValue> value;
-        simulator.Inspect(card, [&](Card& target) { value = target.Objects().Get(*oid); });
+        simulator.Inspect(card, [&](Card& target) { value = target.Objects().Get(oid); });
         if (!value) {
             throw Refusal{"no such object"};
         }

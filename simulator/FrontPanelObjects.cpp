@@ -1,6 +1,7 @@
 #include "simulator/CardMib.h"
 #include "simulator/CardOids.h"
 #include "simulator/EngineProfile.h"
+#include "simulator/TrayChoices.h"
 
 namespace sim {
 
@@ -68,14 +69,14 @@ const PanelSetting Settings[] = {
     {4, 3, 4, Kind::Number, 15, 0, 300, 300, 1, 1, 1},
     {4, 5, 6, Kind::Choice, 2, 0, 0, 0, 7, 7, 7},
     {4, 7, 8, Kind::Choice, 1, 0, 0, 0, 0x3F, 0x0F, 0x1FF},
-    {4, 9, 0, Kind::Command, 0, 1, 1, 0, 1, 1, 1},
+    {4, 9, 0, Kind::Command, 0, 1, 2, 0, 1, 1, 1},
     {4, 11, 12, Kind::Choice, 1, 0, 0, 0, 3, 3, 3},
     {4, 13, 0, Kind::Number, 0, 0, 99, 0, 1, 1, 1},
     {4, 14, 0, Kind::Number, 0, 0, 99, 0, 1, 1, 1},
     {4, 15, 0, Kind::Number, 0, 0, 220, 0, 1, 1, 1},
     {4, 16, 0, Kind::Number, 0, 0, 220, 0, 1, 1, 1},
-    {4, 17, 0, Kind::Command, 0, 1, 1, 0, Absent, 1, Absent, true},
-    {4, 19, 0, Kind::Command, 0, 1, 1, 0, 1, Absent, Absent, true},
+    {4, 17, 0, Kind::Command, 0, 1, 2, 0, Absent, 1, Absent, true},
+    {4, 19, 0, Kind::Command, 0, 1, 2, 0, 1, Absent, Absent, true},
     // I/O menu: baud rate, robust XON.
     {5, 1, 2, Kind::Choice, 32, 0, 0, 0, 0x3FF, 0x3F, 0x3FF},
     {5, 3, 4, Kind::Choice, 1, 0, 0, 0, 3, 3, 3},
@@ -190,6 +191,16 @@ std::vector<Binding> FrontPanelDefaults(EngineType engine) {
     return defaults;
 }
 
+int32_t OfferedChoices(EngineType engine, const Oid& mask) {
+    for (const PanelSetting& setting : Settings) {
+        if (setting.maskItem != 0 && PanelOid(setting.menu, setting.maskItem) == mask) {
+            int32_t offered = OfferedBy(setting, engine);
+            return offered == Absent ? 0 : offered;
+        }
+    }
+    return 0;
+}
+
 bool IsPanelCommand(const Oid& oid) {
     if (oid == TestPage) {
         return true;
@@ -219,6 +230,7 @@ void AddFrontPanelObjects(Mib& mib, const CardDescription& card) {
                     MibValue::Integer(choice ? offered : setting.capability));
         }
     }
+    FollowTray(mib, card.engine);
 }
 
 }  // namespace sim

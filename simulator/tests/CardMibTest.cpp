@@ -2,6 +2,7 @@
 
 #include <sstream>
 
+#include "simulator/Card.h"
 #include "simulator/CardMib.h"
 #include "simulator/CardOids.h"
 
@@ -75,17 +76,19 @@ const ObjectList OfficeOnly[] = {{E + ".1", "2.18.0 2.19.0 4.19.0"}};
 const ObjectList CompactOnly[] = {{E + ".1", "2.18.0 2.19.0 4.17.0"}};
 const ObjectList Model7171Only[] = {{E + ".1", "2.20.0 2.21.0 14.1.0 14.2.0"}};
 
+CardDescription SampleCardOf(EngineType engine) {
+    CardDescription card;
+    card.name = "PS-1";
+    card.location = "Floor 2";
+    card.mac = {0x00, 0xC0, 0xDE, 0x00, 0x00, 0x01};
+    card.ip = {127, 0, 1, 1};
+    card.engine = engine;
+    return card;
+}
+
 class CardMibTest : public ::testing::Test {
   protected:
-    Mib Build(EngineType engine) {
-        CardDescription card;
-        card.name = "PS-1";
-        card.location = "Floor 2";
-        card.mac = {0x00, 0xC0, 0xDE, 0x00, 0x00, 0x01};
-        card.ip = {127, 0, 1, 1};
-        card.engine = engine;
-        return BuildCardMib(card, CardLife{clock, counters});
-    }
+    Mib Build(EngineType engine) { return BuildCardMib(SampleCardOf(engine), CardLife{clock, counters}); }
 
     static void ExpectAll(const Mib& mib, std::initializer_list<ObjectList> lists, const char* what) {
         for (const ObjectList& list : lists) {
@@ -165,6 +168,81 @@ TEST_F(CardMibTest, FrontPanelSetsKeepToTheChoicesTheEngineOffers) {
     EXPECT_EQ(set("4.17.0", 1), ErrorStatus::NoError) << "fuser cleaning when ready";
     mib.Put(PrinterStatus, MibValue::Integer(3));
     EXPECT_EQ(set("4.17.0", 1), ErrorStatus::BadValue) << "busy while printing";
+}
+
+TEST_F(CardMibTest, MaintenanceCommandsTakeTheValueTheConsoleWrites) {
+    for (EngineType engine : {EngineType::Office, EngineType::Compact}) {
+        Mib mib = Build(engine);
+        const char* cleaning = engine == EngineType::Office ? "4.19.0" : "4.17.0";
+        for (const char* command : {"4.9.0", cleaning}) {
+            const Oid oid = *Oid::Parse(E + ".1." + command);
+            EXPECT_EQ(mib.Set({{oid, MibValue::Integer(2)}}).status, ErrorStatus::NoError) << command;
+            EXPECT_EQ(mib.Set({{oid, MibValue::Integer(3)}}).status, ErrorStatus::BadValue) << command;
+        }
+    }
+}
+
+// The masks of paper size (E.1.2.2), lock tray (E.1.3.6) and paper type (E.1.4.8) by tray.
+TEST_F(CardMibTest, PaperChoicesFollowTheChosenTray) {
+    struct Case {
+        EngineType engine;
+        int32_t tray;
+        int32_t paperSizes;
+        int32_t lockTrays;
+        int32_t paperTypes;
+    };
+    const Case cases[] = {
+        {EngineType::Office, 1, 0xFFFF, 0x1, 0x3F},      {EngineType::Office, 2, 0x103F, 0x7FF, 0x3},
+        {EngineType::Office, 4, 0xFFFF, 0x7FF, 0x3F},    {EngineType::Office, 8, 0x13FF, 0x7FF, 0x3},
+        {EngineType::Compact, 2, 0x103F, 0, 0x3},        {EngineType::Compact, 32, 0x3FFF, 0, 0xF},
+        {EngineType::Model7171, 1, 0x1FFFF, 0x1, 0x1FF}, {EngineType::Model7171, 8, 0x13FF, 0xF, 0x3},
+    };
+    for (const Case& c : cases) {
+        Card card(SampleCardOf(c.engine));
+        const Peer console{};
+        ASSERT_EQ(
+            card.Set({{*Oid::Parse(E + ".1.2.8.0"), MibValue::Integer(c.tray)}}, console).outcome.status,
+            ErrorStatus::NoError);
+        const Mib& mib = card.Objects();
+        const std::string which = std::to_string(static_cast<int>(c.engine)) + "/" + std::to_string(c.tray);
+        EXPECT_EQ(mib.Get(*Oid::Parse(E + ".1.2.2.0"))->number, c.paperSizes) << which;
+        EXPECT_EQ(mib.Get(*Oid::Parse(E + ".1.3.6.0"))->number, c.lockTrays) << which;
+        EXPECT_EQ(mib.Get(*Oid::Parse(E + ".1.4.8.0"))->number, c.paperTypes) << which;
+    }
+}
+
+TEST_F(CardMibTest, AValueTheNewTrayDoesNotOfferMovesToItsFirstChoice) {
+    Card card(SampleCardOf(EngineType::Office));
+    const Peer console{};
+    const Oid paper = *Oid::Parse(E + ".1.2.1.0");
+    const Oid type = *Oid::Parse(E + ".1.4.7.0");
+    ASSERT_EQ(
+        card.Set({{paper, MibValue::Integer(0x2000)}, {type, MibValue::Integer(8)}}, console).outcome.status,
+        ErrorStatus::NoError);
+    ASSERT_EQ(card.Set({{*Oid::Parse(E + ".1.2.8.0"), MibValue::Integer(2)}}, console).outcome.status,
+              ErrorStatus::NoError);
+    EXPECT_EQ(card.Objects().Get(paper)->number, 1) << "A5 does not fit the first cassette";
+    EXPECT_EQ(card.Objects().Get(type)->number, 1);
+    EXPECT_EQ(card.Set({{paper, MibValue::Integer(0x2000)}}, console).outcome.status, ErrorStatus::BadValue);
+    EXPECT_EQ(card.Set({{paper, MibValue::Integer(0x1000)}}, console).outcome.status, ErrorStatus::NoError)
+        << "Folio does";
+}
+
+TEST_F(CardMibTest, TextsKeepToTheCardsLengthLimits) {
+    Mib mib = Build(EngineType::Office);
+    const std::pair<std::string, size_t> limits[] = {
+        {"1.3.6.1.2.1.1.5.0", 64}, {"1.3.6.1.2.1.1.6.0", 64}, {"1.3.6.1.2.1.1.4.0", 64},
+        {E + ".12.2.8.0", 127},    {E + ".12.6.1.2.0", 16},   {E + ".12.6.1.3.0", 16},
+        {E + ".12.5.6.0", 32},
+    };
+    for (const auto& [oid, longest] : limits) {
+        const Oid object = *Oid::Parse(oid);
+        EXPECT_EQ(mib.Set({{object, MibValue::Text(std::string(longest, 'x'))}}).status, ErrorStatus::NoError)
+            << oid;
+        EXPECT_EQ(mib.Set({{object, MibValue::Text(std::string(longest + 1, 'x'))}}).status,
+                  ErrorStatus::BadValue)
+            << oid;
+    }
 }
 
 TEST_F(CardMibTest, ZoneListComesInSegmentsAndTheZoneIsOneOfThem) {

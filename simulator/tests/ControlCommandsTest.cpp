@@ -34,6 +34,25 @@ TEST_F(ControlCommandsTest, StatusAndGetNameCardsByNameHardwareAddressOrIndex) {
     EXPECT_EQ(Run("get #0 1.3.6.1.2.1.2.2.1.6.2"), "ok HEX 00C0DE123456") << "bytes that are no text";
 }
 
+TEST_F(ControlCommandsTest, PutChangesWhatTheCardItselfWouldChange) {
+    EXPECT_EQ(Run("put PS-Back " + E + ".12.4.2.0 text \"alice on PC-7\""), "ok");
+    EXPECT_EQ(Run("get PS-Back " + E + ".12.4.2.0"), "ok STRING \"alice on PC-7\"");
+    EXPECT_EQ(Run("get PS-Lobby " + E + ".12.4.2.0"), "ok STRING \"\"") << "other cards untouched";
+    EXPECT_EQ(Run("put #0 1.3.6.1.2.1.13.3.1.1.7.1 integer 7"), "ok");
+    EXPECT_EQ(Run("get #0 1.3.6.1.2.1.13.3.1.1.7.1"), "ok INTEGER 7");
+    const std::pair<std::string, const char*> refused[] = {
+        {"put #0 " + E + ".12.4.2.0 integer 3", "error the object holds no integer"},
+        {"put #0 1.3.6.1.2.1.13.3.1.1.7.1 text up", "error the object holds no text"},
+        {"put #0 1.3.6.1.2.1.13.3.1.1.7.1 integer x", "error bad number"},
+        {"put #0 1.3.6.1.2.1.2.2.1.10.2 integer 5", "error the object holds no integer"},
+        {"put #0 1.3.6.1.2.1.1.3.0 integer 5", "error the object holds no integer"},
+        {"put #0 1.3.9.9 integer 5", "error no such object"},
+    };
+    for (const auto& [line, reply] : refused) {
+        EXPECT_EQ(Run(line).rfind(reply, 0), 0u) << line << " -> " << Run(line);
+    }
+}
+
 TEST_F(ControlCommandsTest, FaultSwitchesAddUpPerProtocolAndClear) {
     EXPECT_EQ(Run("fault PS-Lobby ip silent"), "ok");
     EXPECT_EQ(Run("fault PS-Lobby ip delay 250"), "ok");
