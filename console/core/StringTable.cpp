@@ -1,5 +1,6 @@
 #include "console/core/StringTable.h"
 
+#include <QDir>
 #include <QFile>
 #include <QHash>
 #include <QTextStream>
@@ -18,22 +19,25 @@ namespace {
 QHash<int, QString> ReadTable() {
     BringInStringTable();
     QHash<int, QString> table;
-    QFile file(":/strings/en.txt");
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        return table;
-    }
-    QTextStream in(&file);
-    in.setEncoding(QStringConverter::Utf8);
-    while (!in.atEnd()) {
-        const QString line = in.readLine();
-        const qsizetype tab = line.indexOf('\t');
-        if (line.startsWith('#') || tab <= 0) {
+    // en.txt and the dialogs' own en-*.txt files.
+    for (const QString& name : QDir(":/strings").entryList({"en*.txt"}, QDir::Files, QDir::Name)) {
+        QFile file(":/strings/" + name);
+        if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
             continue;
         }
-        bool number = false;
-        const int id = line.left(tab).toInt(&number);
-        if (number) {
-            table.insert(id, line.mid(tab + 1));
+        QTextStream in(&file);
+        in.setEncoding(QStringConverter::Utf8);
+        while (!in.atEnd()) {
+            const QString line = in.readLine();
+            const qsizetype tab = line.indexOf('\t');
+            if (line.startsWith('#') || tab <= 0) {
+                continue;
+            }
+            bool number = false;
+            const int id = line.left(tab).toInt(&number);
+            if (number) {
+                table.insert(id, line.mid(tab + 1));
+            }
         }
     }
     return table;
