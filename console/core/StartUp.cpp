@@ -19,7 +19,7 @@ namespace {
 
 constexpr std::uint32_t kOptionsBufferSize = 4096;
 constexpr int kSystemError = 302;
-constexpr int kUnreadableOptions = 12101;
+constexpr int kUnreadableOptions = 12092;
 
 // A fresh store has neither the display options nor the job file name that the library's start-up
 // reads; what an installation would leave is put there first.
