@@ -52,6 +52,8 @@ CONSOLE_LIBRARY_FUNCTION("Halbrin.dll", HelperDetectPrintServers);
 
 namespace vantorel {
 CONSOLE_LIBRARY_FUNCTION("Vantorel.dll", HelperSNMPTransact);
+CONSOLE_LIBRARY_FUNCTION("Vantorel.dll", HelperSNMPTransactAscii);
+CONSOLE_LIBRARY_FUNCTION("Vantorel.dll", HelperGetSNMPObjects);
 CONSOLE_LIBRARY_FUNCTION("Vantorel.dll", HelperSNMPRegisterTrapDestination);
 CONSOLE_LIBRARY_FUNCTION("Vantorel.dll", HelperTrapKeepAlive);
 }  // namespace vantorel
