@@ -1,0 +1,606 @@
+#include "console/properties/frmProperties.h"
+
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QThread>
+#include <QVBoxLayout>
+
+#include "console/core/ConsoleState.h"
+#include "console/core/DeviceAccess.h"
+#include "console/core/LocalizeForm.h"
+#include "console/core/Messages.h"
+#include "console/core/StringTable.h"
+#include "console/properties/DeviceRequests.h"
+#include "console/properties/EngineTypeRule.h"
+#include "console/properties/NumberBox.h"
+
+namespace console {
+
+namespace {
+
+constexpr int kBaseId = 4000;
+constexpr int kPsTab = 6;
+constexpr int kNoPostScript = 32109;
+constexpr int kUnableToReadAll = 500;
+constexpr int kNoFrontPanel = 12109;
+constexpr int kNumberHint = 4099;
+
+frmProperties::PauseHook& Hook() {
+    static frmProperties::PauseHook hook;
+    return hook;
+}
+
+QLineEdit* ReadOnlyBox() {
+    auto* box = new QLineEdit;
+    box->setReadOnly(true);
+    box->setFocusPolicy(Qt::NoFocus);
+    return box;
+}
+
+QComboBox* ChoiceList() {
+    auto* list = new QComboBox;
+    list->setMinimumWidth(190);
+    list->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    return list;
+}
+
+// A page of label and control pairs in one or two columns, each column filled from the top, with
+// whole-width lines below them. A hidden pair leaves no gap.
+class PageGrid {
+  public:
+    explicit PageGrid(QWidget* page) : page_(new QVBoxLayout(page)), columns_(new QHBoxLayout) {
+        page_->setContentsMargins(16, 16, 16, 16);
+        page_->setSpacing(12);
+        columns_->setSpacing(28);
+        page_->addLayout(columns_);
+        for (QFormLayout*& form : forms_) {
+            form = new QFormLayout;
+            form->setLabelAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            form->setHorizontalSpacing(10);
+            form->setVerticalSpacing(8);
+            form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
+            columns_->addLayout(form);
+        }
+    }
+    void Add(int column, QWidget* label, QWidget* control) { forms_[column]->addRow(label, control); }
+    void AddWide(QWidget* widget) { page_->addWidget(widget); }
+    void Finish() {
+        columns_->addStretch(1);
+        page_->addStretch(1);
+    }
+
+  private:
+    QVBoxLayout* page_;
+    QHBoxLayout* columns_;
+    QFormLayout* forms_[2] = {};
+};
+
+QWidget* OptionPair(QRadioButton* first, QRadioButton* second) {
+    auto* pair = new QWidget;
+    auto* layout = new QHBoxLayout(pair);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(first);
+    layout->addWidget(second);
+    layout->addStretch();
+    auto* group = new QButtonGroup(pair);
+    group->addButton(first);
+    group->addButton(second);
+    return pair;
+}
+
+// A maintenance command: what it does, and its button.
+QGroupBox* CommandRow(QLabel* label, QPushButton* button) {
+    auto* box = new QGroupBox;
+    auto* layout = new QHBoxLayout(box);
+    label->setWordWrap(true);
+    layout->addWidget(label, 1);
+    layout->addWidget(button);
+    button->setMinimumWidth(130);
+    return box;
+}
+
+}  // namespace
+
+frmProperties::frmProperties(QWidget* parent)
+    : QDialog(parent),
+      tabDetails(new QTabWidget),
+      txtPrinterName(ReadOnlyBox()),
+      txtModel(ReadOnlyBox()),
+      txtVersion(ReadOnlyBox()),
+      lblPrinterName(new QLabel("Printer name:")),
+      lblModel(new QLabel("Model:")),
+      lblVersion(new QLabel("Software version:")),
+      lblOrientation(new QLabel("Orientation:")),
+      optPortrait(new QRadioButton("Portrait")),
+      optLandscape(new QRadioButton("Landscape")),
+      lblXon(new QLabel("Robust XON:")),
+      optXON(new QRadioButton("On")),
+      optXOFF(new QRadioButton("Off")),
+      cmbTypeFace(ChoiceList()),
+      lblTypeFace(new QLabel("Typeface:")),
+      lblMenuClear(new QLabel("Menus")),
+      cmdMenuClear(new QPushButton("Reset")),
+      lblFuser(new QLabel("Fuser")),
+      cmdFuser(new QPushButton("Clean")),
+      lblOpc(new QLabel("Drum")),
+      cmdOpc(new QPushButton("Clean")),
+      lblPCL(new QLabel("PCL fonts")),
+      cmdPCL(new QPushButton("Print")),
+      lblPS(new QLabel("PS fonts")),
+      cmdPS(new QPushButton("Print")),
+      lblTips(new QLabel),
+      ProgressBar1(new QProgressBar),
+      pbuOK(new QPushButton("OK")),
+      pbuCancel(new QPushButton("Cancel")) {
+    setObjectName("frmProperties");
+    BuildLayout();
+    ConnectHandlers();
+    Localize();
+}
+
+void frmProperties::SetPauseHook(PauseHook hook) {
+    Hook() = std::move(hook);
+}
+
+void frmProperties::Pause(int milliseconds) const {
+    if (Hook()) {
+        Hook()(milliseconds);
+    } else {
+        QThread::msleep(static_cast<unsigned long>(milliseconds));
+    }
+}
+
+void frmProperties::AddList(Setting setting, QLabel* label, QComboBox* list) {
+    lists_[setting] = {list, label};
+}
+
+void frmProperties::AddNumber(Setting setting, QLabel* label, NumberBox* box, double scale, bool rangeMessage,
+                              const char* fallback) {
+    box->setMinimumWidth(110);
+    numbers_[setting] = {box, label, scale, rangeMessage, fallback};
+}
+
+void frmProperties::BuildLayout() {
+    tabDetails->addTab(ModelPage(), "Model Details");
+    tabDetails->addTab(PrintingPage(), "Printing Menu");
+    tabDetails->addTab(ConfigPage(), "Config Menu");
+    tabDetails->addTab(JobPage(), "Job Menu");
+    tabDetails->addTab(PclPage(), "PCL Menu");
+    tabDetails->addTab(IoPage(), "I/O Menu");
+    tabDetails->addTab(PsPage(), "PS Menu");
+    lblTips->setFrameShape(QFrame::StyledPanel);
+    lblTips->setFrameShadow(QFrame::Sunken);
+    lblTips->setMinimumHeight(lblTips->fontMetrics().height() + 6);
+    ProgressBar1->setRange(0, 50);
+    ProgressBar1->setTextVisible(false);
+    ProgressBar1->setMaximumWidth(160);
+    ProgressBar1->hide();
+    auto* buttons = new QDialogButtonBox;
+    buttons->addButton(pbuOK, QDialogButtonBox::AcceptRole);
+    buttons->addButton(pbuCancel, QDialogButtonBox::RejectRole);
+    pbuOK->setDefault(true);
+    auto* foot = new QHBoxLayout;
+    foot->addWidget(lblTips, 1);
+    foot->addWidget(ProgressBar1);
+    foot->addWidget(buttons);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(12, 12, 12, 12);
+    layout->setSpacing(10);
+    layout->addWidget(tabDetails, 1);
+    layout->addLayout(foot);
+}
+
+QWidget* frmProperties::ModelPage() {
+    auto* page = new QWidget;
+    PageGrid grid(page);
+    for (QLineEdit* box : {txtPrinterName, txtModel, txtVersion}) {
+        box->setMinimumWidth(300);
+    }
+    grid.Add(0, lblPrinterName, txtPrinterName);
+    grid.Add(0, lblModel, txtModel);
+    grid.Add(0, lblVersion, txtVersion);
+    grid.Finish();
+    return page;
+}
+
+QWidget* frmProperties::PrintingPage() {
+    auto* page = new QWidget;
+    PageGrid grid(page);
+    const auto list = [&](int column, Setting setting, const char* caption) {
+        auto* label = new QLabel(caption);
+        auto* control = ChoiceList();
+        AddList(setting, label, control);
+        grid.Add(column, label, control);
+    };
+    const auto number = [&](int column, Setting setting, const char* caption, NumberBox* box, double scale,
+                            bool rangeMessage = false, const char* fallback = nullptr) {
+        auto* label = new QLabel(caption);
+        AddNumber(setting, label, box, scale, rangeMessage, fallback);
+        grid.Add(column, label, box);
+    };
+    list(0, Setting::PaperSize, "Paper size:");
+    list(0, Setting::MpSize, "MP tray size:");
+    number(0, Setting::Copies, "Copies:", new NumberBox(1, 999, 1, true), 1, false, "1");
+    grid.Add(0, lblOrientation, OptionPair(optPortrait, optLandscape));
+    list(0, Setting::Tray, "Paper tray:");
+    number(0, Setting::TopMargin, "Top margin:", new NumberBox(0, 9.9, 0.1, false), 10);
+    number(0, Setting::LeftMargin, "Left margin:", new NumberBox(0, 9.9, 0.1, false), 10);
+    list(1, Setting::Duplex, "Duplex:");
+    list(1, Setting::AutoCr, "Line ending:");
+    list(1, Setting::Resolution, "Resolution (dpi):");
+    list(1, Setting::WideA4, "Wide A4:");
+    number(1, Setting::CustomWidth, "Custom width (mm):", new NumberBox(76, 215, 1, true), 1, true, "76");
+    number(1, Setting::CustomHeight, "Custom height (mm):", new NumberBox(127, 355, 1, true), 1, true, "127");
+    grid.Finish();
+    return page;
+}
+
+QWidget* frmProperties::ConfigPage() {
+    auto* page = new QWidget;
+    PageGrid grid(page);
+    const std::pair<Setting, const char*> settings[] = {
+        {Setting::Emulation, "Emulation:"},        {Setting::TraySwitch, "Tray switch:"},
+        {Setting::LockTray, "Lock tray:"},         {Setting::PowerSave, "Power save:"},
+        {Setting::AutoContinue, "Auto continue:"}, {Setting::TonerSave, "Toner save:"},
+        {Setting::JamRecovery, "Jam recovery:"},   {Setting::TonerLow, "Toner low:"},
+        {Setting::Altitude, "Altitude:"},
+    };
+    int index = 0;
+    for (const auto& [setting, caption] : settings) {
+        auto* label = new QLabel(caption);
+        auto* list = ChoiceList();
+        AddList(setting, label, list);
+        grid.Add(index++ < 5 ? 0 : 1, label, list);
+    }
+    grid.Finish();
+    return page;
+}
+
+QWidget* frmProperties::JobPage() {
+    auto* page = new QWidget;
+    PageGrid grid(page);
+    const auto list = [&](int column, Setting setting, const char* caption) {
+        auto* label = new QLabel(caption);
+        auto* control = ChoiceList();
+        AddList(setting, label, control);
+        grid.Add(column, label, control);
+    };
+    const auto number = [&](Setting setting, const char* caption, NumberBox* box, double scale,
+                            bool rangeMessage = false) {
+        auto* label = new QLabel(caption);
+        AddNumber(setting, label, box, scale, rangeMessage);
+        grid.Add(1, label, box);
+    };
+    list(0, Setting::Srt, "Image enhancement:");
+    auto* timeoutLabel = new QLabel("I/O time-out (s):");
+    auto* timeout = new NumberBox(0, 300, 1, false);
+    AddNumber(Setting::IoTimeout, timeoutLabel, timeout, 1, true);
+    grid.Add(0, timeoutLabel, timeout);
+    list(0, Setting::Density, "Toner density:");
+    list(0, Setting::PaperType, "Paper type:");
+    list(0, Setting::Smet, "Edge smoothing:");
+    number(Setting::DuplexTop, "Duplex top margin:", new NumberBox(0, 9.9, 0.1, true), 10);
+    number(Setting::DuplexLeft, "Duplex left margin:", new NumberBox(0, 9.9, 0.1, true), 10);
+    number(Setting::ShortEdge, "Short edge binding:", new NumberBox(0, 22, 1, false), 10);
+    number(Setting::LongEdge, "Long edge binding:", new NumberBox(0, 22, 1, false), 10);
+    grid.AddWide(CommandRow(lblMenuClear, cmdMenuClear));
+    grid.AddWide(CommandRow(lblFuser, cmdFuser));
+    grid.AddWide(CommandRow(lblOpc, cmdOpc));
+    grid.Finish();
+    return page;
+}
+
+QWidget* frmProperties::PclPage() {
+    auto* page = new QWidget;
+    PageGrid grid(page);
+    cmbTypeFace->setMinimumWidth(230);
+    grid.Add(0, lblTypeFace, cmbTypeFace);
+    auto* symbolLabel = new QLabel("Symbol set:");
+    auto* symbols = ChoiceList();
+    AddList(Setting::SymbolSet, symbolLabel, symbols);
+    grid.Add(0, symbolLabel, symbols);
+    auto* courierLabel = new QLabel("Courier:");
+    auto* courier = ChoiceList();
+    AddList(Setting::Courier, courierLabel, courier);
+    grid.Add(0, courierLabel, courier);
+    const auto number = [&](Setting setting, const char* caption, NumberBox* box, double scale,
+                            bool message) {
+        auto* label = new QLabel(caption);
+        AddNumber(setting, label, box, scale, message);
+        grid.Add(1, label, box);
+    };
+    number(Setting::Lines, "Lines per page:", new NumberBox(5, 128, 1, false), 1, true);
+    number(Setting::Pitch, "Pitch:", new NumberBox(0.44, 99.99, 0.01, false), 100, false);
+    number(Setting::Point, "Point size:", new NumberBox(4, 99.75, 0.25, false), 4, false);
+    grid.AddWide(CommandRow(lblPCL, cmdPCL));
+    grid.Finish();
+    return page;
+}
+
+QWidget* frmProperties::IoPage() {
+    auto* page = new QWidget;
+    PageGrid grid(page);
+    auto* label = new QLabel("Baud rate:");
+    auto* list = ChoiceList();
+    AddList(Setting::BaudRate, label, list);
+    grid.Add(0, label, list);
+    grid.Add(0, lblXon, OptionPair(optXON, optXOFF));
+    grid.Finish();
+    return page;
+}
+
+QWidget* frmProperties::PsPage() {
+    auto* page = new QWidget;
+    PageGrid grid(page);
+    auto* label = new QLabel("Print PostScript errors:");
+    auto* list = ChoiceList();
+    AddList(Setting::PsError, label, list);
+    grid.Add(0, label, list);
+    grid.AddWide(CommandRow(lblPS, cmdPS));
+    grid.Finish();
+    return page;
+}
+
+void frmProperties::Localize() {
+    CaptionOrder order;
+    order << pbuOK << pbuCancel << tabDetails << lblPrinterName << lblModel << lblVersion;
+    const auto label = [this](Setting setting) {
+        return lists_.count(setting) != 0 ? lists_.at(setting).label : numbers_.at(setting).label;
+    };
+    for (Setting setting : {Setting::PaperSize, Setting::MpSize, Setting::Copies}) {
+        order << label(setting);
+    }
+    order << lblOrientation << optPortrait << optLandscape;
+    for (Setting setting :
+         {Setting::Tray,         Setting::TopMargin,    Setting::LeftMargin, Setting::Duplex,
+          Setting::AutoCr,       Setting::Resolution,   Setting::WideA4,     Setting::CustomWidth,
+          Setting::CustomHeight, Setting::Emulation,    Setting::TraySwitch, Setting::LockTray,
+          Setting::PowerSave,    Setting::AutoContinue, Setting::TonerSave,  Setting::JamRecovery,
+          Setting::TonerLow,     Setting::Altitude,     Setting::Srt,        Setting::IoTimeout,
+          Setting::Density,      Setting::PaperType,    Setting::Smet,       Setting::DuplexTop,
+          Setting::DuplexLeft,   Setting::ShortEdge,    Setting::LongEdge}) {
+        order << label(setting);
+    }
+    order << lblMenuClear << cmdMenuClear << lblFuser << cmdFuser << lblOpc << cmdOpc << lblTypeFace;
+    for (Setting setting :
+         {Setting::SymbolSet, Setting::Lines, Setting::Pitch, Setting::Point, Setting::Courier}) {
+        order << label(setting);
+    }
+    order << lblPCL << cmdPCL << label(Setting::BaudRate) << lblXon << optXON << optXOFF
+          << label(Setting::PsError) << lblPS << cmdPS;
+    LocalizeForm(this, kBaseId, order);
+}
+
+void frmProperties::ConnectHandlers() {
+    for (const auto& [setting, control] : lists_) {
+        connect(control.list, &QComboBox::activated, this,
+                [this, setting = setting] { ListClicked(setting); });
+    }
+    for (const auto& [setting, control] : numbers_) {
+        connect(control.box, &NumberBox::Edited, this, [this, setting = setting] { NumberEdited(setting); });
+        connect(control.box, &NumberBox::editingFinished, this,
+                [this, setting = setting] { NumberLeft(setting); });
+        control.box->setToolTip(LoadString(kNumberHint));
+    }
+    connect(cmbTypeFace, &QComboBox::activated, this, [this](int position) {
+        if (!loading_) {
+            slots_.Store(Setting::Typeface, QString::number(position));
+            ApplyTypefaceRule();
+        }
+    });
+    connect(optPortrait, &QRadioButton::clicked, this, [this] { OptionClicked(Setting::Orientation, "1"); });
+    connect(optLandscape, &QRadioButton::clicked, this, [this] { OptionClicked(Setting::Orientation, "2"); });
+    connect(optXOFF, &QRadioButton::clicked, this, [this] { OptionClicked(Setting::RobustXon, "1"); });
+    connect(optXON, &QRadioButton::clicked, this, [this] { OptionClicked(Setting::RobustXon, "2"); });
+    connect(tabDetails, &QTabWidget::currentChanged, this, &frmProperties::ShowTabPanels);
+    connect(pbuOK, &QPushButton::clicked, this, &frmProperties::pbuOK_Click);
+    connect(pbuCancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(cmdMenuClear, &QPushButton::clicked, this, &frmProperties::cmdMenuClear_Click);
+    connect(cmdFuser, &QPushButton::clicked, this, &frmProperties::cmdFuser_Click);
+    connect(cmdOpc, &QPushButton::clicked, this, &frmProperties::cmdOpc_Click);
+    connect(cmdPCL, &QPushButton::clicked, this, &frmProperties::cmdPCL_Click);
+    connect(cmdPS, &QPushButton::clicked, this, &frmProperties::cmdPS_Click);
+}
+
+QComboBox* frmProperties::List(Setting setting) const {
+    if (setting == Setting::Typeface) {
+        return cmbTypeFace;
+    }
+    const auto found = lists_.find(setting);
+    return found == lists_.end() ? nullptr : found->second.list;
+}
+
+NumberBox* frmProperties::Box(Setting setting) const {
+    const auto found = numbers_.find(setting);
+    return found == numbers_.end() ? nullptr : found->second.box;
+}
+
+QRadioButton* frmProperties::Option(Setting setting, bool first) const {
+    if (setting == Setting::Orientation) {
+        return first ? optPortrait : optLandscape;
+    }
+    return first ? optXON : optXOFF;
+}
+
+QPushButton* frmProperties::Command(Setting setting) const {
+    switch (setting) {
+        case Setting::MenuClear:
+            return cmdMenuClear;
+        case Setting::Fuser:
+            return cmdFuser;
+        case Setting::Opc:
+            return cmdOpc;
+        default:
+            return nullptr;
+    }
+}
+
+void frmProperties::Choose(Setting setting, const QString& text) {
+    QComboBox* list = List(setting);
+    const int item = list->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    list->setCurrentIndex(item);
+    emit list->activated(item);
+}
+
+void frmProperties::Form_Load() {
+    engineType_ = kEngineCompact;
+    writeDelay_ = 100;
+    loading_ = true;
+    if (const PrinterRow* row = CurrentPrinter()) {
+        adapter_ = row->mac;
+    }
+    ReadAllMenus();
+    if (readOk_) {
+        tabDetails->setCurrentIndex(0);
+        loading_ = false;
+    }
+}
+
+bool frmProperties::Form_Activate() {
+    if (engineType_ == kEngineExternal) {
+        ShowPlainMessage(LoadString(kNoFrontPanel), State().productTitle);
+        return false;
+    }
+    const bool customPaper = engineType_ == kEngineCustomPaper;
+    for (Setting setting : {Setting::MpSize, Setting::Duplex, Setting::WideA4}) {
+        ShowSetting(setting, !customPaper);
+    }
+    ShowSetting(Setting::CustomWidth, customPaper);
+    ShowSetting(Setting::CustomHeight, customPaper);
+    if (customPaper) {
+        for (Setting setting :
+             {Setting::TraySwitch, Setting::TonerLow, Setting::LockTray, Setting::Altitude}) {
+            EnableSetting(setting, false);
+        }
+        for (QPushButton* command : {cmdMenuClear, cmdFuser, cmdOpc}) {
+            command->setEnabled(false);
+        }
+    } else {
+        EnableSetting(Setting::PsError, false);
+    }
+    if (!readOk_) {
+        ShowPlainMessage(LoadString(kUnableToReadAll), State().productTitle);
+    }
+    loading_ = false;
+    return true;
+}
+
+void frmProperties::ShowTabPanels(int tab) {
+    lblTips->setText(tab == kPsTab && !cmdPS->isEnabled() ? LoadString(kNoPostScript) : QString());
+}
+
+void frmProperties::ListClicked(Setting setting) {
+    if (loading_) {
+        return;
+    }
+    if (const auto code = CodeOf(choices_[setting], TextOf(setting))) {
+        slots_.Store(setting, QString::number(*code));
+    }
+    switch (setting) {
+        case Setting::PaperSize:
+            ApplyCustomPaperRule();
+            ApplyMarginRule();
+            ApplyPaperTypeRule();
+            break;
+        case Setting::Tray:
+            TrayRule();
+            break;
+        case Setting::Duplex:
+            ApplyPaperSizeRule();
+            ApplyMPSizeRule();
+            ApplyDuplexRule();
+            break;
+        case Setting::TraySwitch:
+            ApplyLockTrayRule();
+            break;
+        default:
+            break;
+    }
+}
+
+// On engine types 2 to 4 a tray other than the first is written at once: the printer's paper
+// choices depend on it and are read again.
+void frmProperties::TrayRule() {
+    if (engineType_ == kEngineOffice) {
+        ApplyPaperSizeRule();
+        ApplyPaperTypeRule();
+        ApplyLockTrayRule();
+        return;
+    }
+    if (!slots_.At(Setting::Tray).changed) {
+        ApplyPaperTypeRule();
+        return;
+    }
+    const ChoiceTable& trays = choices_[Setting::Tray];
+    if (trays.empty() || TextOf(Setting::Tray) != trays.front().text) {
+        const std::int32_t result =
+            SetIntegers(adapter_, {slots_.ValueOid(Setting::Tray)}, {slots_.At(Setting::Tray).valueText});
+        if (result != 0) {
+            ShowResult(result, kWarning);
+            return;
+        }
+        loading_ = true;
+        RefreshTrayChoices();
+        loading_ = false;
+        ApplyPaperTypeRule();
+        return;
+    }
+    if (engineType_ != kEngineCustomPaper) {
+        ApplyPaperSizeRule();
+    }
+    ApplyTraySwitchRule();
+    ApplyPaperTypeRule();
+}
+
+void frmProperties::OptionClicked(Setting setting, const char* value) {
+    if (loading_) {
+        return;
+    }
+    slots_.Store(setting, value);
+    if (setting == Setting::Orientation) {
+        ApplyMarginRule();
+    }
+}
+
+// Stores a typed, pasted or stepped number in the written unit; a text that is no number, or a
+// number outside the box's range, is not stored.
+void frmProperties::NumberEdited(Setting setting) {
+    if (loading_) {
+        return;
+    }
+    const NumberControl& control = numbers_.at(setting);
+    NumberBox* box = control.box;
+    if (control.rangeMessage && !ValidateRange(box->findChild<QLineEdit*>(), static_cast<int>(box->Minimum()),
+                                               static_cast<int>(box->Maximum()))) {
+        return;
+    }
+    const std::optional<double> number = box->Number();
+    if (!number || *number < box->Minimum() || *number > box->Maximum()) {
+        return;
+    }
+    slots_.Store(setting, NumberText(*number * control.scale));
+}
+
+// A box left with a number it cannot take gets its fall-back text.
+void frmProperties::NumberLeft(Setting setting) {
+    const NumberControl& control = numbers_.at(setting);
+    if (loading_ || control.fallback == nullptr) {
+        return;
+    }
+    const std::optional<double> number = control.box->Number();
+    if (!number || *number < control.box->Minimum() || *number > control.box->Maximum()) {
+        control.box->ShowText(control.fallback);
+        NumberEdited(setting);
+    }
+}
+
+}  // namespace console
