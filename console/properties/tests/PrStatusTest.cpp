@@ -1,7 +1,11 @@
-// The printer status dialog against simulated cards: what it shows and what it keeps.
+// The printer status dialog against simulated cards: what it shows and what it keeps; the main
+// window's commands that open the dialogs.
+#include <QApplication>
 #include <QLineEdit>
+#include <QTimer>
 
 #include "console/core/StringTable.h"
+#include "console/properties/DeviceCommands.h"
 #include "console/properties/frmPrStatus.h"
 #include "console/properties/tests/CardsFixture.h"
 #include "platform/store/StoreKeyHandle.h"
@@ -79,6 +83,24 @@ TEST_F(PrStatusTest, AFailedReadIsShownAndNothingIsKept) {
     EXPECT_EQ(boxes.Shown()[0].kind, console::kWarning);
     EXPECT_EQ(State().servers[kCompact].name, "Stored name 1");
     EXPECT_EQ(StoredText(kCards[kCompact].mac, "Print Server Name"), "none");
+}
+
+TEST_F(PrStatusTest, CommandsProbeThePrintServerFirstThenShowTheirDialog) {
+    Select(kOffice);
+    QTimer::singleShot(0, [] {
+        if (QWidget* dialog = QApplication::activeModalWidget()) {
+            dialog->close();
+        }
+    });
+    console::PrinterStatusCommand(nullptr);
+    EXPECT_EQ(State().servers[kOffice].name, "PS-Office") << "the dialog was shown and kept the name";
+
+    cards.SetFaults(kCompact, sim::Protocol::Ip, {.errorStatus = 5});
+    Select(kCompact);
+    console::ProtocolStatisticsCommand(nullptr);
+    console::FrontPanelCommand(nullptr, [] { return true; });
+    ASSERT_EQ(boxes.Shown().size(), 2u) << "each probe failure is shown, and no dialog opens";
+    EXPECT_EQ(boxes.Shown()[0].text, boxes.Shown()[1].text);
 }
 
 }  // namespace

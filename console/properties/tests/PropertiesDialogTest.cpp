@@ -171,6 +171,15 @@ TEST_F(PropertiesDialogTest, ChangesOnEveryTabAreWrittenInBatchesAndReadBack) {
     }
 }
 
+TEST_F(PropertiesDialogTest, OkWithNothingChangedSendsNothingAndCloses) {
+    auto dialog = Open(kCompact);
+    const std::uint32_t before = SetsSeen(kCompact);
+    dialog->pbuOK_Click();
+    EXPECT_EQ(dialog->result(), QDialog::Accepted);
+    EXPECT_EQ(SetsSeen(kCompact), before);
+    EXPECT_TRUE(pauses.empty());
+}
+
 TEST_F(PropertiesDialogTest, ARefusedBatchIsNamedAndALaterOkCompletesWithoutRewriting) {
     auto dialog = Open(kOffice);
     dialog->Box(Setting::Copies)->stepBy(1);
