@@ -9,6 +9,7 @@
 
 #include "console/core/ConsoleState.h"
 #include "console/core/DeviceAccess.h"
+#include "console/core/FormHelpers.h"
 #include "console/core/LocalizeForm.h"
 #include "console/core/Messages.h"
 #include "console/core/PrintServerTable.h"
@@ -107,6 +108,7 @@ std::optional<std::int32_t> frmPrStatus::ReadStatus() {
 }
 
 bool frmPrStatus::Form_Load() {
+    CenterForm(this);
     const PrinterRow* row = CurrentPrinter();
     if (row == nullptr) {
         return false;

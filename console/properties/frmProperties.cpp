@@ -16,6 +16,7 @@
 
 #include "console/core/ConsoleState.h"
 #include "console/core/DeviceAccess.h"
+#include "console/core/FormHelpers.h"
 #include "console/core/LocalizeForm.h"
 #include "console/core/Messages.h"
 #include "console/core/StringTable.h"
@@ -452,6 +453,8 @@ void frmProperties::Choose(Setting setting, const QString& text) {
 }
 
 void frmProperties::Form_Load() {
+    adjustSize();
+    CenterForm(this);
     engineType_ = kEngineCompact;
     writeDelay_ = 100;
     loading_ = true;

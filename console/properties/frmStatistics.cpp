@@ -16,6 +16,7 @@
 
 #include "console/core/ConsoleState.h"
 #include "console/core/DeviceAccess.h"
+#include "console/core/FormHelpers.h"
 #include "console/core/LocalizeForm.h"
 #include "console/core/Messages.h"
 #include "console/core/StringTable.h"
@@ -125,6 +126,8 @@ frmStatistics::frmStatistics(QWidget* parent)
 }
 
 void frmStatistics::Form_Load() {
+    adjustSize();
+    CenterForm(this);
     if (const PrinterRow* row = CurrentPrinter()) {
         adapter_ = row->mac;
         txtPrintServerName->setText(row->name);
