@@ -3,6 +3,7 @@
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QEvent>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -390,7 +391,7 @@ void frmProperties::ConnectHandlers() {
         connect(control.box, &NumberBox::Edited, this, [this, setting = setting] { NumberEdited(setting); });
         connect(control.box, &NumberBox::editingFinished, this,
                 [this, setting = setting] { NumberLeft(setting); });
-        control.box->setToolTip(LoadString(kNumberHint));
+        control.box->installEventFilter(this);
     }
     connect(cmbTypeFace, &QComboBox::activated, this, [this](int position) {
         if (!loading_) {
@@ -495,6 +496,14 @@ bool frmProperties::Form_Activate() {
     }
     loading_ = false;
     return true;
+}
+
+// The hint line tells how the number boxes are changed while the pointer is over one.
+bool frmProperties::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Enter && qobject_cast<NumberBox*>(watched) != nullptr) {
+        lblTips->setText(LoadString(kNumberHint));
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void frmProperties::ShowTabPanels(int tab) {

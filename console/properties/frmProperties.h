@@ -63,6 +63,9 @@ class frmProperties : public QDialog {
     using PauseHook = std::function<void(int milliseconds)>;
     static void SetPauseHook(PauseHook hook);
 
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
     struct ListControl {
         QComboBox* list;

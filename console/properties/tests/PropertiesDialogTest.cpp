@@ -1,6 +1,7 @@
 // The printer properties dialog against simulated cards of every engine type: the menus it shows,
 // the settings it writes in batches, the commands it sends and the rules between its controls.
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -120,6 +121,9 @@ TEST_F(PropertiesDialogTest, EveryEngineShowsExactlyTheChoicesItsMasksAllow) {
         }
         dialog->Tabs()->setCurrentIndex(6);
         EXPECT_EQ(dialog->Tips()->text().isEmpty(), card == kCustomPaper) << "PS SIMM is not found";
+        QEvent enter(QEvent::Enter);
+        QCoreApplication::sendEvent(dialog->Box(Setting::Lines), &enter);
+        EXPECT_EQ(dialog->Tips()->text(), console::LoadString(4099));
     }
     EXPECT_TRUE(boxes.Shown().empty());
 }
