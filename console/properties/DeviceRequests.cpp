@@ -50,10 +50,11 @@ using Transact = LateExport<decltype(::HelperSNMPTransact)>;
 std::int32_t Objects(Transact& transact, const QString& adapter, std::int32_t operation,
                      const QStringList& oids, const QByteArray& request, int bufferSize, QString& answer) {
     const QByteArray name = adapter.toLatin1();
-    QByteArray oidText = OidBuffer(oids);
     const auto count = static_cast<std::int32_t>(oids.size());
     return Run(
         [&](char* values, std::int32_t* size) {
+            // The library writes the answer's identifiers over the list: each attempt gets it anew.
+            QByteArray oidText = OidBuffer(oids);
             return transact(name.constData(), operation, oidText.data(),
                             static_cast<std::int32_t>(oidText.size()), values, size, count);
         },

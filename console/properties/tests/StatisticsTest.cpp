@@ -6,7 +6,9 @@
 #include <QTabWidget>
 #include <QTreeWidget>
 
+#include "console/core/DeviceAccess.h"
 #include "console/core/StringTable.h"
+#include "console/properties/DeviceRequests.h"
 #include "console/properties/frmStatistics.h"
 #include "console/properties/tests/CardsFixture.h"
 
@@ -106,6 +108,16 @@ TEST_F(StatisticsTest, AFailedReadLeavesTheGroupClosedAndTheTreesWorking) {
     QCoreApplication::sendEvent(dlc, &enter);
     EXPECT_EQ(items->childCount(), 11);
     EXPECT_EQ(boxes.Shown().size(), 1u);
+}
+
+TEST_F(StatisticsTest, AnswersLongerThanTheBufferAreAskedAgainWithRoomEnough) {
+    const QString adapter = kCards[kOffice].mac;
+    QString reply;
+    ASSERT_EQ(console::GetObjectGroup(adapter, 17, reply, 10), 0);
+    EXPECT_EQ(console::ParseReply(reply).size(), 17u);
+    ASSERT_EQ(console::GetObjectListAscii(adapter, {"1.3.6.1.2.1.1.1.0"}, reply, 20), 0);
+    EXPECT_TRUE(reply.startsWith("2,")) << reply.toStdString();
+    EXPECT_GT(reply.size(), 60);
 }
 
 TEST_F(StatisticsTest, HintsFollowThePointer) {
