@@ -19,7 +19,6 @@ namespace sim {
 
 namespace {
 
-constexpr int SmallReceiveBuffer = 4096;
 constexpr size_t SpxBacklog = 16;
 
 // Ends a TCP connection with a reset in place of the orderly close.
@@ -99,9 +98,6 @@ bool JobListener::OpenTcp(CardListener& listener) {
     const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     const int on = 1;
     setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-    if (book_->Faults(static_cast<size_t>(&listener - cards_.data())).stopReading) {
-        setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &SmallReceiveBuffer, sizeof SmallReceiveBuffer);
-    }
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_port = htons(JobTcpPort);
@@ -150,15 +146,18 @@ bool JobListener::OpenLan(CardListener& listener, size_t index, std::string& err
 }
 
 void JobListener::SetFaults(size_t card, const JobFaults& faults) {
-    std::lock_guard lock(listenersMutex_);
-    const JobFaults before = book_->Faults(card);
+    std::unique_lock lock(listenersMutex_);
+    const bool refusalChanged = book_->Faults(card).refuseConnects != faults.refuseConnects;
     book_->SetFaults(card, faults);
-    if (before.refuseConnects != faults.refuseConnects || before.stopReading != faults.stopReading) {
-        FollowRefusal(cards_.at(card), card);
+    if (!refusalChanged) {
+        return;
     }
-    // The accept thread polls the listeners anew.
+    // The accept thread opens or closes the listeners itself: a socket closed while another thread
+    // polls it would go on listening until that poll ends.
+    const uint64_t change = ++changesAsked_;
     const uint64_t one = 1;
     (void)!write(wakeFd_, &one, sizeof one);
+    followed_.wait(lock, [&] { return changesFollowed_ >= change; });
 }
 
 JobFaults JobListener::Faults(size_t card) const {
@@ -178,19 +177,17 @@ bool JobListener::WaitForJobs(size_t card, size_t count, std::chrono::millisecon
 }
 
 void JobListener::FollowRefusal(CardListener& listener, size_t index) {
-    const JobFaults faults = book_->Faults(index);
+    const bool refuse = book_->Faults(index).refuseConnects;
     const bool speaksIp = (listener.card.protocols & Bit(Protocol::Ip)) != 0;
     const bool speaksSpx = (listener.card.protocols & Bit(Protocol::Ipx)) != 0 && plat::LanConfigured();
-    // The TCP listener is made anew so that a changed receive buffer applies to the next job.
-    if (listener.tcpFd >= 0) {
+    if (refuse && listener.tcpFd >= 0) {
         close(listener.tcpFd);
         listener.tcpFd = -1;
-    }
-    if (speaksIp && !faults.refuseConnects) {
+    } else if (!refuse && speaksIp && listener.tcpFd < 0) {
         OpenTcp(listener);
     }
     std::lock_guard lock(plat::LanLock());
-    if (faults.refuseConnects) {
+    if (refuse) {
         listener.status.reset();
         listener.job.reset();
     } else if (speaksSpx && !listener.status) {
@@ -231,6 +228,12 @@ void JobListener::Run() {
         if (fds[1].revents != 0) {
             uint64_t count = 0;
             (void)!read(wakeFd_, &count, sizeof count);
+            lock.lock();
+            for (size_t index = 0; index < cards_.size(); ++index) {
+                FollowRefusal(cards_[index], index);
+            }
+            changesFollowed_ = changesAsked_;
+            followed_.notify_all();
             continue;
         }
         lock.lock();

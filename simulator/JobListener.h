@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <condition_variable>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -57,8 +58,7 @@ class JobListener {
     };
 
     bool OpenLan(CardListener& listener, size_t index, std::string& error);
-    // Listens, or stops listening, as the card's refuse switch says, with a small receive buffer
-    // while the card stops reading.
+    // Listens, or stops listening, as the card's refuse switch says.
     void FollowRefusal(CardListener& listener, size_t index);
     bool OpenTcp(CardListener& listener);
     bool OpenSpx(CardListener& listener);
@@ -73,6 +73,9 @@ class JobListener {
     int wakeFd_ = -1;  // the faults changed
     std::thread thread_;
     std::mutex listenersMutex_;  // the listening sockets change under it
+    std::condition_variable followed_;
+    uint64_t changesAsked_ = 0;
+    uint64_t changesFollowed_ = 0;
     std::mutex sessionsMutex_;
     std::vector<std::thread> sessions_;
 };

@@ -11,6 +11,8 @@ namespace sim {
 
 namespace {
 
+constexpr int SmallReceiveBuffer = 4096;
+
 // Waits for `events` on fd; false when the listener stops or the time (-1: none) runs out first.
 bool WaitFor(int fd, short events, int stopFd, int timeoutMs) {
     pollfd fds[2] = {{fd, events, 0}, {stopFd, POLLIN, 0}};
@@ -56,7 +58,9 @@ SessionEnd RunStreamJobSession(int fd, const StreamJobSession& session, JobBook&
     JobStreamDecoder decoder(session.transport, session.keepBytes);
     SessionEnd end = SessionEnd::Close;
     if (faults.stopReading) {
-        // Reads nothing; the job is over for the card when the peer gives up.
+        // Reads nothing, with a small receive buffer; the job is over for the card when the peer
+        // gives up.
+        setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &SmallReceiveBuffer, sizeof SmallReceiveBuffer);
         WaitFor(fd, POLLRDHUP, stopFd, -1);
     }
     std::array<uint8_t, 65536> buffer;

@@ -1,0 +1,110 @@
+// The entry points that carry one job: start, write, read and end.
+#include <algorithm>
+#include <numeric>
+
+#include "portmonitor/EntryGuard.h"
+#include "portmonitor/JobPackets.h"
+#include "portmonitor/MonitorEntries.h"
+#include "portmonitor/MonitorLog.h"
+#include "portmonitor/MonitorStrings.h"
+#include "portmonitor/PortList.h"
+
+namespace {
+
+// The connection of a handle the spooler passed; null, with the error reported, for an unknown one.
+CNPC* PortOf(plat::PortHandle handle) {
+    if (!IsValidPortHandle(handle)) {
+        ReportError(kStrPortNotSupported);
+        plat::SetLastError(plat::kErrorInvalidHandle);
+        return nullptr;
+    }
+    return static_cast<PortNode*>(handle)->port.get();
+}
+
+// The print server's answer to the end of the job: a few rounds, each looking for a deleted job.
+void AwaitEndAnswer(CNPC& port) {
+    for (std::uint32_t round = 0; round < port.Settings().linkRetries; ++round) {
+        if (port.IsJobDeleted()) {
+            return;
+        }
+        std::uint8_t answer = 0;
+        std::size_t length = 1;
+        if (port.Receive(&answer, length) != kLinkNothingReceived) {
+            return;
+        }
+    }
+    LogWrite("EndDocPort():no answer from the print server\n");
+}
+
+}  // namespace
+
+plat::MonitorBool StartDocPort(plat::PortHandle handle, const char* printerName, std::uint32_t jobId,
+                               std::uint32_t, std::uint8_t*) {
+    return GuardedEntry([&]() -> plat::MonitorBool {
+        CNPC* port = PortOf(handle);
+        if (port == nullptr) {
+            return 0;
+        }
+        const int connected = port->Connect(printerName, jobId);
+        LogWrite(connected != 0 ? "StartDocPort():connect succeeded\n" : "StartDocPort():connect failed\n");
+        return connected;
+    });
+}
+
+plat::MonitorBool WritePort(plat::PortHandle handle, const std::uint8_t* buffer, std::uint32_t size,
+                            std::uint32_t* written) {
+    return GuardedEntry([&]() -> plat::MonitorBool {
+        CNPC* port = PortOf(handle);
+        if (port == nullptr || written == nullptr || (buffer == nullptr && size != 0)) {
+            return 0;
+        }
+        *written = 0;
+        const std::size_t count = std::min<std::size_t>(size, kMaxDataBytes);
+        const std::vector<std::uint8_t> packet = DataPacket(buffer, count);
+        const LinkResult result = port->SendAll(packet.data(), packet.size());
+        if (result == kLinkSent) {
+            port->Checksum() = std::accumulate(buffer, buffer + count, port->Checksum());
+            *written = static_cast<std::uint32_t>(count);
+            return 1;
+        }
+        if (port->IsJobDeleted()) {
+            LogWrite("\nWP:job deleted");
+        } else {
+            LogPrintf("\nwrite failed:retval=%d,no.of bytes=%zu", result, packet.size());
+        }
+        // Part of a packet may have gone: nothing more can follow it on this connection.
+        port->Disconnect();
+        return 0;
+    });
+}
+
+plat::MonitorBool ReadPort(plat::PortHandle, std::uint8_t*, std::uint32_t, std::uint32_t* read) {
+    if (read != nullptr) {
+        *read = 0;
+    }
+    return 1;
+}
+
+plat::MonitorBool EndDocPort(plat::PortHandle handle) {
+    return GuardedEntry([&]() -> plat::MonitorBool {
+        CNPC* port = PortOf(handle);
+        if (port == nullptr) {
+            return 0;
+        }
+        LogWrite("EndDocPort() entry\n");
+        const std::vector<std::uint8_t> end = EndOfJobPacket();
+        const bool ended = port->SendAll(end.data(), end.size()) == kLinkSent;
+        if (ended) {
+            AwaitEndAnswer(*port);
+        }
+        LogWrite("EndDocPort():disconnecting..\n");
+        port->Disconnect();
+        LogPrintf("\nChecksum=%x\n", port->Checksum());
+        LogWrite("EndDocPort() return\n");
+        // A job whose end never reached the print server is not done.
+        if (!ended) {
+            plat::SetLastError(plat::kErrorCannotWrite);
+        }
+        return ended ? 1 : 0;
+    });
+}
