@@ -172,8 +172,9 @@ bool CNPC::TryTransport(std::uint8_t transport) {
     }
 }
 
-std::unique_ptr<JobStreamLink> CNPC::MakeLink(std::uint8_t transport) const {
-    const LinkTiming timing{settings_.linkTimeOutMs, settings_.linkRetries};
+std::unique_ptr<JobStreamLink> CNPC::MakeLink(std::uint8_t transport) {
+    const LinkTiming timing{settings_.linkTimeOutMs, settings_.linkRetries,
+                            [this] { return IsJobDeleted(); }};
     switch (transport) {
         case kProtocolIp:
             return std::make_unique<TcpLink>(timing);

@@ -58,7 +58,7 @@ class CNPC {
     void Pause(std::uint32_t milliseconds);
     bool Established(std::unique_ptr<JobStreamLink> link, std::uint8_t transport);
     bool SendBanner();
-    std::unique_ptr<JobStreamLink> MakeLink(std::uint8_t transport) const;
+    std::unique_ptr<JobStreamLink> MakeLink(std::uint8_t transport);
     void ClosePrinter();
     void ChoosePrimary(std::uint32_t preferred);
 

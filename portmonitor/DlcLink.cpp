@@ -144,7 +144,7 @@ LinkResult DlcLink::Send(const std::uint8_t* bytes, std::size_t count, std::size
         if (link == LinkState::Ready) {
             break;
         }
-        if (round == timing_.retries) {
+        if (round == timing_.retries || timing_.Abandoned()) {
             return kLinkNotAllSent;
         }
     }

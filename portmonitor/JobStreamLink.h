@@ -2,14 +2,18 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 
 #include "portmonitor/LinkResult.h"
 
 // How long a link waits: each wait lasts timeOutMs, and a send or receive gives up after `retries`
-// waits in a row without progress.
+// waits in a row without progress, or after any wait once `abandoned` says the job is gone.
 struct LinkTiming {
     std::uint32_t timeOutMs = 3000;
     std::uint32_t retries = 3;
+    std::function<bool()> abandoned;
+
+    bool Abandoned() const { return abandoned && abandoned(); }
 };
 
 // A connection that carries the job stream to a print server: TCP, SPX or DLC.

@@ -78,7 +78,7 @@ LinkResult SocketStreamLink::Send(const std::uint8_t* bytes, std::size_t count, 
     }
     std::uint32_t idleRounds = 0;
     while (taken < count) {
-        if (idleRounds == timing_.retries) {
+        if (idleRounds == timing_.retries || (idleRounds > 0 && timing_.Abandoned())) {
             return kLinkNotAllSent;
         }
         const int ready = WaitFor(true);
@@ -108,7 +108,7 @@ LinkResult SocketStreamLink::Receive(std::uint8_t* buffer, std::size_t& length) 
     if (state_ != kLinkConnected) {
         return kLinkNotConnected;
     }
-    for (std::uint32_t round = 0; round < timing_.retries; ++round) {
+    for (std::uint32_t round = 0; round < timing_.retries && (round == 0 || !timing_.Abandoned()); ++round) {
         const int ready = WaitFor(false);
         if (ready < 0) {
             return IsLostConnection(WSAGetLastError()) ? Lost() : kLinkFailed;

@@ -179,7 +179,9 @@ TEST_F(MonitorPortTest, OnlyPortsWithACompleteEntryAreLoaded) {
 }
 
 TEST(MonitorAddresses, TextsThatAreNoAddressAreRefused) {
-    const LinkTiming timing{100, 1};
+    LinkTiming timing;
+    timing.timeOutMs = 100;
+    timing.retries = 1;
     struct Case {
         const char* address;
         bool spx;
