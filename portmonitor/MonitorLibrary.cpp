@@ -5,6 +5,7 @@
 #include "portmonitor/MonitorEntries.h"
 #include "portmonitor/MonitorLog.h"
 #include "portmonitor/PortList.h"
+#include "portmonitor/dialogs/DialogEntries.h"
 #include "transport/DlcCommandLayer.h"
 
 namespace {
@@ -26,7 +27,7 @@ DALVOR_EXPORT plat::MonitorBool InitializeMonitorEx(const char*, plat::MonitorTa
         std::call_once(started, StartLibrary);
         if (table != nullptr) {
             *table = plat::MonitorTable{EnumPorts,  OpenPort,   nullptr,        StartDocPort, WritePort,
-                                        ReadPort,   EndDocPort, ClosePort,      nullptr,      nullptr,
+                                        ReadPort,   EndDocPort, ClosePort,      AddPort,      ConfigurePort,
                                         DeletePort, nullptr,    SetPortTimeOuts};
         }
         return 1;

@@ -27,6 +27,7 @@ const char* LoadMonitorString(int id) {
         {65, "Memory Allocation Error."},
         {66, "Port not supported by Vorlane Network Printer Monitor."},
         {69, "The port cannot be deleted."},
+        {70, "The port is printing. Configure it when its job is done."},
         {81, "Print Server Name"},
         {82, "IP Address"},
         {83, "IPX Address"},

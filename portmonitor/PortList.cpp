@@ -53,6 +53,21 @@ void PushPort(std::unique_ptr<CNPC> port) {
     ports.nodes.push_front(PortNode{std::move(port)});
 }
 
+bool ReplaceClosedPort(const std::string& name, std::unique_ptr<CNPC>& connection) {
+    Ports& ports = List();
+    std::lock_guard guard(ports.lock);
+    for (PortNode& node : ports.nodes) {
+        if (plat::EqualsNoCase(node.port->GetPortName(), name)) {
+            if (node.port->State() != PM32_PORT_CLOSED) {
+                return false;
+            }
+            node.port.swap(connection);
+            return true;
+        }
+    }
+    return false;
+}
+
 bool RemovePort(const std::string& name) {
     Ports& ports = List();
     std::lock_guard guard(ports.lock);

@@ -19,6 +19,8 @@ void LoadPorts(const MonitorSettings& settings);
 PortNode* FindPort(const std::string& name);
 bool IsValidPortHandle(const void* handle);
 void PushPort(std::unique_ptr<CNPC> port);
+// Gives a closed port a new connection; false, with nothing changed, when the port is gone or open.
+bool ReplaceClosedPort(const std::string& name, std::unique_ptr<CNPC>& connection);
 // Removes the port of that name (without regard to case); false when there is none.
 bool RemovePort(const std::string& name);
 // The ports' names in list order.
