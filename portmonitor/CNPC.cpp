@@ -320,6 +320,10 @@ LinkResult CNPC::SendAll(const std::uint8_t* bytes, std::size_t count) {
     }
 }
 
+std::size_t CNPC::MaxWriteBytes() const {
+    return (link_ ? link_->PacketsPerSend() : 1) * kMaxDataBytes;
+}
+
 LinkResult CNPC::Receive(std::uint8_t* buffer, std::size_t& length) {
     if (!link_) {
         return kLinkNotConnected;

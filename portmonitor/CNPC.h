@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/spooler/Spooler.h"
 #include "portmonitor/JobStreamLink.h"
@@ -42,6 +43,10 @@ class CNPC {
     std::uint32_t GetJobStatus();
     bool IsJobDeleted() { return (GetJobStatus() & plat::kJobStatusDeleting) != 0; }
 
+    // The data bytes one WritePort may carry over the current link, in whole packets.
+    std::size_t MaxWriteBytes() const;
+    // Where WritePort builds its packets, kept from call to call.
+    std::vector<std::uint8_t>& PacketBuffer() { return packets_; }
     // The 32-bit sum of the data bytes the current job sent.
     std::uint32_t& Checksum() { return checksum_; }
     const MonitorSettings& Settings() const { return settings_; }
@@ -78,4 +83,5 @@ class CNPC {
     std::unique_ptr<JobStreamLink> link_;
     PortState state_ = PM32_PORT_CLOSED;
     std::uint32_t checksum_ = 0;
+    std::vector<std::uint8_t> packets_;
 };

@@ -22,6 +22,8 @@ class DlcLink final : public JobStreamLink {
     LinkResult Send(const std::uint8_t* bytes, std::size_t count, std::size_t& taken) override;
     LinkResult Receive(std::uint8_t* buffer, std::size_t& length) override;
     LinkResult Close() override;
+    // One packet per I-frame.
+    std::size_t PacketsPerSend() const override { return 1; }
 
   private:
     enum class LinkState { Ready, Busy, Lost };

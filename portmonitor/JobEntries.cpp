@@ -1,6 +1,5 @@
 // The entry points that carry one job: start, write, read and end.
 #include <algorithm>
-#include <numeric>
 
 #include "portmonitor/EntryGuard.h"
 #include "portmonitor/JobPackets.h"
@@ -59,18 +58,21 @@ plat::MonitorBool WritePort(plat::PortHandle handle, const std::uint8_t* buffer,
             return 0;
         }
         *written = 0;
-        const std::size_t count = std::min<std::size_t>(size, kMaxDataBytes);
-        const std::vector<std::uint8_t> packet = DataPacket(buffer, count);
-        const LinkResult result = port->SendAll(packet.data(), packet.size());
+        // Several packets of at most 1490 bytes each go in one send: the card sees the same stream,
+        // and the job is not held to one system call per 1490 bytes.
+        std::size_t count = size;
+        std::vector<std::uint8_t>& packets = port->PacketBuffer();
+        const std::uint32_t sum = DataPackets(buffer, count, port->MaxWriteBytes(), packets);
+        const LinkResult result = port->SendAll(packets.data(), packets.size());
         if (result == kLinkSent) {
-            port->Checksum() = std::accumulate(buffer, buffer + count, port->Checksum());
+            port->Checksum() += sum;
             *written = static_cast<std::uint32_t>(count);
             return 1;
         }
         if (port->IsJobDeleted()) {
             LogWrite("\nWP:job deleted");
         } else {
-            LogPrintf("\nwrite failed:retval=%d,no.of bytes=%zu", result, packet.size());
+            LogPrintf("\nwrite failed:retval=%d,no.of bytes=%zu", result, packets.size());
         }
         // Part of a packet may have gone: nothing more can follow it on this connection.
         port->Disconnect();

@@ -1,5 +1,7 @@
 #include "portmonitor/JobPackets.h"
 
+#include "portmonitor/JobChecksum.h"
+
 #include <algorithm>
 
 namespace {
@@ -10,11 +12,24 @@ std::vector<std::uint8_t> Header(std::uint8_t type, std::size_t length) {
 
 }  // namespace
 
-std::vector<std::uint8_t> DataPacket(const std::uint8_t* data, std::size_t count) {
-    count = std::min(count, kMaxDataBytes);
-    std::vector<std::uint8_t> packet = Header(kDataType, count);
-    packet.insert(packet.end(), data, data + count);
-    return packet;
+std::uint32_t DataPackets(const std::uint8_t* data, std::size_t& count, std::size_t maxBytes,
+                          std::vector<std::uint8_t>& packets) {
+    count = std::min(count, std::max(maxBytes, kMaxDataBytes));
+    packets.resize((count + kMaxDataBytes - 1) / kMaxDataBytes * kPacketHeader + count +
+                   (count == 0 ? kPacketHeader : 0));
+    std::uint8_t* out = packets.data();
+    std::size_t offset = 0;
+    std::uint32_t sum = 0;
+    do {
+        const std::size_t length = std::min(count - offset, kMaxDataBytes);
+        *out++ = kDataType;
+        *out++ = static_cast<std::uint8_t>(length >> 8);
+        *out++ = static_cast<std::uint8_t>(length);
+        sum += CopyAndSum(out, data + offset, length);
+        out += length;
+        offset += length;
+    } while (offset < count);
+    return sum;
 }
 
 std::vector<std::uint8_t> EndOfJobPacket() {

@@ -16,8 +16,11 @@ inline constexpr std::size_t kMaxDataBytes = 1490;
 inline constexpr std::size_t kMaxBannerText = 128;
 inline constexpr std::size_t kPacketHeader = 3;
 
-// `DataPacket`: the header and at most kMaxDataBytes of the data.
-std::vector<std::uint8_t> DataPacket(const std::uint8_t* data, std::size_t count);
+// `DataPacket`s into `packets`: as many whole data packets as the data fills, one after another, for
+// at most `maxBytes` bytes of data (at least one packet, an empty one for no data); `count` becomes
+// the data bytes they carry. Answers the sum of those bytes.
+std::uint32_t DataPackets(const std::uint8_t* data, std::size_t& count, std::size_t maxBytes,
+                          std::vector<std::uint8_t>& packets);
 // `EndOfJobPacket`: 0x04, 0x00, 0x00.
 std::vector<std::uint8_t> EndOfJobPacket();
 // The header of `WhoIsPrinting` for a banner text of `length` bytes.

@@ -32,4 +32,9 @@ class JobStreamLink {
     // came within the rounds; a connection the peer closed is lost (kLinkNotConnected).
     virtual LinkResult Receive(std::uint8_t* buffer, std::size_t& length) = 0;
     virtual LinkResult Close() = 0;
+    // How many job stream packets one Send may carry: a stream many, a link of frames one per frame.
+    virtual std::size_t PacketsPerSend() const { return kStreamPacketsPerSend; }
+
+  protected:
+    static constexpr std::size_t kStreamPacketsPerSend = 176;  // about 256 KiB
 };

@@ -50,6 +50,8 @@ LinkResult SocketStreamLink::Connect(const char* address, std::uint16_t port) {
                : error == plat::kWsaEtimedout  ? kLinkTimedOut
                                                : kLinkFailed;
     }
+    const int room = 1 << 20;
+    setsockopt(socket_, plat::kSolSocket, plat::kSoSndBuf, reinterpret_cast<const char*>(&room), sizeof room);
     std::uint32_t nonBlocking = 1;
     ioctlsocket(socket_, plat::kFionbio, &nonBlocking);
     state_ = kLinkConnected;
@@ -78,17 +80,7 @@ LinkResult SocketStreamLink::Send(const std::uint8_t* bytes, std::size_t count, 
     }
     std::uint32_t idleRounds = 0;
     while (taken < count) {
-        if (idleRounds == timing_.retries || (idleRounds > 0 && timing_.Abandoned())) {
-            return kLinkNotAllSent;
-        }
-        const int ready = WaitFor(true);
-        if (ready < 0) {
-            return IsLostConnection(WSAGetLastError()) ? Lost() : kLinkFailed;
-        }
-        if (ready == 0) {
-            ++idleRounds;
-            continue;
-        }
+        // A send is tried first: the wait is needed only when the socket has no room.
         const int chunk = static_cast<int>(std::min<std::size_t>(count - taken, INT_MAX));
         const int sent = send(socket_, reinterpret_cast<const char*>(bytes + taken), chunk, 0);
         if (sent > 0) {
@@ -99,6 +91,16 @@ LinkResult SocketStreamLink::Send(const std::uint8_t* bytes, std::size_t count, 
         const int error = WSAGetLastError();
         if (error != plat::kWsaEwouldblock) {
             return IsLostConnection(error) ? Lost() : kLinkFailed;
+        }
+        if (idleRounds == timing_.retries || (idleRounds > 0 && timing_.Abandoned())) {
+            return kLinkNotAllSent;
+        }
+        const int ready = WaitFor(true);
+        if (ready < 0) {
+            return IsLostConnection(WSAGetLastError()) ? Lost() : kLinkFailed;
+        }
+        if (ready == 0) {
+            ++idleRounds;
         }
     }
     return kLinkSent;

@@ -1,7 +1,6 @@
 #include "simulator/JobStreamDecoder.h"
 
 #include <algorithm>
-#include <numeric>
 
 namespace sim {
 
@@ -56,8 +55,11 @@ void JobStreamDecoder::TakeBody(std::span<const uint8_t> body) {
         job_.banner.append(body.begin(), body.end());
     } else if (header_[0] == JobDataPacket) {
         job_.byteCount += body.size();
-        job_.checksum = std::accumulate(body.begin(), body.end(), job_.checksum,
-                                        [](uint32_t sum, uint8_t byte) { return sum + byte; });
+        uint32_t sum = job_.checksum;  // a local: the bytes could alias a member, and the loop stays scalar
+        for (uint8_t byte : body) {
+            sum += byte;
+        }
+        job_.checksum = sum;
         if (keepBytes_) {
             job_.bytes.insert(job_.bytes.end(), body.begin(), body.end());
         }

@@ -5,7 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <array>
+#include <vector>
 
 namespace sim {
 
@@ -63,7 +63,7 @@ SessionEnd RunStreamJobSession(int fd, const StreamJobSession& session, JobBook&
         setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &SmallReceiveBuffer, sizeof SmallReceiveBuffer);
         WaitFor(fd, POLLRDHUP, stopFd, -1);
     }
-    std::array<uint8_t, 65536> buffer;
+    std::vector<uint8_t> buffer(262144);
     uint64_t received = 0;
     bool answered = false;
     while (!faults.stopReading && WaitFor(fd, POLLIN, stopFd, -1)) {

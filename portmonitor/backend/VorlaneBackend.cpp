@@ -22,7 +22,7 @@ namespace {
 enum BackendStatus { kBackendOk = 0, kBackendFailed = 1, kBackendRetry = 6 };
 
 constexpr std::string_view kScheme = "vorlane:";
-constexpr std::size_t kChunk = 65536;
+constexpr std::size_t kChunk = 262144;
 
 volatile std::sig_atomic_t cancelled = 0;
 std::uint32_t currentJob = 0;

@@ -40,7 +40,8 @@ JobRun RunJob(const std::string& portName, const std::vector<uint8_t>& bytes, si
                 run.written = false;
                 break;
             }
-            EXPECT_EQ(written, std::min<size_t>(count, 1490));
+            // Whole packets of at most 1490 bytes: several over a stream, one per DLC frame.
+            EXPECT_TRUE(written == count || (written > 0 && written % 1490 == 0)) << written;
             offset += written;
             if (bytes.empty()) {
                 break;
