@@ -12,6 +12,7 @@
 #include "platform/lan/LanEngine.h"
 #include "platform/lan/LanSettings.h"
 #include "platform/lan/SpxListener.h"
+#include "simulator/CardValueText.h"
 #include "simulator/DlcJobPort.h"
 #include "simulator/StreamJobSession.h"
 
@@ -20,6 +21,11 @@ namespace sim {
 namespace {
 
 constexpr size_t SpxBacklog = 16;
+
+// A card without an address yet (0.0.0.0) has no job port either.
+bool SpeaksTcp(const CardDescription& card) {
+    return (card.protocols & Bit(Protocol::Ip)) != 0 && card.ip != Ipv4{};
+}
 
 // Ends a TCP connection with a reset in place of the orderly close.
 void ResetSocket(int fd) {
@@ -49,7 +55,7 @@ bool JobListener::Start(std::string& error) {
     wakeFd_ = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
     for (size_t index = 0; index < cards_.size(); ++index) {
         CardListener& listener = cards_[index];
-        if ((listener.card.protocols & Bit(Protocol::Ip)) != 0 && !OpenTcp(listener)) {
+        if (SpeaksTcp(listener.card) && !OpenTcp(listener)) {
             error = "job port 2000 of card " + listener.card.name + ": " + std::strerror(errno);
             Stop();
             return false;
@@ -160,6 +166,20 @@ void JobListener::SetFaults(size_t card, const JobFaults& faults) {
     followed_.wait(lock, [&] { return changesFollowed_ >= change; });
 }
 
+std::optional<size_t> JobListener::FindCard(std::string_view key) const {
+    if (!key.empty() && key.front() == '#') {
+        std::optional<size_t> index = ParseNumber<size_t>(key.substr(1), 0, SIZE_MAX);
+        return index && *index < cards_.size() ? index : std::nullopt;
+    }
+    const std::optional<Mac> mac = ParseMac(key);
+    for (size_t index = 0; index < cards_.size(); ++index) {
+        if (cards_[index].card.name == key || (mac && cards_[index].card.mac == *mac)) {
+            return index;
+        }
+    }
+    return std::nullopt;
+}
+
 JobFaults JobListener::Faults(size_t card) const {
     return book_->Faults(card);
 }
@@ -178,7 +198,7 @@ bool JobListener::WaitForJobs(size_t card, size_t count, std::chrono::millisecon
 
 void JobListener::FollowRefusal(CardListener& listener, size_t index) {
     const bool refuse = book_->Faults(index).refuseConnects;
-    const bool speaksIp = (listener.card.protocols & Bit(Protocol::Ip)) != 0;
+    const bool speaksIp = SpeaksTcp(listener.card);
     const bool speaksSpx = (listener.card.protocols & Bit(Protocol::Ipx)) != 0 && plat::LanConfigured();
     if (refuse && listener.tcpFd >= 0) {
         close(listener.tcpFd);

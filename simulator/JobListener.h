@@ -5,7 +5,9 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -40,6 +42,9 @@ class JobListener {
     size_t AddCard(const CardDescription& card);
     bool Start(std::string& error);
     void Stop();
+
+    // A card by its name, its hardware address as 12 hexadecimal digits or '#' and its index.
+    std::optional<size_t> FindCard(std::string_view key) const;
 
     void SetFaults(size_t card, const JobFaults& faults);
     JobFaults Faults(size_t card) const;

@@ -5,6 +5,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include "simulator/JobControlCommands.h"
 #include "simulator/JobListener.h"
 
 namespace sim::test {
@@ -134,6 +135,42 @@ TEST_F(JobListenerTest, NoAnswerAndALateReadyByte) {
     EXPECT_EQ(client.ReadByte(), JobReadyByte);
     client.Send(Job("", {}));
     EXPECT_EQ(client.ReadByte(500), -2);
+}
+
+TEST_F(JobListenerTest, ControlLinesSwitchFaultsAndListJobs) {
+    struct Case {
+        const char* line;
+        const char* reply;
+    };
+    const Case cases[] = {
+        {"job-fault Job-1 busy 1", "ok"},
+        {"job-fault 00C0DE000501 late 5", "ok"},
+        {"job-fault #0 no-answer", "ok"},
+        {"job-fault #1 busy 1", "error unknown card \"#1\""},
+        {"job-fault Job-1 refuse maybe", "error expected on or off"},
+        {"job-fault Job-1 busy lots", "error expected a number"},
+        {"job-fault Job-1 jam", "error unknown job fault \"jam\""},
+        {"jobs", "error usage: jobs CARD"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(RunJobCommand(listener_, c.line), c.reply) << c.line;
+    }
+    EXPECT_EQ(listener_.Faults(0), (JobFaults{.busyAnswers = 1, .readyDelayMs = 5, .noAnswer = true}));
+    EXPECT_FALSE(RunJobCommand(listener_, "list"));
+    {
+        JobClient busy("127.0.5.1");
+        EXPECT_EQ(busy.ReadByte(), JobBusyByte);
+    }
+    EXPECT_EQ(RunJobCommand(listener_, "job-fault Job-1 clear"), "ok");
+    {
+        JobClient client("127.0.5.1");
+        EXPECT_EQ(client.ReadByte(), JobReadyByte);
+        client.Send(Job("Doc", {1, 2}));
+        EXPECT_EQ(client.ReadByte(), JobAnswerByte);
+    }
+    ASSERT_TRUE(listener_.WaitForJobs(0, 1, milliseconds(5000)));
+    EXPECT_EQ(RunJobCommand(listener_, "jobs Job-1"),
+              "#0 tcp bytes 2 packets 1 errors 0 checksum 00000003 ended yes banner \"Doc\"\nok 1 jobs");
 }
 
 }  // namespace
