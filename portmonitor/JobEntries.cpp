@@ -21,18 +21,22 @@ CNPC* PortOf(plat::PortHandle handle) {
 }
 
 // The print server's answer to the end of the job: a few rounds, each looking for a deleted job.
-void AwaitEndAnswer(CNPC& port) {
+// False when the connection was lost instead: the card reset or closed it before it took the end,
+// so the bytes still in the connection's buffers never reached it.
+bool AwaitEndAnswer(CNPC& port) {
     for (std::uint32_t round = 0; round < port.Settings().linkRetries; ++round) {
         if (port.IsJobDeleted()) {
-            return;
+            return true;
         }
         std::uint8_t answer = 0;
         std::size_t length = 1;
-        if (port.Receive(&answer, length) != kLinkNothingReceived) {
-            return;
+        const LinkResult result = port.Receive(&answer, length);
+        if (result != kLinkNothingReceived) {
+            return result != kLinkNotConnected;
         }
     }
     LogWrite("EndDocPort():no answer from the print server\n");
+    return true;
 }
 
 }  // namespace
@@ -95,15 +99,12 @@ plat::MonitorBool EndDocPort(plat::PortHandle handle) {
         }
         LogWrite("EndDocPort() entry\n");
         const std::vector<std::uint8_t> end = EndOfJobPacket();
-        const bool ended = port->SendAll(end.data(), end.size()) == kLinkSent;
-        if (ended) {
-            AwaitEndAnswer(*port);
-        }
+        const bool ended = port->SendAll(end.data(), end.size()) == kLinkSent && AwaitEndAnswer(*port);
         LogWrite("EndDocPort():disconnecting..\n");
         port->Disconnect();
         LogPrintf("\nChecksum=%x\n", port->Checksum());
         LogWrite("EndDocPort() return\n");
-        // A job whose end never reached the print server is not done.
+        // A job whose end never reached the print server, or whose connection it dropped, is not done.
         if (!ended) {
             plat::SetLastError(plat::kErrorCannotWrite);
         }
