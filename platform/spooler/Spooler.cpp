@@ -3,7 +3,11 @@
 #include <cups/cups.h>
 
 #include <atomic>
+#include <cstring>
 #include <memory>
+
+#include "platform/services/ModuleLoader.h"
+#include "platform/spooler/MonitorInterface.h"
 
 namespace plat {
 
@@ -140,6 +144,22 @@ bool SetJob(PrinterHandle handle, std::uint32_t jobId, std::uint32_t command) {
     IppMessage request = NewRequest(operation, handle->uri);
     ippAddInteger(request.get(), IPP_TAG_OPERATION, IPP_TAG_INTEGER, "job-id", static_cast<int>(jobId));
     return Exchange(std::move(request), "/jobs") != nullptr;
+}
+
+bool AddPort(const char* server, std::uint32_t window, const char* monitorName) {
+    if (monitorName == nullptr || std::strcmp(monitorName, "Vorlane Network Printer Port") != 0) {
+        return false;
+    }
+    // The monitor stays loaded, as the spooler keeps its monitors.
+    MapModuleName("Dalvor.dll", "libdalvor.so");
+    static ModuleHandle monitor = LoadModule("Dalvor.dll");
+    using Initialize = MonitorBool (*)(const char*, MonitorTable*);
+    auto initialize = monitor != nullptr
+                          ? reinterpret_cast<Initialize>(ModuleSymbol(monitor, "InitializeMonitorEx"))
+                          : nullptr;
+    MonitorTable table{};
+    return initialize != nullptr && initialize(nullptr, &table) && table.AddPort != nullptr &&
+           table.AddPort(server, window, monitorName) != 0;
 }
 
 void NoteJobDeleting(std::uint32_t jobId) {

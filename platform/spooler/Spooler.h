@@ -45,6 +45,11 @@ bool ClosePrinter(PrinterHandle handle);
 bool GetJob(PrinterHandle handle, std::uint32_t jobId, JobInfo1& info);
 bool SetJob(PrinterHandle handle, std::uint32_t jobId, std::uint32_t command);
 
+// Asks the port monitor of that name to add a port, as the spooler does: it loads the monitor library
+// and runs its AddPort, whose dialog is owned by the window. False when the monitor is unknown, cannot
+// be loaded, or did not add a port (the user cancelled); the monitor's last error stays.
+bool AddPort(const char* server, std::uint32_t window, const char* monitorName);
+
 // Tells this process's spooler calls that the spooler is deleting the job (CUPS ends a job's
 // backend with SIGTERM): from then on its status carries kJobStatusDeleting. Safe in a signal
 // handler.

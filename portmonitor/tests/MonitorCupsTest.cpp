@@ -6,6 +6,7 @@
 #include <set>
 #include <thread>
 
+#include "platform/spooler/Spooler.h"
 #include "platform/store/StoreKeyHandle.h"
 #include "platform/store/StorePaths.h"
 #include "portmonitor/PortStore.h"
@@ -231,6 +232,32 @@ TEST_F(MonitorCupsTest, TwentyJobsToFiveCardsAtOnceAllArrive) {
         }
         EXPECT_EQ(arrived, sums[card]) << card;
     }
+}
+
+// The spooler calls the monitor makes, on a job that waits for a busy card.
+TEST_F(MonitorCupsTest, SpoolerCallsReadAndCancelAJob) {
+    bed_->Listener().SetFaults(3, sim::JobFaults{.busyAnswers = 100000});
+    const size_t connections = bed_->Listener().Connections(3);
+    const int job = cupsd_->Print("T3", JobBytes(100));
+    ASSERT_GT(job, 0);
+    for (int wait = 0; wait < 200 && bed_->Listener().Connections(3) == connections; ++wait) {
+        std::this_thread::sleep_for(milliseconds(50));
+    }
+    plat::PrinterHandle printer = nullptr;
+    EXPECT_FALSE(plat::OpenPrinter("NoSuchQueue", &printer));
+    ASSERT_TRUE(plat::OpenPrinter("T3", &printer));
+    plat::JobInfo1 info;
+    ASSERT_TRUE(plat::GetJob(printer, static_cast<uint32_t>(job), info));
+    EXPECT_EQ(info.status, plat::kJobStatusPrinting);
+    EXPECT_EQ(info.printerName, "T3");
+    EXPECT_EQ(info.userName, "root");
+    EXPECT_NE(info.document.find("job"), std::string::npos) << info.document;
+    EXPECT_FALSE(plat::GetJob(printer, 99999, info));
+    ASSERT_TRUE(plat::SetJob(printer, static_cast<uint32_t>(job), plat::kJobControlCancel));
+    EXPECT_EQ(cupsd_->WaitForEnd(job, seconds(10)), IPP_JSTATE_CANCELED);
+    ASSERT_TRUE(plat::GetJob(printer, static_cast<uint32_t>(job), info));
+    EXPECT_EQ(info.status, plat::kJobStatusDeleted);
+    EXPECT_TRUE(plat::ClosePrinter(printer));
 }
 
 TEST_F(MonitorCupsTest, TheBackendListsTheMonitorsPorts) {

@@ -14,6 +14,7 @@
 #include <thread>
 
 #include "platform/spooler/LastError.h"
+#include "platform/spooler/Spooler.h"
 #include "platform/store/StoreKeyHandle.h"
 #include "platform/store/StorePaths.h"
 #include "portmonitor/MonitorEntries.h"
@@ -249,14 +250,19 @@ TEST_F(PortDialogTest, AddsAPrintServerByAddress) {
     EXPECT_EQ(messages_.back(), "No Response from the print server.");
 }
 
+// Through the spooler's call, which loads the monitor library by name as the spooler does.
 TEST_F(PortDialogTest, CancelInTheAddDialogIsNoSuccess) {
+    EXPECT_FALSE(plat::AddPort(nullptr, 0, "Another Monitor"));
     QTimer::singleShot(0, [] {
         Await([] { return QApplication::activeModalWidget() != nullptr; });
         QApplication::activeModalWidget()->close();
     });
-    EXPECT_FALSE(AddPort(nullptr, 0, "Vorlane Network Printer Port"));
+    plat::SetLastError(0);
+    EXPECT_FALSE(plat::AddPort(nullptr, 0, "Vorlane Network Printer Port"));
     EXPECT_EQ(plat::GetLastError(), plat::kErrorCancelled);
-    EXPECT_TRUE(PortNames().empty());
+    std::optional<plat::StoreKeyHandle> ports =
+        plat::StoreKeyHandle::Open(plat::kStoreLocalMachine, plat::kAdapterPortsKey);
+    EXPECT_TRUE(!ports || ports->SubkeyNames().empty());
 }
 
 }  // namespace
