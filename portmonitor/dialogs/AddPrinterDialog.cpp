@@ -120,7 +120,10 @@ std::optional<std::pair<std::string, int>> AddPrinterDialog::Address() const {
                 if (!number || part < 0 || part > 255) {
                     return std::nullopt;
                 }
-                address += (address.empty() ? "" : ".") + std::to_string(part);
+                if (!address.empty()) {
+                    address += '.';
+                }
+                address += std::to_string(part);
             }
             return address == "255.255.255.255" ? std::nullopt : std::optional(std::pair(address, 2));
         }
