@@ -209,11 +209,10 @@ LinkResult CNPC::ReceiveReady(JobStreamLink& link, std::uint8_t& byte) {
     return result;
 }
 
-bool CNPC::RunStreamSequence(std::uint8_t transport, const std::string& address, std::uint16_t port) {
-    std::unique_ptr<JobStreamLink> link = MakeLink(transport);
+bool CNPC::AskReady(JobStreamLink& link, const std::string& address, std::uint16_t port, std::uint8_t& byte) {
     std::uint32_t refusals = 0;
     while (!IsJobDeleted()) {
-        const LinkResult connected = link->Connect(address.c_str(), port);
+        const LinkResult connected = link.Connect(address.c_str(), port);
         if (connected == kLinkRefused) {
             if (!WaitAfterRefusal(refusals)) {
                 return false;
@@ -224,18 +223,25 @@ bool CNPC::RunStreamSequence(std::uint8_t transport, const std::string& address,
             LogPrintf("connection error %d\n", connected);
             return false;
         }
-        std::uint8_t byte = 0;
-        const LinkResult ready = ReceiveReady(*link, byte);
-        if (ready != kLinkReceived) {
-            LogPrintf("ready byte not received: %d\n", ready);
-            link->Close();
-            return false;
+        const LinkResult ready = ReceiveReady(link, byte);
+        if (ready == kLinkReceived) {
+            LogWrite(byte == kReadyByte ? "request accepted\n" : "request rejected\n");
+            return true;
         }
+        LogPrintf("ready byte not received: %d\n", ready);
+        link.Close();
+        return false;
+    }
+    return false;
+}
+
+bool CNPC::RunStreamSequence(std::uint8_t transport, const std::string& address, std::uint16_t port) {
+    std::unique_ptr<JobStreamLink> link = MakeLink(transport);
+    std::uint8_t byte = 0;
+    while (AskReady(*link, address, port, byte)) {
         if (byte == kReadyByte) {
-            LogWrite("request accepted\n");
             return Established(std::move(link), transport);
         }
-        LogWrite("request rejected\n");
         link->Close();
         Pause(settings_.busyWaitMs);
     }
@@ -244,36 +250,17 @@ bool CNPC::RunStreamSequence(std::uint8_t transport, const std::string& address,
 
 bool CNPC::RunSpxSequence() {
     std::unique_ptr<JobStreamLink> link = MakeLink(kProtocolIpx);
-    std::uint32_t refusals = 0;
-    while (true) {
-        if (IsJobDeleted()) {
-            return false;
-        }
-        const LinkResult connected = link->Connect(ipx_.c_str(), kSpxStatusSocket);
-        if (connected == kLinkRefused) {
-            if (!WaitAfterRefusal(refusals)) {
-                return false;
-            }
-            continue;
-        }
-        if (connected != kLinkConnected) {
-            return false;
-        }
-        std::uint8_t byte = 0;
-        const LinkResult ready = ReceiveReady(*link, byte);
+    std::uint8_t byte = 0;
+    // The status socket tells whether the card is ready; the job goes to the job socket.
+    while (AskReady(*link, ipx_, kSpxStatusSocket, byte)) {
         link->Close();
-        if (ready != kLinkReceived) {
-            return false;
-        }
         if (byte == kReadyByte) {
-            break;
+            return link->Connect(ipx_.c_str(), kSpxJobSocket) == kLinkConnected &&
+                   Established(std::move(link), kProtocolIpx);
         }
         Pause(settings_.busyWaitMs);
     }
-    if (link->Connect(ipx_.c_str(), kSpxJobSocket) != kLinkConnected) {
-        return false;
-    }
-    return Established(std::move(link), kProtocolIpx);
+    return false;
 }
 
 bool CNPC::Established(std::unique_ptr<JobStreamLink> link, std::uint8_t transport) {

@@ -56,6 +56,9 @@ class CNPC {
     // TCP or DLC: one link, reconnected after each busy answer.
     bool RunStreamSequence(std::uint8_t transport, const std::string& address, std::uint16_t port);
     bool RunSpxSequence();
+    // Connects (trying again a few times after a refusal) and reads the ready byte; false, with the
+    // link closed, when either failed.
+    bool AskReady(JobStreamLink& link, const std::string& address, std::uint16_t port, std::uint8_t& byte);
     // The ready byte: kLinkReceived with it, or the failure.
     LinkResult ReceiveReady(JobStreamLink& link, std::uint8_t& byte);
     // After a refusal: false when the refusals are used up.
