@@ -234,6 +234,16 @@ TEST_F(MonitorCupsTest, TwentyJobsToFiveCardsAtOnceAllArrive) {
     }
 }
 
+// The monitor's errors reach cupsd's log as errors, with no message box; the job fails.
+TEST_F(MonitorCupsTest, AQueueOnAnUnknownPortFailsItsJobsWithTheMonitorsMessage) {
+    ASSERT_TRUE(cupsd_->AddQueue("Nowhere", "NoSuchPort"));
+    int job = 0;
+    EXPECT_EQ(PrintAndWait("Nowhere", JobBytes(10), &job), IPP_JSTATE_ABORTED);
+    const std::vector<std::string> log = cupsd_->JobLog(job);
+    EXPECT_NE(std::find(log.begin(), log.end(), "E Port not supported by Vorlane Network Printer Monitor."),
+              log.end());
+}
+
 // The spooler calls the monitor makes, on a job that waits for a busy card.
 TEST_F(MonitorCupsTest, SpoolerCallsReadAndCancelAJob) {
     bed_->Listener().SetFaults(3, sim::JobFaults{.busyAnswers = 100000});

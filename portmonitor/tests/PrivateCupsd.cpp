@@ -160,15 +160,24 @@ int PrivateCupsd::WaitForEnd(int job, std::chrono::milliseconds timeout) {
     return state;
 }
 
-int64_t PrivateCupsd::LoggedChecksum(int job) const {
+std::vector<std::string> PrivateCupsd::JobLog(int job) const {
     std::ifstream log(folder_ + "/log/error_log");
-    const std::string marker = "[Job " + std::to_string(job) + "] Checksum=";
-    std::string line;
-    int64_t checksum = -1;
-    while (std::getline(log, line)) {
+    const std::string marker = "[Job " + std::to_string(job) + "] ";
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(log, line);) {
         const std::size_t at = line.find(marker);
         if (at != std::string::npos) {
-            checksum = std::strtoll(line.c_str() + at + marker.size(), nullptr, 16);
+            lines.push_back(line.substr(0, 1) + " " + line.substr(at + marker.size()));
+        }
+    }
+    return lines;
+}
+
+int64_t PrivateCupsd::LoggedChecksum(int job) const {
+    int64_t checksum = -1;
+    for (const std::string& line : JobLog(job)) {
+        if (line.rfind("D Checksum=", 0) == 0) {
+            checksum = std::strtoll(line.c_str() + 11, nullptr, 16);
         }
     }
     return checksum;

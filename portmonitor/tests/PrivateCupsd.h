@@ -33,6 +33,9 @@ class PrivateCupsd {
     int JobState(int job);
     // Waits for the job to end: its last state, or the one it still had when the time ran out.
     int WaitForEnd(int job, std::chrono::milliseconds timeout);
+    // The lines cupsd logged for the job (the backend's among them): the level letter, a blank and
+    // the text.
+    std::vector<std::string> JobLog(int job) const;
     // The checksum the monitor logged for the job, -1 when none.
     int64_t LoggedChecksum(int job) const;
     std::string Folder() const { return folder_; }
