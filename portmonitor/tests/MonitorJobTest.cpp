@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "platform/spooler/LastError.h"
+#include "portmonitor/DlcLink.h"
 #include "portmonitor/MonitorEntries.h"
 #include "portmonitor/PortList.h"
 #include "portmonitor/PortStore.h"
@@ -204,6 +205,15 @@ TEST_F(MonitorJobTest, ABusyDlcReceiverIsWaitedFor) {
     const sim::JobRecord job = OnlyJob(0);
     EXPECT_EQ(job.transport, "dlc");
     EXPECT_EQ(job.bytes, bytes);
+}
+
+// A hardware address that is not hexadecimal is refused, never read as some other station.
+TEST_F(MonitorJobTest, ADlcAddressThatIsNotHexadecimalIsRefused) {
+    DlcLink link(LinkTiming{});
+    for (const char* address : {"00C0DE00060Z", "00C0DE0006", "00C0DE0006010", ""}) {
+        EXPECT_EQ(link.Connect(address, 8), kLinkBadAddress) << address;
+    }
+    EXPECT_EQ(link.Connect(bed_.Mac(0).c_str(), 8), kLinkConnected);
 }
 
 }  // namespace
