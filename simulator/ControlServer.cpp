@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "simulator/ControlCommands.h"
+#include "simulator/JobControlCommands.h"
 
 namespace sim {
 
@@ -89,7 +90,8 @@ bool ControlServer::Feed(Client& client, bool& quit) {
     while ((end = client.pending.find('\n')) != std::string::npos) {
         std::string line = client.pending.substr(0, end);
         client.pending.erase(0, end + 1);
-        Reply(client, RunControlCommand(simulator_, line, quit));
+        std::optional<std::string> jobReply = jobs_ != nullptr ? RunJobCommand(*jobs_, line) : std::nullopt;
+        Reply(client, jobReply ? *jobReply : RunControlCommand(simulator_, line, quit));
         if (quit) {
             return false;
         }

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "simulator/JobListener.h"
 #include "simulator/Simulator.h"
 
 namespace sim {
@@ -10,7 +11,8 @@ namespace sim {
 // client of a Unix stream socket, one reply per line, until "quit", SIGINT or SIGTERM.
 class ControlServer {
   public:
-    explicit ControlServer(Simulator& simulator) : simulator_(simulator) {}
+    explicit ControlServer(Simulator& simulator, JobListener* jobs = nullptr)
+        : simulator_(simulator), jobs_(jobs) {}
 
     // Blocks SIGINT and SIGTERM for this thread and the threads it starts afterwards, so that
     // Serve takes them; call before the simulator starts.
@@ -34,6 +36,7 @@ class ControlServer {
     static void Reply(const Client& client, const std::string& reply);
 
     Simulator& simulator_;
+    JobListener* jobs_;  // its commands too, when there is one
     int listenFd_ = -1;
     std::string socketPath_;
 };

@@ -78,11 +78,13 @@ int main(int argc, char** argv) {
     }
     sim::ControlServer::BlockStopSignals();
     sim::Simulator simulator(network->options);
+    sim::JobListener jobs;
     for (const sim::CardDescription& card : network->cards) {
         simulator.AddCard(card);
+        jobs.AddCard(card);
     }
-    sim::ControlServer control(simulator);
-    if (!control.Listen(arguments.control, error) || !simulator.Start(error)) {
+    sim::ControlServer control(simulator, &jobs);
+    if (!control.Listen(arguments.control, error) || !simulator.Start(error) || !jobs.Start(error)) {
         std::cerr << "printserver-sim: " << error << "\n";
         return 1;
     }
@@ -98,6 +100,7 @@ int main(int argc, char** argv) {
                                  [&](size_t card, int32_t status) { simulator.SetStatus(card, status); });
         control.Serve();
     }
+    jobs.Stop();
     simulator.Stop();
     return 0;
 }

@@ -1,0 +1,64 @@
+#include "portmonitor/PortSetup.h"
+
+#include <cstdio>
+
+#include "portmonitor/PortList.h"
+#include "portmonitor/PortStore.h"
+
+namespace {
+
+constexpr std::size_t kPortNameLimit = 16;
+constexpr std::size_t kCutName = 13;
+constexpr int kNumberedNames = 32;
+
+}  // namespace
+
+bool PortExists(const std::string& name) {
+    return FindPort(name) != nullptr;
+}
+
+std::optional<std::string> ProposePortName(const std::string& serverName) {
+    const std::string name = serverName.size() > kPortNameLimit ? serverName.substr(0, kCutName) : serverName;
+    if (!name.empty() && !PortExists(name)) {
+        return name;
+    }
+    const std::string stem = name.substr(0, kPortNameLimit - 2);
+    for (int number = 0; number < kNumberedNames; ++number) {
+        char suffix[4];
+        std::snprintf(suffix, sizeof suffix, "%02d", number);
+        if (!PortExists(stem + suffix)) {
+            return stem + suffix;
+        }
+    }
+    return std::nullopt;
+}
+
+PortSetupResult SetUpPort(const ServerRecord& record, const std::string& portName, bool configure) {
+    PortNode* existing = FindPort(portName);
+    if (configure && existing == nullptr) {
+        return PortSetupResult::NoSuchPort;
+    }
+    if (configure && existing->port->State() != PM32_PORT_CLOSED) {
+        return PortSetupResult::PortInUse;
+    }
+    // Configuring never renames: the port keeps the name it has.
+    const std::string name = configure ? existing->port->GetPortName() : portName;
+    const std::optional<std::string> previous = configure ? PortAdapter(name) : std::nullopt;
+    auto connection = std::make_unique<CNPC>(record, name, ReadMonitorSettings());
+    if (!SavePortEntry(record, name, configure)) {
+        return PortSetupResult::StoreFailed;
+    }
+    if (!configure) {
+        PushPort(std::move(connection));
+        return PortSetupResult::Done;
+    }
+    if (!ReplaceClosedPort(name, connection)) {
+        // A job opened the port meanwhile: it keeps its print server, in the store as well.
+        std::optional<ServerRecord> before = previous ? ReadServerRecord(*previous) : std::nullopt;
+        if (before) {
+            SavePortEntry(*before, name, true);
+        }
+        return PortSetupResult::PortInUse;
+    }
+    return PortSetupResult::Done;
+}

@@ -1,0 +1,48 @@
+// The entry points that run the port dialogs.
+#include <QApplication>
+
+#include <memory>
+
+#include "portmonitor/EntryGuard.h"
+#include "portmonitor/dialogs/DialogEntries.h"
+#include "portmonitor/dialogs/PortDialog.h"
+
+namespace {
+
+// The dialogs need an application object; a host without one (a program that is not a Qt program)
+// gets one for the time of the dialog.
+std::unique_ptr<QApplication> EnsureApplication() {
+    if (QApplication::instance() != nullptr) {
+        return nullptr;
+    }
+    static int argc = 1;
+    static char name[] = "vorlane";
+    static char* argv[] = {name, nullptr};
+    return std::make_unique<QApplication>(argc, argv);
+}
+
+}  // namespace
+
+bool ShowPortDialog(plat::WindowHandle, bool configure, const std::string& portName) {
+    const std::unique_ptr<QApplication> application = EnsureApplication();
+    PortDialog dialog(configure, portName);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+plat::MonitorBool AddPort(const char*, plat::WindowHandle window, const char*) {
+    return GuardedEntry([&]() -> plat::MonitorBool {
+        if (ShowPortDialog(window, false, "")) {
+            return 1;
+        }
+        // The user cancelled: no port was added.
+        plat::SetLastError(plat::kErrorCancelled);
+        return 0;
+    });
+}
+
+plat::MonitorBool ConfigurePort(const char*, plat::WindowHandle window, const char* portName) {
+    return GuardedEntry([&]() -> plat::MonitorBool {
+        ShowPortDialog(window, true, portName != nullptr ? portName : "");
+        return 1;
+    });
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "simulator/JobListener.h"
+
+namespace portmon::test {
+
+// Simulated print server cards with their job listeners, and their entries in the device store as
+// detection would have written them. Card i has the address 127.0.6.(i + 1) and the hardware address
+// 00C0DE0006 followed by i + 1 in two digits.
+class CardBed {
+  public:
+    // `protocols`: the card's protocol bits (1 IPX, 2 IP, 4 DLC).
+    explicit CardBed(size_t cards, uint8_t protocols = 7, bool keepBytes = true);
+    ~CardBed();
+
+    sim::JobListener& Listener() { return listener_; }
+    std::string Mac(size_t card) const;
+    std::string Ip(size_t card) const;
+    std::string Ipx(size_t card) const;
+
+    // Writes the card's device store entry ("Category" 2) with the preferred protocol.
+    void StoreCard(size_t card, uint32_t preferred) const;
+    uint32_t Category(size_t card) const;
+    // Short waits for the links, so that failures come quickly.
+    static void StoreQuickSettings();
+
+  private:
+    sim::CardDescription Card(size_t card) const;
+
+    sim::JobListener listener_;
+    uint8_t protocols_;
+};
+
+// Bytes of a job: a pattern that shows a doubled or lost byte.
+std::vector<uint8_t> JobBytes(size_t count, uint32_t seed = 1);
+uint32_t Sum(const std::vector<uint8_t>& bytes);
+
+}  // namespace portmon::test

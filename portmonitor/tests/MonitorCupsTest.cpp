@@ -1,0 +1,288 @@
+// Jobs through a private cupsd: lp, the backend vorlane, the port monitor, the simulated cards.
+#include <cups/cups.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+#include <thread>
+
+#include "platform/spooler/Spooler.h"
+#include "platform/store/StoreKeyHandle.h"
+#include "platform/store/StorePaths.h"
+#include "portmonitor/PortStore.h"
+#include "portmonitor/tests/CardBed.h"
+#include "portmonitor/tests/PrivateCupsd.h"
+#include "transport/ProtocolMask.h"
+
+namespace portmon::test {
+namespace {
+
+using std::chrono::milliseconds;
+using std::chrono::seconds;
+
+constexpr size_t kCards = 5;
+constexpr size_t kTenMiB = 10 << 20;
+
+class MonitorCupsTest : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        bed_ = new CardBed(kCards);
+        CardBed::StoreQuickSettings();
+        for (size_t card = 0; card < kCards; ++card) {
+            bed_->StoreCard(card, kProtocolIp);
+            AddPort("T" + std::to_string(card), card);
+        }
+        AddPort("S1", 1);
+        AddPort("D2", 2);
+        cupsd_ = new PrivateCupsd;
+        std::string error;
+        ASSERT_TRUE(cupsd_->Start(VORLANE_BACKEND, error)) << error;
+        for (const char* queue : {"T0", "T1", "T2", "T3", "T4", "S1", "D2"}) {
+            ASSERT_TRUE(cupsd_->AddQueue(queue, queue)) << queue;
+        }
+    }
+    static void TearDownTestSuite() {
+        delete cupsd_;
+        delete bed_;
+    }
+
+    static void AddPort(const std::string& name, size_t card) {
+        std::optional<ServerRecord> record = ReadServerRecord(bed_->Mac(card));
+        ASSERT_TRUE(record);
+        ASSERT_TRUE(SavePortEntry(*record, name, false));
+    }
+
+    void SetUp() override {
+        for (size_t card = 0; card < kCards; ++card) {
+            bed_->Listener().SetFaults(card, sim::JobFaults{});
+            WritePortTransport("T" + std::to_string(card), kProtocolIp);
+        }
+        WritePortTransport("S1", kProtocolIpx);
+        WritePortTransport("D2", kProtocolDlc);
+        CardBed::StoreQuickSettings();
+    }
+
+    // Prints and waits for the job's end; its last state.
+    int PrintAndWait(const std::string& queue, const std::vector<uint8_t>& bytes, int* job = nullptr) {
+        const int id = cupsd_->Print(queue, bytes);
+        EXPECT_GT(id, 0) << queue;
+        if (job != nullptr) {
+            *job = id;
+        }
+        return cupsd_->WaitForEnd(id, seconds(120));
+    }
+
+    // The card's newest job, once it has logged `count`.
+    sim::JobRecord NewestJob(size_t card, size_t count) {
+        EXPECT_TRUE(bed_->Listener().WaitForJobs(card, count, seconds(20))) << card;
+        std::vector<sim::JobRecord> jobs = bed_->Listener().Jobs(card);
+        return jobs.empty() ? sim::JobRecord{} : jobs.back();
+    }
+
+    static CardBed* bed_;
+    static PrivateCupsd* cupsd_;
+};
+
+CardBed* MonitorCupsTest::bed_ = nullptr;
+PrivateCupsd* MonitorCupsTest::cupsd_ = nullptr;
+
+TEST_F(MonitorCupsTest, JobsOfEverySizeArriveByteForByteOnEachTransport) {
+    struct Case {
+        const char* queue;
+        size_t card;
+        const char* transport;
+    };
+    for (const Case& c : {Case{"T0", 0, "tcp"}, Case{"S1", 1, "spx"}, Case{"D2", 2, "dlc"}}) {
+        // cupsd refuses an empty document ("No file in print request."): empty jobs are the monitor
+        // test's.
+        for (size_t size : {size_t{1}, size_t{1490}, size_t{1491}, kTenMiB}) {
+            const std::vector<uint8_t> bytes = JobBytes(size, static_cast<uint32_t>(size + c.card));
+            const size_t before = bed_->Listener().Jobs(c.card).size();
+            int job = 0;
+            ASSERT_EQ(PrintAndWait(c.queue, bytes, &job), IPP_JSTATE_COMPLETED) << c.queue << " " << size;
+            const sim::JobRecord arrived = NewestJob(c.card, before + 1);
+            EXPECT_EQ(arrived.transport, c.transport);
+            EXPECT_TRUE(arrived.bytes == bytes) << c.queue << " " << size;
+            EXPECT_TRUE(arrived.ended);
+            EXPECT_EQ(arrived.checksum, Sum(bytes));
+            EXPECT_EQ(cupsd_->LoggedChecksum(job), arrived.checksum) << c.queue << " " << size;
+            EXPECT_NE(arrived.banner.find("Windows 95 :: "), std::string::npos) << arrived.banner;
+        }
+    }
+}
+
+TEST_F(MonitorCupsTest, ABusyCardIsWaitedForThenPrints) {
+    bed_->Listener().SetFaults(3, sim::JobFaults{.busyAnswers = 3});
+    const size_t connections = bed_->Listener().Connections(3);
+    const size_t before = bed_->Listener().Jobs(3).size();
+    const std::vector<uint8_t> bytes = JobBytes(5000);
+    EXPECT_EQ(PrintAndWait("T3", bytes), IPP_JSTATE_COMPLETED);
+    EXPECT_EQ(NewestJob(3, before + 1).bytes, bytes);
+    EXPECT_EQ(bed_->Listener().Connections(3), connections + 4);
+}
+
+TEST_F(MonitorCupsTest, CancelStopsAJobUnderWay) {
+    std::optional<plat::StoreKeyHandle> settings =
+        plat::StoreKeyHandle::Open(plat::kStoreLocalMachine, plat::kPrintMonitorKey, plat::kStoreReadWrite);
+    ASSERT_TRUE(settings);
+    settings->WriteNumber("LinkTimeOut", 2000);
+    settings->WriteNumber("LinkRetries", 30);  // a stalled card would hold the job for a minute
+    bed_->Listener().SetFaults(4, sim::JobFaults{.stopReading = true});
+    const size_t connections = bed_->Listener().Connections(4);
+    const int job = cupsd_->Print("T4", JobBytes(kTenMiB));
+    ASSERT_GT(job, 0);
+    for (int wait = 0; wait < 200 && bed_->Listener().Connections(4) == connections; ++wait) {
+        std::this_thread::sleep_for(milliseconds(50));
+    }
+    std::this_thread::sleep_for(milliseconds(500));
+    ASSERT_EQ(cupsd_->JobState(job), IPP_JSTATE_PROCESSING);
+    ASSERT_TRUE(cupsd_->Cancel(job));
+    EXPECT_EQ(cupsd_->WaitForEnd(job, seconds(10)), IPP_JSTATE_CANCELED);
+    // The backend gives up at once: the queue takes the next job.
+    bed_->Listener().SetFaults(4, sim::JobFaults{});
+    const std::vector<uint8_t> bytes = JobBytes(100);
+    const auto started = std::chrono::steady_clock::now();
+    EXPECT_EQ(PrintAndWait("T4", bytes), IPP_JSTATE_COMPLETED);
+    EXPECT_LT(std::chrono::steady_clock::now() - started, seconds(15));
+}
+
+TEST_F(MonitorCupsTest, AResetLeavesTheJobNotCompletedWithNoByteTwice) {
+    bed_->Listener().SetFaults(0, sim::JobFaults{.resetAfterBytes = 100000});
+    const size_t before = bed_->Listener().Jobs(0).size();
+    const std::vector<uint8_t> bytes = JobBytes(kTenMiB, 7);
+    EXPECT_EQ(PrintAndWait("T0", bytes), IPP_JSTATE_ABORTED);
+    const sim::JobRecord arrived = NewestJob(0, before + 1);
+    EXPECT_FALSE(arrived.ended);
+    ASSERT_LE(arrived.bytes.size(), bytes.size());
+    EXPECT_TRUE(std::equal(arrived.bytes.begin(), arrived.bytes.end(), bytes.begin()));
+}
+
+TEST_F(MonitorCupsTest, ACardThatStopsReadingFailsTheJob) {
+    bed_->Listener().SetFaults(1, sim::JobFaults{.stopReading = true});
+    EXPECT_EQ(PrintAndWait("T1", JobBytes(kTenMiB)), IPP_JSTATE_ABORTED);
+}
+
+// The device store entry of a print server whose TCP is down (nothing at its IP address) and, for
+// `dlcDown`, whose DLC is down too (no station at its hardware address); its IPX address is card 2's.
+void StoreBrokenServer(const std::string& adapter, const CardBed& bed) {
+    const std::string path = std::string(plat::kAdapterOnlyKey) + "\\" + adapter;
+    std::optional<plat::StoreKeyHandle> entry =
+        plat::StoreKeyHandle::Create(plat::kStoreLocalMachine, path.c_str());
+    ASSERT_TRUE(entry);
+    entry->WriteText("Print Server Name", "Broken");
+    entry->WriteText("MAC Address", adapter);
+    entry->WriteText("IP Address", "127.0.6.250");
+    entry->WriteText("IPX Address", bed.Ipx(2));
+    entry->WriteText("Print Server Description", "");
+    entry->WriteText("DNS Name", "");
+    entry->WriteNumber("pProtocol", kProtocolIp);
+    entry->WriteNumber("cProtocols", 7);
+    entry->WriteNumber("Category", 2);
+}
+
+TEST_F(MonitorCupsTest, FallsBackFromTcpWhenItIsDown) {
+    // TCP down: DLC, to card 2's station.
+    std::optional<ServerRecord> card = ReadServerRecord(bed_->Mac(2));
+    ASSERT_TRUE(card);
+    StoreBrokenServer(bed_->Mac(2), *bed_);
+    size_t before = bed_->Listener().Jobs(2).size();
+    ASSERT_TRUE(SavePortEntry(*ReadServerRecord(bed_->Mac(2)), "F1", false));
+    ASSERT_TRUE(cupsd_->AddQueue("F1", "F1"));
+    EXPECT_EQ(PrintAndWait("F1", JobBytes(3000)), IPP_JSTATE_COMPLETED);
+    EXPECT_EQ(NewestJob(2, before + 1).transport, "dlc");
+
+    // TCP and DLC down: SPX, to card 2's IPX address.
+    StoreBrokenServer("00C0DE0006FE", *bed_);
+    before = bed_->Listener().Jobs(2).size();
+    ASSERT_TRUE(SavePortEntry(*ReadServerRecord("00C0DE0006FE"), "F2", false));
+    ASSERT_TRUE(cupsd_->AddQueue("F2", "F2"));
+    EXPECT_EQ(PrintAndWait("F2", JobBytes(3000)), IPP_JSTATE_COMPLETED);
+    EXPECT_EQ(NewestJob(2, before + 1).transport, "spx");
+    // The next job starts with what worked.
+    EXPECT_EQ(ReadPortTransport("F2"), kProtocolIpx);
+    bed_->StoreCard(2, kProtocolIp);
+}
+
+TEST_F(MonitorCupsTest, TwentyJobsToFiveCardsAtOnceAllArrive) {
+    constexpr size_t kPerCard = 4;
+    std::vector<size_t> before(kCards);
+    std::vector<std::vector<int>> jobs(kCards);
+    std::vector<std::multiset<uint32_t>> sums(kCards);
+    for (size_t card = 0; card < kCards; ++card) {
+        before[card] = bed_->Listener().Jobs(card).size();
+    }
+    for (size_t round = 0; round < kPerCard; ++round) {
+        for (size_t card = 0; card < kCards; ++card) {
+            const std::vector<uint8_t> bytes =
+                JobBytes(200000 + round * 1000 + card, static_cast<uint32_t>(round * 10 + card));
+            sums[card].insert(Sum(bytes));
+            jobs[card].push_back(cupsd_->Print("T" + std::to_string(card), bytes));
+        }
+    }
+    for (size_t card = 0; card < kCards; ++card) {
+        for (int job : jobs[card]) {
+            EXPECT_EQ(cupsd_->WaitForEnd(job, seconds(120)), IPP_JSTATE_COMPLETED) << job;
+        }
+        ASSERT_TRUE(bed_->Listener().WaitForJobs(card, before[card] + kPerCard, seconds(20)));
+        std::multiset<uint32_t> arrived;
+        const std::vector<sim::JobRecord> logged = bed_->Listener().Jobs(card);
+        for (size_t i = before[card]; i < logged.size(); ++i) {
+            EXPECT_TRUE(logged[i].ended);
+            arrived.insert(logged[i].checksum);
+        }
+        EXPECT_EQ(arrived, sums[card]) << card;
+    }
+}
+
+// The monitor's errors reach cupsd's log as errors, with no message box; the job fails.
+TEST_F(MonitorCupsTest, AQueueOnAnUnknownPortFailsItsJobsWithTheMonitorsMessage) {
+    ASSERT_TRUE(cupsd_->AddQueue("Nowhere", "NoSuchPort"));
+    int job = 0;
+    EXPECT_EQ(PrintAndWait("Nowhere", JobBytes(10), &job), IPP_JSTATE_ABORTED);
+    const std::vector<std::string> log = cupsd_->JobLog(job);
+    EXPECT_NE(std::find(log.begin(), log.end(), "E Port not supported by Vorlane Network Printer Monitor."),
+              log.end());
+}
+
+// The spooler calls the monitor makes, on a job that waits for a busy card.
+TEST_F(MonitorCupsTest, SpoolerCallsReadAndCancelAJob) {
+    bed_->Listener().SetFaults(3, sim::JobFaults{.busyAnswers = 100000});
+    const size_t connections = bed_->Listener().Connections(3);
+    const int job = cupsd_->Print("T3", JobBytes(100));
+    ASSERT_GT(job, 0);
+    for (int wait = 0; wait < 200 && bed_->Listener().Connections(3) == connections; ++wait) {
+        std::this_thread::sleep_for(milliseconds(50));
+    }
+    plat::PrinterHandle printer = nullptr;
+    EXPECT_FALSE(plat::OpenPrinter("NoSuchQueue", &printer));
+    ASSERT_TRUE(plat::OpenPrinter("T3", &printer));
+    plat::JobInfo1 info;
+    ASSERT_TRUE(plat::GetJob(printer, static_cast<uint32_t>(job), info));
+    EXPECT_EQ(info.status, plat::kJobStatusPrinting);
+    EXPECT_EQ(info.printerName, "T3");
+    EXPECT_EQ(info.userName, "root");
+    EXPECT_NE(info.document.find("job"), std::string::npos) << info.document;
+    EXPECT_FALSE(plat::GetJob(printer, 99999, info));
+    ASSERT_TRUE(plat::SetJob(printer, static_cast<uint32_t>(job), plat::kJobControlCancel));
+    EXPECT_EQ(cupsd_->WaitForEnd(job, seconds(10)), IPP_JSTATE_CANCELED);
+    ASSERT_TRUE(plat::GetJob(printer, static_cast<uint32_t>(job), info));
+    EXPECT_EQ(info.status, plat::kJobStatusDeleted);
+    EXPECT_TRUE(plat::ClosePrinter(printer));
+}
+
+TEST_F(MonitorCupsTest, TheBackendListsTheMonitorsPorts) {
+    FILE* pipe = popen(VORLANE_BACKEND, "r");
+    ASSERT_NE(pipe, nullptr);
+    std::string output;
+    char line[256];
+    while (std::fgets(line, sizeof line, pipe) != nullptr) {
+        output += line;
+    }
+    EXPECT_EQ(pclose(pipe), 0);
+    EXPECT_NE(output.find("network vorlane:/T0 \"Vorlane Network Printer Port\" \"T0\"\n"), std::string::npos)
+        << output;
+    EXPECT_NE(output.find("network vorlane:/D2 "), std::string::npos);
+}
+
+}  // namespace
+}  // namespace portmon::test

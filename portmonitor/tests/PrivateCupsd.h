@@ -1,0 +1,51 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <chrono>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace portmon::test {
+
+// A cupsd of the test's own in a folder of its own (inside the test network), with the backend
+// `vorlane` in its ServerBin and raw queues that print through it. Its clients reach it through
+// CUPS_SERVER, which Start sets for this process.
+class PrivateCupsd {
+  public:
+    PrivateCupsd() = default;
+    ~PrivateCupsd();
+    PrivateCupsd(const PrivateCupsd&) = delete;
+    PrivateCupsd& operator=(const PrivateCupsd&) = delete;
+
+    bool Start(const std::string& backend, std::string& error);
+    void Stop();
+
+    // A raw queue whose device URI is "vorlane:/PORT", errors ending the job (not the queue).
+    bool AddQueue(const std::string& queue, const std::string& port);
+    // Prints a file with `lp`; the job id, 0 when lp refused it.
+    int Print(const std::string& queue, const std::vector<uint8_t>& bytes);
+    // Cancels with `cancel`; true when the program succeeded.
+    bool Cancel(int job);
+
+    // The job's state (ipp_jstate_t), 0 when it cannot be read.
+    int JobState(int job);
+    // Waits for the job to end: its last state, or the one it still had when the time ran out.
+    int WaitForEnd(int job, std::chrono::milliseconds timeout);
+    // The lines cupsd logged for the job (the backend's among them): the level letter, a blank and
+    // the text.
+    std::vector<std::string> JobLog(int job) const;
+    // The checksum the monitor logged for the job, -1 when none.
+    int64_t LoggedChecksum(int job) const;
+    std::string Folder() const { return folder_; }
+
+  private:
+    std::string WriteFile(const std::vector<uint8_t>& bytes);
+
+    std::string folder_;
+    pid_t pid_ = -1;
+    int files_ = 0;
+};
+
+}  // namespace portmon::test
