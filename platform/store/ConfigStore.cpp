@@ -45,6 +45,7 @@ class StoreCall {
     StoreResult Result() const { return result_; }
     StoreKeyId Key() const { return key_; }
     StoreTree Tree() const { return StoreTree(*store_.connection); }
+    StoreConnection& Connection() const { return *store_.connection; }
     StoreHandles& Handles() { return store_.handles; }
 
   private:
@@ -278,6 +279,32 @@ StoreResult StoreFlushKey(StoreKey key) {
         return call.Result();
     }
     return call.Tree().Checkpoint();
+}
+
+StoreResult StoreBeginBatch() {
+    StoreCall call(kStoreLocalMachine, Use::kWrite);
+    if (call.Result() != kStoreOk) {
+        return call.Result();
+    }
+    if (call.Connection().InTransaction()) {
+        return kStoreInvalidParameter;
+    }
+    return call.Connection().BeginImmediate() == SQLITE_OK ? kStoreOk : kStoreFailed;
+}
+
+StoreResult StoreEndBatch() {
+    StoreCall call(kStoreLocalMachine, Use::kWrite);
+    if (call.Result() != kStoreOk) {
+        return call.Result();
+    }
+    if (!call.Connection().InTransaction()) {
+        return kStoreInvalidParameter;
+    }
+    if (call.Connection().Commit() == SQLITE_OK) {
+        return kStoreOk;
+    }
+    call.Connection().Rollback();
+    return kStoreFailed;
 }
 
 StoreResult StoreCloseKey(StoreKey key) {

@@ -80,5 +80,11 @@ StoreResult StoreDeleteKey(StoreKey parent, const char* subKey);
 // processes, and survives the death of this one, without it).
 StoreResult StoreFlushKey(StoreKey key);
 StoreResult StoreCloseKey(StoreKey key);
+// A batch: the process's store calls from StoreBeginBatch to StoreEndBatch run in one transaction,
+// which holds the file's write lock throughout and is written once at its end (many writes for the
+// price of one). Batches do not nest (kStoreInvalidParameter); calls of other threads in between
+// become part of the batch. Use StoreBatch (StoreBatch.h).
+StoreResult StoreBeginBatch();
+StoreResult StoreEndBatch();
 
 }  // namespace plat
