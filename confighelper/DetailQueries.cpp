@@ -12,9 +12,11 @@
 
 namespace {
 
-// Questions out at once: enough to keep many print servers busy, few enough that their answers fit
-// the sockets' queues while the thread handles others.
+// Questions out at once over one protocol: enough to keep many print servers busy, few enough that
+// their answers fit the queues that hold them while the thread handles others. The DLC adapter's
+// receive pool holds about a hundred buffers of 256 bytes; a socket's queue, thousands of answers.
 constexpr std::size_t kInFlight = 1024;
+constexpr std::size_t kInFlightDlc = 48;
 
 // An IP-only print server without an address cannot be asked; it keeps what its answer told.
 bool Unreachable(const DeviceRecord& record) {
@@ -42,22 +44,42 @@ void DetailQueries::Ask(std::size_t record, Topic topic) {
     const std::int32_t requestId = plat::NextRequestId();
     question.request = EncodeRequest(kPduGet, requestId,
                                      GetBindings(topic == Topic::kIdentity ? kIdentityOids : kTcpIpStateOid));
+    const std::uint8_t first =
+        question.protocols.empty() ? std::uint8_t{kProtocolIp} : question.protocols.front();
     questions_[requestId] = std::move(question);
-    unsent_.push_back(requestId);
+    LaneOf(first).unsent.push_back(requestId);
+}
+
+DetailQueries::Lane& DetailQueries::LaneOf(std::uint8_t protocol) {
+    return lanes_[protocol == kProtocolIpx ? 0 : protocol == kProtocolDlc ? 2 : 1];
+}
+
+bool DetailQueries::RoomToSend() const {
+    return std::any_of(std::begin(lanes_), std::end(lanes_), [](const Lane& lane) { return lane.Room(); });
+}
+
+bool DetailQueries::Done() const {
+    return std::all_of(std::begin(lanes_), std::end(lanes_),
+                       [](const Lane& lane) { return lane.unsent.empty() && lane.out == 0; });
 }
 
 void DetailQueries::SendNext(std::int32_t requestId, Question& question) {
-    const std::size_t protocol = question.sends / attemptsPerProtocol_;
-    if (question.request.empty() || protocol >= question.protocols.size()) {
+    const std::size_t attempt = question.sends / attemptsPerProtocol_;
+    if (question.request.empty() || attempt >= question.protocols.size()) {
         GiveUp(question);
         return;
     }
-    if (question.sends == 0) {
-        ++inFlight_;
+    const std::uint8_t protocol = question.protocols[attempt];
+    if (question.sentOver != protocol) {
+        if (question.sentOver != 0) {
+            --LaneOf(question.sentOver).out;
+        }
+        ++LaneOf(protocol).out;
+        question.sentOver = protocol;
     }
     const DeviceRecord& record = *list_.GetAt(question.record);
     const auto length = static_cast<std::uint32_t>(question.request.size());
-    switch (question.protocols[protocol]) {
+    switch (protocol) {
         case kProtocolIpx:
             links_.Transport(DetectionLinks::kIpxRequest)
                 .SendToDefault(question.request.data(), length, record.ipxAddress);
@@ -97,20 +119,21 @@ bool DetailQueries::OnAnswer(Answer& answer) {
         return true;  // the answer to a copy sent again
     }
     // An answer to a question given up on is taken as well: the print server was only slow.
-    if (question.state == State::kOpen) {
-        --inFlight_;
-    }
-    question.state = State::kAnswered;
+    Settle(question, State::kAnswered);
     Apply(question, answer.get());
     return true;
 }
 
 void DetailQueries::GiveUp(Question& question) {
-    if (question.state == State::kOpen && question.sends > 0) {
-        --inFlight_;
-    }
-    question.state = State::kGaveUp;
+    Settle(question, State::kGaveUp);
     Apply(question, nullptr);
+}
+
+void DetailQueries::Settle(Question& question, State state) {
+    if (question.state == State::kOpen && question.sentOver != 0) {
+        --LaneOf(question.sentOver).out;
+    }
+    question.state = state;
 }
 
 void DetailQueries::Apply(const Question& question, const ReqParam* answer) {
@@ -144,16 +167,19 @@ void DetailQueries::Run() {
             Ask(i, Topic::kIdentity);
         }
     }
-    const auto roomToSend = [this] { return inFlight_ < kInFlight && !unsent_.empty(); };
-    while (!unsent_.empty() || inFlight_ > 0) {
-        while (roomToSend()) {
-            const std::int32_t requestId = unsent_.front();
-            unsent_.pop_front();
-            SendNext(requestId, questions_.at(requestId));
+    lanes_[0].limit = kInFlight;
+    lanes_[1].limit = kInFlight;
+    lanes_[2].limit = kInFlightDlc;
+    while (!Done()) {
+        for (Lane& lane : lanes_) {
+            while (lane.Room()) {
+                const std::int32_t requestId = lane.unsent.front();
+                lane.unsent.pop_front();
+                SendNext(requestId, questions_.at(requestId));
+            }
         }
         const std::uint32_t deadline = waits_.empty() ? plat::TickCount() : waits_.front().due;
-        if (!links_.PumpUntil(deadline,
-                              [&] { return roomToSend() || (unsent_.empty() && inFlight_ == 0); })) {
+        if (!links_.PumpUntil(deadline, [this] { return RoomToSend() || Done(); })) {
             break;
         }
         Expire();
