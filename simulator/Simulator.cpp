@@ -272,6 +272,7 @@ void Simulator::HandleFrames() {
     std::lock_guard lock(mutex_);
     for (auto& [card, frame] : frames) {
         Answer(card, frame.bytes, frame.from);
+        SendDue();
     }
 }
 
