@@ -223,6 +223,18 @@ StoreResult StoreEnumKey(StoreKey key, std::uint32_t index, char* name, std::uin
     return kStoreOk;
 }
 
+StoreResult StoreSubkeyNames(StoreKey key, std::vector<std::string>* names) {
+    if (names == nullptr) {
+        return kStoreInvalidParameter;
+    }
+    StoreCall call(key, Use::kRead);
+    if (call.Result() != kStoreOk) {
+        return call.Result();
+    }
+    names->clear();
+    return call.Tree().SubkeyNames(call.Key(), names);
+}
+
 StoreResult StoreEnumValue(StoreKey key, std::uint32_t index, char* name, std::uint32_t* nameSize,
                            std::uint32_t* type, void* data, std::uint32_t* size) {
     if (name == nullptr || nameSize == nullptr || (data != nullptr && size == nullptr)) {
