@@ -92,6 +92,7 @@ void BM_Detect(benchmark::State& state) {
     const char options[] = "1605,1035";
     HelperCleanUp(options, sizeof options);
 }
-BENCHMARK(BM_Detect)->Arg(1000)->Arg(3000)->Arg(10000)->UseManualTime()->Iterations(2)->Unit(benchmark::kSecond);
+BENCHMARK(BM_Detect)->Arg(1000)->Arg(3000)->Arg(10000)->UseManualTime()->Iterations(2)->Unit(
+    benchmark::kSecond);
 
 }  // namespace

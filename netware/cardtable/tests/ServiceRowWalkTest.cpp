@@ -82,7 +82,9 @@ TEST(ServiceRowWalk, ACardThatKeepsMovingOnWithRowsNotValidIsRefusedAfterABounde
     EXPECT_EQ(restless.reads, kMaxServiceRows + 1);
 
     // The same card with valid rows: the buffer ends the walk first.
-    Card valid{restless.next, [](std::int32_t index) { return Row{"FS\\Q" + std::to_string(index), 1, "FS\\PS"}; }};
+    Card valid{restless.next, [](std::int32_t index) {
+                   return Row{"FS\\Q" + std::to_string(index), 1, "FS\\PS"};
+               }};
     EXPECT_EQ(List(valid).result, kNwNoMemory);
 }
 
