@@ -6,64 +6,80 @@
 #include <cstring>
 
 #include "confighelper/DeviceDetails.h"
-#include "confighelper/DeviceStore.h"
 #include "confighelper/LibrarySettings.h"
+#include "transport/ProtocolChoice.h"
 #include "transport/ProtocolMask.h"
 
 namespace {
 
-// Sends between two looks at the arriving answers, so that no socket queue overflows.
-constexpr std::size_t kSendBatch = 64;
+// Questions out at once over one protocol: enough to keep many print servers busy, few enough that
+// their answers fit the queues that hold them while the thread handles others. The DLC adapter's
+// receive pool holds about a hundred buffers of 256 bytes; a socket's queue, thousands of answers.
+constexpr std::size_t kInFlight = 1024;
+constexpr std::size_t kInFlightDlc = 48;
 
 // An IP-only print server without an address cannot be asked; it keeps what its answer told.
 bool Unreachable(const DeviceRecord& record) {
     return record.protocolMask == kProtocolIp && strcasecmp(record.ipAddress, "0.0.0.0") == 0;
 }
 
-// The preferred protocol, else the first of IP, IPX and DLC that the record speaks (as a device
-// channel picks it).
-ProtocolMask ProtocolToAsk(const DeviceRecord& record) {
-    for (ProtocolMask protocol : {kProtocolIpx, kProtocolIp, kProtocolDlc}) {
-        if (record.preferredProtocol == protocol) {
-            return protocol;
-        }
+// The protocols a device channel would try for the record, in its order.
+std::vector<std::uint8_t> ProtocolsToTry(const DeviceRecord& record) {
+    std::vector<std::uint8_t> protocols;
+    for (std::uint8_t protocol = ChooseProtocol(record);
+         protocol != 0 && std::find(protocols.begin(), protocols.end(), protocol) == protocols.end();
+         protocol = NextProtocol(protocol, record.protocolMask)) {
+        protocols.push_back(protocol);
     }
-    for (ProtocolMask protocol : {kProtocolIp, kProtocolIpx, kProtocolDlc}) {
-        if ((record.protocolMask & protocol) != 0) {
-            return protocol;
-        }
-    }
-    return kProtocolIp;
-}
-
-bool Answered(const Answer& answer) {
-    return answer != nullptr && answer->ErrorStatus == 0;
+    return protocols;
 }
 
 }  // namespace
 
-bool DetailQueries::OnAnswer(Answer& answer) {
-    const auto found = pending_.find(answer->RequestId);
-    if (found == pending_.end()) {
-        return false;
-    }
-    found->second->answer = std::move(answer);
-    pending_.erase(found);
-    return true;
-}
-
-DetailQueries::Question DetailQueries::MakeQuestion(std::size_t record, const std::string& oids) {
+void DetailQueries::Ask(std::size_t record, Topic topic) {
     Question question;
     question.record = record;
-    question.requestId = plat::NextRequestId();
-    question.request = EncodeRequest(kPduGet, question.requestId, GetBindings(oids));
-    return question;
+    question.topic = topic;
+    question.protocols = ProtocolsToTry(*list_.GetAt(record));
+    const std::int32_t requestId = plat::NextRequestId();
+    question.request = EncodeRequest(kPduGet, requestId,
+                                     GetBindings(topic == Topic::kIdentity ? kIdentityOids : kTcpIpStateOid));
+    const std::uint8_t first =
+        question.protocols.empty() ? std::uint8_t{kProtocolIp} : question.protocols.front();
+    questions_[requestId] = std::move(question);
+    LaneOf(first).unsent.push_back(requestId);
 }
 
-void DetailQueries::Send(const Question& question) {
+DetailQueries::Lane& DetailQueries::LaneOf(std::uint8_t protocol) {
+    return lanes_[protocol == kProtocolIpx ? 0 : protocol == kProtocolDlc ? 2 : 1];
+}
+
+bool DetailQueries::RoomToSend() const {
+    return std::any_of(std::begin(lanes_), std::end(lanes_), [](const Lane& lane) { return lane.Room(); });
+}
+
+bool DetailQueries::Done() const {
+    return std::all_of(std::begin(lanes_), std::end(lanes_),
+                       [](const Lane& lane) { return lane.unsent.empty() && lane.out == 0; });
+}
+
+void DetailQueries::SendNext(std::int32_t requestId, Question& question) {
+    const std::size_t attempt = question.sends / attemptsPerProtocol_;
+    if (question.request.empty() || attempt >= question.protocols.size()) {
+        GiveUp(question);
+        return;
+    }
+    const std::uint8_t protocol = question.protocols[attempt];
+    if (question.sentOver != protocol) {
+        if (question.sentOver != 0) {
+            --LaneOf(question.sentOver).out;
+        }
+        ++LaneOf(protocol).out;
+        question.sentOver = protocol;
+    }
     const DeviceRecord& record = *list_.GetAt(question.record);
     const auto length = static_cast<std::uint32_t>(question.request.size());
-    switch (ProtocolToAsk(record)) {
+    switch (protocol) {
         case kProtocolIpx:
             links_.Transport(DetectionLinks::kIpxRequest)
                 .SendToDefault(question.request.data(), length, record.ipxAddress);
@@ -77,73 +93,103 @@ void DetailQueries::Send(const Question& question) {
                 .SendToDefault(question.request.data(), length, record.ipAddress);
             break;
     }
+    ++question.sends;
+    waits_.push_back(Wait{plat::TickCount() + waitMs_, requestId, question.sends});
 }
 
-void DetailQueries::Ask(std::vector<Question>& questions) {
-    const LibrarySettings& settings = CurrentSettings();
-    const std::uint32_t rounds = settings.udpTotalRetries + 1;
-    const std::uint32_t waitMs = std::max<std::uint32_t>(settings.udpTimeOutInterval, 1) * 1000;
-    for (Question& question : questions) {
-        if (!question.request.empty()) {
-            pending_[question.requestId] = &question;
+void DetailQueries::Expire() {
+    const std::uint32_t now = plat::TickCount();
+    while (!waits_.empty() && static_cast<std::int32_t>(waits_.front().due - now) <= 0) {
+        const Wait wait = waits_.front();
+        waits_.pop_front();
+        Question& question = questions_.at(wait.requestId);
+        if (question.state == State::kOpen && question.sends == wait.send) {
+            SendNext(wait.requestId, question);
         }
     }
-    for (std::uint32_t round = 0; round < rounds && !pending_.empty(); ++round) {
-        std::size_t sent = 0;
-        for (Question& question : questions) {
-            if (pending_.count(question.requestId) == 0) {
-                continue;
-            }
-            Send(question);
-            if (++sent % kSendBatch == 0) {
-                links_.DrainAll();
-            }
-        }
-        if (!links_.PumpUntil(plat::TickCount() + waitMs, [this] { return pending_.empty(); })) {
-            break;
-        }
-        links_.DrainAll();
+}
+
+bool DetailQueries::OnAnswer(Answer& answer) {
+    const auto found = questions_.find(answer->RequestId);
+    if (found == questions_.end()) {
+        return false;
     }
-    pending_.clear();
+    Question& question = found->second;
+    if (question.state == State::kAnswered) {
+        return true;  // the answer to a copy sent again
+    }
+    // An answer to a question given up on is taken as well: the print server was only slow.
+    Settle(question, State::kAnswered);
+    Apply(question, answer.get());
+    return true;
+}
+
+void DetailQueries::GiveUp(Question& question) {
+    Settle(question, State::kGaveUp);
+    Apply(question, nullptr);
+}
+
+void DetailQueries::Settle(Question& question, State state) {
+    if (question.state == State::kOpen && question.sentOver != 0) {
+        --LaneOf(question.sentOver).out;
+    }
+    question.state = state;
+}
+
+void DetailQueries::Apply(const Question& question, const ReqParam* answer) {
+    if (answer != nullptr && answer->ErrorStatus != 0) {
+        answer = nullptr;
+    }
+    DeviceRecord record = *list_.GetAt(question.record);
+    if (question.topic == Topic::kTcpIpState) {
+        ApplyTcpIpState(record, identities_[question.record], answer);
+        list_.SetAt(question.record, record);
+        return;
+    }
+    dropped_[question.record] = answer == nullptr;
+    if (answer == nullptr) {
+        return;
+    }
+    identities_[question.record] = ReadDeviceIdentity(*answer);
+    ApplyDeviceIdentity(identities_[question.record], record);
+    list_.SetAt(question.record, record);
+    Ask(question.record, Topic::kTcpIpState);
 }
 
 void DetailQueries::Run() {
-    std::vector<Question> identities;
+    const LibrarySettings& settings = CurrentSettings();
+    attemptsPerProtocol_ = settings.udpTotalRetries + 1;
+    waitMs_ = std::max<std::uint32_t>(settings.udpTimeOutInterval, 1) * 1000;
+    identities_.assign(list_.GetCount(), DeviceIdentity{});
+    dropped_.assign(list_.GetCount(), false);
     for (std::size_t i = 0; i < list_.GetCount(); ++i) {
         if (!Unreachable(*list_.GetAt(i))) {
-            identities.push_back(MakeQuestion(i, kIdentityOids));
+            Ask(i, Topic::kIdentity);
         }
     }
-    Ask(identities);
-
-    std::vector<Question> tcpIpStates;
-    std::vector<DeviceIdentity> known(list_.GetCount());
-    std::vector<bool> failed(list_.GetCount(), false);
-    for (Question& question : identities) {
-        DeviceRecord& record = *list_.GetAt(question.record);
-        if (!Answered(question.answer)) {
-            // Once more through a device channel, which tries the print server's other protocols too
-            // and finds them in the store.
-            StoreDeviceRecord(record);
-            failed[question.record] = QueryDeviceDetails(record) != kHelperOk;
-            continue;
+    lanes_[0].limit = kInFlight;
+    lanes_[1].limit = kInFlight;
+    lanes_[2].limit = kInFlightDlc;
+    while (!Done()) {
+        for (Lane& lane : lanes_) {
+            while (lane.Room()) {
+                const std::int32_t requestId = lane.unsent.front();
+                lane.unsent.pop_front();
+                SendNext(requestId, questions_.at(requestId));
+            }
         }
-        known[question.record] = ReadDeviceIdentity(*question.answer);
-        ApplyDeviceIdentity(known[question.record], record);
-        tcpIpStates.push_back(MakeQuestion(question.record, kTcpIpStateOid));
+        const std::uint32_t deadline = waits_.empty() ? plat::TickCount() : waits_.front().due;
+        if (!links_.PumpUntil(deadline, [this] { return RoomToSend() || Done(); })) {
+            break;
+        }
+        Expire();
     }
-    Ask(tcpIpStates);
-    for (Question& question : tcpIpStates) {
-        ApplyTcpIpState(*list_.GetAt(question.record), known[question.record],
-                        Answered(question.answer) ? question.answer.get() : nullptr);
-    }
-
     for (std::size_t i = list_.GetCount(); i-- > 0;) {
-        DeviceRecord& record = *list_.GetAt(i);
-        if (failed[i]) {
+        if (dropped_[i]) {
             list_.RemoveAt(i);
-        } else if (std::strcmp(record.ipAddress, "0.0.0.0") != 0) {
-            record.category = 2;
+        } else if (std::strcmp(list_.GetAt(i)->ipAddress, "0.0.0.0") != 0) {
+            list_.GetAt(i)->category = 2;
         }
     }
+    questions_.clear();
 }

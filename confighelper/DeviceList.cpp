@@ -10,6 +10,10 @@ int CompareMac(const char* a, const char* b) {
     return std::strncmp(a, b, DeviceRecord::kAddressSize);
 }
 
+std::string MacKey(const char* mac) {
+    return std::string(mac, strnlen(mac, DeviceRecord::kAddressSize));
+}
+
 }  // namespace
 
 int DeviceList::Order(const char* a, const char* b) const {
@@ -19,13 +23,41 @@ int DeviceList::Order(const char* a, const char* b) const {
 
 bool DeviceList::Add(const DeviceRecord& record) {
     try {
-        const std::size_t position =
-            mode_ == kUnsorted ? records_.size() : FindInsertPosition(record.macAddress);
-        records_.insert(records_.begin() + static_cast<std::ptrdiff_t>(position), record);
+        if (mode_ != kUnsorted) {
+            records_.insert(
+                records_.begin() + static_cast<std::ptrdiff_t>(FindInsertPosition(record.macAddress)),
+                record);
+            return true;
+        }
+        records_.push_back(record);
+        try {
+            lastByMac_[MacKey(record.macAddress)] = records_.size() - 1;
+        } catch (const std::bad_alloc&) {
+            records_.pop_back();
+            throw;
+        }
         return true;
     } catch (const std::bad_alloc&) {
         return false;
     }
+}
+
+void DeviceList::SetAt(std::size_t index, const DeviceRecord& record) {
+    if (index >= records_.size()) {
+        return;
+    }
+    if (mode_ == kUnsorted && CompareMac(records_[index].macAddress, record.macAddress) != 0) {
+        indexStale_ = true;
+    }
+    records_[index] = record;
+}
+
+void DeviceList::Reindex() {
+    lastByMac_.clear();
+    for (std::size_t i = 0; i < records_.size(); ++i) {
+        lastByMac_[MacKey(records_[i].macAddress)] = i;
+    }
+    indexStale_ = false;
 }
 
 bool DeviceList::RemoveAt(std::size_t index) {
@@ -33,6 +65,7 @@ bool DeviceList::RemoveAt(std::size_t index) {
         return false;
     }
     records_.erase(records_.begin() + static_cast<std::ptrdiff_t>(index));
+    indexStale_ = true;
     return true;
 }
 
@@ -86,12 +119,24 @@ DeviceRecord* DeviceList::FindByKey(const char* mac) {
 }
 
 DeviceRecord* DeviceList::FindByMac(const char* mac) {
+    const long index = FindLastIndex(mac);
+    return index < 0 ? nullptr : &records_[static_cast<std::size_t>(index)];
+}
+
+long DeviceList::FindLastIndex(const char* mac) {
+    if (mode_ == kUnsorted) {
+        if (indexStale_) {
+            Reindex();
+        }
+        const auto found = lastByMac_.find(MacKey(mac));
+        return found == lastByMac_.end() ? -1 : static_cast<long>(found->second);
+    }
     for (std::size_t i = records_.size(); i-- > 0;) {
         if (CompareMac(records_[i].macAddress, mac) == 0) {
-            return &records_[i];
+            return static_cast<long>(i);
         }
     }
-    return nullptr;
+    return -1;
 }
 
 DeviceRecord* DeviceList::GetAt(std::size_t index) {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "transport/DeviceRecord.h"
@@ -24,8 +26,13 @@ class DeviceList {
     // front when unsorted.
     long FindIndex(const char* mac) const;
     DeviceRecord* FindByKey(const char* mac);
-    // The last record with that MAC text (compared exactly), or null.
+    // The last record with that MAC text (compared exactly), or null; FindLastIndex gives its index or
+    // -1. Unsorted, the list keeps an index by MAC text, so a look-up does not grow with the list: a MAC
+    // text is to be changed through SetAt, not through a record pointer, to be found by its new text.
     DeviceRecord* FindByMac(const char* mac);
+    long FindLastIndex(const char* mac);
+    // Replaces the record at an index below the count with a copy of `record`.
+    void SetAt(std::size_t index, const DeviceRecord& record);
 
     DeviceRecord* GetAt(std::size_t index);
     const DeviceRecord* GetAt(std::size_t index) const;
@@ -37,6 +44,11 @@ class DeviceList {
     // Negative when a record with text `a` goes before one with text `b` in this list's order.
     int Order(const char* a, const char* b) const;
 
+    void Reindex();
+
     SortMode mode_;
     std::vector<DeviceRecord> records_;
+    // Unsorted only: the index of the last record of each MAC text; rebuilt after a removal.
+    std::unordered_map<std::string, std::size_t> lastByMac_;
+    bool indexStale_ = false;
 };

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "confighelper/DeviceStoreLock.h"
+#include "platform/store/StoreBatch.h"
 #include "platform/store/StoreKeyHandle.h"
 #include "platform/store/StorePaths.h"
 #include "transport/DeviceStorePath.h"
@@ -83,6 +84,8 @@ HelperResult StoreDeviceRecord(const DeviceRecord& record) {
 
 void PurgeDeviceStore(const DeviceList* list) {
     const DeviceStoreLock lock;
+    // Thousands of entries are written in one transaction, not a dozen each.
+    const plat::StoreBatch batch;
     if (const auto adapters = plat::StoreKeyHandle::Open(plat::kStoreLocalMachine, plat::kAdapterOnlyKey,
                                                          plat::kStoreReadWrite)) {
         for (const std::string& name : adapters->SubkeyNames()) {

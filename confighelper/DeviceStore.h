@@ -14,5 +14,5 @@ HelperResult StoreDeviceRecord(const DeviceRecord& record);
 
 // Deletes the entries that no port uses, clears the discovery marks of the others ("Category" low
 // bits 0, "Detected" 0), then writes every record of the list when one is given. An entry whose
-// "Category" cannot be read is left alone.
+// "Category" cannot be read is left alone. All of it runs as one store batch.
 void PurgeDeviceStore(const DeviceList* list);

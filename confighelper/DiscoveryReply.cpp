@@ -61,10 +61,23 @@ void FoldKind(DeviceRecord& record, const std::uint8_t* sender, ProtocolMask kin
     }
 }
 
+// The changed record in place of the one found (index -1: added); its index, or none when no memory
+// is left for a new one.
+std::optional<std::size_t> Keep(DeviceList& list, long found, const DeviceRecord& record) {
+    if (found >= 0) {
+        list.SetAt(static_cast<std::size_t>(found), record);
+        return static_cast<std::size_t>(found);
+    }
+    if (!list.Add(record)) {
+        return std::nullopt;
+    }
+    return list.GetCount() - 1;
+}
+
 }  // namespace
 
-bool ParseDiscoveryReply(const ReqParam& answer, const std::uint8_t* sender, DeviceList& list,
-                         ProtocolMask kind) {
+std::optional<std::size_t> ParseDiscoveryReply(const ReqParam& answer, const std::uint8_t* sender,
+                                               DeviceList& list, ProtocolMask kind) {
     const std::uint8_t* mac = nullptr;
     const std::uint8_t* address = nullptr;
     std::int32_t category = 0;
@@ -72,29 +85,25 @@ bool ParseDiscoveryReply(const ReqParam& answer, const std::uint8_t* sender, Dev
         !BytesValue(answer.Bindings[0], kSnmpOctetString, kMacBytes, mac) ||
         !BytesValue(answer.Bindings[1], kSnmpIpAddress, 4, address) ||
         !IntegerValue(answer.Bindings[2], category)) {
-        return false;
+        return std::nullopt;
     }
     char adapterName[2 * kMacBytes + 1];
     BytesToHexText(adapterName, mac, kMacBytes);
 
-    DeviceRecord* found = list.FindByMac(adapterName);
-    DeviceRecord record = found != nullptr ? *found : DeviceRecord{};
+    const long found = list.FindLastIndex(adapterName);
+    DeviceRecord record = found >= 0 ? *list.GetAt(static_cast<std::size_t>(found)) : DeviceRecord{};
     SetRecordText(record.macAddress, adapterName);
     SetRecordText(record.ipAddress, DottedAddress(address));
     FoldKind(record, sender, kind);
     record.category = static_cast<std::uint8_t>(category);
-    if (found != nullptr) {
-        *found = record;
-        return true;
-    }
-    return list.Add(record);
+    return Keep(list, found, record);
 }
 
-std::size_t ParseSapReply(const std::uint8_t* packet, std::size_t length, DeviceList& list) {
+std::vector<std::size_t> ParseSapReply(const std::uint8_t* packet, std::size_t length, DeviceList& list) {
+    std::vector<std::size_t> taken;
     if (length < kSapHeader || ((packet[0] << 8) | packet[1]) != kSapGeneralResponse) {
-        return 0;
+        return taken;
     }
-    std::size_t taken = 0;
     for (std::size_t offset = kSapHeader; offset + kSapEntry <= length; offset += kSapEntry) {
         const std::uint8_t* entry = packet + offset;
         if (((entry[0] << 8) | entry[1]) != kPrintServerType) {
@@ -104,8 +113,8 @@ std::size_t ParseSapReply(const std::uint8_t* packet, std::size_t length, Device
         BytesToHexText(address, entry + kSapNetworkOffset, kIpxBytes);
         const char* node = address + 2 * 4;
 
-        DeviceRecord* found = list.FindByMac(node);
-        DeviceRecord record = found != nullptr ? *found : DeviceRecord{};
+        const long found = list.FindLastIndex(node);
+        DeviceRecord record = found >= 0 ? *list.GetAt(static_cast<std::size_t>(found)) : DeviceRecord{};
         SetRecordText(record.macAddress, node);
         if (record.ipxAddress[0] == '\0') {
             SetRecordText(record.ipxAddress, address);
@@ -114,12 +123,11 @@ std::size_t ParseSapReply(const std::uint8_t* packet, std::size_t length, Device
         if (record.preferredProtocol == 0) {
             record.preferredProtocol = kProtocolIpx;
         }
-        if (found != nullptr) {
-            *found = record;
-        } else if (!list.Add(record)) {
+        const std::optional<std::size_t> kept = Keep(list, found, record);
+        if (!kept) {
             break;
         }
-        ++taken;
+        taken.push_back(*kept);
     }
     return taken;
 }

@@ -16,6 +16,8 @@
 namespace {
 
 constexpr std::uint16_t kSapSocket = 0x452;
+// The broadcasts of one listening window, evenly spread over it: one lost datagram costs nothing.
+constexpr std::uint64_t kBroadcasts = 3;
 
 // One detection: everything it owns lives for the call only, its stop time included.
 class Detection {
@@ -33,14 +35,11 @@ class Detection {
             return kHelperOk;
         }
         links_.StartNotices();
-        const std::uint64_t listenMs = std::uint64_t{CurrentSettings().autoDetectTimeout} * 2 * 1000;
-        const bool keepGoing =
-            links_.PumpUntil(plat::TickCount() + static_cast<std::uint32_t>(listenMs), [] { return false; });
+        const bool keepGoing = Listen(request);
         links_.DrainAll();
         listening_ = false;
 
-        // The store is written once, complete; a print server asked through a device channel is
-        // entered first (DetailQueries), since a channel finds it there.
+        // The store is written once, complete.
         if (keepGoing) {
             details_.Run();
         }
@@ -52,26 +51,75 @@ class Detection {
   private:
     // The four sends, each announced when it went out; false when none did.
     bool SendRequests(const std::vector<std::uint8_t>& request) {
-        const auto length = static_cast<std::uint32_t>(request.size());
         bool any = false;
-        auto send = [&](DetectionLinks::Link link, const void* data, std::uint32_t size, std::uint16_t port,
-                        const char* notice) {
-            if (links_.Transport(link).Broadcast(data, size, port) == kTransportOk) {
+        ForEachSend(request, [&](DetectionLinks::Link link, const void* data, std::uint32_t size,
+                                 std::uint16_t port, const char* notice) {
+            sent_[link] = links_.Transport(link).Broadcast(data, size, port) == kTransportOk;
+            if (sent_[link]) {
                 Notice(notice);
                 any = true;
             }
-        };
+        });
+        return any;
+    }
+
+    // The window's time, with the sends repeated unannounced over the links that carried them at its
+    // start, so that a print server whose answer (or whose copy of the request) was lost is heard from
+    // the next time. False when the thread was told to quit.
+    bool Listen(const std::vector<std::uint8_t>& request) {
+        const std::uint32_t start = plat::TickCount();
+        const std::uint64_t listenMs = std::uint64_t{CurrentSettings().autoDetectTimeout} * 2 * 1000;
+        for (std::uint64_t round = 1; round <= kBroadcasts; ++round) {
+            const auto end = static_cast<std::uint32_t>(start + listenMs * round / kBroadcasts);
+            if (!links_.PumpUntil(end, [] { return false; })) {
+                return false;
+            }
+            if (round == kBroadcasts) {
+                break;
+            }
+            ForEachSend(request, [&](DetectionLinks::Link link, const void* data, std::uint32_t size,
+                                     std::uint16_t port, const char*) {
+                if (sent_[link]) {
+                    links_.Transport(link).Broadcast(data, size, port);
+                }
+            });
+        }
+        return true;
+    }
+
+    // The broadcasts of a detection in their order, with the notice of each.
+    template <typename Send>
+    static void ForEachSend(const std::vector<std::uint8_t>& request, Send send) {
+        const auto length = static_cast<std::uint32_t>(request.size());
         send(DetectionLinks::kIpxRequest, request.data(), length, IpxTransport::kDefaultSocket, "2");
         send(DetectionLinks::kUdp, request.data(), length, UdpTransport::kDefaultPort, "1");
         send(DetectionLinks::kDlc, request.data(), length, DlcTransport::kDefaultSap, "7");
         send(DetectionLinks::kIpxService, kSapQuery, sizeof kSapQuery, kSapSocket, "3");
-        return any;
+    }
+
+    // True the first time a link brings an answer for the record: the repeated broadcasts bring the
+    // same answers again, and only the first is announced.
+    bool FirstAnswer(DetectionLinks::Link link, std::size_t record) {
+        std::vector<bool>& heard = heard_[link];
+        if (record >= heard.size()) {
+            heard.resize(record + 1);
+        }
+        const bool first = !heard[record];
+        heard[record] = true;
+        return first;
     }
 
     void OnDatagram(DetectionLinks::Link link, const std::uint8_t* datagram, std::uint32_t length,
                     const std::uint8_t* sender) {
         if (link == DetectionLinks::kIpxService) {
-            if (listening_ && ParseSapReply(datagram, length, list_) > 0) {
+            if (!listening_) {
+                return;
+            }
+            bool fresh = false;
+            for (std::size_t record : ParseSapReply(datagram, length, list_)) {
+                fresh = FirstAnswer(link, record) || fresh;
+            }
+            if (fresh) {
                 Notice("4");
             }
             return;
@@ -81,8 +129,11 @@ class Detection {
             answer->RequestId != requestId_) {
             return;
         }
+        const std::optional<std::size_t> record = ParseDiscoveryReply(*answer, sender, list_, KindOf(link));
+        if (!record || !FirstAnswer(link, *record)) {
+            return;
+        }
         Debug(link, sender);
-        ParseDiscoveryReply(*answer, sender, list_, KindOf(link));
         Notice("4");
     }
 
@@ -126,6 +177,8 @@ class Detection {
     DetailQueries details_;
     std::int32_t requestId_ = 0;
     bool listening_ = true;
+    bool sent_[DetectionLinks::kLinkCount] = {};
+    std::vector<bool> heard_[DetectionLinks::kLinkCount];
 };
 
 }  // namespace

@@ -8,11 +8,12 @@
 #include "platform/services/RequestId.h"
 #include "snmp/codec/ReqParam.h"
 #include "snmp/codec/SnmpValueType.h"
+#include "transport/DatagramTransport.h"
 
 // The SNMP messages the library builds and reads itself, through the SNMP library's codec exports.
 
 // Room for any datagram: an answer with long names or locations is never too big to take.
-inline constexpr std::uint32_t kDatagramRoom = 65536;
+inline constexpr std::uint32_t kDatagramRoom = kLargestDatagram;
 
 // One binding of a request: a get or get-next binding carries no value.
 struct RequestBinding {

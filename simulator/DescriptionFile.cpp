@@ -12,7 +12,7 @@ namespace {
 constexpr size_t LongestName = 64;
 constexpr size_t LongestZone = 32;
 constexpr size_t MostZones = 200;
-constexpr size_t MostCards = 5000;
+constexpr size_t MostCards = 10000;
 
 struct LineError {
     std::string reason;

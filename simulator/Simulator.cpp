@@ -12,6 +12,13 @@
 
 namespace sim {
 
+namespace {
+
+// Requests taken from the UDP socket in one turn of the loop.
+constexpr int UdpBatch = 64;
+
+}  // namespace
+
 Simulator::Simulator(SimulatorOptions options) : options_(options) {}
 
 Simulator::~Simulator() {
@@ -181,21 +188,52 @@ int Simulator::MillisecondsToNextSend() {
     return static_cast<int>(std::max<int64_t>(0, wait.count()));
 }
 
+// Takes a bounded number of requests, so that the other sockets get their turn, and sends each
+// answer as soon as it is due rather than after the whole socket is read.
 void Simulator::HandleUdp() {
-    while (std::optional<UdpDatagram> datagram = udp_->Receive()) {
+    for (int taken = 0; taken < UdpBatch; ++taken) {
+        std::optional<UdpDatagram> datagram = udp_->Receive();
+        if (!datagram) {
+            return;
+        }
         std::lock_guard lock(mutex_);
-        bool broadcast = IsBroadcast(datagram->destination);
-        for (size_t i = 0; i < cards_.size(); ++i) {
-            Card& card = *cards_[i];
-            if (!card.Speaks(Protocol::Ip) || (!broadcast && card.Address() != datagram->destination)) {
-                continue;
+        if (IsBroadcast(datagram->destination)) {
+            for (size_t i = 0; i < cards_.size(); ++i) {
+                if (cards_[i]->Speaks(Protocol::Ip)) {
+                    Answer(i, datagram->bytes, datagram->from);
+                }
             }
-            Answer(i, datagram->bytes, datagram->from);
-            if (!broadcast) {
-                break;
-            }
+        } else if (std::optional<size_t> card = CardAt(datagram->destination)) {
+            Answer(*card, datagram->bytes, datagram->from);
+        }
+        SendDue();
+    }
+}
+
+// Called with the lock held.
+std::optional<size_t> Simulator::CardAt(const Ipv4& address) {
+    auto key = [](const Ipv4& ip) {
+        return uint32_t{ip[0]} << 24 | uint32_t{ip[1]} << 16 | uint32_t{ip[2]} << 8 | ip[3];
+    };
+    auto found = byAddress_.find(key(address));
+    if (found != byAddress_.end() && cards_[found->second]->Address() == address) {
+        return found->second;
+    }
+    // Stale or unknown: one pass over the cards makes the index again (the first card of an address
+    // owns it).
+    byAddress_.clear();
+    std::optional<size_t> owner;
+    for (size_t i = 0; i < cards_.size(); ++i) {
+        if (!cards_[i]->Speaks(Protocol::Ip)) {
+            continue;
+        }
+        const Ipv4 own = cards_[i]->Address();
+        byAddress_.emplace(key(own), i);
+        if (!owner && own == address) {
+            owner = i;
         }
     }
+    return owner;
 }
 
 // Called with the lock held.
@@ -234,6 +272,7 @@ void Simulator::HandleFrames() {
     std::lock_guard lock(mutex_);
     for (auto& [card, frame] : frames) {
         Answer(card, frame.bytes, frame.from);
+        SendDue();
     }
 }
 

@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 #include <thread>
+#include <unordered_map>
 #include <vector>
 
 #include "simulator/Card.h"
@@ -67,6 +68,7 @@ class Simulator {
     void Run();
     void Wake();
     void HandleUdp();
+    std::optional<size_t> CardAt(const Ipv4& address);
     void HandleIpx(const LanSource& source);
     void HandleFrames();
     void Answer(size_t card, const std::vector<uint8_t>& request, const Peer& from);
@@ -78,6 +80,8 @@ class Simulator {
     SimulatorOptions options_;
     mutable std::mutex mutex_;
     std::vector<std::unique_ptr<Card>> cards_;
+    // The card of each IPv4 address, made again whenever it proves stale (a set moved a card).
+    std::unordered_map<uint32_t, size_t> byAddress_;
     std::multimap<Clock::time_point, Pending> pending_;
     std::unique_ptr<UdpAgentPort> udp_;
     std::vector<std::unique_ptr<CardLanPorts>> lan_;  // one per card while running

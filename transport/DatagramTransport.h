@@ -16,6 +16,10 @@ enum : std::uint32_t {
     kTransportAsynchronous = 4,
 };
 
+// Room for any datagram a transport carries: the largest UDP payload (IPX and DLC carry less). A
+// receive into a smaller buffer loses a longer datagram.
+inline constexpr std::uint32_t kLargestDatagram = 65535;
+
 // The module a transport is made for. Window classes are registered per process on this platform,
 // so the transports take it and do not need it.
 using ModuleInstance = const void*;

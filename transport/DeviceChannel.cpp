@@ -7,52 +7,13 @@
 #include "transport/DeviceStoreReader.h"
 #include "transport/DlcTransport.h"
 #include "transport/IpxTransport.h"
+#include "transport/ProtocolChoice.h"
 #include "transport/UdpTransport.h"
 
 namespace {
 
 constexpr int kSendTries = 3;
 constexpr int kReceiveCycles = 3;
-
-bool IsProtocol(std::uint8_t value) {
-    return value == kProtocolIpx || value == kProtocolIp || value == kProtocolDlc;
-}
-
-// The preferred protocol when it names one, else the first of IP, IPX, DLC in the mask; 0 for none.
-std::uint8_t ChooseProtocol(const DeviceRecord& record) {
-    if (IsProtocol(record.preferredProtocol)) {
-        return record.preferredProtocol;
-    }
-    for (std::uint8_t protocol : {kProtocolIp, kProtocolIpx, kProtocolDlc}) {
-        if ((record.protocolMask & protocol) != 0) {
-            return protocol;
-        }
-    }
-    return 0;
-}
-
-// The protocol to fall back to after the failed one, from those in the mask; 0 for none.
-std::uint8_t NextProtocol(std::uint8_t failed, std::uint8_t mask) {
-    struct FallBack {
-        std::uint8_t failed, first, second;
-    };
-    constexpr FallBack kFallBacks[] = {
-        {kProtocolIp, kProtocolDlc, kProtocolIpx},
-        {kProtocolIpx, kProtocolDlc, kProtocolIp},
-        {kProtocolDlc, kProtocolIp, kProtocolIpx},
-    };
-    for (const FallBack& fallBack : kFallBacks) {
-        if (fallBack.failed != failed) {
-            continue;
-        }
-        if ((mask & fallBack.first) != 0) {
-            return fallBack.first;
-        }
-        return (mask & fallBack.second) != 0 ? fallBack.second : 0;
-    }
-    return 0;
-}
-
 }  // namespace
 
 DeviceChannel::DeviceChannel(std::int32_t retries, std::int32_t timeOutSeconds, std::uint32_t flags,

@@ -66,6 +66,27 @@ TEST(DeviceList, FindByMacTakesTheLastEqualRecordAndFindIndexTheFirst) {
     EXPECT_EQ(list.FindByMac("001122aabbcc"), nullptr);
 }
 
+// The look-up by MAC text follows every change of the list: removals shift the records after the one
+// removed, and SetAt may give a record another MAC text.
+TEST(DeviceList, FindByMacFollowsRemovalsAndChangedTexts) {
+    DeviceList list;
+    for (const char* mac : {"A", "B", "C", "B"}) {
+        list.Add(Record(mac, static_cast<std::uint8_t>(list.GetCount())));
+    }
+    EXPECT_EQ(list.FindLastIndex("B"), 3);
+    list.RemoveAt(3);
+    EXPECT_EQ(list.FindLastIndex("B"), 1);
+    list.RemoveAt(0);
+    EXPECT_EQ(list.FindLastIndex("C"), 1);
+    EXPECT_EQ(list.FindLastIndex("A"), -1);
+    list.SetAt(1, Record("D", 9));
+    EXPECT_EQ(list.FindLastIndex("C"), -1);
+    ASSERT_NE(list.FindByMac("D"), nullptr);
+    EXPECT_EQ(list.FindByMac("D")->category, 9);
+    list.Add(Record("D", 10));
+    EXPECT_EQ(list.FindByMac("D")->category, 10);
+}
+
 TEST(DeviceList, RemovalShiftsAndRefusesIndexAtCount) {
     DeviceList list;
     for (const char* mac : {"A", "B", "C"}) {

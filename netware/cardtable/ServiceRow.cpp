@@ -1,24 +1,12 @@
 #include <strings.h>
 
-#include <cstdlib>
-#include <cstring>
-
-#include "netware/cardtable/CardExchange.h"
-#include "netware/cardtable/CardObjects.h"
+#include "netware/cardtable/ServiceRowWalk.h"
 
 namespace {
 
-// The number after the last dot of an object identifier: the row index.
-std::int32_t LastArc(const std::string& oid) {
-    const std::size_t dot = oid.rfind('.');
-    return dot == std::string::npos
-               ? -1
-               : static_cast<std::int32_t>(std::strtol(oid.c_str() + dot + 1, nullptr, 10));
-}
-
+// Compared as the listed name is shown: up to its first NUL byte.
 bool SameText(const CardValue& value, const char* text) {
-    return value.type == kCardOctetString && value.text.size() == std::strlen(text) &&
-           strncasecmp(value.text.data(), text, value.text.size()) == 0;
+    return value.type == kCardOctetString && strcasecmp(NameText(value).c_str(), text) == 0;
 }
 
 bool SameNumber(const CardValue& value, std::int32_t number) {
@@ -27,21 +15,19 @@ bool SameNumber(const CardValue& value, std::int32_t number) {
 
 // The first index after the run 1, 2, 3 ... of the index column.
 NwResult FirstFreeIndex(const char* adapterName, std::int32_t& index) {
-    std::string oid = ColumnOid(kColumnIndex);
     std::int32_t last = 0;
-    for (;;) {
-        std::vector<CardValue> values;
-        const NwResult result = CardRead(adapterName, kCardGetNext, oid, 1, values);
-        if (result != kNwOk) {
-            return result;
-        }
-        if (!InColumn(oid, kColumnIndex) || LastArc(oid) != last + 1) {
-            break;
-        }
-        last = LastArc(oid);
-    }
+    const NwResult result = WalkServiceRows(
+        CardRowReader(adapterName), ColumnOid(kColumnIndex), 1, kColumnIndex,
+        [&](std::int32_t row, const std::vector<CardValue>&) -> std::optional<NwResult> {
+            if (row != last + 1) {
+                return kNwOk;
+            }
+            last = row;
+            return std::nullopt;
+        },
+        kNwOk);
     index = last + 1;
-    return kNwOk;
+    return result;
 }
 
 // Walks the rows comparing the values of `columns` with `matches`; the index of the first row that
@@ -49,24 +35,16 @@ NwResult FirstFreeIndex(const char* adapterName, std::int32_t& index) {
 template <typename Matches>
 NwResult FindRow(const char* adapterName, const std::string& columns, int count, Matches matches,
                  std::int32_t& index) {
-    std::string oids = columns;
-    std::string previous;
-    for (;;) {
-        std::vector<CardValue> values;
-        const NwResult result = CardRead(adapterName, kCardGetNext, oids, count, values);
-        if (result != kNwOk) {
-            return result;
-        }
-        const std::string first = SplitOids(oids).front();
-        if (!InColumn(first, kColumnQueuePath) || first == previous) {
-            return kNwNoSuchRow;
-        }
-        if (matches(values)) {
-            index = LastArc(first);
+    return WalkServiceRows(
+        CardRowReader(adapterName), columns, count, kColumnQueuePath,
+        [&](std::int32_t row, const std::vector<CardValue>& values) -> std::optional<NwResult> {
+            if (!matches(values)) {
+                return std::nullopt;
+            }
+            index = row;
             return kNwOk;
-        }
-        previous = first;
-    }
+        },
+        kNwNoSuchRow);
 }
 
 NwResult WriteSequence(const char* adapterName,

@@ -1,8 +1,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "netware/cardtable/CardExchange.h"
-#include "netware/cardtable/CardObjects.h"
+#include "netware/cardtable/ServiceRowWalk.h"
 
 namespace {
 
@@ -62,39 +61,36 @@ std::string WalkStart() {
 
 }  // namespace
 
-NW_CARD_EXPORT NwResult NwSNMPInit(const char* adapterName, char* buffer, std::uint32_t* length,
-                                   std::uint32_t* count) {
+NwResult ListServiceRows(const RowReader& read, char* buffer, std::uint32_t* length, std::uint32_t* count) {
     if (buffer == nullptr || length == nullptr || count == nullptr || *length == 0) {
         return kNwNoMemory;
     }
     NameListWriter writer(buffer, *length);
     *count = 0;
-    std::string oids = WalkStart();
-    std::string previous;
-    for (;;) {
-        std::vector<CardValue> values;
-        const NwResult result = CardRead(adapterName, kCardGetNext, oids, 5, values);
-        if (result != kNwOk) {
-            return result;
-        }
-        const std::string first = SplitOids(oids).front();
-        // Past the column, or an agent that does not move on: the walk is over.
-        if (!InColumn(first, kColumnQueuePath) || first == previous) {
-            break;
-        }
-        previous = first;
-        const std::size_t rowStart = writer.Position();
-        for (int field = 0; field < 4; ++field) {
-            if (!writer.Append(values[field].text)) {
-                return kNwNoMemory;
+    const NwResult result = WalkServiceRows(
+        read, WalkStart(), 5, kColumnQueuePath,
+        [&](std::int32_t, const std::vector<CardValue>& values) -> std::optional<NwResult> {
+            const std::size_t rowStart = writer.Position();
+            for (int field = 0; field < 4; ++field) {
+                if (!writer.Append(NameText(values[field]))) {
+                    return kNwNoMemory;
+                }
             }
-        }
-        if (values[4].type == kCardInteger && values[4].text == std::to_string(kRowValid)) {
-            ++*count;
-        } else {
-            writer.Rewind(rowStart);
-        }
+            if (values[4].type == kCardInteger && values[4].text == std::to_string(kRowValid)) {
+                ++*count;
+            } else {
+                writer.Rewind(rowStart);
+            }
+            return std::nullopt;
+        },
+        kNwOk);
+    if (result == kNwOk) {
+        *length = writer.Finish();
     }
-    *length = writer.Finish();
-    return kNwOk;
+    return result;
+}
+
+NW_CARD_EXPORT NwResult NwSNMPInit(const char* adapterName, char* buffer, std::uint32_t* length,
+                                   std::uint32_t* count) {
+    return ListServiceRows(CardRowReader(adapterName), buffer, length, count);
 }

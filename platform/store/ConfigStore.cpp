@@ -45,6 +45,7 @@ class StoreCall {
     StoreResult Result() const { return result_; }
     StoreKeyId Key() const { return key_; }
     StoreTree Tree() const { return StoreTree(*store_.connection); }
+    StoreConnection& Connection() const { return *store_.connection; }
     StoreHandles& Handles() { return store_.handles; }
 
   private:
@@ -222,6 +223,18 @@ StoreResult StoreEnumKey(StoreKey key, std::uint32_t index, char* name, std::uin
     return kStoreOk;
 }
 
+StoreResult StoreSubkeyNames(StoreKey key, std::vector<std::string>* names) {
+    if (names == nullptr) {
+        return kStoreInvalidParameter;
+    }
+    StoreCall call(key, Use::kRead);
+    if (call.Result() != kStoreOk) {
+        return call.Result();
+    }
+    names->clear();
+    return call.Tree().SubkeyNames(call.Key(), names);
+}
+
 StoreResult StoreEnumValue(StoreKey key, std::uint32_t index, char* name, std::uint32_t* nameSize,
                            std::uint32_t* type, void* data, std::uint32_t* size) {
     if (name == nullptr || nameSize == nullptr || (data != nullptr && size == nullptr)) {
@@ -278,6 +291,32 @@ StoreResult StoreFlushKey(StoreKey key) {
         return call.Result();
     }
     return call.Tree().Checkpoint();
+}
+
+StoreResult StoreBeginBatch() {
+    StoreCall call(kStoreLocalMachine, Use::kWrite);
+    if (call.Result() != kStoreOk) {
+        return call.Result();
+    }
+    if (call.Connection().InTransaction()) {
+        return kStoreInvalidParameter;
+    }
+    return call.Connection().BeginImmediate() == SQLITE_OK ? kStoreOk : kStoreFailed;
+}
+
+StoreResult StoreEndBatch() {
+    StoreCall call(kStoreLocalMachine, Use::kWrite);
+    if (call.Result() != kStoreOk) {
+        return call.Result();
+    }
+    if (!call.Connection().InTransaction()) {
+        return kStoreInvalidParameter;
+    }
+    if (call.Connection().Commit() == SQLITE_OK) {
+        return kStoreOk;
+    }
+    call.Connection().Rollback();
+    return kStoreFailed;
 }
 
 StoreResult StoreCloseKey(StoreKey key) {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 // The configuration store: a tree of keys with typed values, kept in one SQLite file (named by
 // VORLANE_REGISTRY) that every program of the suite shares. Keys are backslash paths; key and value
@@ -70,6 +72,8 @@ StoreResult StoreAddToNumber(StoreKey key, const char* name, std::int32_t delta,
 // one more). When the name or the data does not fit, nothing is copied, both sizes and the type are
 // reported and the answer is kStoreMoreData. Past the last entry: kStoreNoMoreItems.
 StoreResult StoreEnumKey(StoreKey key, std::uint32_t index, char* name, std::uint32_t* nameSize);
+// Every subkey name in that order at once (the enumeration by index costs a step per entry before it).
+StoreResult StoreSubkeyNames(StoreKey key, std::vector<std::string>* names);
 StoreResult StoreEnumValue(StoreKey key, std::uint32_t index, char* name, std::uint32_t* nameSize,
                            std::uint32_t* type, void* data, std::uint32_t* size);
 StoreResult StoreDeleteValue(StoreKey key, const char* name);
@@ -80,5 +84,11 @@ StoreResult StoreDeleteKey(StoreKey parent, const char* subKey);
 // processes, and survives the death of this one, without it).
 StoreResult StoreFlushKey(StoreKey key);
 StoreResult StoreCloseKey(StoreKey key);
+// A batch: the process's store calls from StoreBeginBatch to StoreEndBatch run in one transaction,
+// which holds the file's write lock throughout and is written once at its end (many writes for the
+// price of one). Batches do not nest (kStoreInvalidParameter); calls of other threads in between
+// become part of the batch. Use StoreBatch (StoreBatch.h).
+StoreResult StoreBeginBatch();
+StoreResult StoreEndBatch();
 
 }  // namespace plat

@@ -33,6 +33,8 @@ class StoreConnection {
     int BeginImmediate();
     int Commit();
     int Rollback();
+    // True while a transaction is open on the connection.
+    bool InTransaction() const { return sqlite3_get_autocommit(db_) == 0; }
 
   private:
     explicit StoreConnection(sqlite3* db) : db_(db) {}

@@ -127,14 +127,10 @@ StoreResult StoreKeyHandle::DeleteSubkey(const char* name) const {
 
 std::vector<std::string> StoreKeyHandle::SubkeyNames() const {
     std::vector<std::string> names;
-    char name[256];
-    for (std::uint32_t index = 0;; ++index) {
-        std::uint32_t size = sizeof name;
-        if (StoreEnumKey(key_, index, name, &size) != kStoreOk) {
-            return names;
-        }
-        names.emplace_back(name, size);
+    if (StoreSubkeyNames(key_, &names) != kStoreOk) {
+        names.clear();
     }
+    return names;
 }
 
 }  // namespace plat

@@ -38,6 +38,7 @@ enum Sql : std::size_t {
     kWriteValue,
     kDeleteValueRow,
     kValueAt,
+    kSubkeyNames,
     kCheckpoint,
 };
 
@@ -52,6 +53,7 @@ constexpr const char* kStatements[] = {
      "ON CONFLICT (key, name) DO UPDATE SET type = excluded.type, data = excluded.data"),
     "DELETE FROM store_values WHERE key = ?1 AND name = ?2",
     "SELECT name, type, data FROM store_values WHERE key = ?1 ORDER BY name LIMIT 1 OFFSET ?2",
+    "SELECT name FROM store_keys WHERE parent = ?1 ORDER BY name",
     "PRAGMA wal_checkpoint(PASSIVE)",
 };
 static_assert(std::size(kStatements) == kCheckpoint + 1, "one statement for each Sql");
@@ -251,6 +253,23 @@ StoreResult StoreTree::DeleteValue(StoreKeyId key, std::string_view name) {
 StoreResult StoreTree::EndOfList(StoreKeyId key) {
     const StoreResult exists = KeyExists(key);
     return exists == kStoreOk ? kStoreNoMoreItems : exists;
+}
+
+StoreResult StoreTree::SubkeyNames(StoreKeyId key, std::vector<std::string>* names) {
+    if (StoreResult result = KeyExists(key); result != kStoreOk) {
+        return result;
+    }
+    StoreStatement query(connection_, kSubkeyNames);
+    query.Bind(key);
+    int rc = SQLITE_ROW;
+    while ((rc = query.Step()) == SQLITE_ROW) {
+        std::string name;
+        if (DecodeName(query, 0, kStoreMaxKeyName, &name) != kStoreOk) {
+            return kStoreFailed;
+        }
+        names->push_back(std::move(name));
+    }
+    return rc == SQLITE_DONE ? kStoreOk : kStoreFailed;
 }
 
 StoreResult StoreTree::SubkeyAt(StoreKeyId key, std::uint32_t index, std::string* name) {

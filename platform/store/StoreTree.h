@@ -5,6 +5,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/store/ConfigStore.h"
 #include "platform/store/StoreConnection.h"
@@ -51,6 +52,8 @@ class StoreTree {
 
     // Entries by position in name order (without regard to case); kStoreNoMoreItems past the end.
     StoreResult SubkeyAt(StoreKeyId key, std::uint32_t index, std::string* name);
+    // All subkey names in that order, in one pass.
+    StoreResult SubkeyNames(StoreKeyId key, std::vector<std::string>* names);
     StoreResult ValueAt(StoreKeyId key, std::uint32_t index, std::string* name, StoredValue* value);
 
     // Moves what the write-ahead log holds into the file proper.

@@ -75,8 +75,8 @@ TEST(DescriptionFile, RefusalsNameTheLine) {
          "two cards with the hardware address 000000000001"},
         {"card A ip=127.0.0.9\ncard B ip=127.0.0.9", "two cards with the address 127.0.0.9"},
         {"card A\ncard A", "two cards named A"},
-        {"cards 5000 A\ncards 5000 B", "line 2: more than 5000 cards"},
-        {"cards 5000 A\ncard B", "line 2: more than 5000 cards"},
+        {"cards 6000 A\ncards 5000 B", "line 2: more than 10000 cards"},
+        {"cards 10000 A\ncard B", "line 2: more than 10000 cards"},
     };
     for (const Case& c : cases) {
         std::string error;

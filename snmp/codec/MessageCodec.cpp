@@ -14,7 +14,19 @@ namespace snmp {
 
 namespace {
 
-constexpr std::uint8_t kMaxErrorStatus = 5;
+constexpr std::int32_t kMaxErrorStatus = 5;
+constexpr std::int32_t kMaxErrorIndex = 0xFFFF;
+
+// Error status and error index are INTEGERs of any length the encoder may write (an index of 128 is
+// two bytes); a value outside 0 to `max` refuses the message.
+bool ReadBoundedInteger(BerReader& in, std::int32_t max, std::int32_t& value) {
+    std::uint32_t number = 0;
+    if (!in.Expect(kTagInteger) || !ReadIntegerContent(in, true, number)) {
+        return false;
+    }
+    value = static_cast<std::int32_t>(number);
+    return value >= 0 && value <= max;
+}
 
 bool PutMessage(BerWriter& out, const ReqParam& message) {
     const std::size_t end = out.Size();
@@ -39,15 +51,17 @@ bool ReadPdu(BerReader& in, std::uint32_t acceptedPduTypes, ReqParam& message) {
         return false;
     }
     std::uint32_t requestId = 0;
-    std::uint8_t errorIndex = 0;
+    std::int32_t errorStatus = 0;
+    std::int32_t errorIndex = 0;
     BerReader list(nullptr, 0);
     if (!in.Expect(kTagInteger) || !ReadIntegerContent(in, true, requestId) ||
-        !ReadOneByteInteger(in, message.ErrorStatus) || message.ErrorStatus > kMaxErrorStatus ||
-        !ReadOneByteInteger(in, errorIndex) || !in.ReadElement(kTagSequence, list, true)) {
+        !ReadBoundedInteger(in, kMaxErrorStatus, errorStatus) ||
+        !ReadBoundedInteger(in, kMaxErrorIndex, errorIndex) || !in.ReadElement(kTagSequence, list, true)) {
         return false;
     }
     message.RequestId = static_cast<std::int32_t>(requestId);
-    message.ErrorIndex = errorIndex;
+    message.ErrorStatus = static_cast<std::uint8_t>(errorStatus);
+    message.ErrorIndex = static_cast<std::uint16_t>(errorIndex);
     return DecodeBindingList(list, 0, message.Bindings, message.BindingCount);
 }
 

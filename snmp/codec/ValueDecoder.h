@@ -27,7 +27,7 @@ bool DecodeValue(BerReader& in, DecodedValue& value);
 // low 32 bits are kept.
 bool ReadIntegerContent(BerReader& in, bool isSigned, std::uint32_t& value);
 
-// Reads 02 01 and one byte: the one-byte INTEGER of error status, error index and generic trap.
+// Reads 02 01 and one byte: the one-byte INTEGER of the generic trap.
 bool ReadOneByteInteger(BerReader& in, std::uint8_t& value);
 
 // Reads an OBJECT IDENTIFIER element (tag, length, content) as terminated text into `text`

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <memory>
+#include <vector>
 
 #include "platform/services/GlobalMemory.h"
 #include "snmp/codec/MessageCodec.h"
@@ -15,7 +16,6 @@ namespace snmp {
 
 namespace {
 
-constexpr std::size_t kAnswerBufferSize = 2048;
 constexpr std::size_t kSenderAddressSize = 16;  // the longest sender address: IPX, 10 bytes
 constexpr std::int32_t kChannelRetries = 1;
 
@@ -51,15 +51,16 @@ Round RunRound(DeviceChannel& channel, const Transaction& transaction, const Enc
         round.end = RoundEnd::Sent;
         return round;
     }
-    std::uint8_t answer[kAnswerBufferSize];
+    // Any answer the print server can send fits: a longer one would be lost and read as silence.
+    std::vector<std::uint8_t> answer(kLargestDatagram);
     std::uint8_t sender[kSenderAddressSize];
     std::uint32_t length = 0;
     std::uint16_t port = 0;
-    if (channel.Receive(answer, sizeof answer, &length, sender, &port) != kTransportOk) {
+    if (channel.Receive(answer.data(), kLargestDatagram, &length, sender, &port) != kTransportOk) {
         round.end = RoundEnd::Silent;
         return round;
     }
-    round.answer.reset(DecodeMessage(answer, length, kAcceptResponse));
+    round.answer.reset(DecodeMessage(answer.data(), length, kAcceptResponse));
     if (round.answer == nullptr) {
         round.end = RoundEnd::Undecodable;
     } else if (round.answer->RequestId != request.requestId) {

@@ -352,15 +352,55 @@ TEST(MessageRoundTrip, EveryValueTypeSurvives) {
 }
 
 TEST(MessageRoundTrip, ErrorStatusAndIndexOfAResponse) {
-    RecordBuilder builder;
-    builder.Add("1.3.6.1.2.1.1.5.0", kSnmpNull);
-    ReqParam record = builder.Build(kPduResponse);
-    record.ErrorStatus = 2;
-    record.ErrorIndex = 1;
-    Decoded decoded = Decode(Encode(record));
-    ASSERT_NE(decoded, nullptr);
-    EXPECT_EQ(decoded->ErrorStatus, 2);
-    EXPECT_EQ(decoded->ErrorIndex, 1);
+    // An index from 128 on is encoded in more than one byte.
+    const std::pair<std::uint8_t, std::uint16_t> cases[] = {
+        {2, 1}, {5, 127}, {1, 128}, {3, 40000}, {4, 65535}};
+    for (const auto& [status, index] : cases) {
+        RecordBuilder builder;
+        builder.Add("1.3.6.1.2.1.1.5.0", kSnmpNull);
+        ReqParam record = builder.Build(kPduResponse);
+        record.ErrorStatus = status;
+        record.ErrorIndex = index;
+        Decoded decoded = Decode(Encode(record));
+        ASSERT_NE(decoded, nullptr) << index;
+        EXPECT_EQ(decoded->ErrorStatus, status);
+        EXPECT_EQ(decoded->ErrorIndex, index);
+    }
+}
+
+// Error status and index as other encoders write them: any INTEGER form within their range.
+TEST(MessageDecoder, ErrorStatusAndIndexAreIntegersWithinTheirRange) {
+    auto response = [](const Bytes& status, const Bytes& index) {
+        const Bytes pdu = Tlv(0xA2, Cat({{0x02, 0x01, 0x01}, status, index, Tlv(0x30, {})}));
+        return Tlv(0x30, Cat({{0x02, 0x01, 0x00}, Tlv(0x04, test::Text("public")), pdu}));
+    };
+    struct Case {
+        Bytes status;
+        Bytes index;
+        int decodedStatus;  // -1: refused
+        int decodedIndex;
+    };
+    const Case cases[] = {
+        {{0x02, 0x02, 0x00, 0x05}, {0x02, 0x02, 0x00, 0xC8}, 5, 200},
+        {{0x02, 0x01, 0x00}, {0x02, 0x03, 0x00, 0xFF, 0xFF}, 0, 65535},
+        {{0x02, 0x01, 0xFF}, {0x02, 0x01, 0x00}, -1, 0},              // status -1
+        {{0x02, 0x01, 0x06}, {0x02, 0x01, 0x00}, -1, 0},              // status 6
+        {{0x02, 0x01, 0x00}, {0x02, 0x01, 0x80}, -1, 0},              // index -128
+        {{0x02, 0x01, 0x00}, {0x02, 0x03, 0x01, 0x00, 0x00}, -1, 0},  // index 65536
+        {{0x02, 0x00}, {0x02, 0x01, 0x00}, -1, 0},                    // status without content
+        {{0x04, 0x01, 0x00}, {0x02, 0x01, 0x00}, -1, 0},              // status not an INTEGER
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(Cat({c.status, c.index})));
+        Decoded decoded = Decode(response(c.status, c.index));
+        if (c.decodedStatus < 0) {
+            EXPECT_EQ(decoded, nullptr);
+            continue;
+        }
+        ASSERT_NE(decoded, nullptr);
+        EXPECT_EQ(decoded->ErrorStatus, c.decodedStatus);
+        EXPECT_EQ(decoded->ErrorIndex, c.decodedIndex);
+    }
 }
 
 }  // namespace

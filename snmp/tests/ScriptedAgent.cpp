@@ -55,7 +55,7 @@ Bytes Answer(const ReceivedRequest& request, const std::vector<SentBinding>& bin
                           static_cast<std::uint16_t>(errorStatus != 0 ? 1 : 0),
                           static_cast<std::uint16_t>(records.size()),
                           records.data()};
-    Bytes message(2048);
+    Bytes message(65535);
     std::size_t written = 0;
     EncodeMessage(answer, message.data(), message.size(), written);
     message.resize(written);

@@ -113,6 +113,29 @@ TEST_F(TransactionTest, AGetNextGivesBackTheNextIdentifiersOr25012WhenTheyDoNotF
     EXPECT_EQ(out.result, 25012);
 }
 
+TEST_F(TransactionTest, AnAnswerOfManyKilobytesIsTaken) {
+    // 40 values of 250 bytes: an answer of over 10 KB in one datagram.
+    ScriptedAgent agent(AnswerNewest([](const ReceivedRequest& request) {
+        std::vector<SentBinding> values;
+        for (std::size_t i = 0; i < request.bindings.size(); ++i) {
+            values.push_back(
+                Octets(request.bindings[i].oid, std::string(250, static_cast<char>('a' + i % 26))));
+        }
+        return Answer(request, values);
+    }));
+    std::string oids;
+    std::string expected;
+    for (int i = 0; i < 40; ++i) {
+        oids += (i == 0 ? "" : ",") + kSysName;
+        expected +=
+            (i == 0 ? "" : ",") + std::string("2,250,") + std::string(250, static_cast<char>('a' + i % 26));
+    }
+    const Outcome out = Transact(0, oids, "", 40, 12000);
+    EXPECT_EQ(out.result, 0);
+    EXPECT_EQ(out.values, expected);
+    EXPECT_EQ(agent.Requests().size(), 1u) << "taken at once, not asked again";
+}
+
 TEST_F(TransactionTest, ASetSendsEveryValueFormOfTheText) {
     ScriptedAgent agent(Echo());
     const std::string values = std::string("1,-7,2,3,a,b,3,10.1.2.3,9,12,xy,6,4000000000");

@@ -60,6 +60,34 @@ TEST_F(DetectionTest, EveryCardIsStoredWithItsProtocolsAddressesAndNames) {
     }
 }
 
+TEST_F(DetectionTest, ALostRequestOrAnswerCostsNoCardAndNoProtocol) {
+    constexpr std::size_t kMany = 1000;
+    for (std::size_t i = 0; i < kMany; ++i) {
+        cards->AddCard(NumberedCard(i, ProtocolsOf(i)));
+    }
+    StartCards();
+    // Every fifth card loses every tenth request it gets, over each of its protocols: in one detection
+    // or another the lost one is the broadcast.
+    sim::FaultSwitches lossy;
+    lossy.dropPercent = 10;
+    for (std::size_t i = 0; i < kMany; i += 5) {
+        for (sim::Protocol protocol : {sim::Protocol::Ip, sim::Protocol::Ipx, sim::Protocol::Dlc}) {
+            cards->SetFaults(i, protocol, lossy);
+        }
+    }
+    for (int detection = 0; detection < 5; ++detection) {
+        SCOPED_TRACE(detection);
+        TextRecorder progress;
+        ASSERT_EQ(HelperDetectPrintServers(0, 0, 0, 0, 0, progress.Handle()), 0);
+        EXPECT_EQ(progress.Texts().back(), "5" + std::to_string(kMany));
+        const std::vector<std::string> stored = StoredAdapters();
+        ASSERT_EQ(stored.size(), kMany);
+        for (std::size_t i = 0; i < kMany; ++i) {
+            EXPECT_EQ(StoredNumber(AdapterName(i), "cProtocols"), ProtocolsOf(i)) << AdapterName(i);
+        }
+    }
+}
+
 TEST_F(DetectionTest, PurgeKeepsEntriesThatPortsUse) {
     cards->AddCard(NumberedCard(0, 2));
     StartCards();

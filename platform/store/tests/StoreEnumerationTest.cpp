@@ -120,6 +120,26 @@ TEST_F(StoreEnumeration, DeletingTheEntryJustReadAndSteppingBackVisitsEveryEntry
     }
 }
 
+// All names at once come in the order the enumeration by index gives them; a key deleted meanwhile
+// has none.
+TEST_F(StoreEnumeration, SubkeyNamesAtOnceInStoreOrder) {
+    std::vector<std::string> names = {"left over"};
+    ASSERT_EQ(StoreSubkeyNames(key_, &names), kStoreOk);
+    EXPECT_TRUE(names.empty());
+    for (const std::string& name : kNames) {
+        Kinds()[0].make(key_, name);
+    }
+    ASSERT_EQ(StoreSubkeyNames(key_, &names), kStoreOk);
+    EXPECT_EQ(names, InStoreOrder());
+
+    StoreKey child = 0;
+    ASSERT_EQ(StoreOpenKey(key_, "DETECTED", kStoreRead, &child), kStoreOk);
+    ASSERT_EQ(StoreDeleteKey(key_, "DETECTED"), kStoreOk);
+    EXPECT_EQ(StoreSubkeyNames(child, &names), kStoreNotFound);
+    EXPECT_EQ(StoreSubkeyNames(child, nullptr), kStoreInvalidParameter);
+    StoreCloseKey(child);
+}
+
 TEST_F(StoreEnumeration, ValuesComeWithTypeAndData) {
     SetText(key_, "IP Address", "10.0.0.1");
     SetNumber(key_, "Category", 6);

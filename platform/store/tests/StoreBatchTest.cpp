@@ -1,0 +1,46 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/store/StoreBatch.h"
+#include "platform/store/tests/StoreTestKey.h"
+
+namespace {
+
+using namespace plat;
+
+using StoreBatchTest = StoreTestKey;
+
+// Every kind of write, transactions of their own included (creating keys, adding to a number), is
+// part of a batch and is there when it ends; batches do not nest.
+TEST_F(StoreBatchTest, WritesOfEveryKindAreKeptAndBatchesDoNotNest) {
+    {
+        StoreBatch batch;
+        EXPECT_EQ(StoreBeginBatch(), kStoreInvalidParameter);
+        for (int i = 0; i < 100; ++i) {
+            StoreKey entry = 0;
+            const std::string name = "Entry" + std::to_string(i);
+            ASSERT_EQ(StoreCreateKey(key_, name.c_str(), &entry), kStoreOk);
+            SetNumber(entry, "Number", static_cast<std::uint32_t>(i));
+            ASSERT_EQ(StoreAddToNumber(key_, "Total", 1, nullptr), kStoreOk);
+            StoreCloseKey(entry);
+        }
+        ASSERT_EQ(StoreDeleteKey(key_, "Entry7"), kStoreOk);
+    }
+    EXPECT_EQ(StoreEndBatch(), kStoreInvalidParameter) << "no batch is open";
+    EXPECT_EQ(Number(key_, "Total"), 100u);
+    for (int i = 0; i < 100; ++i) {
+        StoreKey entry = 0;
+        const std::string name = "Entry" + std::to_string(i);
+        const StoreResult opened = StoreOpenKey(key_, name.c_str(), kStoreRead, &entry);
+        if (i == 7) {
+            EXPECT_EQ(opened, kStoreNotFound);
+            continue;
+        }
+        ASSERT_EQ(opened, kStoreOk) << name;
+        EXPECT_EQ(Number(entry, "Number"), static_cast<std::uint32_t>(i));
+        StoreCloseKey(entry);
+    }
+}
+
+}  // namespace
