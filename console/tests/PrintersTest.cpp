@@ -214,11 +214,19 @@ TEST_F(PrintersTest, JobQueueListsPausesResumesAndCancelsJobsInCups) {
     EXPECT_EQ(dialog.List()->currentItem()->text(1), " PAUSED");
     SavePicture(&dialog, "job-queue");
 
-    // Resume of a job that is not held: CUPS refuses, and the dialog says so.
+    // Resume of a job that is not held: CUPS refuses, and the dialog says so while its refresh waits.
+    std::vector<QString> shown;
+    bool refreshedMeanwhile = true;
+    SetMessageHook([&](const MessageShown& message) {
+        shown.push_back(message.text);
+        refreshedMeanwhile = dialog.RefreshTimer()->isActive();
+        return int{kOk};
+    });
     dialog.List()->setCurrentItem(Item(dialog, "notes"));
     dialog.JobCommand(2);
-    ASSERT_EQ(messages.Shown().size(), 1u);
-    EXPECT_EQ(messages.Shown().front().text, "The spooler refused the job command.");
+    SetMessageHook({});
+    EXPECT_EQ(shown, std::vector<QString>{"The spooler refused the job command."});
+    EXPECT_FALSE(refreshedMeanwhile);
     EXPECT_TRUE(dialog.RefreshTimer()->isActive());
 
     dialog.List()->setCurrentItem(Item(dialog, "notes"));
@@ -226,6 +234,24 @@ TEST_F(PrintersTest, JobQueueListsPausesResumesAndCancelsJobsInCups) {
     EXPECT_EQ(cupsd_->JobState(notes), IPP_JSTATE_CANCELED);
     EXPECT_EQ(Shell("lpstat -o Card-1").find("Card-1-" + std::to_string(notes)), std::string::npos);
     EXPECT_EQ(dialog.List()->topLevelItemCount(), 1);
+
+    // Two jobs of one name: the command reaches the one selected, kept by its id over the refresh.
+    const int twin1 = Print("Card-1", "twin", 10);
+    const int twin2 = Print("Card-1", "twin", 20);
+    dialog.mnuRefresh_Click();
+    QTreeWidgetItem* second = nullptr;
+    for (QTreeWidgetItem* twin : dialog.List()->findItems("twin", Qt::MatchExactly, 0)) {
+        second = twin->data(0, Qt::UserRole).toInt() == twin2 ? twin : second;
+    }
+    ASSERT_NE(second, nullptr);
+    dialog.List()->setCurrentItem(second);
+    dialog.mnuRefresh_Click();
+    dialog.JobCommand(3);
+    EXPECT_EQ(cupsd_->JobState(twin2), IPP_JSTATE_CANCELED);
+    EXPECT_EQ(cupsd_->JobState(twin1), IPP_JSTATE_PENDING);
+    dialog.List()->setCurrentItem(Item(dialog, "twin"));
+    dialog.JobCommand(3);
+    EXPECT_EQ(cupsd_->JobState(twin1), IPP_JSTATE_CANCELED);
 
     // Released with the queue running again, the job prints to the card.
     ASSERT_EQ(Shell("cupsenable Card-1"), "");
