@@ -84,3 +84,22 @@ HALBRIN_EXPORT void HexToAscii(char* text, const std::uint8_t* bytes, std::uint3
 // print server; the result of the exchange, or 25003 when the text does not hold that many digits.
 HALBRIN_EXPORT HelperResult AsciiToHex(const char* hexText, std::uint32_t byteCount, const char* adapterName,
                                        std::int32_t operation, char* oidList, std::uint32_t oidListSize);
+
+// Mode 1 (the low byte of mode): runs the port monitor's add-port dialog, owned by the window, and makes
+// a raw CUPS queue of the same name on each port it added. 0, or kHelperPortNotAdded (cancelled, or
+// no queue made). Any other mode: kHelperNotOnThisPlatform.
+HALBRIN_EXPORT HelperResult HelperInstallPrinter32(plat::WindowHandle owner, std::int32_t mode);
+
+// Shows the printer's document settings dialog (the one the owning program gave the spooler layer),
+// owned by the window, and stores what the person chose as the queue's defaults. 0 (also when the
+// person cancelled: nothing is stored then), kHelperPrinterNotOpened, kHelperSettingsNotSaved.
+HALBRIN_EXPORT HelperResult HelperDeviceSettings32(plat::WindowHandle owner, const char* printerName);
+
+// With a command (1 pause, 2 resume, 3 cancel, 4 restart) steers the printer's job first; then writes
+// the printer's jobs into the job list file named by "JobFile" under the PrintJobs key. The file's
+// path goes into `path` when it fits *size bytes with its terminator, and *size becomes its size with
+// the terminator, as the store gives it.
+// 0; kHelperJobListFailed (printer not openable, job not on it, list or file not to be had, path too
+// long for the buffer); kHelperJobCommandRefused; kHelperNoJobs (no file written); kHelperNoMemory.
+HALBRIN_EXPORT HelperResult HelperRefreshJobQueue32(const char* printerName, std::int32_t command,
+                                                    std::uint32_t jobId, char* path, std::uint32_t* size);

@@ -42,9 +42,17 @@ struct PrinterRow {
     QString windowsPrinter;
 };
 
+// A CUPS queue that prints through a port of a known print server.
+struct InstalledPrinter {
+    QString printer;
+    QString mac;
+    QString port;
+};
+
 struct ConsoleState {
     std::vector<PrintServerEntry> servers;
     std::vector<PrinterRow> rows;
+    std::vector<InstalledPrinter> installedPrinters;
     int currentRow = -1;  // index into rows; -1 none
     std::array<QString, kColumnCount> columnTitles;
     DisplayOptions options;  // the settings the display options carry, the columns' layout among them

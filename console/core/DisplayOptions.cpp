@@ -11,7 +11,9 @@ namespace console {
 
 namespace {
 
-constexpr int kDefaultJobQueueWidth = 1500;
+// The job queue's columns in twips, each as wide as its usual content; the last two are not shown.
+constexpr std::array<int, kJobQueueColumns> kDefaultJobQueueWidths = {2700, 1350, 2250, 900,  1350,
+                                                                      750,  900,  2250, 1500, 1500};
 
 // View mask bits.
 constexpr int kToolBarShown = 1;
@@ -127,7 +129,7 @@ class FieldReader {
 DisplayOptions::DisplayOptions() {
     columns[kNameColumn].visible = true;
     columns[kPortColumn].visible = true;
-    jobQueueWidths.fill(kDefaultJobQueueWidth);
+    jobQueueWidths = kDefaultJobQueueWidths;
 }
 
 std::optional<DisplayOptions> ParseDisplayOptions(const QString& text) {

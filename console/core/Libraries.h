@@ -48,6 +48,9 @@ namespace halbrin {
 CONSOLE_LIBRARY_FUNCTION("Halbrin.dll", HelperInitialize);
 CONSOLE_LIBRARY_FUNCTION("Halbrin.dll", HelperCleanUp);
 CONSOLE_LIBRARY_FUNCTION("Halbrin.dll", HelperDetectPrintServers);
+CONSOLE_LIBRARY_FUNCTION("Halbrin.dll", HelperInstallPrinter32);
+CONSOLE_LIBRARY_FUNCTION("Halbrin.dll", HelperDeviceSettings32);
+CONSOLE_LIBRARY_FUNCTION("Halbrin.dll", HelperRefreshJobQueue32);
 }  // namespace halbrin
 
 namespace vantorel {

@@ -26,6 +26,7 @@
 #include "console/core/NoticeBox.h"
 #include "console/core/Pictures.h"
 #include "console/core/PrintServerTable.h"
+#include "console/core/PrinterCommands.h"
 #include "console/core/PrinterList.h"
 #include "console/core/PrinterStatus.h"
 #include "console/core/StartUp.h"
@@ -325,16 +326,31 @@ void NewLook::ConnectCommands() {
         SetFilterPanel();
         outTreeList_Click();
     });
+    on("mnuCreatePort", [this] {
+        if (AddPortCommand(TrapHandle())) {
+            outTreeList_Click();
+        }
+    });
+    on("mnuCreatePrinter", [] { AddPrinterCommand(); });
+    on("mnuDevSetting", [this] {
+        grdDetails->SelectCurrentPrinter();
+        PrinterPropertiesCommand(this, TrapHandle());
+    });
+    for (const char* name : {"mnuJobs", "mnuQ"}) {
+        on(name, [this] {
+            grdDetails->SelectCurrentPrinter();
+            JobQueueCommand(this);
+        });
+    }
     on("mnuHelp3", [this] {
         frmAboutBox about(this);
         about.exec();
     });
     for (const char* name :
-         {"mnuCreatePort", "mnuCreatePrinter", "mnuDevSetting", "mnuJobs",     "mnuPreference",
-          "mnuColumns",    "mnuFilter2",       "mnuFilter3",    "mnuSort",     "mnuLocate",
-          "mnuConfigure",  "mnuProperties",    "mnuNotify",     "mnuPrStatus", "mnuProtocolS",
-          "mnuTestPage",   "mnuFlash",         "mnuFactory",    "mnuHelp1",    "mnuHelp2",
-          "mnuConfig",     "mnuProp",          "mnuQ",          "mnuPage",     "mnuProtocolStatistics"}) {
+         {"mnuPreference", "mnuColumns",   "mnuFilter2",    "mnuFilter3", "mnuSort",
+          "mnuLocate",     "mnuConfigure", "mnuProperties", "mnuNotify",  "mnuPrStatus",
+          "mnuProtocolS",  "mnuTestPage",  "mnuFlash",      "mnuFactory", "mnuHelp1",
+          "mnuHelp2",      "mnuConfig",    "mnuProp",       "mnuPage",    "mnuProtocolStatistics"}) {
         on(name, [this] { NotAvailableYet(); });
     }
     connect(outTreeList, &QTreeWidget::itemClicked, this, [this] { outTreeList_Click(); });

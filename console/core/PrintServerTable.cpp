@@ -240,6 +240,18 @@ PrinterRow MakePrinterRow(const PrintServerEntry& entry) {
     row.mac = entry.mac;
     row.category = entry.category;
     row.detected = entry.detected;
+    // The ports and queues of the print server, for the list's last two columns.
+    QStringList ports;
+    QStringList printers;
+    for (const InstalledPrinter& installed : State().installedPrinters) {
+        if (SameMac(installed.mac, entry.mac)) {
+            ports << installed.port;
+            printers << installed.printer;
+        }
+    }
+    ports.removeDuplicates();
+    row.portName = ports.join(", ");
+    row.windowsPrinter = printers.join(", ");
     return row;
 }
 

@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "console/core/FormHelpers.h"
+#include "console/core/InstalledPrinters.h"
 #include "console/core/Libraries.h"
 #include "console/core/Messages.h"
 #include "console/core/NoticeBox.h"
@@ -154,6 +155,7 @@ void frmProgress::Form_Activate() {
     DetectProgress->setValue(60);
     PollPrinterStatus([this](const QString& name) { ShowStep(kReadingStatus, name); });
     DetectProgress->setValue(90);
+    MatchInstalledPrinters();
     DetectProgress->setValue(100);
     SaveCategory();
     BuildPrinterRows();

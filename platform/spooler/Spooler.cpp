@@ -4,7 +4,9 @@
 
 #include <atomic>
 #include <cstring>
+#include <initializer_list>
 #include <memory>
+#include <utility>
 
 #include "platform/services/ModuleLoader.h"
 #include "platform/spooler/MonitorInterface.h"
@@ -54,6 +56,40 @@ std::string Text(ipp_t* answer, const char* name) {
     return text != nullptr ? text : "";
 }
 
+// A number attribute's value; 0 when it is missing or of another kind ("none", say).
+std::uint32_t Number(ipp_t* answer, const char* name) {
+    ipp_attribute_t* attribute = ippFindAttribute(answer, name, IPP_TAG_ZERO);
+    const ipp_tag_t tag = attribute != nullptr ? ippGetValueTag(attribute) : IPP_TAG_ZERO;
+    const int value = tag == IPP_TAG_INTEGER || tag == IPP_TAG_ENUM ? ippGetInteger(attribute, 0) : 0;
+    return value > 0 ? static_cast<std::uint32_t>(value) : 0;
+}
+
+void AskFor(ipp_t* request, std::initializer_list<const char*> names) {
+    std::vector<const char*> list(names);
+    ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes",
+                  static_cast<int>(list.size()), nullptr, list.data());
+}
+
+// The answer's groups of one kind (a job, a printer) as messages of their own, so that each can be
+// read by name.
+std::vector<IppMessage> Groups(ipp_t* answer, ipp_tag_t kind) {
+    std::vector<IppMessage> groups;
+    ipp_t* current = nullptr;
+    for (ipp_attribute_t* attribute = ippFirstAttribute(answer); attribute != nullptr;
+         attribute = ippNextAttribute(answer)) {
+        if (ippGetGroupTag(attribute) != kind || ippGetName(attribute) == nullptr) {
+            current = nullptr;
+            continue;
+        }
+        if (current == nullptr) {
+            groups.emplace_back(ippNew());
+            current = groups.back().get();
+        }
+        ippCopyAttribute(current, attribute, 0);
+    }
+    return groups;
+}
+
 std::uint32_t StatusOfState(int state) {
     switch (state) {
         case IPP_JSTATE_HELD:
@@ -70,6 +106,28 @@ std::uint32_t StatusOfState(int state) {
         default:
             return 0;
     }
+}
+
+JobInfo2 JobOf(ipp_t* job) {
+    JobInfo2 info;
+    info.jobId = Number(job, "job-id");
+    info.document = Text(job, "job-name");
+    info.userName = Text(job, "job-originating-user-name");
+    info.status = StatusOfState(static_cast<int>(Number(job, "job-state")));
+    info.priority = Number(job, "job-priority");
+    info.sizeKb = Number(job, "job-k-octets");
+    info.totalPages = Number(job, "job-impressions");
+    info.submitted = static_cast<std::time_t>(Number(job, "time-at-creation"));
+    return info;
+}
+
+IppMessage NewAdminRequest(const std::string& printerUri) {
+    return NewRequest(IPP_OP_CUPS_ADD_MODIFY_PRINTER, printerUri);
+}
+
+DocumentPropertiesDialog& PropertiesDialog() {
+    static DocumentPropertiesDialog dialog;
+    return dialog;
 }
 
 ipp_op_t OperationOf(std::uint32_t command) {
@@ -102,6 +160,11 @@ bool OpenPrinter(const char* name, PrinterHandle* handle) {
     }
     *handle = printer.release();
     return true;
+}
+
+OpenedPrinter OpenPrinter(const std::string& name) {
+    PrinterHandle handle = nullptr;
+    return OpenedPrinter(OpenPrinter(name.c_str(), &handle) ? handle : nullptr);
 }
 
 bool ClosePrinter(PrinterHandle handle) {
@@ -144,6 +207,100 @@ bool SetJob(PrinterHandle handle, std::uint32_t jobId, std::uint32_t command) {
     IppMessage request = NewRequest(operation, handle->uri);
     ippAddInteger(request.get(), IPP_TAG_OPERATION, IPP_TAG_INTEGER, "job-id", static_cast<int>(jobId));
     return Exchange(std::move(request), "/jobs") != nullptr;
+}
+
+bool EnumJobs(PrinterHandle handle, std::vector<JobInfo2>& jobs) {
+    if (handle == nullptr) {
+        return false;
+    }
+    IppMessage request = NewRequest(IPP_OP_GET_JOBS, handle->uri);
+    ippAddString(request.get(), IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "which-jobs", nullptr, "not-completed");
+    AskFor(request.get(), {"job-id", "job-name", "job-originating-user-name", "job-state", "job-priority",
+                           "job-k-octets", "job-impressions", "time-at-creation"});
+    IppMessage answer = Exchange(std::move(request), "/");
+    if (!answer) {
+        return false;
+    }
+    jobs.clear();
+    for (const IppMessage& job : Groups(answer.get(), IPP_TAG_JOB)) {
+        jobs.push_back(JobOf(job.get()));
+    }
+    return true;
+}
+
+bool EnumPrinters(std::vector<PrinterDevice>& printers) {
+    IppMessage request(ippNewRequest(IPP_OP_CUPS_GET_PRINTERS));
+    AskFor(request.get(), {"printer-name", "device-uri"});
+    IppMessage answer = Exchange(std::move(request), "/");
+    if (!answer) {
+        return false;
+    }
+    printers.clear();
+    for (const IppMessage& printer : Groups(answer.get(), IPP_TAG_PRINTER)) {
+        printers.push_back({Text(printer.get(), "printer-name"), Text(printer.get(), "device-uri")});
+    }
+    return true;
+}
+
+bool AddPrinter(const std::string& name, const std::string& deviceUri) {
+    IppMessage request = NewAdminRequest(PrinterUri(name.c_str()));
+    ippAddString(request.get(), IPP_TAG_OPERATION, IPP_TAG_NAME, "ppd-name", nullptr, "raw");
+    ippAddString(request.get(), IPP_TAG_PRINTER, IPP_TAG_URI, "device-uri", nullptr, deviceUri.c_str());
+    ippAddBoolean(request.get(), IPP_TAG_PRINTER, "printer-is-accepting-jobs", 1);
+    ippAddInteger(request.get(), IPP_TAG_PRINTER, IPP_TAG_ENUM, "printer-state", IPP_PSTATE_IDLE);
+    return Exchange(std::move(request), "/admin/") != nullptr;
+}
+
+bool GetPrinterSettings(PrinterHandle handle, DocumentSettings& settings) {
+    if (handle == nullptr) {
+        return false;
+    }
+    IppMessage request = NewRequest(IPP_OP_GET_PRINTER_ATTRIBUTES, handle->uri);
+    AskFor(request.get(),
+           {"media-default", "sides-default", "orientation-requested-default", "copies-default"});
+    IppMessage answer = Exchange(std::move(request), "/");
+    if (!answer) {
+        return false;
+    }
+    settings.media = Text(answer.get(), "media-default");
+    settings.sides = Text(answer.get(), "sides-default");
+    settings.orientation = Number(answer.get(), "orientation-requested-default");
+    settings.copies = Number(answer.get(), "copies-default");
+    return true;
+}
+
+bool SetPrinterSettings(PrinterHandle handle, const DocumentSettings& settings) {
+    if (handle == nullptr) {
+        return false;
+    }
+    IppMessage request = NewAdminRequest(handle->uri);
+    ipp_t* message = request.get();
+    if (!settings.media.empty()) {
+        ippAddString(message, IPP_TAG_PRINTER, IPP_TAG_KEYWORD, "media-default", nullptr,
+                     settings.media.c_str());
+    }
+    if (!settings.sides.empty()) {
+        ippAddString(message, IPP_TAG_PRINTER, IPP_TAG_KEYWORD, "sides-default", nullptr,
+                     settings.sides.c_str());
+    }
+    if (settings.orientation != 0) {
+        ippAddInteger(message, IPP_TAG_PRINTER, IPP_TAG_ENUM, "orientation-requested-default",
+                      static_cast<int>(settings.orientation));
+    }
+    if (settings.copies != 0) {
+        ippAddInteger(message, IPP_TAG_PRINTER, IPP_TAG_INTEGER, "copies-default",
+                      static_cast<int>(settings.copies));
+    }
+    return Exchange(std::move(request), "/admin/") != nullptr;
+}
+
+void SetDocumentPropertiesDialog(DocumentPropertiesDialog dialog) {
+    PropertiesDialog() = std::move(dialog);
+}
+
+bool DocumentProperties(std::uint32_t owner, PrinterHandle handle, DocumentSettings& settings) {
+    const DocumentPropertiesDialog& dialog = PropertiesDialog();
+    return handle != nullptr && dialog && dialog(owner, handle->name, settings);
 }
 
 bool AddPort(const char* server, std::uint32_t window, const char* monitorName) {

@@ -1,7 +1,11 @@
 #pragma once
 
 #include <cstdint>
+#include <ctime>
+#include <functional>
+#include <memory>
 #include <string>
+#include <vector>
 
 // The spooler calls of the suite, played by CUPS through its IPP client library against the cupsd
 // that CUPS_SERVER names (the usual one when unset). A printer is a CUPS queue.
@@ -38,12 +42,66 @@ struct JobInfo1 {
     std::uint32_t status = 0;
 };
 
+// A job's level 2 record. CUPS gives the size in whole kilobytes and no page count before printing:
+// those fields hold what CUPS gives, never a guess.
+struct JobInfo2 {
+    std::uint32_t jobId = 0;
+    std::string document;
+    std::string userName;
+    std::uint32_t status = 0;
+    std::uint32_t priority = 0;
+    std::uint32_t sizeKb = 0;
+    std::uint32_t totalPages = 0;  // 0: not known
+    std::time_t submitted = 0;     // UTC
+};
+
+// A printer's document defaults (its level 2 settings): CUPS option values, empty or 0 when unset.
+struct DocumentSettings {
+    std::string media;              // "iso_a4_210x297mm" ...
+    std::string sides;              // "one-sided", "two-sided-long-edge", "two-sided-short-edge"
+    std::uint32_t orientation = 0;  // 3 portrait, 4 landscape, 5 reverse landscape, 6 reverse portrait
+    std::uint32_t copies = 0;
+};
+
+// A queue and the device it prints to.
+struct PrinterDevice {
+    std::string name;
+    std::string deviceUri;
+};
+
 // Opens a printer by its queue name; false when the spooler does not know it.
 bool OpenPrinter(const char* name, PrinterHandle* handle);
 bool ClosePrinter(PrinterHandle handle);
+struct PrinterCloser {
+    void operator()(PrinterHandle handle) const { ClosePrinter(handle); }
+};
+using OpenedPrinter = std::unique_ptr<SpoolerPrinter, PrinterCloser>;
+// The printer, closed when it goes; null when the spooler does not know it.
+OpenedPrinter OpenPrinter(const std::string& name);
+
 // False when the job cannot be read.
 bool GetJob(PrinterHandle handle, std::uint32_t jobId, JobInfo1& info);
 bool SetJob(PrinterHandle handle, std::uint32_t jobId, std::uint32_t command);
+
+// The jobs of the printer that are not yet done, in queue order; false when they cannot be read.
+bool EnumJobs(PrinterHandle handle, std::vector<JobInfo2>& jobs);
+
+// Every queue of the spooler with its device URI; false when the spooler cannot be asked.
+bool EnumPrinters(std::vector<PrinterDevice>& printers);
+// Makes (or changes) a raw queue that prints to the device, enabled and accepting jobs.
+bool AddPrinter(const std::string& name, const std::string& deviceUri);
+
+bool GetPrinterSettings(PrinterHandle handle, DocumentSettings& settings);
+// Stores the set fields as the queue's defaults.
+bool SetPrinterSettings(PrinterHandle handle, const DocumentSettings& settings);
+
+// The document properties dialog of a printer, which the program that owns the windows supplies:
+// it shows the settings, owned by the window, and changes them; false when the person cancelled.
+using DocumentPropertiesDialog =
+    std::function<bool(std::uint32_t owner, const std::string& printer, DocumentSettings& settings)>;
+void SetDocumentPropertiesDialog(DocumentPropertiesDialog dialog);
+// Runs that dialog; false when there is none or the person cancelled.
+bool DocumentProperties(std::uint32_t owner, PrinterHandle handle, DocumentSettings& settings);
 
 // Asks the port monitor of that name to add a port, as the spooler does: it loads the monitor library
 // and runs its AddPort, whose dialog is owned by the window. False when the monitor is unknown, cannot

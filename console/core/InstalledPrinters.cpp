@@ -1,0 +1,48 @@
+#include "console/core/InstalledPrinters.h"
+
+#include "console/core/ConsoleState.h"
+#include "platform/spooler/Spooler.h"
+#include "platform/store/StoreKeyHandle.h"
+#include "platform/store/StorePaths.h"
+
+namespace console {
+
+namespace {
+
+constexpr std::string_view kDevicePrefix = "vorlane:/";
+
+}  // namespace
+
+void MatchInstalledPrinters() {
+    std::vector<InstalledPrinter>& map = State().installedPrinters;
+    map.clear();
+    std::vector<plat::PrinterDevice> queues;
+    const auto ports = plat::StoreKeyHandle::Open(plat::kStoreLocalMachine, plat::kAdapterPortsKey);
+    if (!ports || !plat::EnumPrinters(queues)) {
+        return;
+    }
+    for (const plat::PrinterDevice& queue : queues) {
+        if (queue.deviceUri.rfind(kDevicePrefix, 0) != 0) {
+            continue;
+        }
+        const std::string port = queue.deviceUri.substr(kDevicePrefix.size());
+        const auto key = plat::StoreKeyHandle::Open(ports->Get(), port.c_str());
+        const std::optional<std::string> mac = key ? key->ReadText("MAC Address") : std::nullopt;
+        if (mac) {
+            map.push_back({QString::fromStdString(queue.name), QString::fromStdString(*mac).trimmed(),
+                           QString::fromStdString(port)});
+        }
+    }
+}
+
+std::vector<QString> InstalledPrintersOf(const QString& mac) {
+    std::vector<QString> printers;
+    for (const InstalledPrinter& installed : State().installedPrinters) {
+        if (SameMac(installed.mac, mac)) {
+            printers.push_back(installed.printer);
+        }
+    }
+    return printers;
+}
+
+}  // namespace console
