@@ -54,15 +54,18 @@ void frmGetPassword::pbuCancel_Click() {
     reject();
 }
 
+bool ShowPasswordGate(QWidget* parent) {
+    frmGetPassword gate(parent);
+    gate.exec();
+    return gate.txtOK() == "1";
+}
+
 bool PassPasswordGate(QWidget* parent) {
     switch (IsPasswordEnabled()) {
         case kPasswordOff:
             return true;
-        case kPasswordOn: {
-            frmGetPassword gate(parent);
-            gate.exec();
-            return gate.txtOK() == "1";
-        }
+        case kPasswordOn:
+            return ShowPasswordGate(parent);
         case kPasswordUnknown:
             break;
     }

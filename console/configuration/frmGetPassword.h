@@ -30,8 +30,12 @@ class frmGetPassword : public QDialog {
     QString answer_ = "0";
 };
 
-// The gate of the Network Interface, Front Panel and Factory Default commands: true when protection
-// is off, or on and the gate accepted; false when the switch cannot be read or the gate refused.
+// The gate shown modally for the current row: true when it accepted. The main window's password
+// dialog (what its gate shows once protection reads as on).
+bool ShowPasswordGate(QWidget* parent);
+// The whole gate of the Network Interface, Front Panel and Factory Default commands: true when
+// protection is off, or on and the gate accepted; false when the switch cannot be read or the gate
+// refused.
 bool PassPasswordGate(QWidget* parent);
 
 }  // namespace console
