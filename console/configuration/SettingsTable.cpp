@@ -76,10 +76,10 @@ void SettingsTable::Set(int row, const QString& value) {
     (*this)[row].changed = true;
 }
 
-RowRequest SettingsTable::Changed(int first, int last) const {
+RowRequest SettingsTable::Changed(int first, int last, int except) const {
     RowRequest request;
     for (int row = first; row <= last; ++row) {
-        if ((*this)[row].changed && !(*this)[row].type.isEmpty()) {
+        if (row != except && (*this)[row].changed && !(*this)[row].type.isEmpty()) {
             request.Add((*this)[row]);
         }
     }

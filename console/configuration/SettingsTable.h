@@ -61,8 +61,8 @@ class SettingsTable {
 
     // A page handler's change: the value, marked changed.
     void Set(int row, const QString& value);
-    // The changed rows of first to last.
-    RowRequest Changed(int first, int last) const;
+    // The changed rows of first to last, but for the row `except` (0: none).
+    RowRequest Changed(int first, int last, int except = 0) const;
     void ClearChanges(int first, int last);
     // The OIDs of first to last.
     QStringList Oids(int first, int last) const;

@@ -124,18 +124,8 @@ bool frmConfiguration::SaveSettings() {
         ShowMessage(kBlankPassword, kWarning);
         return false;
     }
-    RowRequest general = rows_.Changed(kRowAppleTalk, kRowDescription);
-    const qsizetype address = general.oids.indexOf(rows_[kRowIpAddress].oid);
-    RowRequest newAddress;
-    if (address >= 0) {
-        newAddress.Add(rows_[kRowIpAddress]);
-        general = {};
-        for (int row = kRowAppleTalk; row <= kRowDescription; ++row) {
-            if (row != kRowIpAddress && rows_[row].changed && !rows_[row].type.isEmpty()) {
-                general.Add(rows_[row]);
-            }
-        }
-    }
+    const RowRequest general = rows_.Changed(kRowAppleTalk, kRowDescription, kRowIpAddress);
+    const RowRequest newAddress = rows_.Changed(kRowIpAddress, kRowIpAddress);
     if (!SendRows(general) || !SendRows(rows_.Changed(kRowTcpIp, kRowTcpIp)) ||
         !SendRows(FrameTypeRequest(rows_, loadedAuto_)) ||
         !SendRows(rows_.Changed(kRowIppFirst, kRowIppLast)) ||

@@ -46,29 +46,28 @@ void frmConfiguration::LoadSnmpPage() {
     }
     rows_[kRowAuthTraps].value = values.empty() ? QString() : values.front();
     chkEnableTraps->setChecked(rows_[kRowAuthTraps].value == "1");
-    const auto activeRow = [&](const QString& table, std::size_t slot) {
+    // The two columns of an active row of the table, in the order asked; none for a row not in use.
+    const auto activeRow = [&](const QString& table, std::size_t slot, int first, int second) {
+        std::vector<QString> pair;
         result = GetValues(adapter_, {Cell(table, kStatusColumn, slot)}, values);
-        return result == 0 && !values.empty() && values.front() == kActive;
+        if (result == 0 && !values.empty() && values.front() == kActive) {
+            result = GetValues(adapter_, {Cell(table, first, slot), Cell(table, second, slot)}, pair);
+        }
+        pair.resize(2);
+        return pair;
     };
     for (std::size_t slot = 0; slot < traps_.size() && result == 0; ++slot) {
-        if (activeRow(kTrapTable, slot) &&
-            (result = GetValues(
-                 adapter_, {Cell(kTrapTable, kAddressColumn, slot), Cell(kTrapTable, kSecondColumn, slot)},
-                 values)) == 0 &&
-            values.size() >= 2) {
-            traps_[slot].address = values[0];
-            traps_[slot].community = values[1];
+        const std::vector<QString> pair = activeRow(kTrapTable, slot, kAddressColumn, kSecondColumn);
+        if (!pair[0].isEmpty()) {
+            traps_[slot].address = pair[0];
+            traps_[slot].community = pair[1];
         }
     }
     for (std::size_t slot = 0; slot < communities_.size() && result == 0; ++slot) {
-        if (activeRow(kCommunityTable, slot) &&
-            (result = GetValues(
-                 adapter_,
-                 {Cell(kCommunityTable, kSecondColumn, slot), Cell(kCommunityTable, kAddressColumn, slot)},
-                 values)) == 0 &&
-            values.size() >= 2) {
-            communities_[slot].access = values[0].toInt();
-            communities_[slot].name = values[1];
+        const std::vector<QString> pair = activeRow(kCommunityTable, slot, kSecondColumn, kAddressColumn);
+        if (!pair[0].isEmpty()) {
+            communities_[slot].access = pair[0].toInt();
+            communities_[slot].name = pair[1];
         }
     }
     if (result != 0) {
