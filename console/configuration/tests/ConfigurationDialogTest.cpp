@@ -320,6 +320,20 @@ TEST_F(ConfigurationDialogTest, AFailedReadClosesTheDialogAndAFailedSaveKeepsItO
     EXPECT_EQ(FindServer(kAlpha)->description, "Print room") << "the store keeps what the card holds";
     boxes_.Clear();
 
+    ASSERT_EQ(cards_.Command("fault Alpha ip clear"), "ok");
+
+    // A refusal at the AppleTalk page (the name is longer than the card takes) after the general
+    // settings were written: the dialog stays open with the name, and says why.
+    Type(dialog->txtPrinterName, QString(40, 'n'));
+    dialog->pbuOK_Click();
+    ASSERT_EQ(boxes_.Shown().size(), 1u);
+    EXPECT_EQ(boxes_.Shown()[0].text, "SNMP: the print server refused the request.");
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(dialog->txtPrinterName->text(), QString(40, 'n'));
+    EXPECT_EQ(Read("Alpha", "1.3.6.1.2.1.1.6.0"), "STRING \"Kept too\"");
+    boxes_.Clear();
+
+    ASSERT_EQ(cards_.Command("fault Alpha ip error 5"), "ok");
     dialog = OpenDialog(kAlpha);
     EXPECT_FALSE(loaded_);
     EXPECT_FALSE(boxes_.Shown().empty());
@@ -327,7 +341,7 @@ TEST_F(ConfigurationDialogTest, AFailedReadClosesTheDialogAndAFailedSaveKeepsItO
     ASSERT_EQ(cards_.Command("fault Alpha ip clear"), "ok");
     dialog = OpenDialog(kAlpha);
     EXPECT_TRUE(loaded_);
-    EXPECT_EQ(dialog->txtDescription->text(), "Print room");
+    EXPECT_EQ(dialog->txtDescription->text(), "Kept too");
 }
 
 TEST_F(ConfigurationDialogTest, FrameTypesAlwaysKeepOneChosenAndLeavingUntouchedBoxesWritesNothing) {
