@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <utility>
+#include <vector>
+
+class QDialog;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QWidget;
+
+// Behaviours the configuration dialogs share: a text box that selects its whole text when it gets
+// the focus or is double-clicked, a tip shown in a dialog's tip label while the mouse is over a
+// control, and the layout of the small password forms.
+namespace console {
+
+void SelectAllOnFocus(QLineEdit* box);
+// Moving the mouse over the control puts the string `id` into the label; leaving it clears the label.
+void ShowTipOnHover(QWidget* control, QLabel* tips, int id);
+// A text box whose characters show as dots, selecting its whole text on focus.
+QLineEdit* MaskedBox(QWidget* parent);
+// A small password form: a masked box under each caption, then OK (the default button) and Cancel.
+struct MaskedForm {
+    std::vector<std::pair<QLabel*, QLineEdit*>> rows;
+    QPushButton* ok = nullptr;
+    QPushButton* cancel = nullptr;
+};
+MaskedForm LayOutMaskedForm(QDialog* dialog, const std::vector<QString>& captions);
+
+}  // namespace console

@@ -1,0 +1,195 @@
+// The input check and OK: every changed setting written to the print server, its new address last.
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+
+#include "console/configuration/AddressBoxes.h"
+#include "console/configuration/ConfigurationLibraries.h"
+#include "console/configuration/ConfigurationSnmp.h"
+#include "console/configuration/frmConfiguration.h"
+#include "console/core/ConsoleState.h"
+#include "console/core/DeviceAccess.h"
+#include "console/core/EngineVersion.h"
+#include "console/core/Messages.h"
+#include "console/core/PrintServerTable.h"
+#include "console/core/StringTable.h"
+
+namespace console {
+
+namespace {
+
+constexpr int kNameMissing = 12023;
+constexpr int kAddressMandatory = 12037;
+constexpr int kAddressBroadcast = 12035;
+constexpr int kAddressNotSet = 12036;
+constexpr int kBlankPassword = 12038;
+constexpr int kSetPasswordText = 5015;
+constexpr std::uint32_t kNewServer = 1;
+constexpr std::uint32_t kDiscovered = 2;
+constexpr std::uint32_t kIpOnly = 2;
+constexpr std::int32_t kStatusUnknown = -1;
+constexpr int kMakerAbbreviation = 400;
+constexpr int kDhcp = 4;
+constexpr int kRecoveryPasswordLength = 8;
+constexpr int kRecoveryPasswordKind = 2;
+const char* const kCategoryOid = "1.3.6.1.4.1.32473.11.5.1.12.6.1.6.0";
+
+// Shows the hourglass while it lives.
+class BusyCursor {
+  public:
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
+}  // namespace
+
+bool IsNewWithoutAddress(const PrintServerEntry& entry) {
+    return entry.protocols == kIpOnly && (entry.category & kNewServer) != 0 && entry.ip == kNoAddress;
+}
+
+bool frmConfiguration::ValidateInput() {
+    const std::pair<AddressBoxes*, int> addresses[] = {
+        {txtIPAddress, kTcpIp}, {txtSubnet, kTcpIp}, {txtGateway, kTcpIp}, {txtSnmpIP, kSnmp}};
+    for (const auto& [boxes, page] : addresses) {
+        for (int box = 0; box < 4; ++box) {
+            if (!ValidateRange(boxes->Box(box), 0, 255)) {
+                tabProtocols->setCurrentIndex(page);
+                boxes->Box(box)->setFocus();
+                return false;
+            }
+        }
+    }
+    KeepTrapSlot();
+    if (const int fault = CheckTrapSlots(traps_); fault != 0) {
+        tabProtocols->setCurrentIndex(kSnmp);
+        ShowPlainMessage(LoadString(fault), State().productTitle);
+        return false;
+    }
+    return true;
+}
+
+bool frmConfiguration::SendRows(const RowRequest& request) {
+    if (request.Empty()) {
+        return true;
+    }
+    const std::int32_t result = SetValues(adapter_, request.oids, request.values);
+    if (result != 0) {
+        ShowResult(result, kWarning);
+    }
+    return result == 0;
+}
+
+// A new print server reachable over IP alone and still without an address gets the typed one by
+// broadcast, and is then reached at it.
+bool frmConfiguration::GiveFirstAddress(const QString& address) {
+    if (address == kNoAddress) {
+        ShowMessage(kAddressMandatory, kWarning);
+        return false;
+    }
+    if (address == "255.255.255.255") {
+        ShowMessage(kAddressBroadcast, kWarning);
+        return false;
+    }
+    const QByteArray addressText = address.toLatin1();
+    const QByteArray hardware = adapter_.toLatin1();
+    if (configlib::HelperBcastSet(addressText.constData(), hardware.constData()) != 0) {
+        ShowMessage(kAddressNotSet, kWarning);
+        return false;
+    }
+    const PrintServerEntry* entry = FindServer(adapter_);
+    StoreRecordIO(adapter_, txtPrintServerName->text().trimmed(), txtDescription->text(), address,
+                  entry->category, kStatusUnknown);
+    return true;
+}
+
+bool frmConfiguration::SaveAppleTalkSettings() {
+    return SendRows(rows_.Changed(kRowRouterTimer, kRowApplePrinter));
+}
+
+// Every write but the address first, so that they all reach the card where it is now; then the
+// address, and at once the store, so that the console finds the card at its new address.
+bool frmConfiguration::SaveSettings() {
+    PrintServerEntry* entry = FindServer(adapter_);
+    if (entry == nullptr) {
+        return false;
+    }
+    if (IsNewWithoutAddress(*entry) && !GiveFirstAddress(rows_[kRowIpAddress].value)) {
+        return false;
+    }
+    if (chkPasswordEnable->isChecked() && pbuPassword->text() == LoadString(kSetPasswordText)) {
+        ShowMessage(kBlankPassword, kWarning);
+        return false;
+    }
+    const RowRequest general = rows_.Changed(kRowAppleTalk, kRowDescription, kRowIpAddress);
+    const RowRequest newAddress = rows_.Changed(kRowIpAddress, kRowIpAddress);
+    if (!SendRows(general) || !SendRows(rows_.Changed(kRowTcpIp, kRowTcpIp)) ||
+        !SendRows(FrameTypeRequest(rows_, loadedAuto_)) ||
+        !SendRows(rows_.Changed(kRowIppFirst, kRowIppLast)) ||
+        (smbAvailable_ && !SendRows(rows_.Changed(kRowSmb, kRowWorkgroup)))) {
+        return false;
+    }
+    const PrinterRow* row = CurrentPrinter();
+    if (row != nullptr && (row->category & kNewServer) != 0) {
+        if (!SendRows({{kCategoryOid}, "1,2"})) {
+            return false;
+        }
+        entry->category = (entry->category & ~(kNewServer | kDiscovered)) | kDiscovered;
+        SetPassword(adapter_, adapter_.right(kRecoveryPasswordLength), kRecoveryPasswordKind);
+    }
+    if (!SaveSnmpTables() || !SaveAppleTalkSettings() || !SendRows(newAddress)) {
+        return false;
+    }
+    if (!newAddress.Empty()) {
+        StoreRecordIO(adapter_, entry->name, entry->description, rows_[kRowIpAddress].value, entry->category,
+                      entry->status);
+    }
+    return true;
+}
+
+void frmConfiguration::StoreRecord() {
+    PrintServerEntry* entry = FindServer(adapter_);
+    const QString name = txtPrintServerName->text().trimmed();
+    const QString address = rows_[kRowIpAddress].value;
+    if (entry->category == kDiscovered && address == kNoAddress &&
+        name == adapter_.toLower() + LoadString(kMakerAbbreviation)) {
+        entry->category = kNewServer;
+    }
+    // The status stays as it is (an address given by broadcast has already set it unknown).
+    StoreRecordIO(adapter_, name, txtDescription->text(), address, entry->category, entry->status);
+}
+
+void frmConfiguration::pbuOK_Click() {
+    if (!ValidateInput()) {
+        return;
+    }
+    if (txtPrintServerName->text().trimmed().isEmpty()) {
+        ShowMessage(kNameMissing, kWarning);
+        return;
+    }
+    if (!ConfirmCommunityChange()) {
+        tabProtocols->setCurrentIndex(kSnmp);
+        return;
+    }
+    {
+        const BusyCursor busy;
+        if (!SaveSettings()) {
+            return;
+        }
+        StoreRecord();
+        if (rows_[kRowAssignment].changed && rows_[kRowAssignment].value.toInt() == kDhcp) {
+            LogFactoryCommand(adapter_, kDhcpSelected);
+        }
+    }
+    accept();
+}
+
+void frmConfiguration::pbuCancel_Click() {
+    ClearSnmpChanges();
+    reject();
+}
+
+}  // namespace console

@@ -1,0 +1,412 @@
+// The network interface dialog offscreen against simulated cards: every page loads the card's
+// settings, every change a person makes is written and reads back from the card, a new address
+// never strands the other changes, a new card gets its first address by broadcast, failures keep
+// or close the dialog as they should. Pictures of each page go into the build folder.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTest>
+
+#include "console/configuration/AddressBoxes.h"
+#include "console/configuration/frmConfiguration.h"
+#include "console/configuration/tests/ConfigurationFixture.h"
+#include "console/core/DeviceAccess.h"
+#include "console/core/PrintServerTable.h"
+
+namespace console {
+namespace {
+
+const QString kAlpha = "00C0DE0000A1";
+const std::string kAlphaCard =
+    "card Alpha mac=00C0DE0000A1 ip=127.0.1.1 protocols=ip engine=office location=\"Print room\"\n";
+
+void Type(QLineEdit* box, const QString& text) {
+    box->setFocus();
+    box->selectAll();
+    if (text.isEmpty()) {
+        QTest::keyClick(box, Qt::Key_Backspace);
+    }
+    QTest::keyClicks(box, text);
+}
+
+void TypeAddress(AddressBoxes* boxes, const QString& address) {
+    const QStringList parts = address.split('.');
+    for (int i = 0; i < 4; ++i) {
+        Type(boxes->Box(i), parts[i]);
+    }
+}
+
+class ConfigurationDialogTest : public ConfigurationFixture {
+  protected:
+    // The dialog on the card's row, loaded and shown.
+    std::unique_ptr<frmConfiguration> OpenDialog(const QString& mac) {
+        Select(mac);
+        auto dialog = std::make_unique<frmConfiguration>(console_.get());
+        loaded_ = dialog->Form_Load();
+        dialog->show();
+        dialog->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
+        return dialog;
+    }
+    bool loaded_ = false;
+};
+
+TEST_F(ConfigurationDialogTest, EveryPageLoadsTheCardAndEveryChangeReadsBackFromIt) {
+    OpenConsole(kAlphaCard);
+    auto dialog = OpenDialog(kAlpha);
+    ASSERT_TRUE(loaded_);
+    EXPECT_TRUE(boxes_.Shown().empty());
+    EXPECT_EQ(dialog->txtPrintServerName->text(), "Alpha");
+    EXPECT_EQ(dialog->txtDescription->text(), "Print room");
+    EXPECT_EQ(dialog->txtMACAddress->text(), kAlpha);
+    EXPECT_EQ(dialog->txtIPAddress->Text(), "127.0.1.1");
+    EXPECT_EQ(dialog->txtSubnet->Text(), "255.0.0.0");
+    EXPECT_EQ(dialog->cmbIPAssignment->currentText(), "Static");
+    EXPECT_TRUE(dialog->chkTCP->isChecked());
+    EXPECT_TRUE(dialog->txtIPAddress->isEnabled());
+    EXPECT_TRUE(dialog->frameTypes[0]->isChecked());
+    EXPECT_TRUE(dialog->chkApple->isChecked());
+    EXPECT_EQ(dialog->cmbZone->count(), 3);
+    EXPECT_EQ(dialog->cmbZone->currentText(), "Main Office");
+    EXPECT_EQ(dialog->txtPrinterName->text(), "Alpha");
+    EXPECT_EQ(dialog->txtARTimer->value(), 50);
+    EXPECT_EQ(dialog->txtPAPwait->value(), 60);
+    EXPECT_EQ(dialog->txtSNMP2Name->text(), "k!r@o#v$e%t");
+    EXPECT_TRUE(dialog->chkRead->isChecked() && dialog->chkWrite->isChecked());
+    EXPECT_EQ(dialog->txtSnmpIP->Text(), "0.0.0.0");
+    EXPECT_EQ(dialog->ippBoxes[41]->text(), "ipp://Alpha/ipp");
+    EXPECT_EQ(dialog->txtWorkGroupName->text(), "WORKGROUP");
+    EXPECT_FALSE(dialog->chkSMB->isChecked());
+    EXPECT_FALSE(dialog->txtWorkGroupName->isEnabled());
+    QTabWidget* tabs = dialog->Tabs();
+    for (int page : {frmConfiguration::kFirmware, frmConfiguration::kFactory}) {
+        EXPECT_FALSE(tabs->isTabEnabled(page));
+    }
+    for (int page = 0; page < tabs->count(); ++page) {
+        if (tabs->isTabEnabled(page)) {
+            tabs->setCurrentIndex(page);
+            SavePicture(dialog.get(), "frmConfiguration-" + tabs->tabText(page).remove('&').remove('/'));
+        }
+    }
+
+    // A person's changes on every page.
+    tabs->setCurrentIndex(frmConfiguration::kGeneral);
+    Type(dialog->txtDescription, "Second floor, east");
+    tabs->setCurrentIndex(frmConfiguration::kTcpIp);
+    TypeAddress(dialog->txtGateway, "127.0.0.254");
+    Type(dialog->txtSubnet->Box(1), "255");
+    dialog->txtPrintServerName->setFocus();  // leaving the mask box writes its row
+    tabs->setCurrentIndex(frmConfiguration::kNetWare);
+    EXPECT_FALSE(dialog->frameTypes[2]->isEnabled()) << "NetWare is off on this card";
+    dialog->chkNetware->click();
+    dialog->frameTypes[2]->click();
+    EXPECT_FALSE(dialog->frameTypes[0]->isChecked()) << "an explicit type unchecks Auto";
+    tabs->setCurrentIndex(frmConfiguration::kAppleTalk);
+    Type(dialog->txtPrinterName, "Alpha Laser");
+    dialog->cmbZone->setFocus();
+    QTest::keyClick(dialog->cmbZone, Qt::Key_Down);
+    QTest::keyClick(dialog->txtARTimer, Qt::Key_Up);
+    QTest::keyClicks(dialog->txtARTimer, "9");
+    QTest::keyClick(dialog->txtPAPwait, Qt::Key_Down);
+    QTest::keyClick(dialog->txtPAPwait, Qt::Key_Down);
+    EXPECT_EQ(dialog->txtARTimer->value(), 60) << "typing changes nothing";
+    EXPECT_EQ(dialog->txtPAPwait->value(), 30) << "the wait stays within its range";
+    tabs->setCurrentIndex(frmConfiguration::kSnmp);
+    dialog->chkEnableTraps->click();
+    dialog->pbuRight->click();
+    EXPECT_EQ(dialog->pnlTraverse->title(), "Address Pair 2");
+    TypeAddress(dialog->txtSnmpIP, "127.0.0.9");
+    Type(dialog->txtSNMP1Name, "alerts");
+    dialog->pbuRightCN->click();
+    dialog->pbuRightCN->click();
+    Type(dialog->txtSNMP2Name, "audit");
+    dialog->chkRead->click();
+    tabs->setCurrentIndex(frmConfiguration::kIpp);
+    Type(dialog->ippBoxes[43], "Hall B");
+    QTest::keyClick(dialog->txtHistory, Qt::Key_Up);
+    tabs->setCurrentIndex(frmConfiguration::kSmb);
+    dialog->chkSMB->click();
+    Type(dialog->txtWorkGroupName, "PRINTERS");
+    EXPECT_TRUE(dialog->txtWorkGroupName->isEnabled());
+
+    dialog->pbuOK_Click();
+    for (const console::MessageShown& shown : boxes_.Shown()) {
+        ADD_FAILURE() << shown.text.toStdString();
+    }
+    EXPECT_EQ(dialog->result(), QDialog::Accepted);
+
+    const std::pair<std::string, std::string> expected[] = {
+        {"1.3.6.1.2.1.1.6.0", "STRING \"Second floor, east\""},
+        {kPrivate + "12.2.9.0", "IP 127.0.0.254"},
+        {kPrivate + "12.2.6.0", "IP 255.255.0.0"},
+        {kPrivate + "12.2.5.0", "IP 127.0.1.1"},
+        {kPrivate + "12.3.2.0", "INTEGER 1"},
+        {kPrivate + "12.2.10.0", "INTEGER 1"},
+        {kPrivate + "12.2.12.0", "INTEGER 2"},
+        {kPrivate + "12.5.6.0", "STRING \"Alpha Laser\""},
+        {"1.3.6.1.2.1.13.3.1.1.17.1", "STRING \"Engineering\""},
+        {kPrivate + "12.5.2.0", "INTEGER 60"},
+        {kPrivate + "12.5.7.0", "INTEGER 30"},
+        {"1.3.6.1.2.1.11.30.0", "INTEGER 1"},
+        {kPrivate + "12.6.2.2.1.2.2", "IP 127.0.0.9"},
+        {kPrivate + "12.6.2.2.1.3.2", "STRING \"alerts\""},
+        {kPrivate + "12.6.2.2.1.4.2", "INTEGER 1"},
+        {kPrivate + "12.6.3.2.1.2.3", "STRING \"audit\""},
+        {kPrivate + "12.6.3.2.1.3.3", "INTEGER 1"},
+        {kPrivate + "12.6.3.2.1.4.3", "INTEGER 1"},
+        {kPrivate + "12.7.3.0", "STRING \"Hall B\""},
+        {kPrivate + "12.7.11.0", "INTEGER 11"},
+        {kPrivate + "12.3.5.0", "INTEGER 1"},
+        {kPrivate + "12.10.1.0", "STRING \"PRINTERS\""},
+    };
+    for (const auto& [oid, value] : expected) {
+        EXPECT_EQ(Read("Alpha", oid), value) << oid;
+    }
+    EXPECT_EQ(FindServer(kAlpha)->description, "Second floor, east");
+}
+
+TEST_F(ConfigurationDialogTest, ANewAddressLandsTogetherWithTheChangesOfEveryOtherPage) {
+    OpenConsole(kAlphaCard);
+    auto dialog = OpenDialog(kAlpha);
+    ASSERT_TRUE(loaded_);
+    dialog->Tabs()->setCurrentIndex(frmConfiguration::kTcpIp);
+    Type(dialog->txtIPAddress->Box(3), "77");
+    dialog->txtPrintServerName->setFocus();
+    Type(dialog->txtPrintServerName, "Moved");
+    Type(dialog->txtPrinterName, "Moved Laser");
+    dialog->chkEnableTraps->click();
+    Type(dialog->txtSNMP1Name, "alerts");
+    TypeAddress(dialog->txtSnmpIP, "127.0.0.9");
+    Type(dialog->ippBoxes[43], "Annex");
+    dialog->pbuOK_Click();
+    EXPECT_TRUE(boxes_.Shown().empty()) << boxes_.Shown().front().text.toStdString();
+    EXPECT_EQ(dialog->result(), QDialog::Accepted);
+
+    EXPECT_EQ(Read("Alpha", kPrivate + "12.2.5.0"), "IP 127.0.1.77");
+    EXPECT_EQ(Read("Alpha", "1.3.6.1.2.1.1.5.0"), "STRING \"Moved\"");
+    EXPECT_EQ(Read("Alpha", kPrivate + "12.5.6.0"), "STRING \"Moved Laser\"");
+    EXPECT_EQ(Read("Alpha", kPrivate + "12.6.2.2.1.4.1"), "INTEGER 1");
+    EXPECT_EQ(Read("Alpha", kPrivate + "12.7.3.0"), "STRING \"Annex\"");
+    EXPECT_EQ(FindServer(kAlpha)->ip, "127.0.1.77");
+    EXPECT_EQ(FindServer(kAlpha)->name, "Moved");
+
+    // The console reaches the card at its new address.
+    dialog = OpenDialog(kAlpha);
+    EXPECT_TRUE(loaded_);
+    EXPECT_EQ(dialog->txtIPAddress->Text(), "127.0.1.77");
+    EXPECT_EQ(dialog->txtSNMP1Name->text(), "alerts");
+}
+
+TEST_F(ConfigurationDialogTest, ANewCardWithoutAddressGetsItsFirstOneByBroadcastAndIsThenReachable) {
+    OpenConsole("card Fresh mac=00C0DE0000B1 ip=0.0.0.0 protocols=ip category=1\n");
+    const QString mac = "00C0DE0000B1";
+    ASSERT_NE(FindServer(mac), nullptr);
+    EXPECT_EQ(FindServer(mac)->ip, "0.0.0.0");
+    auto dialog = OpenDialog(mac);
+    ASSERT_TRUE(loaded_) << (boxes_.Shown().empty() ? "" : boxes_.Shown().front().text.toStdString());
+    SavePicture(dialog.get(), "frmConfiguration-NewCard");
+    dialog->pbuOK_Click();
+    ASSERT_EQ(boxes_.Shown().size(), 1u);
+    EXPECT_EQ(boxes_.Shown()[0].text, "IP address is mandatory for a new print server");
+    EXPECT_FALSE(dialog->result() == QDialog::Accepted);
+    boxes_.Clear();
+
+    dialog->Tabs()->setCurrentIndex(frmConfiguration::kTcpIp);
+    TypeAddress(dialog->txtIPAddress, "127.0.1.50");
+    dialog->txtPrintServerName->setFocus();
+    Type(dialog->txtPrintServerName, "Fresh One");
+    dialog->pbuOK_Click();
+    EXPECT_TRUE(boxes_.Shown().empty()) << boxes_.Shown().front().text.toStdString();
+    EXPECT_EQ(dialog->result(), QDialog::Accepted);
+    EXPECT_EQ(Read("Fresh", kPrivate + "12.2.5.0"), "IP 127.0.1.50");
+    EXPECT_EQ(Read("Fresh", "1.3.6.1.2.1.1.5.0"), "STRING \"Fresh One\"");
+    EXPECT_EQ(Read("Fresh", kPrivate + "12.6.1.6.0"), "INTEGER 2") << "configured: no longer new";
+    EXPECT_EQ(FindServer(mac)->ip, "127.0.1.50");
+    EXPECT_EQ(FindServer(mac)->category & 3u, 2u);
+
+    dialog = OpenDialog(mac);
+    EXPECT_TRUE(loaded_);
+    EXPECT_EQ(dialog->txtPrintServerName->text(), "Fresh One");
+}
+
+TEST_F(ConfigurationDialogTest, FiveTrapDestinationsAndCommunitiesRoundTripAndTheConsolesOwnIsGuarded) {
+    OpenConsole(kAlphaCard);
+    auto dialog = OpenDialog(kAlpha);
+    ASSERT_TRUE(loaded_);
+    dialog->Tabs()->setCurrentIndex(frmConfiguration::kSnmp);
+    for (int slot = 1; slot <= kSlotCount; ++slot) {
+        TypeAddress(dialog->txtSnmpIP, "127.0.0." + QString::number(slot));
+        Type(dialog->txtSNMP1Name, "trap" + QString::number(slot));
+        if (slot > 2) {  // slots 1 and 2 hold this console's community and "public"
+            Type(dialog->txtSNMP2Name, "name" + QString::number(slot));
+            dialog->chkWrite->click();
+        }
+        dialog->pbuRight->click();
+        dialog->pbuRightCN->click();
+    }
+    EXPECT_EQ(dialog->pnlTraverse->title(), "Address Pair 5") << "stepping past the last slot stays there";
+    // A duplicate destination is refused before anything is written.
+    dialog->pbuLeft->click();
+    TypeAddress(dialog->txtSnmpIP, "127.0.0.1");
+    dialog->pbuOK_Click();
+    ASSERT_EQ(boxes_.Shown().size(), 1u);
+    EXPECT_EQ(boxes_.Shown()[0].text, "Unable to duplicate the IP Address");
+    EXPECT_EQ(Read("Alpha", kPrivate + "12.6.2.2.1.4.1"), "INTEGER 2");
+    boxes_.Clear();
+    TypeAddress(dialog->txtSnmpIP, "127.0.0.4");
+    dialog->pbuOK_Click();
+    EXPECT_TRUE(boxes_.Shown().empty()) << boxes_.Shown().front().text.toStdString();
+    for (int slot = 1; slot <= kSlotCount; ++slot) {
+        const std::string n = std::to_string(slot);
+        EXPECT_EQ(Read("Alpha", kPrivate + "12.6.2.2.1.2." + n), "IP 127.0.0." + n);
+        EXPECT_EQ(Read("Alpha", kPrivate + "12.6.2.2.1.3." + n), "STRING \"trap" + n + "\"");
+        EXPECT_EQ(Read("Alpha", kPrivate + "12.6.2.2.1.4." + n), "INTEGER 1");
+        if (slot > 2) {
+            EXPECT_EQ(Read("Alpha", kPrivate + "12.6.3.2.1.2." + n), "STRING \"name" + n + "\"");
+            EXPECT_EQ(Read("Alpha", kPrivate + "12.6.3.2.1.3." + n), "INTEGER 2");
+        }
+    }
+
+    // Read back: every slot shows what was written; then slot 3 is emptied and the console's own
+    // community renamed, which asks first.
+    dialog = OpenDialog(kAlpha);
+    ASSERT_TRUE(loaded_);
+    EXPECT_EQ(dialog->Traps()[4].community, "trap5");
+    EXPECT_EQ(dialog->CommunityList()[2].name, "name3");
+    Type(dialog->txtSNMP2Name, "renamed");
+    dialog->pbuRightCN->click();
+    dialog->pbuRightCN->click();
+    Type(dialog->txtSNMP2Name, "");
+    {
+        consoletest::MessageRecorder refuse(kCancel);
+        dialog->pbuOK_Click();
+        ASSERT_EQ(refuse.Shown().size(), 1u);
+        EXPECT_EQ(refuse.Shown()[0].kind, kQuestion);
+    }
+    EXPECT_NE(dialog->result(), QDialog::Accepted);
+    EXPECT_EQ(Read("Alpha", kPrivate + "12.6.3.2.1.4.3"), "INTEGER 1") << "nothing written after Cancel";
+    // A kept community slot and a removed one.
+    Type(dialog->txtSNMP2Name, "name3");
+    dialog->pbuLeftCN->click();
+    dialog->pbuLeftCN->click();
+    Type(dialog->txtSNMP2Name, "k!r@o#v$e%t");
+    dialog->pbuRightCN->click();
+    dialog->pbuRightCN->click();
+    Type(dialog->txtSNMP2Name, "");
+    consoletest::MessageRecorder answers;
+    dialog->pbuOK_Click();
+    EXPECT_TRUE(answers.Shown().empty());
+    EXPECT_EQ(Read("Alpha", kPrivate + "12.6.3.2.1.4.3"), "INTEGER 2");
+    EXPECT_EQ(Read("Alpha", kPrivate + "12.6.3.2.1.2.1"), "STRING \"k!r@o#v$e%t\"");
+}
+
+TEST_F(ConfigurationDialogTest, AFailedReadClosesTheDialogAndAFailedSaveKeepsItOpenWithTheEdits) {
+    OpenConsole(kAlphaCard);
+    auto dialog = OpenDialog(kAlpha);
+    ASSERT_TRUE(loaded_);
+    ASSERT_EQ(cards_.Command("fault Alpha ip error 5"), "ok");
+    Type(dialog->txtPrinterName, "Kept");
+    Type(dialog->txtDescription, "Kept too");
+    dialog->pbuOK_Click();
+    ASSERT_FALSE(boxes_.Shown().empty());
+    EXPECT_EQ(boxes_.Shown()[0].text, "SNMP: the print server refused the request.");
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(dialog->txtPrinterName->text(), "Kept");
+    EXPECT_TRUE(dialog->Rows()[kRowApplePrinter].changed);
+    EXPECT_EQ(FindServer(kAlpha)->description, "Print room") << "the store keeps what the card holds";
+    boxes_.Clear();
+
+    ASSERT_EQ(cards_.Command("fault Alpha ip clear"), "ok");
+
+    // A refusal at the AppleTalk page (the name is longer than the card takes) after the general
+    // settings were written: the dialog stays open with the name, and says why.
+    Type(dialog->txtPrinterName, QString(40, 'n'));
+    dialog->pbuOK_Click();
+    ASSERT_EQ(boxes_.Shown().size(), 1u);
+    EXPECT_EQ(boxes_.Shown()[0].text, "SNMP: the print server refused the request.");
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(dialog->txtPrinterName->text(), QString(40, 'n'));
+    EXPECT_EQ(Read("Alpha", "1.3.6.1.2.1.1.6.0"), "STRING \"Kept too\"");
+    boxes_.Clear();
+
+    ASSERT_EQ(cards_.Command("fault Alpha ip error 5"), "ok");
+    dialog = OpenDialog(kAlpha);
+    EXPECT_FALSE(loaded_);
+    EXPECT_FALSE(boxes_.Shown().empty());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !dialog->isVisible(); }, 2000)) << "closes on being shown";
+    ASSERT_EQ(cards_.Command("fault Alpha ip clear"), "ok");
+    dialog = OpenDialog(kAlpha);
+    EXPECT_TRUE(loaded_);
+    EXPECT_EQ(dialog->txtDescription->text(), "Kept too");
+}
+
+TEST_F(ConfigurationDialogTest, FrameTypesAlwaysKeepOneChosenAndLeavingUntouchedBoxesWritesNothing) {
+    OpenConsole(kAlphaCard);
+    auto dialog = OpenDialog(kAlpha);
+    ASSERT_TRUE(loaded_);
+    dialog->Tabs()->setCurrentIndex(frmConfiguration::kNetWare);
+    dialog->chkNetware->click();
+    auto& frames = dialog->frameTypes;
+    frames[0]->click();  // Auto off with no other type: refused
+    ASSERT_EQ(boxes_.Shown().size(), 1u);
+    EXPECT_EQ(boxes_.Shown()[0].text, "Please, first select the other frame type");
+    EXPECT_TRUE(frames[0]->isChecked());
+    frames[1]->click();
+    frames[4]->click();
+    EXPECT_FALSE(frames[0]->isChecked());
+    frames[0]->click();  // Auto on clears the explicit types
+    EXPECT_FALSE(frames[1]->isChecked() || frames[4]->isChecked());
+    frames[3]->click();
+    frames[3]->click();  // the last explicit type off: Auto again
+    EXPECT_TRUE(frames[0]->isChecked());
+    EXPECT_EQ(dialog->Rows()[kRowFrameAuto].value, "2");
+
+    // Focus passing through the address boxes marks nothing.
+    dialog->Tabs()->setCurrentIndex(frmConfiguration::kTcpIp);
+    for (AddressBoxes* boxes : {dialog->txtIPAddress, dialog->txtSubnet, dialog->txtGateway}) {
+        for (int box = 0; box < 4; ++box) {
+            boxes->Box(box)->setFocus();
+        }
+    }
+    dialog->txtPrintServerName->setFocus();
+    for (int row : {kRowIpAddress, kRowSubnet, kRowGateway}) {
+        EXPECT_FALSE(dialog->Rows()[row].changed) << row;
+    }
+    // An octet typed as "007" is written as 7; three digits hand the focus on.
+    dialog->txtGateway->Box(0)->setFocus();
+    QTest::keyClicks(dialog->txtGateway->Box(0), "127.");
+    EXPECT_TRUE(dialog->txtGateway->Box(1)->hasFocus());
+    Type(dialog->txtGateway->Box(3), "007");
+    dialog->txtPrintServerName->setFocus();
+    EXPECT_EQ(dialog->txtGateway->Box(3)->text(), "7");
+    EXPECT_EQ(dialog->Rows()[kRowGateway].value, "127.0.0.7");
+    Type(dialog->txtSubnet->Box(2), "300");
+    boxes_.Clear();
+    dialog->pbuOK_Click();
+    ASSERT_EQ(boxes_.Shown().size(), 1u);
+    EXPECT_EQ(boxes_.Shown()[0].text, "Value out of range: Range is   0 -  255");
+    EXPECT_TRUE(dialog->txtSubnet->Box(2)->hasFocus());
+    EXPECT_EQ(Read("Alpha", kPrivate + "12.2.9.0"), "IP 0.0.0.0");
+}
+
+TEST_F(ConfigurationDialogTest, ALongFirmwarePathWithCommasNeitherShiftsNorBlocksTheTcpIpPage) {
+    OpenConsole(kAlphaCard);
+    Select(kAlpha);
+    const QString path = QString("/firmware/a,b,c/") + QString(111, 'x');
+    ASSERT_EQ(path.size(), 127);
+    ASSERT_EQ(SnmpSet(kAlpha, QString::fromStdString(kPrivate + "12.2.8.0"), "2,127," + path), 0);
+    auto dialog = OpenDialog(kAlpha);
+    ASSERT_TRUE(loaded_) << "the group answer outgrows the first buffer";
+    EXPECT_TRUE(boxes_.Shown().empty());
+    EXPECT_EQ(dialog->txtIPAddress->Text(), "127.0.1.1");
+    EXPECT_EQ(dialog->txtSubnet->Text(), "255.0.0.0");
+    EXPECT_EQ(dialog->txtGateway->Text(), "0.0.0.0");
+    EXPECT_EQ(dialog->cmbIPAssignment->currentText(), "Static");
+}
+
+}  // namespace
+}  // namespace console
