@@ -1,3 +1,4 @@
+#include "netware/DirectoryContext.h"
 #include "netware/ServerConnection.h"
 #include "netware/Tessik.h"
 #include "netware/UpperCase.h"
@@ -14,5 +15,24 @@ NwResult NwBiLogin(char* server, char* user, char* password) {
         const plat::NwCode code =
             plat::NwBinderyLogin(connection.Handle(), user, plat::kNwUserObject, password);
         return code == plat::kNwSuccess ? kNwOk : kNwLoginRefused;
+    });
+}
+
+NwResult NwNdsLogin(char* tree, const char* user, const char* context, const char* password) {
+    return RunExport({tree, user, context, password}, [&]() -> NwResult {
+        DirectoryContext directory;
+        const NwResult result = OpenDirectory(tree, "[Root]", directory);
+        if (result != kNwOk) {
+            return result;
+        }
+        if (plat::NwDirectoryLoginExists()) {
+            return kNwLoginExists;
+        }
+        if (directory.SetName(context) != kNwOk) {
+            return kNwCannotConnect;
+        }
+        return plat::NwDirectoryLogin(directory.Handle(), user, password) == plat::kNwSuccess
+                   ? kNwOk
+                   : kNwLoginRefused;
     });
 }

@@ -1,3 +1,4 @@
+#include "netware/DirectoryContext.h"
 #include "netware/ServerConnection.h"
 #include "netware/Tessik.h"
 
@@ -29,10 +30,32 @@ NwResult NwBiCreatePrintServer(const char* server, const char* printServer, cons
     });
 }
 
+NwResult NwNdsCreatePs(char* tree, const char* printServer, const char* context, const char* printer) {
+    return RunExport({tree, printServer, context, printer}, [&]() -> NwResult {
+        DirectoryContext directory;
+        const NwResult result = OpenDirectory(tree, context, directory);
+        if (result != kNwOk) {
+            return result;
+        }
+        if (!plat::NwDirectoryLoginExists()) {
+            return kNwLoginRequired;
+        }
+        return CreateWithPrinter(directory.Target(), printServer, printer);
+    });
+}
+
 NwResult NwBiVerifyPs(const char* server, const char* printServer) {
     return RunExport({server, printServer}, [&]() -> NwResult {
         ServerConnection connection;
         const NwResult opened = connection.Open(server, false);
         return opened != kNwOk ? opened : Verify(connection.Target(), printServer, kNwBinderyReadFailed);
+    });
+}
+
+NwResult NwNdsVerifyPs(char* tree, const char* printServer, const char* context) {
+    return RunExport({tree, printServer, context}, [&]() -> NwResult {
+        DirectoryContext directory;
+        const NwResult result = OpenDirectory(tree, context, directory);
+        return result != kNwOk ? result : Verify(directory.Target(), printServer, kNwBrowseFailed);
     });
 }

@@ -1,3 +1,4 @@
+#include "netware/DirectoryContext.h"
 #include "netware/ServerConnection.h"
 #include "netware/Tessik.h"
 
@@ -19,11 +20,38 @@ NwResult NwBiCreateQueue(const char* server, const char* queue) {
     });
 }
 
+NwResult NwNdsCreateQueue(char* tree, const char* queue, const char* context, const char* volume) {
+    return RunExport({tree, queue, context, volume}, [&]() -> NwResult {
+        NwResult result = SelectTree(tree);
+        if (result != kNwOk) {
+            return result;
+        }
+        if (!plat::NwDirectoryLoginExists()) {
+            return kNwLoginRequired;
+        }
+        DirectoryContext directory;
+        if ((result = directory.Make("[Root]")) != kNwOk) {
+            return result;
+        }
+        return Outcome(plat::NwCreateQueue(directory.Target(), RootName(queue, context), volume),
+                       kNwQueueNotCreated);
+    });
+}
+
 NwResult NwBiDeleteQueue(const char* server, const char* queue) {
     return RunExport({server, queue}, [&]() -> NwResult {
         ServerConnection connection;
         const NwResult opened = connection.Open(server, true);
         return opened != kNwOk ? opened
                                : Outcome(plat::NwDeleteQueue(connection.Target(), queue), kNwQueueNotDeleted);
+    });
+}
+
+NwResult NwNdsDeleteQueue(char* tree, const char* queue, const char* context) {
+    return RunExport({tree, queue, context}, [&]() -> NwResult {
+        DirectoryContext directory;
+        const NwResult result = OpenDirectory(tree, context, directory);
+        return result != kNwOk ? result
+                               : Outcome(plat::NwDeleteQueue(directory.Target(), queue), kNwQueueNotDeleted);
     });
 }

@@ -1,5 +1,6 @@
 #include <string>
 
+#include "netware/DirectoryContext.h"
 #include "netware/NameList.h"
 #include "netware/ServerConnection.h"
 #include "netware/Tessik.h"
@@ -70,6 +71,26 @@ NwResult NwListFs(char* buffer, std::uint32_t* length, std::int32_t* count) {
             [&](std::string& name) {
                 return plat::NwScanBinderyObject(connection.Handle(), "*", plat::kNwFileServerObject,
                                                  objectId, name);
+            },
+            list);
+    });
+}
+
+NwResult NwListTrees(char* buffer, std::uint32_t* length, std::int32_t* count) {
+    return RunExport({}, [&]() -> NwResult {
+        NameListWriter list(buffer, length, count);
+        if (!list.Usable()) {
+            return kNwDoesNotFit;
+        }
+        DirectoryContext context;
+        ServerConnection connection;
+        if (context.Make(nullptr) != kNwOk || connection.OpenDefault() != kNwOk) {
+            return kNwCannotConnect;
+        }
+        std::int32_t iterator = -1;
+        return AppendUntilEnd(
+            [&](std::string& name) {
+                return plat::NwScanTrees(context.Handle(), connection.Handle(), "*", iterator, name);
             },
             list);
     });

@@ -38,3 +38,33 @@ NwResult NwGetVerInfo(const char* server, std::int32_t* version, char* tree, std
     return RunExport({server, version, tree},
                      [&]() -> NwResult { return ReadVersion(server, version, tree, treeLength); });
 }
+
+NwResult NwStateOfAuthentication(const char* server, std::int32_t* state) {
+    return RunExport({server, state}, [&]() -> NwResult {
+        ServerConnection connection;
+        if (connection.Open(server, false) != kNwOk) {
+            return kNwCannotConnect;
+        }
+        std::uint32_t value = 0;
+        if (plat::NwAuthenticationValue(connection.Handle(), value) != plat::kNwSuccess) {
+            return kNwAuthenticationUnread;
+        }
+        if (value == plat::kNwNotAuthenticated) {
+            *state = 1;
+            return kNwOk;
+        }
+        std::int32_t version = kBinderyOnly;
+        char tree[kTreeNameRoom + 1] = "";
+        std::uint32_t treeLength = kTreeNameRoom;
+        ReadVersion(server, &version, tree, &treeLength);
+        bool loggedIn = false;
+        if (version == kWithTree) {
+            if (plat::NwSetPreferredTree(tree) != plat::kNwSuccess) {
+                return kNwAuthenticationUnread;
+            }
+            loggedIn = plat::NwDirectoryLoginExists();
+        }
+        *state = !loggedIn ? 3 : value == plat::kNwDirectoryAuthenticated ? 4 : 2;
+        return kNwOk;
+    });
+}

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "netware/DirectoryContext.h"
 #include "netware/ServerConnection.h"
 #include "netware/UpperCase.h"
 #include "platform/netware/NetWareClient.h"
@@ -50,16 +51,36 @@ bool IsQueueServiced(const plat::NwTarget& target, const ServiceNames& names) {
         [](const plat::NwAttributeValue& entry) { return entry.text; }, names.queue);
 }
 
+bool IsPrinterOnPrintServer(const plat::NwTarget& target, const ServiceNames& names) {
+    plat::NwScan scan = 0;
+    std::string name;
+    const plat::NwCode code = plat::NwPrinterScanStart(target, names.printServer, scan, name);
+    return ScanFinds(
+        code, scan, name, plat::NwScanNext, [](const std::string& entry) { return entry; }, names.printer);
+}
+
 // A printer made here gets the client's default configuration.
 NwResult EnsurePrinter(const plat::NwTarget& target, const ServiceNames& names) {
-    if (plat::NwPrinterExists(target, names.printServer, names.printer) == plat::kNwSuccess) {
+    const plat::NwAttributeValue configuration{plat::NwDefaultPrinterConfiguration(), 0, 0};
+    if (target.mode == plat::NwTarget::Bindery) {
+        if (plat::NwPrinterExists(target, names.printServer, names.printer) == plat::kNwSuccess) {
+            return kNwOk;
+        }
+        plat::NwCreatePrinter(target, names.printServer, names.printer);
+        return plat::NwAddAttributeValue(target, names.printServer, names.printer,
+                                         plat::kNwPrinterConfiguration, configuration) == plat::kNwSuccess
+                   ? kNwOk
+                   : kNwPrinterNotCreated;
+    }
+    if (IsPrinterOnPrintServer(target, names)) {
         return kNwOk;
     }
-    plat::NwCreatePrinter(target, names.printServer, names.printer);
-    return plat::NwAddAttributeValue(target, names.printServer, names.printer, plat::kNwPrinterConfiguration,
-                                     {plat::NwDefaultPrinterConfiguration(), 0, 0}) == plat::kNwSuccess
-               ? kNwOk
-               : kNwPrinterNotCreated;
+    if (plat::NwCreatePrinter(target, names.printServer, names.printer) != plat::kNwSuccess ||
+        plat::NwAddAttributeValue(target, "", names.printer, plat::kNwPrinterConfiguration, configuration) !=
+            plat::kNwSuccess) {
+        return kNwPrinterNotCreated;
+    }
+    return kNwOk;
 }
 
 NwResult SetUp(const plat::NwTarget& target, const ServiceNames& names) {
@@ -74,10 +95,16 @@ NwResult SetUp(const plat::NwTarget& target, const ServiceNames& names) {
     if (printer != kNwOk || IsQueueServiced(target, names)) {
         return printer;
     }
-    return plat::NwAddAttributeValue(target, names.printServer, names.printer, plat::kNwServicedQueues,
-                                     ServicedEntry(names.queue)) == plat::kNwSuccess
-               ? kNwOk
-               : kNwQueueNotAdded;
+    const plat::NwAttributeValue entry = ServicedEntry(names.queue);
+    if (plat::NwAddAttributeValue(target, names.printServer, names.printer, plat::kNwServicedQueues, entry) ==
+        plat::kNwSuccess) {
+        return kNwOk;
+    }
+    if (target.mode == plat::NwTarget::Directory) {
+        plat::NwRemoveAttributeValue(target, names.printServer, names.printer, plat::kNwServicedQueues,
+                                     entry);
+    }
+    return kNwQueueNotAdded;
 }
 
 // Nothing to take off when the print server, the printer or the entry is not there.
@@ -91,6 +118,12 @@ NwResult Remove(const plat::NwTarget& target, const ServiceNames& names) {
                                         ServicedEntry(names.queue)) == plat::kNwSuccess
                ? kNwOk
                : kNwQueueNotRemoved;
+}
+
+ServiceNames DirectoryNames(const DirectoryService& service) {
+    return {RootName(service.queue, service.queueContext),
+            RootName(service.printServer, service.printServerContext),
+            RootName(service.printer, service.printServerContext)};
 }
 
 }  // namespace
@@ -107,4 +140,25 @@ NwResult RemoveBinderyService(const char* server, const char* queue, const char*
     ServerConnection connection;
     const NwResult opened = connection.Open(server, true);
     return opened != kNwOk ? opened : Remove(connection.Target(), {queue, printServer, printer});
+}
+
+NwResult SetUpDirectoryService(char* tree, const DirectoryService& service) {
+    NwResult result = SelectTree(tree);
+    if (result != kNwOk) {
+        return result;
+    }
+    if (!plat::NwDirectoryLoginExists()) {
+        return kNwLoginRequired;
+    }
+    DirectoryContext directory;
+    if ((result = directory.Make("[Root]")) != kNwOk) {
+        return result;
+    }
+    return SetUp(directory.Target(), DirectoryNames(service));
+}
+
+NwResult RemoveDirectoryService(char* tree, const DirectoryService& service) {
+    DirectoryContext directory;
+    const NwResult result = OpenDirectory(tree, "[Root]", directory);
+    return result != kNwOk ? result : Remove(directory.Target(), DirectoryNames(service));
 }

@@ -1,5 +1,6 @@
 #include <string>
 
+#include "netware/DirectoryContext.h"
 #include "netware/ServiceSetup.h"
 #include "netware/Tessik.h"
 #include "netware/UpperCase.h"
@@ -29,6 +30,11 @@ NwResult AddRowOnce(const char* adapterName, const std::string& queuePath, const
     return NwSNMPAddServiceRow(adapterName, queuePath.c_str(), printServerPath.c_str(), mode);
 }
 
+DirectoryService ServiceOf(const char* queue, const char* queueContext, const char* printServer,
+                           const char* printServerContext, const char* printer) {
+    return {queue, queueContext, printServer, printServerContext, printer};
+}
+
 }  // namespace
 
 NwResult NwBiAddSerList(const char* adapterName, char* server, char* queue, std::int32_t mode,
@@ -44,6 +50,20 @@ NwResult NwBiAddSerList(const char* adapterName, char* server, char* queue, std:
     });
 }
 
+NwResult NwNdsAddSerList(const char* adapterName, char* tree, const char* queue, const char* queueContext,
+                         std::int32_t mode, const char* printServer, const char* printServerContext,
+                         const char* printer) {
+    return RunExport({adapterName, tree, queue, queueContext, printServer, printServerContext, printer},
+                     [&]() -> NwResult {
+                         const NwResult result = SetUpDirectoryService(
+                             tree, ServiceOf(queue, queueContext, printServer, printServerContext, printer));
+                         return result != kNwOk
+                                    ? result
+                                    : AddRowOnce(adapterName, ServicePath(tree, queue, queueContext),
+                                                 ServicePath(tree, printServer, printServerContext), mode);
+                     });
+}
+
 NwResult NwBiRmSerList(const char* adapterName, char* server, char* queue, std::int32_t mode,
                        char* printServer, char* printer) {
     return RunExport({adapterName, server, queue, printServer, printer}, [&]() -> NwResult {
@@ -52,4 +72,19 @@ NwResult NwBiRmSerList(const char* adapterName, char* server, char* queue, std::
                                : NwSNMPRemoveServiceRow(adapterName, ServicePath(server, queue).c_str(),
                                                         ServicePath(server, printServer).c_str(), mode);
     });
+}
+
+NwResult NwNdsRmSerList(const char* adapterName, char* tree, const char* queue, const char* queueContext,
+                        std::int32_t mode, const char* printServer, const char* printServerContext,
+                        const char* printer) {
+    return RunExport({adapterName, tree, queue, queueContext, printServer, printServerContext, printer},
+                     [&]() -> NwResult {
+                         const NwResult result = RemoveDirectoryService(
+                             tree, ServiceOf(queue, queueContext, printServer, printServerContext, printer));
+                         return result != kNwOk
+                                    ? result
+                                    : NwSNMPRemoveServiceRow(
+                                          adapterName, ServicePath(tree, queue, queueContext).c_str(),
+                                          ServicePath(tree, printServer, printServerContext).c_str(), mode);
+                     });
 }

@@ -44,6 +44,11 @@ TEST_F(BinderyTest, ListsAreWrittenFromTheStartAndRefuseARecordThatDoesNotFit) {
     EXPECT_EQ(tight.result, kNwDoesNotFit);
     EXPECT_EQ(tight.text, "0003,FS1,") << "the complete record before it stays, with its comma";
     EXPECT_EQ(tight.count, 1);
+
+    Listed trees =
+        ListInto(100, [](char* b, std::uint32_t* l, std::int32_t* c) { return NwListTrees(b, l, c); });
+    EXPECT_EQ(trees.text, "0004,ACME");
+    EXPECT_EQ(trees.count, 1);
 }
 
 TEST_F(BinderyTest, QueueListNeedsALoginAndPrintServerListIsEmptiedFirst) {
@@ -85,6 +90,19 @@ TEST_F(BinderyTest, VersionCutsTheTreesTrailingUnderscoresAndKeepsToTheBufferLen
     ASSERT_EQ(NwGetVerInfo("FS2", &version, tree, &length), kNwOk);
     EXPECT_EQ(version, 3);
     EXPECT_STREQ(tree, "");
+}
+
+TEST_F(BinderyTest, AuthenticationStateFollowsTheLogins) {
+    std::int32_t state = 0;
+    ASSERT_EQ(NwStateOfAuthentication("FS1", &state), kNwOk);
+    EXPECT_EQ(state, 1);
+    char server[] = "FS2", user[] = "GUEST", password[] = "pw";
+    ASSERT_EQ(NwBiLogin(server, user, password), kNwOk);
+    ASSERT_EQ(NwStateOfAuthentication("FS2", &state), kNwOk);
+    EXPECT_EQ(state, 3) << "a bindery-only server has no directory login";
+    LogInToTree();
+    ASSERT_EQ(NwStateOfAuthentication("FS1", &state), kNwOk);
+    EXPECT_EQ(state, 4) << "FS1 is authenticated by the login to its tree";
 }
 
 TEST_F(BinderyTest, QueuesAreCreatedAndDeletedOnlyWhenLoggedIn) {
@@ -138,6 +156,19 @@ TEST_F(BinderyTest, RemovingFromAMissingPrintServerStillRetiresTheCardsRow) {
     char server[] = "FS1", queue[] = "Q2", printServer[] = "GONE", printer[] = "P9";
     EXPECT_EQ(NwBiRmSerList(kAdapter, server, queue, 2, printServer, printer), kNwOk);
     EXPECT_EQ(CardRows(), "");
+}
+
+TEST_F(BinderyTest, ModifyModeMovesTheQueueToAnotherPrintServerAndChangesTheRow) {
+    LogInToBindery();
+    char server[] = "FS1", queue[] = "Q2", printServer[] = "PS1", printer[] = "P0";
+    ASSERT_EQ(NwBiAddSerList(kAdapter, server, queue, 1, printServer, printer), kNwOk);
+    ASSERT_EQ(NwSNMPModifyMode(kAdapter, server, "q2", "ps1", "PS3", "P0", "P3", 2), kNwOk);
+    EXPECT_EQ(CardRows(), "0006,FS1\\Q2,0001,2,0007,FS1\\PS3,0001,0");
+    const std::string objects = Show("FS1");
+    EXPECT_NE(objects.find("printer PS1/P0\n"), std::string::npos) << objects;
+    EXPECT_NE(objects.find("printer PS3/P3 configuration=1072 queue=Q2/1/10\n"), std::string::npos)
+        << objects;
+    EXPECT_EQ(NwSNMPModifyMode(kAdapter, server, "Q2", "PS1", "PS4", "P0", "P4", 2), kNwNoSuchRow);
 }
 
 }  // namespace

@@ -80,6 +80,11 @@ class NetWareFixture : public ::testing::Test {
         char server[] = "FS1", user[] = "ADMIN", password[] = "secret";
         ASSERT_EQ(NwBiLogin(server, user, password), kNwOk);
     }
+    void LogInToTree() {
+        char tree[] = "ACME";
+        ASSERT_EQ(NwNdsLogin(tree, "ADMIN", "ORG", "secret"), kNwOk);
+    }
+
     // The card's service table as NwSNMPInit lists it.
     std::string CardRows(std::uint32_t* rows = nullptr) {
         char list[1024];
