@@ -62,6 +62,14 @@ NwResult OpenDirectory(char* tree, const char* nameContext, DirectoryContext& co
     return result != kNwOk ? result : context.Make(nameContext);
 }
 
+NwResult OpenDirectoryToChange(char* tree, DirectoryContext& context) {
+    const NwResult result = SelectTree(tree);
+    if (result != kNwOk) {
+        return result;
+    }
+    return plat::NwDirectoryLoginExists() ? context.Make("[Root]") : kNwLoginRequired;
+}
+
 std::string RootName(const char* name, const char* context) {
     std::string rooted = "." + std::string(name);
     if (!plat::EqualsNoCase(context, "[Root]") && *context != '\0') {

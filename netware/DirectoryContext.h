@@ -35,6 +35,9 @@ class DirectoryContext {
 
 // The tree check, the preferred tree, and a context of `nameContext` (the directory context step).
 NwResult OpenDirectory(char* tree, const char* nameContext, DirectoryContext& context);
+// For a change of the directory: the tree check, the preferred tree, a directory login
+// (kNwLoginRequired), and a context at "[Root]".
+NwResult OpenDirectoryToChange(char* tree, DirectoryContext& context);
 
 // An object named from the root by its name and its context: ".NAME.CONTEXT", or ".NAME" on the
 // context "[Root]".

@@ -22,19 +22,12 @@ NwResult NwBiCreateQueue(const char* server, const char* queue) {
 
 NwResult NwNdsCreateQueue(char* tree, const char* queue, const char* context, const char* volume) {
     return RunExport({tree, queue, context, volume}, [&]() -> NwResult {
-        NwResult result = SelectTree(tree);
-        if (result != kNwOk) {
-            return result;
-        }
-        if (!plat::NwDirectoryLoginExists()) {
-            return kNwLoginRequired;
-        }
         DirectoryContext directory;
-        if ((result = directory.Make("[Root]")) != kNwOk) {
-            return result;
-        }
-        return Outcome(plat::NwCreateQueue(directory.Target(), RootName(queue, context), volume),
-                       kNwQueueNotCreated);
+        const NwResult result = OpenDirectoryToChange(tree, directory);
+        return result != kNwOk
+                   ? result
+                   : Outcome(plat::NwCreateQueue(directory.Target(), RootName(queue, context), volume),
+                             kNwQueueNotCreated);
     });
 }
 

@@ -143,18 +143,9 @@ NwResult RemoveBinderyService(const char* server, const char* queue, const char*
 }
 
 NwResult SetUpDirectoryService(char* tree, const DirectoryService& service) {
-    NwResult result = SelectTree(tree);
-    if (result != kNwOk) {
-        return result;
-    }
-    if (!plat::NwDirectoryLoginExists()) {
-        return kNwLoginRequired;
-    }
     DirectoryContext directory;
-    if ((result = directory.Make("[Root]")) != kNwOk) {
-        return result;
-    }
-    return SetUp(directory.Target(), DirectoryNames(service));
+    const NwResult result = OpenDirectoryToChange(tree, directory);
+    return result != kNwOk ? result : SetUp(directory.Target(), DirectoryNames(service));
 }
 
 NwResult RemoveDirectoryService(char* tree, const DirectoryService& service) {
