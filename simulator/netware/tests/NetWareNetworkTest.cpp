@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
+#include "platform/lan/LanHooks.h"
 #include "platform/netware/NetWareClient.h"
 
 namespace {
@@ -146,6 +150,22 @@ TEST_F(NetWareNetworkTest, ARepeatedRequestGetsTheSameReplyWithoutASecondCall) {
     request.id = 8;
     request.fields = {"no-such-call"};
     EXPECT_EQ(network.Handle(request).code, kNwBadRequest);
+}
+
+TEST_F(NetWareNetworkTest, ALateReplyIsTakenAndARequestSentAgainIsCarriedOutOnce) {
+    const NwTarget bindery{NwTarget::Bindery, Open("FS1")};
+    ASSERT_EQ(network.Control("log clear"), "ok");
+    // Each way takes longer than the client waits for a reply: it sends the request again.
+    SetLanDelay(300);
+    EXPECT_EQ(NwCreateQueue(bindery, "SLOWQ", ""), kNwSuccess);
+    std::this_thread::sleep_for(std::chrono::milliseconds(400));  // until the second copy is in
+    SetLanDelay(0);
+    EXPECT_EQ(network.Control("log"), "create-queue 0 1 \"\" SLOWQ \"\" -> 0\nok 1 calls");
+    std::string name;
+    NwScan scan = 0;
+    EXPECT_EQ(NwQueueScanStart(bindery.handle, scan, name), kNwSuccess) << "the next call is not confused";
+    EXPECT_EQ(name, "Q1");
+    NwScanEnd(scan);
 }
 
 TEST_F(NetWareNetworkTest, ControlLinesThatCannotBeCarriedOutAreRefused) {
