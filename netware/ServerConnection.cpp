@@ -4,10 +4,14 @@ ServerConnection::~ServerConnection() {
     if (!open_) {
         return;
     }
-    std::uint32_t value = 0;
-    if (plat::NwAuthenticationValue(connection_, value) != plat::kNwSuccess ||
-        value == plat::kNwNotAuthenticated) {
-        plat::NwCloseConnection(connection_);
+    try {
+        std::uint32_t value = 0;
+        if (plat::NwAuthenticationValue(connection_, value) != plat::kNwSuccess ||
+            value == plat::kNwNotAuthenticated) {
+            plat::NwCloseConnection(connection_);
+        }
+    } catch (...) {
+        // A destructor may run while an exception leaves the export: nothing more may escape it.
     }
 }
 

@@ -307,7 +307,8 @@ const std::map<std::string, Handler, std::less<>>& Handlers() {
         {"tree-scan",
          [](Call& call) {
              const auto& trees = call.state.trees;
-             for (std::size_t i = static_cast<std::size_t>(std::max(call.Number(1) + 1, 0)); i < trees.size();
+             const std::int32_t after = call.Number(1);
+             for (std::size_t i = after < 0 ? 0 : static_cast<std::size_t>(after) + 1; i < trees.size();
                   ++i) {
                  if (Matches(call.Text(0), trees[i]->name)) {
                      call.out = {std::to_string(i), trees[i]->name};
