@@ -60,6 +60,13 @@ TEST_F(BinderyTest, QueueListNeedsALoginAndPrintServerListIsEmptiedFirst) {
     Listed listed = ListInto(100, queues);
     EXPECT_EQ(listed.result, kNwOk);
     EXPECT_EQ(listed.text, "0002,Q1,0002,Q2");
+    char server[] = "FS2", user[] = "GUEST", password[] = "pw";
+    ASSERT_EQ(NwBiLogin(server, user, password), kNwOk);
+    const Listed none = ListInto(
+        100, [](char* b, std::uint32_t* l, std::int32_t* c) { return NwBiGetQueueList("FS2", b, l, c); });
+    EXPECT_EQ(none.result, kNwOk) << "a server without queues";
+    EXPECT_EQ(none.text, "");
+    EXPECT_EQ(none.count, 0);
 
     char buffer[64] = "old text";
     std::uint32_t length = 40;
@@ -90,6 +97,11 @@ TEST_F(BinderyTest, VersionCutsTheTreesTrailingUnderscoresAndKeepsToTheBufferLen
     ASSERT_EQ(NwGetVerInfo("FS2", &version, tree, &length), kNwOk);
     EXPECT_EQ(version, 3);
     EXPECT_STREQ(tree, "");
+    EXPECT_EQ(length, 33u) << "left as it was";
+
+    Seed({"server FS3 _MY_TREE"});
+    ASSERT_EQ(NwGetVerInfo("FS3", &version, tree, &length), kNwOk);
+    EXPECT_STREQ(tree, "_MY_TREE") << "underscores inside the name stay";
 }
 
 TEST_F(BinderyTest, AuthenticationStateFollowsTheLogins) {
