@@ -85,18 +85,20 @@ void NetWareNetwork::Run() {
         if (!request || request->reply) {
             continue;
         }
-        const std::vector<std::uint8_t> reply = plat::EncodeNetWareMessage(Handle(*request));
-        if (!reply.empty()) {
-            endpoint_->SendTo(datagram->source, 4, reply);
+        if (std::optional<plat::NetWareMessage> reply = Handle(*request)) {
+            endpoint_->SendTo(datagram->source, 4, plat::EncodeNetWareMessage(*reply));
         }
     }
 }
 
-plat::NetWareMessage NetWareNetwork::Handle(const plat::NetWareMessage& request) {
+std::optional<plat::NetWareMessage> NetWareNetwork::Handle(const plat::NetWareMessage& request) {
     std::lock_guard lock(mutex_);
     auto last = lastReplies_.find(request.session);
     if (last != lastReplies_.end() && last->second.id == request.id) {
         return last->second;
+    }
+    if (last != lastReplies_.end() && last->second.id > request.id) {
+        return std::nullopt;  // a late copy of a request answered before
     }
     plat::NetWareMessage reply;
     reply.reply = true;

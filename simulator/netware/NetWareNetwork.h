@@ -1,6 +1,7 @@
 #pragma once
 
 #include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -32,8 +33,9 @@ class NetWareNetwork {
     std::string Control(const std::vector<std::string>& words);
 
     // The reply to one request: a repeated request (same session and id) gets the same reply again
-    // without being carried out twice.
-    plat::NetWareMessage Handle(const plat::NetWareMessage& request);
+    // without being carried out twice; a copy of a request older than the last one answered, none
+    // (a client numbers its requests upwards).
+    std::optional<plat::NetWareMessage> Handle(const plat::NetWareMessage& request);
 
   private:
     void Run();

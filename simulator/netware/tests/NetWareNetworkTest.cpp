@@ -131,25 +131,30 @@ TEST_F(NetWareNetworkTest, ObjectsMadeByTheClientShowThroughTheControlChannel) {
               "print-server PS2\nprinter PS2/P1 configuration=1072 queue=NEWQ/1/10\nok 8 objects");
 }
 
-TEST_F(NetWareNetworkTest, ARepeatedRequestGetsTheSameReplyWithoutASecondCall) {
+TEST_F(NetWareNetworkTest, ARepeatedRequestGetsTheSameReplyWithoutASecondCallAndAnOlderOneNone) {
     NetWareMessage request;
     request.session = 77;
     request.id = 5;
     request.fields = {"attach", "FS1"};
-    const NetWareMessage first = network.Handle(request);
-    const NetWareMessage again = network.Handle(request);
-    EXPECT_EQ(first.code, kNwSuccess);
-    EXPECT_EQ(again.fields, first.fields);
+    const std::optional<NetWareMessage> first = network.Handle(request);
+    const std::optional<NetWareMessage> again = network.Handle(request);
+    ASSERT_TRUE(first && again);
+    EXPECT_EQ(first->code, kNwSuccess);
+    EXPECT_EQ(again->fields, first->fields);
     request.id = 6;
-    EXPECT_NE(network.Handle(request).fields, first.fields) << "a new request attaches anew";
+    EXPECT_NE(network.Handle(request)->fields, first->fields) << "a new request attaches anew";
+    request.id = 5;
+    EXPECT_FALSE(network.Handle(request)) << "a late copy of an answered request";
+    request.session = 78;
+    EXPECT_TRUE(network.Handle(request)) << "another client numbers its own";
 
-    request.fields = {"attach"};
-    EXPECT_EQ(network.Handle(request).code, kNwSuccess) << "the same id again";
     request.id = 7;
-    EXPECT_EQ(network.Handle(request).code, kNwBadRequest);
-    request.id = 8;
-    request.fields = {"no-such-call"};
-    EXPECT_EQ(network.Handle(request).code, kNwBadRequest);
+    for (const std::vector<std::string>& unreadable :
+         {std::vector<std::string>{"attach"}, {"no-such-call"}, {}, {"scan-objects", "1", "*", "x", "-1"}}) {
+        request.fields = unreadable;
+        ++request.id;
+        EXPECT_EQ(network.Handle(request)->code, kNwBadRequest) << request.id;
+    }
 }
 
 TEST_F(NetWareNetworkTest, ALateReplyIsTakenAndARequestSentAgainIsCarriedOutOnce) {
