@@ -49,7 +49,7 @@ NwResult DirectoryContext::Make(const char* nameContext) {
         return kNwCannotConnect;
     }
     made_ = true;
-    SetFlags();  // as the client's own flags go, a context works without this one
+    SetFlags();  // ignored here: a context works without the flag
     return nameContext == nullptr ? kNwOk : SetName(nameContext);
 }
 
