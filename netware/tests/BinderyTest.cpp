@@ -183,4 +183,18 @@ TEST_F(BinderyTest, ModifyModeMovesTheQueueToAnotherPrintServerAndChangesTheRow)
     EXPECT_EQ(NwSNMPModifyMode(kAdapter, server, "Q2", "PS1", "PS4", "P0", "P4", 2), kNwNoSuchRow);
 }
 
+TEST_F(BinderyTest, MissingArgumentsAreRefusedNotFollowed) {
+    char server[] = "FS1", user[] = "ADMIN";
+    std::uint32_t length = 10;
+    std::int32_t count = 0;
+    std::int32_t version = 0;
+    char tree[] = "ACME";
+    EXPECT_EQ(NwBiLogin(server, user, nullptr), kNwCannotConnect);
+    EXPECT_EQ(NwListFs(nullptr, &length, &count), kNwDoesNotFit);
+    EXPECT_EQ(NwBiGetPsList("FS1", nullptr, nullptr, nullptr), kNwDoesNotFit);
+    EXPECT_EQ(NwGetVerInfo("FS1", &version, tree, nullptr), kNwDoesNotFit);
+    EXPECT_EQ(NwNdsGetContext(tree, nullptr, &length), kNwDoesNotFit);
+    EXPECT_EQ(NwBiAddSerList(kAdapter, server, nullptr, 1, server, user), kNwCannotConnect);
+}
+
 }  // namespace
