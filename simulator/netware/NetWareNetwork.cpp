@@ -17,6 +17,8 @@ namespace {
 const plat::HardwareAddress kNetWareStation{{0x02, 0x4E, 0x57, 0x00, 0x00, 0x01}};
 // The call log keeps the latest calls.
 constexpr std::size_t kLongestLog = 10000;
+// The network remembers this many clients; a new one beyond makes it forget the one heard first.
+constexpr std::size_t kMostSessions = 1024;
 
 // The code of a fault due at this call, if one is.
 std::optional<plat::NwCode> DueFault(NetWareState& state, const std::string& call) {
@@ -81,14 +83,20 @@ void NetWareNetwork::Run() {
         if (!datagram) {
             continue;
         }
-        std::optional<plat::NetWareMessage> request = plat::DecodeNetWareMessage(datagram->data);
-        if (!request || request->reply) {
-            continue;
-        }
-        if (std::optional<plat::NetWareMessage> reply = Handle(*request)) {
-            endpoint_->SendTo(datagram->source, 4, plat::EncodeNetWareMessage(*reply));
+        const std::vector<std::uint8_t> reply = Answer(datagram->data);
+        if (!reply.empty()) {
+            endpoint_->SendTo(datagram->source, 4, reply);
         }
     }
+}
+
+std::vector<std::uint8_t> NetWareNetwork::Answer(std::span<const std::uint8_t> datagram) {
+    std::optional<plat::NetWareMessage> request = plat::DecodeNetWareMessage(datagram);
+    if (!request || request->reply) {
+        return {};
+    }
+    std::optional<plat::NetWareMessage> reply = Handle(*request);
+    return reply ? plat::EncodeNetWareMessage(*reply) : std::vector<std::uint8_t>{};
 }
 
 std::optional<plat::NetWareMessage> NetWareNetwork::Handle(const plat::NetWareMessage& request) {
@@ -100,26 +108,39 @@ std::optional<plat::NetWareMessage> NetWareNetwork::Handle(const plat::NetWareMe
     if (last != lastReplies_.end() && last->second.id > request.id) {
         return std::nullopt;  // a late copy of a request answered before
     }
-    plat::NetWareMessage reply;
-    reply.reply = true;
-    reply.session = request.session;
-    reply.id = request.id;
-    const std::string call = request.fields.empty() ? std::string() : request.fields[0];
-    if (std::optional<plat::NwCode> fault = DueFault(state_, call)) {
-        reply.code = *fault;
-    } else {
-        reply.code = RunNetWareCall(state_, state_.sessions[request.session], request.fields, reply.fields);
-    }
+    plat::NetWareMessage reply{true, request.session, request.id, 0, {}};
+    reply.code = Carry(Session(request.session), request.fields, reply.fields);
     if (plat::EncodeNetWareMessage(reply).empty()) {
         reply.fields.clear();
         reply.code = plat::kNwBadRequest;
     }
     if (state_.log.size() == kLongestLog) {
-        state_.log.erase(state_.log.begin());
+        state_.log.pop_front();
     }
     state_.log.push_back(LogLine(request.fields, reply.code));
     lastReplies_[request.session] = reply;
     return reply;
+}
+
+plat::NwCode NetWareNetwork::Carry(NwSession& session, const std::vector<std::string>& fields,
+                                   std::vector<std::string>& out) {
+    const std::string call = fields.empty() ? std::string() : fields[0];
+    if (std::optional<plat::NwCode> fault = DueFault(state_, call)) {
+        return *fault;
+    }
+    return RunNetWareCall(state_, session, fields, out);
+}
+
+NwSession& NetWareNetwork::Session(std::uint32_t number) {
+    if (state_.sessions.count(number) == 0) {
+        if (sessionOrder_.size() == kMostSessions) {
+            state_.sessions.erase(sessionOrder_.front());
+            lastReplies_.erase(sessionOrder_.front());
+            sessionOrder_.pop_front();
+        }
+        sessionOrder_.push_back(number);
+    }
+    return state_.sessions[number];
 }
 
 std::string NetWareNetwork::Control(std::string_view line) {

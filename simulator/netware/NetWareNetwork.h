@@ -1,13 +1,16 @@
 #pragma once
 
+#include <deque>
 #include <mutex>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <thread>
 #include <vector>
 
 #include "platform/lan/IpxEndpoint.h"
+#include "platform/netware/NetWareCodes.h"
 #include "platform/netware/NetWareMessage.h"
 #include "simulator/netware/NetWareState.h"
 
@@ -32,6 +35,9 @@ class NetWareNetwork {
     std::string Control(std::string_view line);
     std::string Control(const std::vector<std::string>& words);
 
+    // The reply datagram to a request datagram; empty for one that is not a readable request or gets
+    // no reply.
+    std::vector<std::uint8_t> Answer(std::span<const std::uint8_t> datagram);
     // The reply to one request: a repeated request (same session and id) gets the same reply again
     // without being carried out twice; a copy of a request older than the last one answered, none
     // (a client numbers its requests upwards).
@@ -39,10 +45,16 @@ class NetWareNetwork {
 
   private:
     void Run();
+    // The client's session, made at its first request.
+    NwSession& Session(std::uint32_t number);
+    // The call's code: a fault's when one is due, else what carrying it out gives.
+    plat::NwCode Carry(NwSession& session, const std::vector<std::string>& fields,
+                       std::vector<std::string>& out);
 
     std::mutex mutex_;
     NetWareState state_;
     std::map<std::uint32_t, plat::NetWareMessage> lastReplies_;  // by session
+    std::deque<std::uint32_t> sessionOrder_;                     // sessions, the first heard first
     std::unique_ptr<plat::IpxEndpoint> endpoint_;
     int wakeFd_ = -1;
     std::thread thread_;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <map>
 #include <memory>
 #include <string>
@@ -36,7 +37,7 @@ struct NetWareState {
     std::map<std::uint32_t, NwSession> sessions;
     std::size_t entriesPerPass = 4;  // names in one pass of a listing
     std::vector<NwFault> faults;
-    std::vector<std::string> log;  // "call arguments -> code", one per call carried out
+    std::deque<std::string> log;  // "call arguments -> code", one per call carried out
 
     BinderyServer* Server(std::string_view name);
     DirectoryTree* Tree(std::string_view name);

@@ -157,6 +157,22 @@ TEST_F(NetWareNetworkTest, ARepeatedRequestGetsTheSameReplyWithoutASecondCallAnd
     }
 }
 
+TEST_F(NetWareNetworkTest, TheNetworkRemembersTheLatestClientsOnly) {
+    NetWareMessage request{false, 1, 1, 0, {"attach", "FS1"}};
+    ASSERT_EQ(network.Handle(request)->fields.at(0), "1");
+    request.fields = {"nearest"};
+    for (std::uint32_t session = 2; session <= 1024; ++session) {
+        request.session = session;
+        network.Handle(request);
+    }
+    request = {false, 1, 2, 0, {"auth-value", "1"}};
+    EXPECT_EQ(network.Handle(request)->code, kNwSuccess) << "1024 clients are remembered";
+    request = {false, 1025, 1, 0, {"nearest"}};
+    network.Handle(request);
+    request = {false, 1, 3, 0, {"auth-value", "1"}};
+    EXPECT_EQ(network.Handle(request)->code, kNwBadHandle) << "the first one heard is forgotten";
+}
+
 TEST_F(NetWareNetworkTest, ALateReplyIsTakenAndARequestSentAgainIsCarriedOutOnce) {
     const NwTarget bindery{NwTarget::Bindery, Open("FS1")};
     ASSERT_EQ(network.Control("log clear"), "ok");
