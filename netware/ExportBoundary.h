@@ -15,7 +15,7 @@ bool ClientInstalled();
 // fails before the body runs.
 // TODO(ExportGuard): use platform/services' export guard once it is on main.
 template <typename Body>
-NwResult RunExport(std::initializer_list<const void*> required, Body body) {
+NwResult RunExport(std::initializer_list<const void*> required, Body body) noexcept {
     if (!ClientInstalled()) {
         return kNwCannotConnect;
     }
