@@ -6,6 +6,7 @@
 #include "simulator/CardOids.h"
 #include "simulator/CardValueText.h"
 #include "simulator/DescriptionFile.h"
+#include "simulator/netware/NetWareNetwork.h"
 
 namespace sim {
 
@@ -191,6 +192,9 @@ std::string Run(Simulator& simulator, const std::vector<std::string>& words, boo
     }
     if (verb == "list") {
         return List(simulator);
+    }
+    if (verb == "netware") {
+        return HostedNetWareControl({words.begin() + 1, words.end()});
     }
     if (verb == "status") {
         Expect(words, 3, 3, "status CARD CODE");
