@@ -5,6 +5,8 @@
 #include <QHash>
 #include <QTextStream>
 
+#include <vector>
+
 // The table is compiled into the console's static core library; a resource there must be brought in
 // by name, outside any namespace.
 static void BringInStringTable() {
@@ -15,10 +17,15 @@ namespace console {
 
 namespace {
 
+struct Table {
+    QHash<int, QString> texts;
+    std::vector<int> duplicates;  // ids given twice, in one file or in two
+};
+
 // id<TAB>text lines; "#" starts a note line.
-QHash<int, QString> ReadTable() {
+Table ReadTable() {
     BringInStringTable();
-    QHash<int, QString> table;
+    Table table;
     // en.txt and the dialogs' own en-*.txt files.
     for (const QString& name : QDir(":/strings").entryList({"en*.txt"}, QDir::Files, QDir::Name)) {
         QFile file(":/strings/" + name);
@@ -35,16 +42,18 @@ QHash<int, QString> ReadTable() {
             }
             bool number = false;
             const int id = line.left(tab).toInt(&number);
-            if (number) {
-                table.insert(id, line.mid(tab + 1));
+            if (number && table.texts.contains(id)) {
+                table.duplicates.push_back(id);
+            } else if (number) {
+                table.texts.insert(id, line.mid(tab + 1));
             }
         }
     }
     return table;
 }
 
-const QHash<int, QString>& Table() {
-    static const QHash<int, QString> table = ReadTable();
+const Table& TheTable() {
+    static const Table table = ReadTable();
     return table;
 }
 
@@ -53,15 +62,20 @@ const QHash<int, QString>& Table() {
 MissingString::MissingString(int id) : std::runtime_error("no text for id " + std::to_string(id)), id_(id) {}
 
 QString LoadString(int id) {
-    const auto found = Table().constFind(id);
-    if (found == Table().constEnd()) {
+    const QHash<int, QString>& texts = TheTable().texts;
+    const auto found = texts.constFind(id);
+    if (found == texts.constEnd()) {
         throw MissingString(id);
     }
     return *found;
 }
 
 bool HasString(int id) {
-    return Table().contains(id);
+    return TheTable().texts.contains(id);
+}
+
+const std::vector<int>& DuplicateStringIds() {
+    return TheTable().duplicates;
 }
 
 }  // namespace console

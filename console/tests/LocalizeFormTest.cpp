@@ -9,6 +9,8 @@
 #include <QTabWidget>
 #include <QWidget>
 
+#include <vector>
+
 #include "console/core/LocalizeForm.h"
 #include "console/core/StringTable.h"
 #include "console/tests/MessageRecorder.h"
@@ -21,6 +23,7 @@ TEST(StringTableTest, TextsComeByIdAndAMissingIdIsAFault) {
     EXPECT_EQ(LoadString(10003), "PRINTING");
     EXPECT_EQ(LoadString(12008), "Value out of range: Range is ");
     EXPECT_THROW(LoadString(45), MissingString);
+    EXPECT_EQ(DuplicateStringIds(), std::vector<int>{});
 }
 
 // A form with a separator, an empty label and three tabs: the separator and the empty label take no
