@@ -8,6 +8,8 @@
 #include <QRadioButton>
 #include <QTreeWidget>
 
+#include <functional>
+
 #include "console/core/ConsoleState.h"
 #include "console/core/FirmwareServerWindow.h"
 #include "console/core/Messages.h"
@@ -35,11 +37,27 @@ plat::WindowHandle ProvenStoredWindow() {
     return IsFirmwareServerWindow(window) ? window : 0;
 }
 
-// A running server is used as it is; otherwise one is started for the events' window and its
-// window is waited for until it is proven to be the server's.
+// Pumps this thread's messages until the condition holds; false after kStartWaitMs.
+bool PumpUntil(const std::function<bool()>& condition) {
+    const QDeadlineTimer deadline(kStartWaitMs);
+    while (!condition()) {
+        if (deadline.hasExpired()) {
+            return false;
+        }
+        plat::PumpWaiting(kPollMs);
+    }
+    return true;
+}
+
+// A server left from before (one that is still ending) is released and waited for: every dialog
+// gets a server of its own, started for its events' window, whose window is proven to be the
+// server's before it is used.
 plat::WindowHandle StartFirmwareServer(plat::WindowHandle events) {
-    if (const plat::WindowHandle running = ProvenStoredWindow()) {
-        return running;
+    if (const plat::WindowHandle earlier = ProvenStoredWindow()) {
+        ReleaseFirmwareServer(earlier);
+        if (!PumpUntil([earlier] { return !plat::IsWindow(earlier); })) {
+            return 0;
+        }
     }
     const QString folder =
         ProgramFolder().isEmpty() ? QCoreApplication::applicationDirPath() : ProgramFolder();
@@ -47,14 +65,9 @@ plat::WindowHandle StartFirmwareServer(plat::WindowHandle events) {
     if (!QProcess::startDetached(folder + "/" + kServerProgram, arguments)) {
         return 0;
     }
-    const QDeadlineTimer deadline(kStartWaitMs);
-    while (!deadline.hasExpired()) {
-        plat::PumpWaiting(kPollMs);
-        if (const plat::WindowHandle window = ProvenStoredWindow()) {
-            return window;
-        }
-    }
-    return 0;
+    plat::WindowHandle window = 0;
+    PumpUntil([&window] { return (window = ProvenStoredWindow()) != 0; });
+    return window;
 }
 
 void ApplyTargetMode(frmTftp& dialog, FirmwareTargetMode mode) {

@@ -229,7 +229,8 @@ TEST_F(FirmwareUpgradeTest, ATransferLosingOneDatagramInTenStillCompletes) {
     RunCommand(FirmwareTargetMode::kCurrentRow, [&](frmTftp& dialog) {
         dialog.FileNameBox()->setText(path);
         dialog.StartButton()->click();
-        EXPECT_TRUE(WaitUntil([&] { return dialog.StatusLine()->text() == Completed(); }, 120000));
+        EXPECT_TRUE(WaitUntil([&] { return dialog.StatusLine()->text() == Completed(); }, 60000))
+            << CardState(kCompact) << " " << dialog.StatusLine()->text().toStdString();
     });
     EXPECT_TRUE(WaitUntil([&] { return CardState(kCompact).starts_with("done"); })) << CardState(kCompact);
     EXPECT_EQ(CardFile(kCompact), bytes);
