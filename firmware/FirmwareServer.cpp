@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <utility>
 
 #include "firmware/FirmwareMessages.h"
 #include "transport/UdpTransport.h"
@@ -18,6 +19,26 @@ constexpr std::uint32_t kIdleMs = 10000;
 // A time-out of 0 seconds asks for the shortest wait; repeating a block needs some wait all the same.
 constexpr std::uint32_t kShortestRetransmitMs = 200;
 constexpr std::int32_t kLongestRetransmitSeconds = 60;
+// Resending goes on at least this long: past a client's own usual time-out (5 s and more), so that
+// a client that re-acknowledges late still finds its transfer.
+constexpr std::uint32_t kShortestRetryWindowMs = 8000;
+
+std::uint32_t RetransmitMs(const ServerSettings& settings) {
+    const std::int32_t seconds = std::min(settings.timeOutSeconds, kLongestRetransmitSeconds);
+    return seconds > 0 ? static_cast<std::uint32_t>(seconds) * 1000 : kShortestRetransmitMs;
+}
+
+unsigned RetransmitLimit(const ServerSettings& settings) {
+    const std::uint32_t ms = RetransmitMs(settings);
+    const unsigned window = (kShortestRetryWindowMs + ms - 1) / ms;
+    return std::max({static_cast<unsigned>(std::max(settings.retries, 1)), window});
+}
+
+// The console's messages that end serving: they wait while a report to the console is under way
+// (a start is answered at once, as the console expects).
+bool IsConsoleEnding(std::uint32_t message) {
+    return message == WM_TFTP_RELEASE || message == WM_TFTP_STOP || message == plat::kWmClose;
+}
 
 // The peer's address as the transport takes it. Made once per block: printf cost a fifth of the
 // server's own work per block.
@@ -39,9 +60,7 @@ std::array<char, 16> DottedText(const std::array<std::uint8_t, 4>& address) {
 FirmwareServer* FirmwareServer::current_ = nullptr;
 
 FirmwareServer::FirmwareServer(plat::WindowHandle consoleWindow, const ServerSettings& settings)
-    : consoleWindow_(consoleWindow),
-      settings_(settings),
-      transfer_(*this, static_cast<unsigned>(std::max(settings.retries, 1))) {
+    : consoleWindow_(consoleWindow), settings_(settings), transfer_(*this, RetransmitLimit(settings)) {
     current_ = this;
 }
 
@@ -80,6 +99,12 @@ plat::LResult FirmwareServer::WindowProcedure(plat::WindowHandle window, std::ui
 
 plat::LResult FirmwareServer::HandleMessage(plat::WindowHandle window, std::uint32_t message,
                                             plat::WParam wParam, plat::LParam lParam) {
+    // A message sent while this thread waits for the console's answer to a report would be handled
+    // in the middle of that report: it is posted again and handled after it.
+    if (reporting_ && IsConsoleEnding(message)) {
+        plat::PostMessage(window, message, wParam, lParam);
+        return 0;
+    }
     switch (message) {
         case WM_DATAGRAM_NOTIFY:
             HandleDatagram();
@@ -151,8 +176,11 @@ void FirmwareServer::End() {
     plat::PostQuitMessage(0);
 }
 
+// A block resent on the own time-out restarts the idle time: a retransmit wait of 10 s or more must
+// come before the idle end.
 void FirmwareServer::StartIdleTimer() {
-    idleArmed_ = plat::SetTimer(window_, kIdleTimer, kIdleMs, nullptr) != 0;
+    const std::uint32_t ms = std::max(kIdleMs, RetransmitMs(settings_) + kIdleMs / 10);
+    idleArmed_ = plat::SetTimer(window_, kIdleTimer, ms, nullptr) != 0;
 }
 
 void FirmwareServer::StopIdleTimer() {
@@ -172,8 +200,10 @@ bool FirmwareServer::Send(TftpBytes packet, const TftpPeer& to) {
 
 void FirmwareServer::Report(std::uint16_t event, std::uint16_t percentage) {
     if (consoleWindow_ != 0) {
+        const bool outer = std::exchange(reporting_, true);
         plat::SendMessage(consoleWindow_, kTftpEventMessage, kTftpEventWParam,
                           TftpEventParam(event, percentage));
+        reporting_ = outer;
     }
 }
 
@@ -182,9 +212,7 @@ std::string FirmwareServer::ChosenFile() {
 }
 
 void FirmwareServer::ArmRetransmit() {
-    const std::int32_t seconds = std::min(settings_.timeOutSeconds, kLongestRetransmitSeconds);
-    const std::uint32_t ms = seconds > 0 ? static_cast<std::uint32_t>(seconds) * 1000 : kShortestRetransmitMs;
-    plat::SetTimer(window_, kRetransmitTimer, ms, nullptr);
+    plat::SetTimer(window_, kRetransmitTimer, RetransmitMs(settings_), nullptr);
 }
 
 void FirmwareServer::DisarmRetransmit() {

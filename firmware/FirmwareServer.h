@@ -51,6 +51,7 @@ class FirmwareServer final : private TftpTransferHost {
     bool running_ = false;
     bool serving_ = false;
     bool idleArmed_ = false;
+    bool reporting_ = false;  // waiting for the console to take a report
     TftpTransfer transfer_;
 };
 

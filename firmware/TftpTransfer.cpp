@@ -21,6 +21,10 @@ TftpOutcome TftpTransfer::HandleDatagram(TftpBytes datagram, const TftpPeer& fro
         }
         return TftpOutcome::kSilent;
     }
+    // The client's last acknowledgement repeated (it crossed a resent last block): nothing to say.
+    if (IsRepeatedFinalAck(datagram, from)) {
+        return TftpOutcome::kSilent;
+    }
     if (sending_ && !(from == owner_)) {
         const auto answer = BuildTftpError(kTftpUnknownTransferId, kTextUnknownTransferId);
         return host_.Send(answer, from) ? TftpOutcome::kAnswered : TftpOutcome::kSilent;
@@ -50,7 +54,8 @@ TftpOutcome TftpTransfer::HandleRetransmitTimeout() {
         return TftpOutcome::kSilent;
     }
     if (retransmits_ >= retransmitLimit_) {
-        Finish();
+        // Given up resending; a late acknowledgement of the block still carries the transfer on.
+        host_.DisarmRetransmit();
         return TftpOutcome::kSilent;
     }
     ++retransmits_;
@@ -67,6 +72,7 @@ TftpOutcome TftpTransfer::Start(TftpBytes datagram, const TftpPeer& from) {
     block_ = 0;
     lastCount_ = 0;
     bytesRead_ = 0;
+    nextCount_ = -1;
     reportedPercentage_ = kNoPercentage;
 
     TftpRequest request;
@@ -131,18 +137,37 @@ TftpOutcome TftpTransfer::Acknowledged(TftpBytes datagram) {
 TftpOutcome TftpTransfer::SendNextBlock() {
     // The size taken at the start bounds the transfer: a file that grows meanwhile is not followed,
     // one that shrinks fails.
-    const std::uint64_t left = file_.Size() - bytesRead_;
-    const std::size_t wanted = static_cast<std::size_t>(std::min<std::uint64_t>(left, kTftpBlockSize));
-    std::array<std::uint8_t, kTftpBlockSize> data;
-    if (file_.Read(data.data(), wanted) != static_cast<std::ptrdiff_t>(wanted)) {
+    if (nextCount_ < 0 && !ReadAhead()) {
         return Fail(owner_, kTftpAccessViolation, kTextAccessViolation);
     }
-    bytesRead_ += wanted;
-    lastCount_ = wanted;
+    const std::size_t count = static_cast<std::size_t>(nextCount_);
+    bytesRead_ += count;
+    lastCount_ = count;
     ++block_;
     retransmits_ = 0;
-    BuildTftpData(block_, TftpBytes(data.data(), wanted), packet_);
-    return SendCurrent();
+    BuildTftpData(block_, TftpBytes(next_.data(), count), packet_);
+    nextCount_ = -1;
+    const TftpOutcome outcome = SendCurrent();
+    // The disk read of the next block overlaps the current block's trip and the client's answer.
+    if (count == kTftpBlockSize) {
+        ReadAhead();
+    }
+    return outcome;
+}
+
+// Reads the block after the ones counted in bytesRead_; false (nothing kept) on a short read.
+bool TftpTransfer::ReadAhead() {
+    const std::uint64_t left = file_.Size() - bytesRead_;
+    const std::size_t wanted = static_cast<std::size_t>(std::min<std::uint64_t>(left, kTftpBlockSize));
+    const bool whole = file_.Read(next_.data(), wanted) == static_cast<std::ptrdiff_t>(wanted);
+    nextCount_ = whole ? static_cast<std::ptrdiff_t>(wanted) : -1;
+    return whole;
+}
+
+bool TftpTransfer::IsRepeatedFinalAck(TftpBytes datagram, const TftpPeer& from) const {
+    std::uint16_t block = 0;
+    return !sending_ && completed_ && from == owner_ && TftpOpcodeOf(datagram) == kTftpAck &&
+           ParseTftpAck(datagram, block) && block == block_;
 }
 
 TftpOutcome TftpTransfer::SendCurrent() {

@@ -46,8 +46,8 @@ enum class TftpOutcome {
 // the first block is acknowledged, 1027 when a later one brings a new percentage, 1028 after the last.
 class TftpTransfer {
   public:
-    // retransmitLimit: how many times a block is sent again on the own time-out before the transfer
-    // is given up.
+    // retransmitLimit: how many times a block is sent again on the own time-out; after that the block
+    // is no longer sent, but its acknowledgement is still taken until the program's idle end.
     TftpTransfer(TftpTransferHost& host, unsigned retransmitLimit);
 
     TftpOutcome HandleDatagram(TftpBytes datagram, const TftpPeer& from);
@@ -63,6 +63,8 @@ class TftpTransfer {
     TftpOutcome Start(TftpBytes datagram, const TftpPeer& from);
     TftpOutcome Acknowledged(TftpBytes datagram);
     TftpOutcome SendNextBlock();
+    bool ReadAhead();
+    bool IsRepeatedFinalAck(TftpBytes datagram, const TftpPeer& from) const;
     TftpOutcome SendCurrent();
     TftpOutcome Fail(const TftpPeer& to, std::uint16_t code, const char* message);
     void Finish();
@@ -83,6 +85,9 @@ class TftpTransfer {
     unsigned retransmits_ = 0;
     std::uint16_t reportedPercentage_ = kNoPercentage;
     std::vector<std::uint8_t> packet_;  // the current data block as sent
+    // The next block, read while the current one is on its way.
+    std::array<std::uint8_t, kTftpBlockSize> next_{};
+    std::ptrdiff_t nextCount_ = -1;  // -1: not read yet
 };
 
 }  // namespace fendrel

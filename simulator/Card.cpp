@@ -1,6 +1,7 @@
 #include "simulator/Card.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "simulator/CardOids.h"
 #include "simulator/TrayChoices.h"
@@ -109,6 +110,10 @@ void Card::AfterSet(const std::vector<Binding>& bindings, const Peer& from) {
     for (const Binding& binding : bindings) {
         menuReset = menuReset || binding.oid == MenuClear;
         factoryReset = factoryReset || binding.oid == FactoryDefault;
+        if (binding.oid == DownloadStart) {
+            order_ = DownloadObjects();
+            mib_.Put(DownloadStart, MibValue::Integer(0));
+        }
         if (IsPanelCommand(binding.oid)) {
             mib_.Put(binding.oid, MibValue::Integer(0));
         }
@@ -122,6 +127,27 @@ void Card::AfterSet(const std::vector<Binding>& bindings, const Peer& from) {
         RestoreFactorySettings();
     }
     FollowTray(mib_, description_.engine);
+}
+
+std::optional<UpgradeOrder> Card::TakeUpgradeOrder() {
+    return std::exchange(order_, std::nullopt);
+}
+
+UpgradeOrder Card::DownloadObjects() const {
+    UpgradeOrder order;
+    const std::optional<MibValue> server = mib_.Get(DownloadServer);
+    if (server && server->bytes.size() == order.server.size()) {
+        std::copy(server->bytes.begin(), server->bytes.end(), order.server.begin());
+    }
+    order.file = mib_.Get(DownloadFile)->bytes;
+    return order;
+}
+
+void Card::InstallFirmware(std::vector<uint8_t> file, std::chrono::milliseconds restart) {
+    upgrade_.Received(std::move(file), restart);
+    const MibValue version = MibValue::Text(upgrade_.Version());
+    mib_.Put(PanelVersion, version);
+    mib_.Put(CardVersion, version);
 }
 
 // Every setting back to what the description gives, except the address the card now has and the

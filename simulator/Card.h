@@ -5,6 +5,7 @@
 
 #include "simulator/CardMib.h"
 #include "simulator/Faults.h"
+#include "simulator/FirmwareUpgrade.h"
 #include "simulator/Peer.h"
 #include "simulator/TrapRegistry.h"
 
@@ -46,6 +47,14 @@ class Card {
     CardSetResult Set(std::vector<Binding> bindings, const Peer& from);
 
     FaultState& Faults(Protocol protocol);
+    FirmwareUpgrade& Upgrade() { return upgrade_; }
+    // The download a set of the start object asked for, once; nothing when none was asked.
+    std::optional<UpgradeOrder> TakeUpgradeOrder();
+    // The download objects as they stand, as the front panel starts a download with them.
+    UpgradeOrder DownloadObjects() const;
+    // A fetched file: the card restarts with its version for `restart`.
+    void InstallFirmware(std::vector<uint8_t> file, std::chrono::milliseconds restart);
+
     // Where the registered consoles' status traps go, one entry per valid registration row.
     std::vector<Peer> RegisteredConsoles() const;
 
@@ -60,6 +69,8 @@ class Card {
     Mib mib_;
     std::array<FaultState, 3> faults_;
     TrapRegistry registrations_;
+    FirmwareUpgrade upgrade_;
+    std::optional<UpgradeOrder> order_;
 };
 
 }  // namespace sim

@@ -14,7 +14,7 @@ namespace {
 
 const char Help[] =
     "ok commands: list | status CARD CODE | fault CARD ip|ipx|dlc|all SWITCH [VALUE] | get CARD OID | "
-    "put CARD OID integer N|text TEXT | quit; "
+    "put CARD OID integer N|text TEXT | upgrade CARD SERVER FILE | firmware CARD | quit; "
     "CARD is a name, 12 hexadecimal digits or #index; SWITCH is silent, delay MS, wrong-id, error N, "
     "truncate, garble, drop PERCENT or clear";
 
@@ -181,6 +181,24 @@ std::string List(Simulator& simulator) {
     return reply + "ok " + std::to_string(simulator.CardCount()) + " cards";
 }
 
+// The front panel's download: the server and file go into the download objects, then it starts.
+std::string Upgrade(Simulator& simulator, const std::vector<std::string>& words) {
+    Expect(words, 4, 4, "upgrade CARD SERVER FILE");
+    size_t card = CardOf(simulator, words[1]);
+    const std::optional<Ipv4> server = ParseIpv4(words[2]);
+    if (!server || words[3].size() > 127 || !IsPlainText(words[3])) {
+        throw Refusal{"bad server or file"};
+    }
+    simulator.Inspect(card, [&](Card& target) {
+        target.Objects().Put(DownloadServer, MibValue::Ip(*server));
+        target.Objects().Put(DownloadFile, MibValue::Text(words[3]));
+    });
+    if (!simulator.StartUpgrade(card)) {
+        throw Refusal{"a download is under way"};
+    }
+    return "ok";
+}
+
 std::string Run(Simulator& simulator, const std::vector<std::string>& words, bool& quit) {
     const std::string& verb = words[0];
     if (verb == "help") {
@@ -211,6 +229,16 @@ std::string Run(Simulator& simulator, const std::vector<std::string>& words, boo
     }
     if (verb == "put") {
         return Put(simulator, words);
+    }
+    if (verb == "upgrade") {
+        return Upgrade(simulator, words);
+    }
+    if (verb == "firmware") {
+        Expect(words, 2, 2, "firmware CARD");
+        std::string report;
+        simulator.Inspect(CardOf(simulator, words[1]),
+                          [&](Card& target) { report = target.Upgrade().Report(); });
+        return "ok " + report;
     }
     if (verb == "get") {
         Expect(words, 3, 3, "get CARD OID");

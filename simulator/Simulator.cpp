@@ -9,6 +9,7 @@
 #include "simulator/ServiceAdvertising.h"
 #include "simulator/SnmpAgent.h"
 #include "simulator/StatusTraps.h"
+#include "simulator/TftpClient.h"
 
 namespace sim {
 
@@ -28,6 +29,7 @@ Simulator::~Simulator() {
 size_t Simulator::AddCard(const CardDescription& description) {
     std::lock_guard lock(mutex_);
     cards_.push_back(std::make_unique<Card>(description));
+    upgradeLoss_.push_back(0);
     return cards_.size() - 1;
 }
 
@@ -53,6 +55,12 @@ bool Simulator::Start(std::string& error) {
 }
 
 void Simulator::Stop() {
+    stopping_ = true;
+    for (std::thread& download : downloads_) {
+        download.join();
+    }
+    downloads_.clear();
+    stopping_ = false;
     {
         std::lock_guard lock(mutex_);
         if (!running_) {
@@ -238,8 +246,53 @@ std::optional<size_t> Simulator::CardAt(const Ipv4& address) {
 
 // Called with the lock held.
 void Simulator::Answer(size_t card, const std::vector<uint8_t>& request, const Peer& from) {
+    if (cards_[card]->Upgrade().Restarting()) {
+        return;
+    }
     if (std::optional<Outgoing> answer = AnswerRequest(*cards_[card], request, from)) {
         Queue(card, std::move(*answer));
+    }
+    if (std::optional<UpgradeOrder> order = cards_[card]->TakeUpgradeOrder()) {
+        BeginUpgrade(card, *order);
+    }
+}
+
+bool Simulator::StartUpgrade(size_t card) {
+    std::lock_guard lock(mutex_);
+    return BeginUpgrade(card, cards_[card]->DownloadObjects());
+}
+
+void Simulator::SetUpgradeLoss(size_t card, double rate) {
+    std::lock_guard lock(mutex_);
+    upgradeLoss_[card] = rate;
+}
+
+// Called with the lock held. The fetch runs on a thread of its own, from the card's address.
+bool Simulator::BeginUpgrade(size_t card, const UpgradeOrder& order) {
+    if (!cards_[card]->Upgrade().Begin()) {
+        return false;
+    }
+    downloads_.emplace_back(&Simulator::FetchFirmware, this, card, order, Ipv4Text(cards_[card]->Address()),
+                            upgradeLoss_[card]);
+    return true;
+}
+
+void Simulator::FetchFirmware(size_t card, const UpgradeOrder& order, std::string source, double loss) {
+    TftpClientOptions options;
+    options.server = Ipv4Text(order.server);
+    options.source = std::move(source);
+    options.lossRate = loss;
+    options.seed = static_cast<unsigned>(card + 1);
+    options.waitMs = 200;
+    options.attempts = 25;
+    options.cancel = &stopping_;
+    TftpClientResult result = TftpGet(order.file, options);
+    std::lock_guard lock(mutex_);
+    Card& target = *cards_[card];
+    if (result.ok) {
+        target.InstallFirmware(std::move(result.data), options_.restart);
+    } else {
+        target.Upgrade().Failed(result.errorMessage);
     }
 }
 

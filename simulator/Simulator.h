@@ -1,6 +1,7 @@
 #pragma once
 
 #include <poll.h>
+#include <atomic>
 #include <chrono>
 #include <deque>
 #include <functional>
@@ -22,6 +23,7 @@ namespace sim {
 
 struct SimulatorOptions {
     uint16_t snmpPort = 161;
+    std::chrono::milliseconds restart{1500};  // a card's silence after it took new firmware
 };
 
 // Many print server cards in one process, answering over UDP and, when a simulated LAN segment is
@@ -51,6 +53,12 @@ class Simulator {
     // Runs `visit` on the card while no request is being handled.
     void Inspect(size_t card, const std::function<void(Card&)>& visit);
 
+    // Starts the card's firmware download from its download objects, as its front panel does;
+    // false while one is under way. A set of the card's start object does the same.
+    bool StartUpgrade(size_t card);
+    // The share of the card's firmware download datagrams lost in each direction.
+    void SetUpgradeLoss(size_t card, double rate);
+
   private:
     using Clock = std::chrono::steady_clock;
     struct Pending {
@@ -76,6 +84,8 @@ class Simulator {
     void SendDue();
     void Send(size_t card, const Outgoing& out, bool fromServiceSocket);
     int MillisecondsToNextSend();
+    bool BeginUpgrade(size_t card, const UpgradeOrder& order);
+    void FetchFirmware(size_t card, const UpgradeOrder& order, std::string source, double loss);
 
     SimulatorOptions options_;
     mutable std::mutex mutex_;
@@ -92,6 +102,9 @@ class Simulator {
     int wakeFd_ = -1;
     bool running_ = false;
     std::thread thread_;
+    std::vector<double> upgradeLoss_;
+    std::atomic<bool> stopping_{false};
+    std::vector<std::thread> downloads_;
 };
 
 }  // namespace sim

@@ -51,6 +51,7 @@ CONSOLE_LIBRARY_FUNCTION("Halbrin.dll", HelperDetectPrintServers);
 CONSOLE_LIBRARY_FUNCTION("Halbrin.dll", HelperInstallPrinter32);
 CONSOLE_LIBRARY_FUNCTION("Halbrin.dll", HelperDeviceSettings32);
 CONSOLE_LIBRARY_FUNCTION("Halbrin.dll", HelperRefreshJobQueue32);
+CONSOLE_LIBRARY_FUNCTION("Halbrin.dll", HelperSetTFTPParameters);
 }  // namespace halbrin
 
 namespace vantorel {

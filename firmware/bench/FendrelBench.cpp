@@ -1,8 +1,10 @@
 // Time to serve a 4 MiB firmware file to one client: fendrel against Debian's in.tftpd, side by side.
-// Both serve on port 69 in turn, inside the private test network (scripts/bench).
+// Both serve on port 69 in turn, inside the private test network (scripts/bench); the interleaved
+// runs give the two servers the same share of the machine's noise.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -77,19 +79,88 @@ void BM_Fendrel(benchmark::State& state) {
     run.Release();
 }
 
-void BM_InTftpd(benchmark::State& state) {
-    fendreltest::ChildProcess server;
+// in.tftpd serving the file's folder, once it answers.
+bool StartInTftpd(fendreltest::ChildProcess& server) {
     const std::string folder = Files().path.substr(0, Files().path.rfind('/'));
     if (!server.Start("/usr/sbin/in.tftpd", {"-4", "-L", "-u", "root", "-s", folder},
                       {std::string("LD_PRELOAD=") + TFTPD_SHIM})) {
+        return false;
+    }
+    fendreltest::TftpClientOptions probe;
+    probe.attempts = 100;
+    return fendreltest::TftpGet(kFileName, probe).ok;
+}
+
+void BM_InTftpd(benchmark::State& state) {
+    fendreltest::ChildProcess server;
+    if (!StartInTftpd(server)) {
         state.SkipWithError("in.tftpd did not start");
         return;
     }
-    // Ready once it answers.
-    fendreltest::TftpClientOptions probe;
-    probe.attempts = 100;
-    fendreltest::TftpGet(kFileName, probe);
     Serve(state, kFileName);
+}
+
+// Seconds that `reads` whole reads took; negative when one failed.
+double TimedReads(Client client, const std::string& remoteName, int reads) {
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < reads; ++i) {
+        if (!ReadOnce(client, remoteName)) {
+            return -1;
+        }
+    }
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+double FendrelReads(Client client, int reads) {
+    fendreltest::FendrelRun run;
+    if (!run.Start(0)) {
+        return -1;
+    }
+    run.Serve(0);
+    const double seconds = TimedReads(client, Files().path, reads);
+    run.Release();
+    return seconds;
+}
+
+double InTftpdReads(Client client, int reads) {
+    fendreltest::ChildProcess server;
+    return StartInTftpd(server) ? TimedReads(client, kFileName, reads) : -1;
+}
+
+// Each iteration serves the same reads from fendrel and from in.tftpd, one right after the other and
+// in alternating order; its time is fendrel's. The counters give both servers' time per file and
+// fendrel's time as a share of in.tftpd's (below 1: faster).
+void BM_Interleaved(benchmark::State& state) {
+    constexpr int kReads = 4;
+    fendreltest::SetStoreText(plat::kTftpKey, "FlashFile", Files().path);
+    const Client client = static_cast<Client>(state.range(0));
+    double fendrelTotal = 0;
+    double inTftpdTotal = 0;
+    bool fendrelFirst = true;
+    for (auto _ : state) {
+        double fendrel = 0;
+        double inTftpd = 0;
+        if (fendrelFirst) {
+            fendrel = FendrelReads(client, kReads);
+            inTftpd = InTftpdReads(client, kReads);
+        } else {
+            inTftpd = InTftpdReads(client, kReads);
+            fendrel = FendrelReads(client, kReads);
+        }
+        if (fendrel < 0 || inTftpd < 0) {
+            state.SkipWithError("a server did not deliver the file whole");
+            return;
+        }
+        fendrelFirst = !fendrelFirst;
+        state.SetIterationTime(fendrel / kReads);
+        fendrelTotal += fendrel;
+        inTftpdTotal += inTftpd;
+    }
+    const double files = static_cast<double>(state.iterations()) * kReads;
+    state.counters["fendrel_ms"] = fendrelTotal * 1000 / files;
+    state.counters["in.tftpd_ms"] = inTftpdTotal * 1000 / files;
+    state.counters["ratio"] = fendrelTotal / inTftpdTotal;
+    state.SetLabel(client == kOwnClient ? "own client" : "tftp-hpa client");
 }
 
 // Other programs on the machine disturb single runs: five runs each, reported by their median and
@@ -110,5 +181,11 @@ BENCHMARK(BM_Fendrel)
     ->Args({kOwnClient, 1})
     ->Apply(Measure);
 BENCHMARK(BM_InTftpd)->Arg(kOwnClient)->Arg(kTftpHpaClient)->Apply(Measure);
+BENCHMARK(BM_Interleaved)
+    ->Arg(kOwnClient)
+    ->Arg(kTftpHpaClient)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(8);
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#include <algorithm>
 
 #include <cstdint>
 #include <string>
@@ -192,6 +193,26 @@ TEST_F(FendrelTest, StopEndsATransferUnderWay) {
     const fendreltest::TftpClientResult result = fendreltest::TftpGet(path);
     ASSERT_TRUE(result.ok) << result.errorMessage;
     EXPECT_TRUE(result.data == content);
+}
+
+// The console releases the server as it is told of 100 %: the release waits until that report and
+// the transfer's completion are done, so the server ends with 1028 alone.
+TEST_F(FendrelTest, AReleaseDuringAReportIsHandledAfterIt) {
+    StartServer();
+    const std::string path = Choose(Pattern(5000));
+    const plat::WindowHandle server = run_.Window();
+    events_.SetEventHook([server](plat::LParam event) {
+        if (TftpEventOf(event) == kTftpEventProgress && TftpPercentageOf(event) == 100) {
+            plat::SendMessage(server, WM_TFTP_RELEASE, 0, 0);
+        }
+    });
+    EXPECT_TRUE(fendreltest::TftpGet(path).ok);
+    EXPECT_EQ(run_.Process().WaitForExit(5000), 0);
+    events_.SetEventHook({});
+    const std::vector<std::uint16_t> codes = EventCodes();
+    ASSERT_GE(codes.size(), 2u);
+    EXPECT_EQ(std::count(codes.begin(), codes.end(), kTftpEventFailed), 0);
+    EXPECT_EQ(codes.back(), kTftpEventComplete);
 }
 
 TEST_F(FendrelTest, SecondCopyTellsItsConsoleAndEnds) {

@@ -258,10 +258,32 @@ TEST_F(TftpTransferTest, OwnTimeOutResendsTheBlockABoundedNumberOfTimes) {
     const std::size_t sent = host_.sent.size();
     EXPECT_EQ(transfer_.HandleRetransmitTimeout(), TftpOutcome::kSilent);
     EXPECT_EQ(host_.sent.size(), sent);
-    EXPECT_FALSE(transfer_.Sending());
     EXPECT_FALSE(transfer_.Completed());
     EXPECT_FALSE(host_.armed);
     EXPECT_EQ(transfer_.HandleRetransmitTimeout(), TftpOutcome::kSilent);
+
+    // The client's late acknowledgement (its own time-out is longer) still carries the transfer on.
+    ASSERT_TRUE(transfer_.Sending());
+    EXPECT_EQ(Ack(2), TftpOutcome::kAnswered);
+    ExpectData(Last(), 3);
+    EXPECT_TRUE(host_.armed);
+    EXPECT_EQ(Ack(3), TftpOutcome::kAnswered);
+    EXPECT_EQ(Ack(4), TftpOutcome::kFinished);
+    EXPECT_TRUE(transfer_.Completed());
+}
+
+TEST_F(TftpTransferTest, TheOwnersRepeatedLastAcknowledgementIsIgnoredQuietly) {
+    Request(Choose(Pattern(700)));
+    Ack(1);
+    ASSERT_EQ(Ack(2), TftpOutcome::kFinished);
+    const std::size_t sent = host_.sent.size();
+    EXPECT_EQ(Ack(2), TftpOutcome::kSilent);
+    EXPECT_EQ(host_.sent.size(), sent);
+    EXPECT_TRUE(transfer_.Completed());
+    // Anyone else, or another block, still hears that nothing is being sent.
+    EXPECT_EQ(Ack(2, {{127, 0, 0, 6}, 4000}), TftpOutcome::kAnswered);
+    EXPECT_EQ(Ack(1), TftpOutcome::kAnswered);
+    ExpectError(Last(), fendrel::kTftpNotDefined, fendrel::kTextBusy, kClient);
 }
 
 TEST_F(TftpTransferTest, AnAcknowledgedBlockRestoresTheRetransmitAllowance) {
@@ -378,7 +400,9 @@ TEST_F(TftpTransferTest, FileThatShrinksFailsInsteadOfEndingShort) {
     const std::string path = Choose(Pattern(3000));
     Request(path);
     std::filesystem::resize_file(path, 600);
-    Ack(1);
+    Ack(1);  // block 2 was read ahead while block 1 was on its way
+    ExpectData(Last(), 2);
+    Ack(2);
     ExpectError(Last(), 2, "access violation", kClient);
     EXPECT_FALSE(transfer_.Sending());
     EXPECT_FALSE(transfer_.Completed());

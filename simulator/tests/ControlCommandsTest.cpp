@@ -32,6 +32,7 @@ TEST_F(ControlCommandsTest, StatusAndGetNameCardsByNameHardwareAddressOrIndex) {
     EXPECT_EQ(Run("get #1 1.3.6.1.2.1.1.5.0"), "ok STRING \"PS-Back\"");
     EXPECT_EQ(Run("get #1 " + E + ".12.2.5.0"), "ok IP 127.0.3.8");
     EXPECT_EQ(Run("get #0 1.3.6.1.2.1.2.2.1.6.2"), "ok HEX 00C0DE123456") << "bytes that are no text";
+    EXPECT_EQ(Run("firmware PS-Back"), "ok idle size 0 checksum 00000000");
 }
 
 TEST_F(ControlCommandsTest, PutChangesWhatTheCardItselfWouldChange) {
@@ -87,6 +88,9 @@ TEST_F(ControlCommandsTest, RefusalsSayWhy) {
         {"fault PS-Lobby ip silent maybe", "error expected on or off"},
         {"get PS-Lobby 1.3.6.1.2.1.1.99.0", "error no such object"},
         {"get PS-Lobby one.two", "error bad object identifier"},
+        {"upgrade PS-Lobby 1.2.3 fw.bin", "error bad server or file"},
+        {"upgrade PS-Lobby 127.0.0.1", "error usage: upgrade"},
+        {"firmware Nobody", "error unknown card"},
         {"reboot", "error unknown command"},
         {"", "error empty command"},
     };

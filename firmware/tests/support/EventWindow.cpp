@@ -39,11 +39,16 @@ void EventWindow::Run() {
 plat::LResult EventWindow::Procedure(plat::WindowHandle window, std::uint32_t message, plat::WParam wParam,
                                      plat::LParam lParam) {
     if (message == kTftpEventMessage && wParam == kTftpEventWParam && current_ != nullptr) {
+        std::function<void(plat::LParam)> hook;
         {
             std::lock_guard lock(current_->mutex_);
             current_->events_.push_back(lParam);
+            hook = current_->hook_;
         }
         current_->changed_.notify_all();
+        if (hook) {
+            hook(lParam);
+        }
         return 0;
     }
     return plat::DefWindowProc(window, message, wParam, lParam);
@@ -52,6 +57,11 @@ plat::LResult EventWindow::Procedure(plat::WindowHandle window, std::uint32_t me
 std::vector<plat::LParam> EventWindow::Events() {
     std::lock_guard lock(mutex_);
     return events_;
+}
+
+void EventWindow::SetEventHook(std::function<void(plat::LParam)> hook) {
+    std::lock_guard lock(mutex_);
+    hook_ = std::move(hook);
 }
 
 void EventWindow::Clear() {

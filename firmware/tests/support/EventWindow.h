@@ -3,6 +3,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -23,6 +24,8 @@ class EventWindow {
     plat::WindowHandle Handle() const { return window_; }
     std::vector<plat::LParam> Events();
     void Clear();
+    // Runs on the window's thread for each event, while the server waits for the event's answer.
+    void SetEventHook(std::function<void(plat::LParam)> hook);
     // Waits until an event with this code has come; false after timeoutMs.
     bool WaitFor(std::uint16_t event, int timeoutMs);
 
@@ -35,6 +38,7 @@ class EventWindow {
     std::mutex mutex_;
     std::condition_variable changed_;
     std::vector<plat::LParam> events_;
+    std::function<void(plat::LParam)> hook_;
     bool ready_ = false;  // the thread has made its window, or failed to
     std::atomic<plat::WindowHandle> window_{0};
     std::atomic<bool> stop_{false};

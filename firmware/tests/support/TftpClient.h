@@ -1,32 +1,12 @@
 #pragma once
 
-#include <cstdint>
-#include <string>
-#include <vector>
+#include "simulator/TftpClient.h"
 
-// A TFTP read client for the tests and the benchmark, with a lossy link on demand.
+// The tests read from the server as the simulated card does.
 namespace fendreltest {
 
-struct TftpClientOptions {
-    std::string server = "127.0.0.1";
-    std::uint16_t port = 69;
-    std::string mode = "octet";
-    double lossRate = 0;  // share of datagrams lost in each direction
-    unsigned seed = 1;    // of the losses
-    int waitMs = 100;     // before the request or the last acknowledgement is sent again
-    int attempts = 50;    // waits in a row without progress before giving up
-    int lingerMs = 0;     // after the last acknowledgement, to answer a repeated last block
-    int vanishAfter = 0;  // when not 0: acknowledges this many blocks, then goes silent
-};
-
-struct TftpClientResult {
-    bool ok = false;
-    std::vector<std::uint8_t> data;
-    std::uint16_t errorCode = 0;
-    std::string errorMessage;  // the server's error text, or what went wrong here
-    unsigned lost = 0;         // datagrams the link lost
-};
-
-TftpClientResult TftpGet(const std::string& fileName, const TftpClientOptions& options = {});
+using sim::TftpClientOptions;
+using sim::TftpClientResult;
+using sim::TftpGet;
 
 }  // namespace fendreltest

@@ -1,4 +1,4 @@
-#include "firmware/tests/support/TftpClient.h"
+#include "simulator/TftpClient.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -8,7 +8,7 @@
 
 #include <random>
 
-namespace fendreltest {
+namespace sim {
 
 namespace {
 
@@ -36,9 +36,17 @@ Bytes Ack(std::uint16_t block) {
 class Link {
   public:
     explicit Link(const TftpClientOptions& options)
-        : random_(options.seed),
-          lost_(options.lossRate),
-          fd_(socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0)) {}
+        : random_(options.seed), lost_(options.lossRate), fd_(socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0)) {
+        if (fd_ >= 0 && !options.source.empty()) {
+            sockaddr_in local{};
+            local.sin_family = AF_INET;
+            if (inet_pton(AF_INET, options.source.c_str(), &local.sin_addr) != 1 ||
+                bind(fd_, reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0) {
+                close(fd_);
+                fd_ = -1;
+            }
+        }
+    }
     ~Link() {
         if (fd_ >= 0) {
             close(fd_);
@@ -105,6 +113,10 @@ TftpClientResult TftpGet(const std::string& fileName, const TftpClientOptions& o
     Bytes packet;
     sockaddr_in from{};
     while (true) {
+        if (options.cancel != nullptr && options.cancel->load()) {
+            result.errorMessage = "cancelled";
+            break;
+        }
         const int waitMs = done ? options.lingerMs : options.waitMs;
         if (!link.Receive(waitMs, packet, from)) {
             if (done) {
@@ -157,4 +169,4 @@ TftpClientResult TftpGet(const std::string& fileName, const TftpClientOptions& o
     return result;
 }
 
-}  // namespace fendreltest
+}  // namespace sim
