@@ -5,6 +5,7 @@
 #include "platform/dlc/AdapterAddress.h"
 #include "platform/lan/LanEngine.h"
 #include "platform/lan/LanSettings.h"
+#include "platform/services/ExportGuard.h"
 
 namespace plat {
 
@@ -90,5 +91,11 @@ extern "C" __attribute__((visibility("default"))) std::uint32_t AcsLan(plat::Dlc
     if (block == nullptr) {
         return plat::kDlcStatusInvalidCommand;
     }
-    return plat::DlcEmulator::Get().Issue(*block);
+    // A command the emulator could not carry out (no memory) is refused as any other: its status is
+    // written and its event set, so that its issuer does not wait for it.
+    auto refuse = [block](plat::ExportFault) {
+        plat::CompleteCommand(block, plat::kDlcStatusInvalidCommand);
+        return std::uint32_t{plat::kDlcStatusInvalidCommand};
+    };
+    return plat::GuardExportWith(refuse, [block] { return plat::DlcEmulator::Get().Issue(*block); });
 }
