@@ -23,9 +23,14 @@ __attribute__((constructor)) void LibraryLoaded() {
     });
 }
 
-// The listeners are HelperCleanUp's to close; at process exit they simply end with it.
+// Whatever HelperCleanUp has not closed goes first: no listener thread may run the library's code and
+// no DLC command may point into its memory once that is gone. At process exit this runs after the
+// static objects are destroyed; neither the listeners nor the DLC layer's state are among them.
 __attribute__((destructor)) void LibraryUnloaded() {
-    plat::GuardExport([] { DlcCloseAdapter(); });
+    plat::GuardExport([] {
+        CloseTrapListeners();
+        DlcUnload();
+    });
 }
 
 bool JobFileNamed() {

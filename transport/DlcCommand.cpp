@@ -1,20 +1,21 @@
 #include "transport/DlcCommand.h"
 
-#include <algorithm>
+#include <list>
 #include <mutex>
-#include <vector>
+
+#include "platform/services/Undestroyed.h"
 
 namespace {
 
-// Commands whose wait ran out, kept until the adapter is done with them.
+// Commands whose wait ran out, kept until the adapter is done with them. A list: once empty it holds
+// no memory that the library's unload would leave behind.
 struct RetiredCommands {
     std::mutex lock;
-    std::vector<std::unique_ptr<DlcCommand>> commands;
+    std::list<std::unique_ptr<DlcCommand>> commands;
 };
 
 RetiredCommands& Retired() {
-    static RetiredCommands retired;
-    return retired;
+    return plat::Undestroyed<RetiredCommands>();
 }
 
 // Frees the retired commands that the adapter is done with; under the lock.

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "platform/dlc/DlcInterface.h"
 
@@ -19,6 +20,9 @@ struct DlcCommand {
 
     plat::DlcCommandBlock block{};
     plat::CompletionEvent event;
+    // The adapter the command is for when it is not the process's current one (bgApplId): a
+    // library closes the adapter it opened itself.
+    std::optional<std::uint8_t> adapterId;
 };
 
 template <class Table>
@@ -33,9 +37,9 @@ using DlcReadCommand = DlcTableCommand<plat::DlcReadParms>;
 // How long a waited command may take; no DLC wait is unbounded.
 inline constexpr std::uint32_t kDlcCommandWaitMs = 10000;
 
-// Hands the command to the adapter, carrying bgApplId and, withEvent, the command's own event
-// (without it a command that completes later is reported through a READ). 0 accepted; 1 when DLC
-// is not available or the adapter refused the command.
+// Hands the command to the adapter, carrying bgApplId (or its own adapterId) and, withEvent, the
+// command's own event (without it a command that completes later is reported through a READ). 0
+// accepted; 1 when DLC is not available or the adapter refused the command.
 int DlcIssue(DlcCommand& command, bool withEvent);
 
 // Issues the command and waits at most timeoutMs for it. 0 when it completed with status 0; 1

@@ -1,6 +1,7 @@
 #include <map>
 #include <mutex>
 
+#include "platform/services/Undestroyed.h"
 #include "transport/DlcCommandLayer.h"
 
 namespace {
@@ -19,17 +20,16 @@ struct PendingReceives {
 };
 
 PendingReceives& Receives() {
-    static PendingReceives receives;
-    return receives;
+    return plat::Undestroyed<PendingReceives>();
 }
 
-// Retires the RECEIVEs of the station, or of every station of its SAP.
-void RetireReceives(std::uint16_t stationId, bool wholeSap) {
+// Retires the RECEIVEs of the stations that `concerned` picks by station id.
+template <class Concerned>
+void RetireReceives(Concerned concerned) {
     PendingReceives& receives = Receives();
     std::lock_guard guard(receives.lock);
     for (auto it = receives.byStation.begin(); it != receives.byStation.end();) {
-        const bool concerned = wholeSap ? (it->first >> 8) == (stationId >> 8) : it->first == stationId;
-        if (concerned) {
+        if (concerned(it->first)) {
             DlcRetire(std::move(it->second));
             it = receives.byStation.erase(it);
         } else {
@@ -64,7 +64,10 @@ DlcResult DlcOpenSap(std::uint8_t sap, std::uint16_t* stationId) {
 
 DlcResult DlcCloseSap(std::uint8_t command, std::uint16_t stationId) {
     const DlcResult result = StationCommand(command, stationId, kCloseWaitMs);
-    RetireReceives(stationId, command == plat::kDlcCloseSap);
+    const bool wholeSap = command == plat::kDlcCloseSap;
+    RetireReceives([&](std::uint16_t station) {
+        return wholeSap ? (station >> 8) == (stationId >> 8) : station == stationId;
+    });
     return result;
 }
 
@@ -87,6 +90,10 @@ DlcResult DlcReceive(std::uint16_t stationId) {
 
 DlcResult DlcCancelReceive(std::uint16_t stationId) {
     const DlcResult result = StationCommand(plat::kDlcReceiveCancel, stationId, kDlcCommandWaitMs);
-    RetireReceives(stationId, false);
+    RetireReceives([stationId](std::uint16_t station) { return station == stationId; });
     return result;
+}
+
+void DlcRetireAllReceives() {
+    RetireReceives([](std::uint16_t) { return true; });
 }

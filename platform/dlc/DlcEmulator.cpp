@@ -1,11 +1,10 @@
 #include "platform/dlc/DlcEmulator.h"
 
-#include <new>
-
 #include "platform/dlc/AdapterAddress.h"
 #include "platform/lan/LanEngine.h"
 #include "platform/lan/LanSettings.h"
 #include "platform/services/ExportGuard.h"
+#include "platform/services/Undestroyed.h"
 
 namespace plat {
 
@@ -17,11 +16,8 @@ constexpr std::size_t kMaxAdapterOpens = 255;
 
 DlcEmulator& DlcEmulator::Get() {
     // Never destroyed: commands may come from static objects and unload code of other libraries. It
-    // lives in this library's own data, not on the heap, so that it goes with the library when that is
-    // unloaded (as on a PC without DLC, at once).
-    alignas(DlcEmulator) static unsigned char storage[sizeof(DlcEmulator)];
-    static auto* emulator = new (storage) DlcEmulator;
-    return *emulator;
+    // goes with this library when that is unloaded (as on a PC without DLC, at once).
+    return Undestroyed<DlcEmulator>();
 }
 
 std::uint32_t DlcEmulator::Issue(DlcCommandBlock& block) {
