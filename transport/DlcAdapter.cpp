@@ -107,7 +107,10 @@ DlcResult DlcInitialize() {
 }
 
 DlcResult DlcOpenAdapter() {
-    auto command = std::make_unique<OpenAdapterCommand>();
+    auto command = MakeDlcCommand<OpenAdapterCommand>();
+    if (!command) {
+        return kDlcNoMemory;
+    }
     if (DlcExecute(command) == kDlcOk) {
         bgApplId = command->block.applicationId;
         Layer().ownAdapter = bgApplId;
@@ -121,7 +124,10 @@ DlcResult DlcOpenAdapter() {
 }
 
 DlcResult DlcReadAdapterStatus() {
-    auto command = std::make_unique<DlcTableCommand<plat::DlcDirStatusParms>>(plat::kDlcDirStatus);
+    auto command = MakeDlcCommand<DlcTableCommand<plat::DlcDirStatusParms>>(plat::kDlcDirStatus);
+    if (!command) {
+        return kDlcNoMemory;
+    }
     if (DlcExecute(command) != kDlcOk) {
         return kDlcFailed;
     }
@@ -137,7 +143,10 @@ DlcResult DlcCreateBuffers(std::uint32_t size) {
     if (!pool) {
         return kDlcNoMemory;
     }
-    auto command = std::make_unique<DlcTableCommand<plat::DlcBufferCreateParms>>(plat::kDlcBufferCreate);
+    auto command = MakeDlcCommand<DlcTableCommand<plat::DlcBufferCreateParms>>(plat::kDlcBufferCreate);
+    if (!command) {
+        return kDlcNoMemory;
+    }
     command->table.buffer = pool.get();
     command->table.bufferSize = size;
     command->table.minimumFreeThreshold = size / 4;
@@ -153,7 +162,10 @@ void DlcCloseAdapter() {
     if (!layer.ownAdapter) {
         return;
     }
-    auto command = std::make_unique<DlcCommand>(plat::kDlcDirCloseAdapter);
+    auto command = MakeDlcCommand<DlcCommand>(plat::kDlcDirCloseAdapter);
+    if (!command) {
+        return;
+    }
     command->adapterId = layer.ownAdapter;
     if (DlcExecute(command) == kDlcOk) {
         layer.ownAdapter.reset();

@@ -2,6 +2,7 @@
 
 #include <list>
 #include <mutex>
+#include <new>
 
 #include "platform/services/Undestroyed.h"
 
@@ -40,7 +41,11 @@ void DlcRetire(std::unique_ptr<DlcCommand> command) {
     RetiredCommands& retired = Retired();
     std::lock_guard guard(retired.lock);
     if (command && !command->event.IsSet()) {
-        retired.commands.push_back(std::move(command));
+        try {
+            retired.commands.push_back(std::move(command));
+        } catch (const std::bad_alloc&) {
+            command.release();  // the adapter still holds it: never freed under it
+        }
     }
     Purge(retired);
 }

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <new>
 #include <optional>
 
 #include "platform/dlc/DlcInterface.h"
@@ -33,6 +34,13 @@ struct DlcTableCommand : DlcCommand {
 };
 
 using DlcReadCommand = DlcTableCommand<plat::DlcReadParms>;
+
+// A new command, or null when there is no memory for it (the layer then answers kDlcNoMemory): the
+// layer's functions run in destructors and reader threads, where nothing may throw.
+template <class Command, class... Args>
+std::unique_ptr<Command> MakeDlcCommand(Args... args) {
+    return std::unique_ptr<Command>(new (std::nothrow) Command(args...));
+}
 
 // How long a waited command may take; no DLC wait is unbounded.
 inline constexpr std::uint32_t kDlcCommandWaitMs = 10000;

@@ -1,5 +1,6 @@
 #include <map>
 #include <mutex>
+#include <new>
 
 #include "platform/services/Undestroyed.h"
 #include "transport/DlcCommandLayer.h"
@@ -39,7 +40,10 @@ void RetireReceives(Concerned concerned) {
 }
 
 DlcResult StationCommand(std::uint8_t code, std::uint16_t stationId, std::uint32_t timeoutMs) {
-    auto command = std::make_unique<DlcCommand>(code);
+    auto command = MakeDlcCommand<DlcCommand>(code);
+    if (!command) {
+        return kDlcNoMemory;
+    }
     command->block.parameter.stationId = stationId;
     return DlcExecute(command, timeoutMs);
 }
@@ -47,7 +51,10 @@ DlcResult StationCommand(std::uint8_t code, std::uint16_t stationId, std::uint32
 }  // namespace
 
 DlcResult DlcOpenSap(std::uint8_t sap, std::uint16_t* stationId) {
-    auto command = std::make_unique<DlcTableCommand<plat::DlcOpenSapParms>>(plat::kDlcOpenSap);
+    auto command = MakeDlcCommand<DlcTableCommand<plat::DlcOpenSapParms>>(plat::kDlcOpenSap);
+    if (!command) {
+        return kDlcNoMemory;
+    }
     plat::DlcOpenSapParms& table = command->table;
     table.timerT1 = kTimerT1;
     table.maxOut = kMaxOutstanding;
@@ -72,19 +79,28 @@ DlcResult DlcCloseSap(std::uint8_t command, std::uint16_t stationId) {
 }
 
 DlcResult DlcReceive(std::uint16_t stationId) {
-    auto command = std::make_unique<DlcTableCommand<plat::DlcReceiveParms>>(plat::kDlcReceive);
+    auto command = MakeDlcCommand<DlcTableCommand<plat::DlcReceiveParms>>(plat::kDlcReceive);
+    if (!command) {
+        return kDlcNoMemory;
+    }
     command->block.completionFlag = kReceiveCompletionFlag;
     command->table.stationId = stationId;
     command->table.receiveFlag = kReceiveFlag;
+    PendingReceives& receives = Receives();
+    std::lock_guard guard(receives.lock);
+    // The station's place is made first: once the adapter holds the RECEIVE, keeping it cannot fail.
+    std::unique_ptr<DlcCommand>* slot = nullptr;
+    try {
+        slot = &receives.byStation[stationId];
+    } catch (const std::bad_alloc&) {
+        return kDlcNoMemory;
+    }
     // With an event of its own the RECEIVE's end is seen here rather than reported through a READ.
     if (DlcIssue(*command, true) != kDlcOk) {
         return kDlcFailed;
     }
-    PendingReceives& receives = Receives();
-    std::lock_guard guard(receives.lock);
-    std::unique_ptr<DlcCommand>& slot = receives.byStation[stationId];
-    DlcRetire(std::move(slot));
-    slot = std::move(command);
+    DlcRetire(std::move(*slot));
+    *slot = std::move(command);
     return kDlcOk;
 }
 

@@ -37,10 +37,12 @@ DlcResult IssueTransmit(std::unique_ptr<DlcTransmitCommand> transmit) {
     TransmitsInFlight& inFlight = InFlight();
     const plat::DlcCommandBlock* block = &transmit->block;
     DlcTransmitCommand* issued = transmit.get();
-    {
+    try {
         // Registered first: its completion may be read on another thread as soon as it is issued.
         std::lock_guard guard(inFlight.lock);
         inFlight.byBlock[block] = std::move(transmit);
+    } catch (const std::bad_alloc&) {
+        return kDlcNoMemory;
     }
     if (DlcIssue(*issued, false) == kDlcOk) {
         return kDlcOk;

@@ -10,7 +10,7 @@ constexpr const char* kLibraryNames[] = {"wsock32.dll", "ws2_32.dll", "winsock.d
 
 WinsockTable::WinsockTable() {
     for (const char* name : kLibraryNames) {
-        module_ = plat::LoadModule(name);
+        module_.reset(plat::LoadModule(name));
         if (module_ != nullptr) {
             break;
         }
@@ -19,12 +19,8 @@ WinsockTable::WinsockTable() {
         return;
     }
     for (std::size_t slot = 0; slot < entries_.size(); ++slot) {
-        entries_[slot] = plat::ModuleSymbol(module_, plat::kSocketEntryPoints[slot]);
+        entries_[slot] = plat::ModuleSymbol(module_.get(), plat::kSocketEntryPoints[slot]);
     }
-}
-
-WinsockTable::~WinsockTable() {
-    plat::FreeModule(module_);
 }
 
 #define VORSOCK_ENTRY(Result, name, parameters, arguments, failure)               \

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 
 #include "platform/services/ModuleLoader.h"
 #include "platform/sock/SocketLibrary.h"
@@ -17,11 +18,11 @@
 // WSACleanup when done. Usable as a member or a base class; after construction it is only read.
 class WinsockTable {
   public:
+    // Frees the library again (it does not call WSACleanup) when it is destroyed, or when the look-ups
+    // stop on an exception.
     WinsockTable();
     WinsockTable(const WinsockTable&) = delete;
     WinsockTable& operator=(const WinsockTable&) = delete;
-    // Frees the library when one was loaded (it does not call WSACleanup).
-    ~WinsockTable();
 
     // True when a socket library was loaded.
     bool IsBound() const { return module_ != nullptr; }
@@ -43,6 +44,10 @@ class WinsockTable {
         return reinterpret_cast<Function*>(entries_[static_cast<std::size_t>(slot)]);
     }
 
-    plat::ModuleHandle module_ = nullptr;
+    struct ModuleFree {
+        void operator()(plat::ModuleHandle module) const { plat::FreeModule(module); }
+    };
+
+    std::unique_ptr<plat::Module, ModuleFree> module_;
     std::array<void*, static_cast<std::size_t>(Slot::kCount)> entries_{};
 };
