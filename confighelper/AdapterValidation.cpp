@@ -11,6 +11,7 @@
 #include "confighelper/RecordText.h"
 #include "confighelper/SnmpMessage.h"
 #include "platform/services/DebugOutput.h"
+#include "platform/services/ExportGuard.h"
 #include "transport/DeviceStorePath.h"
 #include "transport/DlcTransport.h"
 #include "transport/DottedAddress.h"
@@ -158,10 +159,12 @@ HelperResult Validate(const char* address, std::int32_t kind, char* resolved, st
 }  // namespace
 
 HALBRIN_EXPORT HelperResult HelperValidateAdapter(const char* address, std::int32_t kind) {
-    return Validate(address, kind, nullptr, 0);
+    return plat::GuardExport(kHelperFailed, kHelperNoMemory,
+                             [&] { return Validate(address, kind, nullptr, 0); });
 }
 
 HALBRIN_EXPORT HelperResult HelperValidateAdapterResolved(const char* address, std::int32_t kind,
                                                           char* resolved, std::uint32_t resolvedSize) {
-    return Validate(address, kind, resolved, resolvedSize);
+    return plat::GuardExport(kHelperFailed, kHelperNoMemory,
+                             [&] { return Validate(address, kind, resolved, resolvedSize); });
 }

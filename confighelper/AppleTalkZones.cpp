@@ -5,6 +5,7 @@
 #include "confighelper/BindingValue.h"
 #include "confighelper/ChannelExchange.h"
 #include "confighelper/Halbrin.h"
+#include "platform/services/ExportGuard.h"
 #include "snmp/codec/SnmpValueType.h"
 
 namespace {
@@ -35,28 +36,32 @@ HelperResult ReadSegment(const char* adapterName, int index, std::string& segmen
 
 HALBRIN_EXPORT HelperResult HelperGetAppleTalkZones(const char* adapterName, char* buffer,
                                                     std::uint32_t* size) {
-    if (adapterName == nullptr || buffer == nullptr || size == nullptr) {
-        return kHelperNoMemory;
-    }
-    ZoneText zones(*size);
-    const HelperResult result = WalkZones(
-        [adapterName](int index, std::string& segment) { return ReadSegment(adapterName, index, segment); },
-        zones);
-    if (result != kHelperOk) {
-        return result;
-    }
-    if (zones.Overflow()) {
-        *size = static_cast<std::uint32_t>(zones.Needed());
-        return kHelperBufferTooSmall;
-    }
-    const std::string text = zones.Final();
-    if (text.size() + 1 > *size) {
-        *size = static_cast<std::uint32_t>(text.size() + 1);
-        return kHelperBufferTooSmall;
-    }
-    std::memcpy(buffer, text.c_str(), text.size() + 1);
-    *size = static_cast<std::uint32_t>(text.size());
-    return kHelperOk;
+    return plat::GuardExport(kHelperDecodeFailed, kHelperNoMemory, [&]() -> HelperResult {
+        if (adapterName == nullptr || buffer == nullptr || size == nullptr) {
+            return kHelperNoMemory;
+        }
+        ZoneText zones(*size);
+        const HelperResult result = WalkZones(
+            [adapterName](int index, std::string& segment) {
+                return ReadSegment(adapterName, index, segment);
+            },
+            zones);
+        if (result != kHelperOk) {
+            return result;
+        }
+        if (zones.Overflow()) {
+            *size = static_cast<std::uint32_t>(zones.Needed());
+            return kHelperBufferTooSmall;
+        }
+        const std::string text = zones.Final();
+        if (text.size() + 1 > *size) {
+            *size = static_cast<std::uint32_t>(text.size() + 1);
+            return kHelperBufferTooSmall;
+        }
+        std::memcpy(buffer, text.c_str(), text.size() + 1);
+        *size = static_cast<std::uint32_t>(text.size());
+        return kHelperOk;
+    });
 }
 
 HALBRIN_EXPORT HelperResult HelperAppleTalkToAscii(std::intptr_t, std::intptr_t) {

@@ -3,6 +3,7 @@
 #include "confighelper/DeadlineReceive.h"
 #include "confighelper/Halbrin.h"
 #include "confighelper/LibrarySettings.h"
+#include "platform/services/ExportGuard.h"
 #include "transport/DeviceStorePath.h"
 #include "transport/DottedAddress.h"
 #include "transport/HexCodec.h"
@@ -18,33 +19,35 @@ constexpr std::int32_t kCannotBuild = 1;
 }  // namespace
 
 HALBRIN_EXPORT HelperResult HelperBcastSet(const char* ipAddress, const char* hardwareAddress) {
-    const auto address = ipAddress != nullptr ? ParseDottedAddress(ipAddress) : std::nullopt;
-    if (!address || hardwareAddress == nullptr || !IsAdapterName(hardwareAddress)) {
-        return kCannotBuild;
-    }
-    RequestBinding binding{kAddressSetOid, kSnmpOctetString, std::vector<std::uint8_t>(10)};
-    std::memcpy(binding.value.data(), &*address, 4);
-    HexTextToBytes(binding.value.data() + 4, hardwareAddress, 6);
+    return plat::GuardExport(kHelperNoAnswer, kHelperNoMemory, [&]() -> HelperResult {
+        const auto address = ipAddress != nullptr ? ParseDottedAddress(ipAddress) : std::nullopt;
+        if (!address || hardwareAddress == nullptr || !IsAdapterName(hardwareAddress)) {
+            return kCannotBuild;
+        }
+        RequestBinding binding{kAddressSetOid, kSnmpOctetString, std::vector<std::uint8_t>(10)};
+        std::memcpy(binding.value.data(), &*address, 4);
+        HexTextToBytes(binding.value.data() + 4, hardwareAddress, 6);
 
-    const std::int32_t requestId = plat::NextRequestId();
-    std::int32_t status = 0;
-    const std::vector<std::uint8_t> request = EncodeRequest(kPduSet, requestId, {binding}, &status);
-    if (request.empty()) {
-        return status;
-    }
-    const LibrarySettings& settings = CurrentSettings();
-    UdpTransport transport(static_cast<std::int32_t>(settings.udpTotalRetries),
-                           static_cast<std::int32_t>(settings.udpTimeOutInterval), kTransportBroadcast,
-                           nullptr, nullptr);
-    if (transport.Broadcast(request.data(), static_cast<std::uint32_t>(request.size()),
-                            UdpTransport::kDefaultPort) != kTransportOk) {
-        return kHelperNoAnswer;
-    }
-    const std::uint32_t waitMs = settings.udpTotalRetries * settings.udpTimeOutInterval * 1000;
-    bool undecodable = false;
-    if (AwaitAnswer(transport, plat::TickCount() + waitMs, requestId, Refusal::kPassedOver, &undecodable) !=
-        nullptr) {
-        return kHelperOk;
-    }
-    return undecodable ? kHelperDecodeFailed : kHelperNoAnswer;
+        const std::int32_t requestId = plat::NextRequestId();
+        std::int32_t status = 0;
+        const std::vector<std::uint8_t> request = EncodeRequest(kPduSet, requestId, {binding}, &status);
+        if (request.empty()) {
+            return status;
+        }
+        const LibrarySettings& settings = CurrentSettings();
+        UdpTransport transport(static_cast<std::int32_t>(settings.udpTotalRetries),
+                               static_cast<std::int32_t>(settings.udpTimeOutInterval), kTransportBroadcast,
+                               nullptr, nullptr);
+        if (transport.Broadcast(request.data(), static_cast<std::uint32_t>(request.size()),
+                                UdpTransport::kDefaultPort) != kTransportOk) {
+            return kHelperNoAnswer;
+        }
+        const std::uint32_t waitMs = settings.udpTotalRetries * settings.udpTimeOutInterval * 1000;
+        bool undecodable = false;
+        if (AwaitAnswer(transport, plat::TickCount() + waitMs, requestId, Refusal::kPassedOver,
+                        &undecodable) != nullptr) {
+            return kHelperOk;
+        }
+        return undecodable ? kHelperDecodeFailed : kHelperNoAnswer;
+    });
 }

@@ -7,8 +7,10 @@
 
 // The exports of the configuration helper library (libhalbrin.so). Text crosses the boundary in
 // buffers that the caller owns, with sizes passed by reference; every function returns a HelperResult
-// unless said otherwise. The library also exports bgApplId (from the platform layer) and the card's
-// NetWare service table functions (netware/cardtable/CardServiceTable.h).
+// unless said otherwise. No exception leaves an export: it becomes the export's failure result, and an
+// allocation failure kHelperNoMemory unless the export answers only 0 or 1. The library also exports
+// bgApplId (from the platform layer) and the card's NetWare service table functions
+// (netware/cardtable/CardServiceTable.h).
 #define HALBRIN_EXPORT extern "C" __attribute__((visibility("default")))
 
 // Start-up: keeps the notice window, reads the stored display options into the caller's buffer (size
@@ -19,7 +21,8 @@ HALBRIN_EXPORT HelperResult HelperInitialize(plat::WindowHandle noticeWindow, ch
                                              std::uint32_t* optionsSize);
 
 // Shut-down: closes the listeners, stops the socket library, stores the first length - 1 bytes of the
-// options text (and a terminator) and purges the device store. Always 0.
+// options text (and a terminator) and purges the device store. 0 (kHelperNoMemory or kHelperFailed only
+// when a step stopped on an exception).
 HALBRIN_EXPORT HelperResult HelperCleanUp(const char* options, std::uint32_t length);
 
 // The view of the shared memory "PSINFO.SM" when some process created it, else null.

@@ -6,6 +6,7 @@
 #include "confighelper/RegistryValue.h"
 #include "confighelper/SocketLibraryUse.h"
 #include "confighelper/TrapListeners.h"
+#include "platform/services/ExportGuard.h"
 #include "platform/store/StoreKeyHandle.h"
 #include "platform/store/StorePaths.h"
 #include "transport/DlcCommandLayer.h"
@@ -16,13 +17,20 @@ constexpr std::uint32_t kJobFileSize = 256;
 
 // What the library does when it is loaded and unloaded: a PC without DLC loads it all the same.
 __attribute__((constructor)) void LibraryLoaded() {
-    DlcInitialize();
-    LoadLibrarySettings(kLoadDefaults);
+    plat::GuardExport([] {
+        DlcInitialize();
+        LoadLibrarySettings(kLoadDefaults);
+    });
 }
 
-// The listeners are HelperCleanUp's to close; at process exit they simply end with it.
+// Whatever HelperCleanUp has not closed goes first: no listener thread may run the library's code and
+// no DLC command may point into its memory once that is gone. At process exit this runs after the
+// static objects are destroyed; neither the listeners nor the DLC layer's state are among them.
 __attribute__((destructor)) void LibraryUnloaded() {
-    DlcCloseAdapter();
+    plat::GuardExport([] {
+        CloseTrapListeners();
+        DlcUnload();
+    });
 }
 
 bool JobFileNamed() {
@@ -50,29 +58,33 @@ void StoreDisplayOptions(const char* options, std::uint32_t length) {
 
 HALBRIN_EXPORT HelperResult HelperInitialize(plat::WindowHandle noticeWindow, char* options,
                                              std::uint32_t* optionsSize) {
-    SetNoticeWindow(noticeWindow);
-    if (options == nullptr || optionsSize == nullptr ||
-        ReadRegistryValue(plat::kStoreLocalMachine, plat::kDisplayKey, "Options", options, optionsSize) !=
-            kHelperOk) {
-        return kHelperStoreFailed;
-    }
-    LoadLibrarySettings(kInitializeDefaults);
-    if (!JobFileNamed()) {
-        return kHelperStoreFailed;
-    }
-    const HelperResult started = StartSocketLibrary();
-    if (started != kHelperOk) {
-        return started;
-    }
-    DlcInitialize();
-    OpenTrapListeners(nullptr);
-    return kHelperOk;
+    return plat::GuardExport(kHelperSocketStartFailed, kHelperNoMemory, [&]() -> HelperResult {
+        SetNoticeWindow(noticeWindow);
+        if (options == nullptr || optionsSize == nullptr ||
+            ReadRegistryValue(plat::kStoreLocalMachine, plat::kDisplayKey, "Options", options, optionsSize) !=
+                kHelperOk) {
+            return kHelperStoreFailed;
+        }
+        LoadLibrarySettings(kInitializeDefaults);
+        if (!JobFileNamed()) {
+            return kHelperStoreFailed;
+        }
+        const HelperResult started = StartSocketLibrary();
+        if (started != kHelperOk) {
+            return started;
+        }
+        DlcInitialize();
+        OpenTrapListeners(nullptr);
+        return kHelperOk;
+    });
 }
 
 HALBRIN_EXPORT HelperResult HelperCleanUp(const char* options, std::uint32_t length) {
-    CloseTrapListeners();
-    StopSocketLibrary();
-    StoreDisplayOptions(options, length);
-    PurgeDeviceStore(nullptr);
-    return kHelperOk;
+    return plat::GuardExport(kHelperFailed, kHelperNoMemory, [&]() -> HelperResult {
+        CloseTrapListeners();
+        StopSocketLibrary();
+        StoreDisplayOptions(options, length);
+        PurgeDeviceStore(nullptr);
+        return kHelperOk;
+    });
 }

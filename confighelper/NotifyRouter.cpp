@@ -3,6 +3,7 @@
 #include <map>
 #include <mutex>
 
+#include "platform/services/Undestroyed.h"
 #include "transport/DatagramTransport.h"
 
 namespace {
@@ -14,8 +15,7 @@ struct Routes {
 
 // Never destroyed: listeners are closed while the library unloads, after static objects may be gone.
 Routes& TheRoutes() {
-    static Routes* routes = new Routes;
-    return *routes;
+    return plat::Undestroyed<Routes>();
 }
 
 // The read event in the low word: socket notifications carry the event there, the DLC reader posts 1.

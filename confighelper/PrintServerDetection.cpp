@@ -8,6 +8,7 @@
 #include "confighelper/Halbrin.h"
 #include "confighelper/LibrarySettings.h"
 #include "platform/services/DebugOutput.h"
+#include "platform/services/ExportGuard.h"
 #include "transport/DlcTransport.h"
 #include "transport/HexCodec.h"
 #include "transport/IpxTransport.h"
@@ -185,6 +186,8 @@ class Detection {
 
 HALBRIN_EXPORT HelperResult HelperDetectPrintServers(std::int32_t, std::int32_t, std::int32_t, std::int32_t,
                                                      std::int32_t, plat::WindowHandle progressWindow) {
-    Detection detection(progressWindow);
-    return detection.Run();
+    return plat::GuardExport(kHelperFailed, kHelperNoMemory, [&] {
+        Detection detection(progressWindow);
+        return detection.Run();
+    });
 }

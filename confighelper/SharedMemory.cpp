@@ -7,6 +7,7 @@
 #include <string>
 
 #include "confighelper/Halbrin.h"
+#include "platform/services/ExportGuard.h"
 #include "platform/window/RuntimeFolder.h"
 
 namespace {
@@ -44,10 +45,12 @@ void* MapExisting() {
 }  // namespace
 
 HALBRIN_EXPORT void* HelperInitializeSharedMem() {
-    SharedView& shared = TheView();
-    std::lock_guard guard(shared.lock);
-    if (shared.view == nullptr) {
-        shared.view = MapExisting();
-    }
-    return shared.view;
+    return plat::GuardExport(nullptr, [&]() -> void* {
+        SharedView& shared = TheView();
+        std::lock_guard guard(shared.lock);
+        if (shared.view == nullptr) {
+            shared.view = MapExisting();
+        }
+        return shared.view;
+    });
 }

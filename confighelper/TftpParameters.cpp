@@ -5,6 +5,7 @@
 #include "confighelper/DeadlineReceive.h"
 #include "confighelper/Halbrin.h"
 #include "platform/services/DebugOutput.h"
+#include "platform/services/ExportGuard.h"
 #include "platform/services/GlobalMemory.h"
 #include "platform/services/RequestId.h"
 #include "snmp/exports/Vantorel.h"
@@ -44,28 +45,30 @@ std::vector<std::uint8_t> BuildRequest(std::int32_t operation, char* oidList, st
 HALBRIN_EXPORT HelperResult HelperSetTFTPParameters(const char* ipAddress, std::int32_t operation,
                                                     char* oidList, std::uint32_t oidListSize, char* values,
                                                     std::uint32_t* valuesSize, std::int32_t count) {
-    plat::DebugOutput("\n+HelperSetTFTPParameters:entry");
-    std::int32_t requestId = 0;
-    const std::vector<std::uint8_t> request =
-        BuildRequest(operation, oidList, oidListSize, values, valuesSize, count, requestId);
-    if (request.empty() || ipAddress == nullptr || !ParseDottedAddress(ipAddress)) {
-        return kHelperFailed;
-    }
-    plat::DebugOutput("\nSending...");
-    UdpTransport transport(kTries, kTimeOutSeconds, 0, nullptr, nullptr);
-    transport.Bind(0);
-    const TransportResult sent =
-        transport.SendToDefault(request.data(), static_cast<std::uint32_t>(request.size()), ipAddress);
-    if (sent != kTransportOk) {
-        plat::DebugPrintf("\nHelperSetTFTPParameters:send failed\nreturn code=%d", sent);
-        return kHelperFailed;
-    }
-    plat::DebugOutput("\nreceiving");
-    const std::uint32_t deadline = plat::TickCount() + kTries * kTimeOutSeconds * 1000;
-    if (AwaitAnswer(transport, deadline, requestId, Refusal::kEnds) == nullptr) {
-        plat::DebugOutput("\nHelperSetTFTPParameters:receive failed");
-        return kHelperFailed;
-    }
-    plat::DebugOutput("\nHelperSetTFTPParameters:receive successful");
-    return kHelperOk;
+    return plat::GuardExport(kHelperFailed, [&]() -> HelperResult {
+        plat::DebugOutput("\n+HelperSetTFTPParameters:entry");
+        std::int32_t requestId = 0;
+        const std::vector<std::uint8_t> request =
+            BuildRequest(operation, oidList, oidListSize, values, valuesSize, count, requestId);
+        if (request.empty() || ipAddress == nullptr || !ParseDottedAddress(ipAddress)) {
+            return kHelperFailed;
+        }
+        plat::DebugOutput("\nSending...");
+        UdpTransport transport(kTries, kTimeOutSeconds, 0, nullptr, nullptr);
+        transport.Bind(0);
+        const TransportResult sent =
+            transport.SendToDefault(request.data(), static_cast<std::uint32_t>(request.size()), ipAddress);
+        if (sent != kTransportOk) {
+            plat::DebugPrintf("\nHelperSetTFTPParameters:send failed\nreturn code=%d", sent);
+            return kHelperFailed;
+        }
+        plat::DebugOutput("\nreceiving");
+        const std::uint32_t deadline = plat::TickCount() + kTries * kTimeOutSeconds * 1000;
+        if (AwaitAnswer(transport, deadline, requestId, Refusal::kEnds) == nullptr) {
+            plat::DebugOutput("\nHelperSetTFTPParameters:receive failed");
+            return kHelperFailed;
+        }
+        plat::DebugOutput("\nHelperSetTFTPParameters:receive successful");
+        return kHelperOk;
+    });
 }

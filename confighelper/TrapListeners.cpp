@@ -1,5 +1,6 @@
 #include "confighelper/TrapListeners.h"
 
+#include <array>
 #include <atomic>
 #include <memory>
 #include <new>
@@ -7,6 +8,7 @@
 #include "confighelper/NotifyRouter.h"
 #include "confighelper/TrapListener.h"
 #include "platform/services/DebugOutput.h"
+#include "platform/services/Undestroyed.h"
 #include "transport/DlcTransport.h"
 #include "transport/IpxTransport.h"
 #include "transport/UdpTransport.h"
@@ -26,8 +28,12 @@ struct Listener {
     const char* windowClass;  // given back at close; null for a class that stays registered
 };
 
+using ListenerTable = std::array<Listener, 3>;
+
 // Never destroyed with the static objects: the library closes the listeners itself as it unloads.
-Listener* const listeners = new Listener[3];
+ListenerTable& Listeners() {
+    return plat::Undestroyed<ListenerTable>();
+}
 
 template <typename Transport>
 void Open(Listener& slot, ProtocolMask protocol, std::uint16_t endPoint, const char* windowClass,
@@ -53,6 +59,7 @@ void Open(Listener& slot, ProtocolMask protocol, std::uint16_t endPoint, const c
 
 void OpenTrapListeners(ModuleInstance instance) {
     CloseTrapListeners();
+    ListenerTable& listeners = Listeners();
     Open<UdpTransport>(listeners[0], kProtocolIp, kUdpTrapPort, "ASYNC_MSG_HANDLER", instance);
     Open<IpxTransport>(listeners[1], kProtocolIpx, kIpxTrapSocket, "ASYNC_IPX_MSG_HANDLER", instance);
     // The DLC transports keep their class registered for the process; every later one of this library
@@ -61,8 +68,7 @@ void OpenTrapListeners(ModuleInstance instance) {
 }
 
 void CloseTrapListeners() {
-    for (int i = 0; i < 3; ++i) {
-        Listener& slot = listeners[i];
+    for (Listener& slot : Listeners()) {
         if (slot.listener == nullptr) {
             continue;
         }

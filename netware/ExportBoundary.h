@@ -1,8 +1,10 @@
 #pragma once
 
 #include <initializer_list>
+#include <source_location>
 
 #include "netware/TessikResults.h"
+#include "platform/services/ExportGuard.h"
 
 #define TESSIK_EXPORT extern "C" __attribute__((visibility("default")))
 
@@ -10,23 +12,24 @@
 // kNwCannotConnect.
 bool ClientInstalled();
 
-// Runs an export's body: nothing escapes the library. An exception becomes kNwNoMemory (the
-// library's own failure); a missing client or a missing argument (a null pointer among `required`)
-// fails before the body runs.
-// TODO(ExportGuard): use platform/services' export guard once it is on main.
+// Runs an export's body behind the export guard: nothing escapes the library. An exception becomes
+// kNwNoMemory (the library's own failure); a missing client or a missing argument (a null pointer
+// among `required`) fails before the body runs.
 template <typename Body>
-NwResult RunExport(std::initializer_list<const void*> required, Body body) noexcept {
-    if (!ClientInstalled()) {
-        return kNwCannotConnect;
-    }
-    for (const void* argument : required) {
-        if (argument == nullptr) {
-            return kNwCannotConnect;
-        }
-    }
-    try {
-        return body();
-    } catch (...) {
-        return kNwNoMemory;
-    }
+NwResult RunExport(std::initializer_list<const void*> required, Body body,
+                   std::source_location where = std::source_location::current()) noexcept {
+    return plat::GuardExport(
+        kNwNoMemory,
+        [&]() -> NwResult {
+            if (!ClientInstalled()) {
+                return kNwCannotConnect;
+            }
+            for (const void* argument : required) {
+                if (argument == nullptr) {
+                    return kNwCannotConnect;
+                }
+            }
+            return body();
+        },
+        where);
 }

@@ -1,12 +1,14 @@
 #include "netware/ExportBoundary.h"
 #include "platform/netware/NetWareClient.h"
+#include "platform/services/ExportGuard.h"
 
 namespace {
 
 // The library comes up only with a NetWare client on the machine; without one (no simulated LAN)
 // every export answers that nothing can be reached.
 struct ClientAtLoad {
-    bool installed = plat::NwInitializeClient() != plat::kNwClientAbsent;
+    bool installed =
+        plat::GuardExport(false, [] { return plat::NwInitializeClient() != plat::kNwClientAbsent; });
 };
 
 const ClientAtLoad& Load() {

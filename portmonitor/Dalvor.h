@@ -6,7 +6,8 @@
 #define DALVOR_EXPORT extern "C" __attribute__((visibility("default")))
 
 // Starts the library once (the DLC interface, the log, the ports of the store) and fills the
-// spooler's table of entry points. The registry root is not read; always TRUE.
+// spooler's table of entry points. The registry root is not read; TRUE (FALSE with the last error
+// only when the start stopped on an exception, as every entry point behind the export guard).
 DALVOR_EXPORT plat::MonitorBool InitializeMonitorEx(const char* registryRoot, plat::MonitorTable* table);
 
 // A host without a screen (the CUPS backend) takes the log lines (kind 0) and the error messages

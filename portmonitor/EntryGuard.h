@@ -1,21 +1,20 @@
 #pragma once
 
-#include <new>
+#include <source_location>
+#include <utility>
 
+#include "platform/services/ExportGuard.h"
 #include "platform/spooler/LastError.h"
 #include "platform/spooler/MonitorInterface.h"
 
-// Runs an entry point's body so that no exception leaves the library: one that escapes becomes the
-// entry point's failure, FALSE, with the last error set. (A local guard until the platform's own
-// guard for exports lands.)
+// Runs an entry point's body behind the export guard: an exception that escapes becomes the entry
+// point's failure, FALSE, with the last error set (not enough memory, or an internal error).
 template <class Body>
-plat::MonitorBool GuardedEntry(Body&& body) {
-    try {
-        return body();
-    } catch (const std::bad_alloc&) {
-        plat::SetLastError(plat::kErrorNotEnoughMemory);
-    } catch (...) {
-        plat::SetLastError(plat::kErrorInternal);
-    }
-    return 0;
+plat::MonitorBool GuardedEntry(Body&& body, std::source_location where = std::source_location::current()) {
+    auto fail = [](plat::ExportFault fault) {
+        plat::SetLastError(fault == plat::ExportFault::kNoMemory ? plat::kErrorNotEnoughMemory
+                                                                 : plat::kErrorInternal);
+        return plat::MonitorBool{0};
+    };
+    return plat::GuardExportWith(fail, std::forward<Body>(body), where);
 }

@@ -1,7 +1,9 @@
-// The library's start and its one export.
+// The library's start and unload, and its exports.
 #include <mutex>
 
+#include "platform/services/ExportGuard.h"
 #include "portmonitor/Dalvor.h"
+#include "portmonitor/EntryGuard.h"
 #include "portmonitor/MonitorEntries.h"
 #include "portmonitor/MonitorLog.h"
 #include "portmonitor/PortList.h"
@@ -19,10 +21,15 @@ void StartLibrary() {
     LoadPorts(ReadMonitorSettings());
 }
 
+// Gives back the DLC adapter and what it held before the library's memory goes.
+__attribute__((destructor)) void LibraryUnloaded() {
+    plat::GuardExport([] { DlcUnload(); });
+}
+
 }  // namespace
 
 DALVOR_EXPORT plat::MonitorBool InitializeMonitorEx(const char*, plat::MonitorTable* table) {
-    try {
+    return GuardedEntry([&]() -> plat::MonitorBool {
         static std::once_flag started;
         std::call_once(started, StartLibrary);
         if (table != nullptr) {
@@ -31,11 +38,9 @@ DALVOR_EXPORT plat::MonitorBool InitializeMonitorEx(const char*, plat::MonitorTa
                                         DeletePort, nullptr,    SetPortTimeOuts};
         }
         return 1;
-    } catch (...) {
-        return 0;
-    }
+    });
 }
 
 DALVOR_EXPORT void SetMonitorReporter(void (*reporter)(int kind, const char* text)) {
-    SetHostReporter(reporter);
+    plat::GuardExport([reporter] { SetHostReporter(reporter); });
 }

@@ -1,10 +1,12 @@
 #include <atomic>
 #include <cstring>
 #include <new>
+#include <optional>
 
 #include "platform/services/ApplicationId.h"
 #include "platform/services/DebugOutput.h"
 #include "platform/services/ModuleLoader.h"
+#include "platform/services/Undestroyed.h"
 #include "transport/DlcCommandLayer.h"
 
 namespace {
@@ -13,19 +15,21 @@ constexpr std::uint16_t kMaxFrameSize = 1496;
 constexpr std::uint8_t kMaxSaps = 126;
 constexpr std::uint8_t kMaxStations = 255;
 
-// The DLC interface as this deliverable bound it.
+// The DLC interface as this deliverable bound it. Like the layer's pending commands it is never
+// destroyed with the static objects: the adapter may use them until DlcUnload closes it.
 struct DlcLayer {
     plat::ModuleHandle library = nullptr;
     std::atomic<plat::AcsLanEntry> acsLan{nullptr};
     std::uint8_t adapterAddress[kDlcAddressBytes] = {};
     std::atomic<bool> addressKnown{false};
+    // The adapter this deliverable opened, until it closed it.
+    std::optional<std::uint8_t> ownAdapter;
     // The receive buffer pool; the adapter may use it as long as it is open.
     std::unique_ptr<std::uint8_t[]> pool;
 };
 
 DlcLayer& Layer() {
-    static DlcLayer layer;
-    return layer;
+    return plat::Undestroyed<DlcLayer>();
 }
 
 struct OpenAdapterCommand : DlcTableCommand<plat::DlcOpenAdapterParms> {
@@ -57,7 +61,7 @@ int DlcIssue(DlcCommand& command, bool withEvent) {
         return 1;
     }
     command.block.adapter = 0;
-    command.block.applicationId = bgApplId;
+    command.block.applicationId = command.adapterId.value_or(bgApplId);
     command.event.Reset();
     command.block.event = withEvent ? &command.event : nullptr;
     return acsLan(&command.block) == 0 ? 0 : 1;
@@ -103,9 +107,13 @@ DlcResult DlcInitialize() {
 }
 
 DlcResult DlcOpenAdapter() {
-    auto command = std::make_unique<OpenAdapterCommand>();
+    auto command = MakeDlcCommand<OpenAdapterCommand>();
+    if (!command) {
+        return kDlcNoMemory;
+    }
     if (DlcExecute(command) == kDlcOk) {
         bgApplId = command->block.applicationId;
+        Layer().ownAdapter = bgApplId;
         return kDlcOk;
     }
     if (command && command->block.status == plat::kDlcStatusNotInstalled) {
@@ -116,7 +124,10 @@ DlcResult DlcOpenAdapter() {
 }
 
 DlcResult DlcReadAdapterStatus() {
-    auto command = std::make_unique<DlcTableCommand<plat::DlcDirStatusParms>>(plat::kDlcDirStatus);
+    auto command = MakeDlcCommand<DlcTableCommand<plat::DlcDirStatusParms>>(plat::kDlcDirStatus);
+    if (!command) {
+        return kDlcNoMemory;
+    }
     if (DlcExecute(command) != kDlcOk) {
         return kDlcFailed;
     }
@@ -132,7 +143,10 @@ DlcResult DlcCreateBuffers(std::uint32_t size) {
     if (!pool) {
         return kDlcNoMemory;
     }
-    auto command = std::make_unique<DlcTableCommand<plat::DlcBufferCreateParms>>(plat::kDlcBufferCreate);
+    auto command = MakeDlcCommand<DlcTableCommand<plat::DlcBufferCreateParms>>(plat::kDlcBufferCreate);
+    if (!command) {
+        return kDlcNoMemory;
+    }
     command->table.buffer = pool.get();
     command->table.bufferSize = size;
     command->table.minimumFreeThreshold = size / 4;
@@ -144,6 +158,30 @@ DlcResult DlcCreateBuffers(std::uint32_t size) {
 }
 
 void DlcCloseAdapter() {
-    auto command = std::make_unique<DlcCommand>(plat::kDlcDirCloseAdapter);
-    DlcExecute(command);
+    DlcLayer& layer = Layer();
+    if (!layer.ownAdapter) {
+        return;
+    }
+    auto command = MakeDlcCommand<DlcCommand>(plat::kDlcDirCloseAdapter);
+    if (!command) {
+        return;
+    }
+    command->adapterId = layer.ownAdapter;
+    if (DlcExecute(command) == kDlcOk) {
+        layer.ownAdapter.reset();
+    }
+}
+
+void DlcUnload() {
+    DlcCloseAdapter();
+    DlcLayer& layer = Layer();
+    if (layer.ownAdapter) {
+        return;  // still open: it may use everything it was given
+    }
+    // The close ended every command there: each goes now, the retired ones with the count's purge.
+    DlcRetireAllReceives();
+    DlcReleaseCompletedTransmits();
+    DlcRetiredCount();
+    layer.pool.reset();
+    ForgetDlc();
 }

@@ -1,20 +1,22 @@
 #include "transport/DlcCommand.h"
 
-#include <algorithm>
+#include <list>
 #include <mutex>
-#include <vector>
+#include <new>
+
+#include "platform/services/Undestroyed.h"
 
 namespace {
 
-// Commands whose wait ran out, kept until the adapter is done with them.
+// Commands whose wait ran out, kept until the adapter is done with them. A list: once empty it holds
+// no memory that the library's unload would leave behind.
 struct RetiredCommands {
     std::mutex lock;
-    std::vector<std::unique_ptr<DlcCommand>> commands;
+    std::list<std::unique_ptr<DlcCommand>> commands;
 };
 
 RetiredCommands& Retired() {
-    static RetiredCommands retired;
-    return retired;
+    return plat::Undestroyed<RetiredCommands>();
 }
 
 // Frees the retired commands that the adapter is done with; under the lock.
@@ -39,7 +41,11 @@ void DlcRetire(std::unique_ptr<DlcCommand> command) {
     RetiredCommands& retired = Retired();
     std::lock_guard guard(retired.lock);
     if (command && !command->event.IsSet()) {
-        retired.commands.push_back(std::move(command));
+        try {
+            retired.commands.push_back(std::move(command));
+        } catch (const std::bad_alloc&) {
+            command.release();  // the adapter still holds it: never freed under it
+        }
     }
     Purge(retired);
 }

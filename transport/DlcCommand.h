@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <new>
+#include <optional>
 
 #include "platform/dlc/DlcInterface.h"
 
@@ -19,6 +21,9 @@ struct DlcCommand {
 
     plat::DlcCommandBlock block{};
     plat::CompletionEvent event;
+    // The adapter the command is for when it is not the process's current one (bgApplId): a
+    // library closes the adapter it opened itself.
+    std::optional<std::uint8_t> adapterId;
 };
 
 template <class Table>
@@ -30,12 +35,19 @@ struct DlcTableCommand : DlcCommand {
 
 using DlcReadCommand = DlcTableCommand<plat::DlcReadParms>;
 
+// A new command, or null when there is no memory for it (the layer then answers kDlcNoMemory): the
+// layer's functions run in destructors and reader threads, where nothing may throw.
+template <class Command, class... Args>
+std::unique_ptr<Command> MakeDlcCommand(Args... args) {
+    return std::unique_ptr<Command>(new (std::nothrow) Command(args...));
+}
+
 // How long a waited command may take; no DLC wait is unbounded.
 inline constexpr std::uint32_t kDlcCommandWaitMs = 10000;
 
-// Hands the command to the adapter, carrying bgApplId and, withEvent, the command's own event
-// (without it a command that completes later is reported through a READ). 0 accepted; 1 when DLC
-// is not available or the adapter refused the command.
+// Hands the command to the adapter, carrying bgApplId (or its own adapterId) and, withEvent, the
+// command's own event (without it a command that completes later is reported through a READ). 0
+// accepted; 1 when DLC is not available or the adapter refused the command.
 int DlcIssue(DlcCommand& command, bool withEvent);
 
 // Issues the command and waits at most timeoutMs for it. 0 when it completed with status 0; 1

@@ -39,7 +39,13 @@ DlcResult DlcInitialize();
 DlcResult DlcOpenAdapter();
 DlcResult DlcReadAdapterStatus();
 DlcResult DlcCreateBuffers(std::uint32_t size);
+// Closes the adapter that this deliverable opened (not another's that bgApplId may name by now).
 void DlcCloseAdapter();
+// The unload step of a deliverable that carries the layer: closes its adapter, which ends every
+// command still pending there, frees those commands and the buffer pool, and frees the DLC interface.
+// When the adapter cannot be closed everything it may still use stays. The layer's state is never
+// destroyed with the static objects, so this may run after them, as at process exit.
+void DlcUnload();
 
 // True when AcsLan is bound: DLC commands can be issued at all.
 bool DlcAvailable();
@@ -54,6 +60,8 @@ DlcResult DlcCloseSap(std::uint8_t command, std::uint16_t stationId);
 // Posts the station's RECEIVE, which stays pending until DlcCancelReceive or the station is closed.
 DlcResult DlcReceive(std::uint16_t stationId);
 DlcResult DlcCancelReceive(std::uint16_t stationId);
+// Hands every station's RECEIVE to DlcRetire (the adapter was closed: they have ended).
+void DlcRetireAllReceives();
 
 // Issues a READ for the events of the station's SAP (eventSet: kDlcEvent* bits) and gives it to the
 // caller, who waits on its event and then hands it to DlcRetire or releases it; null when it cannot
@@ -92,3 +100,6 @@ void DlcSetTransmitCompletionHook(void (*hook)(int completed));
 // Reads and frees the station's transmit completions until none is in flight or timeoutMs passed
 // (before a station is closed, so that no transmit outlives it unread).
 void DlcCollectTransmits(std::uint16_t stationId, std::uint32_t timeoutMs);
+// Frees the transmits in flight that have completed, whose completion no READ will read any more
+// (the adapter was closed).
+void DlcReleaseCompletedTransmits();

@@ -19,7 +19,10 @@ bool LinkFailed(std::uint16_t dlcStatus) {
 }  // namespace
 
 std::unique_ptr<DlcReadCommand> DlcRead(std::uint16_t stationId, std::uint8_t eventSet) {
-    auto read = std::make_unique<DlcReadCommand>(plat::kDlcRead);
+    auto read = MakeDlcCommand<DlcReadCommand>(plat::kDlcRead);
+    if (!read) {
+        return nullptr;
+    }
     read->table.stationId = stationId;
     read->table.optionIndicator = plat::kDlcReadSap;
     read->table.eventSet = eventSet;
@@ -30,7 +33,10 @@ std::unique_ptr<DlcReadCommand> DlcRead(std::uint16_t stationId, std::uint8_t ev
 }
 
 DlcResult DlcCancelRead(DlcReadCommand& read) {
-    auto command = std::make_unique<DlcCommand>(plat::kDlcReadCancel);
+    auto command = MakeDlcCommand<DlcCommand>(plat::kDlcReadCancel);
+    if (!command) {
+        return kDlcNoMemory;
+    }
     command->block.parameter.readBlock = &read.block;
     const DlcResult result = DlcExecute(command);
     if (result == kDlcOk) {
@@ -42,7 +48,10 @@ DlcResult DlcCancelRead(DlcReadCommand& read) {
 }
 
 DlcResult DlcFreeBuffer(plat::DlcBuffer* firstBuffer) {
-    auto command = std::make_unique<DlcTableCommand<plat::DlcBufferFreeParms>>(plat::kDlcBufferFree);
+    auto command = MakeDlcCommand<DlcTableCommand<plat::DlcBufferFreeParms>>(plat::kDlcBufferFree);
+    if (!command) {
+        return kDlcNoMemory;
+    }
     command->table.firstBuffer = firstBuffer;
     return DlcExecute(command);
 }

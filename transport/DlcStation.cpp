@@ -1,6 +1,8 @@
 #include <map>
 #include <mutex>
+#include <new>
 
+#include "platform/services/Undestroyed.h"
 #include "transport/DlcCommandLayer.h"
 
 namespace {
@@ -19,17 +21,16 @@ struct PendingReceives {
 };
 
 PendingReceives& Receives() {
-    static PendingReceives receives;
-    return receives;
+    return plat::Undestroyed<PendingReceives>();
 }
 
-// Retires the RECEIVEs of the station, or of every station of its SAP.
-void RetireReceives(std::uint16_t stationId, bool wholeSap) {
+// Retires the RECEIVEs of the stations that `concerned` picks by station id.
+template <class Concerned>
+void RetireReceives(Concerned concerned) {
     PendingReceives& receives = Receives();
     std::lock_guard guard(receives.lock);
     for (auto it = receives.byStation.begin(); it != receives.byStation.end();) {
-        const bool concerned = wholeSap ? (it->first >> 8) == (stationId >> 8) : it->first == stationId;
-        if (concerned) {
+        if (concerned(it->first)) {
             DlcRetire(std::move(it->second));
             it = receives.byStation.erase(it);
         } else {
@@ -39,7 +40,10 @@ void RetireReceives(std::uint16_t stationId, bool wholeSap) {
 }
 
 DlcResult StationCommand(std::uint8_t code, std::uint16_t stationId, std::uint32_t timeoutMs) {
-    auto command = std::make_unique<DlcCommand>(code);
+    auto command = MakeDlcCommand<DlcCommand>(code);
+    if (!command) {
+        return kDlcNoMemory;
+    }
     command->block.parameter.stationId = stationId;
     return DlcExecute(command, timeoutMs);
 }
@@ -47,7 +51,10 @@ DlcResult StationCommand(std::uint8_t code, std::uint16_t stationId, std::uint32
 }  // namespace
 
 DlcResult DlcOpenSap(std::uint8_t sap, std::uint16_t* stationId) {
-    auto command = std::make_unique<DlcTableCommand<plat::DlcOpenSapParms>>(plat::kDlcOpenSap);
+    auto command = MakeDlcCommand<DlcTableCommand<plat::DlcOpenSapParms>>(plat::kDlcOpenSap);
+    if (!command) {
+        return kDlcNoMemory;
+    }
     plat::DlcOpenSapParms& table = command->table;
     table.timerT1 = kTimerT1;
     table.maxOut = kMaxOutstanding;
@@ -64,29 +71,45 @@ DlcResult DlcOpenSap(std::uint8_t sap, std::uint16_t* stationId) {
 
 DlcResult DlcCloseSap(std::uint8_t command, std::uint16_t stationId) {
     const DlcResult result = StationCommand(command, stationId, kCloseWaitMs);
-    RetireReceives(stationId, command == plat::kDlcCloseSap);
+    const bool wholeSap = command == plat::kDlcCloseSap;
+    RetireReceives([&](std::uint16_t station) {
+        return wholeSap ? (station >> 8) == (stationId >> 8) : station == stationId;
+    });
     return result;
 }
 
 DlcResult DlcReceive(std::uint16_t stationId) {
-    auto command = std::make_unique<DlcTableCommand<plat::DlcReceiveParms>>(plat::kDlcReceive);
+    auto command = MakeDlcCommand<DlcTableCommand<plat::DlcReceiveParms>>(plat::kDlcReceive);
+    if (!command) {
+        return kDlcNoMemory;
+    }
     command->block.completionFlag = kReceiveCompletionFlag;
     command->table.stationId = stationId;
     command->table.receiveFlag = kReceiveFlag;
+    PendingReceives& receives = Receives();
+    std::lock_guard guard(receives.lock);
+    // The station's place is made first: once the adapter holds the RECEIVE, keeping it cannot fail.
+    std::unique_ptr<DlcCommand>* slot = nullptr;
+    try {
+        slot = &receives.byStation[stationId];
+    } catch (const std::bad_alloc&) {
+        return kDlcNoMemory;
+    }
     // With an event of its own the RECEIVE's end is seen here rather than reported through a READ.
     if (DlcIssue(*command, true) != kDlcOk) {
         return kDlcFailed;
     }
-    PendingReceives& receives = Receives();
-    std::lock_guard guard(receives.lock);
-    std::unique_ptr<DlcCommand>& slot = receives.byStation[stationId];
-    DlcRetire(std::move(slot));
-    slot = std::move(command);
+    DlcRetire(std::move(*slot));
+    *slot = std::move(command);
     return kDlcOk;
 }
 
 DlcResult DlcCancelReceive(std::uint16_t stationId) {
     const DlcResult result = StationCommand(plat::kDlcReceiveCancel, stationId, kDlcCommandWaitMs);
-    RetireReceives(stationId, false);
+    RetireReceives([stationId](std::uint16_t station) { return station == stationId; });
     return result;
+}
+
+void DlcRetireAllReceives() {
+    RetireReceives([](std::uint16_t) { return true; });
 }

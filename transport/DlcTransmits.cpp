@@ -5,6 +5,7 @@
 #include <new>
 #include <vector>
 
+#include "platform/services/Undestroyed.h"
 #include "transport/DlcCommandLayer.h"
 
 namespace {
@@ -28,8 +29,7 @@ struct TransmitsInFlight {
 };
 
 TransmitsInFlight& InFlight() {
-    static TransmitsInFlight inFlight;
-    return inFlight;
+    return plat::Undestroyed<TransmitsInFlight>();
 }
 
 // Issues the transmit without an event: its completion comes through a READ of its station.
@@ -37,10 +37,12 @@ DlcResult IssueTransmit(std::unique_ptr<DlcTransmitCommand> transmit) {
     TransmitsInFlight& inFlight = InFlight();
     const plat::DlcCommandBlock* block = &transmit->block;
     DlcTransmitCommand* issued = transmit.get();
-    {
+    try {
         // Registered first: its completion may be read on another thread as soon as it is issued.
         std::lock_guard guard(inFlight.lock);
         inFlight.byBlock[block] = std::move(transmit);
+    } catch (const std::bad_alloc&) {
+        return kDlcNoMemory;
     }
     if (DlcIssue(*issued, false) == kDlcOk) {
         return kDlcOk;
@@ -162,4 +164,11 @@ void DlcCollectTransmits(std::uint16_t stationId, std::uint32_t timeoutMs) {
         }
         DlcFreeTransmitCompletions(read->table);
     }
+}
+
+void DlcReleaseCompletedTransmits() {
+    TransmitsInFlight& inFlight = InFlight();
+    std::lock_guard guard(inFlight.lock);
+    std::erase_if(inFlight.byBlock,
+                  [](const auto& entry) { return entry.second->block.status != plat::kDlcStatusPending; });
 }

@@ -1,5 +1,6 @@
 #include "transport/DlcTransport.h"
 
+#include <new>
 #include <system_error>
 
 #include "transport/HexCodec.h"
@@ -192,8 +193,9 @@ bool DlcTransport::TakeReaderEvent(std::unique_ptr<DlcReadCommand> read) {
             if (stopping_) {
                 DlcFreeBuffer(read->table.receivedFrame);
             } else {
-                QueueFrame(std::move(read));
-                plat::PostMessage(window_, WM_DATAGRAM_NOTIFY, 0, 1);
+                if (QueueFrame(std::move(read))) {
+                    plat::PostMessage(window_, WM_DATAGRAM_NOTIFY, 0, 1);
+                }
             }
             break;
         case plat::kDlcEventTransmitCompletion:
@@ -205,13 +207,19 @@ bool DlcTransport::TakeReaderEvent(std::unique_ptr<DlcReadCommand> read) {
     return true;
 }
 
-void DlcTransport::QueueFrame(std::unique_ptr<DlcReadCommand> read) {
-    std::lock_guard guard(framesLock_);
-    frames_.push_back(std::move(read));
+bool DlcTransport::QueueFrame(std::unique_ptr<DlcReadCommand> read) {
+    try {
+        std::lock_guard guard(framesLock_);
+        frames_.push_back(std::move(read));
+        return true;
+    } catch (const std::bad_alloc&) {
+        DlcFreeBuffer(read->table.receivedFrame);
+        return false;
+    }
 }
 
 void DlcTransport::DiscardFrames() {
-    std::deque<std::unique_ptr<DlcReadCommand>> frames;
+    std::list<std::unique_ptr<DlcReadCommand>> frames;
     {
         std::lock_guard guard(framesLock_);
         frames.swap(frames_);

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <atomic>
-#include <deque>
+#include <list>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -53,14 +53,16 @@ class DlcTransport : public DatagramTransport {
     void StopReader();
     // Takes one completed READ of the reader thread; false when the thread should end.
     bool TakeReaderEvent(std::unique_ptr<DlcReadCommand> read);
-    void QueueFrame(std::unique_ptr<DlcReadCommand> read);
+    // False when the frame cannot be kept (no memory): its buffers go back to the pool.
+    bool QueueFrame(std::unique_ptr<DlcReadCommand> read);
     void DiscardFrames();
 
     std::uint16_t stationId_ = 0;
     std::mutex framesLock_;
-    std::deque<std::unique_ptr<DlcReadCommand>> frames_;  // received frames, oldest first
-    std::atomic<bool> stopping_{false};                   // set under readLock_
-    std::mutex readLock_;                                 // guards pendingRead_
+    // Received frames, oldest first. A list: taking them all away for the destructor needs no memory.
+    std::list<std::unique_ptr<DlcReadCommand>> frames_;
+    std::atomic<bool> stopping_{false};  // set under readLock_
+    std::mutex readLock_;                // guards pendingRead_
     DlcReadCommand* pendingRead_ = nullptr;
     std::thread reader_;
 };

@@ -5,6 +5,7 @@
 // The print server card's NetWare service table and check delays, over SNMP. One source built into
 // the configuration helper library (which exports the five functions below) and the NetWare helper
 // library (which exports them too and uses the row operations for its serviced-queue set-up).
+// No exception leaves an export: an allocation failure answers kNwNoMemory, anything else 25009.
 #define NW_CARD_EXPORT extern "C" __attribute__((visibility("default")))
 
 using NwResult = std::int32_t;

@@ -2,6 +2,7 @@
 
 #include "netware/cardtable/CardExchange.h"
 #include "netware/cardtable/CardObjects.h"
+#include "platform/services/ExportGuard.h"
 
 namespace {
 
@@ -28,17 +29,21 @@ NwResult SetDelay(const char* adapterName, const char* oid, std::int32_t value) 
 }  // namespace
 
 NW_CARD_EXPORT NwResult NwSNMPGetJobCheckDelay(const char* adapterName, std::int32_t* value) {
-    return GetDelay(adapterName, kJobCheckDelayOid, value);
+    return plat::GuardExport(kCardBadAnswer, kNwNoMemory,
+                             [&] { return GetDelay(adapterName, kJobCheckDelayOid, value); });
 }
 
 NW_CARD_EXPORT NwResult NwSNMPSetJobCheckDelay(const char* adapterName, std::int32_t value) {
-    return SetDelay(adapterName, kJobCheckDelayOid, value);
+    return plat::GuardExport(kCardBadAnswer, kNwNoMemory,
+                             [&] { return SetDelay(adapterName, kJobCheckDelayOid, value); });
 }
 
 NW_CARD_EXPORT NwResult NwSNMPGetCfgCheckDelay(const char* adapterName, std::int32_t* value) {
-    return GetDelay(adapterName, kCfgCheckDelayOid, value);
+    return plat::GuardExport(kCardBadAnswer, kNwNoMemory,
+                             [&] { return GetDelay(adapterName, kCfgCheckDelayOid, value); });
 }
 
 NW_CARD_EXPORT NwResult NwSNMPSetCfgCheckDelay(const char* adapterName, std::int32_t value) {
-    return SetDelay(adapterName, kCfgCheckDelayOid, value);
+    return plat::GuardExport(kCardBadAnswer, kNwNoMemory,
+                             [&] { return SetDelay(adapterName, kCfgCheckDelayOid, value); });
 }

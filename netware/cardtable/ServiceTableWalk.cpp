@@ -2,6 +2,7 @@
 #include <cstring>
 
 #include "netware/cardtable/ServiceRowWalk.h"
+#include "platform/services/ExportGuard.h"
 
 namespace {
 
@@ -92,5 +93,7 @@ NwResult ListServiceRows(const RowReader& read, char* buffer, std::uint32_t* len
 
 NW_CARD_EXPORT NwResult NwSNMPInit(const char* adapterName, char* buffer, std::uint32_t* length,
                                    std::uint32_t* count) {
-    return ListServiceRows(CardRowReader(adapterName), buffer, length, count);
+    return plat::GuardExport(kCardBadAnswer, kNwNoMemory, [&] {
+        return ListServiceRows(CardRowReader(adapterName), buffer, length, count);
+    });
 }

@@ -1,10 +1,10 @@
 #include "platform/dlc/DlcEmulator.h"
 
-#include <new>
-
 #include "platform/dlc/AdapterAddress.h"
 #include "platform/lan/LanEngine.h"
 #include "platform/lan/LanSettings.h"
+#include "platform/services/ExportGuard.h"
+#include "platform/services/Undestroyed.h"
 
 namespace plat {
 
@@ -16,11 +16,8 @@ constexpr std::size_t kMaxAdapterOpens = 255;
 
 DlcEmulator& DlcEmulator::Get() {
     // Never destroyed: commands may come from static objects and unload code of other libraries. It
-    // lives in this library's own data, not on the heap, so that it goes with the library when that is
-    // unloaded (as on a PC without DLC, at once).
-    alignas(DlcEmulator) static unsigned char storage[sizeof(DlcEmulator)];
-    static auto* emulator = new (storage) DlcEmulator;
-    return *emulator;
+    // goes with this library when that is unloaded (as on a PC without DLC, at once).
+    return Undestroyed<DlcEmulator>();
 }
 
 std::uint32_t DlcEmulator::Issue(DlcCommandBlock& block) {
@@ -90,5 +87,11 @@ extern "C" __attribute__((visibility("default"))) std::uint32_t AcsLan(plat::Dlc
     if (block == nullptr) {
         return plat::kDlcStatusInvalidCommand;
     }
-    return plat::DlcEmulator::Get().Issue(*block);
+    // A command the emulator could not carry out (no memory) is refused as any other: its status is
+    // written and its event set, so that its issuer does not wait for it.
+    auto refuse = [block](plat::ExportFault) {
+        plat::CompleteCommand(block, plat::kDlcStatusInvalidCommand);
+        return std::uint32_t{plat::kDlcStatusInvalidCommand};
+    };
+    return plat::GuardExportWith(refuse, [block] { return plat::DlcEmulator::Get().Issue(*block); });
 }

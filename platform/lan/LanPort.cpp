@@ -12,6 +12,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <random>
 #include <thread>
 
@@ -105,14 +106,14 @@ void SendWithHooks(const std::string& path, std::span<const std::uint8_t> frame,
 
 std::vector<std::string> FolderEntries(const std::string& folder) {
     std::vector<std::string> names;
-    DIR* dir = opendir(folder.c_str());
+    // Closed however the walk ends, an allocation failure included.
+    const std::unique_ptr<DIR, decltype(&closedir)> dir(opendir(folder.c_str()), closedir);
     if (dir == nullptr) {
         return names;
     }
-    while (dirent* entry = readdir(dir)) {
+    while (const dirent* entry = readdir(dir.get())) {
         names.emplace_back(entry->d_name);
     }
-    closedir(dir);
     return names;
 }
 

@@ -7,6 +7,7 @@
 #include <array>
 #include <atomic>
 #include <cstring>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -130,8 +131,10 @@ NameRecord LookUpHostName(const char* name) {
     addrinfo hints{};
     hints.ai_family = AF_INET;
     hints.ai_flags = AI_CANONNAME;
-    addrinfo* found = nullptr;
-    int result = getaddrinfo(wanted.c_str(), nullptr, &hints, &found);
+    addrinfo* answer = nullptr;
+    int result = getaddrinfo(wanted.c_str(), nullptr, &hints, &answer);
+    // Freed however the copy below ends, an allocation failure included.
+    const std::unique_ptr<addrinfo, decltype(&freeaddrinfo)> found(answer, freeaddrinfo);
     if (result != 0) {
         record.error = result == EAI_NONAME || result == EAI_NODATA ? kWsaHostNotFound
                        : result == EAI_AGAIN                        ? kWsaTryAgain
@@ -140,7 +143,7 @@ NameRecord LookUpHostName(const char* name) {
     }
     record.name = found->ai_canonname != nullptr ? found->ai_canonname : wanted;
     std::set<std::uint32_t> seen;
-    for (addrinfo* entry = found; entry != nullptr; entry = entry->ai_next) {
+    for (const addrinfo* entry = found.get(); entry != nullptr; entry = entry->ai_next) {
         auto address = reinterpret_cast<const sockaddr_in*>(entry->ai_addr)->sin_addr.s_addr;
         if (seen.insert(address).second) {
             std::array<char, 4> bytes;
@@ -148,7 +151,6 @@ NameRecord LookUpHostName(const char* name) {
             record.addresses.push_back(bytes);
         }
     }
-    freeaddrinfo(found);
     return record;
 }
 

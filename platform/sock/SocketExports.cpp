@@ -1,10 +1,11 @@
-// The entry points of the socket library.
+// The entry points of the socket library: their bodies, and the exports made from the list.
 #include <arpa/inet.h>
 #include <unistd.h>
 
 #include <cstring>
 
 #include "platform/lan/LanSettings.h"
+#include "platform/services/ExportGuard.h"
 #include "platform/sock/HostSocket.h"
 #include "platform/sock/IpxSocket.h"
 #include "platform/sock/NameDatabase.h"
@@ -63,9 +64,13 @@ SocketHandle Register(std::shared_ptr<LibrarySocket> socket) {
     return handle;
 }
 
-}  // namespace
+// The thread's last error when an entry point stopped on an exception.
+int FaultError(ExportFault fault) {
+    return fault == ExportFault::kNoMemory ? kWsaEnobufs : kWsaEnetdown;
+}
 
-extern "C" {
+// The entry points' bodies, named as the exports that run them.
+namespace body {
 
 SocketHandle vorsock_accept(SocketHandle s, SocketAddress* address, int* addressLength) {
     auto socket = Find(s);
@@ -345,4 +350,16 @@ int vorsock_WSARecvEx(SocketHandle s, char* buffer, int length, int* flags) {
     return got;
 }
 
-}  // extern "C"
+}  // namespace body
+}  // namespace
+
+// Every export runs its body behind the export guard: an exception becomes the entry point's failure.
+#define VORSOCK_ENTRY(Result, name, parameters, arguments, failure)                   \
+    extern "C" Result vorsock_##name parameters {                                     \
+        auto fail = [](ExportFault fault) {                                           \
+            SetSocketError(FaultError(fault));                                        \
+            return static_cast<Result>(failure);                                      \
+        };                                                                            \
+        return GuardExportWith(fail, [&] { return body::vorsock_##name arguments; }); \
+    }
+#include "platform/sock/SocketEntryPoints.def"

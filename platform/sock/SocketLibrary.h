@@ -226,68 +226,12 @@ using BlockingHook = int (*)();
 
 }  // namespace plat
 
-// The 47 entry points, in the order the suite binds them.
+// The entry points (SocketEntryPoints.def), each exported as "vorsock_" + its name. Of note:
+// - vorsock_WSAAsyncSelect's events: plat::kFdRead | kFdWrite | kFdAccept | kFdConnect | kFdClose; 0
+//   stops the notices. The socket is made non-blocking.
+// - vorsock_WSARecvEx works as recv; for a datagram larger than the buffer, *flags gets kMsgPartial and
+//   the first part is given.
 extern "C" {
-plat::SocketHandle vorsock_accept(plat::SocketHandle s, plat::SocketAddress* address, int* addressLength);
-int vorsock_bind(plat::SocketHandle s, const plat::SocketAddress* address, int addressLength);
-int vorsock_closesocket(plat::SocketHandle s);
-int vorsock_connect(plat::SocketHandle s, const plat::SocketAddress* address, int addressLength);
-int vorsock_ioctlsocket(plat::SocketHandle s, long command, std::uint32_t* argument);
-int vorsock_getpeername(plat::SocketHandle s, plat::SocketAddress* address, int* addressLength);
-int vorsock_getsockname(plat::SocketHandle s, plat::SocketAddress* address, int* addressLength);
-int vorsock_getsockopt(plat::SocketHandle s, int level, int option, char* value, int* valueLength);
-std::uint32_t vorsock_htonl(std::uint32_t value);
-std::uint16_t vorsock_htons(std::uint16_t value);
-std::uint32_t vorsock_inet_addr(const char* text);
-char* vorsock_inet_ntoa(plat::InetAddress address);
-int vorsock_listen(plat::SocketHandle s, int backlog);
-std::uint32_t vorsock_ntohl(std::uint32_t value);
-std::uint16_t vorsock_ntohs(std::uint16_t value);
-int vorsock_recv(plat::SocketHandle s, char* buffer, int length, int flags);
-int vorsock_recvfrom(plat::SocketHandle s, char* buffer, int length, int flags, plat::SocketAddress* from,
-                     int* fromLength);
-int vorsock_select(int ignored, plat::FdSet* readSet, plat::FdSet* writeSet, plat::FdSet* exceptSet,
-                   const plat::TimeValue* timeout);
-int vorsock_send(plat::SocketHandle s, const char* buffer, int length, int flags);
-int vorsock_sendto(plat::SocketHandle s, const char* buffer, int length, int flags,
-                   const plat::SocketAddress* to, int toLength);
-int vorsock_setsockopt(plat::SocketHandle s, int level, int option, const char* value, int valueLength);
-int vorsock_shutdown(plat::SocketHandle s, int how);
-plat::SocketHandle vorsock_socket(int family, int type, int protocol);
-plat::HostEntry* vorsock_gethostbyaddr(const char* address, int length, int type);
-plat::HostEntry* vorsock_gethostbyname(const char* name);
-int vorsock_gethostname(char* name, int length);
-plat::ServiceEntry* vorsock_getservbyport(int port, const char* protocol);
-plat::ServiceEntry* vorsock_getservbyname(const char* name, const char* protocol);
-plat::ProtocolEntry* vorsock_getprotobynumber(int number);
-plat::ProtocolEntry* vorsock_getprotobyname(const char* name);
-int vorsock_WSAStartup(std::uint16_t version, plat::SocketsData* data);
-int vorsock_WSACleanup();
-void vorsock_WSASetLastError(int error);
-int vorsock_WSAGetLastError();
-int vorsock_WSAIsBlocking();
-int vorsock_WSAUnhookBlockingHook();
-plat::BlockingHook vorsock_WSASetBlockingHook(plat::BlockingHook hook);
-int vorsock_WSACancelBlockingCall();
-plat::AsyncHandle vorsock_WSAAsyncGetServByName(plat::WindowHandle window, std::uint32_t message,
-                                                const char* name, const char* protocol, char* buffer,
-                                                int bufferLength);
-plat::AsyncHandle vorsock_WSAAsyncGetServByPort(plat::WindowHandle window, std::uint32_t message, int port,
-                                                const char* protocol, char* buffer, int bufferLength);
-plat::AsyncHandle vorsock_WSAAsyncGetProtoByName(plat::WindowHandle window, std::uint32_t message,
-                                                 const char* name, char* buffer, int bufferLength);
-plat::AsyncHandle vorsock_WSAAsyncGetProtoByNumber(plat::WindowHandle window, std::uint32_t message,
-                                                   int number, char* buffer, int bufferLength);
-plat::AsyncHandle vorsock_WSAAsyncGetHostByName(plat::WindowHandle window, std::uint32_t message,
-                                                const char* name, char* buffer, int bufferLength);
-plat::AsyncHandle vorsock_WSAAsyncGetHostByAddr(plat::WindowHandle window, std::uint32_t message,
-                                                const char* address, int length, int type, char* buffer,
-                                                int bufferLength);
-int vorsock_WSACancelAsyncRequest(plat::AsyncHandle request);
-// events: plat::kFdRead | kFdWrite | kFdAccept | kFdConnect | kFdClose; 0 stops the notices. The
-// socket is made non-blocking.
-int vorsock_WSAAsyncSelect(plat::SocketHandle s, plat::WindowHandle window, std::uint32_t message,
-                           long events);
-// As recv; for a datagram larger than the buffer, *flags gets kMsgPartial and the first part is given.
-int vorsock_WSARecvEx(plat::SocketHandle s, char* buffer, int length, int* flags);
+#define VORSOCK_ENTRY(Result, name, parameters, arguments, failure) Result vorsock_##name parameters;
+#include "platform/sock/SocketEntryPoints.def"
 }

@@ -1,5 +1,7 @@
 #include "platform/sock/SocketTable.h"
 
+#include "platform/services/Undestroyed.h"
+
 namespace plat {
 
 namespace {
@@ -9,8 +11,8 @@ constexpr SocketHandle kLastHandle = 0x7FFFFFFF;
 }  // namespace
 
 SocketTable& SocketTable::Get() {
-    static auto* table = new SocketTable;  // sockets may be closed by static objects of other libraries
-    return *table;
+    // Sockets may be closed by static objects and unload steps of other libraries.
+    return Undestroyed<SocketTable>();
 }
 
 SocketHandle SocketTable::Add(std::shared_ptr<LibrarySocket> socket) {

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string_view>
 #include <thread>
 #include <vector>
@@ -58,17 +59,17 @@ std::optional<ProcessIdentity> PortOwner(std::string_view name) {
 
 // Processes that were killed leave their port files behind; whoever opens a port clears them.
 void RemoveDeadPortFiles() {
-    DIR* folder = opendir(RuntimeFolder().c_str());
+    // Closed however the walk ends, an allocation failure included.
+    const std::unique_ptr<DIR, decltype(&closedir)> folder(opendir(RuntimeFolder().c_str()), closedir);
     if (folder == nullptr) {
         return;
     }
-    while (const dirent* item = readdir(folder)) {
+    while (const dirent* item = readdir(folder.get())) {
         const auto owner = PortOwner(item->d_name);
         if (owner && !IsProcessAlive(*owner)) {
             unlink((RuntimeFolder() + "/" + item->d_name).c_str());
         }
     }
-    closedir(folder);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <charconv>
+#include <memory>
 #include <mutex>
 #include <random>
 #include <sstream>
@@ -203,8 +204,10 @@ std::optional<ProcessIdentity> WindowDirectory::Owner(WindowHandle window) {
 
 std::vector<DirectoryEntry> WindowDirectory::All() {
     std::vector<WindowHandle> windows;
-    if (DIR* folder = opendir(EntryFolder().c_str())) {
-        while (const dirent* item = readdir(folder)) {
+    // Closed however the walk ends, an allocation failure included.
+    if (const std::unique_ptr<DIR, decltype(&closedir)> folder(opendir(EntryFolder().c_str()), closedir);
+        folder) {
+        while (const dirent* item = readdir(folder.get())) {
             const std::string_view name = item->d_name;
             WindowHandle window = 0;
             const auto [end, error] = std::from_chars(name.data(), name.data() + name.size(), window);
@@ -212,7 +215,6 @@ std::vector<DirectoryEntry> WindowDirectory::All() {
                 windows.push_back(window);
             }
         }
-        closedir(folder);
     }
     std::vector<DirectoryEntry> entries;
     for (const WindowHandle window : windows) {

@@ -1,5 +1,6 @@
 #include "platform/window/WindowTable.h"
 
+#include "platform/services/DebugOutput.h"
 #include "platform/window/ThreadContext.h"
 #include "platform/window/WindowDirectory.h"
 
@@ -75,7 +76,7 @@ bool WindowTable::BeginDestroy(WindowHandle window) {
     return true;
 }
 
-void WindowTable::Remove(WindowHandle window) {
+void WindowTable::Remove(WindowHandle window) noexcept {
     std::shared_ptr<const WindowRecord> record;
     {
         std::lock_guard lock(mutex_);
@@ -85,9 +86,15 @@ void WindowTable::Remove(WindowHandle window) {
         }
         record = found->second.record;
         windows_.erase(found);
-        WindowDirectory::Withdraw(window);
     }
-    record->owner->Forget(window);
+    // Windows are destroyed by destructors: tidying up must not throw. A runtime entry or a queued
+    // message that stays for want of memory names a window that no longer exists, as after a crash.
+    try {
+        WindowDirectory::Withdraw(window);
+        record->owner->Forget(window);
+    } catch (const std::exception& error) {
+        DebugPrintf("Window %u destroyed, not tidied up: %s\n", window, error.what());
+    }
 }
 
 void WindowTable::RemoveAllOf(const ThreadQueue* owner) {

@@ -40,8 +40,8 @@ class WindowTable {
     std::shared_ptr<const WindowRecord> Find(WindowHandle window) const;
     // Marks the window as going; false when it is unknown or already going.
     bool BeginDestroy(WindowHandle window);
-    // The window is gone: from the table, the directory and its owner's queue.
-    void Remove(WindowHandle window);
+    // The window is gone: from the table, the directory and its owner's queue. Never throws.
+    void Remove(WindowHandle window) noexcept;
     void RemoveAllOf(const ThreadQueue* owner);
 
     std::string Text(WindowHandle window) const;

@@ -8,6 +8,8 @@
 // Exported functions of the SNMP library (libvantorel.so). Records and value blocks that they give
 // are memory blocks (plat::AllocBlock) that the receiver frees: a ReqParam with HelperFreeReqParam,
 // a TrapParam with snmp::FreeTrapParam (TrapParam.h), any other block with plat::FreeBlock.
+// No exception leaves an export: the exchanges answer 25005 for an allocation failure, the other
+// exports their failure result (null, 25009, 1).
 #define VANTOREL_API __attribute__((visibility("default")))
 
 extern "C" {

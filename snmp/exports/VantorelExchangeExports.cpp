@@ -2,9 +2,9 @@
 // keep-alive.
 #include <algorithm>
 #include <climits>
-#include <new>
 #include <string>
 
+#include "platform/services/ExportGuard.h"
 #include "snmp/exchange/ObjectGroups.h"
 #include "snmp/exchange/SnmpTransaction.h"
 #include "snmp/exchange/TrapRegistration.h"
@@ -15,19 +15,6 @@
 namespace {
 
 constexpr const char* kPrinterStatusOid = "1.3.6.1.4.1.32473.11.5.1.1.9.1.0";
-
-// Nothing may leave an export as an exception: memory exhaustion is 25005, anything else the
-// call's own failure code.
-template <typename Call>
-std::int32_t Guarded(std::int32_t failure, Call call) noexcept {
-    try {
-        return call();
-    } catch (const std::bad_alloc&) {
-        return kSnmpNoMemory;
-    } catch (...) {
-        return failure;
-    }
-}
 
 std::size_t Capacity(std::int32_t size) {
     return size > 0 ? static_cast<std::size_t>(size) : 0;
@@ -59,7 +46,7 @@ extern "C" {
 std::int32_t HelperSNMPTransact(const char* adapterName, std::int32_t operation, char* oidList,
                                 std::int32_t oidLength, char* valueText, std::int32_t* valueSize,
                                 std::int32_t count) {
-    return Guarded(kSnmpNoResponse, [&] {
+    return plat::GuardExport(kSnmpNoResponse, kSnmpNoMemory, [&] {
         return Exchange(adapterName, operation, oidList, oidLength, valueText, valueSize, count,
                         snmp::OctetForm::Bytes);
     });
@@ -68,7 +55,7 @@ std::int32_t HelperSNMPTransact(const char* adapterName, std::int32_t operation,
 std::int32_t HelperSNMPTransactAscii(const char* adapterName, std::int32_t operation, char* oidList,
                                      std::int32_t oidLength, char* valueText, std::int32_t* valueSize,
                                      std::int32_t count) {
-    return Guarded(kSnmpNoResponse, [&] {
+    return plat::GuardExport(kSnmpNoResponse, kSnmpNoMemory, [&] {
         return Exchange(adapterName, operation, oidList, oidLength, valueText, valueSize, count,
                         snmp::OctetForm::Hex);
     });
@@ -76,7 +63,7 @@ std::int32_t HelperSNMPTransactAscii(const char* adapterName, std::int32_t opera
 
 std::int32_t HelperGetSNMPObjects(const char* adapterName, std::int32_t groupIndex, char* valueText,
                                   std::int32_t* valueSize) {
-    return Guarded(kSnmpNoResponse, [&] {
+    return plat::GuardExport(kSnmpNoResponse, kSnmpNoMemory, [&] {
         const snmp::ObjectGroup* group = snmp::FindObjectGroup(groupIndex);
         if (group == nullptr) {
             return static_cast<std::int32_t>(kSnmpBadVarBinds);
@@ -92,11 +79,12 @@ std::int32_t HelperGetSNMPObjects(const char* adapterName, std::int32_t groupInd
 
 std::int32_t HelperSNMPRegisterTrapDestination(std::int32_t mode, const char* adapterName, std::int32_t,
                                                std::int32_t) {
-    return Guarded(kSnmpTrapRegistration, [&] { return snmp::RegisterTrapDestination(mode, adapterName); });
+    return plat::GuardExport(kSnmpTrapRegistration, kSnmpNoMemory,
+                             [&] { return snmp::RegisterTrapDestination(mode, adapterName); });
 }
 
 std::int32_t HelperTrapKeepAlive(const char* adapterName) {
-    return Guarded(kSnmpNoMemory, [&] {
+    return plat::GuardExport(kSnmpNoMemory, [&] {
         std::string oid = kPrinterStatusOid;
         char answer[1] = {};
         snmp::Transaction keepAlive;

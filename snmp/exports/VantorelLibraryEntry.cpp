@@ -1,4 +1,5 @@
-// What the library does when it is loaded into a process.
+// What the library does when it is loaded into a process and unloaded from it.
+#include "platform/services/ExportGuard.h"
 #include "transport/DlcCommandLayer.h"
 
 namespace {
@@ -6,11 +7,12 @@ namespace {
 // Opens the DLC adapter, which stores its application id in the process's bgApplId. A PC without
 // DLC loads the library all the same: its DLC transports then report DLC as not available.
 __attribute__((constructor)) void LibraryLoaded() {
-    try {
-        DlcInitialize();
-    } catch (...) {
-        // Loading never fails for want of DLC.
-    }
+    plat::GuardExport([] { DlcInitialize(); });
+}
+
+// Gives back the adapter and what it held, before the library's memory goes.
+__attribute__((destructor)) void LibraryUnloaded() {
+    plat::GuardExport([] { DlcUnload(); });
 }
 
 }  // namespace
