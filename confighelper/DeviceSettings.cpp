@@ -1,5 +1,5 @@
 #include "confighelper/Halbrin.h"
-#include "confighelper/PrinterExportGuard.h"
+#include "platform/services/ExportGuard.h"
 #include "platform/spooler/Spooler.h"
 
 namespace {
@@ -22,5 +22,6 @@ HALBRIN_EXPORT HelperResult HelperDeviceSettings32(plat::WindowHandle owner, con
     if (printerName == nullptr) {
         return kHelperPrinterNotOpened;
     }
-    return GuardedPrinterExport(kHelperSettingsNotSaved, [&] { return EditSettings(owner, printerName); });
+    return plat::GuardExport(kHelperSettingsNotSaved, kHelperNoMemory,
+                             [&] { return EditSettings(owner, printerName); });
 }

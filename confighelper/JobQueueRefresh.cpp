@@ -7,8 +7,8 @@
 
 #include "confighelper/Halbrin.h"
 #include "confighelper/JobListFormat.h"
-#include "confighelper/PrinterExportGuard.h"
 #include "confighelper/RegistryValue.h"
+#include "platform/services/ExportGuard.h"
 #include "platform/spooler/Spooler.h"
 #include "platform/store/StorePaths.h"
 
@@ -88,6 +88,6 @@ HALBRIN_EXPORT HelperResult HelperRefreshJobQueue32(const char* printerName, std
     if (printerName == nullptr || path == nullptr || size == nullptr) {
         return kHelperJobListFailed;
     }
-    return GuardedPrinterExport(kHelperJobListFailed,
-                                [&] { return RefreshJobQueue(printerName, command, jobId, path, size); });
+    return plat::GuardExport(kHelperJobListFailed, kHelperNoMemory,
+                             [&] { return RefreshJobQueue(printerName, command, jobId, path, size); });
 }

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "confighelper/Halbrin.h"
-#include "confighelper/PrinterExportGuard.h"
+#include "platform/services/ExportGuard.h"
 #include "platform/spooler/Spooler.h"
 #include "platform/store/StoreKeyHandle.h"
 #include "platform/store/StorePaths.h"
@@ -46,7 +46,7 @@ HelperResult AddPortAndQueue(plat::WindowHandle owner) {
 }  // namespace
 
 HALBRIN_EXPORT HelperResult HelperInstallPrinter32(plat::WindowHandle owner, std::int32_t mode) {
-    return GuardedPrinterExport(kHelperPortNotAdded, [&] {
+    return plat::GuardExport(kHelperPortNotAdded, kHelperNoMemory, [&] {
         return (mode & 0xFF) == kAddPort ? AddPortAndQueue(owner) : kHelperNotOnThisPlatform;
     });
 }
