@@ -1,0 +1,78 @@
+#include "platform/store/StoreReadCache.h"
+
+namespace plat {
+
+namespace {
+
+// Enough for every entry the console reads in a round of thousands of print servers; past it the
+// reads start over, so that a long run holds no more.
+constexpr std::size_t kMostKept = 50000;
+
+// Names compare as the store compares them: without regard to ASCII case.
+void AppendFolded(std::string& out, std::string_view name) {
+    for (const char c : name) {
+        out += c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    }
+}
+
+std::string KeyName(StoreKeyId key) {
+    return std::to_string(key) + '\\';
+}
+
+}  // namespace
+
+void StoreReadCache::Follow(std::optional<std::uint64_t> generation) {
+    if (!generation || generation != generation_) {
+        Forget();
+    }
+    generation_ = generation;
+}
+
+void StoreReadCache::Forget() {
+    keys_.clear();
+    values_.clear();
+}
+
+template <typename Kept, typename Read>
+StoreResult StoreReadCache::ReadThrough(Reads<Kept>& reads, std::string&& name, Kept* out, Read read) {
+    if (const auto kept = reads.find(name); kept != reads.end()) {
+        if (kept->second.first == kStoreOk) {
+            *out = kept->second.second;
+        }
+        return kept->second.first;
+    }
+    Kept fresh{};
+    const StoreResult result = read(&fresh);
+    // Failures are not kept: the next read tries again.
+    if (generation_ && (result == kStoreOk || result == kStoreNotFound)) {
+        if (keys_.size() + values_.size() >= kMostKept) {
+            Forget();
+        }
+        reads.emplace(std::move(name), std::pair(result, fresh));
+    }
+    if (result == kStoreOk) {
+        *out = std::move(fresh);
+    }
+    return result;
+}
+
+StoreResult StoreReadCache::FindKey(StoreTree& tree, StoreKeyId from, const StoreKeyPath& path,
+                                    StoreKeyId* found) {
+    std::string name = KeyName(from);
+    for (std::string_view part : path.Names()) {
+        AppendFolded(name, part);
+        name += '\\';
+    }
+    return ReadThrough(keys_, std::move(name), found,
+                       [&](StoreKeyId* key) { return tree.FindKey(from, path, key); });
+}
+
+StoreResult StoreReadCache::ReadValue(StoreTree& tree, StoreKeyId key, std::string_view name,
+                                      StoredValue* value) {
+    std::string kept = KeyName(key);
+    AppendFolded(kept, name);
+    return ReadThrough(values_, std::move(kept), value,
+                       [&](StoredValue* read) { return tree.ReadValue(key, name, read); });
+}
+
+}  // namespace plat

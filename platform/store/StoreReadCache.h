@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <utility>
+
+#include "platform/store/StoreTree.h"
+
+namespace plat {
+
+// The store's reads kept while its generation (StoreGeneration) stays where it was: which key a path
+// leads to and what a value holds, found or not. Every read goes through here to the tree; what the
+// tree answers is kept only while a generation is followed. Not thread-safe: used under the store's
+// lock.
+class StoreReadCache {
+  public:
+    // Called before every read with the generation as it is now: when it moved, or there is none,
+    // everything kept is forgotten.
+    void Follow(std::optional<std::uint64_t> generation);
+
+    StoreResult FindKey(StoreTree& tree, StoreKeyId from, const StoreKeyPath& path, StoreKeyId* found);
+    StoreResult ReadValue(StoreTree& tree, StoreKeyId key, std::string_view name, StoredValue* value);
+
+  private:
+    template <typename Kept>
+    using Reads = std::unordered_map<std::string, std::pair<StoreResult, Kept>>;
+
+    template <typename Kept, typename Read>
+    StoreResult ReadThrough(Reads<Kept>& reads, std::string&& name, Kept* out, Read read);
+    void Forget();
+
+    std::optional<std::uint64_t> generation_;
+    Reads<StoreKeyId> keys_;
+    Reads<StoredValue> values_;
+};
+
+}  // namespace plat

@@ -1,0 +1,90 @@
+// Reads are kept between calls while nothing changes the store; every change, by this process or any
+// other, is read at once.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/store/ConfigStore.h"
+#include "platform/store/tests/AdderProcess.h"
+#include "platform/store/tests/StoreTestKey.h"
+
+namespace {
+
+using namespace plat;
+namespace fs = std::filesystem;
+
+using StoreReads = StoreTestKey;
+
+bool Opens(const std::string& path) {
+    StoreKey key = 0;
+    const bool opened = StoreOpenKey(kStoreLocalMachine, path.c_str(), kStoreRead, &key) == kStoreOk;
+    StoreCloseKey(key);
+    return opened;
+}
+
+TEST_F(StoreReads, AnotherProcessesChangesAreReadAtOnce) {
+    const std::string entry = path_ + "\\AdapterOnly\\0040AF000001";
+    EXPECT_FALSE(Opens(entry));  // read twice: the second answer may be a kept one
+    EXPECT_FALSE(Opens(entry));
+    AdderProcess adder(entry, 3, "");
+    ASSERT_TRUE(adder.Started());
+    adder.Open();
+    ASSERT_TRUE(adder.Ready());  // it has made the key
+    ASSERT_TRUE(Opens(entry));
+
+    StoreKey key = 0;
+    ASSERT_EQ(StoreOpenKey(kStoreLocalMachine, entry.c_str(), kStoreRead, &key), kStoreOk);
+    EXPECT_EQ(Number(key, "Category"), ~0u);
+    EXPECT_EQ(Number(key, "category"), ~0u);
+    int exitCode = -1;
+    EXPECT_EQ(adder.Finish(&exitCode), (std::vector<std::uint32_t>{1, 2, 3}));
+    EXPECT_EQ(Number(key, "Category"), 3u);
+    EXPECT_EQ(Number(key, "CATEGORY"), 3u);
+    StoreCloseKey(key);
+}
+
+TEST_F(StoreReads, ThisProcessesChangesAreReadAtOnce) {
+    const std::string entry = path_ + "\\Entry";
+    StoreKey key = 0;
+    ASSERT_EQ(StoreCreateKey(kStoreLocalMachine, entry.c_str(), &key), kStoreOk);
+    SetNumber(key, "pProtocol", 2);
+    EXPECT_EQ(Number(key, "pProtocol"), 2u);
+    SetNumber(key, "pProtocol", 4);
+    EXPECT_EQ(Number(key, "pProtocol"), 4u);
+    ASSERT_EQ(StoreDeleteValue(key, "PPROTOCOL"), kStoreOk);
+    EXPECT_EQ(Number(key, "pProtocol"), ~0u);
+    std::uint32_t added = 0;
+    ASSERT_EQ(StoreAddToNumber(key, "pProtocol", 5, &added), kStoreOk);
+    EXPECT_EQ(Number(key, "pProtocol"), 5u);
+    StoreCloseKey(key);
+
+    // A key deleted and made again is another key: an open finds the new one and its values only.
+    ASSERT_TRUE(Opens(entry));
+    ASSERT_EQ(StoreDeleteKey(kStoreLocalMachine, entry.c_str()), kStoreOk);
+    EXPECT_FALSE(Opens(entry));
+    ASSERT_EQ(StoreCreateKey(kStoreLocalMachine, (entry + "\\Below").c_str(), &key), kStoreOk);
+    StoreCloseKey(key);
+    ASSERT_EQ(StoreOpenKey(kStoreLocalMachine, entry.c_str(), kStoreRead, &key), kStoreOk);
+    EXPECT_EQ(Number(key, "pProtocol"), ~0u);
+    StoreCloseKey(key);
+}
+
+// Without the shared counter (here a folder stands in its way) nothing is kept, and the store works.
+TEST(StoreReadsWithoutCounter, TheStoreStillWorks) {
+    const fs::path folder = fs::path(std::getenv("VORLANE_REGISTRY")).parent_path() / "uncounted";
+    fs::remove_all(folder);
+    fs::create_directories(folder / "registry.db-generation");
+    AdderProcess adder("Software\\Vorlane", 3, (folder / "registry.db").string());
+    ASSERT_TRUE(adder.Started());
+    adder.Open();
+    EXPECT_TRUE(adder.Ready());
+    int exitCode = -1;
+    EXPECT_EQ(adder.Finish(&exitCode), (std::vector<std::uint32_t>{1, 2, 3}));
+    EXPECT_EQ(exitCode, 0);
+    fs::remove_all(folder);
+}
+
+}  // namespace
