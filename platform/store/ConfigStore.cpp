@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/services/ProcessId.h"
 #include "platform/store/StoreFilePath.h"
 #include "platform/store/StoreGeneration.h"
 #include "platform/store/StoreHandles.h"
@@ -82,7 +83,7 @@ class StoreCall {
     }
 
     StoreResult Connect() {
-        const pid_t self = getpid();
+        const pid_t self = CurrentProcessId();
         if (store_.connection != nullptr && store_.owner == self) {
             return kStoreOk;
         }

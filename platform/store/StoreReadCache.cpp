@@ -8,17 +8,6 @@ namespace {
 // reads start over, so that a long run holds no more.
 constexpr std::size_t kMostKept = 50000;
 
-// Names compare as the store compares them: without regard to ASCII case.
-void AppendFolded(std::string& out, std::string_view name) {
-    for (const char c : name) {
-        out += c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-    }
-}
-
-std::string KeyName(StoreKeyId key) {
-    return std::to_string(key) + '\\';
-}
-
 }  // namespace
 
 void StoreReadCache::Follow(std::optional<std::uint64_t> generation) {
@@ -33,9 +22,22 @@ void StoreReadCache::Forget() {
     values_.clear();
 }
 
+void StoreReadCache::NameFrom(StoreKeyId key) {
+    name_.clear();
+    name_ += std::to_string(key);
+    name_ += '\\';
+}
+
+// Names compare as the store compares them: without regard to ASCII case.
+void StoreReadCache::AppendFolded(std::string_view name) {
+    for (const char c : name) {
+        name_ += c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    }
+}
+
 template <typename Kept, typename Read>
-StoreResult StoreReadCache::ReadThrough(Reads<Kept>& reads, std::string&& name, Kept* out, Read read) {
-    if (const auto kept = reads.find(name); kept != reads.end()) {
+StoreResult StoreReadCache::ReadThrough(Reads<Kept>& reads, Kept* out, Read read) {
+    if (const auto kept = reads.find(name_); kept != reads.end()) {
         if (kept->second.first == kStoreOk) {
             *out = kept->second.second;
         }
@@ -48,7 +50,7 @@ StoreResult StoreReadCache::ReadThrough(Reads<Kept>& reads, std::string&& name, 
         if (keys_.size() + values_.size() >= kMostKept) {
             Forget();
         }
-        reads.emplace(std::move(name), std::pair(result, fresh));
+        reads.emplace(name_, std::pair(result, fresh));
     }
     if (result == kStoreOk) {
         *out = std::move(fresh);
@@ -58,21 +60,19 @@ StoreResult StoreReadCache::ReadThrough(Reads<Kept>& reads, std::string&& name, 
 
 StoreResult StoreReadCache::FindKey(StoreTree& tree, StoreKeyId from, const StoreKeyPath& path,
                                     StoreKeyId* found) {
-    std::string name = KeyName(from);
+    NameFrom(from);
     for (std::string_view part : path.Names()) {
-        AppendFolded(name, part);
-        name += '\\';
+        AppendFolded(part);
+        name_ += '\\';
     }
-    return ReadThrough(keys_, std::move(name), found,
-                       [&](StoreKeyId* key) { return tree.FindKey(from, path, key); });
+    return ReadThrough(keys_, found, [&](StoreKeyId* key) { return tree.FindKey(from, path, key); });
 }
 
 StoreResult StoreReadCache::ReadValue(StoreTree& tree, StoreKeyId key, std::string_view name,
                                       StoredValue* value) {
-    std::string kept = KeyName(key);
-    AppendFolded(kept, name);
-    return ReadThrough(values_, std::move(kept), value,
-                       [&](StoredValue* read) { return tree.ReadValue(key, name, read); });
+    NameFrom(key);
+    AppendFolded(name);
+    return ReadThrough(values_, value, [&](StoredValue* read) { return tree.ReadValue(key, name, read); });
 }
 
 }  // namespace plat

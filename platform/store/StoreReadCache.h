@@ -28,11 +28,15 @@ class StoreReadCache {
     template <typename Kept>
     using Reads = std::unordered_map<std::string, std::pair<StoreResult, Kept>>;
 
+    // Starts the name of a read in name_: the key's id, then the names appended to it.
+    void NameFrom(StoreKeyId key);
+    void AppendFolded(std::string_view name);
     template <typename Kept, typename Read>
-    StoreResult ReadThrough(Reads<Kept>& reads, std::string&& name, Kept* out, Read read);
+    StoreResult ReadThrough(Reads<Kept>& reads, Kept* out, Read read);
     void Forget();
 
     std::optional<std::uint64_t> generation_;
+    std::string name_;  // reused, so that a kept read costs no allocation
     Reads<StoreKeyId> keys_;
     Reads<StoredValue> values_;
 };
