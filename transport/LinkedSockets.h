@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/sock/SocketLibrary.h"
+#include "transport/SpareSocket.h"
 
 // The socket library that a deliverable links against, with the same methods as a WinsockTable, so
 // that the socket transports are written once for both.
@@ -42,5 +43,8 @@ struct LinkedSockets {
         return vorsock_select(ignored, readSet, writeSet, exceptSet, timeout);
     }
     std::uint16_t htons(std::uint16_t value) { return vorsock_htons(value); }
+    // The thread's spare socket (SpareSocket.h): only a linked library's sockets outlive their transport.
+    plat::SocketHandle TakeSpare() { return spare::TakeSocket(); }
+    bool KeepSpare(plat::SocketHandle s) { return spare::KeepSocket(s); }
     std::uint16_t ntohs(std::uint16_t value) { return vorsock_ntohs(value); }
 };
