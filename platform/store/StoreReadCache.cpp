@@ -1,5 +1,7 @@
 #include "platform/store/StoreReadCache.h"
 
+#include <charconv>
+
 namespace plat {
 
 namespace {
@@ -23,15 +25,20 @@ void StoreReadCache::Forget() {
 }
 
 void StoreReadCache::NameFrom(StoreKeyId key) {
-    name_.clear();
-    name_ += std::to_string(key);
+    char digits[24];
+    const char* end = std::to_chars(digits, digits + sizeof digits, key).ptr;
+    name_.assign(digits, static_cast<std::size_t>(end - digits));
     name_ += '\\';
 }
 
 // Names compare as the store compares them: without regard to ASCII case.
 void StoreReadCache::AppendFolded(std::string_view name) {
-    for (const char c : name) {
-        name_ += c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    const std::size_t start = name_.size();
+    name_.append(name);
+    for (std::size_t i = start; i < name_.size(); ++i) {
+        if (name_[i] >= 'A' && name_[i] <= 'Z') {
+            name_[i] = static_cast<char>(name_[i] - 'A' + 'a');
+        }
     }
 }
 
