@@ -186,10 +186,10 @@ StoreResult StoreQueryValue(StoreKey key, const char* name, std::uint32_t* type,
     if (call.Result() != kStoreOk) {
         return call.Result();
     }
-    StoredValue value;
+    const StoredValue* value = nullptr;
     StoreTree tree = call.Tree();
     const StoreResult read = call.Reads().ReadValue(tree, call.Key(), valueName, &value);
-    return read == kStoreOk ? HandOut(value, type, data, size) : read;
+    return read == kStoreOk ? HandOut(*value, type, data, size) : read;
 }
 
 StoreResult StoreSetValue(StoreKey key, const char* name, StoreValueType type, const void* data,

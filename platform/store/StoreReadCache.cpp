@@ -36,31 +36,26 @@ void StoreReadCache::AppendFolded(std::string_view name) {
     const std::size_t start = name_.size();
     name_.append(name);
     for (std::size_t i = start; i < name_.size(); ++i) {
-        if (name_[i] >= 'A' && name_[i] <= 'Z') {
-            name_[i] = static_cast<char>(name_[i] - 'A' + 'a');
-        }
+        const auto c = static_cast<unsigned char>(name_[i]);
+        name_[i] = static_cast<char>(c + (static_cast<unsigned char>(c - 'A') < 26 ? 'a' - 'A' : 0));
     }
 }
 
 template <typename Kept, typename Read>
-StoreResult StoreReadCache::ReadThrough(Reads<Kept>& reads, Kept* out, Read read) {
+StoreResult StoreReadCache::ReadThrough(Reads<Kept>& reads, Kept& fresh, const Kept** out, Read read) {
     if (const auto kept = reads.find(name_); kept != reads.end()) {
-        if (kept->second.first == kStoreOk) {
-            *out = kept->second.second;
-        }
+        *out = &kept->second.second;
         return kept->second.first;
     }
-    Kept fresh{};
+    fresh = Kept{};
     const StoreResult result = read(&fresh);
+    *out = &fresh;
     // Failures are not kept: the next read tries again.
     if (generation_ && (result == kStoreOk || result == kStoreNotFound)) {
         if (keys_.size() + values_.size() >= kMostKept) {
             Forget();
         }
-        reads.emplace(name_, std::pair(result, fresh));
-    }
-    if (result == kStoreOk) {
-        *out = std::move(fresh);
+        *out = &reads.emplace(name_, std::pair(result, std::move(fresh))).first->second.second;
     }
     return result;
 }
@@ -72,14 +67,21 @@ StoreResult StoreReadCache::FindKey(StoreTree& tree, StoreKeyId from, const Stor
         AppendFolded(part);
         name_ += '\\';
     }
-    return ReadThrough(keys_, found, [&](StoreKeyId* key) { return tree.FindKey(from, path, key); });
+    const StoreKeyId* key = nullptr;
+    const StoreResult result =
+        ReadThrough(keys_, freshKey_, &key, [&](StoreKeyId* read) { return tree.FindKey(from, path, read); });
+    if (result == kStoreOk) {
+        *found = *key;
+    }
+    return result;
 }
 
 StoreResult StoreReadCache::ReadValue(StoreTree& tree, StoreKeyId key, std::string_view name,
-                                      StoredValue* value) {
+                                      const StoredValue** value) {
     NameFrom(key);
     AppendFolded(name);
-    return ReadThrough(values_, value, [&](StoredValue* read) { return tree.ReadValue(key, name, read); });
+    return ReadThrough(values_, freshValue_, value,
+                       [&](StoredValue* read) { return tree.ReadValue(key, name, read); });
 }
 
 }  // namespace plat

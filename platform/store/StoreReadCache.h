@@ -22,7 +22,8 @@ class StoreReadCache {
     void Follow(std::optional<std::uint64_t> generation);
 
     StoreResult FindKey(StoreTree& tree, StoreKeyId from, const StoreKeyPath& path, StoreKeyId* found);
-    StoreResult ReadValue(StoreTree& tree, StoreKeyId key, std::string_view name, StoredValue* value);
+    // On kStoreOk *value points at the value read, valid until the next call: a kept read is not copied.
+    StoreResult ReadValue(StoreTree& tree, StoreKeyId key, std::string_view name, const StoredValue** value);
 
   private:
     template <typename Kept>
@@ -32,13 +33,16 @@ class StoreReadCache {
     void NameFrom(StoreKeyId key);
     void AppendFolded(std::string_view name);
     template <typename Kept, typename Read>
-    StoreResult ReadThrough(Reads<Kept>& reads, Kept* out, Read read);
+    StoreResult ReadThrough(Reads<Kept>& reads, Kept& fresh, const Kept** out, Read read);
     void Forget();
 
     std::optional<std::uint64_t> generation_;
     std::string name_;  // reused, so that a kept read costs no allocation
     Reads<StoreKeyId> keys_;
     Reads<StoredValue> values_;
+    // What the tree answered for a read that is not kept.
+    StoreKeyId freshKey_ = 0;
+    StoredValue freshValue_;
 };
 
 }  // namespace plat
