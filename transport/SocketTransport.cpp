@@ -101,7 +101,7 @@ void SocketTransport<Sockets, Form>::CloseSocket() {
 
 template <class Sockets, class Form>
 SocketTransport<Sockets, Form>::~SocketTransport() {
-    if (MaySpare() && open_ && anyPort_ && sent_ == received_) {
+    if (MaySpare() && open_ && anyPort_ && !failed_ && sent_ == received_) {
         LeaveSpare();
     }
     CloseSocket();
@@ -170,6 +170,7 @@ TransportResult SocketTransport<Sockets, Form>::SendPacket(const void* data, std
         socketio::SendDatagram(sockets_, socket_, retries_, data, length,
                                reinterpret_cast<const plat::SocketAddress&>(*to), sizeof *to);
     sent_ += sent == kTransportOk ? 1 : 0;
+    failed_ = failed_ || sent != kTransportOk;
     return sent;
 }
 
@@ -184,6 +185,7 @@ TransportResult SocketTransport<Sockets, Form>::Receive(void* buffer, std::uint3
     const TransportResult result = socketio::ReceiveDatagram(
         sockets_, socket_, retries_, timeOutSeconds_, buffer, size, received, Form::kReportsFailedReceives);
     if (result != kTransportOk) {
+        failed_ = true;
         return result;
     }
     ++received_;

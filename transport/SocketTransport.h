@@ -50,4 +50,5 @@ class SocketTransport : public DatagramTransport {
     // Datagrams sent, and answers received: a socket that got as many as it sent expects no more.
     std::uint32_t sent_ = 0;
     std::uint32_t received_ = 0;
+    bool failed_ = false;  // a send or receive failed: the socket is not handed on
 };

@@ -66,6 +66,17 @@ TEST(SpareSocket, ASocketStillAwaitingAnAnswerIsClosed) {
     EXPECT_FALSE(Receives(next.udp));
 }
 
+TEST(SpareSocket, ASocketWhoseSendFailedIsClosed) {
+    UdpPeer peer;
+    const std::uint16_t port = AnsweredExchange(peer);
+    {
+        Transport failing;  // takes the spare, then fails: a broadcast it may not send
+        EXPECT_EQ(failing.udp.SendTo("x", 1, "255.255.255.255", peer.Port()), kTransportSendFailed);
+    }
+    Transport next;
+    EXPECT_NE(SendFrom(next.udp, peer), port);
+}
+
 TEST(SpareSocket, ADuplicateAnswerIsReadAwayBeforeTheSocketIsHandedOn) {
     UdpPeer peer;
     const std::uint16_t port = AnsweredExchange(peer, 2);
