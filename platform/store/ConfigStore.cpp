@@ -332,11 +332,13 @@ StoreResult StoreEndBatch() {
     if (!call.Connection().InTransaction()) {
         return kStoreInvalidParameter;
     }
+    // The batch's writes moved the generation on before they were committed, so a reader may have
+    // kept what was there before: it moves on again now that they are in (or rolled back).
     if (call.Connection().Commit() == SQLITE_OK) {
-        return kStoreOk;
+        return call.Changed(kStoreOk);
     }
     call.Connection().Rollback();
-    return kStoreFailed;
+    return call.Changed(kStoreFailed);
 }
 
 StoreResult StoreCloseKey(StoreKey key) {

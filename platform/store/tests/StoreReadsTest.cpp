@@ -1,6 +1,8 @@
 // Reads are kept between calls while nothing changes the store; every change, by this process or any
 // other, is read at once.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -8,6 +10,7 @@
 #include <vector>
 
 #include "platform/store/ConfigStore.h"
+#include "platform/store/StoreBatch.h"
 #include "platform/store/tests/AdderProcess.h"
 #include "platform/store/tests/StoreTestKey.h"
 
@@ -70,6 +73,58 @@ TEST_F(StoreReads, ThisProcessesChangesAreReadAtOnce) {
     ASSERT_EQ(StoreOpenKey(kStoreLocalMachine, entry.c_str(), kStoreRead, &key), kStoreOk);
     EXPECT_EQ(Number(key, "pProtocol"), ~0u);
     StoreCloseKey(key);
+}
+
+// One end of a pipe pair between this process and a forked one: each side waits for the other's byte.
+struct Turns {
+    int toChild[2];
+    int toParent[2];
+    static void Give(int fd) {
+        const char byte = 1;
+        ASSERT_EQ(write(fd, &byte, 1), 1);
+    }
+    static bool Take(int fd) {
+        char byte = 0;
+        return read(fd, &byte, 1) == 1;
+    }
+};
+
+// A reader that kept a value while a batch was open reads the batch's writes once it has ended.
+TEST_F(StoreReads, AnotherProcessReadsABatchOnceItEnds) {
+    SetNumber(key_, "pProtocol", 1);
+    Turns turns{};
+    ASSERT_EQ(pipe(turns.toChild), 0);
+    ASSERT_EQ(pipe(turns.toParent), 0);
+    const pid_t child = fork();
+    if (child == 0) {
+        // Reads before the batch, during it and after it, each when told to.
+        std::uint32_t seen[3] = {};
+        for (std::uint32_t& number : seen) {
+            if (!Turns::Take(turns.toChild[0])) {
+                _exit(2);
+            }
+            number = Number(key_, "pProtocol");
+            Turns::Give(turns.toParent[1]);
+        }
+        _exit(seen[0] == 1 && seen[1] == 1 && seen[2] == 4 ? 0 : 1);
+    }
+    Turns::Give(turns.toChild[1]);
+    ASSERT_TRUE(Turns::Take(turns.toParent[0]));
+    {
+        StoreBatch batch;
+        SetNumber(key_, "pProtocol", 4);
+        Turns::Give(turns.toChild[1]);
+        ASSERT_TRUE(Turns::Take(turns.toParent[0]));
+    }
+    Turns::Give(turns.toChild[1]);
+    ASSERT_TRUE(Turns::Take(turns.toParent[0]));
+    int status = -1;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
+        << "the reader kept the value from before the batch";
+    for (int fd : {turns.toChild[0], turns.toChild[1], turns.toParent[0], turns.toParent[1]}) {
+        close(fd);
+    }
 }
 
 // Without the shared counter (here a folder stands in its way) nothing is kept, and the store works.
