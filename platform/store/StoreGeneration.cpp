@@ -17,11 +17,16 @@ static_assert(std::atomic_ref<std::uint64_t>::is_always_lock_free, "the counter 
 }  // namespace
 
 std::unique_ptr<StoreGeneration> StoreGeneration::Open(const std::string& storePath) {
+    // Whoever may change the store must be able to count its change: the counter gets the store
+    // file's permissions.
+    struct stat store {};
+    const mode_t mode = stat(storePath.c_str(), &store) == 0 ? store.st_mode & 0666 : 0644;
     const std::string path = storePath + "-generation";
-    const int file = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    const int file = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, mode);
     if (file < 0) {
         return nullptr;
     }
+    fchmod(file, mode);  // past the umask; refused harmlessly when another user made the file
     struct stat status {};
     // A new file is made long enough; one that is already is left alone (another process may count in it).
     const bool sized =
