@@ -61,22 +61,20 @@ bool WaitReadable(Sockets& sockets, plat::SocketHandle socket, std::int32_t time
 }
 
 // Up to `attempts` waits of timeOutSeconds each for one datagram; one that already waits (as after a
-// notice) is taken without a wait. 0, kTransportNotOpen, or kTransportReceiveFailed when an attempt
-// failed and none succeeded, else kTransportTimedOut. With reportFailures a failed receive is written
-// to the debugger output.
+// notice) ends the wait at once. The wait comes first: right after a request the answer is rarely
+// there yet, and looking for it before waiting would cost a call for nothing. 0, kTransportNotOpen,
+// or kTransportReceiveFailed when an attempt failed and none succeeded, else kTransportTimedOut. With
+// reportFailures a failed receive is written to the debugger output.
 template <class Sockets>
 TransportResult ReceiveDatagram(Sockets& sockets, plat::SocketHandle socket, std::int32_t attempts,
                                 std::int32_t timeOutSeconds, void* buffer, std::uint32_t size,
                                 Received& received, bool reportFailures) {
     TransportResult result = kTransportTimedOut;
     for (std::int32_t attempt = 0; attempt < attempts; ++attempt) {
-        int length = TakeDatagram(sockets, socket, buffer, size, received);
-        if (length == plat::kSocketError && sockets.WSAGetLastError() == plat::kWsaEwouldblock) {
-            if (!WaitReadable(sockets, socket, timeOutSeconds)) {
-                continue;
-            }
-            length = TakeDatagram(sockets, socket, buffer, size, received);
+        if (!WaitReadable(sockets, socket, timeOutSeconds)) {
+            continue;
         }
+        const int length = TakeDatagram(sockets, socket, buffer, size, received);
         if (length != plat::kSocketError) {
             received.length = static_cast<std::uint32_t>(length);
             return kTransportOk;

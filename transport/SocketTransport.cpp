@@ -11,7 +11,13 @@
 
 namespace {
 constexpr const char* kWindowTitle = "CPH";
-}
+
+template <class Sockets>
+concept KeepsSpare = requires(Sockets sockets, plat::SocketHandle socket) {
+    sockets.TakeSpare();
+    sockets.KeepSpare(socket);
+};
+}  // namespace
 
 template <class Sockets, class Form>
 SocketTransport<Sockets, Form>::SocketTransport(std::int32_t retries, std::int32_t timeOutSeconds,
@@ -30,7 +36,35 @@ SocketTransport<Sockets, Form>::SocketTransport(std::int32_t retries, std::int32
         return;
     }
     started_ = true;
-    MakeSocket();
+    if (!TakeSpare()) {
+        MakeSocket();
+    }
+}
+
+template <class Sockets, class Form>
+bool SocketTransport<Sockets, Form>::MaySpare() const {
+    return KeepsSpare<Sockets> && !Asynchronous() && !BroadcastAllowed();
+}
+
+template <class Sockets, class Form>
+bool SocketTransport<Sockets, Form>::TakeSpare() {
+    if constexpr (KeepsSpare<Sockets>) {
+        if (MaySpare()) {
+            socket_ = sockets_.TakeSpare();
+            spare_ = anyPort_ = socket_ != kNoSocket;
+        }
+    }
+    return spare_;
+}
+
+template <class Sockets, class Form>
+void SocketTransport<Sockets, Form>::LeaveSpare() {
+    if constexpr (KeepsSpare<Sockets>) {
+        if (sockets_.KeepSpare(socket_)) {
+            socket_ = kNoSocket;
+        }
+    }
+    CloseSocket();
 }
 
 template <class Sockets, class Form>
@@ -67,6 +101,9 @@ void SocketTransport<Sockets, Form>::CloseSocket() {
 
 template <class Sockets, class Form>
 SocketTransport<Sockets, Form>::~SocketTransport() {
+    if (MaySpare() && open_ && anyPort_ && !failed_ && sent_ == received_) {
+        LeaveSpare();
+    }
     CloseSocket();
     DestroyNotifyWindow();
     open_ = false;
@@ -77,6 +114,17 @@ SocketTransport<Sockets, Form>::~SocketTransport() {
 
 template <class Sockets, class Form>
 TransportResult SocketTransport<Sockets, Form>::Bind(std::uint16_t port) {
+    if (spare_) {
+        spare_ = false;
+        if (port == 0) {
+            open_ = true;
+            return kTransportOk;
+        }
+        // Another port needs a socket of its own: the spare stays the thread's.
+        LeaveSpare();
+        anyPort_ = false;
+        MakeSocket();
+    }
     const typename Form::Address local = Form::Local(sockets_.htons(port));
     if (socket_ == kNoSocket || sockets_.bind(socket_, reinterpret_cast<const plat::SocketAddress*>(&local),
                                               sizeof local) == plat::kSocketError) {
@@ -85,6 +133,7 @@ TransportResult SocketTransport<Sockets, Form>::Bind(std::uint16_t port) {
         return kTransportBindFailed;
     }
     boundPort_ = port;
+    anyPort_ = port == 0;
     open_ = true;
     return kTransportOk;
 }
@@ -117,8 +166,12 @@ TransportResult SocketTransport<Sockets, Form>::SendPacket(const void* data, std
     if (!to) {
         return kTransportSendFailed;
     }
-    return socketio::SendDatagram(sockets_, socket_, retries_, data, length,
-                                  reinterpret_cast<const plat::SocketAddress&>(*to), sizeof *to);
+    const TransportResult sent =
+        socketio::SendDatagram(sockets_, socket_, retries_, data, length,
+                               reinterpret_cast<const plat::SocketAddress&>(*to), sizeof *to);
+    sent_ += sent == kTransportOk ? 1 : 0;
+    failed_ = failed_ || sent != kTransportOk;
+    return sent;
 }
 
 template <class Sockets, class Form>
@@ -132,8 +185,10 @@ TransportResult SocketTransport<Sockets, Form>::Receive(void* buffer, std::uint3
     const TransportResult result = socketio::ReceiveDatagram(
         sockets_, socket_, retries_, timeOutSeconds_, buffer, size, received, Form::kReportsFailedReceives);
     if (result != kTransportOk) {
+        failed_ = true;
         return result;
     }
+    ++received_;
     typename Form::Address from{};
     std::memcpy(&from, &received.from, sizeof from);
     if (length != nullptr) {

@@ -38,6 +38,17 @@ class SocketTransport : public DatagramTransport {
   private:
     void MakeSocket();
     void CloseSocket();
+    // The thread's spare socket (only a linked library has one), for a synchronous transport that
+    // sends no broadcasts; a clean one is left as the spare when the transport ends.
+    bool MaySpare() const;
+    bool TakeSpare();
+    void LeaveSpare();
 
     bool started_ = false;  // WSAStartup succeeded: WSACleanup is owed
+    bool spare_ = false;    // the socket came bound to port 0 as the spare, and Bind has not been called
+    bool anyPort_ = false;  // bound to the port the system chose
+    // Datagrams sent, and answers received: a socket that got as many as it sent expects no more.
+    std::uint32_t sent_ = 0;
+    std::uint32_t received_ = 0;
+    bool failed_ = false;  // a send or receive failed: the socket is not handed on
 };

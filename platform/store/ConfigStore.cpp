@@ -9,9 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "platform/services/ProcessId.h"
 #include "platform/store/StoreFilePath.h"
+#include "platform/store/StoreGeneration.h"
 #include "platform/store/StoreHandles.h"
 #include "platform/store/StoreKeyPath.h"
+#include "platform/store/StoreReadCache.h"
 #include "platform/store/StoreTree.h"
 
 namespace plat {
@@ -26,6 +29,8 @@ struct Store {
     // Connections a forked child inherited: SQLite allows neither using nor closing them there.
     std::vector<std::unique_ptr<StoreConnection>> inherited;
     StoreHandles handles;
+    std::unique_ptr<StoreGeneration> generation;
+    StoreReadCache reads;
 };
 
 // Never destroyed: other libraries may still reach the store from their own exit code.
@@ -47,6 +52,15 @@ class StoreCall {
     StoreTree Tree() const { return StoreTree(*store_.connection); }
     StoreConnection& Connection() const { return *store_.connection; }
     StoreHandles& Handles() { return store_.handles; }
+    // Reads go through the kept ones; the generation was looked at when the call began.
+    StoreReadCache& Reads() { return store_.reads; }
+    // Every change, once committed, moves the generation on, so that no process keeps an older read.
+    StoreResult Changed(StoreResult result) {
+        if (store_.generation != nullptr) {
+            store_.generation->Advance();
+        }
+        return result;
+    }
 
   private:
     StoreResult Resolve(StoreKey key, Use use) {
@@ -62,11 +76,14 @@ class StoreCall {
             return kStoreAccessDenied;
         }
         key_ = handle.key;
-        return Connect();
+        const StoreResult connected = Connect();
+        store_.reads.Follow(store_.generation != nullptr ? std::optional(store_.generation->Current())
+                                                         : std::nullopt);
+        return connected;
     }
 
     StoreResult Connect() {
-        const pid_t self = getpid();
+        const pid_t self = CurrentProcessId();
         if (store_.connection != nullptr && store_.owner == self) {
             return kStoreOk;
         }
@@ -75,6 +92,7 @@ class StoreCall {
         }
         const std::string path = StoreFilePath();
         store_.connection = path.empty() ? nullptr : StoreTree::OpenFile(path);
+        store_.generation = store_.connection != nullptr ? StoreGeneration::Open(path) : nullptr;
         store_.owner = self;
         return store_.connection != nullptr ? kStoreOk : kStoreFailed;
     }
@@ -136,8 +154,9 @@ StoreResult OpenHandle(StoreKey parent, const char* subKey, Use use, bool create
         return call.Result();
     }
     StoreKeyId key = 0;
-    const StoreResult found =
-        create ? call.Tree().CreateKey(call.Key(), path, &key) : call.Tree().FindKey(call.Key(), path, &key);
+    StoreTree tree = call.Tree();
+    const StoreResult found = create ? call.Changed(tree.CreateKey(call.Key(), path, &key))
+                                     : call.Reads().FindKey(tree, call.Key(), path, &key);
     if (found == kStoreOk) {
         *result = call.Handles().Add({key, use == Use::kWrite});
     }
@@ -167,9 +186,10 @@ StoreResult StoreQueryValue(StoreKey key, const char* name, std::uint32_t* type,
     if (call.Result() != kStoreOk) {
         return call.Result();
     }
-    StoredValue value;
-    const StoreResult read = call.Tree().ReadValue(call.Key(), valueName, &value);
-    return read == kStoreOk ? HandOut(value, type, data, size) : read;
+    const StoredValue* value = nullptr;
+    StoreTree tree = call.Tree();
+    const StoreResult read = call.Reads().ReadValue(tree, call.Key(), valueName, &value);
+    return read == kStoreOk ? HandOut(*value, type, data, size) : read;
 }
 
 StoreResult StoreSetValue(StoreKey key, const char* name, StoreValueType type, const void* data,
@@ -184,7 +204,7 @@ StoreResult StoreSetValue(StoreKey key, const char* name, StoreValueType type, c
         return call.Result();
     }
     const std::span bytes(static_cast<const std::uint8_t*>(data), size);
-    return call.Tree().WriteValue(call.Key(), valueName, type, bytes);
+    return call.Changed(call.Tree().WriteValue(call.Key(), valueName, type, bytes));
 }
 
 StoreResult StoreAddToNumber(StoreKey key, const char* name, std::int32_t delta, std::uint32_t* result) {
@@ -197,7 +217,7 @@ StoreResult StoreAddToNumber(StoreKey key, const char* name, std::int32_t delta,
         return call.Result();
     }
     std::uint32_t number = 0;
-    const StoreResult added = call.Tree().AddToNumber(call.Key(), valueName, delta, &number);
+    const StoreResult added = call.Changed(call.Tree().AddToNumber(call.Key(), valueName, delta, &number));
     if (added == kStoreOk && result != nullptr) {
         *result = number;
     }
@@ -270,7 +290,7 @@ StoreResult StoreDeleteValue(StoreKey key, const char* name) {
     if (call.Result() != kStoreOk) {
         return call.Result();
     }
-    return call.Tree().DeleteValue(call.Key(), valueName);
+    return call.Changed(call.Tree().DeleteValue(call.Key(), valueName));
 }
 
 StoreResult StoreDeleteKey(StoreKey parent, const char* subKey) {
@@ -282,7 +302,7 @@ StoreResult StoreDeleteKey(StoreKey parent, const char* subKey) {
     if (call.Result() != kStoreOk) {
         return call.Result();
     }
-    return call.Tree().DeleteKey(call.Key(), path);
+    return call.Changed(call.Tree().DeleteKey(call.Key(), path));
 }
 
 StoreResult StoreFlushKey(StoreKey key) {
@@ -312,11 +332,13 @@ StoreResult StoreEndBatch() {
     if (!call.Connection().InTransaction()) {
         return kStoreInvalidParameter;
     }
+    // The batch's writes moved the generation on before they were committed, so a reader may have
+    // kept what was there before: it moves on again now that they are in (or rolled back).
     if (call.Connection().Commit() == SQLITE_OK) {
-        return kStoreOk;
+        return call.Changed(kStoreOk);
     }
     call.Connection().Rollback();
-    return kStoreFailed;
+    return call.Changed(kStoreFailed);
 }
 
 StoreResult StoreCloseKey(StoreKey key) {

@@ -44,8 +44,16 @@ void StoreKeyHandle::Close() {
 
 std::optional<std::vector<std::uint8_t>> StoreKeyHandle::ReadRaw(const char* name,
                                                                  std::uint32_t& type) const {
-    std::uint32_t size = 0;
-    if (key_ == 0 || StoreQueryValue(key_, name, &type, nullptr, &size) != kStoreOk) {
+    // Most values are small: one read into room on the stack, asking for the size only when it does
+    // not fit.
+    std::uint8_t small[64];
+    std::uint32_t size = sizeof small;
+    const StoreResult first =
+        key_ == 0 ? kStoreInvalidHandle : StoreQueryValue(key_, name, &type, small, &size);
+    if (first == kStoreOk) {
+        return std::vector<std::uint8_t>(small, small + size);
+    }
+    if (first != kStoreMoreData) {
         return std::nullopt;
     }
     // The value may change between the two reads: try again while it grows.

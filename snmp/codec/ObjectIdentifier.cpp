@@ -141,13 +141,12 @@ const std::uint8_t* ReadSubidentifier(const std::uint8_t* next, const std::uint8
 
 // Writes `value` in decimal at `out` (room for kMaxArcText characters); gives the end.
 inline char* WriteDecimal(char* out, std::uint32_t value) {
-    if (value < 10) {
-        *out = static_cast<char>('0' + value);
-        return out + 1;
-    }
     if (value < 100) {
-        std::memcpy(out, kDigitPairs + 2 * value, 2);
-        return out + 2;
+        // One or two digits without a branch on which: two characters are written either way, a
+        // single digit from its pair's second, and the end moves past the digits only.
+        const std::size_t single = value < 10 ? 1 : 0;
+        std::memcpy(out, kDigitPairs + 2 * value + single, 2);
+        return out + 2 - single;
     }
     return WriteLongDecimal(out, value);
 }

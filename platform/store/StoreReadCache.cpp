@@ -1,0 +1,87 @@
+#include "platform/store/StoreReadCache.h"
+
+#include <charconv>
+
+namespace plat {
+
+namespace {
+
+// Enough for every entry the console reads in a round of thousands of print servers; past it the
+// reads start over, so that a long run holds no more.
+constexpr std::size_t kMostKept = 50000;
+
+}  // namespace
+
+void StoreReadCache::Follow(std::optional<std::uint64_t> generation) {
+    if (!generation || generation != generation_) {
+        Forget();
+    }
+    generation_ = generation;
+}
+
+void StoreReadCache::Forget() {
+    keys_.clear();
+    values_.clear();
+}
+
+void StoreReadCache::NameFrom(StoreKeyId key) {
+    char digits[24];
+    const char* end = std::to_chars(digits, digits + sizeof digits, key).ptr;
+    name_.assign(digits, static_cast<std::size_t>(end - digits));
+    name_ += '\\';
+}
+
+// Names compare as the store compares them: without regard to ASCII case.
+void StoreReadCache::AppendFolded(std::string_view name) {
+    const std::size_t start = name_.size();
+    name_.append(name);
+    for (std::size_t i = start; i < name_.size(); ++i) {
+        const auto c = static_cast<unsigned char>(name_[i]);
+        name_[i] = static_cast<char>(c + (static_cast<unsigned char>(c - 'A') < 26 ? 'a' - 'A' : 0));
+    }
+}
+
+template <typename Kept, typename Read>
+StoreResult StoreReadCache::ReadThrough(Reads<Kept>& reads, Kept& fresh, const Kept** out, Read read) {
+    if (const auto kept = reads.find(name_); kept != reads.end()) {
+        *out = &kept->second.second;
+        return kept->second.first;
+    }
+    fresh = Kept{};
+    const StoreResult result = read(&fresh);
+    *out = &fresh;
+    // Failures are not kept: the next read tries again.
+    if (generation_ && (result == kStoreOk || result == kStoreNotFound)) {
+        if (keys_.size() + values_.size() >= kMostKept) {
+            Forget();
+        }
+        *out = &reads.emplace(name_, std::pair(result, std::move(fresh))).first->second.second;
+    }
+    return result;
+}
+
+StoreResult StoreReadCache::FindKey(StoreTree& tree, StoreKeyId from, const StoreKeyPath& path,
+                                    StoreKeyId* found) {
+    NameFrom(from);
+    for (std::string_view part : path.Names()) {
+        AppendFolded(part);
+        name_ += '\\';
+    }
+    const StoreKeyId* key = nullptr;
+    const StoreResult result =
+        ReadThrough(keys_, freshKey_, &key, [&](StoreKeyId* read) { return tree.FindKey(from, path, read); });
+    if (result == kStoreOk) {
+        *found = *key;
+    }
+    return result;
+}
+
+StoreResult StoreReadCache::ReadValue(StoreTree& tree, StoreKeyId key, std::string_view name,
+                                      const StoredValue** value) {
+    NameFrom(key);
+    AppendFolded(name);
+    return ReadThrough(values_, freshValue_, value,
+                       [&](StoredValue* read) { return tree.ReadValue(key, name, read); });
+}
+
+}  // namespace plat
