@@ -1,24 +1,15 @@
 #include "portmonitor/tests/PrivateCupsd.h"
 
 #include <cups/cups.h>
-#include <signal.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
 #include <thread>
 
 namespace portmon::test {
 
 namespace {
-
-void WriteText(const std::string& path, const std::string& text) {
-    std::ofstream(path) << text;
-}
 
 std::string Run(const std::string& command) {
     std::string output;
@@ -33,84 +24,7 @@ std::string Run(const std::string& command) {
     return pclose(pipe) == 0 ? output : "failed: " + output;
 }
 
-// The variables the backend needs, passed on by cupsd.
-std::string SetEnvLines() {
-    std::string lines;
-    for (const char* name : {"VORLANE_REGISTRY", "VORLANE_RUNTIME", "VORLANE_LAN", "VORLANE_STATION",
-                             "ASAN_OPTIONS", "UBSAN_OPTIONS"}) {
-        if (const char* value = std::getenv(name)) {
-            lines += std::string("SetEnv ") + name + " " + value + "\n";
-        }
-    }
-    return lines;
-}
-
 }  // namespace
-
-PrivateCupsd::~PrivateCupsd() {
-    Stop();
-}
-
-bool PrivateCupsd::Start(const std::string& backend, std::string& error) {
-    char folder[] = "/tmp/vorlane-cups.XXXXXX";
-    if (mkdtemp(folder) == nullptr) {
-        error = "no folder";
-        return false;
-    }
-    folder_ = folder;
-    for (const char* sub : {"/spool", "/cache", "/state", "/tmp", "/log", "/bin", "/bin/backend",
-                            "/bin/filter", "/bin/daemon", "/jobs"}) {
-        mkdir((folder_ + sub).c_str(), 0755);
-    }
-    chmod((folder_ + "/tmp").c_str(), 01777);
-    if (symlink("/usr/lib/cups/daemon/cups-exec", (folder_ + "/bin/daemon/cups-exec").c_str()) != 0 ||
-        symlink(backend.c_str(), (folder_ + "/bin/backend/vorlane").c_str()) != 0) {
-        error = "cannot link the server's programs";
-        return false;
-    }
-    WriteText(folder_ + "/cups-files.conf",
-              "ServerRoot " + folder_ + "\nRequestRoot " + folder_ + "/spool\nCacheDir " + folder_ +
-                  "/cache\nStateDir " + folder_ + "/state\nTempDir " + folder_ + "/tmp\nServerBin " +
-                  folder_ + "/bin\nAccessLog " + folder_ + "/log/access_log\nErrorLog " + folder_ +
-                  "/log/error_log\nPageLog " + folder_ + "/log/page_log\n" + SetEnvLines());
-    WriteText(
-        folder_ + "/cupsd.conf",
-        "Listen " + folder_ +
-            "/cups.sock\nLogLevel debug\nDefaultAuthType None\nBrowsing Off\n"
-            "WebInterface No\nErrorPolicy abort-job\nMaxJobs 0\nMaxJobsPerPrinter 0\n"
-            "<Location />\n  Order allow,deny\n  Allow all\n</Location>\n"
-            "<Policy default>\n  <Limit All>\n    Order deny,allow\n    Allow all\n  </Limit>\n</Policy>\n");
-    pid_ = fork();
-    if (pid_ == 0) {
-        // cupsd runs no job as uid 0.
-        execlp("unshare", "unshare", "-U", "--map-user=1000", "--map-group=1000", "cupsd", "-f", "-c",
-               (folder_ + "/cupsd.conf").c_str(), "-s", (folder_ + "/cups-files.conf").c_str(), nullptr);
-        _exit(127);
-    }
-    setenv("CUPS_SERVER", (folder_ + "/cups.sock").c_str(), 1);
-    for (int wait = 0; wait < 100; ++wait) {
-        if (access((folder_ + "/cups.sock").c_str(), F_OK) == 0 &&
-            Run("lpstat -r").find("is running") != std::string::npos) {
-            return true;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
-    error = "cupsd did not start";
-    return false;
-}
-
-void PrivateCupsd::Stop() {
-    if (pid_ > 0) {
-        kill(pid_, SIGTERM);
-        waitpid(pid_, nullptr, 0);
-        pid_ = -1;
-    }
-    // With KEEP_CUPSD set the folder stays, for a look at the server's log after a failure.
-    if (!folder_.empty() && !std::getenv("KEEP_CUPSD")) {
-        Run("rm -rf " + folder_);
-        folder_.clear();
-    }
-}
 
 bool PrivateCupsd::AddQueue(const std::string& queue, const std::string& port) {
     return Run("lpadmin -p " + queue + " -E -v vorlane:/" + port +
@@ -119,7 +33,7 @@ bool PrivateCupsd::AddQueue(const std::string& queue, const std::string& port) {
 }
 
 std::string PrivateCupsd::WriteFile(const std::vector<uint8_t>& bytes) {
-    const std::string path = folder_ + "/jobs/job" + std::to_string(++files_);
+    const std::string path = Folder() + "/jobs/job" + std::to_string(++files_);
     std::ofstream(path, std::ios::binary)
         .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     return path;
@@ -161,7 +75,7 @@ int PrivateCupsd::WaitForEnd(int job, std::chrono::milliseconds timeout) {
 }
 
 std::vector<std::string> PrivateCupsd::JobLog(int job) const {
-    std::ifstream log(folder_ + "/log/error_log");
+    std::ifstream log(Folder() + "/log/error_log");
     const std::string marker = "[Job " + std::to_string(job) + "] ";
     std::vector<std::string> lines;
     for (std::string line; std::getline(log, line);) {

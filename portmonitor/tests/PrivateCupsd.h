@@ -1,26 +1,19 @@
 #pragma once
 
-#include <sys/types.h>
-
 #include <chrono>
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "portmonitor/spooler/PrivateSpooler.h"
+
 namespace portmon::test {
 
-// A cupsd of the test's own in a folder of its own (inside the test network), with the backend
-// `vorlane` in its ServerBin and raw queues that print through it. Its clients reach it through
-// CUPS_SERVER, which Start sets for this process.
+// The test's own private spooler (see PrivateSpooler), with raw queues that print through the
+// backend and a look at its jobs and log.
 class PrivateCupsd {
   public:
-    PrivateCupsd() = default;
-    ~PrivateCupsd();
-    PrivateCupsd(const PrivateCupsd&) = delete;
-    PrivateCupsd& operator=(const PrivateCupsd&) = delete;
-
-    bool Start(const std::string& backend, std::string& error);
-    void Stop();
+    bool Start(const std::string& backend, std::string& error) { return spooler_.Start(backend, error); }
 
     // A raw queue whose device URI is "vorlane:/PORT", errors ending the job (not the queue).
     bool AddQueue(const std::string& queue, const std::string& port);
@@ -38,13 +31,12 @@ class PrivateCupsd {
     std::vector<std::string> JobLog(int job) const;
     // The checksum the monitor logged for the job, -1 when none.
     int64_t LoggedChecksum(int job) const;
-    std::string Folder() const { return folder_; }
+    std::string Folder() const { return spooler_.Folder(); }
 
   private:
     std::string WriteFile(const std::vector<uint8_t>& bytes);
 
-    std::string folder_;
-    pid_t pid_ = -1;
+    PrivateSpooler spooler_;
     int files_ = 0;
 };
 

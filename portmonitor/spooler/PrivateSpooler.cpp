@@ -1,0 +1,137 @@
+#include "portmonitor/spooler/PrivateSpooler.h"
+
+#include <cups/cups.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+namespace portmon {
+
+namespace {
+
+void WriteText(const std::string& path, const std::string& text) {
+    std::ofstream(path) << text;
+}
+
+// The variables the backend needs. cupsd gives a backend a clean environment and takes SetEnv for
+// it from cups-files.conf only.
+std::string SetEnvLines() {
+    std::string lines;
+    for (const char* name : {"VORLANE_REGISTRY", "VORLANE_RUNTIME", "VORLANE_LAN", "VORLANE_STATION",
+                             "ASAN_OPTIONS", "UBSAN_OPTIONS"}) {
+        if (const char* value = std::getenv(name)) {
+            lines += std::string("SetEnv ") + name + " " + value + "\n";
+        }
+    }
+    return lines;
+}
+
+bool ServerAnswers() {
+    http_t* http = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, HTTP_ENCRYPTION_IF_REQUESTED, 1,
+                                1000, nullptr);
+    httpClose(http);
+    return http != nullptr;
+}
+
+}  // namespace
+
+PrivateSpooler::~PrivateSpooler() {
+    Stop();
+}
+
+bool PrivateSpooler::Start(const std::string& backend, std::string& error) {
+    if (!MakeFolder(backend, error)) {
+        return false;
+    }
+    WriteConfiguration();
+    pid_ = fork();
+    if (pid_ == 0) {
+        // cupsd runs no job as uid 0, and must hear SIGTERM even where the caller blocks it.
+        sigset_t none;
+        sigemptyset(&none);
+        sigprocmask(SIG_SETMASK, &none, nullptr);
+        execlp("unshare", "unshare", "-U", "--map-user=1000", "--map-group=1000", "cupsd", "-f", "-c",
+               (folder_ + "/cupsd.conf").c_str(), "-s", (folder_ + "/cups-files.conf").c_str(), nullptr);
+        _exit(127);
+    }
+    setenv("CUPS_SERVER", Socket().c_str(), 1);
+    cupsSetServer(Socket().c_str());
+    if (pid_ < 0 || !AwaitServer()) {
+        error = "cupsd did not start";
+        return false;
+    }
+    return true;
+}
+
+bool PrivateSpooler::MakeFolder(const std::string& backend, std::string& error) {
+    char folder[] = "/tmp/vorlane-cups.XXXXXX";
+    if (mkdtemp(folder) == nullptr) {
+        error = "no folder";
+        return false;
+    }
+    folder_ = folder;
+    for (const char* sub : {"/spool", "/cache", "/state", "/tmp", "/log", "/bin", "/bin/backend",
+                            "/bin/filter", "/bin/daemon", "/jobs"}) {
+        mkdir((folder_ + sub).c_str(), 0755);
+    }
+    chmod((folder_ + "/tmp").c_str(), 01777);
+    std::error_code unknown;
+    const std::string program = std::filesystem::absolute(backend, unknown).string();
+    if (symlink("/usr/lib/cups/daemon/cups-exec", (folder_ + "/bin/daemon/cups-exec").c_str()) != 0 ||
+        symlink(program.c_str(), (folder_ + "/bin/backend/vorlane").c_str()) != 0) {
+        error = "cannot link the server's programs";
+        return false;
+    }
+    return true;
+}
+
+void PrivateSpooler::WriteConfiguration() const {
+    WriteText(folder_ + "/cups-files.conf",
+              "ServerRoot " + folder_ + "\nRequestRoot " + folder_ + "/spool\nCacheDir " + folder_ +
+                  "/cache\nStateDir " + folder_ + "/state\nTempDir " + folder_ + "/tmp\nServerBin " +
+                  folder_ + "/bin\nAccessLog " + folder_ + "/log/access_log\nErrorLog " + folder_ +
+                  "/log/error_log\nPageLog " + folder_ + "/log/page_log\n" + SetEnvLines());
+    WriteText(
+        folder_ + "/cupsd.conf",
+        "Listen " + Socket() +
+            "\nLogLevel debug\nDefaultAuthType None\nBrowsing Off\n"
+            "WebInterface No\nErrorPolicy abort-job\nMaxJobs 0\nMaxJobsPerPrinter 0\n"
+            "<Location />\n  Order allow,deny\n  Allow all\n</Location>\n"
+            "<Policy default>\n  <Limit All>\n    Order deny,allow\n    Allow all\n  </Limit>\n</Policy>\n");
+}
+
+bool PrivateSpooler::AwaitServer() {
+    for (int wait = 0; wait < 100; ++wait) {
+        if (access(Socket().c_str(), F_OK) == 0 && ServerAnswers()) {
+            return true;
+        }
+        if (waitpid(pid_, nullptr, WNOHANG) == pid_) {
+            pid_ = -1;
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return false;
+}
+
+void PrivateSpooler::Stop() {
+    if (pid_ > 0) {
+        kill(pid_, SIGTERM);
+        waitpid(pid_, nullptr, 0);
+        pid_ = -1;
+    }
+    if (!folder_.empty() && !std::getenv("KEEP_CUPSD")) {
+        std::error_code ignored;
+        std::filesystem::remove_all(folder_, ignored);
+        folder_.clear();
+    }
+}
+
+}  // namespace portmon
