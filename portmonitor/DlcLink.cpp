@@ -1,5 +1,6 @@
 #include "portmonitor/DlcLink.h"
 
+#include <chrono>
 #include <cstring>
 
 #include "portmonitor/MonitorLog.h"
@@ -130,13 +131,25 @@ DlcLink::LinkState DlcLink::Poll(std::uint32_t waitMs) {
                                                                                       : LinkState::Ready;
 }
 
+DlcLink::LinkState DlcLink::WaitReady(std::uint32_t waitMs) {
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(waitMs);
+    LinkState link = Poll(waitMs);
+    // An event (a completion, a busy peer's answer) ends a poll early: the round waits its full time.
+    while (link == LinkState::Busy && !timing_.Abandoned() && Clock::now() < deadline) {
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
+        link = Poll(static_cast<std::uint32_t>(std::max<std::int64_t>(1, left.count())));
+    }
+    return link;
+}
+
 LinkResult DlcLink::Send(const std::uint8_t* bytes, std::size_t count, std::size_t& taken) {
     taken = 0;
     if (!Available() || state_ != kLinkConnected) {
         return kLinkNotConnected;
     }
     for (std::uint32_t round = 0;; ++round) {
-        const LinkState link = Poll(round == 0 ? 0 : timing_.timeOutMs);
+        const LinkState link = WaitReady(round == 0 ? 0 : timing_.timeOutMs);
         if (link == LinkState::Lost) {
             Close();
             return kLinkNotConnected;

@@ -31,6 +31,8 @@ class DlcLink final : public JobStreamLink {
     LinkResult OpenStation(const std::uint8_t* remote, std::uint8_t remoteSap);
     // Takes the link's transmit completions and status changes, waiting at most waitMs for the first.
     LinkState Poll(std::uint32_t waitMs);
+    // Polls until the link is ready or lost, or waitMs have passed.
+    LinkState WaitReady(std::uint32_t waitMs);
     // The event of a completed READ: false when the link is lost.
     bool TakeEvent(const DlcReadCommand& read);
     void CloseSap();

@@ -150,6 +150,12 @@ void ReliableLink::Acknowledge(std::uint8_t nr) {
 }
 
 void ReliableLink::Receive(const Frame& frame) {
+    // A busy receiver takes no frame and says only that it is busy: a reject would tell the sender
+    // it is ready and start a storm of resends and busy answers.
+    if (localBusy_) {
+        SendStatus(FrameKind::Busy, false);
+        return;
+    }
     if (frame.ns != vr_) {
         if (!rejectSent_ || frame.poll) {
             rejectSent_ = true;
@@ -158,7 +164,7 @@ void ReliableLink::Receive(const Frame& frame) {
         return;
     }
     std::vector<std::uint8_t> data = frame.data;
-    if (localBusy_ || !owner_.Deliver(data, frame.end)) {
+    if (!owner_.Deliver(data, frame.end)) {
         localBusy_ = true;
         SendStatus(FrameKind::Busy, false);
         return;

@@ -118,5 +118,53 @@ TEST(ReliableLink, EveryFrameArrivesOnceInOrderOverABadWire) {
     SetLanTiming(saved);
 }
 
+// Carries every frame on the wire, in order, none lost.
+void CarryAll(std::deque<Frame>& wire, ReliableLink& to) {
+    while (!wire.empty()) {
+        Frame frame = std::move(wire.front());
+        wire.pop_front();
+        to.OnFrame(frame);
+    }
+}
+
+// Frames that reach a busy receiver behind the one it refused are answered busy, never with a
+// reject: a reject reads as ready to the sender, which would resend into the busy receiver again.
+TEST(ReliableLink, ABusyReceiverAnswersEveryFrameBusy) {
+    LanTiming saved = GetLanTiming();
+    SetLanTiming(LanTiming{60000, 8, 200});  // no resend by timer: only the answers drive the sender
+    std::deque<Frame> toReceiver;
+    std::deque<Frame> toSender;
+    End sender(toReceiver);
+    End receiver(toSender);
+    std::lock_guard guard(LanLock());
+    receiver.link.Accept();
+    sender.link.Connect();
+    CarryAll(toReceiver, receiver.link);
+    CarryAll(toSender, sender.link);
+    receiver.refuseNext = true;
+    for (std::uint8_t i = 0; i < 5; ++i) {
+        sender.link.Send({i});
+    }
+    CarryAll(toReceiver, receiver.link);
+    for (const Frame& answer : toSender) {
+        EXPECT_EQ(answer.kind, ReliableLink::FrameKind::Busy);
+    }
+    CarryAll(toSender, sender.link);
+    EXPECT_TRUE(sender.link.RemoteBusy());
+    EXPECT_TRUE(toReceiver.empty()) << "nothing is resent while the receiver is busy";
+    EXPECT_EQ(sender.events, (std::vector{ReliableLink::Event::Connected, ReliableLink::Event::RemoteBusy}));
+
+    receiver.link.SetLocalBusy(false);
+    for (int round = 0; round < 4 && (!toSender.empty() || !toReceiver.empty()); ++round) {
+        CarryAll(toSender, sender.link);
+        CarryAll(toReceiver, receiver.link);
+    }
+    EXPECT_EQ(receiver.received, (std::vector<std::vector<std::uint8_t>>{{0}, {1}, {2}, {3}, {4}}));
+    EXPECT_EQ(sender.link.Unconfirmed(), 0u);
+    sender.link.Abort();
+    receiver.link.Abort();
+    SetLanTiming(saved);
+}
+
 }  // namespace
 }  // namespace plat
