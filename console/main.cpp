@@ -4,6 +4,7 @@
 
 #include <iostream>
 
+#include "console/CommandWiring.h"
 #include "console/core/ConsoleApplication.h"
 #include "console/core/ConsoleState.h"
 #include "console/core/NewLook.h"
@@ -12,6 +13,7 @@
 int main(int argc, char** argv) {
     console::ConsoleApplication application(argc, argv);
     const bool exitAfterDetection = application.arguments().contains("--exit-after-detection");
+    console::WireCommands();
     console::QueuePump pump;
     console::NewLook window;
     try {

@@ -6,6 +6,7 @@
 #include <QStandardPaths>
 
 #include <limits>
+#include <vector>
 
 namespace console {
 
@@ -70,6 +71,44 @@ bool AppendAlertLog(const QString& fileName, const QString& line) {
     }
     const QByteArray record = line.toUtf8() + '\n';
     return file.write(record) == record.size();
+}
+
+// Fields are quoted, with quotes inside doubled; nothing may stand between a field and its comma.
+std::optional<AlertLogRecord> ParseAlertLogLine(const QString& line) {
+    std::vector<QString> fields;
+    qsizetype at = 0;
+    while (at < line.size() && fields.size() < 3) {
+        if (line[at] != '"') {
+            return std::nullopt;
+        }
+        QString field;
+        qsizetype i = at + 1;
+        for (; i < line.size(); ++i) {
+            if (line[i] != '"') {
+                field += line[i];
+            } else if (i + 1 < line.size() && line[i + 1] == '"') {
+                field += '"';
+                ++i;
+            } else {
+                break;
+            }
+        }
+        if (i >= line.size()) {
+            return std::nullopt;
+        }
+        fields.push_back(field);
+        at = i + 1;
+        if (fields.size() < 3) {
+            if (at >= line.size() || line[at] != ',') {
+                return std::nullopt;
+            }
+            ++at;
+        }
+    }
+    if (fields.size() != 3 || at != line.size()) {
+        return std::nullopt;
+    }
+    return AlertLogRecord{fields[0], fields[1], fields[2]};
 }
 
 }  // namespace console

@@ -30,4 +30,13 @@ QString AlertLogPath(const QString& fileName);
 QString AlertLogLine(const QString& name, const QString& when, const QString& status);
 bool AppendAlertLog(const QString& fileName, const QString& line);
 
+// One line of the log read back: printer name, date and time, status text.
+struct AlertLogRecord {
+    QString name;
+    QString when;
+    QString status;
+};
+// None for a line that is not three quoted fields separated by commas.
+std::optional<AlertLogRecord> ParseAlertLogLine(const QString& line);
+
 }  // namespace console

@@ -52,6 +52,8 @@ CONSOLE_LIBRARY_FUNCTION("Halbrin.dll", HelperInstallPrinter32);
 CONSOLE_LIBRARY_FUNCTION("Halbrin.dll", HelperDeviceSettings32);
 CONSOLE_LIBRARY_FUNCTION("Halbrin.dll", HelperRefreshJobQueue32);
 CONSOLE_LIBRARY_FUNCTION("Halbrin.dll", HelperSetTFTPParameters);
+CONSOLE_LIBRARY_FUNCTION("Halbrin.dll", HelperValidateAdapterResolved);
+CONSOLE_LIBRARY_FUNCTION("Halbrin.dll", HelperGetHostIPAddress);
 }  // namespace halbrin
 
 namespace vantorel {

@@ -75,4 +75,8 @@ int ShowPlainMessage(const QString& text, const QString& title) {
     return Show({kPlain, title, text});
 }
 
+int ShowQuestion(const QString& text, const QString& title) {
+    return Show({kQuestion, title, text});
+}
+
 }  // namespace console

@@ -35,5 +35,7 @@ int ShowResult(int code, int kind);
 int ShowMessageEx(int id, int kind, const QString& extra);
 // A box with the given text and title, an OK button and no icon.
 int ShowPlainMessage(const QString& text, const QString& title);
+// A question with the given text and title, OK and Cancel.
+int ShowQuestion(const QString& text, const QString& title);
 
 }  // namespace console

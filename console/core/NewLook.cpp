@@ -26,11 +26,11 @@
 #include "console/core/NoticeBox.h"
 #include "console/core/Pictures.h"
 #include "console/core/PrintServerTable.h"
-#include "console/core/PrinterCommands.h"
 #include "console/core/PrinterList.h"
 #include "console/core/PrinterStatus.h"
 #include "console/core/StartUp.h"
 #include "console/core/StringTable.h"
+#include "console/core/dialogs/frmNotify.h"
 #include "console/core/frmAboutBox.h"
 #include "console/core/frmBanner.h"
 #include "console/core/frmProgress.h"
@@ -304,11 +304,15 @@ plat::WindowHandle NewLook::TrapHandle() const {
     return txtTrapHandle->Handle();
 }
 
+// Pop-up entries run the command of the same name.
+const std::map<QString, QString> kPopupCommands = {
+    {"mnuConfig", "mnuConfigure"}, {"mnuRef", "mnuRefresh"},   {"mnuProp", "mnuProperties"},
+    {"mnuQ", "mnuJobs"},           {"mnuPage", "mnuTestPage"}, {"mnuProtocolStatistics", "mnuProtocolS"}};
+
 void NewLook::ConnectCommands() {
     const auto on = [this](const char* name, auto handler) {
         connect(Action(name), &QAction::triggered, this, handler);
     };
-    on("mnuExit", [this] { close(); });
     on("mnuToolBar", [this](bool checked) { picMenuBar->setVisible(checked); });
     on("mnuStatusBar", [this](bool checked) { statusBar()->setVisible(checked); });
     const char* views[] = {"mnuLargeIcons", "mnuSmallIcons", "mnuList"};
@@ -318,44 +322,20 @@ void NewLook::ConnectCommands() {
             ApplyViewMode();
         });
     }
-    on("mnuRefresh", [this] { mnuRefresh_Click(); });
-    on("mnuRef", [this] { mnuRefresh_Click(); });
-    on("mnuFilter1", [this] {
-        State().options.filterKind = 0;
-        State().options.filterText.clear();
-        SetFilterPanel();
-        outTreeList_Click();
-    });
-    on("mnuCreatePort", [this] {
-        if (AddPortCommand(TrapHandle())) {
-            outTreeList_Click();
+    for (const MenuEntry& entry : kMenus) {
+        const QString name = entry.name;
+        const bool view =
+            QStringList{"mnuToolBar", "mnuStatusBar", "mnuLargeIcons", "mnuSmallIcons", "mnuList"}.contains(
+                name);
+        if (entry.kind == Entry::Item && !view) {
+            const auto popup = kPopupCommands.find(name);
+            const QString command = popup == kPopupCommands.end() ? name : popup->second;
+            on(entry.name, [this, command] { RunCommand(command); });
         }
-    });
-    on("mnuCreatePrinter", [] { AddPrinterCommand(); });
-    on("mnuDevSetting", [this] {
-        grdDetails->SelectCurrentPrinter();
-        PrinterPropertiesCommand(this, TrapHandle());
-    });
-    for (const char* name : {"mnuJobs", "mnuQ"}) {
-        on(name, [this] {
-            grdDetails->SelectCurrentPrinter();
-            JobQueueCommand(this);
-        });
-    }
-    on("mnuHelp3", [this] {
-        frmAboutBox about(this);
-        about.exec();
-    });
-    for (const char* name :
-         {"mnuPreference", "mnuColumns",   "mnuFilter2",    "mnuFilter3", "mnuSort",
-          "mnuLocate",     "mnuConfigure", "mnuProperties", "mnuNotify",  "mnuPrStatus",
-          "mnuProtocolS",  "mnuTestPage",  "mnuFlash",      "mnuFactory", "mnuHelp1",
-          "mnuHelp2",      "mnuConfig",    "mnuProp",       "mnuPage",    "mnuProtocolStatistics"}) {
-        on(name, [this] { NotAvailableYet(); });
     }
     connect(outTreeList, &QTreeWidget::itemClicked, this, [this] { outTreeList_Click(); });
     connect(grdDetails, &PrinterList::ItemClicked, this, &NewLook::ListClicked);
-    connect(grdDetails, &PrinterList::ItemActivated, this, [this] { Action("mnuConfigure")->trigger(); });
+    connect(grdDetails, &PrinterList::ItemActivated, this, [this] { RunCommand("mnuConfigure"); });
     connect(grdDetails, &PrinterList::ContextMenuWanted, this,
             [this](const QPoint& at) { mnuPopup->popup(at); });
     connect(grdDetails, &PrinterList::PointerMoved, panel1_, &QLabel::clear);
@@ -602,6 +582,9 @@ void NewLook::RaiseAlert(const QString& name, const QString& statusText) {
         const QString when = locale.toString(now.date(), QLocale::ShortFormat) + "  " +
                              locale.toString(now.time(), QLocale::ShortFormat);
         AppendAlertLog(state.options.alertLogFile, AlertLogLine(name, when, statusText));
+        if (frmNotify* alerts = frmNotify::Open()) {
+            alerts->AddLogged(name, when, statusText);
+        }
     }
     if (state.alertStyle == 0) {
         QApplication::beep();

@@ -4,6 +4,7 @@
 #include <QPointer>
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -13,6 +14,7 @@
 
 class QAction;
 class QActionGroup;
+class QDialog;
 class QLabel;
 class QMenu;
 class QSplitter;
@@ -46,6 +48,8 @@ class NewLook : public QMainWindow {
     void txtTrapHandle_Change(const QString& notice);
     void tmrTrapKeeper_Timer();
     void ApplyViewMode();
+    // Runs a command as its menu item, pop-up entry, tool bar button or short-cut key runs it.
+    void RunCommand(const QString& name);
 
     QAction* Action(const QString& name) const;
     PrinterList* List() const { return grdDetails; }
@@ -80,6 +84,20 @@ class NewLook : public QMainWindow {
     void ShowQueuedAlerts();
     void NotAvailableYet();
     void Form_Unload();
+
+    // The console's own commands (MainCommands.cpp).
+    std::function<void()> OwnCommand(const QString& name);
+    void Reselect(const std::function<void()>& command);
+    void mnuPreference_Click();
+    void mnuColumns_Click();
+    void mnuFilter1_Click();
+    void FilterCommand(QDialog& dialog);
+    void mnuSort_Click();
+    void mnuLocate_Click();
+    void mnuNotify_Click();
+    void mnuTestPage_Click();
+    void mnuFactory_Click();
+    void HelpCommand();
 
     std::unique_ptr<plat::NamedMutex> instance_;
     QTreeWidget* outTreeList;

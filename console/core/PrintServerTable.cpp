@@ -81,15 +81,12 @@ QString SortKey(const PrinterRow& row, int column) {
         case 6:
             return row.mac;
         case 7:
-            return QString::number(row.category);
+            return row.portName;
+        case 8:
+            return row.windowsPrinter;
         default:
             return {};
     }
-}
-
-bool InMacList(const QString& mac, const QString& list) {
-    const QStringList macs = list.split(QRegularExpression("[\\s;]+"), Qt::SkipEmptyParts);
-    return std::any_of(macs.begin(), macs.end(), [&](const QString& m) { return SameMac(m, mac); });
 }
 
 bool EmptyOrMatches(const QString& text, const QString& pattern, Qt::CaseSensitivity sensitivity) {
@@ -160,6 +157,11 @@ bool MatchFrom(const QString& text, qsizetype t, const QString& pattern, qsizety
 
 bool MatchesPattern(const QString& text, const QString& pattern, Qt::CaseSensitivity sensitivity) {
     return MatchFrom(text, 0, pattern, 0, sensitivity);
+}
+
+bool InMacList(const QString& mac, const QString& list) {
+    const QStringList macs = list.split(QRegularExpression("[\\s;]+"), Qt::SkipEmptyParts);
+    return std::any_of(macs.begin(), macs.end(), [&](const QString& m) { return SameMac(m, mac); });
 }
 
 void LoadPrintServerTable(const EntryProgress& progress) {
@@ -298,7 +300,7 @@ void BuildPrinterRows() {
 void SortPrinterRows() {
     ConsoleState& state = State();
     const int column = state.options.sortColumn;
-    if (column < 1 || column > 7) {
+    if (column < 1 || column > static_cast<int>(kColumnCount)) {
         return;
     }
     state.rowsRebuilding = true;

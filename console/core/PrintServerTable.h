@@ -39,4 +39,8 @@ bool IsStatusNotified(std::int32_t code);
 // character of (not of) the list, with ranges such as [a-f].
 bool MatchesPattern(const QString& text, const QString& pattern, Qt::CaseSensitivity sensitivity);
 
+// Whether a list of hardware addresses (separated by blanks or ';') holds the address, compared
+// without regard to case: the chosen printers of the Printer Filter.
+bool InMacList(const QString& mac, const QString& list);
+
 }  // namespace console

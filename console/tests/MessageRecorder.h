@@ -9,10 +9,10 @@ namespace consoletest {
 // Answers every message box with `answer` and keeps what each showed, for as long as it lives.
 class MessageRecorder {
   public:
-    explicit MessageRecorder(int answer = console::kOk) {
-        console::SetMessageHook([this, answer](const console::MessageShown& shown) {
+    explicit MessageRecorder(int answer = console::kOk) : answer_(answer) {
+        console::SetMessageHook([this](const console::MessageShown& shown) {
             shown_.push_back(shown);
-            return answer;
+            return answer_;
         });
     }
     ~MessageRecorder() { console::SetMessageHook({}); }
@@ -21,8 +21,10 @@ class MessageRecorder {
 
     const std::vector<console::MessageShown>& Shown() const { return shown_; }
     void Clear() { shown_.clear(); }
+    void Answer(int answer) { answer_ = answer; }
 
   private:
+    int answer_;
     std::vector<console::MessageShown> shown_;
 };
 

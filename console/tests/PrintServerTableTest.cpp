@@ -166,7 +166,11 @@ TEST_F(PrintServerTableTest, SortOrdersByTheColumnAsText) {
     SortPrinterRows();
     EXPECT_EQ(RowNames(), (std::vector<QString>{"C", "b", "a"}));
     State().options.sortDescending = false;
-    State().options.sortColumn = 7;  // "10" < "2" < "9"
+    // The port name column sorts by the port names the rows show.
+    for (PrinterRow& row : State().rows) {
+        row.portName = "port" + QString::number(FindServer(row.mac)->category);
+    }
+    State().options.sortColumn = 7;  // "port10" < "port2" < "port9"
     SortPrinterRows();
     EXPECT_EQ(RowNames(), (std::vector<QString>{"C", "a", "b"}));
     State().options.sortColumn = 3;  // PRINTING < READY < Unknown

@@ -1,0 +1,30 @@
+#include "console/CommandWiring.h"
+
+#include "console/configuration/NetworkInterfaceCommand.h"
+#include "console/configuration/frmGetPassword.h"
+#include "console/core/CommandTable.h"
+#include "console/core/NewLook.h"
+#include "console/properties/DeviceCommands.h"
+#include "console/properties/FirmwareCommand.h"
+
+namespace console {
+
+void WireCommands() {
+    SetPasswordDialog(ShowPasswordGate);
+    // Names and addresses may have changed: the rows are built anew, the same print server chosen.
+    SetCommand("mnuConfigure", [](NewLook& window) {
+        if (RunNetworkInterface(&window)) {
+            window.outTreeList_Click();
+        }
+    });
+    SetCommand("mnuProperties", [](NewLook& window) {
+        FrontPanelCommand(&window, [&window] { return AskPassword(&window); });
+    });
+    SetCommand("mnuPrStatus", [](NewLook& window) { PrinterStatusCommand(&window); });
+    SetCommand("mnuProtocolS", [](NewLook& window) { ProtocolStatisticsCommand(&window); });
+    SetCommand("mnuFlash", [](NewLook& window) {
+        UpgradeFirmwareCommand(&window, window.Action("mnuFlash"), FirmwareTargetMode::kCurrentRow);
+    });
+}
+
+}  // namespace console

@@ -1,0 +1,127 @@
+#pragma once
+
+// The real console, headless, with its commands wired as the program wires them, against simulated
+// print servers in the test network; dialogs are answered by the test as they open.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+
+#include <functional>
+#include <memory>
+
+#include "console/CommandWiring.h"
+#include "console/core/ConsoleState.h"
+#include "console/core/NewLook.h"
+#include "console/core/QueuePump.h"
+#include "console/tests/MessageRecorder.h"
+#include "platform/store/StoreKeyHandle.h"
+#include "platform/store/StorePaths.h"
+#include "tests/SimulatorProcess.h"
+
+namespace consoletest {
+
+inline void SavePicture(QWidget* form, const QString& name) {
+    QDir().mkpath(CONSOLE_PICTURES_DIR);
+    form->grab().save(QString(CONSOLE_PICTURES_DIR) + "/" + name + ".png");
+}
+
+// Runs `act` on the next dialog of the type that opens; the command that opened it waits in it.
+// `act` ends the dialog (OK or Cancel) as a person would. A dialog that never opens leaves the
+// poll to the application's end.
+template <typename Dialog>
+void OnDialog(std::function<void(Dialog&)> act) {
+    auto* poll = new QTimer(qApp);
+    poll->setInterval(10);
+    QObject::connect(poll, &QTimer::timeout, [poll, act] {
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            auto* dialog = qobject_cast<Dialog*>(widget);
+            if (dialog != nullptr && dialog->isVisible()) {
+                poll->stop();
+                poll->deleteLater();
+                act(*dialog);
+                return;
+            }
+        }
+    });
+    poll->start();
+}
+
+class CommandsFixture : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(data_.isValid());
+        qputenv("XDG_DATA_HOME", data_.path().toUtf8());
+        for (const auto& [name, value] :
+             {std::pair{"UdpTimeOutInterval", 1}, {"UdpTotalRetries", 1}, {"AutoDetectTimeout", 1}}) {
+            plat::StoreKeyHandle::Create(plat::kStoreLocalMachine, plat::kSnmpKey)->WriteNumber(name, value);
+        }
+        console::WireCommands();
+    }
+    void TearDown() override {
+        CloseConsole();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        cards_.Stop();
+        plat::StoreDeleteKey(plat::kStoreLocalMachine, plat::kAdapterOnlyKey);
+        plat::StoreDeleteKey(plat::kStoreLocalMachine, plat::kDisplayKey);
+    }
+
+    void StartCards(const std::string& description) {
+        std::string error;
+        ASSERT_TRUE(cards_.Start(description, error)) << error;
+    }
+    // The card's own name (sysName) changed behind the simulator's back: two cards may share one.
+    void Rename(const std::string& card, const std::string& name) {
+        ASSERT_EQ(cards_.Command("put " + card + " 1.3.6.1.2.1.1.5.0 text " + name), "ok");
+    }
+    // Start-up and, unless told otherwise, the first detection.
+    void OpenConsole(bool detect = true) {
+        console::State() = console::ConsoleState();
+        console_ = std::make_unique<console::NewLook>();
+        ASSERT_TRUE(console_->Form_Load());
+        console_->show();
+        if (detect) {
+            console_->FirstDetection();
+        }
+    }
+    void CloseConsole() {
+        if (console_ != nullptr) {
+            console_->close();
+            console_.reset();
+        }
+    }
+    // The row of the hardware address chosen in the list, as a click chooses it.
+    void Select(const QString& mac) {
+        console_->List()->SelectMac(mac);
+        emit console_->List()->ItemClicked();
+    }
+    // The command from its menu item.
+    void FromMenu(const char* name) { console_->Action(name)->trigger(); }
+    // The command from its tool bar button.
+    void FromToolBar(const char* name) {
+        auto* bar = console_->findChild<QToolBar*>("picMenuBar");
+        auto* button = qobject_cast<QToolButton*>(bar->widgetForAction(console_->Action(name)));
+        ASSERT_NE(button, nullptr) << name;
+        button->click();
+    }
+
+    // The command from its short-cut key, pressed in the main window.
+    void FromKey(Qt::Key key) {
+        console_->activateWindow();
+        QApplication::setActiveWindow(console_.get());
+        QTest::keyClick(console_.get(), key);
+    }
+
+    console::QueuePump pump_;
+    QTemporaryDir data_;
+    MessageRecorder boxes_;
+    SimulatorProcess cards_;
+    std::unique_ptr<console::NewLook> console_;
+};
+
+}  // namespace consoletest
