@@ -1,6 +1,7 @@
 #include "snmp/codec/ObjectIdentifier.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cstring>
 
@@ -151,6 +152,29 @@ inline char* WriteDecimal(char* out, std::uint32_t value) {
     return WriteLongDecimal(out, value);
 }
 
+// "." and the decimal number of every one-byte subidentifier (0 to 127), padded to four characters,
+// with its length: the common arc is then one four-byte copy.
+struct ShortArc {
+    char text[4];
+    std::uint8_t length;
+};
+constexpr std::size_t kShortArcRoom = sizeof ShortArc::text;
+
+constexpr std::array<ShortArc, 0x80> MakeShortArcs() {
+    std::array<ShortArc, 0x80> arcs{};
+    for (std::uint32_t value = 0; value < arcs.size(); ++value) {
+        ShortArc& arc = arcs[value];
+        arc.text[0] = '.';
+        const std::uint32_t digits = value >= 100 ? 3 : value >= 10 ? 2 : 1;
+        for (std::uint32_t rest = value, i = digits; i > 0; --i, rest /= 10) {
+            arc.text[i] = static_cast<char>('0' + rest % 10);
+        }
+        arc.length = static_cast<std::uint8_t>(digits + 1);
+    }
+    return arcs;
+}
+constexpr std::array<ShortArc, 0x80> kShortArcs = MakeShortArcs();
+
 // Appends `piece` when it fits before `last`: the new end, or null.
 char* AppendText(char* out, const char* last, const char* piece, std::size_t count) {
     if (count > static_cast<std::size_t>(last - out)) {
@@ -231,7 +255,11 @@ bool OidContentToText(const std::uint8_t* content, std::size_t length, char* tex
         out = AppendFirstArcs(out, last, subidentifier);
     }
     while (next != nullptr && out != nullptr && next != end) {
-        if ((next = ReadSubidentifier(next, end, subidentifier)) != nullptr) {
+        if (*next < 0x80 && last - out >= static_cast<std::ptrdiff_t>(kShortArcRoom)) {
+            const ShortArc& arc = kShortArcs[*next++];
+            std::memcpy(out, arc.text, kShortArcRoom);
+            out += arc.length;
+        } else if ((next = ReadSubidentifier(next, end, subidentifier)) != nullptr) {
             out = AppendArc(out, last, subidentifier);
         }
     }

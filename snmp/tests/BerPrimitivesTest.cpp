@@ -125,7 +125,18 @@ struct OidCase {
     Bytes content;
 };
 
+// Every one-byte subidentifier, 0 to 127, in one identifier: each has its own text.
+OidCase EveryOneByteArc() {
+    OidCase c{"1.3", {0x2B}};
+    for (std::uint8_t arc = 0; arc < 0x80; ++arc) {
+        c.text += "." + std::to_string(arc);
+        c.content.push_back(arc);
+    }
+    return c;
+}
+
 const OidCase kOidCases[] = {
+    EveryOneByteArc(),
     {"1.3.6.1.2.1.1.5.0", {0x2B, 0x06, 0x01, 0x02, 0x01, 0x01, 0x05, 0x00}},
     {"1.3.6.1.4.1.32473", {0x2B, 0x06, 0x01, 0x04, 0x01, 0x81, 0xFD, 0x59}},
     {"1.3.127.128.16383.16384", {0x2B, 0x7F, 0x81, 0x00, 0xFF, 0x7F, 0x81, 0x80, 0x00}},
