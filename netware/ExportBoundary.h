@@ -1,7 +1,6 @@
 #pragma once
 
 #include <initializer_list>
-#include <source_location>
 
 #include "netware/TessikResults.h"
 #include "platform/services/ExportGuard.h"
@@ -17,7 +16,7 @@ bool ClientInstalled();
 // among `required`) fails before the body runs.
 template <typename Body>
 NwResult RunExport(std::initializer_list<const void*> required, Body body,
-                   std::source_location where = std::source_location::current()) noexcept {
+                   plat::ExportSite where = __builtin_FUNCTION()) noexcept {
     return plat::GuardExport(
         kNwNoMemory,
         [&]() -> NwResult {

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <source_location>
 #include <utility>
 
 #include "platform/services/ExportGuard.h"
@@ -10,7 +9,7 @@
 // Runs an entry point's body behind the export guard: an exception that escapes becomes the entry
 // point's failure, FALSE, with the last error set (not enough memory, or an internal error).
 template <class Body>
-plat::MonitorBool GuardedEntry(Body&& body, std::source_location where = std::source_location::current()) {
+plat::MonitorBool GuardedEntry(Body&& body, plat::ExportSite where = __builtin_FUNCTION()) {
     auto fail = [](plat::ExportFault fault) {
         plat::SetLastError(fault == plat::ExportFault::kNoMemory ? plat::kErrorNotEnoughMemory
                                                                  : plat::kErrorInternal);

@@ -4,8 +4,8 @@
 
 namespace plat {
 
-void ReportExportFault(const std::source_location& where, const char* what) noexcept {
-    DebugPrintf("%s stopped: %s\n", where.function_name(), what != nullptr ? what : "");
+void ReportExportFault(ExportSite where, const char* what) noexcept {
+    DebugPrintf("%s stopped: %s\n", where != nullptr ? where : "an export", what != nullptr ? what : "");
 }
 
 }  // namespace plat

@@ -2,7 +2,6 @@
 
 #include <exception>
 #include <new>
-#include <source_location>
 #include <type_traits>
 #include <utility>
 
@@ -15,17 +14,21 @@
 //   }
 namespace plat {
 
+// The export a guard runs in: the name of the function that called the guard (a builtin that g++ and
+// clang both have, where std::source_location needs a newer clang).
+using ExportSite = const char*;
+
 // Why an export's body stopped.
 enum class ExportFault { kNoMemory, kOther };
 
 // Writes the export (where) and the reason (what) to the debug output.
-void ReportExportFault(const std::source_location& where, const char* what) noexcept;
+void ReportExportFault(ExportSite where, const char* what) noexcept;
 
 // Runs the body; on an exception answers answer(fault), which must not throw itself. For exports with
 // a side channel of their own (a per-thread error number).
 template <class Answer, class Body>
-std::invoke_result_t<Body> GuardExportWith(
-    Answer&& answer, Body&& body, std::source_location where = std::source_location::current()) noexcept {
+std::invoke_result_t<Body> GuardExportWith(Answer&& answer, Body&& body,
+                                           ExportSite where = __builtin_FUNCTION()) noexcept {
     try {
         return std::forward<Body>(body)();
     } catch (const std::bad_alloc&) {
@@ -43,14 +46,14 @@ std::invoke_result_t<Body> GuardExportWith(
 // An export that answers `failure` whatever stopped it.
 template <class Body, class Result = std::invoke_result_t<Body>>
 Result GuardExport(std::type_identity_t<Result> failure, Body&& body,
-                   std::source_location where = std::source_location::current()) noexcept {
+                   ExportSite where = __builtin_FUNCTION()) noexcept {
     return GuardExportWith([failure](ExportFault) { return failure; }, std::forward<Body>(body), where);
 }
 
 // An export with a result of its own for an allocation failure.
 template <class Body, class Result = std::invoke_result_t<Body>>
 Result GuardExport(std::type_identity_t<Result> failure, std::type_identity_t<Result> noMemory, Body&& body,
-                   std::source_location where = std::source_location::current()) noexcept {
+                   ExportSite where = __builtin_FUNCTION()) noexcept {
     return GuardExportWith(
         [failure, noMemory](ExportFault fault) {
             return fault == ExportFault::kNoMemory ? noMemory : failure;
@@ -61,7 +64,7 @@ Result GuardExport(std::type_identity_t<Result> failure, std::type_identity_t<Re
 // An export without a result (or a library's load and unload step): a failed body just ends.
 template <class Body>
 requires std::is_void_v<std::invoke_result_t<Body>>
-void GuardExport(Body&& body, std::source_location where = std::source_location::current()) noexcept {
+void GuardExport(Body&& body, ExportSite where = __builtin_FUNCTION()) noexcept {
     GuardExportWith([](ExportFault) {}, std::forward<Body>(body), where);
 }
 
