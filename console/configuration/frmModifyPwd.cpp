@@ -18,9 +18,6 @@ namespace {
 
 constexpr int kBaseId = 5710;
 constexpr int kInvalidPassword = 12011;
-constexpr int kBlankPassword = 12022;
-constexpr int kMismatch = 12010;
-constexpr int kCannotSet = 12020;
 
 }  // namespace
 
@@ -51,22 +48,9 @@ void frmModifyPwd::pbuOK_Click() {
             txtOldPwd->setFocus();
             return;
     }
-    const QString password = txtPassword1->text();
-    if (password.isEmpty()) {
-        ShowMessage(kBlankPassword, kWarning);
-        txtPassword1->setFocus();
+    if (!SetNewDevicePassword(adapter_, txtPassword1, txtPassword2)) {
         return;
     }
-    if (password != txtPassword2->text()) {
-        ShowMessageEx(kMismatch, kWarning, "");
-        txtPassword2->setFocus();
-        return;
-    }
-    if (SetPassword(adapter_, password, 1) != 0) {
-        ShowMessage(kCannotSet, kWarning);
-        return;
-    }
-    State().currentPassword = password;
     accept();
 }
 

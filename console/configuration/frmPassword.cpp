@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "console/configuration/ConfigurationSnmp.h"
+#include "console/configuration/DevicePassword.h"
 #include "console/configuration/DialogBehaviours.h"
 #include "console/core/ConsoleState.h"
 #include "console/core/DeviceAccess.h"
@@ -18,9 +19,6 @@ namespace console {
 namespace {
 
 constexpr int kBaseId = 5700;
-constexpr int kBlankPassword = 12022;
-constexpr int kMismatch = 12010;
-constexpr int kCannotSet = 12020;
 constexpr int kModifyPasswordText = 5099;
 const char* const kProtectionOid = "1.3.6.1.4.1.32473.11.5.1.12.6.1.1.0";
 
@@ -48,23 +46,9 @@ frmPassword::frmPassword(QString adapter, QPushButton* passwordButton, QWidget* 
 }
 
 void frmPassword::pbuOK_Click() {
-    const QString password = txtPassword1->text();
-    if (password.isEmpty()) {
-        ShowMessage(kBlankPassword, kWarning);
-        txtPassword1->setFocus();
+    if (!SetNewDevicePassword(adapter_, txtPassword1, txtPassword2)) {
         return;
     }
-    if (password != txtPassword2->text()) {
-        ShowMessageEx(kMismatch, kWarning, "");
-        txtPassword2->setFocus();
-        txtPassword2->selectAll();
-        return;
-    }
-    if (SetPassword(adapter_, password, 1) != 0) {
-        ShowMessage(kCannotSet, kWarning);
-        return;
-    }
-    State().currentPassword = password;
     const std::int32_t result = SetValues(adapter_, {kProtectionOid}, "1,1");
     if (result != 0) {
         ShowResult(result, kWarning);
