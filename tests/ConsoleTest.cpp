@@ -5,6 +5,7 @@
 
 #include "tests/ConsoleExports.h"
 #include "tests/ConsoleStore.h"
+#include "tests/QuickExchanges.h"
 
 namespace consoletest {
 
@@ -22,10 +23,7 @@ std::string JobFilePath() {
 }  // namespace
 
 void ConsoleTest::SetUp() {
-    // Exchanges give up after a second and one retry; a detection listens for two seconds.
-    ASSERT_TRUE(WriteStoreNumber(plat::kSnmpKey, "UdpTimeOutInterval", 1));
-    ASSERT_TRUE(WriteStoreNumber(plat::kSnmpKey, "UdpTotalRetries", 1));
-    ASSERT_TRUE(WriteStoreNumber(plat::kSnmpKey, "AutoDetectTimeout", 1));
+    ASSERT_TRUE(StoreQuickExchangeSettings());
     // What the installation leaves for the console's first start.
     ASSERT_TRUE(WriteStoreText(plat::kDisplayKey, "Options", "1605,1035,7695,10650"));
     ASSERT_TRUE(WriteStoreText(plat::kPrintJobsKey, "JobFile", JobFilePath()));

@@ -22,6 +22,7 @@
 #include "console/tests/MessageRecorder.h"
 #include "platform/store/StoreKeyHandle.h"
 #include "platform/store/StorePaths.h"
+#include "tests/QuickExchanges.h"
 #include "tests/SimulatorProcess.h"
 
 namespace consoletest {
@@ -57,10 +58,7 @@ class CommandsFixture : public ::testing::Test {
     void SetUp() override {
         ASSERT_TRUE(data_.isValid());
         qputenv("XDG_DATA_HOME", data_.path().toUtf8());
-        for (const auto& [name, value] :
-             {std::pair{"UdpTimeOutInterval", 1}, {"UdpTotalRetries", 1}, {"AutoDetectTimeout", 1}}) {
-            plat::StoreKeyHandle::Create(plat::kStoreLocalMachine, plat::kSnmpKey)->WriteNumber(name, value);
-        }
+        ASSERT_TRUE(StoreQuickExchangeSettings());
         console::WireCommands();
     }
     void TearDown() override {

@@ -36,6 +36,7 @@
 #include "firmware/tests/support/ChildProcess.h"
 #include "platform/store/StoreKeyHandle.h"
 #include "platform/store/StorePaths.h"
+#include "tests/QuickExchanges.h"
 #include "tests/SimulatorProcess.h"
 
 namespace console {
@@ -46,10 +47,6 @@ constexpr const char* kGetsTakenOid = "1.3.6.1.2.1.11.15.0";
 void SavePicture(QWidget* form, const QString& name) {
     QDir().mkpath(CONSOLE_PICTURES_DIR);
     form->grab().save(QString(CONSOLE_PICTURES_DIR) + "/" + name + ".png");
-}
-
-void WriteStoreNumber(const char* key, const char* name, std::uint32_t value) {
-    plat::StoreKeyHandle::Create(plat::kStoreLocalMachine, key)->WriteNumber(name, value);
 }
 
 std::optional<std::string> StoredOptions() {
@@ -85,10 +82,7 @@ class ConsoleWindowTest : public ::testing::Test {
     void SetUp() override {
         ASSERT_TRUE(data_.isValid());
         qputenv("XDG_DATA_HOME", data_.path().toUtf8());
-        // Exchanges give up after a second and one retry; a detection listens for a second.
-        WriteStoreNumber(plat::kSnmpKey, "UdpTimeOutInterval", 1);
-        WriteStoreNumber(plat::kSnmpKey, "UdpTotalRetries", 1);
-        WriteStoreNumber(plat::kSnmpKey, "AutoDetectTimeout", 1);
+        ASSERT_TRUE(StoreQuickExchangeSettings());
         State() = ConsoleState();
     }
     void TearDown() override {

@@ -36,6 +36,7 @@
 #include "portmonitor/tests/CardBed.h"
 #include "portmonitor/tests/PrivateCupsd.h"
 #include "simulator/Simulator.h"
+#include "tests/QuickExchanges.h"
 #include "transport/ProtocolMask.h"
 
 namespace console {
@@ -97,10 +98,7 @@ sim::CardDescription SnmpCard(std::size_t card) {
 class PrintersTest : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
-        const auto snmp = plat::StoreKeyHandle::Create(plat::kStoreLocalMachine, plat::kSnmpKey);
-        snmp->WriteNumber("UdpTimeOutInterval", 1);
-        snmp->WriteNumber("UdpTotalRetries", 1);
-        snmp->WriteNumber("AutoDetectTimeout", 1);
+        ASSERT_TRUE(StoreQuickExchangeSettings());
         bed_ = new CardBed(kCards, kProtocolIp);
         CardBed::StoreQuickSettings();
         agents_ = new sim::Simulator;

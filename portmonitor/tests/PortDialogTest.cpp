@@ -26,6 +26,7 @@
 #include "portmonitor/dialogs/MonitorMessages.h"
 #include "portmonitor/dialogs/PortDialog.h"
 #include "simulator/Simulator.h"
+#include "tests/QuickExchanges.h"
 
 namespace portmon::test {
 namespace {
@@ -71,11 +72,7 @@ QTreeWidgetItem* Row(QTreeWidget* list, const QString& name) {
 class PortDialogTest : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
-        std::optional<plat::StoreKeyHandle> snmp =
-            plat::StoreKeyHandle::Create(plat::kStoreLocalMachine, plat::kSnmpKey);
-        snmp->WriteNumber("UdpTimeOutInterval", 1);
-        snmp->WriteNumber("UdpTotalRetries", 1);
-        snmp->WriteNumber("AutoDetectTimeout", 1);
+        ASSERT_TRUE(StoreQuickExchangeSettings());
         cards_ = new sim::Simulator;
         cards_->AddCard(Card(0, "Lobby"));
         cards_->AddCard(Card(1, "Cellar"));

@@ -18,6 +18,7 @@
 #include "console/tests/MessageRecorder.h"
 #include "platform/store/StoreKeyHandle.h"
 #include "platform/store/StorePaths.h"
+#include "tests/QuickExchanges.h"
 #include "tests/SimulatorProcess.h"
 
 namespace console {
@@ -56,12 +57,7 @@ class ConfigurationFixture : public ::testing::Test {
     void SetUp() override {
         ASSERT_TRUE(data_.isValid());
         qputenv("XDG_DATA_HOME", data_.path().toUtf8());
-        const auto number = [](const char* name, std::uint32_t value) {
-            plat::StoreKeyHandle::Create(plat::kStoreLocalMachine, plat::kSnmpKey)->WriteNumber(name, value);
-        };
-        number("UdpTimeOutInterval", 1);
-        number("UdpTotalRetries", 1);
-        number("AutoDetectTimeout", 1);
+        ASSERT_TRUE(StoreQuickExchangeSettings());
         State() = ConsoleState();
     }
     void TearDown() override {
