@@ -23,7 +23,7 @@ namespace {
 using console::Setting;
 
 // A list setting: its objects under E.1, the first string id of its table and the table's size.
-struct ListSpec {
+struct MaskedList {
     Setting setting;
     const char* value;
     const char* mask;
@@ -31,7 +31,7 @@ struct ListSpec {
     int entries;
 };
 
-const ListSpec kBitLists[] = {
+const MaskedList kBitLists[] = {
     {Setting::PaperSize, "2.1.0", "2.2.0", 4100, 16},   {Setting::Tray, "2.8.0", "2.9.0", 4120, 6},
     {Setting::Resolution, "2.16.0", "2.17.0", 4160, 3}, {Setting::AutoCr, "2.14.0", "2.15.0", 4194, 2},
     {Setting::Emulation, "3.1.0", "3.2.0", 4200, 14},   {Setting::PowerSave, "3.7.0", "3.8.0", 4240, 7},
@@ -92,17 +92,17 @@ TEST_F(PropertiesDialogTest, EveryEngineShowsExactlyTheChoicesItsMasksAllow) {
         EXPECT_EQ(dialog->ModelBox()->text(), card == kCustomPaper ? "7171"
                                               : card == kOffice    ? "6060"
                                                                    : "5050");
-        for (const ListSpec& spec : kBitLists) {
+        for (const MaskedList& list : kBitLists) {
             const int entries =
-                spec.setting == Setting::PaperSize && card == kCustomPaper ? 17 : spec.entries;
-            EXPECT_EQ(Texts(dialog->List(spec.setting)),
-                      MaskTexts(spec.firstText, entries, Card1(card, spec.mask)))
-                << kCards[card].name << " " << spec.value;
-            const long long value = Card1(card, spec.value);
-            EXPECT_EQ(dialog->List(spec.setting)->currentText(),
-                      console::LoadString(spec.firstText +
+                list.setting == Setting::PaperSize && card == kCustomPaper ? 17 : list.entries;
+            EXPECT_EQ(Texts(dialog->List(list.setting)),
+                      MaskTexts(list.firstText, entries, Card1(card, list.mask)))
+                << kCards[card].name << " " << list.value;
+            const long long value = Card1(card, list.value);
+            EXPECT_EQ(dialog->List(list.setting)->currentText(),
+                      console::LoadString(list.firstText +
                                           std::countr_zero(static_cast<unsigned long long>(value))))
-                << kCards[card].name << " " << spec.value;
+                << kCards[card].name << " " << list.value;
         }
         EXPECT_EQ(dialog->List(Setting::Altitude)->isEnabled(), card == kOffice);
         EXPECT_EQ(dialog->Command(Setting::Opc)->isEnabled(), card == kOffice);
