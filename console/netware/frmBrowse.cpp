@@ -1,0 +1,7 @@
+#include "console/netware/frmBrowse.h"
+
+namespace console {
+
+void ShowBrowseDialog(QWidget*) {}
+
+}  // namespace console

@@ -1,0 +1,7 @@
+#include "console/netware/frmCrQueue.h"
+
+namespace console {
+
+void ShowCreateQueueDialog(QWidget*) {}
+
+}  // namespace console

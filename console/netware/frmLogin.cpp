@@ -1,0 +1,7 @@
+#include "console/netware/frmLogin.h"
+
+namespace console {
+
+void ShowLoginDialog(QWidget*) {}
+
+}  // namespace console
