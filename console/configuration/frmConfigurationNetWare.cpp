@@ -16,7 +16,7 @@
 #include "console/configuration/ConfigurationLibraries.h"
 #include "console/configuration/DialogBehaviours.h"
 #include "console/configuration/frmConfiguration.h"
-#include "console/core/BusyCursor.h"
+#include "console/core/FormHelpers.h"
 #include "console/core/Messages.h"
 #include "console/core/StringTable.h"
 #include "console/netware/NetWareGlobals.h"

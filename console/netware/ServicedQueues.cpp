@@ -1,7 +1,7 @@
 #include "console/netware/ServicedQueues.h"
 
 #include "console/core/ConsoleState.h"
-#include "console/netware/NetWareText.h"
+#include "console/netware/NetWareReads.h"
 
 namespace console {
 

@@ -17,15 +17,15 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "console/core/BusyCursor.h"
 #include "console/core/ConsoleState.h"
 #include "console/core/FormHelpers.h"
 #include "console/core/Messages.h"
 #include "console/core/StringTable.h"
 #include "console/core/dialogs/DialogKit.h"
+#include "console/netware/NetWareForms.h"
 #include "console/netware/NetWareGlobals.h"
 #include "console/netware/NetWareLibraries.h"
-#include "console/netware/NetWareText.h"
+#include "console/netware/NetWareReads.h"
 #include "console/netware/ServicedQueues.h"
 #include "console/netware/frmLogin.h"
 
@@ -39,29 +39,11 @@ constexpr int kListError = 5130;
 constexpr int kQueuesError = 5140;
 constexpr int kNoQueues = 5141;
 constexpr int kQueueClass = 5150;
-constexpr int kRoot = 5154;
 constexpr int kUnknownError = 31001;
-constexpr std::uint32_t kListRoom = 7000;
 constexpr std::uint32_t kTreeNameRoom = 100;
 constexpr int kLoginBindery = 1;
 constexpr int kLoginServerInTree = 2;
 constexpr int kLoginTree = 3;
-
-// A bindery queue list in the shape of a directory browse, every name an object.
-QString AsObjects(const QStringList& names) {
-    QStringList records;
-    for (const QString& name : names) {
-        records << QString::number(name.size()).rightJustified(4, '0') + ',' + name + ",1,O";
-    }
-    return records.join(',');
-}
-
-// One line of text in place of the grid's rows.
-void ShowGridLine(QTableWidget* grid, const QString& text) {
-    ClearGrid(grid);
-    grid->setRowCount(1);
-    grid->setItem(0, grid->columnCount() - 1, new QTableWidgetItem(text));
-}
 
 }  // namespace
 
@@ -94,7 +76,7 @@ void frmAddQueue::LayOut() {
     source->addWidget(imgBack, 2, 2);
     source->setColumnStretch(1, 1);
 
-    grdItems = new QTableWidget(0, 1);
+    grdItems = new QTableWidget(0, 2);
     grdItems->horizontalHeader()->hide();
     grdItems->horizontalHeader()->setStretchLastSection(true);
     grdItems->verticalHeader()->hide();
@@ -128,7 +110,7 @@ void frmAddQueue::LayOut() {
     layout->addLayout(source);
     layout->addLayout(middle, 1);
     layout->addWidget(intro);
-    layout->addWidget(HintPanel(pnlOpGuide));
+    layout->addWidget(GuidePanel(pnlOpGuide, {lblCurrentContext, grdItems, intro}));
     layout->addLayout(ButtonRow({cmdOk, cmdCancel}));
 }
 
@@ -148,7 +130,7 @@ void frmAddQueue::ConnectControls() {
         }
     });
     connect(txtCurrentContext, &QLineEdit::textChanged, this, [this](const QString& context) {
-        imgBack->setVisible(!Bindery() && !context.isEmpty() && context != LoadString(kRoot));
+        imgBack->setVisible(!Bindery() && !context.isEmpty() && context != kRootContext);
         RowChanged();
     });
     connect(imgBack, &QToolButton::clicked, this, &frmAddQueue::GoUp);
@@ -227,21 +209,21 @@ void frmAddQueue::Form_Load() {
 // The file servers or the trees into the list; false when none came (the source is then off).
 bool frmAddQueue::FillNameList(QComboBox* list, QRadioButton* option, bool trees) {
     list->clear();
-    QByteArray buffer(static_cast<qsizetype>(kListRoom) + 1, ' ');
-    std::uint32_t length = kListRoom;
-    std::int32_t count = 0;
-    const NwResult result = trees ? tessik::NwListTrees(buffer.data(), &length, &count)
-                                  : tessik::NwListFs(buffer.data(), &length, &count);
-    const QStringList names = result == kNwOk ? NameListRecords(LibraryText(buffer, length)) : QStringList();
-    if (result != kNwOk) {
-        ShowResult(result, kWarning);
+    const NetWareList names =
+        ReadNetWareList([trees](char* buffer, std::uint32_t* length, std::int32_t* count) {
+            return trees ? tessik::NwListTrees(buffer, length, count)
+                         : tessik::NwListFs(buffer, length, count);
+        });
+    if (names.result != kNwOk) {
+        ShowResult(names.result, kWarning);
         list->addItem(LoadString(kListError));
     }
-    list->addItems(names);
+    const QStringList records = NameListRecords(names.text);
+    list->addItems(records);
     list->setCurrentIndex(0);
-    option->setEnabled(!names.isEmpty());
-    list->setEnabled(!names.isEmpty());
-    return !names.isEmpty();
+    option->setEnabled(!records.isEmpty());
+    list->setEnabled(!records.isEmpty());
+    return !records.isEmpty();
 }
 
 bool frmAddQueue::Bindery() const {
@@ -268,19 +250,21 @@ void frmAddQueue::UpdateSourceControls() {
 }
 
 // The grid after a listing: its failure line, its empty line, or the queues (and containers).
-void frmAddQueue::ShowListing(NwResult result, std::int32_t count, const QString& list) {
-    listed_ = result == kNwOk && count > 0;
-    if (result != kNwOk) {
+void frmAddQueue::ShowListing(const NetWareList& listing, bool bindery) {
+    listed_ = listing.result == kNwOk && listing.count > 0;
+    if (listing.result != kNwOk) {
         if (!quiet_) {
-            ShowResult(result, kWarning);
+            ShowResult(listing.result, kWarning);
         }
-        ShowGridLine(grdItems, LoadString(kQueuesError));
-    } else if (count == 0) {
-        ShowGridLine(grdItems, LoadString(kNoQueues));
+        ShowGridMark(grdItems, LoadString(kQueuesError));
+    } else if (listing.count == 0) {
+        ShowGridMark(grdItems, LoadString(kNoQueues));
+    } else if (bindery) {
+        FillNameGrid(grdItems, listing.text, pictures_, LoadString(kNoQueues));
     } else {
-        FillGrid(grdItems, list, pictures_);
+        FillGrid(grdItems, listing.text, pictures_);
     }
-    cmdCreateQueue->setEnabled(result == kNwOk && !NeedsContext());
+    cmdCreateQueue->setEnabled(listing.result == kNwOk && !NeedsContext());
     for (QPushButton* button : {cmdOk, cmdDeleteQueue, cmdSelectMode}) {
         button->setEnabled(false);
     }
@@ -291,12 +275,12 @@ void frmAddQueue::ShowListing(NwResult result, std::int32_t count, const QString
 }
 
 // Runs a listing until it succeeds or the person no longer logs in.
-NwResult frmAddQueue::ListWithLogin(const std::function<NwResult()>& listing) {
-    NwResult result = listing();
-    while (result != kNwOk && OfferLogin()) {
-        result = listing();
+NetWareList frmAddQueue::ListWithLogin(const ListCall& call) {
+    NetWareList listing = ReadNetWareList(call);
+    while (listing.result != kNwOk && OfferLogin()) {
+        listing = ReadNetWareList(call);
     }
-    return result;
+    return listing;
 }
 
 void frmAddQueue::cmbFileServers_Click() {
@@ -304,17 +288,11 @@ void frmAddQueue::cmbFileServers_Click() {
         return;
     }
     const BusyCursor busy;
-    const QByteArray server = cmbFileServers->currentText().toLatin1();
-    QByteArray buffer;
-    std::uint32_t length = 0;
-    std::int32_t count = 0;
-    const NwResult result = ListWithLogin([&] {
-        buffer.fill(' ', static_cast<qsizetype>(kListRoom) + 1);
-        length = kListRoom;
-        return tessik::NwBiGetQueueList(server.constData(), buffer.data(), &length, &count);
-    });
-    ShowListing(result, count,
-                result == kNwOk ? AsObjects(NameListRecords(LibraryText(buffer, length))) : "");
+    const QByteArray server = NetWareText(cmbFileServers->currentText());
+    ShowListing(ListWithLogin([&](char* buffer, std::uint32_t* length, std::int32_t* count) {
+                    return tessik::NwBiGetQueueList(server.constData(), buffer, length, count);
+                }),
+                true);
 }
 
 void frmAddQueue::cmbNdsTrees_Click() {
@@ -322,26 +300,24 @@ void frmAddQueue::cmbNdsTrees_Click() {
         return;
     }
     const BusyCursor busy;
-    QByteArray tree = cmbNdsTrees->currentText().toLatin1();
+    QByteArray tree = NetWareText(cmbNdsTrees->currentText());
     NwResult contextResult = kNwOk;
     if (!keepContext_) {
         QString context;
         contextResult = ReadContext(tree, context);
         txtCurrentContext->setText(context);
     }
-    const QByteArray context = txtCurrentContext->text().toLatin1();
-    const QByteArray className = LoadString(kQueueClass).toLatin1();
-    QByteArray buffer;
-    std::uint32_t length = 0;
-    std::int32_t count = 0;
-    const NwResult result = ListWithLogin([&] {
-        buffer.fill(' ', static_cast<qsizetype>(kListRoom) + 1);
-        length = kListRoom;
-        return tessik::NwNdsBrowse(tree.data(), context.constData(), className.constData(), buffer.data(),
-                                   &length, &count);
+    const QByteArray context = NetWareText(txtCurrentContext->text());
+    const QByteArray className = NetWareText(LoadString(kQueueClass));
+    NetWareList listing = ListWithLogin([&](char* buffer, std::uint32_t* length, std::int32_t* count) {
+        return tessik::NwNdsBrowse(tree.data(), context.constData(), className.constData(), buffer, length,
+                                   count);
     });
     // A context that could not be read fails the listing with its own message.
-    ShowListing(contextResult != kNwOk ? contextResult : result, count, LibraryText(buffer, length));
+    if (contextResult != kNwOk) {
+        listing = {contextResult, QString(), 0};
+    }
+    ShowListing(listing, false);
 }
 
 // Offers the login dialog while a listing fails: true when the person logged in, false when they
@@ -357,14 +333,14 @@ bool frmAddQueue::RefreshLoginState() {
     loginStartKind_ = kLoginTree;
     NwResult result = kNwOk;
     if (Bindery()) {
-        const QByteArray server = cmbFileServers->currentText().toLatin1();
+        const QByteArray server = NetWareText(cmbFileServers->currentText());
         std::int32_t version = 0;
         QByteArray tree(static_cast<qsizetype>(kTreeNameRoom) + 1, ' ');
         std::uint32_t length = kTreeNameRoom;
         result = tessik::NwGetVerInfo(server.constData(), &version, tree.data(), &length);
         loginStartKind_ = version == 3 ? kLoginBindery : version == 4 ? kLoginServerInTree : 0;
         if (result == kNwOk && loginStartKind_ == kLoginServerInTree) {
-            QByteArray treeName = LibraryText(tree, length).toLatin1();
+            QByteArray treeName = NetWareText(LibraryText(tree, length));
             NwLoginTree = QString::fromLatin1(treeName);
             result = ReadContext(treeName, NwLoginContext);
         }

@@ -2,10 +2,8 @@
 
 #include <QDialog>
 
-#include <functional>
-
 #include "console/netware/NameListGrid.h"
-#include "netware/TessikResults.h"
+#include "console/netware/NetWareForms.h"
 
 class QComboBox;
 class QLabel;
@@ -70,8 +68,8 @@ class frmAddQueue : public QDialog {
 
     // Lists.
     bool Bindery() const;
-    void ShowListing(NwResult result, std::int32_t count, const QString& list);
-    NwResult ListWithLogin(const std::function<NwResult()>& listing);
+    void ShowListing(const NetWareList& listing, bool bindery);
+    NetWareList ListWithLogin(const ListCall& call);
     bool OfferLogin();
     bool RefreshLoginState();
     void RowChanged();

@@ -7,8 +7,8 @@
 #include <QTableWidget>
 #include <QToolButton>
 
-#include "console/core/BusyCursor.h"
 #include "console/core/ConsoleState.h"
+#include "console/core/FormHelpers.h"
 #include "console/core/Messages.h"
 #include "console/core/StringTable.h"
 #include "console/netware/NetWareGlobals.h"

@@ -1,4 +1,4 @@
-#include "console/netware/NetWareText.h"
+#include "console/netware/NetWareReads.h"
 
 #include "console/core/FormHelpers.h"
 #include "console/netware/NetWareLibraries.h"
