@@ -10,8 +10,10 @@
 #include "console/core/FormHelpers.h"
 #include "console/core/Messages.h"
 #include "console/core/StringTable.h"
+#include "console/netware/NetWareForms.h"
 #include "console/netware/NetWareGlobals.h"
 #include "console/netware/NetWareLibraries.h"
+#include "console/netware/ServiceCalls.h"
 #include "console/netware/ServicedQueues.h"
 #include "console/netware/frmAddQueue.h"
 #include "console/netware/frmNwError.h"
@@ -38,22 +40,24 @@ bool HasSeveralCauses(NwResult result) {
     return result == 25011 || result == kNwPrinterNotCreated || result == kNwNoSuchRow;
 }
 
-// Texts go to the library as 8-bit strings in buffers of their own, which it may change.
-struct Latin1 {
-    explicit Latin1(const QString& text) : bytes(text.toLatin1()) {}
-    char* data() { return bytes.data(); }
-    QByteArray bytes;
-};
-
-// The print server's directory context as the print mode dialog left it: the browse's context for
-// the print server the browse chose, the name's own for a dotted name typed in; none for a name
-// typed without one (an earlier browse's context is no context of it).
+// The print server the print mode dialog chose, with its directory context: the one the browse gave
+// it, else its own when it was typed as a dotted name; empty when it has none (an earlier browse's
+// context is no context of a name typed in).
 QString ChosenPrintServer() {
-    const QString name = PrintModePrintServer;
-    if (name.compare(BrowseChoice, Qt::CaseInsensitive) == 0 && !BrowseChoiceContext.isEmpty()) {
-        return name + '.' + BrowseChoiceContext;
+    const int found = FindQueueMode(PrintModeQueue, PrintModeBindery, PrintModeServer, PrintModeTree);
+    const QString context =
+        found >= 0 ? QueueModeTable[static_cast<std::size_t>(found)].PrintServerContext : QString();
+    if (!context.isEmpty()) {
+        return PrintModePrintServer + '.' + context;
     }
-    return name.contains('.') ? name : QString();
+    return PrintModePrintServer.contains('.') ? PrintModePrintServer : QString();
+}
+
+// A removal or a mode change that failed half way has changed the directory but not the card's row:
+// the queue's service is put back as the card still lists it, which changes nothing where nothing
+// was taken.
+void RestoreService(const ServicedQueue& queue) {
+    AddService(queue);
 }
 
 }  // namespace
@@ -133,12 +137,13 @@ void frmConfiguration::cmdModify_Click() {
         {
             const BusyCursor busy;
             const int oldMode = IsPrintServerMode(change.mode) ? kBinderyRemotePrinter : kBinderyPrintServer;
-            Latin1 host(queue.queueHost);
+            QByteArray host = NetWareText(queue.queueHost);
             result = tessik::NwSNMPModifyMode(
-                NetWare().adapterName.toLatin1().constData(), host.data(),
-                change.queue.toLatin1().constData(), queue.printServer.toLatin1().constData(),
-                change.printServer.toLatin1().constData(), CardPrinterName(oldMode).toLatin1().constData(),
-                CardPrinterName(change.mode).toLatin1().constData(), change.mode);
+                NetWareText(NetWare().adapterName).constData(), host.data(),
+                NetWareText(change.queue).constData(), NetWareText(queue.printServer).constData(),
+                NetWareText(change.printServer).constData(),
+                NetWareText(CardPrinterName(oldMode)).constData(),
+                NetWareText(CardPrinterName(change.mode)).constData(), change.mode);
         }
         if (result != kNwOk) {
             // A result with several causes is worth its reasons; any other says the mode stays.
@@ -147,6 +152,7 @@ void frmConfiguration::cmdModify_Click() {
             } else {
                 ShowPlainMessage(LoadString(kModeNotChanged), State().productTitle);
             }
+            RestoreService(queue);
             return;
         }
         ReloadNetWarePage();
@@ -170,28 +176,13 @@ void frmConfiguration::cmdRemove_Click() {
         return;
     }
     try {
-        NwResult result = kNwOk;
-        {
+        const NwResult result = [&queue] {
             const BusyCursor busy;
-            const QByteArray adapter = NetWare().adapterName.toLatin1();
-            Latin1 host(queue.queueHost);
-            Latin1 printer(CardPrinterName(queue.mode));
-            if (queue.mode == kBinderyPrintServer || queue.mode == kBinderyRemotePrinter) {
-                Latin1 name(queue.queue);
-                Latin1 printServer(queue.printServer);
-                result = tessik::NwBiRmSerList(adapter.constData(), host.data(), name.data(), queue.mode,
-                                               printServer.data(), printer.data());
-            } else {
-                const DottedName name = SplitDottedName(queue.queue);
-                const DottedName printServer = SplitDottedName(queue.printServer);
-                result = tessik::NwNdsRmSerList(
-                    adapter.constData(), host.data(), name.name.toLatin1().constData(),
-                    name.context.toLatin1().constData(), queue.mode, printServer.name.toLatin1().constData(),
-                    printServer.context.toLatin1().constData(), printer.data());
-            }
-        }
+            return RemoveService(queue);
+        }();
         if (result != kNwOk) {
             ShowNetWareSetupResult(result);
+            RestoreService(queue);
             return;
         }
         ReloadNetWarePage();

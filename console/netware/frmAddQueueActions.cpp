@@ -13,6 +13,7 @@
 #include "console/core/StringTable.h"
 #include "console/netware/NetWareGlobals.h"
 #include "console/netware/NetWareLibraries.h"
+#include "console/netware/ServiceCalls.h"
 #include "console/netware/ServicedQueues.h"
 #include "console/netware/frmAddQueue.h"
 #include "console/netware/frmCrQueue.h"
@@ -38,7 +39,6 @@ struct frmAddQueue::Service {
     int mode = 0;
     QString printServer;
     QString printServerContext;
-    QString printer;
 };
 
 bool frmAddQueue::NeedsContext() const {
@@ -187,7 +187,6 @@ bool frmAddQueue::ServiceOf(const QString& queue, Service& service) const {
     const int found = FindQueueMode(queue, bindery ? -1 : 0, cmbFileServers->currentText(), tree);
     const QueueModeEntry* entry = found >= 0 ? &QueueModeTable[static_cast<std::size_t>(found)] : nullptr;
     service.mode = entry != nullptr ? entry->Mode : bindery ? kBinderyPrintServer : kDirectoryPrintServer;
-    service.printer = CardPrinterName(service.mode);
     if (IsPrintServerMode(service.mode)) {
         // The card is one print server in a tree: the context it already serves under, else the
         // context the queues are listed in.
@@ -212,22 +211,22 @@ bool frmAddQueue::ServiceOf(const QString& queue, Service& service) const {
     return true;
 }
 
+// One call sets the queue up in the directory and on the card. When the card refused after the
+// directory had taken it, the directory's part is taken back, so that the two still agree.
 NwResult frmAddQueue::AddToCard(const QString& queue, const Service& service) {
     const BusyCursor busy;
-    const QByteArray adapter = NetWare().adapterName.toLatin1();
-    QByteArray name = queue.toLatin1();
-    QByteArray printServer = service.printServer.toLatin1();
-    QByteArray printer = service.printer.toLatin1();
-    if (Bindery()) {
-        QByteArray server = cmbFileServers->currentText().toLatin1();
-        return tessik::NwBiAddSerList(adapter.constData(), server.data(), name.data(), service.mode,
-                                      printServer.data(), printer.data());
+    const bool bindery = Bindery();
+    ServicedQueue serviced;
+    serviced.queueHost = bindery ? cmbFileServers->currentText() : cmbNdsTrees->currentText();
+    serviced.queue = bindery ? queue : queue + '.' + txtCurrentContext->text();
+    serviced.mode = service.mode;
+    serviced.printServer =
+        bindery ? service.printServer : service.printServer + '.' + service.printServerContext;
+    const NwResult result = AddService(serviced);
+    if (FailedAtTheCard(result)) {
+        RemoveService(serviced);
     }
-    QByteArray tree = cmbNdsTrees->currentText().toLatin1();
-    return tessik::NwNdsAddSerList(adapter.constData(), tree.data(), name.constData(),
-                                   txtCurrentContext->text().toLatin1().constData(), service.mode,
-                                   printServer.constData(), service.printServerContext.toLatin1().constData(),
-                                   printer.constData());
+    return result;
 }
 
 void frmAddQueue::cmdOk_Click() {
