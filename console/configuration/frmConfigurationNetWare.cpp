@@ -38,7 +38,7 @@ constexpr int kColumns = 6;
 constexpr int kStatusColumn = 5;
 constexpr std::uint32_t kQueueListRoom = 16384;
 constexpr std::uint32_t kTreeListRoom = 7000;
-constexpr double kColumnShares[kColumns - 1] = {0, 0.23, 0.23, 0.14, 0.23};
+constexpr double kColumnShares[kColumns - 1] = {0, 0.22, 0.2, 0.17, 0.22};
 
 // The grid's cells hold text only; a person selects whole rows.
 QTableWidget* QueueGrid() {
