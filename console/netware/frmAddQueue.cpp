@@ -301,23 +301,23 @@ void frmAddQueue::cmbNdsTrees_Click() {
     }
     const BusyCursor busy;
     QByteArray tree = NetWareText(cmbNdsTrees->currentText());
-    NwResult contextResult = kNwOk;
     if (!keepContext_) {
         QString context;
-        contextResult = ReadContext(tree, context);
+        const NwResult result = ReadContext(tree, context);
         txtCurrentContext->setText(context);
+        // Without its context the tree has nothing to list: the listing fails with the read's message.
+        if (result != kNwOk) {
+            ShowListing({result, QString(), 0}, false);
+            return;
+        }
     }
     const QByteArray context = NetWareText(txtCurrentContext->text());
     const QByteArray className = NetWareText(LoadString(kQueueClass));
-    NetWareList listing = ListWithLogin([&](char* buffer, std::uint32_t* length, std::int32_t* count) {
-        return tessik::NwNdsBrowse(tree.data(), context.constData(), className.constData(), buffer, length,
-                                   count);
-    });
-    // A context that could not be read fails the listing with its own message.
-    if (contextResult != kNwOk) {
-        listing = {contextResult, QString(), 0};
-    }
-    ShowListing(listing, false);
+    ShowListing(ListWithLogin([&](char* buffer, std::uint32_t* length, std::int32_t* count) {
+                    return tessik::NwNdsBrowse(tree.data(), context.constData(), className.constData(),
+                                               buffer, length, count);
+                }),
+                false);
 }
 
 // Offers the login dialog while a listing fails: true when the person logged in, false when they

@@ -314,6 +314,50 @@ TEST_F(NetWarePageTest, AddsADirectoryQueueCreatedOnTheWay) {
     EXPECT_TRUE(Serviced("ACME", "KDR0000B1_ps.ENG.ORG", "NEWQ.ENG.ORG")) << Show("ACME");
 }
 
+// The card is one print server in a tree: its context comes from a queue it serves as a print
+// server, never from one it prints as a remote printer of another print server.
+TEST_F(NetWarePageTest, ADirectoryQueueIsServedUnderTheCardsOwnPrintServerContext) {
+    for (const char* line : {"object ACME container SALES.ORG", "object ACME print-server PSX.SALES.ORG"}) {
+        ASSERT_EQ(cards_.Command(std::string("netware ") + line), "ok") << line;
+    }
+    LogIn();
+    char tree[] = "ACME";
+    ASSERT_EQ(tessik::NwNdsAddSerList(kAdapter, tree, "Q2", "ENG.ORG", 4, "PSX", "SALES.ORG", "KDR0000B1_rp"),
+              kNwOk);
+    OpenPage();
+    WhenModal<frmAddQueue>([](frmAddQueue* dialog) {
+        Pick(dialog->grdItems, "Q1");
+        dialog->cmdOk->click();
+    });
+    page_->cmdAdd->click();
+    EXPECT_TRUE(Serviced("ACME", "KDR0000B1_ps.ENG.ORG", "Q1.ENG.ORG")) << Show("ACME");
+    EXPECT_EQ(page_->grdQueues->rowCount(), 2);
+}
+
+// Reading the tree's context fails: the listing fails with that message (never message 0, the
+// product title), and a login that cannot even be offered ends the offers as a cancel would.
+TEST_F(NetWarePageTest, AContextThatCannotBeReadFailsTheListingWithItsOwnMessage) {
+    OpenPage();
+    ASSERT_EQ(cards_.Command("netware fault current-context 1 -1"), "ok");
+    WhenModal<frmAddQueue>([this](frmAddQueue* dialog) {
+        ASSERT_EQ(boxes_.Shown().size(), 1u);
+        EXPECT_EQ(boxes_.Shown()[0].text, LoadString(30002));
+        EXPECT_EQ(dialog->grdItems->item(0, 1)->text(), "< Error in obtaining queues >");
+        EXPECT_FALSE(dialog->cmdCreateQueue->isEnabled());
+        EXPECT_FALSE(dialog->cmdOk->isEnabled());
+
+        boxes_.Clear();
+        ASSERT_EQ(cards_.Command("netware fault current-context 1 -1"), "ok");
+        dialog->optFileServers->click();
+        ASSERT_EQ(boxes_.Shown().size(), 2u) << "no login dialog, and no second offer";
+        EXPECT_EQ(boxes_.Shown()[0].text, LoadString(30002));
+        EXPECT_EQ(boxes_.Shown()[1].text, LoadString(30013));
+        EXPECT_EQ(dialog->grdItems->item(0, 1)->text(), "< Error in obtaining queues >");
+        dialog->cmdCancel->click();
+    });
+    page_->cmdAdd->click();
+}
+
 // One refusal of the network or the card: the action that meets it, the message it shows, and what
 // card and directory hold afterwards.
 struct Refusal {
