@@ -3,9 +3,12 @@
 #include <QDialog>
 
 #include <array>
+#include <cstdint>
+#include <functional>
 
 #include "console/configuration/SettingsTable.h"
 #include "console/configuration/SnmpSlots.h"
+#include "netware/TessikResults.h"
 
 class QCheckBox;
 class QComboBox;
@@ -151,7 +154,10 @@ class frmConfiguration : public QDialog {
     void LoadCheckDelays();
     void SaveCheckDelays();
     void ReloadNetWarePage();
+    const ServicedQueue* CurrentQueue() const;
     bool ModifyTarget(const ServicedQueue& queue, ModeChange& change);
+    void ChangeQueue(const ServicedQueue& queue, const std::function<NwResult()>& change,
+                     const std::function<void(NwResult)>& report);
     void NetWareClientLost();
 
     // SNMP page.

@@ -121,37 +121,26 @@ bool frmConfiguration::ModifyTarget(const ServicedQueue& queue, ModeChange& chan
     return true;
 }
 
-void frmConfiguration::cmdModify_Click() {
+// The queue of the grid's current row; null when the row shows no queue.
+const ServicedQueue* frmConfiguration::CurrentQueue() const {
     const int row = grdQueues->currentRow();
     const std::vector<ServicedQueue>& queues = NetWare().servicedQueues;
-    if (row < 0 || static_cast<std::size_t>(row) >= queues.size()) {
-        return;
-    }
-    const ServicedQueue queue = queues[static_cast<std::size_t>(row)];
+    return row >= 0 && static_cast<std::size_t>(row) < queues.size() ? &queues[static_cast<std::size_t>(row)]
+                                                                     : nullptr;
+}
+
+// Makes a change of a serviced queue on the card and in the directory: then the page reads the card
+// again; a refused change is reported and the queue's service put back as the card lists it.
+void frmConfiguration::ChangeQueue(const ServicedQueue& queue, const std::function<NwResult()>& change,
+                                   const std::function<void(NwResult)>& report) {
     try {
-        ModeChange change;
-        if (!ModifyTarget(queue, change)) {
-            return;
-        }
         NwResult result = kNwOk;
         {
             const BusyCursor busy;
-            const int oldMode = IsPrintServerMode(change.mode) ? kBinderyRemotePrinter : kBinderyPrintServer;
-            QByteArray host = NetWareText(queue.queueHost);
-            result = tessik::NwSNMPModifyMode(
-                NetWareText(NetWare().adapterName).constData(), host.data(),
-                NetWareText(change.queue).constData(), NetWareText(queue.printServer).constData(),
-                NetWareText(change.printServer).constData(),
-                NetWareText(CardPrinterName(oldMode)).constData(),
-                NetWareText(CardPrinterName(change.mode)).constData(), change.mode);
+            result = change();
         }
         if (result != kNwOk) {
-            // A result with several causes is worth its reasons; any other says the mode stays.
-            if (HasSeveralCauses(result)) {
-                ShowNetWareSetupResult(result);
-            } else {
-                ShowPlainMessage(LoadString(kModeNotChanged), State().productTitle);
-            }
+            report(result);
             RestoreService(queue);
             return;
         }
@@ -161,34 +150,46 @@ void frmConfiguration::cmdModify_Click() {
     }
 }
 
+void frmConfiguration::cmdModify_Click() {
+    const ServicedQueue* current = CurrentQueue();
+    ModeChange change;
+    if (current == nullptr || !ModifyTarget(*current, change)) {
+        return;
+    }
+    const ServicedQueue queue = *current;
+    const auto modify = [&queue, &change] {
+        const int oldMode = IsPrintServerMode(change.mode) ? kBinderyRemotePrinter : kBinderyPrintServer;
+        QByteArray host = NetWareText(queue.queueHost);
+        return tessik::NwSNMPModifyMode(
+            NetWareText(NetWare().adapterName).constData(), host.data(),
+            NetWareText(change.queue).constData(), NetWareText(queue.printServer).constData(),
+            NetWareText(change.printServer).constData(), NetWareText(CardPrinterName(oldMode)).constData(),
+            NetWareText(CardPrinterName(change.mode)).constData(), change.mode);
+    };
+    // A result with several causes is worth its reasons; any other says the mode stays.
+    ChangeQueue(queue, modify, [](NwResult result) {
+        if (HasSeveralCauses(result)) {
+            ShowNetWareSetupResult(result);
+        } else {
+            ShowPlainMessage(LoadString(kModeNotChanged), State().productTitle);
+        }
+    });
+}
+
 void frmConfiguration::cmdRemove_Click() {
-    const int row = grdQueues->currentRow();
-    const std::vector<ServicedQueue>& queues = NetWare().servicedQueues;
-    if (row < 0 || static_cast<std::size_t>(row) >= queues.size()) {
+    const ServicedQueue* current = CurrentQueue();
+    if (current == nullptr ||
+        ShowQuestion(LoadString(kConfirmRemoval) + current->queue + "?", State().productTitle) != kOk) {
         return;
     }
-    const ServicedQueue queue = queues[static_cast<std::size_t>(row)];
-    if (ShowQuestion(LoadString(kConfirmRemoval) + queue.queue + "?", State().productTitle) != kOk) {
-        return;
-    }
-    if (!IsKnownMode(queue.mode)) {
+    if (!IsKnownMode(current->mode)) {
         ShowMessage(kUnknownModeRow, kWarning);
         return;
     }
-    try {
-        const NwResult result = [&queue] {
-            const BusyCursor busy;
-            return RemoveService(queue);
-        }();
-        if (result != kNwOk) {
-            ShowNetWareSetupResult(result);
-            RestoreService(queue);
-            return;
-        }
-        ReloadNetWarePage();
-    } catch (const LibraryMissing&) {
-        NetWareClientLost();
-    }
+    const ServicedQueue queue = *current;
+    ChangeQueue(
+        queue, [&queue] { return RemoveService(queue); },
+        [](NwResult result) { ShowNetWareSetupResult(result); });
 }
 
 // The NetWare helper library cannot be used: the queue buttons stay off from now on.
