@@ -258,6 +258,7 @@ TEST_F(NetWarePageTest, OkWritesTheCheckDelaysThatChanged) {
 
 TEST_F(NetWarePageTest, AddsABinderyQueueAfterTheLoginItsListingAsksFor) {
     OpenPage();
+    page_->txtJobChkDelay->setValue(60);
     WhenModal<frmAddQueue>([this](frmAddQueue* dialog) {
         EXPECT_TRUE(dialog->optNdsTrees->isChecked()) << "a tree is the first source";
         EXPECT_EQ(dialog->txtCurrentContext->text(), "ENG.ORG");
@@ -280,6 +281,7 @@ TEST_F(NetWarePageTest, AddsABinderyQueueAfterTheLoginItsListingAsksFor) {
     ASSERT_EQ(page_->grdQueues->rowCount(), 1);
     EXPECT_EQ(Row(0), QStringList({"Q2", "FS1", "PSERVER", "-"}));
     EXPECT_TRUE(Serviced("FS1", "KDR0000B1/KDR0000B1_ps", "Q2")) << Show("FS1");
+    EXPECT_EQ(page_->txtJobChkDelay->value(), 60) << "the delay typed before the add stays";
 }
 
 TEST_F(NetWarePageTest, AddsADirectoryQueueCreatedOnTheWay) {
