@@ -57,6 +57,7 @@ QTableWidget* NewGrid() {
     grid->setSelectionMode(QAbstractItemView::SingleSelection);
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid->horizontalHeader()->setStretchLastSection(true);
+    grid->setColumnWidth(0, grid->iconSize().width() + 15);
     grid->setMinimumSize(320, 200);
     return grid;
 }

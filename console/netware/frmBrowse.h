@@ -24,6 +24,9 @@ class frmBrowse : public QDialog {
   public:
     explicit frmBrowse(QWidget* owner);
 
+    // Cancel and Esc.
+    void reject() override;
+
     void cmdOk_Click();
     void cmdCancel_Click();
     void imgBack_Click();
@@ -41,7 +44,6 @@ class frmBrowse : public QDialog {
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void reject() override;
 
   private:
     bool BinderyList() const;
