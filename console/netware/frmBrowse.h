@@ -51,6 +51,10 @@ class frmBrowse : public QDialog {
     void UpdateOkButton();
     void UpdateBackButton();
     void RowChanged();
+    // One level up or down the directory, then the first row chosen.
+    using WalkStep = void (*)(QTableWidget*, const QString&, QLineEdit*, const QString&, const GridPictures&);
+    void Walk(const WalkStep& step);
+    void ShowFirstRow();
 
     QLabel* lblCurrentContext;
     QLabel* lblNdsTree;

@@ -1,5 +1,8 @@
 // The create queue dialog: a bindery queue by its name, a directory queue with its context and a
 // browsed volume, each made in the simulated network; refusals shown and nothing claimed made.
+#include <QLabel>
+
+#include "console/core/dialogs/DialogKit.h"
 #include "console/netware/frmBrowse.h"
 #include "console/netware/frmCrQueue.h"
 #include "console/netware/tests/NetWareDialogsFixture.h"
@@ -36,6 +39,12 @@ TEST_F(CreateQueueDialogTest, ABinderyQueueNeedsOnlyItsName) {
     dialog.txtQueueName->setText("NEWQ");
     EXPECT_TRUE(dialog.cmdOk->isEnabled());
     SavePicture(&dialog, "frmCrQueue-bindery");
+    // The guide names the control under the mouse; a label clears it.
+    QEvent enter(QEvent::Enter);
+    QApplication::sendEvent(dialog.cmdBrowse, &enter);
+    EXPECT_EQ(dialog.pnlOpGuide->text(), "Browse for the volume");
+    QApplication::sendEvent(dialog.findChild<QLabel*>("lblVolume"), &enter);
+    EXPECT_EQ(dialog.pnlOpGuide->text(), "");
     dialog.cmdOk->click();
     EXPECT_EQ(CrQueueCreated, -1);
     EXPECT_EQ(CrQueueName, "NEWQ");
