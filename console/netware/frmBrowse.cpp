@@ -57,6 +57,7 @@ QTableWidget* NewGrid() {
     grid->setSelectionMode(QAbstractItemView::SingleSelection);
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid->horizontalHeader()->setStretchLastSection(true);
+    grid->setColumnWidth(0, grid->iconSize().width() + 15);
     grid->setMinimumSize(320, 200);
     return grid;
 }
@@ -139,9 +140,7 @@ frmBrowse::frmBrowse(QWidget* owner)
         txtCurrentContext->setText(BrowseContext.trimmed().isEmpty() ? QString(kRootContext) : BrowseContext);
         BrowseNds(grdContents, BrowseTree, txtCurrentContext->text(), BrowseMode, pictures_);
     }
-    HighlightGridRow(grdContents, 0);
-    UpdateOkButton();
-    UpdateBackButton();
+    ShowFirstRow();
     adjustSize();
     PlaceAgainst(this, owner);
 }
@@ -183,26 +182,26 @@ void frmBrowse::RowChanged() {
 }
 
 void frmBrowse::grdContents_Expand() {
-    if (busy_ || BinderyList() || !IsContainerRow(grdContents, grdContents->currentRow())) {
-        return;
+    if (!busy_ && !BinderyList() && IsContainerRow(grdContents, grdContents->currentRow())) {
+        Walk(ExpandNdsNode);
     }
-    {
-        const BusyCursor hourglass;
-        ExpandNdsNode(grdContents, BrowseTree, txtCurrentContext, BrowseMode, pictures_);
-    }
-    HighlightGridRow(grdContents, 0);
-    UpdateOkButton();
-    UpdateBackButton();
 }
 
 void frmBrowse::imgBack_Click() {
-    if (busy_ || !imgBack->isEnabled()) {
-        return;
+    if (!busy_ && imgBack->isEnabled()) {
+        Walk(FillNdsTree);
     }
+}
+
+void frmBrowse::Walk(const WalkStep& step) {
     {
         const BusyCursor hourglass;
-        FillNdsTree(grdContents, BrowseTree, txtCurrentContext, BrowseMode, pictures_);
+        step(grdContents, BrowseTree, txtCurrentContext, BrowseMode, pictures_);
     }
+    ShowFirstRow();
+}
+
+void frmBrowse::ShowFirstRow() {
     HighlightGridRow(grdContents, 0);
     UpdateOkButton();
     UpdateBackButton();

@@ -24,6 +24,9 @@ class frmBrowse : public QDialog {
   public:
     explicit frmBrowse(QWidget* owner);
 
+    // Cancel and Esc.
+    void reject() override;
+
     void cmdOk_Click();
     void cmdCancel_Click();
     void imgBack_Click();
@@ -41,7 +44,6 @@ class frmBrowse : public QDialog {
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void reject() override;
 
   private:
     bool BinderyList() const;
@@ -49,6 +51,10 @@ class frmBrowse : public QDialog {
     void UpdateOkButton();
     void UpdateBackButton();
     void RowChanged();
+    // One level up or down the directory, then the first row chosen.
+    using WalkStep = void (*)(QTableWidget*, const QString&, QLineEdit*, const QString&, const GridPictures&);
+    void Walk(const WalkStep& step);
+    void ShowFirstRow();
 
     QLabel* lblCurrentContext;
     QLabel* lblNdsTree;

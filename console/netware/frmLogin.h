@@ -17,6 +17,9 @@ class frmLogin : public QDialog {
   public:
     explicit frmLogin(QWidget* owner);
 
+    // Cancel and Esc.
+    void reject() override;
+
     void cmdOk_Click();
     void cmdBrowse_Click();
     void chkBinderyConn_Click();
@@ -28,9 +31,6 @@ class frmLogin : public QDialog {
     QPushButton* cmdBrowse;
     QPushButton* cmdOk;
     QPushButton* cmdCancel;
-
-  protected:
-    void reject() override;
 
   private:
     // Whether OK logs in to the tree (else to the file server).

@@ -63,6 +63,7 @@ frmNwError::frmNwError(QWidget* owner)
     picDetails->setObjectName("picDetails");
     picDetails->setFrameShape(QFrame::StyledPanel);
     picDetails->setTextFormat(Qt::RichText);
+    picDetails->setMargin(6);
     picDetails->hide();
 
     auto* message = new QHBoxLayout;

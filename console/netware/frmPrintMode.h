@@ -23,6 +23,9 @@ class frmPrintMode : public QDialog {
   public:
     explicit frmPrintMode(QWidget* owner);
 
+    // Cancel and Esc.
+    void reject() override;
+
     void cmdOk_Click();
     void cmdBrowse_Click();
 
@@ -34,9 +37,6 @@ class frmPrintMode : public QDialog {
     QPushButton* cmdOk;
     QPushButton* cmdCancel;
     HintLine* pnlOpGuide;
-
-  protected:
-    void reject() override;
 
   private:
     void ShowCurrentMode();
