@@ -65,11 +65,13 @@ void RestoreService(const ServicedQueue& queue) {
 void frmConfiguration::cmdAdd_Click() {
     NetWare().queueListChanged = false;
     frmAddQueue dialog(this);
-    dialog.exec();
+    // The dialog has said that the NetWare helper library is missing; it does not open.
     if (dialog.ClientMissing()) {
-        NetWareClientLost();
+        NetWare().clientAvailable = false;
+        EnableQueueButtons();
         return;
     }
+    dialog.exec();
     if (NetWare().queueListChanged) {
         keepCheckDelays_ = true;
         LoadNetWarePage();

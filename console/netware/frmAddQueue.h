@@ -28,8 +28,8 @@ class frmAddQueue : public QDialog {
   public:
     explicit frmAddQueue(QWidget* parent = nullptr);
 
-    // True when the NetWare helper library could not be loaded: the dialog has closed and the
-    // NetWare page's queue buttons must go off.
+    // True when the NetWare helper library could not be loaded (the dialog has said so): it is not to
+    // be shown, and the NetWare page's queue buttons must go off.
     bool ClientMissing() const { return clientMissing_; }
 
     void cmbFileServers_Click();
