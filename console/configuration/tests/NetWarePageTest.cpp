@@ -264,6 +264,12 @@ TEST_F(NetWarePageTest, AddsABinderyQueueAfterTheLoginItsListingAsksFor) {
         EXPECT_EQ(dialog->txtCurrentContext->text(), "ENG.ORG");
         EXPECT_GE(RowNamed(dialog->grdItems, "Q2"), 0);
         SavePicture(dialog, "frmAddQueue-directory");
+        // A directory queue needs a context: an emptied box leaves nothing to add or create.
+        EXPECT_TRUE(dialog->cmdOk->isEnabled());
+        dialog->txtCurrentContext->clear();
+        EXPECT_FALSE(dialog->cmdOk->isEnabled());
+        EXPECT_FALSE(dialog->cmdCreateQueue->isEnabled());
+        EXPECT_FALSE(dialog->cmdSelectMode->isEnabled());
         WhenModal<frmLogin>([](frmLogin* login) {
             Type(login->txtUserName, "admin");
             Type(login->txtPasswd, "secret");
