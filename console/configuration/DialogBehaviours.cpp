@@ -7,7 +7,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTimer>
 #include <QVBoxLayout>
 
 #include "console/core/FormHelpers.h"
@@ -16,19 +15,6 @@
 namespace console {
 
 namespace {
-
-class SelectAllFilter : public QObject {
-  public:
-    using QObject::QObject;
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::FocusIn || event->type() == QEvent::MouseButtonDblClick) {
-            auto* box = static_cast<QLineEdit*>(watched);
-            // After the box has placed its cursor for the click itself.
-            QTimer::singleShot(0, box, [box] { SelectAllText(box); });
-        }
-        return false;
-    }
-};
 
 class TipFilter : public QObject {
   public:
@@ -49,10 +35,6 @@ class TipFilter : public QObject {
 };
 
 }  // namespace
-
-void SelectAllOnFocus(QLineEdit* box) {
-    box->installEventFilter(new SelectAllFilter(box));
-}
 
 void ShowTipOnHover(QWidget* control, QLabel* tips, int id) {
     control->installEventFilter(new TipFilter(control, tips, LoadString(id).trimmed()));

@@ -6,18 +6,18 @@
 #include <utility>
 #include <vector>
 
+#include "console/core/FormHelpers.h"
+
 class QDialog;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QWidget;
 
-// Behaviours the configuration dialogs share: a text box that selects its whole text when it gets
-// the focus or is double-clicked, a tip shown in a dialog's tip label while the mouse is over a
-// control, and the layout of the small password forms.
+// Behaviours the configuration dialogs share (besides SelectAllOnFocus of FormHelpers.h): a tip shown in a
+// dialog's tip label while the mouse is over a control, and the layout of the small password forms.
 namespace console {
 
-void SelectAllOnFocus(QLineEdit* box);
 // Moving the mouse over the control puts the string `id` into the label; leaving it clears the label.
 void ShowTipOnHover(QWidget* control, QLabel* tips, int id);
 // A text box whose characters show as dots, selecting its whole text on focus.

@@ -1,12 +1,32 @@
 #include "console/core/FormHelpers.h"
 
+#include <QApplication>
+#include <QEvent>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QScreen>
+#include <QTimer>
 #include <QWidget>
 
 namespace console {
+
+namespace {
+
+class SelectAllFilter : public QObject {
+  public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::FocusIn || event->type() == QEvent::MouseButtonDblClick) {
+            auto* box = static_cast<QLineEdit*>(watched);
+            // After the box has placed its cursor for the click itself.
+            QTimer::singleShot(0, box, [box] { SelectAllText(box); });
+        }
+        return false;
+    }
+};
+
+}  // namespace
 
 void CenterForm(QWidget* form) {
     const QScreen* screen = form->screen() != nullptr ? form->screen() : QGuiApplication::primaryScreen();
@@ -16,6 +36,18 @@ void CenterForm(QWidget* form) {
 
 void SelectAllText(QLineEdit* box) {
     box->setSelection(0, static_cast<int>(box->text().size()));
+}
+
+BusyCursor::BusyCursor() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+BusyCursor::~BusyCursor() {
+    QApplication::restoreOverrideCursor();
+}
+
+void SelectAllOnFocus(QLineEdit* box) {
+    box->installEventFilter(new SelectAllFilter(box));
 }
 
 bool FindListItem(const QListWidget* list, const QString& text) {

@@ -14,6 +14,17 @@ namespace console {
 // Centres the form on the screen it is on (the primary screen before it is shown).
 void CenterForm(QWidget* form);
 void SelectAllText(QLineEdit* box);
+// The box selects its whole text when it gets the focus or is double-clicked.
+void SelectAllOnFocus(QLineEdit* box);
+
+// The hourglass for as long as it lives.
+class BusyCursor {
+  public:
+    BusyCursor();
+    ~BusyCursor();
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};
 // Whether the list holds an entry equal to the text, both trimmed and without regard to case.
 bool FindListItem(const QListWidget* list, const QString& text);
 

@@ -32,6 +32,15 @@ QString KindTitle(int kind) {
     }
 }
 
+MessageDetour& Detour() {
+    static MessageDetour detour;
+    return detour;
+}
+
+std::optional<int> Detoured(int id) {
+    return Detour() ? Detour()(id) : std::nullopt;
+}
+
 int Show(const MessageShown& shown) {
     if (Hook()) {
         return Hook()(shown);
@@ -52,6 +61,10 @@ void SetMessageHook(MessageHook hook) {
     Hook() = std::move(hook);
 }
 
+void SetMessageDetour(MessageDetour detour) {
+    Detour() = std::move(detour);
+}
+
 QString ResultText(int code) {
     const bool libraryBlock = (code >= 20001 && code <= 23015) || (code >= 25001 && code <= 25014) ||
                               (code >= 30001 && code <= 31010);
@@ -60,10 +73,16 @@ QString ResultText(int code) {
 }
 
 int ShowMessage(int id, int kind) {
+    if (const std::optional<int> answer = Detoured(id)) {
+        return *answer;
+    }
     return Show({kind, KindTitle(kind), LoadString(id)});
 }
 
 int ShowResult(int code, int kind) {
+    if (const std::optional<int> answer = Detoured(code)) {
+        return *answer;
+    }
     return Show({kind, KindTitle(kind), ResultText(code)});
 }
 

@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 // The console's message boxes: a string id and a kind (1 warning with OK, 2 error with OK, 3 question
 // with OK and Cancel, any other no icon and no title). Library result codes are shown as the string
@@ -22,6 +23,11 @@ struct MessageShown {
 // shown and answers the button pressed. Empty: real modal boxes.
 using MessageHook = std::function<int(const MessageShown&)>;
 void SetMessageHook(MessageHook hook);
+
+// A dialog of its own in place of the box for some messages: given the id, it answers the button
+// pressed, or nothing to let the box show. Empty: the boxes show every message.
+using MessageDetour = std::function<std::optional<int>(int id)>;
+void SetMessageDetour(MessageDetour detour);
 
 // The text of a library's result code: its own message for the codes the libraries have texts for,
 // "Unknown error" and the code for any other (DLC codes, a missing socket entry point, unknown codes),
