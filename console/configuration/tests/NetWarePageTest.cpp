@@ -238,7 +238,7 @@ TEST_F(NetWarePageTest, RemovingAQueueAsksFirstAndTakesItOffCardAndDirectory) {
     EXPECT_FALSE(Serviced("FS1", "KDR0000B1/KDR0000B1_ps", "Q1")) << Show("FS1");
 
     SelectRow(0);
-    page_->cmdRemove->click();
+    QTest::keyClick(page_->grdQueues, Qt::Key_Delete);
     EXPECT_EQ(Cell(0, 1), "< No Queues >");
     EXPECT_EQ(CardRows(), "");
     EXPECT_FALSE(Serviced("ACME", "KDR0000B1_rp.ENG.ORG", "Q2.ENG.ORG")) << Show("ACME");
@@ -334,6 +334,14 @@ TEST_F(NetWarePageTest, ADirectoryQueueIsServedUnderTheCardsOwnPrintServerContex
               kNwOk);
     OpenPage();
     WhenModal<frmAddQueue>([](frmAddQueue* dialog) {
+        // Up to ORG, which holds containers only, and back down into ENG with Enter.
+        dialog->imgBack->click();
+        EXPECT_EQ(dialog->txtCurrentContext->text(), "ORG");
+        Pick(dialog->grdItems, "ENG");
+        EXPECT_FALSE(dialog->cmdOk->isEnabled()) << "a container is opened, not added";
+        EXPECT_TRUE(dialog->cmdCreateQueue->isEnabled());
+        QTest::keyClick(dialog->grdItems, Qt::Key_Return);
+        EXPECT_EQ(dialog->txtCurrentContext->text(), "ENG.ORG");
         Pick(dialog->grdItems, "Q1");
         dialog->cmdOk->click();
     });
