@@ -165,6 +165,7 @@ void frmConfiguration::ConnectNetWarePage() {
 
 void frmConfiguration::SetupQueueGrid() {
     grdQueues->clearContents();
+    grdQueues->clearSpans();
     grdQueues->setRowCount(1);
     QStringList headers{QString()};
     for (int column = 1; column < kColumns; ++column) {
@@ -200,12 +201,14 @@ bool frmConfiguration::LoadServicedQueues() {
         ReadServicedQueues(QString::fromLatin1(buffer.constData(), std::min(length, kQueueListRoom)));
     const std::vector<ServicedQueue>& queues = NetWare().servicedQueues;
     grdQueues->clearContents();
+    grdQueues->clearSpans();
     grdQueues->setRowCount(std::max<int>(1, static_cast<int>(queues.size())));
     for (std::size_t row = 0; row < queues.size(); ++row) {
         ShowServicedQueue(static_cast<int>(row), queues[row]);
     }
     if (queues.empty()) {
         PutCell(grdQueues, 0, 1, LoadString(kNoQueues));
+        grdQueues->setSpan(0, 1, 1, kColumns - 1);
     }
     grdQueues->selectRow(0);
     fillingGrid_ = false;
