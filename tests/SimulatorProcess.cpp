@@ -81,6 +81,20 @@ std::string SimulatorProcess::Command(const std::string& line) {
     return SendLine(line) ? ReadLine(kReplyMs) : "";
 }
 
+std::string SimulatorProcess::Listing(const std::string& line) {
+    std::string lines;
+    if (!SendLine(line)) {
+        return lines;
+    }
+    for (std::string next = ReadLine(kReplyMs); !next.empty(); next = ReadLine(kReplyMs)) {
+        lines += next + '\n';
+        if (next.rfind("ok", 0) == 0 || next.rfind("error", 0) == 0) {
+            break;
+        }
+    }
+    return lines;
+}
+
 std::int64_t SimulatorProcess::Number(const std::string& card, const std::string& oid) {
     const std::string reply = Command("get " + card + " " + oid);
     const auto lastWord = reply.rfind(' ');

@@ -26,6 +26,9 @@ class SimulatorProcess {
     bool Start(const std::string& description, std::string& error);
     // One control line and its reply ("ok ..." or "error ..."); "" when no reply came in time.
     std::string Command(const std::string& line);
+    // A control line whose reply takes several lines, up to its closing "ok ..." or "error ..."
+    // line, all of them ("" when no reply came in time).
+    std::string Listing(const std::string& line);
     // The number a card's object holds (the last word of the "get" reply); -1 when it cannot be read.
     std::int64_t Number(const std::string& card, const std::string& oid);
     // Asks the program to quit and waits for it; ended at once when it does not go.

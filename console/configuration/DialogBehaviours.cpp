@@ -18,11 +18,13 @@ namespace {
 
 class TipFilter : public QObject {
   public:
-    TipFilter(QObject* parent, QLabel* tips, QString text)
-        : QObject(parent), tips_(tips), text_(std::move(text)) {}
+    TipFilter(QObject* parent, QLabel* tips, QString text, std::function<bool()> when)
+        : QObject(parent), tips_(tips), text_(std::move(text)), when_(std::move(when)) {}
     bool eventFilter(QObject*, QEvent* event) override {
         if (event->type() == QEvent::Enter) {
-            tips_->setText(text_);
+            if (!when_ || when_()) {
+                tips_->setText(text_);
+            }
         } else if (event->type() == QEvent::Leave) {
             tips_->clear();
         }
@@ -32,12 +34,13 @@ class TipFilter : public QObject {
   private:
     QLabel* tips_;
     QString text_;
+    std::function<bool()> when_;
 };
 
 }  // namespace
 
-void ShowTipOnHover(QWidget* control, QLabel* tips, int id) {
-    control->installEventFilter(new TipFilter(control, tips, LoadString(id).trimmed()));
+void ShowTipOnHover(QWidget* control, QLabel* tips, int id, std::function<bool()> when) {
+    control->installEventFilter(new TipFilter(control, tips, LoadString(id).trimmed(), std::move(when)));
 }
 
 QLineEdit* MaskedBox(QWidget* parent) {

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -18,8 +19,9 @@ class QWidget;
 // dialog's tip label while the mouse is over a control, and the layout of the small password forms.
 namespace console {
 
-// Moving the mouse over the control puts the string `id` into the label; leaving it clears the label.
-void ShowTipOnHover(QWidget* control, QLabel* tips, int id);
+// Moving the mouse over the control puts the string `id` into the label (only while `when` holds,
+// when one is given); leaving it clears the label.
+void ShowTipOnHover(QWidget* control, QLabel* tips, int id, std::function<bool()> when = {});
 // A text box whose characters show as dots, selecting its whole text on focus.
 QLineEdit* MaskedBox(QWidget* parent);
 // A small password form: a masked box under each caption, then OK (the default button) and Cancel.

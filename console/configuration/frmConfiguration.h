@@ -3,9 +3,12 @@
 #include <QDialog>
 
 #include <array>
+#include <cstdint>
+#include <functional>
 
 #include "console/configuration/SettingsTable.h"
 #include "console/configuration/SnmpSlots.h"
+#include "netware/TessikResults.h"
 
 class QCheckBox;
 class QComboBox;
@@ -15,20 +18,24 @@ class QLineEdit;
 class QPushButton;
 class QSpinBox;
 class QTabWidget;
+class QTableWidget;
 
 namespace console {
 
 class AddressBoxes;
+class CheckDelayBox;
+struct ModeChange;
 struct PrintServerEntry;
+struct ServicedQueue;
 
 // A print server detected over IP alone that is still new and has no address yet.
 bool IsNewWithoutAddress(const PrintServerEntry& entry);
 
 // "Network Interface": the network settings of one print server (the current printer row's),
 // read from it when the dialog loads and written back, changed rows only, by OK. Its pages:
-// general, TCP/IP, NetWare (the IPX frame types; the serviced queues and check delays join this
-// page with the NetWare dialogs), AppleTalk, SNMP, IPP and SMB; the Firmware and Factory pages are
-// never offered.
+// general, TCP/IP, NetWare (the IPX frame types, the queues the card services and its two check
+// delays), AppleTalk, SNMP, IPP and SMB; the Firmware and Factory pages are never offered. Queues are
+// added, changed and removed at once, on their buttons; everything else waits for OK.
 class frmConfiguration : public QDialog {
     Q_OBJECT
 
@@ -42,6 +49,14 @@ class frmConfiguration : public QDialog {
     bool Form_Load();
     void pbuOK_Click();
     void pbuCancel_Click();
+
+    // The NetWare page: the queues the card services and its check delays. LoadNetWarePage answers
+    // 12021 when a library cannot be loaded, else 0.
+    int LoadNetWarePage();
+    void SaveNetWarePage();
+    void cmdAdd_Click();
+    void cmdModify_Click();
+    void cmdRemove_Click();
 
     // Reachable by the tests as a person reaches them.
     QTabWidget* Tabs() const { return tabProtocols; }
@@ -61,6 +76,12 @@ class frmConfiguration : public QDialog {
     AddressBoxes* txtGateway;
     QCheckBox* chkNetware;
     std::array<QCheckBox*, 5> frameTypes{};  // chkAuto, chk802, chk803, chkethernet, chksnap
+    QTableWidget* grdQueues;
+    QPushButton* cmdAdd;
+    QPushButton* cmdRemove;
+    QPushButton* cmdModify;
+    CheckDelayBox* txtCfgChkDelay;
+    CheckDelayBox* txtJobChkDelay;
     QCheckBox* chkApple;
     QLineEdit* txtLastError;
     QLineEdit* txtPrinterName;
@@ -119,8 +140,25 @@ class frmConfiguration : public QDialog {
     void EnableNetWarePage(bool on);
     void EnableAppleTalkPage(bool on);
     void FrameTypeClicked(std::size_t box);
+    void EnableQueueButtons();
     void AddressLeft(AddressBoxes* boxes, int row);
     void pbuPassword_Click();
+
+    // NetWare page.
+    QWidget* ServicedQueuePanel();
+    QWidget* CheckDelayPanel();
+    void ConnectNetWarePage();
+    void SetupQueueGrid();
+    bool LoadServicedQueues();
+    void ShowServicedQueue(int row, const ServicedQueue& queue);
+    void LoadCheckDelays();
+    void SaveCheckDelays();
+    void ReloadNetWarePage();
+    const ServicedQueue* CurrentQueue() const;
+    bool ModifyTarget(const ServicedQueue& queue, ModeChange& change);
+    void ChangeQueue(const ServicedQueue& queue, const std::function<NwResult()>& change,
+                     const std::function<void(NwResult)>& report);
+    void NetWareClientLost();
 
     // SNMP page.
     void ShowTrapSlot();
@@ -155,6 +193,13 @@ class frmConfiguration : public QDialog {
     CommunitySlots loadedCommunities_;
     int shownTrap_ = 0;  // 0 to 4
     int shownCommunity_ = 0;
+    bool netWareClient_ = true;        // the NetWare helper library could be loaded
+    bool netWareOn_ = false;           // the NetWare switch is on and the client is there
+    bool netWareUnavailable_ = false;  // the card's NetWare table or delays could not be read
+    bool fillingGrid_ = false;
+    bool keepCheckDelays_ = false;  // the reload after an add keeps the delays typed
+    int storedJobDelay_ = 0;
+    int storedCfgDelay_ = 0;
 };
 
 }  // namespace console

@@ -97,6 +97,7 @@ frmConfiguration::frmConfiguration(QWidget* parent) : QDialog(parent) {
     connect(pbuCancel, &QPushButton::clicked, this, &frmConfiguration::pbuCancel_Click);
     ConnectRows();
     ConnectTips();
+    ConnectNetWarePage();
 }
 
 // The boxes lose the focus while the dialog's children go: nothing of the dialog may answer then.
@@ -161,6 +162,8 @@ QWidget* frmConfiguration::NetWarePage() {
         grid->addWidget(frameTypes[i], at == 0 ? 0 : 1 + (at - 1) / 2, at == 0 ? 0 : (at - 1) % 2);
     }
     form->addRow(frames);
+    form->addRow(ServicedQueuePanel());
+    form->addRow(CheckDelayPanel());
     return PageOf(form);
 }
 

@@ -31,6 +31,7 @@ constexpr int kDhcpText = 5603;
 constexpr int kSetPasswordText = 5015;
 constexpr int kModifyPasswordText = 5099;
 constexpr int kNoIpxParameters = 32111;
+constexpr int kNoClientLibrary = 12021;
 constexpr int kAppleTalkComingUp = 12033;
 constexpr int kWrongAppleTalkCode = 12034;
 constexpr int kAppleTalkStarting = 7;
@@ -116,11 +117,10 @@ bool frmConfiguration::Form_Load() {
     if (appleTalk) {
         LoadAppleTalkPage();
     }
-    // The serviced queues and check delays of the NetWare page come with the NetWare dialogs; the
-    // card's frame types need no NetWare client.
+    netWareClient_ = LoadNetWarePage() != kNoClientLibrary;
     const bool netWare = rows_[kRowNetWare].value == "1";
     chkNetware->setChecked(netWare);
-    EnableNetWarePage(netWare);
+    EnableNetWarePage(netWare && netWareClient_);
     tabProtocols->setTabEnabled(kIpp, LoadIppSettings());
     EnableTcpIpPage();
     tabProtocols->setCurrentIndex(kGeneral);

@@ -12,6 +12,7 @@
 #include <QTabWidget>
 
 #include "console/configuration/AddressBoxes.h"
+#include "console/configuration/CheckDelayBox.h"
 #include "console/configuration/DialogBehaviours.h"
 #include "console/configuration/frmConfiguration.h"
 #include "console/configuration/frmModifyPwd.h"
@@ -85,7 +86,7 @@ void frmConfiguration::ConnectRows() {
     }
     connect(chkNetware, &QCheckBox::clicked, this, [this](bool on) {
         rows_.Set(kRowNetWare, OnOff(on, "1", "2"));
-        EnableNetWarePage(on);
+        EnableNetWarePage(on && netWareClient_);
     });
     for (std::size_t box = 0; box < frameTypes.size(); ++box) {
         connect(frameTypes[box], &QCheckBox::clicked, this, [this, box] { FrameTypeClicked(box); });
@@ -156,6 +157,10 @@ void frmConfiguration::EnableNetWarePage(bool on) {
     for (QCheckBox* box : frameTypes) {
         box->setEnabled(on && !IsSmallKind(kind_));
     }
+    netWareOn_ = on;
+    txtCfgChkDelay->setEnabled(on);
+    txtJobChkDelay->setEnabled(on);
+    EnableQueueButtons();
 }
 
 void frmConfiguration::EnableAppleTalkPage(bool on) {

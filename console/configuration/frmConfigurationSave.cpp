@@ -12,6 +12,7 @@
 #include "console/core/ConsoleState.h"
 #include "console/core/DeviceAccess.h"
 #include "console/core/EngineVersion.h"
+#include "console/core/FormHelpers.h"
 #include "console/core/Messages.h"
 #include "console/core/PrintServerTable.h"
 #include "console/core/StringTable.h"
@@ -35,15 +36,6 @@ constexpr int kDhcp = 4;
 constexpr int kRecoveryPasswordLength = 8;
 constexpr int kRecoveryPasswordKind = 2;
 const char* const kCategoryOid = "1.3.6.1.4.1.32473.11.5.1.12.6.1.6.0";
-
-// Shows the hourglass while it lives.
-class BusyCursor {
-  public:
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-};
 
 }  // namespace
 
@@ -140,7 +132,12 @@ bool frmConfiguration::SaveSettings() {
         entry->category = (entry->category & ~(kNewServer | kDiscovered)) | kDiscovered;
         SetPassword(adapter_, adapter_.right(kRecoveryPasswordLength), kRecoveryPasswordKind);
     }
-    if (!SaveSnmpTables() || !SaveAppleTalkSettings() || !SendRows(newAddress)) {
+    // The NetWare page reports its own failures; the address still follows it.
+    if (!SaveSnmpTables() || !SaveAppleTalkSettings()) {
+        return false;
+    }
+    SaveNetWarePage();
+    if (!SendRows(newAddress)) {
         return false;
     }
     if (!newAddress.Empty()) {
