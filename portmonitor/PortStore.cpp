@@ -111,6 +111,11 @@ std::optional<std::uint8_t> ReadPortTransport(const std::string& portName) {
 }
 
 void WritePortTransport(const std::string& portName, std::uint8_t transport) {
+    // Every connect comes here: a write of the same value would still make every process that keeps
+    // store reads read again.
+    if (ReadPortTransport(portName) == transport) {
+        return;
+    }
     std::optional<plat::StoreKeyHandle> port = OpenPort(portName, plat::kStoreReadWrite);
     if (port) {
         port->WriteNumber(kTransport, transport);

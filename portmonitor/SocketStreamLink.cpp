@@ -6,6 +6,10 @@
 namespace {
 
 constexpr std::uint16_t kVersion11 = 0x0101;
+// Far more than a print server on a LAN needs, and small enough that the bytes in flight stay in the
+// caches: over loopback a job keeps closer to the pace of a plain copy with this than with 1 MiB. At
+// 64 KiB the sender waits for room several times per write, and falls behind again.
+constexpr int kSendBuffer = 128 << 10;
 
 bool IsLostConnection(int error) {
     return error == plat::kWsaEnetdown || error == plat::kWsaEconnaborted || error == plat::kWsaEconnreset;
@@ -50,8 +54,8 @@ LinkResult SocketStreamLink::Connect(const char* address, std::uint16_t port) {
                : error == plat::kWsaEtimedout  ? kLinkTimedOut
                                                : kLinkFailed;
     }
-    const int room = 1 << 20;
-    setsockopt(socket_, plat::kSolSocket, plat::kSoSndBuf, reinterpret_cast<const char*>(&room), sizeof room);
+    setsockopt(socket_, plat::kSolSocket, plat::kSoSndBuf, reinterpret_cast<const char*>(&kSendBuffer),
+               sizeof kSendBuffer);
     std::uint32_t nonBlocking = 1;
     ioctlsocket(socket_, plat::kFionbio, &nonBlocking);
     state_ = kLinkConnected;
