@@ -47,21 +47,39 @@ std::vector<std::string> FirstOids(const std::vector<std::string>& oids, std::in
     return {oids.begin(), oids.begin() + count};
 }
 
-// One exchange of the text interface with the agent; its result code.
-std::int32_t Transact(std::int32_t operation, const std::vector<std::string>& oids,
-                      const std::string& values) {
-    std::string oidList;
-    for (const std::string& oid : oids) {
-        oidList += (oidList.empty() ? "" : ",") + oid;
+// One exchange of the text interface with the agent, its texts built once: every call copies them
+// into the buffers that the answer overwrites, as a caller fills its own buffers before each call.
+class TextExchange {
+  public:
+    TextExchange(std::int32_t operation, const std::vector<std::string>& oids, const std::string& values)
+        : operation_(operation), count_(static_cast<std::int32_t>(oids.size())), values_(values) {
+        for (const std::string& oid : oids) {
+            oidList_ += (oidList_.empty() ? "" : ",") + oid;
+        }
+        oidList_.resize(oidList_.size() + 512, '\0');
+        values_.resize(values.size() + 1024, '\0');
+        oidBuffer_ = oidList_;
+        valueBuffer_ = values_;
     }
-    oidList.resize(oidList.size() + 512, '\0');
-    std::string valueText = values;
-    valueText.resize(values.size() + 1024, '\0');
-    std::int32_t valueSize = static_cast<std::int32_t>(valueText.size());
-    return HelperSNMPTransact(kAgentAdapter, operation, oidList.data(),
-                              static_cast<std::int32_t>(oidList.size()), valueText.data(), &valueSize,
-                              static_cast<std::int32_t>(oids.size()));
-}
+
+    // The exchange's result code.
+    std::int32_t Run() {
+        oidBuffer_.assign(oidList_);  // the same size: no allocation
+        valueBuffer_.assign(values_);
+        std::int32_t valueSize = static_cast<std::int32_t>(valueBuffer_.size());
+        return HelperSNMPTransact(kAgentAdapter, operation_, oidBuffer_.data(),
+                                  static_cast<std::int32_t>(oidBuffer_.size()), valueBuffer_.data(),
+                                  &valueSize, count_);
+    }
+
+  private:
+    std::int32_t operation_;
+    std::int32_t count_;
+    std::string oidList_;
+    std::string values_;
+    std::string oidBuffer_;
+    std::string valueBuffer_;
+};
 
 // Debian's snmpd as the print server, with its device store entry; started once for the program.
 class Agent {
@@ -94,7 +112,7 @@ class Agent {
         test::WriteDeviceEntry({kAgentAdapter, "127.0.0.1", "", 2, 2});
         test::WriteExchangeSettings(2, 1);
         for (int tries = 0; tries < 50 && !ready_; ++tries) {
-            ready_ = Transact(kGet, FirstOids(kGetOids, 1), "") == 0;
+            ready_ = TextExchange(kGet, FirstOids(kGetOids, 1), "").Run() == 0;
             if (!ready_) {
                 usleep(100000);
             }
@@ -128,9 +146,9 @@ void OursExchange(benchmark::State& state, std::int32_t operation) {
         return;
     }
     const std::vector<std::string> oids = FirstOids(operation == kGet ? kGetOids : kSetOids, state.range(0));
-    const std::string values = operation == kGet ? "" : SetValues(oids.size());
+    TextExchange exchange(operation, oids, operation == kGet ? "" : SetValues(oids.size()));
     for (auto _ : state) {
-        if (Transact(operation, oids, values) != 0) {
+        if (exchange.Run() != 0) {
             state.SkipWithError("the exchange failed");
             return;
         }

@@ -82,11 +82,16 @@ HostSocket::~HostSocket() {
 }
 
 void HostSocket::Release() {
+    // Only a stream tells its peer of its end: a datagram socket needs no look at its linger setting
+    // first (the console's keep-alive round closes a socket for every print server).
+    if (Type() != kSockStream) {
+        return;
+    }
     linger lingering{};
     socklen_t length = sizeof lingering;
     getsockopt(fd_, SOL_SOCKET, SO_LINGER, &lingering, &length);
-    bool abortive = lingering.l_onoff != 0 && lingering.l_linger == 0;
-    if (Type() == kSockStream && !abortive) {
+    const bool abortive = lingering.l_onoff != 0 && lingering.l_linger == 0;
+    if (!abortive) {
         shutdown(fd_, SHUT_RDWR);  // the peer sees the end now; waits on the socket wake
     }
 }

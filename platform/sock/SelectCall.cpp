@@ -2,8 +2,12 @@
 
 #include <poll.h>
 
+#include <algorithm>
+#include <array>
 #include <chrono>
+#include <cstddef>
 #include <memory>
+#include <memory_resource>
 #include <vector>
 
 #include "platform/sock/SocketError.h"
@@ -49,7 +53,19 @@ bool Holds(LibrarySocket& socket, Condition condition, short revents) {
     return false;
 }
 
-int Collect(FdSet* set, Condition condition, std::vector<Entry>& entries) {
+using Entries = std::pmr::vector<Entry>;
+
+// The poll records of one round, each with the entry it stands for.
+struct Polled {
+    std::pmr::vector<pollfd> fds;
+    std::pmr::vector<Entry*> entries;
+};
+
+std::size_t Watched(const FdSet* set) {
+    return set != nullptr ? std::min(set->count, kFdSetSize) : 0;
+}
+
+int Collect(FdSet* set, Condition condition, Entries& entries) {
     if (set == nullptr) {
         return 0;
     }
@@ -67,25 +83,26 @@ int Collect(FdSet* set, Condition condition, std::vector<Entry>& entries) {
 }
 
 // One round: polls what is watched up to waitMs and marks what is ready; answers the count.
-int Round(std::vector<Entry>& entries, int waitMs) {
+int Round(Entries& entries, Polled& polled, int waitMs) {
     int count = 0;
     for (Entry& entry : entries) {
         entry.ready = entry.target.readyNow;
         count += entry.ready ? 1 : 0;
     }
-    std::vector<pollfd> fds;
-    std::vector<Entry*> polled;
+    std::pmr::vector<pollfd>& fds = polled.fds;
+    fds.clear();
+    polled.entries.clear();
     for (Entry& entry : entries) {
         if (entry.watched && !entry.ready && entry.target.fd >= 0) {
             fds.push_back(pollfd{entry.target.fd, entry.target.events, 0});
-            polled.push_back(&entry);
+            polled.entries.push_back(&entry);
         }
     }
     if (poll(fds.data(), fds.size(), count > 0 ? 0 : waitMs) <= 0) {
         return count;
     }
     for (std::size_t i = 0; i < fds.size(); ++i) {
-        Entry& entry = *polled[i];
+        Entry& entry = *polled.entries[i];
         if (fds[i].revents == 0) {
             continue;
         }
@@ -102,7 +119,7 @@ int Round(std::vector<Entry>& entries, int waitMs) {
     return count;
 }
 
-void Keep(FdSet* set, Condition condition, const std::vector<Entry>& entries) {
+void Keep(FdSet* set, Condition condition, const Entries& entries) {
     if (set == nullptr) {
         return;
     }
@@ -117,7 +134,12 @@ void Keep(FdSet* set, Condition condition, const std::vector<Entry>& entries) {
 }  // namespace
 
 int SelectSockets(FdSet* readSet, FdSet* writeSet, FdSet* exceptSet, const TimeValue* timeout) {
-    std::vector<Entry> entries;
+    // An ordinary select watches a socket or two: its records fit here, and only a larger one takes
+    // from the heap. A select is made for every wait of an exchange.
+    std::array<std::byte, 1024> room;
+    std::pmr::monotonic_buffer_resource arena(room.data(), room.size());
+    Entries entries(&arena);
+    entries.reserve(Watched(readSet) + Watched(writeSet) + Watched(exceptSet));
     for (auto [set, condition] : {std::pair{readSet, Condition::Read}, std::pair{writeSet, Condition::Write},
                                   std::pair{exceptSet, Condition::Except}}) {
         if (int error = Collect(set, condition, entries); error != 0) {
@@ -131,6 +153,9 @@ int SelectSockets(FdSet* readSet, FdSet* writeSet, FdSet* exceptSet, const TimeV
     auto deadline = timeout == nullptr ? Clock::time_point::max()
                                        : Clock::now() + std::chrono::seconds(timeout->seconds) +
                                              std::chrono::microseconds(timeout->microseconds);
+    Polled polled{std::pmr::vector<pollfd>(&arena), std::pmr::vector<Entry*>(&arena)};
+    polled.fds.reserve(entries.size());
+    polled.entries.reserve(entries.size());
     int count = 0;
     for (;;) {
         auto left = deadline == Clock::time_point::max()
@@ -138,7 +163,7 @@ int SelectSockets(FdSet* readSet, FdSet* writeSet, FdSet* exceptSet, const TimeV
                         : std::max<long long>(0, std::chrono::duration_cast<std::chrono::milliseconds>(
                                                      deadline - Clock::now() + std::chrono::microseconds(999))
                                                      .count());
-        count = Round(entries, static_cast<int>(left));
+        count = Round(entries, polled, static_cast<int>(left));
         if (count > 0 || (deadline != Clock::time_point::max() && Clock::now() >= deadline)) {
             break;
         }

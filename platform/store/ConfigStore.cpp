@@ -54,6 +54,7 @@ class StoreCall {
     StoreHandles& Handles() { return store_.handles; }
     // Reads go through the kept ones; the generation was looked at when the call began.
     StoreReadCache& Reads() { return store_.reads; }
+    std::optional<std::uint64_t> ChangeCount() const { return generation_; }
     // Every change, once committed, moves the generation on, so that no process keeps an older read.
     StoreResult Changed(StoreResult result) {
         if (store_.generation != nullptr) {
@@ -77,8 +78,10 @@ class StoreCall {
         }
         key_ = handle.key;
         const StoreResult connected = Connect();
-        store_.reads.Follow(store_.generation != nullptr ? std::optional(store_.generation->Current())
-                                                         : std::nullopt);
+        if (store_.generation != nullptr) {
+            generation_ = store_.generation->Current();
+        }
+        store_.reads.Follow(generation_);
         return connected;
     }
 
@@ -99,6 +102,7 @@ class StoreCall {
 
     Store& store_;
     std::lock_guard<std::mutex> lock_;
+    std::optional<std::uint64_t> generation_;  // as the call began
     StoreKeyId key_ = 0;
     StoreResult result_;
 };
@@ -339,6 +343,14 @@ StoreResult StoreEndBatch() {
     }
     call.Connection().Rollback();
     return call.Changed(kStoreFailed);
+}
+
+std::optional<std::uint64_t> StoreChangeCount() {
+    StoreCall call(kStoreLocalMachine, Use::kRead);
+    if (call.Result() != kStoreOk) {
+        return std::nullopt;
+    }
+    return call.ChangeCount();
 }
 
 StoreResult StoreCloseKey(StoreKey key) {

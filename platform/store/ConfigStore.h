@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -90,5 +91,9 @@ StoreResult StoreCloseKey(StoreKey key);
 // become part of the batch. Use StoreBatch (StoreBatch.h).
 StoreResult StoreBeginBatch();
 StoreResult StoreEndBatch();
+// How many changes the store has seen, counted by every process that shares it: while the count stays
+// the same, every read answers as it did (see StoreKeptRead.h). Nothing when the store cannot be opened
+// or cannot count.
+std::optional<std::uint64_t> StoreChangeCount();
 
 }  // namespace plat

@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <limits>
+#include <string_view>
 
 namespace plat {
 
@@ -42,16 +43,18 @@ void StoreKeyHandle::Close() {
     }
 }
 
-std::optional<std::vector<std::uint8_t>> StoreKeyHandle::ReadRaw(const char* name,
-                                                                 std::uint32_t& type) const {
+template <class Take>
+std::invoke_result_t<Take, std::uint32_t, std::span<const std::uint8_t>> StoreKeyHandle::ReadRaw(
+    const char* name, Take take) const {
     // Most values are small: one read into room on the stack, asking for the size only when it does
     // not fit.
     std::uint8_t small[64];
     std::uint32_t size = sizeof small;
+    std::uint32_t type = kStoreValueNone;
     const StoreResult first =
         key_ == 0 ? kStoreInvalidHandle : StoreQueryValue(key_, name, &type, small, &size);
     if (first == kStoreOk) {
-        return std::vector<std::uint8_t>(small, small + size);
+        return take(type, std::span<const std::uint8_t>(small, size));
     }
     if (first != kStoreMoreData) {
         return std::nullopt;
@@ -62,8 +65,7 @@ std::optional<std::vector<std::uint8_t>> StoreKeyHandle::ReadRaw(const char* nam
         bytes.resize(size);
         const StoreResult result = StoreQueryValue(key_, name, &type, bytes.data(), &size);
         if (result == kStoreOk) {
-            bytes.resize(size);
-            return bytes;
+            return take(type, std::span<const std::uint8_t>(bytes.data(), size));
         }
         if (result != kStoreMoreData) {
             return std::nullopt;
@@ -72,14 +74,14 @@ std::optional<std::vector<std::uint8_t>> StoreKeyHandle::ReadRaw(const char* nam
 }
 
 std::optional<std::uint32_t> StoreKeyHandle::ReadNumber(const char* name) const {
-    std::uint32_t type = kStoreValueNone;
-    const auto bytes = ReadRaw(name, type);
-    if (!bytes || type != kStoreValueNumber || bytes->size() != sizeof(std::uint32_t)) {
-        return std::nullopt;
-    }
-    std::uint32_t value = 0;
-    std::memcpy(&value, bytes->data(), sizeof value);
-    return value;
+    return ReadRaw(name, [](std::uint32_t type, std::span<const std::uint8_t> bytes) {
+        std::uint32_t value = 0;
+        if (type != kStoreValueNumber || bytes.size() != sizeof value) {
+            return std::optional<std::uint32_t>();
+        }
+        std::memcpy(&value, bytes.data(), sizeof value);
+        return std::optional(value);
+    });
 }
 
 std::optional<std::string> StoreKeyHandle::ReadText(const char* name) const {
@@ -87,25 +89,25 @@ std::optional<std::string> StoreKeyHandle::ReadText(const char* name) const {
 }
 
 std::optional<std::string> StoreKeyHandle::ReadTextWithin(const char* name, std::uint32_t room) const {
-    std::uint32_t type = kStoreValueNone;
-    const auto bytes = ReadRaw(name, type);
-    if (!bytes || type != kStoreValueText || bytes->size() > room) {
-        return std::nullopt;
-    }
-    std::string text(bytes->begin(), bytes->end());
-    if (!text.empty() && text.back() == '\0') {
-        text.pop_back();
-    }
-    return text;
+    return ReadRaw(name, [room](std::uint32_t type, std::span<const std::uint8_t> bytes) {
+        if (type != kStoreValueText || bytes.size() > room) {
+            return std::optional<std::string>();
+        }
+        std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+        if (!text.empty() && text.back() == '\0') {
+            text.remove_suffix(1);
+        }
+        return std::optional<std::string>(text);
+    });
 }
 
 std::optional<std::vector<std::uint8_t>> StoreKeyHandle::ReadBytes(const char* name) const {
-    std::uint32_t type = kStoreValueNone;
-    auto bytes = ReadRaw(name, type);
-    if (!bytes || type != kStoreValueBytes) {
-        return std::nullopt;
-    }
-    return bytes;
+    return ReadRaw(name, [](std::uint32_t type, std::span<const std::uint8_t> bytes) {
+        if (type != kStoreValueBytes) {
+            return std::optional<std::vector<std::uint8_t>>();
+        }
+        return std::optional(std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
+    });
 }
 
 StoreResult StoreKeyHandle::WriteNumber(const char* name, std::uint32_t value) const {

@@ -2,7 +2,9 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "platform/store/ConfigStore.h"
@@ -52,8 +54,11 @@ class StoreKeyHandle {
     std::vector<std::string> SubkeyNames() const;
 
   private:
-    // The value's type and bytes, or nothing when it cannot be read.
-    std::optional<std::vector<std::uint8_t>> ReadRaw(const char* name, std::uint32_t& type) const;
+    // Reads the value and answers what `take` makes of its type and bytes (a view valid during the
+    // call), or nothing when it cannot be read.
+    template <class Take>
+    std::invoke_result_t<Take, std::uint32_t, std::span<const std::uint8_t>> ReadRaw(const char* name,
+                                                                                     Take take) const;
 
     StoreKey key_ = 0;
 };

@@ -2,18 +2,25 @@
 
 namespace plat {
 
+StoreKeyPath::NameIterator& StoreKeyPath::NameIterator::operator++() {
+    const std::size_t end = rest_.find('\\');
+    rest_ = end == std::string_view::npos ? std::string_view() : rest_.substr(end + 1);
+    return *this;
+}
+
 bool StoreKeyPath::Parse(const char* text) {
-    names_.clear();
-    std::string_view rest = text != nullptr ? text : "";
+    text_ = {};
+    const std::string_view whole = text != nullptr ? text : "";
+    std::string_view rest = whole;
     while (!rest.empty()) {
         const std::size_t end = rest.find('\\');
         const std::string_view name = rest.substr(0, end);
         if (name.empty() || name.size() > kStoreMaxKeyName || end == rest.size() - 1) {
             return false;
         }
-        names_.push_back(name);
         rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
     }
+    text_ = whole;
     return true;
 }
 

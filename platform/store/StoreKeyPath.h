@@ -1,7 +1,7 @@
 #pragma once
 
+#include <cstddef>
 #include <string_view>
-#include <vector>
 
 namespace plat {
 
@@ -10,17 +10,41 @@ inline constexpr std::size_t kStoreMaxKeyName = 255;
 inline constexpr std::size_t kStoreMaxValueName = 16383;
 
 // A key path split at its backslashes: "Software\Vorlane\3.0" is three names. Null or "" is the empty
-// path (the key itself).
+// path (the key itself). The names are views of the parsed text, found as they are walked: a path is
+// parsed for every key opened, and keeping its names apart would cost an allocation each time.
 class StoreKeyPath {
   public:
+    // Walks the names of a parsed path, from the first.
+    class NameIterator {
+      public:
+        using difference_type = std::ptrdiff_t;
+        using value_type = std::string_view;
+
+        NameIterator() = default;
+        explicit NameIterator(std::string_view rest) : rest_(rest) {}
+        std::string_view operator*() const { return rest_.substr(0, rest_.find('\\')); }
+        NameIterator& operator++();
+        // Every walk ends at the empty rest: a parsed path has no trailing backslash.
+        bool operator==(const NameIterator& other) const { return rest_.size() == other.rest_.size(); }
+
+      private:
+        std::string_view rest_;
+    };
+
+    struct NameRange {
+        NameIterator first;
+        NameIterator begin() const { return first; }
+        NameIterator end() const { return NameIterator(); }
+    };
+
     // False when a name is empty (two backslashes in a row, a leading or trailing backslash) or
-    // longer than kStoreMaxKeyName.
+    // longer than kStoreMaxKeyName. The text must outlive the path.
     bool Parse(const char* text);
-    const std::vector<std::string_view>& Names() const { return names_; }
-    bool Empty() const { return names_.empty(); }
+    NameRange Names() const { return NameRange{NameIterator(text_)}; }
+    bool Empty() const { return text_.empty(); }
 
   private:
-    std::vector<std::string_view> names_;
+    std::string_view text_;
 };
 
 }  // namespace plat

@@ -34,10 +34,13 @@ void StoreReadCache::NameFrom(StoreKeyId key) {
 // Names compare as the store compares them: without regard to ASCII case.
 void StoreReadCache::AppendFolded(std::string_view name) {
     const std::size_t start = name_.size();
-    name_.append(name);
-    for (std::size_t i = start; i < name_.size(); ++i) {
-        const auto c = static_cast<unsigned char>(name_[i]);
-        name_[i] = static_cast<char>(c + (static_cast<unsigned char>(c - 'A') < 26 ? 'a' - 'A' : 0));
+    name_.resize(start + name.size());
+    // Through a plain pointer: writes through name_[i] could change the string itself, as far as the
+    // compiler knows, and it would look up its buffer again for every character.
+    char* folded = name_.data() + start;
+    for (const char c : name) {
+        const auto byte = static_cast<unsigned char>(c);
+        *folded++ = static_cast<char>(byte + (static_cast<unsigned char>(byte - 'A') < 26 ? 'a' - 'A' : 0));
     }
 }
 

@@ -38,6 +38,16 @@ struct Round {
     AnswerRecord answer;
 };
 
+// The thread's room for an answer: any answer the print server can send fits (a longer one would be
+// lost and read as silence). Kept from exchange to exchange and never cleared: taking 64 KiB from the
+// heap and giving it back costs more than the rest of the exchange on this side. The receive fills it
+// and the decode right after reads it, with no wait in between, so an exchange made while this one
+// waits cannot spoil it.
+std::uint8_t* AnswerRoom() {
+    thread_local const auto room = std::make_unique_for_overwrite<std::uint8_t[]>(kLargestDatagram);
+    return room.get();
+}
+
 // Sends the request and, when an answer is wanted, takes this request's GetResponse.
 Round RunRound(DeviceChannel& channel, const Transaction& transaction, const EncodedRequest& request) {
     Round round;
@@ -50,17 +60,15 @@ Round RunRound(DeviceChannel& channel, const Transaction& transaction, const Enc
         round.end = RoundEnd::Sent;
         return round;
     }
-    // Any answer the print server can send fits: a longer one would be lost and read as silence.
-    // Not cleared first: clearing 64 KiB costs more than the rest of the exchange on this side.
-    const auto answer = std::make_unique_for_overwrite<std::uint8_t[]>(kLargestDatagram);
+    std::uint8_t* const answer = AnswerRoom();
     std::uint8_t sender[kSenderAddressSize];
     std::uint32_t length = 0;
     std::uint16_t port = 0;
-    if (channel.Receive(answer.get(), kLargestDatagram, &length, sender, &port) != kTransportOk) {
+    if (channel.Receive(answer, kLargestDatagram, &length, sender, &port) != kTransportOk) {
         round.end = RoundEnd::Silent;
         return round;
     }
-    round.answer.reset(DecodeMessage(answer.get(), length, kAcceptResponse));
+    round.answer.reset(DecodeMessage(answer, length, kAcceptResponse));
     if (round.answer == nullptr) {
         round.end = RoundEnd::Undecodable;
     } else if (round.answer->RequestId != request.requestId) {

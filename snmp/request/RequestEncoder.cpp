@@ -112,7 +112,9 @@ std::int32_t EncodeRequest(const RequestText& text, EncodedRequest& out) {
         return built;
     }
     const std::size_t size = std::min((text.oidLength + text.valueSize) * 2 + 50, kMaxMessage);
-    auto* buffer = static_cast<std::uint8_t*>(plat::AllocBlock(size));
+    // The encoder writes every byte it hands on. Sized from the caller's buffers, the block is mostly
+    // room never used: clearing it first would cost more than the encoding.
+    auto* buffer = static_cast<std::uint8_t*>(plat::AllocRawBlock(size));
     if (buffer == nullptr) {
         return kSnmpNoMemory;
     }

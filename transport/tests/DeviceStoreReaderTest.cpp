@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstring>
 #include <string>
@@ -81,6 +83,35 @@ TEST_F(DeviceStoreReader, RefusesNamesThatAreNotAdapterNames) {
     DeviceRecord record;
     EXPECT_EQ(HelperGetRegNPCDetails("", record), kDeviceStoreFailed);
     EXPECT_EQ(HelperGetRegNPCDetails(nullptr, record), kDeviceStoreFailed);
+}
+
+// The thread keeps the entry it read last, but every read answers what the store holds now: another
+// print server's entry, a protocol another process fell back to, an entry deleted.
+TEST_F(DeviceStoreReader, EveryReadAnswersWhatTheEntryHoldsNow) {
+    WriteEntry("0011223344AA", {.protocols = 7, .preferred = 2});
+    WriteEntry("0011223344BB", {.protocols = 7, .preferred = 4});
+    DeviceRecord record;
+    ASSERT_EQ(HelperGetRegNPCDetails("0011223344AA", record), 0);
+    ASSERT_EQ(HelperGetRegNPCDetails("0011223344AA", record), 0);
+    EXPECT_EQ(record.preferredProtocol, 2);
+    ASSERT_EQ(HelperGetRegNPCDetails("0011223344BB", record), 0);
+    EXPECT_EQ(record.preferredProtocol, 4);
+    EXPECT_STREQ(record.macAddress, "0011223344BB");
+
+    const pid_t child = fork();
+    if (child == 0) {
+        const auto key = OpenDeviceStoreEntry("0011223344BB", plat::kStoreReadWrite);
+        _exit(key && key->WriteNumber("pProtocol", 1) == plat::kStoreOk ? 0 : 1);
+    }
+    int status = -1;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    ASSERT_EQ(HelperGetRegNPCDetails("0011223344BB", record), 0);
+    EXPECT_EQ(record.preferredProtocol, 1);
+
+    ASSERT_EQ(plat::StoreDeleteKey(plat::kStoreLocalMachine, EntryPath("0011223344BB").c_str()),
+              plat::kStoreOk);
+    EXPECT_EQ(HelperGetRegNPCDetails("0011223344BB", record), kDeviceStoreFailed);
 }
 
 TEST_F(DeviceStoreReader, MissingEntryFailsAndIsNotCreated) {

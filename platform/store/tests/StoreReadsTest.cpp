@@ -11,6 +11,7 @@
 
 #include "platform/store/ConfigStore.h"
 #include "platform/store/StoreBatch.h"
+#include "platform/store/StoreKeptRead.h"
 #include "platform/store/tests/AdderProcess.h"
 #include "platform/store/tests/StoreTestKey.h"
 
@@ -125,6 +126,42 @@ TEST_F(StoreReads, AnotherProcessReadsABatchOnceItEnds) {
     for (int fd : {turns.toChild[0], turns.toChild[1], turns.toParent[0], turns.toParent[1]}) {
         close(fd);
     }
+}
+
+// A kept read answers as a read would: it is made again after every change, this process's or
+// another's, and after one made while it ran.
+TEST_F(StoreReads, AKeptReadIsAsFreshAsARead) {
+    SetNumber(key_, "pProtocol", 1);
+    int reads = 0;
+    auto read = [&] {
+        ++reads;
+        return Number(key_, "pProtocol");
+    };
+    StoreKeptRead<std::uint32_t> kept;
+    EXPECT_EQ(kept.Get(read), 1u);
+    EXPECT_EQ(kept.Get(read), 1u);
+    EXPECT_EQ(reads, 1) << "kept while nothing changed";
+    SetNumber(key_, "pProtocol", 2);
+    EXPECT_EQ(kept.Get(read), 2u);
+
+    const pid_t child = fork();
+    if (child == 0) {
+        const std::uint32_t four = 4;
+        _exit(StoreSetValue(key_, "pProtocol", kStoreValueNumber, &four, sizeof four) == kStoreOk ? 0 : 1);
+    }
+    int status = -1;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(kept.Get(read), 4u);
+
+    auto readThenChange = [&] {
+        const std::uint32_t before = Number(key_, "pProtocol");
+        SetNumber(key_, "pProtocol", 5);
+        return before;
+    };
+    kept.Forget();
+    EXPECT_EQ(kept.Get(readThenChange), 4u);
+    EXPECT_EQ(kept.Get(read), 5u);
 }
 
 // Without the shared counter (here a folder stands in its way) nothing is kept, and the store works.
