@@ -49,6 +49,17 @@ void SavePicture(QWidget* form, const QString& name) {
     form->grab().save(QString(CONSOLE_PICTURES_DIR) + "/" + name + ".png");
 }
 
+// The detection dialog while the library still waits for answers, when one is up.
+frmProgress* DetectingProgress() {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        auto* progress = qobject_cast<frmProgress*>(widget);
+        if (progress != nullptr && progress->isVisible() && !progress->DetectionFinished()) {
+            return progress;
+        }
+    }
+    return nullptr;
+}
+
 std::optional<std::string> StoredOptions() {
     const auto key = plat::StoreKeyHandle::Open(plat::kStoreLocalMachine, plat::kDisplayKey);
     return key ? key->ReadText("Options") : std::nullopt;
@@ -136,17 +147,18 @@ TEST_F(ConsoleWindowTest, FirstDetectionListsEveryPrintServerAndAStatusChangeRai
         "cards 50 Dlc mac=00005E320001 ip=127.0.6.1 protocols=dlc status=68\n");
     StoreOptions(BuildDisplayOptions(WorkingOptions()));
 
-    // The progress dialog while the library still waits for answers: it is up and painted.
-    int linesDuringDetection = -1;
+    // The progress dialog while the library still waits for answers: it is up, lists the requests
+    // and answers as they come, and is painted. A loaded machine may take its time to get there.
+    int linesDuringDetection = 0;
     QTimer during;
-    during.setSingleShot(true);
-    during.setInterval(400);
+    during.setInterval(10);
     QObject::connect(&during, &QTimer::timeout, [&] {
-        for (QWidget* widget : QApplication::topLevelWidgets()) {
-            if (auto* progress = qobject_cast<frmProgress*>(widget);
-                progress != nullptr && progress->isVisible()) {
-                linesDuringDetection = progress->Lines()->count();
+        frmProgress* progress = DetectingProgress();
+        if (progress != nullptr) {
+            linesDuringDetection = progress->Lines()->count();
+            if (linesDuringDetection >= 4) {
                 SavePicture(progress, "frmProgress");
+                during.stop();
             }
         }
     });
