@@ -11,6 +11,7 @@
 #include "console/properties/PropertySettings.h"
 
 class QComboBox;
+class QFormLayout;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
@@ -87,9 +88,10 @@ class frmProperties : public QDialog {
     QWidget* PclPage();
     QWidget* IoPage();
     QWidget* PsPage();
-    void AddList(Setting setting, QLabel* label, QComboBox* list);
-    void AddNumber(Setting setting, QLabel* label, NumberBox* box, double scale, bool rangeMessage = false,
-                   const char* fallback = nullptr);
+    // A setting's captioned choice list (number box), kept for the handlers and placed in a column.
+    void AddList(QFormLayout* column, Setting setting, const char* caption);
+    void AddNumber(QFormLayout* column, Setting setting, const char* caption, NumberBox* box, double scale,
+                   bool rangeMessage = false, const char* fallback = nullptr);
     void ConnectHandlers();
     void Localize();
     void ShowTabPanels(int tab);
