@@ -100,6 +100,10 @@ class frmProperties : public QDialog {
     // Reading (PropertyReaders.cpp).
     void ReadAllMenus();
     void DetectEngineType();
+    // Which object of a setting a read asks for: its mask or its value.
+    using SlotOid = QString (PropertySlots::*)(Setting) const;
+    std::int32_t ReadObjects(const std::vector<Setting>& settings, SlotOid oid, int menuName,
+                             std::vector<QString>& objects);
     bool ReadCapabilities(const std::vector<Setting>& settings, int menuName);
     std::int32_t ReadValues(const std::vector<Setting>& settings, int menuName);
     bool ReadPrintingCapabilities();
