@@ -3,16 +3,11 @@
 
 #include <QApplication>
 
-#include <chrono>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <string>
-#include <thread>
+
+#include "tests/QtPooledThreads.h"
 
 namespace {
-
-constexpr std::chrono::seconds kThreadsLeave{10};
 
 int RunTests(int argc, char** argv) {
     QApplication application(argc, argv);
@@ -24,34 +19,11 @@ int RunTests(int argc, char** argv) {
     return result;
 }
 
-// Qt's global thread pool runs the threads on which the raster engine fills large areas.
-bool PooledThreadsLeft() {
-    std::error_code error;
-    for (const auto& task : std::filesystem::directory_iterator("/proc/self/task", error)) {
-        std::string name;
-        std::getline(std::ifstream(task.path() / "comm"), name);
-        if (name == "Thread (pooled)") {
-            return false;
-        }
-    }
-    return true;
-}
-
-// The application's end tells the pooled threads to stop and waits for their work, but the threads
-// are detached: one still on its way out holds its Qt thread data where the leak check at exit can
-// no longer see it, and the check reports that as lost. The run ends once they have left.
-void AwaitPooledThreads() {
-    const auto deadline = std::chrono::steady_clock::now() + kThreadsLeave;
-    while (!PooledThreadsLeft() && std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     const int result = RunTests(argc, argv);
-    AwaitPooledThreads();
+    AwaitPooledQtThreads();
     return result;
 }
