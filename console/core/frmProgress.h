@@ -29,6 +29,8 @@ class frmProgress : public QDialog {
     std::int32_t DetectionResult() const { return result_; }
     QListWidget* Lines() const { return DetectShow; }
     QProgressBar* Bar() const { return DetectProgress; }
+    // Whether the library's closing notice came: until then the library still waits for answers.
+    bool DetectionFinished() const { return detectionFinished_; }
 
     // A detection progress notice: the event digit first.
     void txtInterface_Change(const QString& notice);

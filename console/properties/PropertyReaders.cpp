@@ -35,6 +35,17 @@ std::int64_t Number(const QString& text) {
     return text.trimmed().toLongLong();
 }
 
+// The config menu's settings: only the office engine has the altitude.
+std::vector<Setting> ConfigSettings(int engineType) {
+    std::vector<Setting> settings = {Setting::Emulation,   Setting::TraySwitch,   Setting::LockTray,
+                                     Setting::PowerSave,   Setting::AutoContinue, Setting::TonerSave,
+                                     Setting::JamRecovery, Setting::TonerLow};
+    if (engineType == kEngineOffice) {
+        settings.push_back(Setting::Altitude);
+    }
+    return settings;
+}
+
 }  // namespace
 
 void frmProperties::ReportReadFailure(std::int32_t result, int menuName) {
@@ -108,19 +119,29 @@ void frmProperties::FillChoiceLists() {
     }
 }
 
-bool frmProperties::ReadCapabilities(const std::vector<Setting>& settings, int menuName) {
+// One request for an object of each setting; a failure is reported with the menu's name.
+std::int32_t frmProperties::ReadObjects(const std::vector<Setting>& settings, SlotOid oid, int menuName,
+                                        std::vector<QString>& objects) {
     QStringList oids;
     for (Setting setting : settings) {
-        oids << slots_.CapabilityOid(setting);
+        oids << (slots_.*oid)(setting);
     }
     QString reply;
     const std::int32_t result = GetObjectList(adapter_, oids, reply);
     if (result != 0) {
         ReportReadFailure(result, menuName);
-        return false;
+        return result;
     }
     readOk_ = true;
-    const std::vector<QString> masks = ParseReply(reply);
+    objects = ParseReply(reply);
+    return 0;
+}
+
+bool frmProperties::ReadCapabilities(const std::vector<Setting>& settings, int menuName) {
+    std::vector<QString> masks;
+    if (ReadObjects(settings, &PropertySlots::CapabilityOid, menuName, masks) != 0) {
+        return false;
+    }
     for (std::size_t i = 0; i < settings.size(); ++i) {
         ShowCapability(settings[i], i < masks.size() ? Number(masks[i]) : 0);
     }
@@ -155,16 +176,11 @@ bool frmProperties::ReadPrintingCapabilities() {
 }
 
 bool frmProperties::ReadConfigCapabilities() {
-    std::vector<Setting> settings = {Setting::Emulation,   Setting::TraySwitch,   Setting::LockTray,
-                                     Setting::PowerSave,   Setting::AutoContinue, Setting::TonerSave,
-                                     Setting::JamRecovery, Setting::TonerLow};
-    if (engineType_ == kEngineOffice) {
-        settings.push_back(Setting::Altitude);
-    } else {
+    if (engineType_ != kEngineOffice) {
         List(Setting::Altitude)->clear();
         EnableSetting(Setting::Altitude, false);
     }
-    return ReadCapabilities(settings, kConfigMenu);
+    return ReadCapabilities(ConfigSettings(engineType_), kConfigMenu);
 }
 
 bool frmProperties::ReadJobCapabilities() {
@@ -183,22 +199,12 @@ bool frmProperties::ReadAllCapabilities() {
 }
 
 std::int32_t frmProperties::ReadValues(const std::vector<Setting>& settings, int menuName) {
-    QStringList oids;
-    for (Setting setting : settings) {
-        oids << slots_.ValueOid(setting);
-    }
-    QString reply;
-    const std::int32_t result = GetObjectList(adapter_, oids, reply);
-    if (result != 0) {
-        ReportReadFailure(result, menuName);
-        return result;
-    }
-    readOk_ = true;
-    const std::vector<QString> values = ParseReply(reply);
+    std::vector<QString> values;
+    const std::int32_t result = ReadObjects(settings, &PropertySlots::ValueOid, menuName, values);
     for (std::size_t i = 0; i < settings.size() && i < values.size(); ++i) {
         ShowValue(settings[i], values[i].trimmed());
     }
-    return 0;
+    return result;
 }
 
 void frmProperties::ShowValue(Setting setting, const QString& value) {
@@ -251,13 +257,7 @@ std::int32_t frmProperties::ReadPrintingValues() {
 }
 
 std::int32_t frmProperties::ReadConfigValues() {
-    std::vector<Setting> settings = {Setting::Emulation,   Setting::TraySwitch,   Setting::LockTray,
-                                     Setting::PowerSave,   Setting::AutoContinue, Setting::TonerSave,
-                                     Setting::JamRecovery, Setting::TonerLow};
-    if (engineType_ == kEngineOffice) {
-        settings.push_back(Setting::Altitude);
-    }
-    return ReadValues(settings, kConfigMenu);
+    return ReadValues(ConfigSettings(engineType_), kConfigMenu);
 }
 
 std::int32_t frmProperties::ReadJobValues() {

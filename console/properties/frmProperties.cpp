@@ -74,6 +74,7 @@ class PageGrid {
         }
     }
     void Add(int column, QWidget* label, QWidget* control) { forms_[column]->addRow(label, control); }
+    QFormLayout* Column(int column) const { return forms_[column]; }
     void AddWide(QWidget* widget) { page_->addWidget(widget); }
     void Finish() {
         columns_->addStretch(1);
@@ -161,14 +162,19 @@ void frmProperties::Pause(int milliseconds) const {
     }
 }
 
-void frmProperties::AddList(Setting setting, QLabel* label, QComboBox* list) {
+void frmProperties::AddList(QFormLayout* column, Setting setting, const char* caption) {
+    auto* label = new QLabel(caption);
+    auto* list = ChoiceList();
     lists_[setting] = {list, label};
+    column->addRow(label, list);
 }
 
-void frmProperties::AddNumber(Setting setting, QLabel* label, NumberBox* box, double scale, bool rangeMessage,
-                              const char* fallback) {
+void frmProperties::AddNumber(QFormLayout* column, Setting setting, const char* caption, NumberBox* box,
+                              double scale, bool rangeMessage, const char* fallback) {
+    auto* label = new QLabel(caption);
     box->setMinimumWidth(110);
     numbers_[setting] = {box, label, scale, rangeMessage, fallback};
+    column->addRow(label, box);
 }
 
 void frmProperties::BuildLayout() {
@@ -217,31 +223,23 @@ QWidget* frmProperties::ModelPage() {
 QWidget* frmProperties::PrintingPage() {
     auto* page = new QWidget;
     PageGrid grid(page);
-    const auto list = [&](int column, Setting setting, const char* caption) {
-        auto* label = new QLabel(caption);
-        auto* control = ChoiceList();
-        AddList(setting, label, control);
-        grid.Add(column, label, control);
-    };
-    const auto number = [&](int column, Setting setting, const char* caption, NumberBox* box, double scale,
-                            bool rangeMessage = false, const char* fallback = nullptr) {
-        auto* label = new QLabel(caption);
-        AddNumber(setting, label, box, scale, rangeMessage, fallback);
-        grid.Add(column, label, box);
-    };
-    list(0, Setting::PaperSize, "Paper size:");
-    list(0, Setting::MpSize, "MP tray size:");
-    number(0, Setting::Copies, "Copies:", new NumberBox(1, 999, 1, true), 1, false, "1");
+    QFormLayout* left = grid.Column(0);
+    QFormLayout* right = grid.Column(1);
+    AddList(left, Setting::PaperSize, "Paper size:");
+    AddList(left, Setting::MpSize, "MP tray size:");
+    AddNumber(left, Setting::Copies, "Copies:", new NumberBox(1, 999, 1, true), 1, false, "1");
     grid.Add(0, lblOrientation, OptionPair(optPortrait, optLandscape));
-    list(0, Setting::Tray, "Paper tray:");
-    number(0, Setting::TopMargin, "Top margin:", new NumberBox(0, 9.9, 0.1, false), 10);
-    number(0, Setting::LeftMargin, "Left margin:", new NumberBox(0, 9.9, 0.1, false), 10);
-    list(1, Setting::Duplex, "Duplex:");
-    list(1, Setting::AutoCr, "Line ending:");
-    list(1, Setting::Resolution, "Resolution (dpi):");
-    list(1, Setting::WideA4, "Wide A4:");
-    number(1, Setting::CustomWidth, "Custom width (mm):", new NumberBox(76, 215, 1, true), 1, true, "76");
-    number(1, Setting::CustomHeight, "Custom height (mm):", new NumberBox(127, 355, 1, true), 1, true, "127");
+    AddList(left, Setting::Tray, "Paper tray:");
+    AddNumber(left, Setting::TopMargin, "Top margin:", new NumberBox(0, 9.9, 0.1, false), 10);
+    AddNumber(left, Setting::LeftMargin, "Left margin:", new NumberBox(0, 9.9, 0.1, false), 10);
+    AddList(right, Setting::Duplex, "Duplex:");
+    AddList(right, Setting::AutoCr, "Line ending:");
+    AddList(right, Setting::Resolution, "Resolution (dpi):");
+    AddList(right, Setting::WideA4, "Wide A4:");
+    AddNumber(right, Setting::CustomWidth, "Custom width (mm):", new NumberBox(76, 215, 1, true), 1, true,
+              "76");
+    AddNumber(right, Setting::CustomHeight, "Custom height (mm):", new NumberBox(127, 355, 1, true), 1, true,
+              "127");
     grid.Finish();
     return page;
 }
@@ -258,10 +256,7 @@ QWidget* frmProperties::ConfigPage() {
     };
     int index = 0;
     for (const auto& [setting, caption] : settings) {
-        auto* label = new QLabel(caption);
-        auto* list = ChoiceList();
-        AddList(setting, label, list);
-        grid.Add(index++ < 5 ? 0 : 1, label, list);
+        AddList(grid.Column(index++ < 5 ? 0 : 1), setting, caption);
     }
     grid.Finish();
     return page;
@@ -270,30 +265,17 @@ QWidget* frmProperties::ConfigPage() {
 QWidget* frmProperties::JobPage() {
     auto* page = new QWidget;
     PageGrid grid(page);
-    const auto list = [&](int column, Setting setting, const char* caption) {
-        auto* label = new QLabel(caption);
-        auto* control = ChoiceList();
-        AddList(setting, label, control);
-        grid.Add(column, label, control);
-    };
-    const auto number = [&](Setting setting, const char* caption, NumberBox* box, double scale,
-                            bool rangeMessage = false) {
-        auto* label = new QLabel(caption);
-        AddNumber(setting, label, box, scale, rangeMessage);
-        grid.Add(1, label, box);
-    };
-    list(0, Setting::Srt, "Image enhancement:");
-    auto* timeoutLabel = new QLabel("I/O time-out (s):");
-    auto* timeout = new NumberBox(0, 300, 1, false);
-    AddNumber(Setting::IoTimeout, timeoutLabel, timeout, 1, true);
-    grid.Add(0, timeoutLabel, timeout);
-    list(0, Setting::Density, "Toner density:");
-    list(0, Setting::PaperType, "Paper type:");
-    list(0, Setting::Smet, "Edge smoothing:");
-    number(Setting::DuplexTop, "Duplex top margin:", new NumberBox(0, 9.9, 0.1, true), 10);
-    number(Setting::DuplexLeft, "Duplex left margin:", new NumberBox(0, 9.9, 0.1, true), 10);
-    number(Setting::ShortEdge, "Short edge binding:", new NumberBox(0, 22, 1, false), 10);
-    number(Setting::LongEdge, "Long edge binding:", new NumberBox(0, 22, 1, false), 10);
+    QFormLayout* left = grid.Column(0);
+    QFormLayout* right = grid.Column(1);
+    AddList(left, Setting::Srt, "Image enhancement:");
+    AddNumber(left, Setting::IoTimeout, "I/O time-out (s):", new NumberBox(0, 300, 1, false), 1, true);
+    AddList(left, Setting::Density, "Toner density:");
+    AddList(left, Setting::PaperType, "Paper type:");
+    AddList(left, Setting::Smet, "Edge smoothing:");
+    AddNumber(right, Setting::DuplexTop, "Duplex top margin:", new NumberBox(0, 9.9, 0.1, true), 10);
+    AddNumber(right, Setting::DuplexLeft, "Duplex left margin:", new NumberBox(0, 9.9, 0.1, true), 10);
+    AddNumber(right, Setting::ShortEdge, "Short edge binding:", new NumberBox(0, 22, 1, false), 10);
+    AddNumber(right, Setting::LongEdge, "Long edge binding:", new NumberBox(0, 22, 1, false), 10);
     grid.AddWide(CommandRow(lblMenuClear, cmdMenuClear));
     grid.AddWide(CommandRow(lblFuser, cmdFuser));
     grid.AddWide(CommandRow(lblOpc, cmdOpc));
@@ -306,23 +288,12 @@ QWidget* frmProperties::PclPage() {
     PageGrid grid(page);
     cmbTypeFace->setMinimumWidth(230);
     grid.Add(0, lblTypeFace, cmbTypeFace);
-    auto* symbolLabel = new QLabel("Symbol set:");
-    auto* symbols = ChoiceList();
-    AddList(Setting::SymbolSet, symbolLabel, symbols);
-    grid.Add(0, symbolLabel, symbols);
-    auto* courierLabel = new QLabel("Courier:");
-    auto* courier = ChoiceList();
-    AddList(Setting::Courier, courierLabel, courier);
-    grid.Add(0, courierLabel, courier);
-    const auto number = [&](Setting setting, const char* caption, NumberBox* box, double scale,
-                            bool message) {
-        auto* label = new QLabel(caption);
-        AddNumber(setting, label, box, scale, message);
-        grid.Add(1, label, box);
-    };
-    number(Setting::Lines, "Lines per page:", new NumberBox(5, 128, 1, false), 1, true);
-    number(Setting::Pitch, "Pitch:", new NumberBox(0.44, 99.99, 0.01, false), 100, false);
-    number(Setting::Point, "Point size:", new NumberBox(4, 99.75, 0.25, false), 4, false);
+    AddList(grid.Column(0), Setting::SymbolSet, "Symbol set:");
+    AddList(grid.Column(0), Setting::Courier, "Courier:");
+    QFormLayout* right = grid.Column(1);
+    AddNumber(right, Setting::Lines, "Lines per page:", new NumberBox(5, 128, 1, false), 1, true);
+    AddNumber(right, Setting::Pitch, "Pitch:", new NumberBox(0.44, 99.99, 0.01, false), 100, false);
+    AddNumber(right, Setting::Point, "Point size:", new NumberBox(4, 99.75, 0.25, false), 4, false);
     grid.AddWide(CommandRow(lblPCL, cmdPCL));
     grid.Finish();
     return page;
@@ -331,10 +302,7 @@ QWidget* frmProperties::PclPage() {
 QWidget* frmProperties::IoPage() {
     auto* page = new QWidget;
     PageGrid grid(page);
-    auto* label = new QLabel("Baud rate:");
-    auto* list = ChoiceList();
-    AddList(Setting::BaudRate, label, list);
-    grid.Add(0, label, list);
+    AddList(grid.Column(0), Setting::BaudRate, "Baud rate:");
     grid.Add(0, lblXon, OptionPair(optXON, optXOFF));
     grid.Finish();
     return page;
@@ -343,10 +311,7 @@ QWidget* frmProperties::IoPage() {
 QWidget* frmProperties::PsPage() {
     auto* page = new QWidget;
     PageGrid grid(page);
-    auto* label = new QLabel("Print PostScript errors:");
-    auto* list = ChoiceList();
-    AddList(Setting::PsError, label, list);
-    grid.Add(0, label, list);
+    AddList(grid.Column(0), Setting::PsError, "Print PostScript errors:");
     grid.AddWide(CommandRow(lblPS, cmdPS));
     grid.Finish();
     return page;

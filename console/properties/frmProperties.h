@@ -11,6 +11,7 @@
 #include "console/properties/PropertySettings.h"
 
 class QComboBox;
+class QFormLayout;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
@@ -87,9 +88,10 @@ class frmProperties : public QDialog {
     QWidget* PclPage();
     QWidget* IoPage();
     QWidget* PsPage();
-    void AddList(Setting setting, QLabel* label, QComboBox* list);
-    void AddNumber(Setting setting, QLabel* label, NumberBox* box, double scale, bool rangeMessage = false,
-                   const char* fallback = nullptr);
+    // A setting's captioned choice list (number box), kept for the handlers and placed in a column.
+    void AddList(QFormLayout* column, Setting setting, const char* caption);
+    void AddNumber(QFormLayout* column, Setting setting, const char* caption, NumberBox* box, double scale,
+                   bool rangeMessage = false, const char* fallback = nullptr);
     void ConnectHandlers();
     void Localize();
     void ShowTabPanels(int tab);
@@ -98,6 +100,10 @@ class frmProperties : public QDialog {
     // Reading (PropertyReaders.cpp).
     void ReadAllMenus();
     void DetectEngineType();
+    // Which object of a setting a read asks for: its mask or its value.
+    using SlotOid = QString (PropertySlots::*)(Setting) const;
+    std::int32_t ReadObjects(const std::vector<Setting>& settings, SlotOid oid, int menuName,
+                             std::vector<QString>& objects);
     bool ReadCapabilities(const std::vector<Setting>& settings, int menuName);
     std::int32_t ReadValues(const std::vector<Setting>& settings, int menuName);
     bool ReadPrintingCapabilities();

@@ -5,32 +5,18 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QDir>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 
 #include <functional>
-#include <memory>
+#include <string>
 
 #include "console/CommandWiring.h"
-#include "console/core/ConsoleState.h"
-#include "console/core/NewLook.h"
-#include "console/core/QueuePump.h"
-#include "console/tests/MessageRecorder.h"
-#include "platform/store/StoreKeyHandle.h"
-#include "platform/store/StorePaths.h"
-#include "tests/QuickExchanges.h"
-#include "tests/SimulatorProcess.h"
+#include "console/tests/ConsoleFixture.h"
 
 namespace consoletest {
-
-inline void SavePicture(QWidget* form, const QString& name) {
-    QDir().mkpath(CONSOLE_PICTURES_DIR);
-    form->grab().save(QString(CONSOLE_PICTURES_DIR) + "/" + name + ".png");
-}
 
 // Runs `act` on the next dialog of the type that opens; the command that opened it waits in it.
 // `act` ends the dialog (OK or Cancel) as a person would. A dialog that never opens leaves the
@@ -53,45 +39,16 @@ void OnDialog(std::function<void(Dialog&)> act) {
     poll->start();
 }
 
-class CommandsFixture : public ::testing::Test {
+class CommandsFixture : public ConsoleFixture {
   protected:
     void SetUp() override {
-        ASSERT_TRUE(data_.isValid());
-        qputenv("XDG_DATA_HOME", data_.path().toUtf8());
-        ASSERT_TRUE(StoreQuickExchangeSettings());
+        ConsoleFixture::SetUp();
         console::WireCommands();
     }
-    void TearDown() override {
-        CloseConsole();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        cards_.Stop();
-        plat::StoreDeleteKey(plat::kStoreLocalMachine, plat::kAdapterOnlyKey);
-        plat::StoreDeleteKey(plat::kStoreLocalMachine, plat::kDisplayKey);
-    }
 
-    void StartCards(const std::string& description) {
-        std::string error;
-        ASSERT_TRUE(cards_.Start(description, error)) << error;
-    }
     // The card's own name (sysName) changed behind the simulator's back: two cards may share one.
     void Rename(const std::string& card, const std::string& name) {
         ASSERT_EQ(cards_.Command("put " + card + " 1.3.6.1.2.1.1.5.0 text " + name), "ok");
-    }
-    // Start-up and, unless told otherwise, the first detection.
-    void OpenConsole(bool detect = true) {
-        console::State() = console::ConsoleState();
-        console_ = std::make_unique<console::NewLook>();
-        ASSERT_TRUE(console_->Form_Load());
-        console_->show();
-        if (detect) {
-            console_->FirstDetection();
-        }
-    }
-    void CloseConsole() {
-        if (console_ != nullptr) {
-            console_->close();
-            console_.reset();
-        }
     }
     // The row of the hardware address chosen in the list, as a click chooses it.
     void Select(const QString& mac) {
@@ -114,12 +71,6 @@ class CommandsFixture : public ::testing::Test {
         QApplication::setActiveWindow(console_.get());
         QTest::keyClick(console_.get(), key);
     }
-
-    console::QueuePump pump_;
-    QTemporaryDir data_;
-    MessageRecorder boxes_;
-    SimulatorProcess cards_;
-    std::unique_ptr<console::NewLook> console_;
 };
 
 }  // namespace consoletest

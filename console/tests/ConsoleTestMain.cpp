@@ -5,13 +5,25 @@
 
 #include <cstdlib>
 
-int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+#include "tests/QtPooledThreads.h"
+
+namespace {
+
+int RunTests(int argc, char** argv) {
     QApplication application(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     const int result = RUN_ALL_TESTS();
     // What a test left for the loop (objects to delete later, queued calls) goes before the end.
     QCoreApplication::sendPostedEvents();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return result;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    const int result = RunTests(argc, argv);
+    AwaitPooledQtThreads();
     return result;
 }

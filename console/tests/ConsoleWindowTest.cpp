@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QListWidget>
@@ -14,12 +13,13 @@
 #include <QScreen>
 #include <QStandardItemModel>
 #include <QStatusBar>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QTreeView>
 
-#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "console/core/ConsoleState.h"
 #include "console/core/DeviceAccess.h"
@@ -28,25 +28,30 @@
 #include "console/core/NewLook.h"
 #include "console/core/PrintServerTable.h"
 #include "console/core/PrinterList.h"
-#include "console/core/QueuePump.h"
 #include "console/core/frmAboutBox.h"
 #include "console/core/frmBanner.h"
 #include "console/core/frmProgress.h"
-#include "console/tests/MessageRecorder.h"
+#include "console/tests/ConsoleFixture.h"
 #include "firmware/tests/support/ChildProcess.h"
 #include "platform/store/StoreKeyHandle.h"
 #include "platform/store/StorePaths.h"
-#include "tests/QuickExchanges.h"
-#include "tests/SimulatorProcess.h"
 
 namespace console {
 namespace {
 
 constexpr const char* kGetsTakenOid = "1.3.6.1.2.1.11.15.0";
 
-void SavePicture(QWidget* form, const QString& name) {
-    QDir().mkpath(CONSOLE_PICTURES_DIR);
-    form->grab().save(QString(CONSOLE_PICTURES_DIR) + "/" + name + ".png");
+using consoletest::SavePicture;
+
+// The detection dialog while the library still waits for answers, when one is up.
+frmProgress* DetectingProgress() {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        auto* progress = qobject_cast<frmProgress*>(widget);
+        if (progress != nullptr && progress->isVisible() && !progress->DetectionFinished()) {
+            return progress;
+        }
+    }
+    return nullptr;
 }
 
 std::optional<std::string> StoredOptions() {
@@ -77,41 +82,8 @@ DisplayOptions WorkingOptions() {
     return options;
 }
 
-class ConsoleWindowTest : public ::testing::Test {
+class ConsoleWindowTest : public consoletest::ConsoleFixture {
   protected:
-    void SetUp() override {
-        ASSERT_TRUE(data_.isValid());
-        qputenv("XDG_DATA_HOME", data_.path().toUtf8());
-        ASSERT_TRUE(StoreQuickExchangeSettings());
-        State() = ConsoleState();
-    }
-    void TearDown() override {
-        CloseConsole();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        cards_.Stop();
-        plat::StoreDeleteKey(plat::kStoreLocalMachine, plat::kAdapterOnlyKey);
-        plat::StoreDeleteKey(plat::kStoreLocalMachine, plat::kDisplayKey);
-    }
-
-    void StartCards(const std::string& description) {
-        std::string error;
-        ASSERT_TRUE(cards_.Start(description, error)) << error;
-    }
-
-    // Start-up and the first detection, as the program runs them.
-    void OpenConsole() {
-        State() = ConsoleState();
-        console_ = std::make_unique<NewLook>();
-        ASSERT_TRUE(console_->Form_Load());
-        console_->show();
-        console_->FirstDetection();
-    }
-    void CloseConsole() {
-        if (console_ != nullptr) {
-            console_->close();
-            console_.reset();
-        }
-    }
     QStandardItemModel* Model() const { return console_->List()->Model(); }
     int RowOf(const QString& name) const {
         const QList<QStandardItem*> found = Model()->findItems(name);
@@ -121,12 +93,6 @@ class ConsoleWindowTest : public ::testing::Test {
         const int row = RowOf(name);
         return row < 0 ? QString() : Model()->item(row, 2)->text();
     }
-
-    QueuePump pump_;
-    QTemporaryDir data_;
-    consoletest::MessageRecorder boxes_;
-    consoletest::SimulatorProcess cards_;
-    std::unique_ptr<NewLook> console_;
 };
 
 TEST_F(ConsoleWindowTest, FirstDetectionListsEveryPrintServerAndAStatusChangeRaisesItsAlert) {
@@ -136,24 +102,22 @@ TEST_F(ConsoleWindowTest, FirstDetectionListsEveryPrintServerAndAStatusChangeRai
         "cards 50 Dlc mac=00005E320001 ip=127.0.6.1 protocols=dlc status=68\n");
     StoreOptions(BuildDisplayOptions(WorkingOptions()));
 
-    // The progress dialog while the library still waits for answers: it is up and painted.
-    int linesDuringDetection = -1;
+    // The progress dialog while the library still waits for answers: it is up, lists the requests
+    // and answers as they come, and is painted. A loaded machine may take its time to get there.
+    int linesDuringDetection = 0;
     QTimer during;
-    during.setSingleShot(true);
-    during.setInterval(400);
+    during.setInterval(10);
     QObject::connect(&during, &QTimer::timeout, [&] {
-        for (QWidget* widget : QApplication::topLevelWidgets()) {
-            if (auto* progress = qobject_cast<frmProgress*>(widget);
-                progress != nullptr && progress->isVisible()) {
-                linesDuringDetection = progress->Lines()->count();
+        frmProgress* progress = DetectingProgress();
+        if (progress != nullptr) {
+            linesDuringDetection = progress->Lines()->count();
+            if (linesDuringDetection >= 4) {
                 SavePicture(progress, "frmProgress");
+                during.stop();
             }
         }
     });
-    State() = ConsoleState();
-    console_ = std::make_unique<NewLook>();
-    ASSERT_TRUE(console_->Form_Load());
-    console_->show();
+    OpenConsole(false);
     auto* banner = console_->findChild<frmBanner*>();
     ASSERT_NE(banner, nullptr);
     SavePicture(banner, "frmBanner");

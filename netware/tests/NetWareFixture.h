@@ -6,9 +6,8 @@
 #include <vector>
 
 #include "netware/Tessik.h"
+#include "netware/tests/NetWareCard.h"
 #include "platform/netware/NetWareClient.h"
-#include "platform/store/StoreKeyHandle.h"
-#include "platform/store/StorePaths.h"
 #include "simulator/Simulator.h"
 #include "simulator/netware/NetWareNetwork.h"
 
@@ -18,20 +17,13 @@
 // whose current context is ENG.ORG; listings take two names per pass.
 class NetWareFixture : public ::testing::Test {
   public:
-    static constexpr const char* kAdapter = "00005E107777";
+    static constexpr const char* kAdapter = nwtest::kAdapter;
 
   protected:
     void SetUp() override {
-        sim::CardDescription card;
-        card.name = "PS-NW";
-        card.mac = {0x00, 0x00, 0x5E, 0x10, 0x77, 0x77};
-        card.ip = {127, 1, 7, 7};
-        card.protocols = 2;
-        cards.AddCard(card);
+        ASSERT_NO_FATAL_FAILURE(nwtest::StartCard(cards));
         std::string error;
-        ASSERT_TRUE(cards.Start(error)) << error;
         ASSERT_TRUE(network.Start(error)) << error;
-        EnterCard();
         Seed({"server FS1 ACME",
               "server FS2",
               "user FS1 ADMIN secret",
@@ -99,21 +91,6 @@ class NetWareFixture : public ::testing::Test {
 
     sim::Simulator cards;
     sim::NetWareNetwork network;
-
-  private:
-    static void EnterCard() {
-        auto card = plat::StoreKeyHandle::Create(
-            plat::kStoreLocalMachine, (std::string(plat::kAdapterOnlyKey) + "\\" + kAdapter).c_str());
-        ASSERT_TRUE(card);
-        card->WriteNumber("cProtocols", 2);
-        card->WriteNumber("pProtocol", 2);
-        card->WriteText("IP Address", "127.1.7.7");
-        card->WriteText("MAC Address", kAdapter);
-        auto snmp = plat::StoreKeyHandle::Create(plat::kStoreLocalMachine, plat::kSnmpKey);
-        ASSERT_TRUE(snmp);
-        snmp->WriteNumber("UdpTimeOutInterval", 1);
-        snmp->WriteNumber("UdpTotalRetries", 1);
-    }
 };
 
 // A list export's text, count and result.

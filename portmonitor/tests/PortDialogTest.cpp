@@ -26,6 +26,7 @@
 #include "portmonitor/dialogs/MonitorMessages.h"
 #include "portmonitor/dialogs/PortDialog.h"
 #include "simulator/Simulator.h"
+#include "tests/QtPooledThreads.h"
 #include "tests/QuickExchanges.h"
 
 namespace portmon::test {
@@ -267,7 +268,12 @@ TEST_F(PortDialogTest, CancelInTheAddDialogIsNoSuccess) {
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    int result = 0;
+    {
+        QApplication application(argc, argv);
+        ::testing::InitGoogleTest(&argc, argv);
+        result = RUN_ALL_TESTS();
+    }
+    AwaitPooledQtThreads();
+    return result;
 }

@@ -15,6 +15,7 @@
 #include "console/core/ConsoleState.h"
 #include "console/core/NewLook.h"
 #include "console/core/QueuePump.h"
+#include "console/tests/ConsoleFixture.h"
 #include "console/tests/MessageRecorder.h"
 #include "platform/store/StoreKeyHandle.h"
 #include "platform/store/StorePaths.h"
@@ -60,15 +61,7 @@ class ConfigurationFixture : public ::testing::Test {
         ASSERT_TRUE(StoreQuickExchangeSettings());
         State() = ConsoleState();
     }
-    void TearDown() override {
-        if (console_ != nullptr) {
-            console_->close();
-            console_.reset();
-        }
-        cards_.Stop();
-        plat::StoreDeleteKey(plat::kStoreLocalMachine, plat::kAdapterOnlyKey);
-        plat::StoreDeleteKey(plat::kStoreLocalMachine, plat::kDisplayKey);
-    }
+    void TearDown() override { consoletest::EndConsoleTest(console_, cards_); }
 
     void OpenConsole(const std::string& description) {
         std::string error;

@@ -3,45 +3,17 @@
 #include <string>
 
 #include "netware/cardtable/CardServiceTable.h"
-#include "platform/store/ConfigStore.h"
-#include "platform/store/StorePaths.h"
+#include "netware/tests/NetWareCard.h"
 #include "simulator/Simulator.h"
 #include "snmp/exports/Vantorel.h"
-#include "transport/DeviceStorePath.h"
 
 namespace {
 
-constexpr const char* kAdapter = "00005E107777";
+using nwtest::kAdapter;
 
-// One card in the test network, entered in the device store as the console would find it.
 class ServiceTableTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        sim::CardDescription card;
-        card.name = "PS-NW";
-        card.mac = {0x00, 0x00, 0x5E, 0x10, 0x77, 0x77};
-        card.ip = {127, 1, 7, 7};
-        card.protocols = 2;
-        cards.AddCard(card);
-        std::string error;
-        ASSERT_TRUE(cards.Start(error)) << error;
-
-        plat::StoreKey key = 0;
-        const std::string path = std::string(plat::kAdapterOnlyKey) + "\\" + kAdapter;
-        ASSERT_EQ(plat::StoreCreateKey(plat::kStoreLocalMachine, path.c_str(), &key), plat::kStoreOk);
-        const std::uint32_t ip = 2;
-        plat::StoreSetValue(key, "cProtocols", plat::kStoreValueNumber, &ip, sizeof ip);
-        plat::StoreSetValue(key, "pProtocol", plat::kStoreValueNumber, &ip, sizeof ip);
-        plat::StoreSetValue(key, "IP Address", plat::kStoreValueText, "127.1.7.7", 10);
-        plat::StoreSetValue(key, "MAC Address", plat::kStoreValueText, kAdapter, 13);
-        plat::StoreCloseKey(key);
-        // Short waits for the SNMP library's exchanges.
-        ASSERT_EQ(plat::StoreCreateKey(plat::kStoreLocalMachine, plat::kSnmpKey, &key), plat::kStoreOk);
-        const std::uint32_t one = 1;
-        plat::StoreSetValue(key, "UdpTimeOutInterval", plat::kStoreValueNumber, &one, sizeof one);
-        plat::StoreSetValue(key, "UdpTotalRetries", plat::kStoreValueNumber, &one, sizeof one);
-        plat::StoreCloseKey(key);
-    }
+    void SetUp() override { nwtest::StartCard(cards); }
 
     sim::Simulator cards;
 };
