@@ -17,6 +17,8 @@ namespace {
 
 // Requests taken from the UDP socket in one turn of the loop.
 constexpr int UdpBatch = 64;
+// Longer than the firmware server's usual resend wait, so that a resent last block is heard.
+constexpr int kFirmwareLingerMs = 3000;
 
 }  // namespace
 
@@ -286,13 +288,17 @@ void Simulator::FetchFirmware(size_t card, const UpgradeOrder& order, std::strin
     options.waitMs = 200;
     options.attempts = 25;
     options.cancel = &stopping_;
+    // The card installs the file at once and then stays to acknowledge the last block again: when its
+    // last acknowledgement is lost, the server's resend must still hear that the transfer ended.
+    options.lingerMs = kFirmwareLingerMs;
+    options.onDone = [this, card](const std::vector<std::uint8_t>& data) {
+        std::lock_guard lock(mutex_);
+        cards_[card]->InstallFirmware(data, options_.restart);
+    };
     TftpClientResult result = TftpGet(order.file, options);
-    std::lock_guard lock(mutex_);
-    Card& target = *cards_[card];
-    if (result.ok) {
-        target.InstallFirmware(std::move(result.data), options_.restart);
-    } else {
-        target.Upgrade().Failed(result.errorMessage);
+    if (!result.ok) {
+        std::lock_guard lock(mutex_);
+        cards_[card]->Upgrade().Failed(result.errorMessage);
     }
 }
 

@@ -6,6 +6,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <random>
 
 namespace sim {
@@ -110,6 +111,7 @@ TftpClientResult TftpGet(const std::string& fileName, const TftpClientOptions& o
     std::uint16_t expected = 1;
     bool done = false;
     int waits = 0;
+    int quietMs = 0;
     Bytes packet;
     sockaddr_in from{};
     while (true) {
@@ -117,10 +119,15 @@ TftpClientResult TftpGet(const std::string& fileName, const TftpClientOptions& o
             result.errorMessage = "cancelled";
             break;
         }
-        const int waitMs = done ? options.lingerMs : options.waitMs;
+        // The linger is waited in short steps so that a cancel ends it soon.
+        const int waitMs = done ? std::min(options.lingerMs - quietMs, options.waitMs) : options.waitMs;
         if (!link.Receive(waitMs, packet, from)) {
             if (done) {
-                break;
+                quietMs += waitMs;
+                if (quietMs >= options.lingerMs) {
+                    break;
+                }
+                continue;
             }
             if (++waits > options.attempts) {
                 result.errorMessage = "timed out";
@@ -155,10 +162,14 @@ TftpClientResult TftpGet(const std::string& fileName, const TftpClientOptions& o
             ++expected;
             waits = 0;
             done = packet.size() - 4 < kBlockSize;
+            if (done && options.onDone) {
+                options.onDone(result.data);
+            }
         }
         // A repeated block is acknowledged again: our acknowledgement may have been lost.
         if (block == static_cast<std::uint16_t>(expected - 1)) {
             link.Send(last, server);
+            quietMs = 0;
         }
         if (done && options.lingerMs == 0) {
             break;

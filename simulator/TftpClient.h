@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,8 @@ struct TftpClientOptions {
     int lingerMs = 0;     // after the last acknowledgement, to answer a repeated last block
     int vanishAfter = 0;  // when not 0: acknowledges this many blocks, then goes silent
     const std::atomic<bool>* cancel = nullptr;  // when set, ends the transfer at the next wait
+    // When set, called with the whole file as soon as its last block is in, before any linger.
+    std::function<void(const std::vector<std::uint8_t>&)> onDone;
 };
 
 struct TftpClientResult {
