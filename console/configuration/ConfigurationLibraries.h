@@ -7,17 +7,12 @@
 // like the core's; the card's NetWare service table and check delays are among them.
 namespace console::configlib {
 
-inline LateExport<decltype(::HelperBcastSet)> HelperBcastSet{"Halbrin.dll", "HelperBcastSet"};
-inline LateExport<decltype(::HelperGetAppleTalkZones)> HelperGetAppleTalkZones{"Halbrin.dll",
-                                                                               "HelperGetAppleTalkZones"};
-inline LateExport<decltype(::NwSNMPInit)> NwSNMPInit{"Halbrin.dll", "NwSNMPInit"};
-inline LateExport<decltype(::NwSNMPGetCfgCheckDelay)> NwSNMPGetCfgCheckDelay{"Halbrin.dll",
-                                                                             "NwSNMPGetCfgCheckDelay"};
-inline LateExport<decltype(::NwSNMPGetJobCheckDelay)> NwSNMPGetJobCheckDelay{"Halbrin.dll",
-                                                                             "NwSNMPGetJobCheckDelay"};
-inline LateExport<decltype(::NwSNMPSetCfgCheckDelay)> NwSNMPSetCfgCheckDelay{"Halbrin.dll",
-                                                                             "NwSNMPSetCfgCheckDelay"};
-inline LateExport<decltype(::NwSNMPSetJobCheckDelay)> NwSNMPSetJobCheckDelay{"Halbrin.dll",
-                                                                             "NwSNMPSetJobCheckDelay"};
+CONSOLE_LIBRARY_FUNCTION("Halbrin.dll", HelperBcastSet);
+CONSOLE_LIBRARY_FUNCTION("Halbrin.dll", HelperGetAppleTalkZones);
+CONSOLE_LIBRARY_FUNCTION("Halbrin.dll", NwSNMPInit);
+CONSOLE_LIBRARY_FUNCTION("Halbrin.dll", NwSNMPGetCfgCheckDelay);
+CONSOLE_LIBRARY_FUNCTION("Halbrin.dll", NwSNMPGetJobCheckDelay);
+CONSOLE_LIBRARY_FUNCTION("Halbrin.dll", NwSNMPSetCfgCheckDelay);
+CONSOLE_LIBRARY_FUNCTION("Halbrin.dll", NwSNMPSetJobCheckDelay);
 
 }  // namespace console::configlib

@@ -36,10 +36,6 @@ constexpr int kConfirmRemoval = 9300;
 constexpr int kNoPrintServerContext = 9420;
 constexpr int kUnknownModeRow = 9421;
 
-bool HasSeveralCauses(NwResult result) {
-    return result == 25011 || result == kNwPrinterNotCreated || result == kNwNoSuchRow;
-}
-
 // The print server the print mode dialog chose, with its directory context: the one the browse gave
 // it, else its own when it was typed as a dotted name; empty when it has none (an earlier browse's
 // context is no context of a name typed in).
@@ -170,7 +166,7 @@ void frmConfiguration::cmdModify_Click() {
     };
     // A result with several causes is worth its reasons; any other says the mode stays.
     ChangeQueue(queue, modify, [](NwResult result) {
-        if (HasSeveralCauses(result)) {
+        if (HasReasons(result)) {
             ShowNetWareSetupResult(result);
         } else {
             ShowPlainMessage(LoadString(kModeNotChanged), State().productTitle);

@@ -1,5 +1,4 @@
 // The input check and OK: every changed setting written to the print server, its new address last.
-#include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>

@@ -1,6 +1,7 @@
 #include "console/core/Libraries.h"
 
 #include <map>
+#include <string>
 
 #include "platform/services/ModuleLoader.h"
 

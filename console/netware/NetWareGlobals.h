@@ -26,7 +26,7 @@ inline QString CrQueueContext;
 inline int16_t CrQueueCreated = 0;
 inline QString CrQueueName;
 
-// Print mode: inputs, then OK (-1) or Cancel (0), the mode chosen and its print server.
+// Print mode: inputs, then OK (-1) or Cancel (0), the mode chosen (a NetWareMode) and its print server.
 inline QString PrintModeQueue;
 inline int16_t PrintModeBindery = 0;
 inline QString PrintModeServer;
@@ -35,12 +35,6 @@ inline QString PrintModeContext;
 inline int16_t PrintModeAccepted = 0;
 inline int16_t PrintModeChoice = 0;
 inline QString PrintModePrintServer;
-
-// Service modes of a queue.
-inline constexpr int16_t kModeBinderyPrintServer = 1;
-inline constexpr int16_t kModeBinderyRemotePrinter = 2;
-inline constexpr int16_t kModeNdsPrintServer = 3;
-inline constexpr int16_t kModeNdsRemotePrinter = 4;
 
 // How the card is to service one queue, as the print mode dialog last chose it.
 struct QueueModeEntry {

@@ -6,40 +6,33 @@
 // The NetWare helper library's exports the console calls, bound by name on first use like the core's.
 namespace console::tessik {
 
-#define NETWARE_FUNCTION(name)                 \
-    inline LateExport<decltype(::name)> name { \
-        "Tessik.dll", #name                    \
-    }
-
-NETWARE_FUNCTION(NwBiLogin);
-NETWARE_FUNCTION(NwNdsLogin);
-NETWARE_FUNCTION(NwListFs);
-NETWARE_FUNCTION(NwListTrees);
-NETWARE_FUNCTION(NwBiGetQueueList);
-NETWARE_FUNCTION(NwBiGetPsList);
-NETWARE_FUNCTION(NwNdsGetContext);
-NETWARE_FUNCTION(NwNdsBrowse);
-NETWARE_FUNCTION(NwGetVerInfo);
-NETWARE_FUNCTION(NwStateOfAuthentication);
-NETWARE_FUNCTION(NwBiCreateQueue);
-NETWARE_FUNCTION(NwNdsCreateQueue);
-NETWARE_FUNCTION(NwBiDeleteQueue);
-NETWARE_FUNCTION(NwNdsDeleteQueue);
-NETWARE_FUNCTION(NwBiCreatePrintServer);
-NETWARE_FUNCTION(NwNdsCreatePs);
-NETWARE_FUNCTION(NwBiVerifyPs);
-NETWARE_FUNCTION(NwNdsVerifyPs);
-NETWARE_FUNCTION(NwBiAddSerList);
-NETWARE_FUNCTION(NwNdsAddSerList);
-NETWARE_FUNCTION(NwBiRmSerList);
-NETWARE_FUNCTION(NwNdsRmSerList);
-NETWARE_FUNCTION(NwSNMPModifyMode);
-NETWARE_FUNCTION(NwSNMPInit);
-NETWARE_FUNCTION(NwSNMPGetJobCheckDelay);
-NETWARE_FUNCTION(NwSNMPSetJobCheckDelay);
-NETWARE_FUNCTION(NwSNMPGetCfgCheckDelay);
-NETWARE_FUNCTION(NwSNMPSetCfgCheckDelay);
-
-#undef NETWARE_FUNCTION
+CONSOLE_LIBRARY_FUNCTION("Tessik.dll", NwBiLogin);
+CONSOLE_LIBRARY_FUNCTION("Tessik.dll", NwNdsLogin);
+CONSOLE_LIBRARY_FUNCTION("Tessik.dll", NwListFs);
+CONSOLE_LIBRARY_FUNCTION("Tessik.dll", NwListTrees);
+CONSOLE_LIBRARY_FUNCTION("Tessik.dll", NwBiGetQueueList);
+CONSOLE_LIBRARY_FUNCTION("Tessik.dll", NwBiGetPsList);
+CONSOLE_LIBRARY_FUNCTION("Tessik.dll", NwNdsGetContext);
+CONSOLE_LIBRARY_FUNCTION("Tessik.dll", NwNdsBrowse);
+CONSOLE_LIBRARY_FUNCTION("Tessik.dll", NwGetVerInfo);
+CONSOLE_LIBRARY_FUNCTION("Tessik.dll", NwStateOfAuthentication);
+CONSOLE_LIBRARY_FUNCTION("Tessik.dll", NwBiCreateQueue);
+CONSOLE_LIBRARY_FUNCTION("Tessik.dll", NwNdsCreateQueue);
+CONSOLE_LIBRARY_FUNCTION("Tessik.dll", NwBiDeleteQueue);
+CONSOLE_LIBRARY_FUNCTION("Tessik.dll", NwNdsDeleteQueue);
+CONSOLE_LIBRARY_FUNCTION("Tessik.dll", NwBiCreatePrintServer);
+CONSOLE_LIBRARY_FUNCTION("Tessik.dll", NwNdsCreatePs);
+CONSOLE_LIBRARY_FUNCTION("Tessik.dll", NwBiVerifyPs);
+CONSOLE_LIBRARY_FUNCTION("Tessik.dll", NwNdsVerifyPs);
+CONSOLE_LIBRARY_FUNCTION("Tessik.dll", NwBiAddSerList);
+CONSOLE_LIBRARY_FUNCTION("Tessik.dll", NwNdsAddSerList);
+CONSOLE_LIBRARY_FUNCTION("Tessik.dll", NwBiRmSerList);
+CONSOLE_LIBRARY_FUNCTION("Tessik.dll", NwNdsRmSerList);
+CONSOLE_LIBRARY_FUNCTION("Tessik.dll", NwSNMPModifyMode);
+CONSOLE_LIBRARY_FUNCTION("Tessik.dll", NwSNMPInit);
+CONSOLE_LIBRARY_FUNCTION("Tessik.dll", NwSNMPGetJobCheckDelay);
+CONSOLE_LIBRARY_FUNCTION("Tessik.dll", NwSNMPSetJobCheckDelay);
+CONSOLE_LIBRARY_FUNCTION("Tessik.dll", NwSNMPGetCfgCheckDelay);
+CONSOLE_LIBRARY_FUNCTION("Tessik.dll", NwSNMPSetCfgCheckDelay);
 
 }  // namespace console::tessik

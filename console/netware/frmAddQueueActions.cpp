@@ -186,7 +186,10 @@ bool frmAddQueue::ServiceOf(const QString& queue, Service& service) const {
     const QString tree = cmbNdsTrees->currentText();
     const int found = FindQueueMode(queue, bindery ? -1 : 0, cmbFileServers->currentText(), tree);
     const QueueModeEntry* entry = found >= 0 ? &QueueModeTable[static_cast<std::size_t>(found)] : nullptr;
-    service.mode = entry != nullptr ? entry->Mode : bindery ? kBinderyPrintServer : kDirectoryPrintServer;
+    service.mode = bindery ? kBinderyPrintServer : kDirectoryPrintServer;
+    if (entry != nullptr) {
+        service.mode = entry->Mode;
+    }
     if (IsPrintServerMode(service.mode)) {
         // The card is one print server in a tree: the context it already serves under, else the
         // context the queues are listed in.

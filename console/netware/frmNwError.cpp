@@ -29,10 +29,6 @@ constexpr int kSettingsOrQueue = 15030;
 constexpr int kOkCaption = 15031;
 constexpr int kDetailsCaption = 15032;
 
-bool HasReasons(int id) {
-    return id == kPrintServerRefused || id == kPrinterNotCreated || id == kNoSuchRow;
-}
-
 // The message shown for an id: two of them say more than their own text.
 QString ErrorText(int id) {
     switch (id) {
@@ -46,6 +42,10 @@ QString ErrorText(int id) {
 }
 
 }  // namespace
+
+bool HasReasons(int id) {
+    return id == kPrintServerRefused || id == kPrinterNotCreated || id == kNoSuchRow;
+}
 
 frmNwError::frmNwError(QWidget* owner)
     : QDialog(owner),

@@ -27,6 +27,10 @@ class frmNwError : public QDialog {
     void ShowReasons();
 };
 
+// Whether a message id has several possible causes (25011, 30021, 30027): those the NetWare error
+// dialog explains.
+bool HasReasons(int id);
+
 // Shows the NetWare error dialog modally for NwErrorId.
 void ShowNetWareErrorDialog(QWidget* owner);
 

@@ -12,6 +12,7 @@
 #include "console/core/dialogs/DialogKit.h"
 #include "console/netware/NetWareForms.h"
 #include "console/netware/NetWareGlobals.h"
+#include "console/netware/ServicedQueues.h"
 #include "console/netware/frmBrowse.h"
 
 namespace console {
@@ -104,8 +105,7 @@ frmPrintMode::frmPrintMode(QWidget* owner)
 void frmPrintMode::ShowCurrentMode() {
     const int index = FindQueueMode(PrintModeQueue, PrintModeBindery, PrintModeServer, PrintModeTree);
     const QueueModeEntry* entry = index < 0 ? nullptr : &QueueModeTable[static_cast<std::size_t>(index)];
-    const bool remote =
-        entry != nullptr && entry->Mode != kModeBinderyPrintServer && entry->Mode != kModeNdsPrintServer;
+    const bool remote = entry != nullptr && !IsPrintServerMode(entry->Mode);
     optModeRP->setChecked(remote);
     optModePS->setChecked(!remote);
     if (remote) {
@@ -155,9 +155,9 @@ void frmPrintMode::cmdOk_Click() {
     const bool bindery = PrintModeBindery == -1;
     const bool remote = optModeRP->isChecked();
     if (bindery) {
-        PrintModeChoice = remote ? kModeBinderyRemotePrinter : kModeBinderyPrintServer;
+        PrintModeChoice = remote ? kBinderyRemotePrinter : kBinderyPrintServer;
     } else {
-        PrintModeChoice = remote ? kModeNdsRemotePrinter : kModeNdsPrintServer;
+        PrintModeChoice = remote ? kDirectoryRemotePrinter : kDirectoryPrintServer;
     }
     PrintModePrintServer = remote ? txtPrintServer->text() : QString();
     int index = FindQueueMode(PrintModeQueue, PrintModeBindery, PrintModeServer, PrintModeTree);

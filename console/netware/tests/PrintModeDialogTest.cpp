@@ -2,6 +2,7 @@
 // choice kept in QueueModeTable, one entry per queue as NetWare names it.
 #include <QRadioButton>
 
+#include "console/netware/ServicedQueues.h"
 #include "console/netware/frmBrowse.h"
 #include "console/netware/frmPrintMode.h"
 #include "console/netware/tests/NetWareDialogsFixture.h"
@@ -61,14 +62,14 @@ TEST_F(PrintModeDialogTest, TheChoiceIsKeptAndAPserverEntryHoldsNoStalePrintServ
     Prepare("Q1", 0);
     ConfirmRemotePrinter();
     EXPECT_EQ(PrintModeAccepted, -1);
-    EXPECT_EQ(PrintModeChoice, kModeNdsRemotePrinter);
+    EXPECT_EQ(PrintModeChoice, kDirectoryRemotePrinter);
     EXPECT_EQ(PrintModePrintServer, "PS1");
     ASSERT_EQ(QueueModeTable.size(), 1u);
     const QueueModeEntry remote = QueueModeTable[0];
     EXPECT_EQ(remote.QueueName, "Q1");
     EXPECT_EQ(remote.Bindery, 0);
     EXPECT_EQ(remote.Tree, "ACME");
-    EXPECT_EQ(remote.Mode, kModeNdsRemotePrinter);
+    EXPECT_EQ(remote.Mode, kDirectoryRemotePrinter);
     EXPECT_EQ(remote.PrintServer, "PS1");
     EXPECT_EQ(remote.PrintServerContext, "ENG.ORG");
 
@@ -80,7 +81,7 @@ TEST_F(PrintModeDialogTest, TheChoiceIsKeptAndAPserverEntryHoldsNoStalePrintServ
     dialog.optModePS->click();
     dialog.cmdOk->click();
     ASSERT_EQ(QueueModeTable.size(), 1u) << "the entry is overwritten";
-    EXPECT_EQ(QueueModeTable[0].Mode, kModeNdsPrintServer);
+    EXPECT_EQ(QueueModeTable[0].Mode, kDirectoryPrintServer);
     EXPECT_EQ(QueueModeTable[0].PrintServer, "");
     EXPECT_EQ(QueueModeTable[0].PrintServerContext, "");
     EXPECT_EQ(PrintModePrintServer, "");
@@ -101,7 +102,7 @@ TEST_F(PrintModeDialogTest, ATypedPrintServerTakesNoContextFromAnEarlierBrowse) 
 TEST_F(PrintModeDialogTest, QueuesAreKnownByNameAndPlaceWithoutRegardToCase) {
     Prepare("Q1", -1, "FS1");
     ConfirmRemotePrinter();
-    EXPECT_EQ(PrintModeChoice, kModeBinderyRemotePrinter);
+    EXPECT_EQ(PrintModeChoice, kBinderyRemotePrinter);
     Prepare("Q1", -1, "FS2");
     frmPrintMode dialog(nullptr);
     EXPECT_TRUE(dialog.optModePS->isChecked()) << "the same name on another file server is another queue";

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <stdexcept>
+
+// A library export bound by name on its first call, so the console is never linked against the
+// libraries it calls; the library headers give the types only.
+namespace console {
+
+// A library or export that cannot be loaded: the installation is broken.
+class LibraryMissing : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+void* LibraryFunction(const char* library, const char* name);
+
+template <typename Function>
+class LateExport;
+
+template <typename Result, typename... Args>
+class LateExport<Result(Args...)> {
+  public:
+    constexpr LateExport(const char* library, const char* name) : library_(library), name_(name) {}
+
+    Result operator()(Args... args) {
+        if (function_ == nullptr) {
+            function_ = reinterpret_cast<Result (*)(Args...)>(LibraryFunction(library_, name_));
+        }
+        return function_(args...);
+    }
+
+  private:
+    const char* library_;
+    const char* name_;
+    Result (*function_)(Args...) = nullptr;
+};
+
+}  // namespace console
+
+// Declares, in the enclosing namespace, the late-bound export `name` of `library`, typed as the
+// library's own declaration of ::name.
+#define CONSOLE_LIBRARY_FUNCTION(library, name) \
+    inline LateExport<decltype(::name)> name {  \
+        library, #name                          \
+    }
