@@ -1,5 +1,4 @@
 // The main window's commands: the console's own, and those that the dialog libraries register.
-#include <QApplication>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFileInfo>
@@ -12,6 +11,7 @@
 #include "console/core/ConsoleState.h"
 #include "console/core/DeviceAccess.h"
 #include "console/core/EngineVersion.h"
+#include "console/core/FormHelpers.h"
 #include "console/core/Messages.h"
 #include "console/core/NewLook.h"
 #include "console/core/PrintServerTable.h"
@@ -49,15 +49,6 @@ constexpr std::int32_t kRefused = 25011;
 // The commands that talk to a print server or open a device dialog: one at a time.
 const QStringList kBusyCommands = {"mnuConfigure", "mnuProperties", "mnuPrStatus",
                                    "mnuProtocolS", "mnuTestPage",   "mnuFactory"};
-
-// Hourglass for as long as the command waits for a print server.
-class WaitCursor {
-  public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 // CommandBusy while a busy command runs, cleared on every way out.
 class BusyCommand {
@@ -223,7 +214,7 @@ void NewLook::mnuTestPage_Click() {
     panel1_->setText(LoadString(kContacting));
     std::int32_t result = 0;
     {
-        WaitCursor hourglass;
+        BusyCursor hourglass;
         result = SnmpSet(row->mac, kTestPageOid, kCommandValue);
     }
     panel1_->clear();
@@ -254,7 +245,7 @@ void NewLook::mnuFactory_Click() {
     }
     std::int32_t result = 0;
     {
-        WaitCursor hourglass;
+        BusyCursor hourglass;
         result = SnmpSet(mac, kFactoryDefaultOid, kCommandValue);
     }
     if (result != 0) {

@@ -1,10 +1,10 @@
 #include "console/core/PrinterCommands.h"
 
-#include <QApplication>
 #include <QProcess>
 #include <QStandardPaths>
 
 #include "console/core/ConsoleState.h"
+#include "console/core/FormHelpers.h"
 #include "console/core/InstalledPrinters.h"
 #include "console/core/Libraries.h"
 #include "console/core/Messages.h"
@@ -25,10 +25,12 @@ constexpr const char* kSetUpProgram = "system-config-printer";
 
 void OpenSettings(QWidget* parent, plat::WindowHandle owner, const QString& printer) {
     InstallDocumentSettingsDialog(parent);
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const std::int32_t result = halbrin::HelperDeviceSettings32(owner, printer.toUtf8().constData());
-    plat::SetDocumentPropertiesDialog(nullptr);  // it holds the parent, which may go
-    QApplication::restoreOverrideCursor();
+    std::int32_t result = 0;
+    {
+        BusyCursor hourglass;
+        result = halbrin::HelperDeviceSettings32(owner, printer.toUtf8().constData());
+        plat::SetDocumentPropertiesDialog(nullptr);  // it holds the parent, which may go
+    }
     if (result != 0) {
         ShowResult(result, kWarning);
     }

@@ -1,8 +1,8 @@
 // How the printer properties dialog writes: OK sends the changed settings menu by menu, and the
 // maintenance commands act on the printer at once.
-#include <QApplication>
 #include <QProgressBar>
 
+#include "console/core/FormHelpers.h"
 #include "console/core/Messages.h"
 #include "console/core/StringTable.h"
 #include "console/properties/DeviceRequests.h"
@@ -127,10 +127,12 @@ void frmProperties::PrintFontList(int confirmation, const char* valueText, int s
     if (ShowMessage(confirmation, kQuestion) == kCancel) {
         return;
     }
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const std::int32_t result = SetIntegers(adapter_, {kFontList}, {valueText});
-    Pause(kFontListPause);
-    QApplication::restoreOverrideCursor();
+    std::int32_t result = 0;
+    {
+        BusyCursor hourglass;
+        result = SetIntegers(adapter_, {kFontList}, {valueText});
+        Pause(kFontListPause);
+    }
     ReportCommand(result, success);
 }
 
