@@ -20,6 +20,7 @@
 #include "platform/lan/LanFrame.h"
 #include "platform/lan/LanHooks.h"
 #include "platform/lan/LanSettings.h"
+#include "platform/services/FolderStream.h"
 
 namespace plat {
 
@@ -106,8 +107,7 @@ void SendWithHooks(const std::string& path, std::span<const std::uint8_t> frame,
 
 std::vector<std::string> FolderEntries(const std::string& folder) {
     std::vector<std::string> names;
-    // Closed however the walk ends, an allocation failure included.
-    const std::unique_ptr<DIR, decltype(&closedir)> dir(opendir(folder.c_str()), closedir);
+    const plat::FolderStream dir = plat::OpenFolder(folder);
     if (dir == nullptr) {
         return names;
     }

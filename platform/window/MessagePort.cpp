@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/services/DebugOutput.h"
+#include "platform/services/FolderStream.h"
 #include "platform/window/RuntimeFolder.h"
 #include "platform/window/WindowTable.h"
 
@@ -59,8 +60,7 @@ std::optional<ProcessIdentity> PortOwner(std::string_view name) {
 
 // Processes that were killed leave their port files behind; whoever opens a port clears them.
 void RemoveDeadPortFiles() {
-    // Closed however the walk ends, an allocation failure included.
-    const std::unique_ptr<DIR, decltype(&closedir)> folder(opendir(RuntimeFolder().c_str()), closedir);
+    const FolderStream folder = OpenFolder(RuntimeFolder());
     if (folder == nullptr) {
         return;
     }

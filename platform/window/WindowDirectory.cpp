@@ -7,12 +7,12 @@
 #include <unistd.h>
 
 #include <charconv>
-#include <memory>
 #include <mutex>
 #include <random>
 #include <sstream>
 #include <unordered_map>
 
+#include "platform/services/FolderStream.h"
 #include "platform/window/RuntimeFolder.h"
 
 namespace plat {
@@ -204,9 +204,7 @@ std::optional<ProcessIdentity> WindowDirectory::Owner(WindowHandle window) {
 
 std::vector<DirectoryEntry> WindowDirectory::All() {
     std::vector<WindowHandle> windows;
-    // Closed however the walk ends, an allocation failure included.
-    if (const std::unique_ptr<DIR, decltype(&closedir)> folder(opendir(EntryFolder().c_str()), closedir);
-        folder) {
+    if (const FolderStream folder = OpenFolder(EntryFolder())) {
         while (const dirent* item = readdir(folder.get())) {
             const std::string_view name = item->d_name;
             WindowHandle window = 0;
