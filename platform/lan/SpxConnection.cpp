@@ -5,7 +5,13 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
+#include <cstdlib>
+#include <mutex>
 #include <set>
+#include <thread>
+
+#include "platform/lan/LanHooks.h"
 
 namespace plat {
 
@@ -18,6 +24,20 @@ constexpr std::size_t kQueueLimit = 16;  // packets taken from the program and n
 std::set<std::shared_ptr<SpxConnection>>& Live() {
     static auto* live = new std::set<std::shared_ptr<SpxConnection>>;
     return *live;
+}
+
+// The program's end waits for the connections it closed, as a host's own stack carries a closed
+// stream to its end after the program has gone: the engine is a thread of this process, and without
+// the wait the last bytes and the closing handshake would die with it, leaving the peer waiting for
+// an end that never comes. The link gives up on a silent peer within its resends, so the wait is
+// bounded by them: the last bytes, then the disconnect.
+void AwaitClosingAtExit() {
+    const LanTiming timing = GetLanTiming();
+    const auto deadline = std::chrono::steady_clock::now() +
+                          std::chrono::milliseconds(2 * (timing.retries + 2) * timing.retransmitMs);
+    while (SpxConnection::AnyClosing() && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
 }
 
 void Signal(int fd) {
@@ -115,6 +135,8 @@ void SpxConnection::Close() {
         return;
     }
     userClosed_ = true;
+    static std::once_flag registered;
+    std::call_once(registered, [] { std::atexit(AwaitClosingAtExit); });
     close(userFd_);
     userFd_ = -1;
     if (status_ == Status::Connecting) {
@@ -122,6 +144,16 @@ void SpxConnection::Close() {
     } else {
         UpdateInterest();  // the engine reads the end of the program's stream
     }
+}
+
+bool SpxConnection::AnyClosing() {
+    std::lock_guard guard(LanLock());
+    for (const std::shared_ptr<SpxConnection>& connection : Live()) {
+        if (connection->userClosed_ && !connection->finished_) {
+            return true;
+        }
+    }
+    return false;
 }
 
 void SpxConnection::Abort() {

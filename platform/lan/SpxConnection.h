@@ -39,6 +39,8 @@ class SpxConnection final : public ReliableLink::Owner, public std::enable_share
     void Close();
     // Ends the connection at once; the peer sees a reset.
     void Abort();
+    // True while a connection closed by the program has bytes or its closing handshake to finish.
+    static bool AnyClosing();
 
     // A packet for this connection (from its own endpoint or, while connecting, via the listener).
     void OnPacket(const SpxPacket& packet);

@@ -7,6 +7,7 @@
 #include "platform/lan/IpxEndpoint.h"
 #include "platform/lan/LanSettings.h"
 #include "platform/lan/SpxConnection.h"
+#include "platform/lan/SpxListener.h"
 #include "platform/lan/tests/LanTestSupport.h"
 #include "platform/lan/tests/LinkSide.h"
 
@@ -76,6 +77,31 @@ TEST_F(LanProcessTest, SpxStreamCrossesToAnotherProcessAndBack) {
         echoed.append(buffer, static_cast<std::size_t>(got));
     }
     EXPECT_EQ(echoed, sent);
+    connection->Close();
+}
+
+// A program that closes its connection and ends at once still delivers every byte and the end.
+TEST_F(LanProcessTest, SpxStreamOfAProgramThatEndsRightAfterClosingArrivesWhole) {
+    int error = 0;
+    auto listener = SpxListener::Open(kPc, 0x2001, error);
+    ASSERT_TRUE(listener);
+    listener->Listen(1);
+    auto peer = StartPeer("spxsend", kPc, "2001");
+    ASSERT_TRUE(test::WaitReadable(listener->Fd(), 5000));
+    auto connection = listener->Accept();
+    ASSERT_TRUE(connection);
+    std::vector<std::uint8_t> arrived;
+    std::uint8_t buffer[4096];
+    ssize_t got = -1;
+    while (test::WaitReadable(connection->Fd(), 10000) &&
+           (got = recv(connection->Fd(), buffer, sizeof buffer, 0)) > 0) {
+        arrived.insert(arrived.end(), buffer, buffer + got);
+    }
+    EXPECT_EQ(got, 0) << "the stream's end never came";
+    ASSERT_EQ(arrived.size(), test::kSentBytes);
+    for (std::size_t i = 0; i < arrived.size(); ++i) {
+        ASSERT_EQ(arrived[i], test::SentByte(i)) << i;
+    }
     connection->Close();
 }
 

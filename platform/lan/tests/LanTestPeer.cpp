@@ -3,6 +3,8 @@
 //   lan_test_peer ipx STATION SOCKET    IPX datagrams back to their sender
 //   lan_test_peer spx STATION SOCKET    SPX streams back on the same connection
 //   lan_test_peer llc STATION SAP       UI frames back to their sender; link stations accepted, I-frames back
+//   lan_test_peer spxsend STATION SOCKET  connects to the SPX listener there, writes kSentBytes of
+//                                          SentByte(i), closes and ends at once
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -14,9 +16,12 @@
 #include <string>
 
 #include "platform/lan/IpxEndpoint.h"
+#include "platform/lan/LanSettings.h"
 #include "platform/lan/LinkStation.h"
 #include "platform/lan/SapPort.h"
+#include "platform/lan/SpxConnection.h"
 #include "platform/lan/SpxListener.h"
+#include "platform/lan/tests/LanTestSupport.h"
 
 using namespace plat;
 
@@ -87,6 +92,31 @@ int EchoSpx(const HardwareAddress& station, std::uint16_t socket) {
     return 0;
 }
 
+int SendAndEnd(const HardwareAddress& listener, std::uint16_t socket) {
+    const HardwareAddress self{{0x02, 0x00, 0x00, 0x00, 0x00, 0xFE}};
+    int error = 0;
+    auto connection = SpxConnection::Connect(IpxAddress{LocalIpxNetwork(), self, 0x4003},
+                                             IpxAddress{0, listener, socket}, error);
+    if (!connection || !test::WaitReadable(connection->StatusFd(), 5000) ||
+        connection->GetStatus() != SpxConnection::Status::Connected) {
+        return 1;
+    }
+    Ready();
+    std::string bytes;
+    for (std::size_t i = 0; i < test::kSentBytes; ++i) {
+        bytes += static_cast<char>(test::SentByte(i));
+    }
+    for (std::size_t sent = 0; sent < bytes.size();) {
+        const ssize_t n = send(connection->Fd(), bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
+        if (n <= 0) {
+            return 1;
+        }
+        sent += static_cast<std::size_t>(n);
+    }
+    connection->Close();
+    return 0;
+}
+
 class LlcEcho final : public SapPort::Handler {
   public:
     int Run(const HardwareAddress& station, std::uint8_t sap) {
@@ -139,6 +169,9 @@ int main(int argc, char** argv) {
     }
     if (mode == "spx") {
         return EchoSpx(*station, number);
+    }
+    if (mode == "spxsend") {
+        return SendAndEnd(*station, number);
     }
     if (mode == "llc") {
         LlcEcho echo;

@@ -42,6 +42,13 @@ class TempLan {
     std::string folder_;
 };
 
+// What the spxsend peer writes: more than the link's window holds, so that the peer's end comes
+// while most of it is still on its way.
+constexpr std::size_t kSentBytes = 64 << 10;
+inline std::uint8_t SentByte(std::size_t i) {
+    return static_cast<std::uint8_t>(i * 7 + i / 251);
+}
+
 inline bool WaitReadable(int fd, int milliseconds) {
     pollfd entry{fd, POLLIN, 0};
     return poll(&entry, 1, milliseconds) == 1;
