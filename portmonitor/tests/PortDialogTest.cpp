@@ -252,7 +252,7 @@ TEST_F(PortDialogTest, AddsAPrintServerByAddress) {
 TEST_F(PortDialogTest, CancelInTheAddDialogIsNoSuccess) {
     EXPECT_FALSE(plat::AddPort(nullptr, 0, "Another Monitor"));
     QTimer::singleShot(0, [] {
-        Await([] { return QApplication::activeModalWidget() != nullptr; });
+        ASSERT_TRUE(Await([] { return QApplication::activeModalWidget() != nullptr; }));
         QApplication::activeModalWidget()->close();
     });
     plat::SetLastError(0);
