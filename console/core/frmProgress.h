@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QDialog>
+#include <QElapsedTimer>
+#include <QStringList>
 
 #include <cstdint>
 #include <memory>
@@ -35,6 +37,10 @@ class frmProgress : public QDialog {
     // A detection progress notice: the event digit first.
     void txtInterface_Change(const QString& notice);
 
+  signals:
+    // The library's detection has returned; the console's own steps follow.
+    void DetectionEnded();
+
   protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -43,12 +49,20 @@ class frmProgress : public QDialog {
     void Form_Activate();
     void AddLine(const QString& line);
     void ShowStep(int textId, const QString& name);
+    void ShowSoon();
+    void ShowPending();
 
     QTimer* keepAlive_;
     QListWidget* DetectShow;
     QProgressBar* DetectProgress;
     QLabel* lblStatus;
     std::unique_ptr<NoticeBox> txtInterface;
+    // Lines and the status text wait here for the list's next painting: a list shown anew for each
+    // of ten thousand answers would cost more than the detection.
+    QStringList pendingLines_;
+    QString pendingStep_;
+    QTimer* showPending_;
+    QElapsedTimer sinceShown_;
     std::int32_t result_ = 0;
     bool started_ = false;
     bool finished_ = false;
