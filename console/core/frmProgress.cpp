@@ -42,9 +42,8 @@ constexpr int kShowEveryMs = 40;
 
 }  // namespace
 
-frmProgress::frmProgress(QTimer* keepAlive, QWidget* parent)
+frmProgress::frmProgress(QWidget* parent)
     : QDialog(parent),
-      keepAlive_(keepAlive),
       DetectShow(new QListWidget),
       DetectProgress(new QProgressBar),
       lblStatus(new QLabel),
@@ -69,16 +68,9 @@ frmProgress::frmProgress(QTimer* keepAlive, QWidget* parent)
     layout->addWidget(DetectProgress);
     resize(460, 280);
     CenterForm(this);
-    if (keepAlive_ != nullptr) {
-        keepAlive_->stop();
-    }
 }
 
-frmProgress::~frmProgress() {
-    if (keepAlive_ != nullptr) {
-        keepAlive_->start();
-    }
-}
+frmProgress::~frmProgress() = default;
 
 void frmProgress::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);

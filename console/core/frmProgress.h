@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <memory>
 
+#include "console/core/TrapKeepAlive.h"
+
 class QLabel;
 class QListWidget;
 class QProgressBar;
@@ -23,8 +25,7 @@ class frmProgress : public QDialog {
     Q_OBJECT
 
   public:
-    // The main window's keep-alive timer is off while the dialog is up.
-    frmProgress(QTimer* keepAlive, QWidget* parent);
+    explicit frmProgress(QWidget* parent);
     ~frmProgress() override;
 
     // The detection's result: 0, or the library's code when it could not run.
@@ -52,7 +53,7 @@ class frmProgress : public QDialog {
     void ShowSoon();
     void ShowPending();
 
-    QTimer* keepAlive_;
+    KeepAliveSuspension quietKeepAlive_;  // no keep-alive while the dialog is up
     QListWidget* DetectShow;
     QProgressBar* DetectProgress;
     QLabel* lblStatus;
