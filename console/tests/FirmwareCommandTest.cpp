@@ -1,5 +1,9 @@
 // The main window's Upgrade Firmware command: no keep-alive goes to any print server while its
-// dialog is open.
+// dialog is open, and without TCP/IP there is no upgrade to start.
+#include <fcntl.h>
+#include <sched.h>
+#include <unistd.h>
+
 #include <QStandardItemModel>
 
 #include "console/core/PrinterList.h"
@@ -14,6 +18,30 @@ constexpr const char* kGetsTakenOid = "1.3.6.1.2.1.11.15.0";
 constexpr int kCards = 1000;
 constexpr int kKeepAliveMs = 20;
 constexpr int kWaitMs = 30000;
+
+// The calling thread in a network of its own where no interface is up: this PC without TCP/IP for
+// what the thread does meanwhile. Sockets it made before stay where they were.
+class OffTheNetwork {
+  public:
+    OffTheNetwork() : home_(open("/proc/thread-self/ns/net", O_RDONLY | O_CLOEXEC)) {
+        left_ = home_ >= 0 && unshare(CLONE_NEWNET) == 0;
+    }
+    ~OffTheNetwork() {
+        if (left_) {
+            setns(home_, CLONE_NEWNET);
+        }
+        if (home_ >= 0) {
+            close(home_);
+        }
+    }
+    OffTheNetwork(const OffTheNetwork&) = delete;
+    OffTheNetwork& operator=(const OffTheNetwork&) = delete;
+    bool Left() const { return left_; }
+
+  private:
+    int home_;
+    bool left_ = false;
+};
 
 // While it lives, each firmware dialog that comes up is handed to `act` once (which closes it).
 class FirmwareDialogWatch {
@@ -90,6 +118,23 @@ TEST_F(FirmwareCommandTest, NoKeepAliveGoesOutWhileTheUpgradeDialogIsOpenAndItRu
     EXPECT_EQ(keeper->interval(), kKeepAliveMs);
     const std::int64_t afterwards = Gets("Card-1000");
     EXPECT_TRUE(QTest::qWaitFor([&] { return Gets("Card-1000") > afterwards; }, kWaitMs));
+}
+
+TEST_F(FirmwareCommandTest, WithoutTcpIpTheCommandSaysSoAndOpensNoDialog) {
+    StartCards(CardLine("Lone", "00005E610001", "127.0.41.1", "ip", 0));
+    OpenConsole();
+    Select("00005E610001");
+    FirmwareDialogWatch watch([](console::frmTftp&) {});
+    {
+        const OffTheNetwork offline;
+        ASSERT_TRUE(offline.Left());
+        FromMenu("mnuFlash");
+    }
+    EXPECT_EQ(watch.Opened(), 0);
+    ASSERT_FALSE(boxes_.Shown().empty());
+    EXPECT_EQ(boxes_.Shown().back().text, "Firmware Upgrade: TCP/IP protocol stack is disabled");
+    EXPECT_TRUE(console_->TrapKeeper()->isActive()) << "the keep-alive was not touched";
+    EXPECT_TRUE(console_->Action("mnuFlash")->isEnabled());
 }
 
 }  // namespace
