@@ -515,9 +515,12 @@ void NewLook::ColumnClicked(const QString& title) {
 }
 
 void NewLook::outTreeList_Click() {
-    if (State().commandBusy) {
-        return;
+    if (!State().commandBusy) {
+        RebuildList();
     }
+}
+
+void NewLook::RebuildList() {
     BuildPrinterRows();
     SortPrinterRows();
     grdDetails->FillPrinterList(true);

@@ -45,6 +45,9 @@ class NewLook : public QMainWindow {
     // Commands and events, reachable by the tests as a person reaches them.
     void mnuRefresh_Click();
     void outTreeList_Click();
+    // The rows built anew from the tables for the selected group, sorted and listed, with the same
+    // print server selected; also while a command runs (a command's own changes must show).
+    void RebuildList();
     void txtTrapHandle_Change(const QString& notice);
     void tmrTrapKeeper_Timer();
     void ApplyViewMode();
