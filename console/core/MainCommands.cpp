@@ -195,10 +195,15 @@ void NewLook::mnuSort_Click() {
     });
 }
 
+// The print server found is the one chosen afterwards, so that the next command reaches it.
 void NewLook::mnuLocate_Click() {
     frmLocate dialog(this);
     dialog.exec();
     outTreeList_Click();
+    if (!dialog.Located().isEmpty()) {
+        grdDetails->SelectMac(dialog.Located());
+        ListClicked();
+    }
 }
 
 void NewLook::mnuNotify_Click() {

@@ -12,7 +12,9 @@
 #include <QTabWidget>
 #include <QTreeWidget>
 
+#include <atomic>
 #include <chrono>
+#include <thread>
 
 #include "console/core/CommandTable.h"
 #include "console/core/DeviceAccess.h"
@@ -23,6 +25,7 @@
 #include "console/properties/frmPrStatus.h"
 #include "console/properties/frmStatistics.h"
 #include "console/tests/CommandsFixture.h"
+#include "console/tests/Typing.h"
 
 namespace consoletest {
 namespace {
@@ -31,6 +34,7 @@ using console::State;
 
 constexpr const char* kLocationOid = "1.3.6.1.2.1.1.6.0";
 constexpr const char* kSetsTakenOid = "1.3.6.1.2.1.11.17.0";
+constexpr const char* kGetsTakenOid = "1.3.6.1.2.1.11.15.0";
 
 class DeviceCommandsTest : public CommandsFixture {
   protected:
@@ -223,6 +227,52 @@ TEST_F(DeviceCommandsTest, AddByAddressStoresPollsAndRegistersThePrintServer) {
         false);
     EXPECT_EQ(LastBox(), "Value out of range: Range is   0 -  255");
     EXPECT_EQ(console_->List()->Model()->rowCount(), 4);
+}
+
+// The address typed as a person types it, dots and all, then Enter: the print server found is the
+// one chosen in the list, and the hourglass shows while the card is asked.
+TEST_F(DeviceCommandsTest, LocateTakesADottedAddressAndChoosesThePrintServerFound) {
+    StartCards(
+        "card Dotted mac=00005E480001 ip=127.0.29.1\n"
+        "card Slow mac=00005E480002 ip=127.0.29.2\n");
+    ASSERT_EQ(cards_.Command("fault Slow all delay 600"), "ok");
+    OpenConsole(false);
+    const auto locate = [this](const char* typed) {
+        OnDialog<console::frmLocate>([typed](console::frmLocate& dialog) {
+            dialog.Octet(0)->setFocus();
+            TypeAtFocus(typed);
+            SavePicture(&dialog, "frmLocate-typed");
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            if (dialog.isVisible()) {
+                dialog.reject();
+            }
+        });
+        FromMenu("mnuLocate");
+    };
+    locate("127.0.29.1");
+    ASSERT_NE(console::FindServer("00005E480001"), nullptr) << LastBox().toStdString();
+    EXPECT_EQ(console_->List()->SelectedMac(), "00005E480001");
+    const console::PrinterRow* current = console::CurrentPrinter();
+    EXPECT_EQ(current != nullptr ? current->mac.toStdString() : "", "00005E480001");
+    EXPECT_TRUE(console_->Action("mnuConfigure")->isEnabled()) << "the next command reaches it";
+
+    // While the slow card is asked the console cannot paint: the hourglass says it is busy.
+    const std::int64_t gets = cards_.Number("Slow", kGetsTakenOid);
+    std::atomic<int> shape{-1};
+    std::thread watcher([&] {
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (cards_.Number("Slow", kGetsTakenOid) == gets && std::chrono::steady_clock::now() < until) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        // The console waits for the card's answer now.
+        const QCursor* cursor = QGuiApplication::overrideCursor();
+        shape = cursor != nullptr ? cursor->shape() : Qt::ArrowCursor;
+    });
+    locate("127.0.29.2");
+    watcher.join();
+    EXPECT_EQ(shape, Qt::WaitCursor);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr) << "the pointer is back afterwards";
+    EXPECT_EQ(console_->List()->SelectedMac(), "00005E480002");
 }
 
 TEST_F(DeviceCommandsTest, AlertsFlagPrintersByAddressAndTheLogReadsBack) {
