@@ -22,6 +22,14 @@ inline void TypeAtFocus(const QString& text) {
     QCoreApplication::processEvents();
 }
 
+// Each character typed into the widget as a key whose text it is, whatever its code (a key the
+// keyboard's layout gives, an accented letter, a currency sign).
+inline void TypeInto(QWidget* widget, const QString& text) {
+    for (const QChar c : text) {
+        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+}
+
 // The text pasted into the box with Ctrl+V, over what the box selects once it has the focus.
 inline void PasteInto(QLineEdit* box, const QString& text) {
     QApplication::clipboard()->setText(text);
