@@ -40,7 +40,7 @@ HelperResult AddPortAndQueue(plat::WindowHandle owner) {
             made = plat::AddPrinter(QueueName(port), "vorlane:/" + port) && made;
         }
     }
-    return made ? kHelperOk : kHelperPortNotAdded;
+    return made ? kHelperOk : kHelperQueueNotMade;
 }
 
 }  // namespace

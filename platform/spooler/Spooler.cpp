@@ -251,6 +251,11 @@ bool AddPrinter(const std::string& name, const std::string& deviceUri) {
     return Exchange(std::move(request), "/admin/") != nullptr;
 }
 
+std::string LastSpoolerError() {
+    const char* text = cupsLastErrorString();
+    return text != nullptr ? text : "";
+}
+
 bool GetPrinterSettings(PrinterHandle handle, DocumentSettings& settings) {
     if (handle == nullptr) {
         return false;

@@ -90,6 +90,8 @@ bool EnumJobs(PrinterHandle handle, std::vector<JobInfo2>& jobs);
 bool EnumPrinters(std::vector<PrinterDevice>& printers);
 // Makes (or changes) a raw queue that prints to the device, enabled and accepting jobs.
 bool AddPrinter(const std::string& name, const std::string& deviceUri);
+// The spooler's own words for why the calling thread's last request failed ("" when it gave none).
+std::string LastSpoolerError();
 
 bool GetPrinterSettings(PrinterHandle handle, DocumentSettings& settings);
 // Stores the set fields as the queue's defaults.
