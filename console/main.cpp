@@ -7,6 +7,7 @@
 #include "console/CommandWiring.h"
 #include "console/core/ConsoleApplication.h"
 #include "console/core/ConsoleState.h"
+#include "console/core/FaultRule.h"
 #include "console/core/NewLook.h"
 #include "console/core/QueuePump.h"
 

@@ -11,6 +11,7 @@
 #include "console/core/ConsoleState.h"
 #include "console/core/DeviceAccess.h"
 #include "console/core/EngineVersion.h"
+#include "console/core/FaultRule.h"
 #include "console/core/FormHelpers.h"
 #include "console/core/Messages.h"
 #include "console/core/NewLook.h"
@@ -82,7 +83,12 @@ void NewLook::RunCommand(const QString& name) {
     }
     const BusyCommand running(busy);
     grdDetails->SelectCurrentPrinter();
-    registered ? registered(*this) : own();
+    // A fault of the command is shown here, where it started, and the console goes on.
+    try {
+        registered ? registered(*this) : own();
+    } catch (const std::exception& fault) {
+        ShowFault(fault);
+    }
 }
 
 std::function<void()> NewLook::OwnCommand(const QString& name) {

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QMessageBox>
 
+#include "console/core/ConsoleState.h"
 #include "console/core/StringTable.h"
 
 namespace console {
@@ -10,6 +11,7 @@ namespace console {
 namespace {
 
 constexpr int kUnknownError = 31001;
+constexpr int kUnexpected = 15252;
 constexpr int kWarningTitle = 15012;
 constexpr int kCriticalTitle = 15013;
 constexpr int kQuestionTitle = 15014;
@@ -87,7 +89,14 @@ int ShowResult(int code, int kind) {
 }
 
 int ShowMessageEx(int id, int kind, const QString& extra) {
-    return Show({kind, KindTitle(kind), LoadString(id) + ' ' + extra});
+    QString text;
+    try {
+        text = LoadString(id);
+    } catch (const std::exception&) {
+        Show({kPlain, State().productTitle, LoadString(kUnexpected)});
+        return kNoButton;
+    }
+    return Show({kind, KindTitle(kind), text + ' ' + extra});
 }
 
 int ShowPlainMessage(const QString& text, const QString& title) {

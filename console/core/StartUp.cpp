@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "console/core/ConsoleState.h"
+#include "console/core/FaultRule.h"
 #include "console/core/Libraries.h"
 #include "console/core/Messages.h"
 #include "console/core/StringTable.h"
@@ -53,20 +54,24 @@ QString StoredOptions(plat::WindowHandle noticeWindow) {
 }  // namespace
 
 void StartUp(plat::WindowHandle noticeWindow) {
-    PrepareFreshStore();
-    std::optional<DisplayOptions> options = ParseDisplayOptions(StoredOptions(noticeWindow));
-    if (!options) {
-        ShowPlainMessage(LoadString(kUnreadableOptions), LoadString(kSystemError));
-        options = ParseDisplayOptions(kDefaultDisplayOptions);
-    }
-    State().options = *options;
-    State().alertStyle = 1;
+    UnderFatalRule([noticeWindow] {
+        PrepareFreshStore();
+        std::optional<DisplayOptions> options = ParseDisplayOptions(StoredOptions(noticeWindow));
+        if (!options) {
+            ShowPlainMessage(LoadString(kUnreadableOptions), LoadString(kSystemError));
+            options = ParseDisplayOptions(kDefaultDisplayOptions);
+        }
+        State().options = *options;
+        State().alertStyle = 1;
+    });
 }
 
 void ShutDown() {
-    const QByteArray text = BuildDisplayOptions(State().options).toUtf8();
-    // The library stores all but the last byte given and ends the text there: the terminator.
-    halbrin::HelperCleanUp(text.constData(), static_cast<std::uint32_t>(text.size() + 1));
+    UnderFatalRule([] {
+        const QByteArray text = BuildDisplayOptions(State().options).toUtf8();
+        // The library stores all but the last byte given and ends the text there: the terminator.
+        halbrin::HelperCleanUp(text.constData(), static_cast<std::uint32_t>(text.size() + 1));
+    });
 }
 
 }  // namespace console

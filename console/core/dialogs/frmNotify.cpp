@@ -23,6 +23,7 @@
 
 #include "console/core/Alerts.h"
 #include "console/core/ConsoleState.h"
+#include "console/core/FaultRule.h"
 #include "console/core/FormHelpers.h"
 #include "console/core/LocalizeForm.h"
 #include "console/core/Messages.h"
@@ -136,12 +137,16 @@ frmNotify::frmNotify(QWidget* parent)
     layout->addWidget(tabNotify);
     layout->addWidget(HintPanel(lblTips));
     layout->addLayout(ButtonRow({pbuOK, pbuCancel}));
-    LocalizeForm(this, kBaseId,
-                 CaptionOrder() << pbuCancel << pbuOK << tabNotify << pbuBrowse << chkLogging << lblFile
-                                << pbuAddevents << pbuRemoveEvents << lblAvailableAlerts << lblActiveAlerts
-                                << pbuClear << lblNo << optSound << optPopup << chkTraps << lblMethod
-                                << pbuAdd << pbuRemove << lblPrinterAvailable << lblPrinterMonitored);
-    LoadSettings();
+    // The opening falls under the console's fatal rule, as it always has.
+    UnderFatalRule([&] {
+        LocalizeForm(this, kBaseId,
+                     CaptionOrder() << pbuCancel << pbuOK << tabNotify << pbuBrowse << chkLogging << lblFile
+                                    << pbuAddevents << pbuRemoveEvents << lblAvailableAlerts
+                                    << lblActiveAlerts << pbuClear << lblNo << optSound << optPopup
+                                    << chkTraps << lblMethod << pbuAdd << pbuRemove << lblPrinterAvailable
+                                    << lblPrinterMonitored);
+        LoadSettings();
+    });
     connect(pbuAdd, &QPushButton::clicked, this, &frmNotify::pbuAdd_Click);
     connect(pbuRemove, &QPushButton::clicked, this, &frmNotify::pbuRemove_Click);
     connect(pbuAddevents, &QPushButton::clicked, this, &frmNotify::pbuAddevents_Click);
