@@ -347,6 +347,27 @@ TEST_F(PrintersTest, TwoQueuesOfferTheChoiceAndSettingsBecomeTheQueuesDefaults) 
     EXPECT_EQ(halbrin::HelperDeviceSettings32(0, "NoSuchQueue"), kHelperPrinterNotOpened);
 }
 
+// A title with a line break is one job: its second half never reads as a job of its own, and the
+// job commands reach the real job.
+TEST_F(PrintersTest, AJobTitleWithALineBreakIsOneJobThatTheCommandsReach) {
+    consoletest::MessageRecorder messages;
+    ASSERT_EQ(Shell("cupsdisable Card-1"), "");
+    const int job = Print("Card-1", "report\n999,0,evil", 100);
+    ASSERT_GT(job, 0);
+    frmJobQueue dialog;
+    dialog.show();
+    ASSERT_EQ(dialog.List()->topLevelItemCount(), 1);
+    QTreeWidgetItem* item = dialog.List()->topLevelItem(0);
+    EXPECT_EQ(item->text(0), "report 999,0,evil");
+    EXPECT_EQ(item->data(0, Qt::UserRole).toInt(), job);
+    EXPECT_EQ(item->text(7), "Card-1");
+    dialog.List()->setCurrentItem(item);
+    dialog.Action(2)->trigger();  // Cancel
+    EXPECT_EQ(cupsd_->JobState(job), IPP_JSTATE_CANCELED);
+    EXPECT_EQ(dialog.List()->topLevelItemCount(), 0);
+    ASSERT_EQ(Shell("cupsenable Card-1"), "");
+}
+
 // A print server found by its address has the printers installed on it matched at once.
 TEST_F(PrintersTest, ALocatedPrintServerShowsItsInstalledPrinter) {
     consoletest::MessageRecorder messages;
