@@ -350,5 +350,47 @@ TEST_F(DeviceCommandsTest, AlertsFlagPrintersByAddressAndTheLogReadsBack) {
     EXPECT_FALSE(QFile::exists(data_.filePath("vorlane/alerts.log")));
 }
 
+// A print server's name is whatever its card says, line breaks included: its alerts log under that
+// name and read back exactly.
+TEST_F(DeviceCommandsTest, AnAlertOfANameWithLineBreaksReadsBackExactly) {
+    StartCards("card Desk mac=00005E4A0001 ip=127.0.31.1\n");
+    OpenConsole();
+    const QString name = "Desk\r\nTwo";
+    ASSERT_EQ(console::SnmpSet("00005E4A0001", "1.3.6.1.2.1.1.5.0", "2,10," + name), 0);
+    FromKey(Qt::Key_F5);
+    ASSERT_NE(console::FindServer("00005E4A0001"), nullptr);
+    ASSERT_EQ(console::FindServer("00005E4A0001")->name, name);
+    OnDialog<console::frmNotify>([](console::frmNotify& dialog) {
+        dialog.AvailablePrinters()->item(0)->setSelected(true);
+        dialog.pbuAdd_Click();
+        const auto cover = dialog.AvailableAlerts()->findItems("COVER OPEN", Qt::MatchExactly);
+        ASSERT_EQ(cover.size(), 1);
+        cover[0]->setSelected(true);
+        dialog.pbuAddevents_Click();
+        dialog.AlertsOn()->setChecked(true);
+        dialog.Popup()->setChecked(true);
+        dialog.Logging()->setChecked(true);
+        dialog.LogFile()->setText("breaks.log");
+        dialog.pbuOK_Click();
+    });
+    FromMenu("mnuNotify");
+    boxes_.Clear();
+    ASSERT_EQ(cards_.Command("status 00005E4A0001 68"), "ok");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !Boxes().empty(); }, 5000));
+    boxes_.Clear();
+    OnDialog<console::frmNotify>([&](console::frmNotify& dialog) {
+        EXPECT_EQ(dialog.Log()->topLevelItemCount(), 1);
+        if (dialog.Log()->topLevelItemCount() == 1) {
+            EXPECT_EQ(dialog.Log()->topLevelItem(0)->text(0), name);
+            EXPECT_EQ(dialog.Log()->topLevelItem(0)->text(2), "COVER OPEN");
+        }
+        dialog.Tabs()->setCurrentIndex(2);
+        SavePicture(&dialog, "frmNotify-log-line-breaks");
+        dialog.reject();
+    });
+    FromMenu("mnuNotify");
+    EXPECT_TRUE(Boxes().empty()) << "nothing damaged: " << LastBox().toStdString();
+}
+
 }  // namespace
 }  // namespace consoletest

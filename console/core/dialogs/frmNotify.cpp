@@ -17,7 +17,6 @@
 #include <QSet>
 #include <QStyle>
 #include <QTabWidget>
-#include <QTextStream>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -289,27 +288,17 @@ void frmNotify::ReadLog() {
         pbuClear->setEnabled(false);
         return;
     }
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+    if (!file.open(QIODevice::ReadOnly)) {
         ShowMessageEx(kLogUnreadable, kWarning, file.fileName());
         pbuClear->setEnabled(false);
         return;
     }
-    int damaged = 0;
-    QTextStream lines(&file);
-    while (!lines.atEnd()) {
-        const QString line = lines.readLine();
-        if (line.trimmed().isEmpty()) {
-            continue;
-        }
-        const std::optional<AlertLogRecord> record = ParseAlertLogLine(line);
-        if (record) {
-            AddLogged(record->name, record->when, record->status);
-        } else {
-            ++damaged;
-        }
+    const AlertLog log = ReadAlertLog(file.readAll());
+    for (const AlertLogRecord& record : log.records) {
+        AddLogged(record.name, record.when, record.status);
     }
-    if (damaged > 0) {
-        ShowMessageEx(kLogDamaged, kWarning, QString::number(damaged));
+    if (log.damaged > 0) {
+        ShowMessageEx(kLogDamaged, kWarning, QString::number(log.damaged));
     }
     ShowCount();
     pbuClear->setEnabled(true);
