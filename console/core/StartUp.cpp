@@ -38,10 +38,16 @@ void PrepareFreshStore() {
     }
 }
 
+// The text as the store holds it, however long: a text that does not fit the buffer fails the
+// library's start-up before anything else is started, with the size it needs; it is asked again so.
 QString StoredOptions(plat::WindowHandle noticeWindow) {
     std::vector<char> buffer(kOptionsBufferSize, '\0');
     std::uint32_t size = kOptionsBufferSize;
-    const std::int32_t result = halbrin::HelperInitialize(noticeWindow, buffer.data(), &size);
+    std::int32_t result = halbrin::HelperInitialize(noticeWindow, buffer.data(), &size);
+    if (result == kHelperStoreFailed && size > buffer.size()) {
+        buffer.assign(size, '\0');
+        result = halbrin::HelperInitialize(noticeWindow, buffer.data(), &size);
+    }
     const QString text =
         QString::fromUtf8(buffer.data(), static_cast<qsizetype>(strnlen(buffer.data(), buffer.size())));
     if (result == 0) {

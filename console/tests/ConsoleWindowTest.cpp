@@ -251,6 +251,25 @@ TEST_F(ConsoleWindowTest, OptionsComeBackAtTheNextStartAndADamagedTextStillStart
     EXPECT_EQ(Model()->rowCount(), 3);
 }
 
+// A long filter text and log path make the stored text outgrow the first read's room: it comes back
+// whole, and the library starts as it always does.
+TEST_F(ConsoleWindowTest, OptionsLongerThanTheFirstReadComeBackWhole) {
+    StartCards("card Long mac=00005E340001 ip=127.0.8.1\n");
+    OpenConsole(false);
+    State().options.filterText = "Room-" + QString(3000, 'x') + ", \"wing\"";
+    State().options.alertLogFile = "/var/log/" + QString(2000, 'y') + ".log";
+    CloseConsole();
+    ASSERT_GT(StoredOptions().value_or("").size(), 4095u);
+    OpenConsole();
+    EXPECT_TRUE(boxes_.Shown().empty()) << boxes_.Shown().front().text.toStdString();
+    EXPECT_EQ(State().options.filterText, "Room-" + QString(3000, 'x') + ", \"wing\"");
+    EXPECT_EQ(State().options.alertLogFile.size(), 2013);
+    EXPECT_EQ(console_->StatusPanel(2)->text(), "Filters : Off");
+    // The library started whole: the status notices of the card come in.
+    ASSERT_EQ(cards_.Command("status Long 68"), "ok");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return StatusOf("Long") == "COVER OPEN"; }, 5000));
+}
+
 TEST_F(ConsoleWindowTest, OneConsoleAtATimeAndTheRefreshTimerFollowsItsPeriod) {
     StartCards("card Solo mac=00005E340001 ip=127.0.8.1\n");
     DisplayOptions options = WorkingOptions();
