@@ -361,10 +361,18 @@ TEST_F(PrintersTest, AJobTitleWithALineBreakIsOneJobThatTheCommandsReach) {
     EXPECT_EQ(item->text(0), "report 999,0,evil");
     EXPECT_EQ(item->data(0, Qt::UserRole).toInt(), job);
     EXPECT_EQ(item->text(7), "Card-1");
+    // Pause, Resume and Cancel wait for a job to be chosen, on the menu and the tool bar alike.
+    for (int command : {0, 1, 2}) {
+        EXPECT_FALSE(dialog.Action(command)->isEnabled()) << command;
+    }
     dialog.List()->setCurrentItem(item);
+    for (int command : {0, 1, 2}) {
+        EXPECT_TRUE(dialog.Action(command)->isEnabled()) << command;
+    }
     dialog.Action(2)->trigger();  // Cancel
     EXPECT_EQ(cupsd_->JobState(job), IPP_JSTATE_CANCELED);
     EXPECT_EQ(dialog.List()->topLevelItemCount(), 0);
+    EXPECT_FALSE(dialog.Action(2)->isEnabled()) << "nothing left to cancel";
     ASSERT_EQ(Shell("cupsenable Card-1"), "");
 }
 
