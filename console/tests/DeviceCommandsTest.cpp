@@ -350,6 +350,27 @@ TEST_F(DeviceCommandsTest, AlertsFlagPrintersByAddressAndTheLogReadsBack) {
     EXPECT_FALSE(QFile::exists(data_.filePath("vorlane/alerts.log")));
 }
 
+// With logging off the log file's name is not asked for: OK closes and keeps the text as typed.
+TEST_F(DeviceCommandsTest, AlertsOkAsksForNoLogFileNameWhileLoggingIsOff) {
+    StartCards("card Quiet mac=00005E4B0001 ip=127.0.32.1\n");
+    OpenConsole();
+    bool closed = false;
+    OnDialog<console::frmNotify>([&](console::frmNotify& dialog) {
+        dialog.Logging()->setChecked(false);
+        dialog.LogFile()->clear();
+        dialog.pbuOK_Click();
+        closed = !dialog.isVisible();
+        if (!closed) {
+            dialog.reject();
+        }
+    });
+    FromMenu("mnuNotify");
+    EXPECT_TRUE(closed);
+    EXPECT_TRUE(Boxes().empty()) << LastBox().toStdString();
+    EXPECT_FALSE(State().options.alertLogOn);
+    EXPECT_EQ(State().options.alertLogFile, "");
+}
+
 // A print server's name is whatever its card says, line breaks included: its alerts log under that
 // name and read back exactly.
 TEST_F(DeviceCommandsTest, AnAlertOfANameWithLineBreaksReadsBackExactly) {

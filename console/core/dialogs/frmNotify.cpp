@@ -368,8 +368,9 @@ void frmNotify::pbuClear_Click() {
     pbuClear->setEnabled(false);
 }
 
+// The log file's name matters only while alerts are logged.
 void frmNotify::pbuOK_Click() {
-    if (!UsableLogFileName(txtLogFile->text())) {
+    if (chkLogging->isChecked() && !UsableLogFileName(txtLogFile->text())) {
         ShowMessageEx(kBadLogName, kWarning, txtLogFile->text());
         tabNotify->setCurrentIndex(1);
         txtLogFile->setFocus();
