@@ -270,6 +270,22 @@ TEST_F(ConsoleWindowTest, OptionsLongerThanTheFirstReadComeBackWhole) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return StatusOf("Long") == "COVER OPEN"; }, 5000));
 }
 
+// A text stored by an older console gives a descending order as the column doubled: the list opens
+// in that order.
+TEST_F(ConsoleWindowTest, AnOlderDescendingSortOpensDescending) {
+    StartCards("cards 3 Order mac=00005E350001 ip=127.0.9.1\n");
+    StoreOptions("1605,1035,9705,14535,63,15,255,8,0,3,2,*4*,log.dat,2100,1500,1800,1500,2700,1800,0,60,");
+    OpenConsole();
+    EXPECT_EQ(State().options.sortColumn, 4);
+    EXPECT_TRUE(State().options.sortDescending);
+    ASSERT_EQ(Model()->rowCount(), 3);
+    QStringList addresses;
+    for (int row = 0; row < 3; ++row) {
+        addresses << Model()->item(row, kIpColumn)->text();
+    }
+    EXPECT_EQ(addresses, (QStringList{"127.0.9.3", "127.0.9.2", "127.0.9.1"}));
+}
+
 TEST_F(ConsoleWindowTest, OneConsoleAtATimeAndTheRefreshTimerFollowsItsPeriod) {
     StartCards("card Solo mac=00005E340001 ip=127.0.8.1\n");
     DisplayOptions options = WorkingOptions();
