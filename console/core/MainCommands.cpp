@@ -2,8 +2,11 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QLabel>
+#include <QStandardItemModel>
 #include <QTimer>
+#include <QTreeView>
 #include <QTreeWidget>
 #include <QUrl>
 
@@ -166,11 +169,28 @@ void NewLook::mnuColumns_Click() {
             return;
         }
         const auto chosen = dialog.Chosen();
+        QStringList shownAnew;
         for (std::size_t column = 0; column < kColumnCount; ++column) {
-            State().options.columns[column].visible = chosen[column];
+            ColumnLayout& layout = State().options.columns[column];
+            if (chosen[column] && !layout.visible) {
+                shownAnew << State().columnTitles[column];
+            }
+            layout.visible = chosen[column];
         }
         grdDetails->FillPrinterList(false);
+        WidenToTitles(shownAnew);
     });
+}
+
+// A column shown anew opens wide enough for its title, whatever width it was stored with.
+void NewLook::WidenToTitles(const QStringList& titles) {
+    QHeaderView* header = grdDetails->DetailView()->header();
+    for (int section = 0; section < header->count(); ++section) {
+        if (titles.contains(grdDetails->Model()->headerData(section, Qt::Horizontal).toString())) {
+            header->resizeSection(section,
+                                  std::max(header->sectionSize(section), header->sectionSizeHint(section)));
+        }
+    }
 }
 
 void NewLook::mnuFilter1_Click() {

@@ -93,6 +93,7 @@ class NewLook : public QMainWindow {
     void Reselect(const std::function<void()>& command);
     void mnuPreference_Click();
     void mnuColumns_Click();
+    void WidenToTitles(const QStringList& titles);
     void mnuFilter1_Click();
     void FilterCommand(QDialog& dialog);
     void mnuSort_Click();

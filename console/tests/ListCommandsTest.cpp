@@ -1,6 +1,7 @@
 // The commands that shape the printer list: the two filters, columns and sort, and the preferences.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -8,6 +9,8 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QStandardItemModel>
+#include <QTreeView>
+#include <QTreeWidget>
 
 #include "console/core/ConsoleState.h"
 #include "console/core/PrinterList.h"
@@ -200,6 +203,35 @@ TEST_F(ListCommandsTest, ColumnsAndEverySortOrderSurviveARestart) {
     EXPECT_EQ(State().options.sortColumn, 6);
     EXPECT_TRUE(State().options.sortDescending);
     EXPECT_EQ(Macs(), lastOrder);
+}
+
+// The port and printer columns, offered in the installed printers group, open wide enough for
+// their titles.
+TEST_F(ListCommandsTest, ColumnsShownAnewOpenWideEnoughForTheirTitles) {
+    StartCards("card Ported mac=00005E420101 ip=127.0.33.1\n");
+    OpenConsole();
+    auto* tree = console_->findChild<QTreeWidget*>("outTreeList");
+    tree->setCurrentItem(tree->topLevelItem(2));
+    emit tree->itemClicked(tree->topLevelItem(2), 0);
+    OnDialog<console::frmConfigureCols>([](console::frmConfigureCols& dialog) {
+        for (const std::size_t column : {console::kPortColumn, console::kWindowsPrinterColumn}) {
+            EXPECT_TRUE(dialog.Heading(column)->isEnabled());
+            dialog.Heading(column)->setChecked(true);
+        }
+        dialog.accept();
+    });
+    FromMenu("mnuColumns");
+    QHeaderView* header = console_->List()->DetailView()->header();
+    int checked = 0;
+    for (int section = 0; section < header->count(); ++section) {
+        const QString title = Model()->headerData(section, Qt::Horizontal).toString();
+        if (title == "Port Name" || title == "Windows Printer Name") {
+            ++checked;
+            EXPECT_GE(header->sectionSize(section), header->sectionSizeHint(section)) << title.toStdString();
+        }
+    }
+    EXPECT_EQ(checked, 2);
+    SavePicture(console_.get(), "NewLook-port-columns");
 }
 
 TEST_F(ListCommandsTest, PreferencesRunTheRefreshAndCancelPutsTheTimerBack) {
