@@ -6,9 +6,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStandardItemModel>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTreeWidget>
 
@@ -348,6 +350,31 @@ TEST_F(DeviceCommandsTest, AlertsFlagPrintersByAddressAndTheLogReadsBack) {
     });
     FromMenu("mnuNotify");
     EXPECT_FALSE(QFile::exists(data_.filePath("vorlane/alerts.log")));
+}
+
+// The alert pop-up as a person sees it: a short alert text still leaves room for the whole title
+// beside the window's icon and its three buttons.
+TEST_F(DeviceCommandsTest, TheAlertPopUpShowsItsWholeTitle) {
+    StartCards("card Hall mac=00005E4C0001 ip=127.0.34.1 status=68\n");
+    OpenConsole();
+    console::FindServer("00005E4C0001")->notify = true;
+    State().options.notifyFlags = QString(40, '1');
+    console::SetMessageHook({});
+    int width = 0;
+    int needed = 0;
+    OnDialog<QMessageBox>([&](QMessageBox& box) {
+        const QFontMetrics metrics(QApplication::font("QMdiSubWindowTitleBar"));
+        needed = metrics.horizontalAdvance(box.windowTitle()) +
+                 4 * box.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &box);
+        width = box.width();
+        EXPECT_EQ(box.windowTitle(), "Quillmar");
+        EXPECT_EQ(box.text(), "Hall : READY");
+        SavePicture(&box, "alert-pop-up");
+        box.accept();
+    });
+    ASSERT_EQ(cards_.Command("status Hall 0"), "ok");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return width != 0; }, 5000));
+    EXPECT_GE(width, needed) << "room for the title";
 }
 
 // With logging off the log file's name is not asked for: OK closes and keeps the text as typed.
