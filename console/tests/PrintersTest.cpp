@@ -347,6 +347,30 @@ TEST_F(PrintersTest, TwoQueuesOfferTheChoiceAndSettingsBecomeTheQueuesDefaults) 
     EXPECT_EQ(halbrin::HelperDeviceSettings32(0, "NoSuchQueue"), kHelperPrinterNotOpened);
 }
 
+// A queue that CUPS gives no defaults of its own opens on what its jobs get: one side, portrait,
+// and the machine's paper.
+TEST_F(PrintersTest, TheSettingsOfAFreshQueueOpenOnWhatItsJobsGet) {
+    consoletest::MessageRecorder messages;
+    ASSERT_TRUE(cupsd_->AddQueue("Card-1-fresh", "Card-1"));
+    MatchInstalledPrinters();
+    qputenv("PAPERSIZE", "letter");
+    WhenShown<frmSelectWin>([](frmSelectWin* choice) {
+        WhenShown<frmDocumentSettings>([](frmDocumentSettings* settings) {
+            EXPECT_EQ(settings->Media()->currentData().toString(), "na_letter_8.5x11in");
+            EXPECT_EQ(settings->Sides()->currentData().toString(), "one-sided");
+            EXPECT_EQ(settings->Orientation()->currentData().toString(), "3");
+            SavePicture(settings, "document-settings-fresh");
+            settings->reject();
+        });
+        choice->List()->setCurrentItem(choice->List()->findItems("Card-1-fresh", Qt::MatchExactly).front());
+        choice->OpenButton()->click();
+    });
+    PrinterPropertiesCommand(nullptr, 0);
+    qunsetenv("PAPERSIZE");
+    EXPECT_TRUE(messages.Shown().empty());
+    Shell("lpadmin -x Card-1-fresh");
+}
+
 // A title with a line break is one job: its second half never reads as a job of its own, and the
 // job commands reach the real job.
 TEST_F(PrintersTest, AJobTitleWithALineBreakIsOneJobThatTheCommandsReach) {
