@@ -241,11 +241,17 @@ TEST_F(ListCommandsTest, PreferencesRunTheRefreshAndCancelPutsTheTimerBack) {
     ASSERT_FALSE(console_->RefreshTimer()->isActive());
     OnDialog<console::frmPreference>([](console::frmPreference& dialog) {
         EXPECT_FALSE(dialog.AutoRefresh()->isChecked());
+        // Nothing stored yet: the protocols detection uses, all of them.
+        EXPECT_TRUE(dialog.AllProtocols()->isChecked());
+        EXPECT_FALSE(dialog.Protocol(2)->isEnabled());
         dialog.AutoRefresh()->setChecked(true);
         dialog.RefreshTime()->setValue(1);
-        dialog.AllProtocols()->click();
         SavePicture(&dialog, "frmPreference");
         dialog.btnOK_Click();
+        if (dialog.isVisible()) {
+            ADD_FAILURE() << "OK was refused";
+            dialog.btnCancel_Click();
+        }
     });
     FromMenu("mnuPreference");
     EXPECT_EQ(boxes_.Shown().back().text, "After Refresh the List, It will be effective !");
