@@ -1,7 +1,5 @@
 // The management console, English build. With --exit-after-detection it ends once its first
 // detection has filled the list, saying how many print servers it lists (a smoke test's run).
-#include <QTimer>
-
 #include <iostream>
 
 #include "console/CommandWiring.h"
@@ -25,8 +23,7 @@ int main(int argc, char** argv) {
         console::EndOnFault(fault);
     }
     window.show();
-    QTimer::singleShot(0, &window, [&] {
-        window.FirstDetection();
+    window.FirstDetectionAfterSplash([&] {
         if (exitAfterDetection) {
             std::cout << console::State().rows.size() << " print servers listed" << std::endl;
             window.close();

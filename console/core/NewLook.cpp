@@ -399,6 +399,20 @@ void NewLook::FirstDetection() {
     }
 }
 
+void NewLook::FirstDetectionAfterSplash(std::function<void()> done) {
+    const auto start = [this, done = std::move(done)] {
+        FirstDetection();
+        if (done) {
+            done();
+        }
+    };
+    if (banner_ == nullptr) {
+        QTimer::singleShot(0, this, start);
+    } else {
+        connect(banner_, &QObject::destroyed, this, start, Qt::QueuedConnection);
+    }
+}
+
 // The stored window lies on no screen of this display (another screen layout): it opens centred.
 void NewLook::ApplyDisplayOptions() {
     const DisplayOptions& options = State().options;

@@ -41,6 +41,9 @@ class NewLook : public QMainWindow {
     bool Form_Load();
     // The first detection, once the window is up.
     void FirstDetection();
+    // The first detection once the splash has been seen for its time (or closed by a key or a
+    // click), then `done`: the program's start.
+    void FirstDetectionAfterSplash(std::function<void()> done);
 
     // Commands and events, reachable by the tests as a person reaches them.
     void mnuRefresh_Click();

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QListWidget>
+#include <QPointer>
 #include <QProgressBar>
 #include <QScreen>
 #include <QStandardItemModel>
@@ -284,6 +285,43 @@ TEST_F(ConsoleWindowTest, AnOlderDescendingSortOpensDescending) {
         addresses << Model()->item(row, kIpColumn)->text();
     }
     EXPECT_EQ(addresses, (QStringList{"127.0.9.3", "127.0.9.2", "127.0.9.1"}));
+}
+
+// The program's start: the first detection waits for the splash to have been seen for its time,
+// or to be closed by a key.
+TEST_F(ConsoleWindowTest, TheSplashIsSeenBeforeTheFirstDetectionStarts) {
+    StartCards("card Splash mac=00005E360001 ip=127.0.10.1\n");
+    for (const bool key : {false, true}) {
+        SCOPED_TRACE(key ? "closed by a key" : "closed by its timer");
+        OpenConsole(false);
+        const QPointer<QWidget> banner = console_->findChild<frmBanner*>();
+        ASSERT_NE(banner, nullptr);
+        auto* bannerTimer = console_->findChild<QTimer*>("tmrBanner");
+        bool splashAtDetection = true;
+        bool timerRunningAtDetection = true;
+        QTimer watch;
+        watch.setInterval(5);
+        QObject::connect(&watch, &QTimer::timeout, [&] {
+            for (QWidget* widget : QApplication::topLevelWidgets()) {
+                if (qobject_cast<frmProgress*>(widget) != nullptr && widget->isVisible()) {
+                    splashAtDetection = banner != nullptr;
+                    timerRunningAtDetection = bannerTimer->isActive();
+                    watch.stop();
+                }
+            }
+        });
+        watch.start();
+        bool done = false;
+        console_->FirstDetectionAfterSplash([&] { done = true; });
+        if (key) {
+            QTest::keyClick(banner, Qt::Key_Space);
+        }
+        ASSERT_TRUE(QTest::qWaitFor([&] { return done; }, 20000));
+        EXPECT_FALSE(splashAtDetection);
+        EXPECT_EQ(timerRunningAtDetection, key) << "the splash's time had run out, unless a key closed it";
+        EXPECT_EQ(Model()->rowCount(), 1);
+        CloseConsole();
+    }
 }
 
 TEST_F(ConsoleWindowTest, OneConsoleAtATimeAndTheRefreshTimerFollowsItsPeriod) {
