@@ -7,6 +7,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QStandardItemModel>
 #include <QTreeView>
@@ -231,6 +232,8 @@ TEST_F(ListCommandsTest, ColumnsShownAnewOpenWideEnoughForTheirTitles) {
         }
     }
     EXPECT_EQ(checked, 2);
+    QScrollBar* across = console_->List()->DetailView()->horizontalScrollBar();
+    across->setValue(across->maximum());
     SavePicture(console_.get(), "NewLook-port-columns");
 }
 

@@ -58,6 +58,7 @@ TEST_F(NetworkInterfaceCommandTest, OkShowsTheNewTextAtOnceFromMenuToolBarAndKey
         EXPECT_EQ(console_->List()->SelectedMac(), mac) << "the same print server stays chosen";
         EXPECT_FALSE(State().commandBusy);
     }
+    SavePicture(console_.get(), "NewLook-after-network-interface");
 }
 
 }  // namespace
