@@ -45,6 +45,22 @@ class DeviceCommandsTest : public CommandsFixture {
         return reply.substr(reply.find(' ') + 1);
     }
     const std::vector<console::MessageShown>& Boxes() const { return boxes_.Shown(); }
+    // In the open alerts dialog: the available printer at `printer` monitored for COVER OPEN, with a
+    // pop-up and a log in that file.
+    static void MonitorCoverOpen(console::frmNotify& dialog, int printer, const QString& logFile) {
+        dialog.AvailablePrinters()->item(printer)->setSelected(true);
+        dialog.pbuAdd_Click();
+        const auto cover = dialog.AvailableAlerts()->findItems("COVER OPEN", Qt::MatchExactly);
+        EXPECT_EQ(cover.size(), 1);
+        for (QListWidgetItem* item : cover) {
+            item->setSelected(true);
+        }
+        dialog.pbuAddevents_Click();
+        dialog.AlertsOn()->setChecked(true);
+        dialog.Popup()->setChecked(true);
+        dialog.Logging()->setChecked(true);
+        dialog.LogFile()->setText(logFile);
+    }
     QString LastBox() const { return Boxes().empty() ? QString() : Boxes().back().text; }
 };
 
@@ -287,16 +303,7 @@ TEST_F(DeviceCommandsTest, AlertsFlagPrintersByAddressAndTheLogReadsBack) {
     OnDialog<console::frmNotify>([](console::frmNotify& dialog) {
         EXPECT_FALSE(dialog.ClearLog()->isEnabled()) << "no log yet";
         ASSERT_EQ(dialog.AvailablePrinters()->count(), 2);
-        dialog.AvailablePrinters()->item(1)->setSelected(true);
-        dialog.pbuAdd_Click();
-        const auto cover = dialog.AvailableAlerts()->findItems("COVER OPEN", Qt::MatchExactly);
-        ASSERT_EQ(cover.size(), 1);
-        cover[0]->setSelected(true);
-        dialog.pbuAddevents_Click();
-        dialog.AlertsOn()->setChecked(true);
-        dialog.Popup()->setChecked(true);
-        dialog.Logging()->setChecked(true);
-        dialog.LogFile()->setText("alerts.log");
+        MonitorCoverOpen(dialog, 1, "alerts.log");
         SavePicture(&dialog, "frmNotify-general");
         dialog.Tabs()->setCurrentIndex(1);
         SavePicture(&dialog, "frmNotify-alerts");
@@ -409,16 +416,7 @@ TEST_F(DeviceCommandsTest, AnAlertOfANameWithLineBreaksReadsBackExactly) {
     ASSERT_NE(console::FindServer("00005E4A0001"), nullptr);
     ASSERT_EQ(console::FindServer("00005E4A0001")->name, name);
     OnDialog<console::frmNotify>([](console::frmNotify& dialog) {
-        dialog.AvailablePrinters()->item(0)->setSelected(true);
-        dialog.pbuAdd_Click();
-        const auto cover = dialog.AvailableAlerts()->findItems("COVER OPEN", Qt::MatchExactly);
-        ASSERT_EQ(cover.size(), 1);
-        cover[0]->setSelected(true);
-        dialog.pbuAddevents_Click();
-        dialog.AlertsOn()->setChecked(true);
-        dialog.Popup()->setChecked(true);
-        dialog.Logging()->setChecked(true);
-        dialog.LogFile()->setText("breaks.log");
+        MonitorCoverOpen(dialog, 0, "breaks.log");
         dialog.pbuOK_Click();
     });
     FromMenu("mnuNotify");
