@@ -102,7 +102,7 @@ TEST_F(MonitorCupsTest, JobsOfEverySizeArriveByteForByteOnEachTransport) {
             ASSERT_EQ(PrintAndWait(c.queue, bytes, &job), IPP_JSTATE_COMPLETED) << c.queue << " " << size;
             const sim::JobRecord arrived = NewestJob(c.card, before + 1);
             EXPECT_EQ(arrived.transport, c.transport);
-            EXPECT_TRUE(arrived.bytes == bytes) << c.queue << " " << size;
+            EXPECT_TRUE(CardBed::Bytes(arrived) == bytes) << c.queue << " " << size;
             EXPECT_TRUE(arrived.ended);
             EXPECT_EQ(arrived.checksum, Sum(bytes));
             EXPECT_EQ(cupsd_->LoggedChecksum(job), arrived.checksum) << c.queue << " " << size;
@@ -117,7 +117,7 @@ TEST_F(MonitorCupsTest, ABusyCardIsWaitedForThenPrints) {
     const size_t before = bed_->Listener().Jobs(3).size();
     const std::vector<uint8_t> bytes = JobBytes(5000);
     EXPECT_EQ(PrintAndWait("T3", bytes), IPP_JSTATE_COMPLETED);
-    EXPECT_EQ(NewestJob(3, before + 1).bytes, bytes);
+    EXPECT_EQ(CardBed::Bytes(NewestJob(3, before + 1)), bytes);
     EXPECT_EQ(bed_->Listener().Connections(3), connections + 4);
 }
 
@@ -147,14 +147,15 @@ TEST_F(MonitorCupsTest, CancelStopsAJobUnderWay) {
 }
 
 TEST_F(MonitorCupsTest, AResetLeavesTheJobNotCompletedWithNoByteTwice) {
-    bed_->Listener().SetFaults(0, sim::JobFaults{.resetAfterBytes = 100000});
+    bed_->Listener().SetFaults(0, sim::JobFaults{.drop = sim::JobDrop::Reset, .dropAfterBytes = 100000});
     const size_t before = bed_->Listener().Jobs(0).size();
     const std::vector<uint8_t> bytes = JobBytes(kTenMiB, 7);
     EXPECT_EQ(PrintAndWait("T0", bytes), IPP_JSTATE_ABORTED);
     const sim::JobRecord arrived = NewestJob(0, before + 1);
     EXPECT_FALSE(arrived.ended);
-    ASSERT_LE(arrived.bytes.size(), bytes.size());
-    EXPECT_TRUE(std::equal(arrived.bytes.begin(), arrived.bytes.end(), bytes.begin()));
+    const std::vector<uint8_t> received = CardBed::Bytes(arrived);
+    ASSERT_LE(received.size(), bytes.size());
+    EXPECT_TRUE(std::equal(received.begin(), received.end(), bytes.begin()));
 }
 
 TEST_F(MonitorCupsTest, ACardThatStopsReadingFailsTheJob) {

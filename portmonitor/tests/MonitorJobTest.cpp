@@ -107,13 +107,11 @@ TEST_F(MonitorJobTest, JobsOfEverySizeArriveByteForByteOnEachTransport) {
             const sim::JobRecord job = bed_.Listener().Jobs(card).back();
             EXPECT_EQ(job.transport, transport.name);
             EXPECT_EQ(job.banner, "Windows");
-            EXPECT_TRUE(job.bytes == bytes) << transport.name << " " << size;
+            EXPECT_TRUE(CardBed::Bytes(job) == bytes) << transport.name << " " << size;
             EXPECT_EQ(job.checksum, Sum(bytes));
             EXPECT_EQ(job.framingErrors, 0u);
             EXPECT_TRUE(job.ended);
-            for (uint16_t packet : job.packetSizes) {
-                EXPECT_LE(packet, 1490u);
-            }
+            EXPECT_LE(job.largestPacket, 1490u);
             EXPECT_EQ(FindPort(port)->port->Checksum(), Sum(bytes));
         }
         ++card;
@@ -125,7 +123,7 @@ TEST_F(MonitorJobTest, ABusyCardIsWaitedForThenPrints) {
     bed_.Listener().SetFaults(0, sim::JobFaults{.busyAnswers = 2});
     const std::vector<uint8_t> bytes = JobBytes(3000);
     EXPECT_TRUE(RunJob(port, bytes).ended);
-    EXPECT_EQ(OnlyJob(0).bytes, bytes);
+    EXPECT_EQ(CardBed::Bytes(OnlyJob(0)), bytes);
     EXPECT_EQ(bed_.Listener().Connections(0), 3u);
 }
 
@@ -133,15 +131,16 @@ TEST_F(MonitorJobTest, AResetInTheMiddleFailsTheJobWithNoByteTwice) {
     for (uint32_t transport : {kProtocolIp, kProtocolIpx, kProtocolDlc}) {
         const size_t card = transport == kProtocolIp ? 0 : transport == kProtocolIpx ? 1 : 2;
         const std::string port = AddPort(card, transport);
-        bed_.Listener().SetFaults(card, sim::JobFaults{.resetAfterBytes = 5000});
+        bed_.Listener().SetFaults(card, sim::JobFaults{.drop = sim::JobDrop::Reset, .dropAfterBytes = 5000});
         const std::vector<uint8_t> bytes = JobBytes(400000);
         const JobRun run = RunJob(port, bytes);
         EXPECT_TRUE(run.started);
         EXPECT_FALSE(run.written && run.ended) << transport;
         const sim::JobRecord job = OnlyJob(card);
         EXPECT_FALSE(job.ended);
-        ASSERT_LE(job.bytes.size(), bytes.size());
-        EXPECT_TRUE(std::equal(job.bytes.begin(), job.bytes.end(), bytes.begin())) << transport;
+        const std::vector<uint8_t> arrived = CardBed::Bytes(job);
+        ASSERT_LE(arrived.size(), bytes.size());
+        EXPECT_TRUE(std::equal(arrived.begin(), arrived.end(), bytes.begin())) << transport;
         EXPECT_EQ(FindPort(port)->port->State(), PM32_PORT_CLOSED);
     }
 }
@@ -160,7 +159,7 @@ TEST_F(MonitorJobTest, NoAnswerAfterTheEndStillEndsTheJob) {
     bed_.Listener().SetFaults(0, sim::JobFaults{.readyDelayMs = 400, .noAnswer = true});
     const std::vector<uint8_t> bytes = JobBytes(10);
     EXPECT_TRUE(RunJob(port, bytes).ended);
-    EXPECT_EQ(OnlyJob(0).bytes, bytes);
+    EXPECT_EQ(CardBed::Bytes(OnlyJob(0)), bytes);
 }
 
 TEST_F(MonitorJobTest, FallsBackWhenThePreferredTransportIsDownAndKeepsWhatWorked) {
@@ -204,7 +203,7 @@ TEST_F(MonitorJobTest, ABusyDlcReceiverIsWaitedFor) {
     EXPECT_TRUE(RunJob(port, bytes).ended);
     const sim::JobRecord job = OnlyJob(0);
     EXPECT_EQ(job.transport, "dlc");
-    EXPECT_EQ(job.bytes, bytes);
+    EXPECT_EQ(CardBed::Bytes(job), bytes);
 }
 
 // A hardware address that is not hexadecimal is refused, never read as some other station.
