@@ -70,7 +70,7 @@ std::string CardBed::Ipx(size_t card) const {
     return network + Mac(card);
 }
 
-void CardBed::StoreCard(size_t card, uint32_t preferred) const {
+void CardBed::StoreCard(size_t card, uint32_t preferred, uint8_t protocols) const {
     const std::string path = std::string(plat::kAdapterOnlyKey) + "\\" + Mac(card);
     std::optional<plat::StoreKeyHandle> entry =
         plat::StoreKeyHandle::Create(plat::kStoreLocalMachine, path.c_str());
@@ -82,7 +82,7 @@ void CardBed::StoreCard(size_t card, uint32_t preferred) const {
     entry->WriteText("Print Server Description", "Print room");
     entry->WriteText("DNS Name", "");
     entry->WriteNumber("pProtocol", preferred);
-    entry->WriteNumber("cProtocols", protocols_);
+    entry->WriteNumber("cProtocols", protocols != 0 ? protocols : protocols_);
     entry->WriteNumber("Category", 2);
 }
 

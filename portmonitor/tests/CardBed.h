@@ -25,8 +25,9 @@ class CardBed {
     std::string Ip(size_t card) const;
     std::string Ipx(size_t card) const;
 
-    // Writes the card's device store entry ("Category" 2) with the preferred protocol.
-    void StoreCard(size_t card, uint32_t preferred) const;
+    // Writes the card's device store entry ("Category" 2) with the preferred protocol and the
+    // protocol set (0: the card's own).
+    void StoreCard(size_t card, uint32_t preferred, uint8_t protocols = 0) const;
     uint32_t Category(size_t card) const;
     // Short waits for the links, so that failures come quickly.
     static void StoreQuickSettings();
