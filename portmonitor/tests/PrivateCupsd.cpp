@@ -2,6 +2,8 @@
 
 #include <cups/cups.h>
 
+#include "platform/spooler/DeviceUri.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -27,8 +29,8 @@ std::string Run(const std::string& command) {
 }  // namespace
 
 bool PrivateCupsd::AddQueue(const std::string& queue, const std::string& port) {
-    return Run("lpadmin -p " + queue + " -E -v vorlane:/" + port +
-               " -m raw -o printer-error-policy=abort-job")
+    return Run("lpadmin -p '" + queue + "' -E -v '" + plat::PortDeviceUri(port) +
+               "' -m raw -o printer-error-policy=abort-job")
                .rfind("failed", 0) != 0;
 }
 
@@ -39,8 +41,9 @@ std::string PrivateCupsd::WriteFile(const std::vector<uint8_t>& bytes) {
     return path;
 }
 
-int PrivateCupsd::Print(const std::string& queue, const std::vector<uint8_t>& bytes) {
-    const std::string output = Run("lp -d " + queue + " " + WriteFile(bytes));
+int PrivateCupsd::Print(const std::string& queue, const std::vector<uint8_t>& bytes,
+                        const std::string& arguments) {
+    const std::string output = Run("lp -d '" + queue + "' " + arguments + " " + WriteFile(bytes));
     // "request id is QUEUE-N (1 file(s))"
     const std::string marker = "request id is " + queue + "-";
     const std::size_t at = output.find(marker);
@@ -49,6 +52,16 @@ int PrivateCupsd::Print(const std::string& queue, const std::vector<uint8_t>& by
 
 bool PrivateCupsd::Cancel(int job) {
     return Run("cancel " + std::to_string(job)).rfind("failed", 0) != 0;
+}
+
+bool PrivateCupsd::Release(int job) {
+    return Run("lp -i " + std::to_string(job) + " -H resume").rfind("failed", 0) != 0;
+}
+
+std::string PrivateCupsd::SpoolFile(int job) const {
+    char name[32];
+    std::snprintf(name, sizeof name, "/spool/d%05d-001", job);
+    return Folder() + name;
 }
 
 int PrivateCupsd::JobState(int job) {
@@ -85,6 +98,31 @@ std::vector<std::string> PrivateCupsd::JobLog(int job) const {
         }
     }
     return lines;
+}
+
+bool PrivateCupsd::WaitForBackend(int job, std::chrono::milliseconds timeout) const {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (true) {
+        for (const std::string& line : JobLog(job)) {
+            if (line.find("Backend returned status") != std::string::npos ||
+                line.find("crashed on signal") != std::string::npos) {
+                return true;
+            }
+        }
+        if (std::chrono::steady_clock::now() >= deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+}
+
+bool PrivateCupsd::BackendCrashed(int job) const {
+    for (const std::string& line : JobLog(job)) {
+        if (line.find("crashed on signal") != std::string::npos) {
+            return true;
+        }
+    }
+    return false;
 }
 
 int64_t PrivateCupsd::LoggedChecksum(int job) const {
