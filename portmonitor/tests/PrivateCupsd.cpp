@@ -118,8 +118,10 @@ bool PrivateCupsd::WaitForBackend(int job, std::chrono::milliseconds timeout) co
 
 bool PrivateCupsd::BackendCrashed(int job) const {
     for (const std::string& line : JobLog(job)) {
-        if (line.find("crashed on signal") != std::string::npos) {
-            return true;
+        for (const char* sign : {"crashed on signal", "runtime error:", "Sanitizer"}) {
+            if (line.find(sign) != std::string::npos) {
+                return true;
+            }
         }
     }
     return false;

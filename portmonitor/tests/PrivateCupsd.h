@@ -37,7 +37,8 @@ class PrivateCupsd {
     // Waits until cupsd logged the end of the job's backend (its status, or its crash); false when
     // the time ran out first.
     bool WaitForBackend(int job, std::chrono::milliseconds timeout) const;
-    // True when cupsd logged that the job's backend crashed.
+    // True when cupsd logged that the job's backend crashed, or the backend's sanitizer report (a test
+    // build's backend ends on its first finding).
     bool BackendCrashed(int job) const;
     // The checksum the monitor logged for the job, -1 when none.
     int64_t LoggedChecksum(int job) const;
