@@ -31,8 +31,9 @@ using IppMessage = std::unique_ptr<ipp_t, IppDeleter>;
 
 std::string PrinterUri(const char* name) {
     char uri[HTTP_MAX_URI];
-    httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", ippPort(),
-                     "/printers/%s", name);
+    const std::string resource = std::string("/printers/") + name;
+    httpAssembleURI(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", ippPort(),
+                    resource.c_str());
     return uri;
 }
 
