@@ -231,11 +231,16 @@ bool EnumJobs(PrinterHandle handle, std::vector<JobInfo2>& jobs) {
 bool EnumPrinters(std::vector<PrinterDevice>& printers) {
     IppMessage request(ippNewRequest(IPP_OP_CUPS_GET_PRINTERS));
     AskFor(request.get(), {"printer-name", "device-uri"});
-    IppMessage answer = Exchange(std::move(request), "/");
-    if (!answer) {
+    printers.clear();
+    // A spooler without queues answers "not found".
+    IppMessage answer(cupsDoRequest(CUPS_HTTP_DEFAULT, request.release(), "/"));
+    const ipp_status_t status = answer ? ippGetStatusCode(answer.get()) : IPP_STATUS_ERROR_INTERNAL;
+    if (status == IPP_STATUS_ERROR_NOT_FOUND) {
+        return true;
+    }
+    if (status > IPP_STATUS_OK_CONFLICTING) {
         return false;
     }
-    printers.clear();
     for (const IppMessage& printer : Groups(answer.get(), IPP_TAG_PRINTER)) {
         printers.push_back({Text(printer.get(), "printer-name"), Text(printer.get(), "device-uri")});
     }
