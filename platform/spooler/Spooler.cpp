@@ -3,13 +3,11 @@
 #include <cups/cups.h>
 
 #include <atomic>
-#include <cstring>
 #include <initializer_list>
 #include <memory>
 #include <utility>
 
-#include "platform/services/ModuleLoader.h"
-#include "platform/spooler/MonitorInterface.h"
+#include "platform/spooler/MonitorPorts.h"
 
 namespace plat {
 
@@ -256,6 +254,10 @@ bool AddPrinter(const std::string& name, const std::string& deviceUri) {
     return Exchange(std::move(request), "/admin/") != nullptr;
 }
 
+bool DeletePrinter(const std::string& name) {
+    return Exchange(NewRequest(IPP_OP_CUPS_DELETE_PRINTER, PrinterUri(name.c_str())), "/admin/") != nullptr;
+}
+
 bool GetPrinterSettings(PrinterHandle handle, DocumentSettings& settings) {
     if (handle == nullptr) {
         return false;
@@ -309,19 +311,8 @@ bool DocumentProperties(std::uint32_t owner, PrinterHandle handle, DocumentSetti
 }
 
 bool AddPort(const char* server, std::uint32_t window, const char* monitorName) {
-    if (monitorName == nullptr || std::strcmp(monitorName, "Vorlane Network Printer Port") != 0) {
-        return false;
-    }
-    // The monitor stays loaded, as the spooler keeps its monitors.
-    MapModuleName("Dalvor.dll", "libdalvor.so");
-    static ModuleHandle monitor = LoadModule("Dalvor.dll");
-    using Initialize = MonitorBool (*)(const char*, MonitorTable*);
-    auto initialize = monitor != nullptr
-                          ? reinterpret_cast<Initialize>(ModuleSymbol(monitor, "InitializeMonitorEx"))
-                          : nullptr;
-    MonitorTable table{};
-    return initialize != nullptr && initialize(nullptr, &table) && table.AddPort != nullptr &&
-           table.AddPort(server, window, monitorName) != 0;
+    const MonitorTable* monitor = LoadMonitor(monitorName);
+    return monitor != nullptr && monitor->AddPort(server, window, monitorName) != 0;
 }
 
 void NoteJobDeleting(std::uint32_t jobId) {
