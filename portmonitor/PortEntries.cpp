@@ -2,6 +2,7 @@
 #include <cstring>
 
 #include "portmonitor/EntryGuard.h"
+#include "portmonitor/MonitorSettings.h"
 #include "portmonitor/MonitorEntries.h"
 #include "portmonitor/MonitorLog.h"
 #include "portmonitor/MonitorStrings.h"
@@ -56,6 +57,7 @@ plat::MonitorBool EnumPorts(const char*, std::uint32_t level, std::uint8_t* buff
         }
         *needed = 0;
         *returned = 0;
+        SyncPorts(ReadMonitorSettings());
         const std::vector<std::string> names = PortNames();
         const char* monitor = LoadMonitorString(kStrMonitorName);
         const char* description = LoadMonitorString(kStrPortDescription);
@@ -114,6 +116,7 @@ plat::MonitorBool ClosePort(plat::PortHandle handle) {
 
 plat::MonitorBool DeletePort(const char*, plat::WindowHandle, const char* portName) {
     return GuardedEntry([&]() -> plat::MonitorBool {
+        SyncPorts(ReadMonitorSettings());
         PortNode* node = portName != nullptr ? FindPort(portName) : nullptr;
         if (node == nullptr) {
             return UnknownPort();

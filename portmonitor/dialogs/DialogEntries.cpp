@@ -4,6 +4,8 @@
 #include <memory>
 
 #include "portmonitor/EntryGuard.h"
+#include "portmonitor/MonitorSettings.h"
+#include "portmonitor/PortList.h"
 #include "portmonitor/dialogs/DialogEntries.h"
 #include "portmonitor/dialogs/PortDialog.h"
 
@@ -31,6 +33,7 @@ bool ShowPortDialog(plat::WindowHandle, bool configure, const std::string& portN
 
 plat::MonitorBool AddPort(const char*, plat::WindowHandle window, const char*) {
     return GuardedEntry([&]() -> plat::MonitorBool {
+        SyncPorts(ReadMonitorSettings());
         if (ShowPortDialog(window, false, "")) {
             return 1;
         }
@@ -42,6 +45,7 @@ plat::MonitorBool AddPort(const char*, plat::WindowHandle window, const char*) {
 
 plat::MonitorBool ConfigurePort(const char*, plat::WindowHandle window, const char* portName) {
     return GuardedEntry([&]() -> plat::MonitorBool {
+        SyncPorts(ReadMonitorSettings());
         ShowPortDialog(window, true, portName != nullptr ? portName : "");
         return 1;
     });
