@@ -88,16 +88,6 @@ bool Listed(QWidget* dialog) {
     return list != nullptr && list->topLevelItemCount() == int{kCards};
 }
 
-sim::CardDescription SnmpCard(std::size_t card) {
-    sim::CardDescription description;
-    description.name = "Card-" + std::to_string(card + 1);
-    description.location = "Print room";
-    description.mac = {0x00, 0xC0, 0xDE, 0x00, 0x06, static_cast<uint8_t>(card + 1)};
-    description.ip = {127, 0, 6, static_cast<uint8_t>(card + 1)};
-    description.protocols = kProtocolIp;
-    return description;
-}
-
 std::optional<std::string> PortAdapter(const std::string& port) {
     const std::string path = std::string(plat::kAdapterPortsKey) + "\\" + port;
     const auto key = plat::StoreKeyHandle::Open(plat::kStoreLocalMachine, path.c_str());
@@ -118,7 +108,7 @@ class PortCommandsTest : public ::testing::Test {
         bed_ = new CardBed(kCards, kProtocolIp);
         agents_ = new sim::Simulator;
         for (std::size_t card = 0; card < kCards; ++card) {
-            agents_->AddCard(SnmpCard(card));
+            agents_->AddCard(bed_->Card(card));
         }
         std::string error;
         ASSERT_TRUE(agents_->Start(error)) << error;
