@@ -156,7 +156,7 @@ class frmConfiguration : public QDialog {
     void ReloadNetWarePage();
     const ServicedQueue* CurrentQueue() const;
     bool ModifyTarget(const ServicedQueue& queue, ModeChange& change);
-    void ChangeQueue(const ServicedQueue& queue, const std::function<NwResult()>& change,
+    void ChangeQueue(const std::function<NwResult()>& change, const std::function<void()>& takeBack,
                      const std::function<void(NwResult)>& report);
     void NetWareClientLost();
 
