@@ -169,6 +169,45 @@ TEST_F(ConfigurationDialogTest, EveryPageLoadsTheCardAndEveryChangeReadsBackFrom
     EXPECT_EQ(FindServer(kAlpha)->description, "Second floor, east");
 }
 
+// The AppleTalk times show what the card holds, a value no step reaches included, and nothing is
+// written back until a person steps one. A step is taken while the value is inside the page's
+// bounds (timer 0 to 250 by 10, wait 30 to 120 by 30) and may end past them, never below 0.
+TEST_F(ConfigurationDialogTest, TheAppleTalkTimesShowWhatTheCardHoldsAndStepFromThere) {
+    OpenConsole(kAlphaCard);
+    const std::string timer = kPrivate + "12.5.2.0", wait = kPrivate + "12.5.7.0";
+    struct Case {
+        int timer, wait;
+        Qt::Key timerKey, waitKey;
+        int timerAfter, waitAfter;
+    };
+    const Case cases[] = {
+        {255, 15, Qt::Key_Up, Qt::Key_Down, 255, 15},  // past the bounds: no step goes further
+        {255, 15, Qt::Key_Down, Qt::Key_Up, 245, 45},
+        {5, 45, Qt::Key_Down, Qt::Key_Down, 0, 15},
+        {245, 120, Qt::Key_Up, Qt::Key_Up, 255, 120},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.timer) + "/" + std::to_string(c.wait));
+        for (const auto& [oid, value] : {std::pair{timer, c.timer}, std::pair{wait, c.wait}}) {
+            ASSERT_EQ(cards_.Command("put Alpha " + oid + " integer " + std::to_string(value)), "ok");
+        }
+        auto dialog = OpenDialog(kAlpha);
+        ASSERT_TRUE(loaded_);
+        dialog->Tabs()->setCurrentIndex(frmConfiguration::kAppleTalk);
+        EXPECT_EQ(dialog->txtARTimer->text(), QString::number(c.timer));
+        EXPECT_EQ(dialog->txtPAPwait->text(), QString::number(c.wait));
+        if (c.timer == 255 && c.timerKey == Qt::Key_Up) {
+            SavePicture(dialog.get(), "frmConfiguration-AppleTalk-outside-the-steps");
+        }
+        QTest::keyClick(dialog->txtARTimer, c.timerKey);
+        QTest::keyClick(dialog->txtPAPwait, c.waitKey);
+        dialog->pbuOK_Click();
+        EXPECT_TRUE(boxes_.Shown().empty()) << boxes_.Shown().front().text.toStdString();
+        EXPECT_EQ(Read("Alpha", timer), "INTEGER " + std::to_string(c.timerAfter));
+        EXPECT_EQ(Read("Alpha", wait), "INTEGER " + std::to_string(c.waitAfter));
+    }
+}
+
 TEST_F(ConfigurationDialogTest, ANewAddressLandsTogetherWithTheChangesOfEveryOtherPage) {
     OpenConsole(kAlphaCard);
     auto dialog = OpenDialog(kAlpha);
