@@ -1,10 +1,13 @@
 // The entry points that run the port dialogs, from the dialogs' own module (see PortServices).
 #include "platform/services/ModuleLoader.h"
-#include "platform/spooler/LastError.h"
+#include "portmonitor/EntryFailure.h"
 #include "portmonitor/EntryGuard.h"
 #include "portmonitor/MonitorEntries.h"
 #include "portmonitor/MonitorLog.h"
+#include "portmonitor/MonitorSettings.h"
+#include "portmonitor/PortList.h"
 #include "portmonitor/PortServices.h"
+#include "portmonitor/PortSetup.h"
 #include "portmonitor/dialogs/DialogEntries.h"
 
 namespace {
@@ -34,18 +37,29 @@ bool ShowPortDialog(plat::WindowHandle owner, bool configure, const char* portNa
 
 plat::MonitorBool AddPort(const char*, plat::WindowHandle window, const char*) {
     return GuardedEntry([&]() -> plat::MonitorBool {
+        SyncPorts(ReadMonitorSettings());
         if (ShowPortDialog(window, false, "")) {
             return 1;
         }
         // The user cancelled (or there is no dialog): no port was added.
-        plat::SetLastError(plat::kErrorCancelled);
-        return 0;
+        return FailEntry(plat::kErrorCancelled);
     });
 }
 
 plat::MonitorBool ConfigurePort(const char*, plat::WindowHandle window, const char* portName) {
     return GuardedEntry([&]() -> plat::MonitorBool {
-        ShowPortDialog(window, true, portName != nullptr ? portName : "");
-        return 1;
+        SyncPorts(ReadMonitorSettings());
+        const PortNode* node = portName != nullptr ? FindPort(portName) : nullptr;
+        if (node == nullptr) {
+            return UnknownPortEntry();
+        }
+        // A job under way keeps the print server it started with.
+        if (PortPrints(*node->port)) {
+            return FailEntry(plat::kErrorBusy);
+        }
+        if (ShowPortDialog(window, true, node->port->GetPortName().c_str())) {
+            return 1;
+        }
+        return FailEntry(plat::kErrorCancelled);
     });
 }
