@@ -4,9 +4,6 @@
 // counters give the backend's time over the plain copy's per round (its median and highest) for a
 // 1-byte job, and the backend's pace as a share of the plain copy's for 100 MiB.
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -16,13 +13,12 @@
 #include <string>
 #include <vector>
 
+#include "firmware/tests/support/ChildProcess.h"
 #include "platform/spooler/DeviceUri.h"
 #include "platform/spooler/Spooler.h"
 #include "portmonitor/PortStore.h"
 #include "portmonitor/bench/BenchCard.h"
 #include "portmonitor/spooler/PrivateSpooler.h"
-
-extern char** environ;
 
 namespace portmon::bench {
 namespace {
@@ -71,33 +67,12 @@ Spooler& TheSpooler() {
     return spooler;
 }
 
-// Starts the program with the arguments and the extra environment; true when it ended with 0.
-bool RunProgram(const std::vector<std::string>& arguments, const std::vector<std::string>& extra) {
-    std::vector<char*> argv;
-    for (const std::string& argument : arguments) {
-        argv.push_back(const_cast<char*>(argument.c_str()));
-    }
-    argv.push_back(nullptr);
-    std::vector<char*> envp;
-    for (char** variable = environ; *variable != nullptr; ++variable) {
-        envp.push_back(*variable);
-    }
-    for (const std::string& variable : extra) {
-        envp.push_back(const_cast<char*>(variable.c_str()));
-    }
-    envp.push_back(nullptr);
-    // The backend's messages go nowhere, where cupsd would read them from a pipe.
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-    pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
-    posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0) {
-        return false;
-    }
-    int status = 0;
-    return waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+// Starts the program with the arguments and the extra environment; true when it ended with 0. Its
+// messages go into a pipe, as cupsd reads a backend's.
+bool RunProgram(const std::string& program, const std::vector<std::string>& arguments,
+                const std::vector<std::string>& environment) {
+    fendreltest::ChildProcess child;
+    return child.Start(program, arguments, environment) && child.WaitForExit(60000) == 0;
 }
 
 std::string JobFile(std::size_t size) {
@@ -110,14 +85,14 @@ std::string JobFile(std::size_t size) {
 
 bool BackendRound(const std::string& file, std::size_t jobs) {
     const bool done =
-        RunProgram({VORLANE_BACKEND, TheSpooler().Job(), "bench", "Bench job", "1", "", file},
+        RunProgram(VORLANE_BACKEND, {TheSpooler().Job(), "bench", "Bench job", "1", "", file},
                    {"DEVICE_URI=" + plat::PortDeviceUri(kPort), std::string("PRINTER=") + kPort});
     return done && BenchCard().WaitForJobs(0, jobs, std::chrono::seconds(30));
 }
 
 bool PlainRound(const std::string& file) {
     static PlainListener listener;
-    return RunProgram({PLAIN_COPY, file}, {});
+    return RunProgram(PLAIN_COPY, {file}, {});
 }
 
 void BackendAgainstPlainCopy(benchmark::State& state) {
