@@ -224,7 +224,7 @@ TEST_F(FirmwareUpgradeTest, EveryWayToTheCardDeliversTheChosenFileWholeAndTheCar
 TEST_F(FirmwareUpgradeTest, ATransferLosingOneDatagramInTenStillCompletes) {
     std::vector<std::uint8_t> bytes;
     const QString path = FirmwareFile("lossy.bin", 40 * 1024, bytes);
-    cards.SetUpgradeLoss(kCompact, 0.1);
+    cards.SetUpgradeFaults(kCompact, {.lossRate = 0.1});
     Select(kCompact);
     RunCommand(FirmwareTargetMode::kCurrentRow, [&](frmTftp& dialog) {
         dialog.FileNameBox()->setText(path);
@@ -239,7 +239,7 @@ TEST_F(FirmwareUpgradeTest, ATransferLosingOneDatagramInTenStillCompletes) {
 TEST_F(FirmwareUpgradeTest, CancelInTheMiddleStopsTheTransferAndSaysSo) {
     std::vector<std::uint8_t> bytes;
     const QString path = FirmwareFile("big.bin", 8 * 1024 * 1024, bytes);
-    cards.SetUpgradeLoss(kOffice, 0.01);
+    cards.SetUpgradeFaults(kOffice, {.lossRate = 0.01});
     Select(kOffice);
     QString after;
     RunCommand(FirmwareTargetMode::kCurrentRow, [&](frmTftp& dialog) {
