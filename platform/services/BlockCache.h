@@ -46,7 +46,7 @@ struct ThreadCache {
 
 // Initial-exec: reached without a call from every library. Small enough for the room the loader
 // keeps for libraries loaded later.
-[[gnu::tls_model("initial-exec")]] extern thread_local ThreadCache tCache;
+[[gnu::tls_model("initial-exec")]] extern constinit thread_local ThreadCache tCache;
 
 constexpr std::uint32_t SizeClassOf(std::size_t size) {
     constexpr int kSmallestBits = std::bit_width(kSmallestBlock - 1);
