@@ -97,7 +97,6 @@ class NewLook : public QMainWindow {
     void mnuNotify_Click();
     void mnuTestPage_Click();
     void mnuFactory_Click();
-    void HelpCommand();
 
     std::unique_ptr<plat::NamedMutex> instance_;
     QTreeWidget* outTreeList;
