@@ -10,6 +10,7 @@
 #include "console/core/FormHelpers.h"
 #include "console/core/Messages.h"
 #include "console/core/NewLook.h"
+#include "console/core/PortCommands.h"
 #include "console/core/PrintServerTable.h"
 #include "console/core/PrinterCommands.h"
 #include "console/core/PrinterList.h"
@@ -94,6 +95,15 @@ std::function<void()> NewLook::OwnCommand(const QString& name) {
     if (name == "mnuCreatePort") {
         return [this] {
             if (AddPortCommand(TrapHandle())) {
+                outTreeList_Click();
+            }
+        };
+    }
+    if (name == "mnuConfigurePort" || name == "mnuDeletePort") {
+        return [this, name] {
+            const bool changed = name == "mnuConfigurePort" ? ConfigurePortCommand(this, TrapHandle())
+                                                            : DeletePortCommand(this, TrapHandle());
+            if (changed) {
                 outTreeList_Click();
             }
         };

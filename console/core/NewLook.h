@@ -68,7 +68,7 @@ class NewLook : public QMainWindow {
   private:
     void BuildMenus();
     QMenu* AddMenu(QMenu* parent, const QString& name);
-    QAction* AddItem(QMenu* menu, const QString& name);
+    QAction* AddItem(QMenu* menu, const QString& name, int captionId);
     void BuildToolBar();
     void ConnectCommands();
     void ApplyDisplayOptions();
@@ -113,6 +113,7 @@ class NewLook : public QMainWindow {
     std::unique_ptr<NoticeBox> txtTrapHandle;
     std::map<QString, QAction*> actions_;
     CaptionOrder captionOrder_;
+    std::map<QAction*, int> ownCaptions_;  // the items captioned outside the window's block
     QPointer<frmBanner> banner_;
     std::deque<QString> pendingAlerts_;
     bool showingAlert_ = false;
