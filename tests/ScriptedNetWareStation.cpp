@@ -46,6 +46,11 @@ int ScriptedNetWareStation::Requests(const std::string& call) {
     return requests_[call];
 }
 
+void ScriptedNetWareStation::Watch(std::function<void(const std::vector<std::string>& fields)> watch) {
+    std::lock_guard lock(mutex_);
+    watch_ = std::move(watch);
+}
+
 void ScriptedNetWareStation::Run() {
     for (;;) {
         pollfd fds[2] = {{wakeFd_, POLLIN, 0}, {endpoint_->Fd(), POLLIN, 0}};
@@ -68,6 +73,7 @@ void ScriptedNetWareStation::Run() {
 
 std::optional<plat::NetWareMessage> ScriptedNetWareStation::Reply(const plat::NetWareMessage& request) {
     Script script;
+    std::function<void(const std::vector<std::string>&)> watch;
     int earlier = 0;
     {
         std::lock_guard lock(mutex_);
@@ -76,6 +82,10 @@ std::optional<plat::NetWareMessage> ScriptedNetWareStation::Reply(const plat::Ne
         if (auto it = scripts_.find(call); it != scripts_.end()) {
             script = it->second;
         }
+        watch = watch_;
+    }
+    if (watch) {
+        watch(request.fields);
     }
     if (script) {
         if (std::optional<Answer> answer = script(request.fields, earlier)) {

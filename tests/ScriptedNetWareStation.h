@@ -41,6 +41,9 @@ class ScriptedNetWareStation {
     void Take(const std::string& call, Script script);
     // The requests of `call` that came so far.
     int Requests(const std::string& call);
+    // From now on `watch` sees every request (its fields) as it comes, before it is answered; it
+    // runs on the station's thread while the client waits for the answer.
+    void Watch(std::function<void(const std::vector<std::string>& fields)> watch);
 
   private:
     void Run();
@@ -53,6 +56,7 @@ class ScriptedNetWareStation {
     std::mutex mutex_;
     std::map<std::string, Script> scripts_;
     std::map<std::string, int> requests_;
+    std::function<void(const std::vector<std::string>&)> watch_;
 };
 
 }  // namespace nwtest

@@ -20,6 +20,23 @@
 
 namespace console {
 
+// The NetWare network of the page tests: the file server FS1 in the tree ACME, whose current context
+// is ENG.ORG.
+inline const char* const kPageNetWare[] = {"server FS1 ACME",
+                                           "user FS1 ADMIN secret",
+                                           "queue FS1 Q1",
+                                           "queue FS1 Q2",
+                                           "print-server FS1 PS1",
+                                           "tree ACME",
+                                           "object ACME container ORG",
+                                           "object ACME container ENG.ORG",
+                                           "object ACME user ADMIN.ORG secret",
+                                           "object ACME volume SYS.ORG",
+                                           "object ACME queue Q1.ENG.ORG",
+                                           "object ACME queue Q2.ENG.ORG",
+                                           "object ACME print-server PS1.ENG.ORG",
+                                           "context ACME ENG.ORG"};
+
 inline void Type(QLineEdit* box, const QString& text) {
     box->selectAll();
     QTest::keyClicks(box, text);

@@ -34,20 +34,6 @@ namespace {
 
 const char* const kAdapter = "00C0DE0000B1";
 const std::string kCardLine = "card Nw mac=00C0DE0000B1 ip=127.0.2.1 protocols=ip engine=office\n";
-const char* const kNetWare[] = {"server FS1 ACME",
-                                "user FS1 ADMIN secret",
-                                "queue FS1 Q1",
-                                "queue FS1 Q2",
-                                "print-server FS1 PS1",
-                                "tree ACME",
-                                "object ACME container ORG",
-                                "object ACME container ENG.ORG",
-                                "object ACME user ADMIN.ORG secret",
-                                "object ACME volume SYS.ORG",
-                                "object ACME queue Q1.ENG.ORG",
-                                "object ACME queue Q2.ENG.ORG",
-                                "object ACME print-server PS1.ENG.ORG",
-                                "context ACME ENG.ORG"};
 
 class NetWarePageTest : public NetWarePageFixture {
   protected:
@@ -56,7 +42,7 @@ class NetWarePageTest : public NetWarePageFixture {
     void SetUp() override {
         NetWarePageFixture::SetUp();
         OpenConsole(kCardLine);
-        for (const char* line : kNetWare) {
+        for (const char* line : kPageNetWare) {
             ASSERT_EQ(cards_.Command(std::string("netware ") + line), "ok") << line;
         }
     }
