@@ -8,7 +8,7 @@ build=$1
 source=$(cd "$(dirname "$0")/../.." && pwd)
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/vorlane-run-twice.XXXXXX")
 first=
-trap '[ -n "$first" ] && kill -KILL -- -"$first" 2>/dev/null; rm -rf "$scratch"' EXIT
+trap '[ -n "$first" ] && kill -TERM -- -"$first" 2>/dev/null && wait "$first"; rm -rf "$scratch"' EXIT
 unset DISPLAY WAYLAND_DISPLAY
 export VORLANE_RUN_BUILD_DIR=$build VORLANE_RUN_RUNTIME=$scratch/runtime VORLANE_RUN_STORE=$scratch/store.db
 fail() {
