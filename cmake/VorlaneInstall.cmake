@@ -5,7 +5,7 @@
 include(GNUInstallDirs)
 
 set(vorlane_install_libraries vorlaneplatform vorlanesock vorlanedlc vantorel halbrin tessik dalvor)
-set(vorlane_install_programs quillmar-en fendrel printserver-sim)
+set(vorlane_install_programs quillmar-en fendrel printserver-sim vorlane-port)
 
 foreach(library IN LISTS vorlane_install_libraries)
     if(TARGET ${library})

@@ -90,7 +90,7 @@ int ShowMessageEx(int id, int kind, const QString& extra) {
     return Show({kind, KindTitle(kind), LoadString(id) + ' ' + extra});
 }
 
-int ShowText(const QString& text, int kind) {
+int ShowTextMessage(const QString& text, int kind) {
     return Show({kind, KindTitle(kind), text});
 }
 

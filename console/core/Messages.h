@@ -39,8 +39,8 @@ int ShowMessage(int id, int kind);
 int ShowResult(int code, int kind);
 // The id's text, a blank and the extra text.
 int ShowMessageEx(int id, int kind, const QString& extra);
-// A text made up by the caller, as a box of the kind.
-int ShowText(const QString& text, int kind);
+// A text of its own (a string-table text with its blanks filled in) as a message of that kind.
+int ShowTextMessage(const QString& text, int kind);
 // A box with the given text and title, an OK button and no icon.
 int ShowPlainMessage(const QString& text, const QString& title);
 // A question with the given text and title, OK and Cancel.

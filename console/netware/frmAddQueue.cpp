@@ -195,7 +195,7 @@ void frmAddQueue::Form_Load() {
         const bool trees = FillNameList(cmbNdsTrees, optNdsTrees, true, failures);
         const bool servers = FillNameList(cmbFileServers, optFileServers, false, failures);
         if (!failures.isEmpty()) {
-            ShowText(failures.join('\n'), kWarning);
+            ShowTextMessage(failures.join('\n'), kWarning);
         }
         (trees ? optNdsTrees : optFileServers)->setChecked(true);
         if (trees || servers) {

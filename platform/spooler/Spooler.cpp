@@ -3,13 +3,11 @@
 #include <cups/cups.h>
 
 #include <atomic>
-#include <cstring>
 #include <initializer_list>
 #include <memory>
 #include <utility>
 
-#include "platform/services/ModuleLoader.h"
-#include "platform/spooler/MonitorInterface.h"
+#include "platform/spooler/MonitorPorts.h"
 
 namespace plat {
 
@@ -231,11 +229,16 @@ bool EnumJobs(PrinterHandle handle, std::vector<JobInfo2>& jobs) {
 bool EnumPrinters(std::vector<PrinterDevice>& printers) {
     IppMessage request(ippNewRequest(IPP_OP_CUPS_GET_PRINTERS));
     AskFor(request.get(), {"printer-name", "device-uri"});
-    IppMessage answer = Exchange(std::move(request), "/");
-    if (!answer) {
+    printers.clear();
+    // A spooler without queues answers "not found".
+    IppMessage answer(cupsDoRequest(CUPS_HTTP_DEFAULT, request.release(), "/"));
+    const ipp_status_t status = answer ? ippGetStatusCode(answer.get()) : IPP_STATUS_ERROR_INTERNAL;
+    if (status == IPP_STATUS_ERROR_NOT_FOUND) {
+        return true;
+    }
+    if (status > IPP_STATUS_OK_CONFLICTING) {
         return false;
     }
-    printers.clear();
     for (const IppMessage& printer : Groups(answer.get(), IPP_TAG_PRINTER)) {
         printers.push_back({Text(printer.get(), "printer-name"), Text(printer.get(), "device-uri")});
     }
@@ -249,6 +252,10 @@ bool AddPrinter(const std::string& name, const std::string& deviceUri) {
     ippAddBoolean(request.get(), IPP_TAG_PRINTER, "printer-is-accepting-jobs", 1);
     ippAddInteger(request.get(), IPP_TAG_PRINTER, IPP_TAG_ENUM, "printer-state", IPP_PSTATE_IDLE);
     return Exchange(std::move(request), "/admin/") != nullptr;
+}
+
+bool DeletePrinter(const std::string& name) {
+    return Exchange(NewRequest(IPP_OP_CUPS_DELETE_PRINTER, PrinterUri(name.c_str())), "/admin/") != nullptr;
 }
 
 bool GetPrinterSettings(PrinterHandle handle, DocumentSettings& settings) {
@@ -304,19 +311,8 @@ bool DocumentProperties(std::uint32_t owner, PrinterHandle handle, DocumentSetti
 }
 
 bool AddPort(const char* server, std::uint32_t window, const char* monitorName) {
-    if (monitorName == nullptr || std::strcmp(monitorName, "Vorlane Network Printer Port") != 0) {
-        return false;
-    }
-    // The monitor stays loaded, as the spooler keeps its monitors.
-    MapModuleName("Dalvor.dll", "libdalvor.so");
-    static ModuleHandle monitor = LoadModule("Dalvor.dll");
-    using Initialize = MonitorBool (*)(const char*, MonitorTable*);
-    auto initialize = monitor != nullptr
-                          ? reinterpret_cast<Initialize>(ModuleSymbol(monitor, "InitializeMonitorEx"))
-                          : nullptr;
-    MonitorTable table{};
-    return initialize != nullptr && initialize(nullptr, &table) && table.AddPort != nullptr &&
-           table.AddPort(server, window, monitorName) != 0;
+    const MonitorTable* monitor = LoadMonitor(monitorName);
+    return monitor != nullptr && monitor->AddPort(server, window, monitorName) != 0;
 }
 
 void NoteJobDeleting(std::uint32_t jobId) {

@@ -90,6 +90,8 @@ bool EnumJobs(PrinterHandle handle, std::vector<JobInfo2>& jobs);
 bool EnumPrinters(std::vector<PrinterDevice>& printers);
 // Makes (or changes) a raw queue that prints to the device, enabled and accepting jobs.
 bool AddPrinter(const std::string& name, const std::string& deviceUri);
+// Removes the queue with its jobs; false when the spooler refused or does not know it.
+bool DeletePrinter(const std::string& name);
 
 bool GetPrinterSettings(PrinterHandle handle, DocumentSettings& settings);
 // Stores the set fields as the queue's defaults.

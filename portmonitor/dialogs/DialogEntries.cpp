@@ -3,7 +3,11 @@
 
 #include <memory>
 
+#include "portmonitor/EntryFailure.h"
 #include "portmonitor/EntryGuard.h"
+#include "portmonitor/MonitorSettings.h"
+#include "portmonitor/PortList.h"
+#include "portmonitor/PortSetup.h"
 #include "portmonitor/dialogs/DialogEntries.h"
 #include "portmonitor/dialogs/PortDialog.h"
 
@@ -31,18 +35,29 @@ bool ShowPortDialog(plat::WindowHandle, bool configure, const std::string& portN
 
 plat::MonitorBool AddPort(const char*, plat::WindowHandle window, const char*) {
     return GuardedEntry([&]() -> plat::MonitorBool {
+        SyncPorts(ReadMonitorSettings());
         if (ShowPortDialog(window, false, "")) {
             return 1;
         }
         // The user cancelled: no port was added.
-        plat::SetLastError(plat::kErrorCancelled);
-        return 0;
+        return FailEntry(plat::kErrorCancelled);
     });
 }
 
 plat::MonitorBool ConfigurePort(const char*, plat::WindowHandle window, const char* portName) {
     return GuardedEntry([&]() -> plat::MonitorBool {
-        ShowPortDialog(window, true, portName != nullptr ? portName : "");
-        return 1;
+        SyncPorts(ReadMonitorSettings());
+        const PortNode* node = portName != nullptr ? FindPort(portName) : nullptr;
+        if (node == nullptr) {
+            return UnknownPortEntry();
+        }
+        // A job under way keeps the print server it started with.
+        if (PortPrints(*node->port)) {
+            return FailEntry(plat::kErrorBusy);
+        }
+        if (ShowPortDialog(window, true, node->port->GetPortName())) {
+            return 1;
+        }
+        return FailEntry(plat::kErrorCancelled);
     });
 }

@@ -28,9 +28,10 @@ class CardBed {
     // Short waits for the links, so that failures come quickly.
     static void StoreQuickSettings();
 
-  private:
+    // The card's description, for a simulator that answers SNMP at the card's addresses.
     sim::CardDescription Card(size_t card) const;
 
+  private:
     sim::JobListener listener_;
     uint8_t protocols_;
 };

@@ -53,6 +53,22 @@ class MonitorPortTest : public ::testing::Test {
             RemovePort(name);
             DeletePortEntry(name);
         }
+        plat::StoreDeleteKey(plat::kStoreLocalMachine, plat::kAdapterPortsKey);
+    }
+
+    // The names EnumPorts gives at level 1.
+    static std::vector<std::string> Enumerated() {
+        uint32_t needed = 0;
+        uint32_t returned = 0;
+        EnumPorts(nullptr, 1, nullptr, 0, &needed, &returned);
+        std::vector<uint8_t> buffer(needed);
+        std::vector<std::string> names;
+        if (needed > 0 && EnumPorts(nullptr, 1, buffer.data(), needed, &needed, &returned)) {
+            for (uint32_t i = 0; i < returned; ++i) {
+                names.emplace_back(reinterpret_cast<const plat::PortInfo1*>(buffer.data())[i].name);
+            }
+        }
+        return names;
     }
     // A port on the server's entry, in the store and in the list.
     void AddPort(const std::string& name, const std::string& mac) {
@@ -176,6 +192,30 @@ TEST_F(MonitorPortTest, OnlyPortsWithACompleteEntryAreLoaded) {
         EXPECT_NE(*offered.mac, "00C0DE000006");
         EXPECT_NE(*offered.mac, "00C0DE000005");
     }
+}
+
+TEST_F(MonitorPortTest, PortsThatAnotherProcessAddsOrDeletesAreSeen) {
+    StoreServer("00C0DE000007", 2);
+    AddPort("Lobby", "00C0DE000007");
+    AddPort("Open", "00C0DE000007");
+    plat::PortHandle handle = nullptr;
+    ASSERT_TRUE(OpenPort("Open", &handle));
+    // Another process hosting the monitor (the console, vorlane-port) changes the port map.
+    ASSERT_TRUE(SavePortEntry(*ReadServerRecord("00C0DE000007"), "Annex", false));
+    ASSERT_TRUE(DeletePortEntry("Lobby"));
+    ASSERT_TRUE(DeletePortEntry("Open"));
+    EXPECT_EQ(Category("00C0DE000007"), 6u);
+
+    // A port held open stays in the list until it is closed.
+    EXPECT_EQ(Enumerated(), (std::vector<std::string>{"Annex", "Open"}));
+    // Deleting the port that is gone again is no success, and the count stays.
+    EXPECT_FALSE(DeletePort(nullptr, 0, "Lobby"));
+    EXPECT_EQ(plat::GetLastError(), plat::kErrorUnknownPort);
+    EXPECT_EQ(Category("00C0DE000007"), 6u);
+    EXPECT_TRUE(DeletePort(nullptr, 0, "Annex"));
+    EXPECT_EQ(Category("00C0DE000007"), 2u);
+    EXPECT_TRUE(ClosePort(handle));
+    EXPECT_EQ(Enumerated(), std::vector<std::string>{});
 }
 
 TEST(MonitorAddresses, TextsThatAreNoAddressAreRefused) {

@@ -24,6 +24,7 @@ namespace console {
 // is ENG.ORG.
 inline const char* const kPageNetWare[] = {"server FS1 ACME",
                                            "user FS1 ADMIN secret",
+                                           "user FS1 CLERK pw ordinary",
                                            "queue FS1 Q1",
                                            "queue FS1 Q2",
                                            "print-server FS1 PS1",

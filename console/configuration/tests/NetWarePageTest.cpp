@@ -293,9 +293,10 @@ struct Refusal {
     const char* name;
     const char* fault;  // a control line of the simulator
     enum Action { kAdd, kRemove, kModify } action;
-    int message;       // string id of the text shown
-    bool errorDialog;  // shown through the NetWare error dialog
-    bool servedAfter;  // the queue is serviced (on the card and in the directory) afterwards
+    int message;            // string id of the text shown
+    bool errorDialog;       // shown through the NetWare error dialog
+    bool servedAfter;       // the queue is serviced (on the card and in the directory) afterwards
+    bool ordinary = false;  // made by the ordinary user CLERK, logged in to FS1 after the set-up
 };
 
 void PrintTo(const Refusal& refusal, std::ostream* out) {
@@ -311,6 +312,13 @@ const Refusal kRefusals[] = {
     {"RemoveEntryRefused", "netware fault remove-value 1 -1", Refusal::kRemove, 30014, false, true},
     {"RemoveRefusedByTheCard", "fault Nw ip error 5", Refusal::kRemove, 25011, true, true},
     {"ModifyPrintServerNotCreated", "netware fault create-ps 1 -1", Refusal::kModify, 30028, false, true},
+    // The card finds the row and then refuses to change it, after the directory moved the queue.
+    {"ModifyRefusedByTheCard", "fault Nw ip set-error 5", Refusal::kModify, 25011, true, true},
+    // The network refuses a user without the right: the card's print server is there, its printer
+    // cannot be made.
+    {"AddByAnOrdinaryUser", "netware print-server FS1 KDR0000B1", Refusal::kAdd, 15029, true, false, true},
+    {"RemoveByAnOrdinaryUser", "netware fault clear", Refusal::kRemove, 30014, false, true, true},
+    {"ModifyByAnOrdinaryUser", "netware fault clear", Refusal::kModify, 30028, false, true, true},
 };
 
 class NetWareRefusalTest : public NetWarePageTest, public ::testing::WithParamInterface<Refusal> {};
@@ -322,6 +330,10 @@ TEST_P(NetWareRefusalTest, ShowsItsMessageAndLeavesCardAndDirectoryAgreeing) {
     if (refusal.action != Refusal::kAdd) {
         char server[] = "FS1", queue[] = "Q1", printServer[] = "PS1", printer[] = "KDR0000B1_rp";
         ASSERT_EQ(tessik::NwBiAddSerList(kAdapter, server, queue, 2, printServer, printer), kNwOk);
+    }
+    if (refusal.ordinary) {
+        char server[] = "FS1", user[] = "CLERK", password[] = "pw";
+        ASSERT_EQ(tessik::NwBiLogin(server, user, password), kNwOk);
     }
     OpenPage();
     ASSERT_EQ(cards_.Command(refusal.fault).rfind("ok", 0), 0u) << refusal.fault;
@@ -346,6 +358,7 @@ TEST_P(NetWareRefusalTest, ShowsItsMessageAndLeavesCardAndDirectoryAgreeing) {
             break;
     }
     ASSERT_EQ(cards_.Command("fault Nw ip clear"), "ok");
+    SavePicture(page_.get(), QString("frmConfiguration-Netware-") + refusal.name);
     const std::vector<MessageShown>& shown = boxes_.Shown();
     if (refusal.errorDialog) {
         EXPECT_EQ(errorText, LoadString(refusal.message));
@@ -354,10 +367,12 @@ TEST_P(NetWareRefusalTest, ShowsItsMessageAndLeavesCardAndDirectoryAgreeing) {
         EXPECT_EQ(shown.back().text.trimmed(), LoadString(refusal.message).trimmed());
     }
     const bool onCard = CardRows().find("FS1\\Q1") != std::string::npos;
-    const std::string printer =
-        refusal.action == Refusal::kAdd ? "KDR0000B1/KDR0000B1_ps" : "PS1/KDR0000B1_rp";
+    // The card's own print server services a queue added; PS1 the queue changed or removed.
+    const std::string own = "KDR0000B1/KDR0000B1_ps", remote = "PS1/KDR0000B1_rp";
+    const bool added = refusal.action == Refusal::kAdd;
     EXPECT_EQ(onCard, refusal.servedAfter) << CardRows();
-    EXPECT_EQ(Serviced("FS1", printer, "Q1"), refusal.servedAfter) << Show("FS1");
+    EXPECT_EQ(Serviced("FS1", added ? own : remote, "Q1"), refusal.servedAfter) << Show("FS1");
+    EXPECT_FALSE(Serviced("FS1", added ? remote : own, "Q1")) << Show("FS1");
 }
 
 INSTANTIATE_TEST_SUITE_P(Refusals, NetWareRefusalTest, ::testing::ValuesIn(kRefusals),
