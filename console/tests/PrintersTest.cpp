@@ -48,8 +48,8 @@ using portmon::test::PrivateCupsd;
 constexpr std::size_t kCards = 2;
 
 void SavePicture(QWidget* form, const QString& name) {
-    QDir().mkpath(CONSOLE_PICTURES_DIR);
-    form->grab().save(QString(CONSOLE_PICTURES_DIR) + "/" + name + ".png");
+    QDir().mkpath(PICTURE_DIR);
+    form->grab().save(QString(PICTURE_DIR) + "/" + name + ".png");
 }
 
 bool Await(const std::function<bool()>& done, int milliseconds = 20000) {

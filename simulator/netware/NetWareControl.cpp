@@ -170,11 +170,11 @@ std::string Run(NetWareState& state, const std::vector<std::string>& words) {
         NwObject* user = BinderyObjects(state, words[1]).Add(words[2], NwKind::User);
         Made(user, words[2]);
         SetUser(*user, words, 3);
-    } else if (verb == "queue" || verb == "print-server") {
-        Expect(words, 3, 3, "queue|print-server SERVER NAME");
-        Made(BinderyObjects(state, words[1])
-                 .Add(words[2], verb == "queue" ? NwKind::Queue : NwKind::PrintServer),
-             words[2]);
+    } else if (verb == "queue" || verb == "print-server" || verb == "volume") {
+        Expect(words, 3, 3, "queue|print-server|volume SERVER NAME");
+        NwKind kind = NwKind::Volume;
+        KindOfName(verb, kind);  // each verb is its kind's name
+        Made(BinderyObjects(state, words[1]).Add(words[2], kind), words[2]);
     } else if (verb == "printer") {
         Expect(words, 4, 4, "printer SERVER PRINT-SERVER NAME");
         NwObject& printServer = Known(BinderyObjects(state, words[1]).Child(words[2], NwKind::PrintServer),
