@@ -1,5 +1,7 @@
 #include "platform/spooler/DeviceUri.h"
 
+#include "platform/text/HexDigit.h"
+
 namespace plat {
 
 namespace {
@@ -11,19 +13,6 @@ constexpr char kHexDigits[] = "0123456789ABCDEF";
 bool Unreserved(unsigned char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
            c == '.' || c == '_' || c == '~';
-}
-
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    return -1;
 }
 
 }  // namespace
@@ -57,8 +46,8 @@ std::optional<std::string> PortOfDeviceUri(std::string_view uri) {
             port += uri[at];
             continue;
         }
-        const int high = at + 2 < uri.size() ? HexValue(uri[at + 1]) : -1;
-        const int low = at + 2 < uri.size() ? HexValue(uri[at + 2]) : -1;
+        const int high = at + 2 < uri.size() ? HexDigit(uri[at + 1]) : -1;
+        const int low = at + 2 < uri.size() ? HexDigit(uri[at + 2]) : -1;
         if (high < 0 || low < 0) {
             return std::nullopt;
         }

@@ -301,14 +301,8 @@ TEST_F(MonitorCupsTest, SpoolerCallsReadAndCancelAJob) {
 }
 
 TEST_F(MonitorCupsTest, TheBackendListsTheMonitorsPorts) {
-    FILE* pipe = popen(VORLANE_BACKEND, "r");
-    ASSERT_NE(pipe, nullptr);
-    std::string output;
-    char line[256];
-    while (std::fgets(line, sizeof line, pipe) != nullptr) {
-        output += line;
-    }
-    EXPECT_EQ(pclose(pipe), 0);
+    const std::string output = RunCommand(VORLANE_BACKEND);
+    EXPECT_NE(output.rfind("failed", 0), 0u) << output;
     EXPECT_NE(output.find("network vorlane:/T0 \"Vorlane Network Printer Port\" \"T0\"\n"), std::string::npos)
         << output;
     EXPECT_NE(output.find("network vorlane:/D2 "), std::string::npos);
@@ -322,15 +316,9 @@ TEST_F(MonitorCupsTest, TheListingHoldsAPortNamedWithQuotes) {
     const std::optional<ServerRecord> record = ReadServerRecord(bed_->Mac(0));
     ASSERT_TRUE(record);
     ASSERT_TRUE(SavePortEntry(*record, port, false));
-    FILE* pipe = popen(VORLANE_BACKEND, "r");
-    ASSERT_NE(pipe, nullptr);
-    std::string output;
-    char line[256];
-    while (std::fgets(line, sizeof line, pipe) != nullptr) {
-        output += line;
-    }
-    EXPECT_EQ(pclose(pipe), 0);
+    const std::string output = RunCommand(VORLANE_BACKEND);
     DeletePortEntry(port);
+    EXPECT_NE(output.rfind("failed", 0), 0u) << output;
     EXPECT_NE(output.find("network vorlane:/Say%20%22hi%22%20now \"Vorlane Network Printer Port\" "
                           "\"Say \\\"hi\\\" now\"\n"),
               std::string::npos)

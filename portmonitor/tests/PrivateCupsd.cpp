@@ -11,9 +11,7 @@
 
 namespace portmon::test {
 
-namespace {
-
-std::string Run(const std::string& command) {
+std::string RunCommand(const std::string& command) {
     std::string output;
     FILE* pipe = popen((command + " 2>&1").c_str(), "r");
     if (pipe == nullptr) {
@@ -26,11 +24,9 @@ std::string Run(const std::string& command) {
     return pclose(pipe) == 0 ? output : "failed: " + output;
 }
 
-}  // namespace
-
 bool PrivateCupsd::AddQueue(const std::string& queue, const std::string& port) {
-    return Run("lpadmin -p '" + queue + "' -E -v '" + plat::PortDeviceUri(port) +
-               "' -m raw -o printer-error-policy=abort-job")
+    return RunCommand("lpadmin -p '" + queue + "' -E -v '" + plat::PortDeviceUri(port) +
+                      "' -m raw -o printer-error-policy=abort-job")
                .rfind("failed", 0) != 0;
 }
 
@@ -43,7 +39,7 @@ std::string PrivateCupsd::WriteFile(const std::vector<uint8_t>& bytes) {
 
 int PrivateCupsd::Print(const std::string& queue, const std::vector<uint8_t>& bytes,
                         const std::string& arguments) {
-    const std::string output = Run("lp -d '" + queue + "' " + arguments + " " + WriteFile(bytes));
+    const std::string output = RunCommand("lp -d '" + queue + "' " + arguments + " " + WriteFile(bytes));
     // "request id is QUEUE-N (1 file(s))"
     const std::string marker = "request id is " + queue + "-";
     const std::size_t at = output.find(marker);
@@ -51,11 +47,11 @@ int PrivateCupsd::Print(const std::string& queue, const std::vector<uint8_t>& by
 }
 
 bool PrivateCupsd::Cancel(int job) {
-    return Run("cancel " + std::to_string(job)).rfind("failed", 0) != 0;
+    return RunCommand("cancel " + std::to_string(job)).rfind("failed", 0) != 0;
 }
 
 bool PrivateCupsd::Release(int job) {
-    return Run("lp -i " + std::to_string(job) + " -H resume").rfind("failed", 0) != 0;
+    return RunCommand("lp -i " + std::to_string(job) + " -H resume").rfind("failed", 0) != 0;
 }
 
 std::string PrivateCupsd::SpoolFile(int job) const {

@@ -9,6 +9,10 @@
 
 namespace portmon::test {
 
+// The output of a shell command, its errors with it; "failed: " before it when the command did not
+// end well.
+std::string RunCommand(const std::string& command);
+
 // The test's own private spooler (see PrivateSpooler), with raw queues that print through the
 // backend and a look at its jobs and log.
 class PrivateCupsd {
