@@ -308,7 +308,7 @@ TEST_F(PortCommandsTest, AConfiguredPortsQueuePrintsToTheNewPrintServer) {
     ASSERT_GT(job, 0);
     EXPECT_EQ(cupsd_->WaitForEnd(job, std::chrono::seconds(120)), IPP_JSTATE_COMPLETED);
     ASSERT_TRUE(bed_->Listener().WaitForJobs(1, before + 1, std::chrono::seconds(20)));
-    EXPECT_EQ(bed_->Listener().Jobs(1).back().bytes, bytes);
+    EXPECT_EQ(portmon::test::CardBed::Bytes(bed_->Listener().Jobs(1).back()), bytes);
     // The console's rows follow: the second print server now has the port and the queue.
     console_->List()->SelectMac(QString::fromStdString(bed_->Mac(1)));
     emit console_->List()->ItemClicked();

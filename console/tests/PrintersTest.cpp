@@ -258,7 +258,7 @@ TEST_F(PrintersTest, JobQueueListsPausesResumesAndCancelsJobsInCups) {
     dialog.JobCommand(2);
     EXPECT_EQ(cupsd_->WaitForEnd(report, std::chrono::seconds(60)), IPP_JSTATE_COMPLETED);
     ASSERT_TRUE(bed_->Listener().WaitForJobs(0, before + 1, std::chrono::seconds(20)));
-    EXPECT_EQ(bed_->Listener().Jobs(0).back().bytes, std::vector<uint8_t>(3000, 'x'));
+    EXPECT_EQ(bed_->Listener().Jobs(0).back().firstBytes, std::vector<uint8_t>(3000, 'x'));
     dialog.mnuRefresh_Click();
     EXPECT_EQ(dialog.List()->topLevelItemCount(), 0);
     EXPECT_EQ(dialog.StatusBar()->currentMessage(), "0 Job(s) in Queue");

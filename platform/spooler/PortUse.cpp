@@ -4,12 +4,9 @@
 
 namespace plat {
 
-std::string PortDeviceUri(const std::string& port) {
-    return "vorlane:/" + port;
-}
-
 bool PrintsToPort(const PrinterDevice& queue, const std::string& port) {
-    return !port.empty() && EqualsNoCase(queue.deviceUri, PortDeviceUri(port));
+    const std::optional<std::string> named = PortOfDeviceUri(queue.deviceUri);
+    return !port.empty() && named && EqualsNoCase(*named, port);
 }
 
 bool GetPortUse(const std::string& port, PortUse& use) {

@@ -4,13 +4,12 @@
 #include <string>
 #include <vector>
 
+#include "platform/spooler/DeviceUri.h"
 #include "platform/spooler/Spooler.h"
 
 // What the spooler holds for a port of the port monitor: the queues that print to it and their jobs.
 namespace plat {
 
-// The device URI of a queue that prints to the monitor's port.
-std::string PortDeviceUri(const std::string& port);
 // True when the queue prints to the port (without regard to case, as the monitor finds its ports).
 bool PrintsToPort(const PrinterDevice& queue, const std::string& port);
 

@@ -5,15 +5,17 @@
 #include <atomic>
 #include <initializer_list>
 #include <memory>
+#include <optional>
 #include <utility>
 
+#include "platform/spooler/HostedJob.h"
 #include "platform/spooler/MonitorPorts.h"
 
 namespace plat {
 
 struct SpoolerPrinter {
     std::string name;
-    std::string uri;
+    std::string uri;  // made on its first use: a hosted printer may never need it
 };
 
 namespace {
@@ -27,9 +29,17 @@ using IppMessage = std::unique_ptr<ipp_t, IppDeleter>;
 
 std::string PrinterUri(const char* name) {
     char uri[HTTP_MAX_URI];
-    httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", ippPort(),
-                     "/printers/%s", name);
+    const std::string resource = std::string("/printers/") + name;
+    httpAssembleURI(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", ippPort(),
+                    resource.c_str());
     return uri;
+}
+
+const std::string& Uri(SpoolerPrinter& printer) {
+    if (printer.uri.empty()) {
+        printer.uri = PrinterUri(printer.name.c_str());
+    }
+    return printer.uri;
 }
 
 IppMessage NewRequest(ipp_op_t operation, const std::string& printerUri) {
@@ -149,8 +159,12 @@ bool OpenPrinter(const char* name, PrinterHandle* handle) {
     if (name == nullptr || handle == nullptr) {
         return false;
     }
-    auto printer = std::make_unique<SpoolerPrinter>(SpoolerPrinter{name, PrinterUri(name)});
-    IppMessage request = NewRequest(IPP_OP_GET_PRINTER_ATTRIBUTES, printer->uri);
+    auto printer = std::make_unique<SpoolerPrinter>(SpoolerPrinter{name, ""});
+    if (HostsPrinter(name)) {
+        *handle = printer.release();
+        return true;
+    }
+    IppMessage request = NewRequest(IPP_OP_GET_PRINTER_ATTRIBUTES, Uri(*printer));
     ippAddString(request.get(), IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", nullptr,
                  "printer-state");
     if (!Exchange(std::move(request), "/")) {
@@ -174,7 +188,14 @@ bool GetJob(PrinterHandle handle, std::uint32_t jobId, JobInfo1& info) {
     if (handle == nullptr) {
         return false;
     }
-    IppMessage request = NewRequest(IPP_OP_GET_JOB_ATTRIBUTES, handle->uri);
+    if (std::optional<JobInfo1> hosted = HostedJob(handle->name, jobId)) {
+        info = *hosted;
+        if (deletingJob.load() == jobId) {
+            info.status |= kJobStatusDeleting;
+        }
+        return true;
+    }
+    IppMessage request = NewRequest(IPP_OP_GET_JOB_ATTRIBUTES, Uri(*handle));
     ippAddInteger(request.get(), IPP_TAG_OPERATION, IPP_TAG_INTEGER, "job-id", static_cast<int>(jobId));
     static const char* const wanted[] = {"job-state", "job-name", "job-originating-user-name",
                                          "job-originating-host-name"};
@@ -202,7 +223,7 @@ bool SetJob(PrinterHandle handle, std::uint32_t jobId, std::uint32_t command) {
     if (handle == nullptr || operation == IPP_OP_CUPS_INVALID) {
         return false;
     }
-    IppMessage request = NewRequest(operation, handle->uri);
+    IppMessage request = NewRequest(operation, Uri(*handle));
     ippAddInteger(request.get(), IPP_TAG_OPERATION, IPP_TAG_INTEGER, "job-id", static_cast<int>(jobId));
     return Exchange(std::move(request), "/jobs") != nullptr;
 }
@@ -211,7 +232,7 @@ bool EnumJobs(PrinterHandle handle, std::vector<JobInfo2>& jobs) {
     if (handle == nullptr) {
         return false;
     }
-    IppMessage request = NewRequest(IPP_OP_GET_JOBS, handle->uri);
+    IppMessage request = NewRequest(IPP_OP_GET_JOBS, Uri(*handle));
     ippAddString(request.get(), IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "which-jobs", nullptr, "not-completed");
     AskFor(request.get(), {"job-id", "job-name", "job-originating-user-name", "job-state", "job-priority",
                            "job-k-octets", "job-impressions", "time-at-creation"});
@@ -262,7 +283,7 @@ bool GetPrinterSettings(PrinterHandle handle, DocumentSettings& settings) {
     if (handle == nullptr) {
         return false;
     }
-    IppMessage request = NewRequest(IPP_OP_GET_PRINTER_ATTRIBUTES, handle->uri);
+    IppMessage request = NewRequest(IPP_OP_GET_PRINTER_ATTRIBUTES, Uri(*handle));
     AskFor(request.get(),
            {"media-default", "sides-default", "orientation-requested-default", "copies-default"});
     IppMessage answer = Exchange(std::move(request), "/");
@@ -280,7 +301,7 @@ bool SetPrinterSettings(PrinterHandle handle, const DocumentSettings& settings) 
     if (handle == nullptr) {
         return false;
     }
-    IppMessage request = NewAdminRequest(handle->uri);
+    IppMessage request = NewAdminRequest(Uri(*handle));
     ipp_t* message = request.get();
     if (!settings.media.empty()) {
         ippAddString(message, IPP_TAG_PRINTER, IPP_TAG_KEYWORD, "media-default", nullptr,

@@ -115,4 +115,11 @@ bool AddPort(const char* server, std::uint32_t window, const char* monitorName);
 // handler.
 void NoteJobDeleting(std::uint32_t jobId);
 
+// A process that plays the spooler for one job (the backend cupsd starts for a job) tells this
+// process's spooler calls what cupsd handed it: the queue, the job's id, its user, title and
+// originating host. OpenPrinter of that queue and GetJob of that job then answer from it without
+// asking cupsd, whose default policy keeps a job's names from the backend's user; the job's status
+// is kJobStatusPrinting, with kJobStatusDeleting once NoteJobDeleting named it.
+void HostJob(const JobInfo1& job);
+
 }  // namespace plat

@@ -1,13 +1,9 @@
-// The entry points that run the port dialogs.
+// The export that runs the port dialogs.
 #include <QApplication>
 
 #include <memory>
 
-#include "portmonitor/EntryFailure.h"
-#include "portmonitor/EntryGuard.h"
-#include "portmonitor/MonitorSettings.h"
-#include "portmonitor/PortList.h"
-#include "portmonitor/PortSetup.h"
+#include "platform/services/ExportGuard.h"
 #include "portmonitor/dialogs/DialogEntries.h"
 #include "portmonitor/dialogs/PortDialog.h"
 
@@ -27,37 +23,14 @@ std::unique_ptr<QApplication> EnsureApplication() {
 
 }  // namespace
 
-bool ShowPortDialog(plat::WindowHandle, bool configure, const std::string& portName) {
-    const std::unique_ptr<QApplication> application = EnsureApplication();
-    PortDialog dialog(configure, portName);
-    return dialog.exec() == QDialog::Accepted;
-}
-
-plat::MonitorBool AddPort(const char*, plat::WindowHandle window, const char*) {
-    return GuardedEntry([&]() -> plat::MonitorBool {
-        SyncPorts(ReadMonitorSettings());
-        if (ShowPortDialog(window, false, "")) {
-            return 1;
+DALVOR_DIALOGS_EXPORT int RunPortDialog(const PortServices* services, plat::WindowHandle, int configure,
+                                        const char* portName) {
+    return plat::GuardExport(0, [&] {
+        if (services == nullptr) {
+            return 0;
         }
-        // The user cancelled: no port was added.
-        return FailEntry(plat::kErrorCancelled);
-    });
-}
-
-plat::MonitorBool ConfigurePort(const char*, plat::WindowHandle window, const char* portName) {
-    return GuardedEntry([&]() -> plat::MonitorBool {
-        SyncPorts(ReadMonitorSettings());
-        const PortNode* node = portName != nullptr ? FindPort(portName) : nullptr;
-        if (node == nullptr) {
-            return UnknownPortEntry();
-        }
-        // A job under way keeps the print server it started with.
-        if (PortPrints(*node->port)) {
-            return FailEntry(plat::kErrorBusy);
-        }
-        if (ShowPortDialog(window, true, node->port->GetPortName())) {
-            return 1;
-        }
-        return FailEntry(plat::kErrorCancelled);
+        const std::unique_ptr<QApplication> application = EnsureApplication();
+        PortDialog dialog(configure != 0, portName != nullptr ? portName : "", *services);
+        return dialog.exec() == QDialog::Accepted ? 1 : 0;
     });
 }

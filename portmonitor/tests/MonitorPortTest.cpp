@@ -247,6 +247,24 @@ TEST(MonitorBanner, NamesTheJobInAtMost128Characters) {
     EXPECT_EQ(BannerHeader(128), (std::vector<uint8_t>{0x30, 0x00, 0x80}));
 }
 
+// A title of letters beyond ASCII is cut before the character that does not fit, never inside it.
+TEST(MonitorBanner, IsCutAtACharacterBoundary) {
+    for (const std::string letter : {"\u00e9", "\u20ac", "\U0001F5A8"}) {
+        plat::JobInfo1 job;
+        job.machineName = "pc";
+        job.userName = "ann";
+        for (int i = 0; i < 60; ++i) {
+            job.document += letter;
+        }
+        const std::string whole = "Windows 95 :: pc :: ann :: " + job.document;
+        const std::string banner = BannerText(&job);
+        EXPECT_LE(banner.size(), 128u) << letter;
+        EXPECT_GT(banner.size(), 128u - letter.size()) << letter;
+        EXPECT_EQ(whole.compare(0, banner.size(), banner), 0) << letter;
+        EXPECT_NE(static_cast<unsigned char>(whole[banner.size()]) & 0xC0, 0x80) << letter;
+    }
+}
+
 // The log file is overwritten from its start, not truncated; "TuvErr.Log" when no name is stored.
 TEST(MonitorLogFile, OverwritesFromTheStartAndTakesTheDefaultName) {
     char folder[] = "/tmp/monitor-log.XXXXXX";
