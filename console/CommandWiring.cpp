@@ -4,6 +4,7 @@
 #include "console/configuration/frmGetPassword.h"
 #include "console/core/CommandTable.h"
 #include "console/core/NewLook.h"
+#include "console/help/HelpCommands.h"
 #include "console/netware/frmNwError.h"
 #include "console/properties/DeviceCommands.h"
 #include "console/properties/FirmwareCommand.h"
@@ -13,6 +14,7 @@ namespace console {
 void WireCommands() {
     SetPasswordDialog(ShowPasswordGate);
     WireNetWareErrorDialog();
+    WireHelp();
     // Names and addresses may have changed: the rows are built anew, the same print server chosen,
     // whether or not the dialog saved (it may have written some settings before a failure).
     SetCommand("mnuConfigure", [](NewLook& window) {

@@ -1,14 +1,10 @@
 // The main window's commands: the console's own, and those that the dialog libraries register.
-#include <QCoreApplication>
-#include <QDesktopServices>
-#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QStandardItemModel>
 #include <QTimer>
 #include <QTreeView>
 #include <QTreeWidget>
-#include <QUrl>
 
 #include "console/core/CommandTable.h"
 #include "console/core/ConsoleState.h"
@@ -18,6 +14,7 @@
 #include "console/core/FormHelpers.h"
 #include "console/core/Messages.h"
 #include "console/core/NewLook.h"
+#include "console/core/PortCommands.h"
 #include "console/core/PrintServerTable.h"
 #include "console/core/PrinterCommands.h"
 #include "console/core/PrinterList.h"
@@ -43,7 +40,6 @@ constexpr int kFiltersOn = 1161;
 constexpr int kTestPageSent = 12017;
 constexpr int kContacting = 12029;
 constexpr int kPrinterBusy = 12040;
-constexpr int kNoHelp = 12153;
 constexpr int kFactoryQuestion = 32103;
 constexpr int kFactoryQuestionEnd = 32104;
 constexpr int kFactoryFailed = 32105;
@@ -100,8 +96,7 @@ std::function<void()> NewLook::OwnCommand(const QString& name) {
         {"mnuColumns", &NewLook::mnuColumns_Click}, {"mnuFilter1", &NewLook::mnuFilter1_Click},
         {"mnuSort", &NewLook::mnuSort_Click},       {"mnuLocate", &NewLook::mnuLocate_Click},
         {"mnuNotify", &NewLook::mnuNotify_Click},   {"mnuTestPage", &NewLook::mnuTestPage_Click},
-        {"mnuFactory", &NewLook::mnuFactory_Click}, {"mnuHelp1", &NewLook::HelpCommand},
-        {"mnuHelp2", &NewLook::HelpCommand},
+        {"mnuFactory", &NewLook::mnuFactory_Click},
     };
     if (name == "mnuExit") {
         return [this] { close(); };
@@ -109,6 +104,15 @@ std::function<void()> NewLook::OwnCommand(const QString& name) {
     if (name == "mnuCreatePort") {
         return [this] {
             if (AddPortCommand(TrapHandle())) {
+                outTreeList_Click();
+            }
+        };
+    }
+    if (name == "mnuConfigurePort" || name == "mnuDeletePort") {
+        return [this, name] {
+            const bool changed = name == "mnuConfigurePort" ? ConfigurePortCommand(this, TrapHandle())
+                                                            : DeletePortCommand(this, TrapHandle());
+            if (changed) {
                 outTreeList_Click();
             }
         };
@@ -285,14 +289,6 @@ void NewLook::mnuFactory_Click() {
     }
     LogFactoryCommand(name, kFactoryDefault);
     ShowPlainMessage(LoadString(kFactoryDone), State().productTitle);
-}
-
-// No help viewer is installed with the console: say so rather than open nothing.
-void NewLook::HelpCommand() {
-    const QString file = QCoreApplication::applicationDirPath() + "/helpfile.html";
-    if (!QFileInfo::exists(file) || !QDesktopServices::openUrl(QUrl::fromLocalFile(file))) {
-        ShowMessageEx(kNoHelp, kWarning, file);
-    }
 }
 
 }  // namespace console

@@ -118,6 +118,10 @@ int ShowMessageEx(int id, int kind, const QString& extra) {
     return Show({kind, KindTitle(kind), text + ' ' + extra});
 }
 
+int ShowTextMessage(const QString& text, int kind) {
+    return Show({kind, KindTitle(kind), text});
+}
+
 int ShowPlainMessage(const QString& text, const QString& title) {
     return Show({kPlain, title, text});
 }

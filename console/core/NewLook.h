@@ -74,7 +74,7 @@ class NewLook : public QMainWindow {
   private:
     void BuildMenus();
     QMenu* AddMenu(QMenu* parent, const QString& name);
-    QAction* AddItem(QMenu* menu, const QString& name);
+    QAction* AddItem(QMenu* menu, const QString& name, int captionId);
     void BuildToolBar();
     void ConnectCommands();
     void ApplyDisplayOptions();
@@ -104,7 +104,6 @@ class NewLook : public QMainWindow {
     void mnuNotify_Click();
     void mnuTestPage_Click();
     void mnuFactory_Click();
-    void HelpCommand();
 
     std::unique_ptr<plat::NamedMutex> instance_;
     QTreeWidget* outTreeList;
@@ -121,6 +120,7 @@ class NewLook : public QMainWindow {
     std::unique_ptr<NoticeBox> txtTrapHandle;
     std::map<QString, QAction*> actions_;
     CaptionOrder captionOrder_;
+    std::map<QAction*, int> ownCaptions_;  // the items captioned outside the window's block
     QPointer<frmBanner> banner_;
     std::deque<QString> pendingAlerts_;
     bool showingAlert_ = false;

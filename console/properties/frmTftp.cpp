@@ -59,6 +59,7 @@ constexpr int kNoRoute = 7048;
 constexpr int kPathRefused = 7049;
 constexpr int kStartRefused = 7050;
 constexpr int kCancelled = 7052;
+constexpr int kSentUnconfirmed = 7053;
 constexpr int kFileNotFound = 32102;
 constexpr int kProductTitle = 0;
 constexpr std::uint16_t kNetworkErrorEvent = 1029;
@@ -150,6 +151,7 @@ void frmTftp::BuildLayout() {
     progressbar->setRange(0, 100);
     progressbar->setTextVisible(false);
     lblProgress->setMinimumHeight(lblProgress->fontMetrics().height());
+    lblProgress->setWordWrap(true);  // a long end state takes two lines rather than widening the dialog
 
     auto* buttons = new QDialogButtonBox;
     buttons->addButton(pbuStart, QDialogButtonBox::ActionRole);
@@ -444,19 +446,19 @@ void frmTftp::Form_MouseDown(std::uint16_t event, std::uint16_t percentage) {
             SetStatus(LoadString(kInProgress) + " " + QString::number(percentage) + " %");
             progressbar->setValue(std::min<int>(percentage, 100));
             break;
+        // The end of a transfer this dialog never asked for is not taken.
         case kTftpEventComplete:
-            if (!started_) {
-                break;  // a transfer this dialog never asked for
+            if (started_) {
+                ShowEnd(kCompleted);
+                StopServer();
             }
-            completed_ = true;
-            SetStatus(LoadString(kCompleted));
-            progressbar->setValue(100);
-            pbuStart->setEnabled(true);
-            pbuStart->setText(LoadString(kOkCaption));
-            pbuCancel->setEnabled(false);
-            StopServer();
-            EnableTargetChoice(true);
-            SSPanel1->setEnabled(true);
+            break;
+        case kTftpEventSentUnconfirmed:
+            // The server reports this as it ends: its going away afterwards is no news.
+            if (started_) {
+                Timer1->stop();
+                ShowEnd(kSentUnconfirmed);
+            }
             break;
         case kNetworkErrorEvent:
             SetStatus(LoadString(kNetworkError));
@@ -473,6 +475,19 @@ void frmTftp::Form_MouseDown(std::uint16_t event, std::uint16_t percentage) {
         default:
             break;
     }
+}
+
+// The transfer is over as far as this PC can tell: the Start button now reads "OK" and closes the
+// dialog.
+void frmTftp::ShowEnd(int statusId) {
+    completed_ = true;
+    SetStatus(LoadString(statusId));
+    progressbar->setValue(100);
+    pbuStart->setEnabled(true);
+    pbuStart->setText(LoadString(kOkCaption));
+    pbuCancel->setEnabled(false);
+    EnableTargetChoice(true);
+    SSPanel1->setEnabled(true);
 }
 
 void frmTftp::Timer1_Timer() {

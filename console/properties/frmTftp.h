@@ -81,6 +81,7 @@ class frmTftp : public QDialog {
     bool TakeTarget(QString& target, QString& address);
     void SendDownload(const QString& target, const QString& address);
     void pbuCancel_Click();
+    void ShowEnd(int statusId);
     void Timer1_Timer();
     void StopServer();
     void Finish();

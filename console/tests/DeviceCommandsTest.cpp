@@ -155,11 +155,6 @@ TEST_F(DeviceCommandsTest, WiredDialogsOpenFromMenuToolBarAndKey) {
     });
     FromMenu("mnuProtocolStatistics");
     EXPECT_EQ(shown, 4);
-
-    // Help says plainly that there is none.
-    boxes_.Clear();
-    FromKey(Qt::Key_F1);
-    EXPECT_TRUE(LastBox().startsWith("No help is installed with this console.")) << LastBox().toStdString();
 }
 
 TEST_F(DeviceCommandsTest, AddByAddressStoresPollsAndRegistersThePrintServer) {

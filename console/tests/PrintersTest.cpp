@@ -53,8 +53,8 @@ using portmon::test::PrivateCupsd;
 constexpr std::size_t kCards = 2;
 
 void SavePicture(QWidget* form, const QString& name) {
-    QDir().mkpath(CONSOLE_PICTURES_DIR);
-    form->grab().save(QString(CONSOLE_PICTURES_DIR) + "/" + name + ".png");
+    QDir().mkpath(PICTURE_DIR);
+    form->grab().save(QString(PICTURE_DIR) + "/" + name + ".png");
 }
 
 bool Await(const std::function<bool()>& done, int milliseconds = 20000) {
@@ -276,7 +276,7 @@ TEST_F(PrintersTest, JobQueueListsPausesResumesAndCancelsJobsInCups) {
     dialog.JobCommand(2);
     EXPECT_EQ(cupsd_->WaitForEnd(report, std::chrono::seconds(60)), IPP_JSTATE_COMPLETED);
     ASSERT_TRUE(bed_->Listener().WaitForJobs(0, before + 1, std::chrono::seconds(20)));
-    EXPECT_EQ(bed_->Listener().Jobs(0).back().bytes, std::vector<uint8_t>(3000, 'x'));
+    EXPECT_EQ(bed_->Listener().Jobs(0).back().firstBytes, std::vector<uint8_t>(3000, 'x'));
     dialog.mnuRefresh_Click();
     EXPECT_EQ(dialog.List()->topLevelItemCount(), 0);
     EXPECT_EQ(dialog.StatusBar()->currentMessage(), "0 Job(s) in Queue");
