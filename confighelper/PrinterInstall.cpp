@@ -41,7 +41,7 @@ HelperResult AddPortAndQueue(plat::WindowHandle owner) {
             made = plat::AddPrinter(QueueName(port), plat::PortDeviceUri(port)) && made;
         }
     }
-    return made ? kHelperOk : kHelperPortNotAdded;
+    return made ? kHelperOk : kHelperQueueNotMade;
 }
 
 }  // namespace

@@ -15,11 +15,11 @@ void WireCommands() {
     SetPasswordDialog(ShowPasswordGate);
     WireNetWareErrorDialog();
     WireHelp();
-    // Names and addresses may have changed: the rows are built anew, the same print server chosen.
+    // Names and addresses may have changed: the rows are built anew, the same print server chosen,
+    // whether or not the dialog saved (it may have written some settings before a failure).
     SetCommand("mnuConfigure", [](NewLook& window) {
-        if (RunNetworkInterface(&window)) {
-            window.outTreeList_Click();
-        }
+        RunNetworkInterface(&window);
+        window.RebuildList();
     });
     SetCommand("mnuProperties", [](NewLook& window) {
         FrontPanelCommand(&window, [&window] { return AskPassword(&window); });

@@ -1,14 +1,13 @@
 // The management console, English build. With --exit-after-detection it ends once its first
 // detection has filled the list, saying how many print servers it lists (a smoke test's run). Ctrl-C
 // and SIGTERM end it as closing its window does.
-#include <QTimer>
-
 #include <iostream>
 
 #include "console/CommandWiring.h"
 #include "console/StopSignals.h"
 #include "console/core/ConsoleApplication.h"
 #include "console/core/ConsoleState.h"
+#include "console/core/FaultRule.h"
 #include "console/core/NewLook.h"
 #include "console/core/QueuePump.h"
 
@@ -27,8 +26,7 @@ int main(int argc, char** argv) {
         console::EndOnFault(fault);
     }
     window.show();
-    QTimer::singleShot(0, &window, [&] {
-        window.FirstDetection();
+    window.FirstDetectionAfterSplash([&] {
         if (exitAfterDetection) {
             std::cout << console::State().rows.size() << " print servers listed" << std::endl;
             window.close();

@@ -1,12 +1,16 @@
 // The main window's commands: the console's own, and those that the dialog libraries register.
+#include <QHeaderView>
 #include <QLabel>
+#include <QStandardItemModel>
 #include <QTimer>
+#include <QTreeView>
 #include <QTreeWidget>
 
 #include "console/core/CommandTable.h"
 #include "console/core/ConsoleState.h"
 #include "console/core/DeviceAccess.h"
 #include "console/core/EngineVersion.h"
+#include "console/core/FaultRule.h"
 #include "console/core/FormHelpers.h"
 #include "console/core/Messages.h"
 #include "console/core/NewLook.h"
@@ -78,7 +82,12 @@ void NewLook::RunCommand(const QString& name) {
     }
     const BusyCommand running(busy);
     grdDetails->SelectCurrentPrinter();
-    registered ? registered(*this) : own();
+    // A fault of the command is shown here, where it started, and the console goes on.
+    try {
+        registered ? registered(*this) : own();
+    } catch (const std::exception& fault) {
+        ShowFault(fault);
+    }
 }
 
 std::function<void()> NewLook::OwnCommand(const QString& name) {
@@ -164,11 +173,28 @@ void NewLook::mnuColumns_Click() {
             return;
         }
         const auto chosen = dialog.Chosen();
+        QStringList shownAnew;
         for (std::size_t column = 0; column < kColumnCount; ++column) {
-            State().options.columns[column].visible = chosen[column];
+            ColumnLayout& layout = State().options.columns[column];
+            if (chosen[column] && !layout.visible) {
+                shownAnew << State().columnTitles[column];
+            }
+            layout.visible = chosen[column];
         }
         grdDetails->FillPrinterList(false);
+        WidenToTitles(shownAnew);
     });
+}
+
+// A column shown anew opens wide enough for its title, whatever width it was stored with.
+void NewLook::WidenToTitles(const QStringList& titles) {
+    QHeaderView* header = grdDetails->DetailView()->header();
+    for (int section = 0; section < header->count(); ++section) {
+        if (titles.contains(grdDetails->Model()->headerData(section, Qt::Horizontal).toString())) {
+            header->resizeSection(section,
+                                  std::max(header->sectionSize(section), header->sectionSizeHint(section)));
+        }
+    }
 }
 
 void NewLook::mnuFilter1_Click() {
@@ -199,10 +225,15 @@ void NewLook::mnuSort_Click() {
     });
 }
 
+// The print server found is the one chosen afterwards, so that the next command reaches it.
 void NewLook::mnuLocate_Click() {
     frmLocate dialog(this);
     dialog.exec();
     outTreeList_Click();
+    if (!dialog.Located().isEmpty()) {
+        grdDetails->SelectMac(dialog.Located());
+        ListClicked();
+    }
 }
 
 void NewLook::mnuNotify_Click() {

@@ -410,6 +410,20 @@ void NewLook::FirstDetection() {
     }
 }
 
+void NewLook::FirstDetectionAfterSplash(std::function<void()> done) {
+    const auto start = [this, done = std::move(done)] {
+        FirstDetection();
+        if (done) {
+            done();
+        }
+    };
+    if (banner_ == nullptr) {
+        QTimer::singleShot(0, this, start);
+    } else {
+        connect(banner_, &QObject::destroyed, this, start, Qt::QueuedConnection);
+    }
+}
+
 // The stored window lies on no screen of this display (another screen layout): it opens centred.
 void NewLook::ApplyDisplayOptions() {
     const DisplayOptions& options = State().options;
@@ -526,9 +540,12 @@ void NewLook::ColumnClicked(const QString& title) {
 }
 
 void NewLook::outTreeList_Click() {
-    if (State().commandBusy) {
-        return;
+    if (!State().commandBusy) {
+        RebuildList();
     }
+}
+
+void NewLook::RebuildList() {
     BuildPrinterRows();
     SortPrinterRows();
     grdDetails->FillPrinterList(true);

@@ -41,10 +41,16 @@ class NewLook : public QMainWindow {
     bool Form_Load();
     // The first detection, once the window is up.
     void FirstDetection();
+    // The first detection once the splash has been seen for its time (or closed by a key or a
+    // click), then `done`: the program's start.
+    void FirstDetectionAfterSplash(std::function<void()> done);
 
     // Commands and events, reachable by the tests as a person reaches them.
     void mnuRefresh_Click();
     void outTreeList_Click();
+    // The rows built anew from the tables for the selected group, sorted and listed, with the same
+    // print server selected; also while a command runs (a command's own changes must show).
+    void RebuildList();
     void txtTrapHandle_Change(const QString& notice);
     void tmrTrapKeeper_Timer();
     void ApplyViewMode();
@@ -90,6 +96,7 @@ class NewLook : public QMainWindow {
     void Reselect(const std::function<void()>& command);
     void mnuPreference_Click();
     void mnuColumns_Click();
+    void WidenToTitles(const QStringList& titles);
     void mnuFilter1_Click();
     void FilterCommand(QDialog& dialog);
     void mnuSort_Click();

@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QDialogButtonBox>
-#include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFrame>
@@ -15,7 +14,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QRegularExpressionValidator>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -27,6 +25,7 @@
 #include "console/core/FormHelpers.h"
 #include "console/core/LocalizeForm.h"
 #include "console/core/Messages.h"
+#include "console/core/OctetBoxes.h"
 #include "console/core/Pictures.h"
 #include "console/core/StringTable.h"
 #include "console/properties/FirmwareRequests.h"
@@ -70,19 +69,9 @@ constexpr int kLongestPath = 100;
 constexpr std::uint32_t kFlashFileRoom = 128;
 constexpr int kAttempts = 10;
 constexpr int kServerCheckMs = 2000;
-constexpr int kAddressParts = 4;
 
 void Plain(int id) {
     ShowPlainMessage(LoadString(id), LoadString(kProductTitle));
-}
-
-QLineEdit* AddressPart() {
-    auto* box = new QLineEdit;
-    box->setMaxLength(3);
-    box->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]{0,3}"), box));
-    box->setAlignment(Qt::AlignCenter);
-    box->setFixedWidth(40);
-    return box;
 }
 
 }  // namespace
@@ -98,7 +87,7 @@ frmTftp::frmTftp(QAction* mnuFlash, QWidget* parent)
       Label1(new QLabel("Firmware File Name:")),
       optDaemon(new QRadioButton("Wait Printer Request:")),
       optIp(new QRadioButton("Enter IP Address:")),
-      txtIP{AddressPart(), AddressPart(), AddressPart(), AddressPart()},
+      txtIP(new OctetBoxes),
       optList(new QRadioButton("Select the Print Server:")),
       lstPrinters(new QTreeWidget),
       lblTftp(new QFrame),
@@ -122,10 +111,6 @@ frmTftp::frmTftp(QAction* mnuFlash, QWidget* parent)
     for (QRadioButton* option : {optList, optIp, optDaemon}) {
         connect(option, &QRadioButton::clicked, this, &frmTftp::ApplyMode);
     }
-    for (int i = 0; i < kAddressParts; ++i) {
-        connect(txtIP[i], &QLineEdit::textEdited, this, [this, i] { txtIP_Edited(i); });
-        txtIP[i]->installEventFilter(this);
-    }
 }
 
 frmTftp::~frmTftp() = default;
@@ -138,14 +123,7 @@ void frmTftp::BuildLayout() {
     txtFileName->setMinimumWidth(260);
 
     auto* address = new QHBoxLayout;
-    address->setSpacing(2);
-    for (int i = 0; i < kAddressParts; ++i) {
-        if (i > 0) {
-            address->addWidget(new QLabel("."));
-        }
-        address->addWidget(txtIP[i]);
-    }
-    address->addStretch();
+    address->addWidget(txtIP);
 
     lstPrinters->setRootIsDecorated(false);
     lstPrinters->setColumnCount(3);
@@ -243,7 +221,7 @@ void frmTftp::ApplyMode() {
     const bool list = optList->isChecked();
     const bool address = optIp->isChecked();
     lstPrinters->setEnabled(list);
-    for (QLineEdit* box : txtIP) {
+    for (QLineEdit* box : txtIP->Boxes()) {
         if (!address) {
             box->clear();
         }
@@ -260,7 +238,7 @@ void frmTftp::EnableTargetChoice(bool enable) {
         return;
     }
     lstPrinters->setEnabled(false);
-    for (QLineEdit* box : txtIP) {
+    for (QLineEdit* box : txtIP->Boxes()) {
         box->setEnabled(false);
     }
 }
@@ -311,19 +289,8 @@ void frmTftp::txtFileName_Change(const QString& text) {
     fileNameGiven_ = !text.isEmpty();
 }
 
-void frmTftp::txtIP_Edited(int index) {
-    if (index < kAddressParts - 1 && txtIP[index]->text().size() == 3) {
-        txtIP[index + 1]->setFocus();
-    }
-}
-
-bool frmTftp::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::FocusIn) {
-        if (auto* box = qobject_cast<QLineEdit*>(watched)) {
-            QTimer::singleShot(0, box, [box] { SelectAllText(box); });
-        }
-    }
-    return QDialog::eventFilter(watched, event);
+QLineEdit* frmTftp::IpBox(int index) const {
+    return txtIP->Box(index);
 }
 
 void frmTftp::pbuBrowse_Click() {
@@ -414,14 +381,14 @@ bool frmTftp::TakeTarget(QString& target, QString& address) {
         target = row->text(2);
         address = row->text(0);
     } else {
-        for (QLineEdit* box : txtIP) {
+        for (QLineEdit* box : txtIP->Boxes()) {
             if (!ValidateRange(box, 0, 255)) {
                 box->setFocus();
                 return false;
             }
         }
         QStringList parts;
-        for (QLineEdit* box : txtIP) {
+        for (QLineEdit* box : txtIP->Boxes()) {
             parts << QString::number(box->text().trimmed().toInt());
         }
         target = address = parts.join('.');

@@ -33,6 +33,7 @@ decltype(Ours) Real(const char* name) {
 
 VORLANE_CUPS(ipp_t*, cupsDoRequest, (http_t * http, ipp_t* request, const char* resource),
              (http, request, resource), (ippDelete(request), nullptr))
+VORLANE_CUPS(const char*, cupsLastErrorString, (void), (), "")
 VORLANE_CUPS(const char*, cupsUser, (void), (), "")
 VORLANE_CUPS(http_uri_status_t, httpAssembleURI,
              (http_uri_coding_t encoding, char* uri, int length, const char* scheme, const char* user,

@@ -275,6 +275,11 @@ bool AddPrinter(const std::string& name, const std::string& deviceUri) {
     return Exchange(std::move(request), "/admin/") != nullptr;
 }
 
+std::string LastSpoolerError() {
+    const char* text = cupsLastErrorString();
+    return text != nullptr ? text : "";
+}
+
 bool DeletePrinter(const std::string& name) {
     return Exchange(NewRequest(IPP_OP_CUPS_DELETE_PRINTER, PrinterUri(name.c_str())), "/admin/") != nullptr;
 }

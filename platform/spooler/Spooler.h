@@ -92,6 +92,8 @@ bool EnumPrinters(std::vector<PrinterDevice>& printers);
 bool AddPrinter(const std::string& name, const std::string& deviceUri);
 // Removes the queue with its jobs; false when the spooler refused or does not know it.
 bool DeletePrinter(const std::string& name);
+// The spooler's own words for why the calling thread's last request failed ("" when it gave none).
+std::string LastSpoolerError();
 
 bool GetPrinterSettings(PrinterHandle handle, DocumentSettings& settings);
 // Stores the set fields as the queue's defaults.

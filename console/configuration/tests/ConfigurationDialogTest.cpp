@@ -17,6 +17,7 @@
 #include "console/configuration/tests/ConfigurationFixture.h"
 #include "console/core/DeviceAccess.h"
 #include "console/core/PrintServerTable.h"
+#include "console/tests/Typing.h"
 
 namespace console {
 namespace {
@@ -163,6 +164,39 @@ TEST_F(ConfigurationDialogTest, EveryPageLoadsTheCardAndEveryChangeReadsBackFrom
         EXPECT_EQ(Read("Alpha", oid), value) << oid;
     }
     EXPECT_EQ(FindServer(kAlpha)->description, "Second floor, east");
+}
+
+// Addresses as a person enters them: typed with their dots, or pasted whole into one box.
+TEST_F(ConfigurationDialogTest, DottedAddressesTypedOrPastedReachTheCard) {
+    OpenConsole(kAlphaCard);
+    auto dialog = OpenDialog(kAlpha);
+    ASSERT_TRUE(loaded_);
+    dialog->Tabs()->setCurrentIndex(frmConfiguration::kTcpIp);
+    dialog->txtGateway->Box(0)->setFocus();
+    consoletest::TypeAtFocus("127.0.0.254");
+    consoletest::PasteInto(dialog->txtSubnet->Box(2), "255.255.0.0");
+    dialog->txtPrintServerName->setFocus();
+    dialog->Tabs()->setCurrentIndex(frmConfiguration::kSnmp);
+    dialog->pbuRight->click();
+    dialog->txtSnmpIP->Box(0)->setFocus();
+    consoletest::TypeAtFocus("127.0.0.9");
+    Type(dialog->txtSNMP1Name, "alerts");
+    dialog->pbuRight->click();
+    consoletest::PasteInto(dialog->txtSnmpIP->Box(3), "127.0.0.10");
+    Type(dialog->txtSNMP1Name, "audit");
+    SavePicture(dialog.get(), "frmConfiguration-SNMP-typed");
+    dialog->pbuOK_Click();
+    for (const console::MessageShown& shown : boxes_.Shown()) {
+        ADD_FAILURE() << shown.text.toStdString();
+    }
+    const std::pair<std::string, std::string> expected[] = {
+        {kPrivate + "12.2.9.0", "IP 127.0.0.254"},      {kPrivate + "12.2.6.0", "IP 255.255.0.0"},
+        {kPrivate + "12.6.2.2.1.2.2", "IP 127.0.0.9"},  {kPrivate + "12.6.2.2.1.3.2", "STRING \"alerts\""},
+        {kPrivate + "12.6.2.2.1.2.3", "IP 127.0.0.10"}, {kPrivate + "12.6.2.2.1.3.3", "STRING \"audit\""},
+    };
+    for (const auto& [oid, value] : expected) {
+        EXPECT_EQ(Read("Alpha", oid), value) << oid;
+    }
 }
 
 // The AppleTalk times show what the card holds, a value no step reaches included, and nothing is

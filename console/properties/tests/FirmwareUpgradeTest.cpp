@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -25,6 +26,7 @@
 #include "console/properties/FirmwareRequests.h"
 #include "console/properties/frmTftp.h"
 #include "console/properties/tests/CardsFixture.h"
+#include "console/tests/Typing.h"
 #include "platform/store/StoreKeyHandle.h"
 #include "platform/store/StorePaths.h"
 #include "simulator/CardOids.h"
@@ -222,6 +224,27 @@ TEST_F(FirmwareUpgradeTest, EveryWayToTheCardDeliversTheChosenFileWholeAndTheCar
         }
     }
     EXPECT_EQ(boxes.Shown().size(), 1u) << "only wait mode's front panel note";
+}
+
+// The address as a person types it, with its dots, reaches the card named by it.
+TEST_F(FirmwareUpgradeTest, AnAddressTypedWithItsDotsIsTheCardUpgraded) {
+    std::vector<std::uint8_t> bytes;
+    const QString path = FirmwareFile("typed.bin", 700, bytes);
+    Select(kOffice);
+    RunCommand(FirmwareTargetMode::kCurrentRow, [&](frmTftp& dialog) {
+        dialog.FileNameBox()->setText(path);
+        dialog.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+        dialog.IpOption()->click();
+        dialog.IpBox(0)->setFocus();
+        TypeAtFocus("127.0.6.2");
+        SavePicture(&dialog, "frmTftp-typed");
+        dialog.StartButton()->click();
+        EXPECT_TRUE(WaitUntil([&] { return dialog.StatusLine()->text() == Completed(); }))
+            << CardState(kCompact) << " " << dialog.StatusLine()->text().toStdString();
+    });
+    EXPECT_TRUE(WaitUntil([&] { return CardState(kCompact).starts_with("done"); })) << CardState(kCompact);
+    EXPECT_EQ(CardFile(kCompact), bytes);
 }
 
 TEST_F(FirmwareUpgradeTest, ATransferLosingOneDatagramInTenStillCompletes) {
