@@ -11,10 +11,15 @@ if(VORLANE_TESTS)
     find_package(GTest REQUIRED)
 endif()
 
+# Tests that show forms save a picture of each into one folder, PICTURE_DIR, for anyone to look at
+# what a person sees.
+set(VORLANE_PICTURE_DIR ${CMAKE_BINARY_DIR}/pictures)
+
 function(vorlane_test_target name)
     cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
     add_executable(${name} ${T_SOURCES})
     target_link_libraries(${name} PRIVATE GTest::gtest GTest::gtest_main GTest::gmock ${T_LIBS})
+    target_compile_definitions(${name} PRIVATE PICTURE_DIR="${VORLANE_PICTURE_DIR}")
 endfunction()
 
 function(vorlane_add_test name)

@@ -89,8 +89,9 @@ HALBRIN_EXPORT HelperResult AsciiToHex(const char* hexText, std::uint32_t byteCo
                                        std::int32_t operation, char* oidList, std::uint32_t oidListSize);
 
 // Mode 1 (the low byte of mode): runs the port monitor's add-port dialog, owned by the window, and makes
-// a raw CUPS queue of the same name on each port it added. 0, or kHelperPortNotAdded (cancelled, or
-// no queue made). Any other mode: kHelperNotOnThisPlatform.
+// a raw CUPS queue of the same name on each port it added. 0; kHelperPortNotAdded when no port was
+// added (cancelled); kHelperQueueNotMade when a port was added but CUPS refused its queue (CUPS's
+// reason: plat::LastSpoolerError on the calling thread). Any other mode: kHelperNotOnThisPlatform.
 HALBRIN_EXPORT HelperResult HelperInstallPrinter32(plat::WindowHandle owner, std::int32_t mode);
 
 // Shows the printer's document settings dialog (the one the owning program gave the spooler layer),

@@ -12,13 +12,14 @@ enum : HelperResult {
     kHelperNetworkNotReady = 20011,
     kHelperSocketStartFailed = 20012,
     kHelperNotPrintServer = 20016,
-    kHelperPortNotAdded = 20017,       // no port added, or no queue made on it
+    kHelperPortNotAdded = 20017,       // no port added
     kHelperSettingsNotSaved = 20019,   // the printer's document settings could not be stored
     kHelperJobListFailed = 20020,      // printer, job or job list file not to be had
     kHelperNoJobs = 20021,             // the printer has no jobs: no file is written
     kHelperJobCommandRefused = 20022,  // the spooler refused the pause, resume, cancel or restart
     kHelperDecodeFailed = 20023,
     kHelperBufferTooSmall = 20024,
+    kHelperQueueNotMade = 20025,  // the port was added, the spooler made no queue on it
     kHelperNoAnswer = 20028,
     kHelperNoMemory = 20040,
     kHelperStoreFailed = 20041,

@@ -1,5 +1,6 @@
 #include "confighelper/JobListFormat.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace joblist {
@@ -8,7 +9,7 @@ namespace {
 
 std::string Quoted(std::string_view text) {
     std::string quoted = "\"";
-    for (const char c : text) {
+    for (const char c : FieldText(text)) {
         quoted += c;
         if (c == '"') {
             quoted += '"';
@@ -22,6 +23,13 @@ std::string Number(std::uint32_t value) {
 }
 
 }  // namespace
+
+std::string FieldText(std::string_view text) {
+    std::string field(text);
+    std::replace_if(
+        field.begin(), field.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+    return field;
+}
 
 std::string LocalTimeText(std::time_t time) {
     std::tm local{};
@@ -57,31 +65,27 @@ std::optional<std::vector<std::string>> ParseQuotedFields(std::string_view line)
     std::vector<std::string> fields;
     std::size_t at = 0;
     while (true) {
+        if (at >= line.size() || line[at] != '"') {
+            return std::nullopt;  // a field without its quotes
+        }
         std::string field;
-        if (at < line.size() && line[at] == '"') {
-            for (++at;; ++at) {
-                if (at >= line.size()) {
-                    return std::nullopt;  // the quote never closes
-                }
-                if (line[at] == '"') {
-                    if (at + 1 < line.size() && line[at + 1] == '"') {
-                        field += '"';
-                        ++at;
-                        continue;
-                    }
+        for (++at;; ++at) {
+            if (at >= line.size() || line[at] == '\r' || line[at] == '\n') {
+                return std::nullopt;  // the quote never closes on this line
+            }
+            if (line[at] == '"') {
+                if (at + 1 < line.size() && line[at + 1] == '"') {
+                    field += '"';
                     ++at;
-                    break;
+                    continue;
                 }
-                field += line[at];
+                ++at;
+                break;
             }
-            if (at < line.size() && line[at] != ',') {
-                return std::nullopt;
-            }
-        } else {
-            const std::size_t comma = line.find(',', at);
-            const std::size_t end = comma == std::string_view::npos ? line.size() : comma;
-            field = std::string(line.substr(at, end - at));
-            at = end;
+            field += line[at];
+        }
+        if (at < line.size() && line[at] != ',') {
+            return std::nullopt;
         }
         fields.push_back(std::move(field));
         if (at >= line.size()) {

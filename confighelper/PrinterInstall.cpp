@@ -4,6 +4,7 @@
 
 #include "confighelper/Halbrin.h"
 #include "platform/services/ExportGuard.h"
+#include "platform/spooler/DeviceUri.h"
 #include "platform/spooler/Spooler.h"
 #include "platform/store/StoreKeyHandle.h"
 #include "platform/store/StorePaths.h"
@@ -37,10 +38,10 @@ HelperResult AddPortAndQueue(plat::WindowHandle owner) {
     bool made = true;
     for (const std::string& port : PortNames()) {
         if (before.count(port) == 0) {
-            made = plat::AddPrinter(QueueName(port), "vorlane:/" + port) && made;
+            made = plat::AddPrinter(QueueName(port), plat::PortDeviceUri(port)) && made;
         }
     }
-    return made ? kHelperOk : kHelperPortNotAdded;
+    return made ? kHelperOk : kHelperQueueNotMade;
 }
 
 }  // namespace

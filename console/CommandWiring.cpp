@@ -4,6 +4,7 @@
 #include "console/configuration/frmGetPassword.h"
 #include "console/core/CommandTable.h"
 #include "console/core/NewLook.h"
+#include "console/help/HelpCommands.h"
 #include "console/netware/frmNwError.h"
 #include "console/properties/DeviceCommands.h"
 #include "console/properties/FirmwareCommand.h"
@@ -13,11 +14,12 @@ namespace console {
 void WireCommands() {
     SetPasswordDialog(ShowPasswordGate);
     WireNetWareErrorDialog();
-    // Names and addresses may have changed: the rows are built anew, the same print server chosen.
+    WireHelp();
+    // Names and addresses may have changed: the rows are built anew, the same print server chosen,
+    // whether or not the dialog saved (it may have written some settings before a failure).
     SetCommand("mnuConfigure", [](NewLook& window) {
-        if (RunNetworkInterface(&window)) {
-            window.outTreeList_Click();
-        }
+        RunNetworkInterface(&window);
+        window.RebuildList();
     });
     SetCommand("mnuProperties", [](NewLook& window) {
         FrontPanelCommand(&window, [&window] { return AskPassword(&window); });

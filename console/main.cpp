@@ -1,12 +1,13 @@
 // The management console, English build. With --exit-after-detection it ends once its first
-// detection has filled the list, saying how many print servers it lists (a smoke test's run).
-#include <QTimer>
-
+// detection has filled the list, saying how many print servers it lists (a smoke test's run). Ctrl-C
+// and SIGTERM end it as closing its window does.
 #include <iostream>
 
 #include "console/CommandWiring.h"
+#include "console/StopSignals.h"
 #include "console/core/ConsoleApplication.h"
 #include "console/core/ConsoleState.h"
+#include "console/core/FaultRule.h"
 #include "console/core/NewLook.h"
 #include "console/core/QueuePump.h"
 
@@ -16,6 +17,7 @@ int main(int argc, char** argv) {
     console::WireCommands();
     console::QueuePump pump;
     console::NewLook window;
+    console::QuitOnStopSignals(&window);
     try {
         if (!window.Form_Load()) {
             return 1;
@@ -24,12 +26,13 @@ int main(int argc, char** argv) {
         console::EndOnFault(fault);
     }
     window.show();
-    QTimer::singleShot(0, &window, [&] {
-        window.FirstDetection();
+    window.FirstDetectionAfterSplash([&] {
         if (exitAfterDetection) {
             std::cout << console::State().rows.size() << " print servers listed" << std::endl;
             window.close();
         }
     });
-    return application.exec();
+    const int code = application.exec();
+    window.close();  // after a stop signal; nothing more once the window was closed
+    return code;
 }

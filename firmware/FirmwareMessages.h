@@ -22,6 +22,9 @@ enum TftpEvent : std::uint16_t {
     kTftpEventProgress = 1027,
     kTftpEventComplete = 1028,
     kTftpEventRequestReceived = 1030,
+    // The program ended after its last block went out, every block before it acknowledged, but the
+    // last one was never confirmed: the print server can have the whole file.
+    kTftpEventSentUnconfirmed = 1031,
 };
 
 constexpr plat::LParam TftpEventParam(std::uint16_t event, std::uint16_t percentage) {

@@ -171,8 +171,7 @@ void FirmwareServer::End() {
     StopIdleTimer();
     transfer_.Stop();
     PublishServerWindow(0);
-    // Success only when the last block of a transfer was acknowledged.
-    Report(transfer_.Completed() ? kTftpEventComplete : kTftpEventFailed, 0);
+    Report(transfer_.EndEvent(), 0);
     plat::PostQuitMessage(0);
 }
 

@@ -64,7 +64,10 @@ void BuildTftpData(std::uint16_t block, TftpBytes data, std::vector<std::uint8_t
 }
 
 std::vector<std::uint8_t> BuildTftpError(std::uint16_t code, const std::string& message) {
+    // Sized once: a packet grown word by word and then by the text is reallocated on the way, and g++
+    // then sees a copy out of the empty first buffer (-Wstringop-overread).
     std::vector<std::uint8_t> packet;
+    packet.reserve(4 + message.size() + 1);
     AppendWord(packet, kTftpError);
     AppendWord(packet, code);
     packet.insert(packet.end(), message.begin(), message.end());

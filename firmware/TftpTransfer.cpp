@@ -17,6 +17,7 @@ TftpOutcome TftpTransfer::HandleDatagram(TftpBytes datagram, const TftpPeer& fro
     // Error packets are never answered, lest two ends trade errors for ever.
     if (opcode == kTftpError) {
         if (sending_ && from == owner_) {
+            allSent_ = false;  // the client gave up: it may not have kept what it got
             Finish();
         }
         return TftpOutcome::kSilent;
@@ -66,6 +67,13 @@ void TftpTransfer::Stop() {
     Finish();
 }
 
+TftpEvent TftpTransfer::EndEvent() const {
+    if (completed_) {
+        return kTftpEventComplete;
+    }
+    return allSent_ ? kTftpEventSentUnconfirmed : kTftpEventFailed;
+}
+
 TftpOutcome TftpTransfer::Start(TftpBytes datagram, const TftpPeer& from) {
     Finish();
     owner_ = from;
@@ -108,6 +116,7 @@ TftpOutcome TftpTransfer::Start(TftpBytes datagram, const TftpPeer& from) {
     // Only a transfer that begins takes back the completion of the one before.
     sending_ = true;
     completed_ = false;
+    allSent_ = false;
     return SendNextBlock();
 }
 
@@ -147,6 +156,9 @@ TftpOutcome TftpTransfer::SendNextBlock() {
     retransmits_ = 0;
     BuildTftpData(block_, TftpBytes(next_.data(), count), packet_);
     nextCount_ = -1;
+    // A short block, the empty one included, is the last; it goes out after every earlier block
+    // was acknowledged.
+    allSent_ = count < kTftpBlockSize;
     const TftpOutcome outcome = SendCurrent();
     // The disk read of the next block overlaps the current block's trip and the client's answer.
     if (count == kTftpBlockSize) {
@@ -176,6 +188,9 @@ TftpOutcome TftpTransfer::SendCurrent() {
 }
 
 TftpOutcome TftpTransfer::Fail(const TftpPeer& to, std::uint16_t code, const char* message) {
+    if (sending_) {
+        allSent_ = false;  // the transfer ends in an error to its client, which then drops the file
+    }
     Finish();
     const auto answer = BuildTftpError(code, message);
     return host_.Send(answer, to) ? TftpOutcome::kAnswered : TftpOutcome::kSilent;

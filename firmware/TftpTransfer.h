@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "firmware/FirmwareFile.h"
+#include "firmware/FirmwareMessages.h"
 #include "firmware/TftpPacket.h"
 
 namespace fendrel {
@@ -58,6 +59,10 @@ class TftpTransfer {
     bool Sending() const { return sending_; }
     // True once the last block of the latest transfer was acknowledged.
     bool Completed() const { return completed_; }
+    // What the program's end reports of the latest transfer: complete once its last block was
+    // acknowledged; sent but unconfirmed once that block went out after every block before it was
+    // acknowledged and the client did not give up; else failed, as the client can be missing data.
+    TftpEvent EndEvent() const;
 
   private:
     TftpOutcome Start(TftpBytes datagram, const TftpPeer& from);
@@ -77,6 +82,7 @@ class TftpTransfer {
     unsigned retransmitLimit_;
     bool sending_ = false;
     bool completed_ = false;
+    bool allSent_ = false;  // the last block went out after every block before it was acknowledged
     TftpPeer owner_;
     FirmwareFile file_;
     std::uint16_t block_ = 0;

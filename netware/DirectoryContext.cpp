@@ -1,30 +1,39 @@
 #include "netware/DirectoryContext.h"
 
+#include "netware/ScanRounds.h"
 #include "netware/ServerConnection.h"
 #include "netware/UpperCase.h"
 #include "platform/text/CaseInsensitive.h"
 
-bool IsTreeKnown(char* tree) {
+NwResult FindTree(char* tree) {
     UpperCaseInPlace(tree);
     ServerConnection connection;
     DirectoryContext context;
     if (connection.OpenDefault() != kNwOk || context.Make(nullptr) != kNwOk) {
-        return false;
+        return kNwUnknownTree;
     }
+    ScanRounds rounds;
     std::int32_t iterator = -1;
     std::string name;
-    while (plat::NwScanTrees(context.Handle(), connection.Handle(), "*", iterator, name) ==
-           plat::kNwSuccess) {
+    for (;;) {
+        const std::int32_t sent = iterator;
+        if (plat::NwScanTrees(context.Handle(), connection.Handle(), "*", iterator, name) !=
+            plat::kNwSuccess) {
+            return kNwUnknownTree;
+        }
         if (name == tree) {
-            return true;
+            return kNwOk;
+        }
+        if (!rounds.Advanced(sent, iterator)) {
+            return kNwCannotConnect;
         }
     }
-    return false;
 }
 
 NwResult SelectTree(char* tree) {
-    if (!IsTreeKnown(tree)) {
-        return kNwUnknownTree;
+    const NwResult found = FindTree(tree);
+    if (found != kNwOk) {
+        return found;
     }
     return plat::NwSetPreferredTree(tree) == plat::kNwSuccess ? kNwOk : kNwCannotConnect;
 }

@@ -5,8 +5,10 @@
 #include "netware/TessikResults.h"
 #include "platform/netware/NetWareClient.h"
 
-// Upper-cases the tree name in place and looks for it among the trees the client sees.
-bool IsTreeKnown(char* tree);
+// Upper-cases the tree name in place and looks for it among the trees the client sees: kNwOk when
+// there, kNwUnknownTree when not (or when the scan cannot start), kNwCannotConnect when the tree scan
+// does not end.
+NwResult FindTree(char* tree);
 // The tree check (kNwUnknownTree), then the tree made the preferred tree (kNwCannotConnect).
 NwResult SelectTree(char* tree);
 

@@ -2,6 +2,7 @@
 
 #include "netware/DirectoryContext.h"
 #include "netware/NameList.h"
+#include "netware/ScanRounds.h"
 #include "netware/Tessik.h"
 
 namespace {
@@ -29,15 +30,18 @@ class ResultBuffer {
 };
 
 // Every pass of one listing, each name written as a record of `kind`. A listing that fails on any
-// pass fails the browse: a short list would pass for the whole context.
+// pass fails the browse: a short list would pass for the whole context. So does one whose iterator
+// stands still or that never ends.
 template <typename Pass>
 NwResult ListAll(Pass pass, std::string_view kind, NameListWriter& list) {
     ResultBuffer buffer;
     if (!buffer.Made()) {
         return kNwBrowseFailed;
     }
+    ScanRounds rounds;
     std::int32_t iterator = -1;
     do {
+        const std::int32_t sent = iterator;
         std::uint32_t entries = 0;
         if (pass(iterator, buffer.Handle()) != plat::kNwSuccess ||
             plat::NwResultEntryCount(buffer.Handle(), entries) != plat::kNwSuccess) {
@@ -52,6 +56,9 @@ NwResult ListAll(Pass pass, std::string_view kind, NameListWriter& list) {
             if (result != kNwOk) {
                 return result;
             }
+        }
+        if (iterator != -1 && !rounds.Advanced(sent, iterator)) {
+            return kNwBrowseFailed;
         }
     } while (iterator != -1);
     return kNwOk;

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "netware/DirectoryContext.h"
+#include "netware/ScanRounds.h"
 #include "netware/ServerConnection.h"
 #include "netware/UpperCase.h"
 #include "platform/netware/NetWareClient.h"
@@ -27,21 +28,31 @@ std::string Comparable(const std::string& name) {
     return text;
 }
 
+// What a scan of a printer's values or of a print server's printers found.
+enum class Found { kYes, kNo, kEndless };
+
 // Goes through a scan from its first entry (the start's code) until an entry whose text compares equal
-// to `wanted`; true when one does. Ends the scan.
+// to `wanted`, the scan's end, or more entries than a printer or print server holds. Ends the scan.
 template <typename Entry, typename Next, typename Text>
-bool ScanFinds(plat::NwCode code, plat::NwScan scan, Entry& entry, Next next, Text text,
-               const std::string& wanted) {
+Found ScanFinds(plat::NwCode code, plat::NwScan scan, Entry& entry, Next next, Text text,
+                const std::string& wanted) {
+    ScanRounds rounds;
+    Found found = Found::kNo;
     for (; code == plat::kNwSuccess; code = next(scan, entry)) {
         if (Comparable(text(entry)) == Comparable(wanted)) {
+            found = Found::kYes;
+            break;
+        }
+        if (!rounds.Another()) {
+            found = Found::kEndless;
             break;
         }
     }
     plat::NwScanEnd(scan);
-    return code == plat::kNwSuccess;
+    return found;
 }
 
-bool IsQueueServiced(const plat::NwTarget& target, const ServiceNames& names) {
+Found IsQueueServiced(const plat::NwTarget& target, const ServiceNames& names) {
     plat::NwScan scan = 0;
     plat::NwAttributeValue value;
     const plat::NwCode code = plat::NwAttributeScanStart(target, names.printServer, names.printer,
@@ -51,7 +62,7 @@ bool IsQueueServiced(const plat::NwTarget& target, const ServiceNames& names) {
         [](const plat::NwAttributeValue& entry) { return entry.text; }, names.queue);
 }
 
-bool IsPrinterOnPrintServer(const plat::NwTarget& target, const ServiceNames& names) {
+Found IsPrinterOnPrintServer(const plat::NwTarget& target, const ServiceNames& names) {
     plat::NwScan scan = 0;
     std::string name;
     const plat::NwCode code = plat::NwPrinterScanStart(target, names.printServer, scan, name);
@@ -72,8 +83,9 @@ NwResult EnsurePrinter(const plat::NwTarget& target, const ServiceNames& names) 
                    ? kNwOk
                    : kNwPrinterNotCreated;
     }
-    if (IsPrinterOnPrintServer(target, names)) {
-        return kNwOk;
+    const Found printer = IsPrinterOnPrintServer(target, names);
+    if (printer != Found::kNo) {
+        return printer == Found::kYes ? kNwOk : kNwPrinterNotCreated;
     }
     if (plat::NwCreatePrinter(target, names.printServer, names.printer) != plat::kNwSuccess ||
         plat::NwAddAttributeValue(target, "", names.printer, plat::kNwPrinterConfiguration, configuration) !=
@@ -92,8 +104,12 @@ NwResult SetUp(const plat::NwTarget& target, const ServiceNames& names) {
         return kNwPrintServerNotCreated;
     }
     const NwResult printer = EnsurePrinter(target, names);
-    if (printer != kNwOk || IsQueueServiced(target, names)) {
+    if (printer != kNwOk) {
         return printer;
+    }
+    const Found serviced = IsQueueServiced(target, names);
+    if (serviced != Found::kNo) {
+        return serviced == Found::kYes ? kNwOk : kNwQueueNotAdded;
     }
     const plat::NwAttributeValue entry = ServicedEntry(names.queue);
     if (plat::NwAddAttributeValue(target, names.printServer, names.printer, plat::kNwServicedQueues, entry) ==
@@ -110,9 +126,12 @@ NwResult SetUp(const plat::NwTarget& target, const ServiceNames& names) {
 // Nothing to take off when the print server, the printer or the entry is not there.
 NwResult Remove(const plat::NwTarget& target, const ServiceNames& names) {
     if (plat::NwPrintServerExists(target, names.printServer) != plat::kNwSuccess ||
-        plat::NwPrinterExists(target, names.printServer, names.printer) != plat::kNwSuccess ||
-        !IsQueueServiced(target, names)) {
+        plat::NwPrinterExists(target, names.printServer, names.printer) != plat::kNwSuccess) {
         return kNwOk;
+    }
+    const Found serviced = IsQueueServiced(target, names);
+    if (serviced != Found::kYes) {
+        return serviced == Found::kNo ? kNwOk : kNwQueueNotRemoved;
     }
     return plat::NwRemoveAttributeValue(target, names.printServer, names.printer, plat::kNwServicedQueues,
                                         ServicedEntry(names.queue)) == plat::kNwSuccess

@@ -85,25 +85,35 @@ int CNPC::Open() {
     return 1;
 }
 
+// A port closed while connected holds a job that never ended.
 int CNPC::Close() {
     if (state_ == PM32_PORT_CONNECTED) {
-        Disconnect();
+        CutLink();
     }
     state_ = PM32_PORT_CLOSED;
     return 1;
 }
 
 int CNPC::Disconnect() {
+    DropLink(false);
+    ClosePrinter();
+    return 0;
+}
+
+void CNPC::CutLink() {
+    DropLink(true);
+    ClosePrinter();
+}
+
+void CNPC::DropLink(bool cut) {
     if (link_) {
-        link_->Close();
+        cut ? link_->Abort() : link_->Close();
         link_.reset();
     }
-    ClosePrinter();
     current_ = 0;
     if (state_ == PM32_PORT_CONNECTED) {
         state_ = PM32_PORT_OPEN;
     }
-    return 0;
 }
 
 void CNPC::ClosePrinter() {
@@ -198,15 +208,12 @@ bool CNPC::WaitAfterRefusal(std::uint32_t& refusals) {
 }
 
 LinkResult CNPC::ReceiveReady(JobStreamLink& link, std::uint8_t& byte) {
-    LinkResult result = kLinkNothingReceived;
-    for (std::uint32_t round = 0; round < settings_.linkRetries && result == kLinkNothingReceived; ++round) {
-        if (IsJobDeleted()) {
-            break;
-        }
-        std::size_t length = 1;
-        result = link.Receive(&byte, length);
+    if (IsJobDeleted()) {
+        return kLinkNothingReceived;
     }
-    return result;
+    std::size_t length = 1;
+    const LinkResult result = link.Receive(&byte, length);
+    return result == kLinkReceived && length == 0 ? kLinkNotConnected : result;
 }
 
 bool CNPC::AskReady(JobStreamLink& link, const std::string& address, std::uint16_t port, std::uint8_t& byte) {
@@ -270,11 +277,9 @@ bool CNPC::Established(std::unique_ptr<JobStreamLink> link, std::uint8_t transpo
     if (SendBanner()) {
         return true;
     }
+    // The link may be gone already: the print server dropped it.
     LogWrite("banner not sent\n");
-    link_->Close();
-    link_.reset();
-    current_ = 0;
-    state_ = PM32_PORT_OPEN;
+    DropLink(true);
     return false;
 }
 
@@ -297,7 +302,7 @@ LinkResult CNPC::SendAll(const std::uint8_t* bytes, std::size_t count) {
         const LinkResult result = link_->Send(bytes + offset, count - offset, taken);
         offset += taken;
         if (result == kLinkNotConnected) {
-            Disconnect();
+            DropLink(false);
             return result;
         }
         // Only the bytes the link has not taken go again, and only while it makes progress.
@@ -317,7 +322,7 @@ LinkResult CNPC::Receive(std::uint8_t* buffer, std::size_t& length) {
     }
     const LinkResult result = link_->Receive(buffer, length);
     if (result == kLinkNotConnected) {
-        Disconnect();
+        DropLink(false);
     }
     return result;
 }

@@ -30,12 +30,18 @@ class CNPC {
     int Close();
     // 1 when connected and the banner sent; 0 otherwise, with nothing left open.
     int Connect(const char* printerName, std::uint32_t jobId);
+    // After the job's end: closes the link and the printer, the port back to open.
     int Disconnect();
+    // For a job that did not reach the print server whole: as Disconnect, but the link is cut (see
+    // JobStreamLink::Abort), so that the print server drops what it got.
+    void CutLink();
 
-    // Sends every byte, trying again with the rest while the link makes progress; a lost link
-    // disconnects. kLinkSent, or the link's failure.
+    // Sends every byte, trying again with the rest while the link makes progress; a lost link is
+    // forgotten. kLinkSent, or the link's failure.
     LinkResult SendAll(const std::uint8_t* bytes, std::size_t count);
     LinkResult Receive(std::uint8_t* buffer, std::size_t& length);
+    // See JobStreamLink::CloseShowsAllRead; false without a link.
+    bool CloseShowsAllRead() const { return link_ && link_->CloseShowsAllRead(); }
 
     const std::string& GetPortName() const { return portName_; }
     PortState State() const { return state_; }
@@ -59,12 +65,15 @@ class CNPC {
     // Connects (trying again a few times after a refusal) and reads the ready byte; false, with the
     // link closed, when either failed.
     bool AskReady(JobStreamLink& link, const std::string& address, std::uint16_t port, std::uint8_t& byte);
-    // The ready byte: kLinkReceived with it, or the failure.
+    // The ready byte, in one wait of the link: kLinkReceived with it, or the failure (a print server
+    // that closed the connection instead has lost it).
     LinkResult ReceiveReady(JobStreamLink& link, std::uint8_t& byte);
     // After a refusal: false when the refusals are used up.
     bool WaitAfterRefusal(std::uint32_t& refusals);
     void Pause(std::uint32_t milliseconds);
     bool Established(std::unique_ptr<JobStreamLink> link, std::uint8_t transport);
+    // Closes (or cuts) and forgets the link; the port stays open, the printer too.
+    void DropLink(bool cut);
     bool SendBanner();
     std::unique_ptr<JobStreamLink> MakeLink(std::uint8_t transport);
     void ClosePrinter();

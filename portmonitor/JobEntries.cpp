@@ -20,23 +20,19 @@ CNPC* PortOf(plat::PortHandle handle) {
     return static_cast<PortNode*>(handle)->port.get();
 }
 
-// The print server's answer to the end of the job: a few rounds, each looking for a deleted job.
-// False when the connection was lost instead: the card reset or closed it before it took the end,
-// so the bytes still in the connection's buffers never reached it.
+// The print server's answer to the end of the job, in one wait of the link. Its byte ends the job,
+// and so does an orderly close where that shows the card read everything, the end included (TCP);
+// silence too, as before. False when the connection was reset, broke, or closed on a link where that
+// says nothing of what the card read.
 bool AwaitEndAnswer(CNPC& port) {
-    for (std::uint32_t round = 0; round < port.Settings().linkRetries; ++round) {
-        if (port.IsJobDeleted()) {
-            return true;
-        }
-        std::uint8_t answer = 0;
-        std::size_t length = 1;
-        const LinkResult result = port.Receive(&answer, length);
-        if (result != kLinkNothingReceived) {
-            return result != kLinkNotConnected;
-        }
+    std::uint8_t answer = 0;
+    std::size_t length = 1;
+    const LinkResult result = port.Receive(&answer, length);
+    if (result == kLinkNothingReceived) {
+        LogWrite("EndDocPort():no answer from the print server\n");
+        return true;
     }
-    LogWrite("EndDocPort():no answer from the print server\n");
-    return true;
+    return result == kLinkReceived && (length == 1 || port.CloseShowsAllRead());
 }
 
 }  // namespace
@@ -79,7 +75,7 @@ plat::MonitorBool WritePort(plat::PortHandle handle, const std::uint8_t* buffer,
             LogPrintf("\nwrite failed:retval=%d,no.of bytes=%zu", result, packets.size());
         }
         // Part of a packet may have gone: nothing more can follow it on this connection.
-        port->Disconnect();
+        port->CutLink();
         return 0;
     });
 }
@@ -98,10 +94,18 @@ plat::MonitorBool EndDocPort(plat::PortHandle handle) {
             return 0;
         }
         LogWrite("EndDocPort() entry\n");
+        // A job the spooler deleted part-way never gets its end: the card must not print it.
+        const bool deleted = port->IsJobDeleted();
         const std::vector<std::uint8_t> end = EndOfJobPacket();
-        const bool ended = port->SendAll(end.data(), end.size()) == kLinkSent && AwaitEndAnswer(*port);
+        const bool ended =
+            !deleted && port->SendAll(end.data(), end.size()) == kLinkSent && AwaitEndAnswer(*port);
         LogWrite("EndDocPort():disconnecting..\n");
-        port->Disconnect();
+        if (deleted) {
+            LogWrite("EndDocPort():job deleted\n");
+            port->CutLink();
+        } else {
+            port->Disconnect();
+        }
         LogPrintf("\nChecksum=%x\n", port->Checksum());
         LogWrite("EndDocPort() return\n");
         // A job whose end never reached the print server, or whose connection it dropped, is not done.

@@ -45,6 +45,14 @@ std::string BannerText(const plat::JobInfo1* job) {
         return "Windows";
     }
     std::string text = "Windows 95 :: " + job->machineName + " :: " + job->userName + " :: " + job->document;
-    text.resize(std::min(text.size(), kMaxBannerText));
+    if (text.size() > kMaxBannerText) {
+        // Cut before the character that does not fit whole: never before a UTF-8 continuation byte
+        // (a character has at most three; text that is no UTF-8 is cut as it comes).
+        std::size_t cut = kMaxBannerText;
+        for (int step = 0; step < 3 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80; ++step) {
+            --cut;
+        }
+        text.resize(cut);
+    }
     return text;
 }

@@ -26,5 +26,5 @@ std::vector<std::uint8_t> EndOfJobPacket();
 // The header of `WhoIsPrinting` for a banner text of `length` bytes.
 std::vector<std::uint8_t> BannerHeader(std::size_t length);
 // "Windows 95 :: machine :: user :: document", or "Windows" without a job record; at most 128
-// characters.
+// bytes, cut at a character boundary of its UTF-8.
 std::string BannerText(const plat::JobInfo1* job);

@@ -29,9 +29,16 @@ class JobStreamLink {
     // within the rounds, kLinkNotConnected when the connection is lost, kLinkFailed on another error.
     virtual LinkResult Send(const std::uint8_t* bytes, std::size_t count, std::size_t& taken) = 0;
     // Receives at most `length` bytes: kLinkReceived with the count, kLinkNothingReceived when none
-    // came within the rounds; a connection the peer closed is lost (kLinkNotConnected).
+    // came within the rounds. A connection the peer closed in order reads 0 bytes (kLinkReceived with
+    // length 0); one it reset or broke is lost (kLinkNotConnected).
     virtual LinkResult Receive(std::uint8_t* buffer, std::size_t& length) = 0;
     virtual LinkResult Close() = 0;
+    // Ends the connection of a job that did not go whole, so that the print server can tell: a reset
+    // where the link has one (the bytes not yet sent are dropped), else as Close.
+    virtual LinkResult Abort() { return Close(); }
+    // True when the peer's orderly close shows that it read every byte sent: so a TCP stack closes
+    // only a connection whose bytes were all read, and resets one that still holds some.
+    virtual bool CloseShowsAllRead() const { return false; }
     // How many job stream packets one Send may carry: a stream many, a link of frames one per frame.
     virtual std::size_t PacketsPerSend() const { return kStreamPacketsPerSend; }
 

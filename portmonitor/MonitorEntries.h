@@ -15,4 +15,9 @@ plat::MonitorBool ReadPort(plat::PortHandle handle, std::uint8_t* buffer, std::u
 plat::MonitorBool EndDocPort(plat::PortHandle handle);
 plat::MonitorBool ClosePort(plat::PortHandle handle);
 plat::MonitorBool DeletePort(const char* server, plat::WindowHandle window, const char* portName);
+// Run the port dialog (add mode; configure mode for the port). Each fails with kErrorCancelled when
+// the user cancelled; ConfigurePort also with kErrorUnknownPort for a port the monitor does not have
+// and kErrorBusy, before the dialog opens, while a job prints on the port.
+plat::MonitorBool AddPort(const char* server, plat::WindowHandle window, const char* monitorName);
+plat::MonitorBool ConfigurePort(const char* server, plat::WindowHandle window, const char* portName);
 plat::MonitorBool SetPortTimeOuts(plat::PortHandle handle, void* timeOuts, std::uint32_t reserved);

@@ -7,7 +7,6 @@
 #include "portmonitor/MonitorEntries.h"
 #include "portmonitor/MonitorLog.h"
 #include "portmonitor/PortList.h"
-#include "portmonitor/dialogs/DialogEntries.h"
 #include "transport/DlcCommandLayer.h"
 
 namespace {

@@ -1,24 +1,17 @@
 // The entry points that list, open, close and delete ports.
 #include <cstring>
 
+#include "portmonitor/EntryFailure.h"
 #include "portmonitor/EntryGuard.h"
 #include "portmonitor/MonitorEntries.h"
 #include "portmonitor/MonitorLog.h"
+#include "portmonitor/MonitorSettings.h"
 #include "portmonitor/MonitorStrings.h"
 #include "portmonitor/PortList.h"
+#include "portmonitor/PortSetup.h"
 #include "portmonitor/PortStore.h"
 
 namespace {
-
-plat::MonitorBool Fail(std::uint32_t error) {
-    plat::SetLastError(error);
-    return 0;
-}
-
-plat::MonitorBool UnknownPort() {
-    ReportError(kStrPortNotSupported);
-    return Fail(plat::kErrorUnknownPort);
-}
 
 // Fills the records from the buffer's front and packs the texts backwards from its end.
 class RecordPacker {
@@ -49,13 +42,14 @@ plat::MonitorBool EnumPorts(const char*, std::uint32_t level, std::uint8_t* buff
                             std::uint32_t* needed, std::uint32_t* returned) {
     return GuardedEntry([&]() -> plat::MonitorBool {
         if (level != 1 && level != 2) {
-            return Fail(plat::kErrorInvalidLevel);
+            return FailEntry(plat::kErrorInvalidLevel);
         }
         if (needed == nullptr || returned == nullptr) {
-            return Fail(plat::kErrorInvalidHandle);
+            return FailEntry(plat::kErrorInvalidHandle);
         }
         *needed = 0;
         *returned = 0;
+        SyncPorts(ReadMonitorSettings());
         const std::vector<std::string> names = PortNames();
         const char* monitor = LoadMonitorString(kStrMonitorName);
         const char* description = LoadMonitorString(kStrPortDescription);
@@ -71,7 +65,7 @@ plat::MonitorBool EnumPorts(const char*, std::uint32_t level, std::uint8_t* buff
             return 1;
         }
         if (buffer == nullptr || size < total) {
-            return Fail(plat::kErrorInsufficientBuffer);
+            return FailEntry(plat::kErrorInsufficientBuffer);
         }
         RecordPacker packer(buffer, size);
         for (const std::string& name : names) {
@@ -92,7 +86,7 @@ plat::MonitorBool OpenPort(const char* name, plat::PortHandle* handle) {
     return GuardedEntry([&]() -> plat::MonitorBool {
         PortNode* node = name != nullptr ? FindPort(name) : nullptr;
         if (node == nullptr) {
-            return UnknownPort();
+            return UnknownPortEntry();
         }
         if (handle == nullptr || node->port->Open() == 0) {
             return 0;
@@ -106,7 +100,7 @@ plat::MonitorBool ClosePort(plat::PortHandle handle) {
     return GuardedEntry([&]() -> plat::MonitorBool {
         if (!IsValidPortHandle(handle)) {
             ReportError(kStrPortNotSupported);
-            return Fail(plat::kErrorInvalidHandle);
+            return FailEntry(plat::kErrorInvalidHandle);
         }
         return static_cast<PortNode*>(handle)->port->Close();
     });
@@ -114,17 +108,17 @@ plat::MonitorBool ClosePort(plat::PortHandle handle) {
 
 plat::MonitorBool DeletePort(const char*, plat::WindowHandle, const char* portName) {
     return GuardedEntry([&]() -> plat::MonitorBool {
+        SyncPorts(ReadMonitorSettings());
         PortNode* node = portName != nullptr ? FindPort(portName) : nullptr;
         if (node == nullptr) {
-            return UnknownPort();
+            return UnknownPortEntry();
         }
-        // A port the spooler holds open may be printing: its connection must stay.
-        if (node->port->State() != PM32_PORT_CLOSED) {
-            return Fail(plat::kErrorBusy);
+        if (PortPrints(*node->port)) {
+            return FailEntry(plat::kErrorBusy);
         }
         const std::string name = node->port->GetPortName();
         if (!DeletePortEntry(name) && PortAdapter(name)) {
-            return Fail(plat::kErrorCannotWrite);
+            return FailEntry(plat::kErrorCannotWrite);
         }
         RemovePort(name);
         return 1;

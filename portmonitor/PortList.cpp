@@ -1,5 +1,6 @@
 #include "portmonitor/PortList.h"
 
+#include <algorithm>
 #include <list>
 
 #include "platform/text/CaseInsensitive.h"
@@ -22,6 +23,27 @@ Ports& List() {
 void LoadPorts(const MonitorSettings& settings) {
     for (auto& [name, record] : ReadPortEntries()) {
         PushPort(std::make_unique<CNPC>(record, name, settings));
+    }
+}
+
+void SyncPorts(const MonitorSettings& settings) {
+    const std::vector<std::pair<std::string, ServerRecord>> entries = ReadPortEntries();
+    const auto inMap = [&](const std::string& name) {
+        return std::any_of(entries.begin(), entries.end(),
+                           [&](const auto& entry) { return plat::EqualsNoCase(entry.first, name); });
+    };
+    Ports& ports = List();
+    std::lock_guard guard(ports.lock);
+    ports.nodes.remove_if([&](const PortNode& node) {
+        return node.port->State() == PM32_PORT_CLOSED && !inMap(node.port->GetPortName());
+    });
+    for (const auto& [name, record] : entries) {
+        const bool listed = std::any_of(ports.nodes.begin(), ports.nodes.end(), [&](const PortNode& node) {
+            return plat::EqualsNoCase(node.port->GetPortName(), name);
+        });
+        if (!listed) {
+            ports.nodes.push_front(PortNode{std::make_unique<CNPC>(record, name, settings)});
+        }
     }
 }
 

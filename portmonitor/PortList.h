@@ -16,6 +16,9 @@ struct PortNode {
 // `PortList`: the monitor's ports, the most recently added first. Every function takes the list's
 // lock; a node stays where it is until it is removed.
 void LoadPorts(const MonitorSettings& settings);
+// Brings the list in step with the port map, which other processes hosting the monitor change: a
+// closed port that left the map goes, a port new in the map joins at the head.
+void SyncPorts(const MonitorSettings& settings);
 PortNode* FindPort(const std::string& name);
 bool IsValidPortHandle(const void* handle);
 void PushPort(std::unique_ptr<CNPC> port);

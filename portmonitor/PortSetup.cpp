@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "platform/spooler/PortUse.h"
 #include "portmonitor/PortList.h"
 #include "portmonitor/PortStore.h"
 
@@ -15,6 +16,12 @@ constexpr int kNumberedNames = 32;
 
 bool PortExists(const std::string& name) {
     return FindPort(name) != nullptr;
+}
+
+bool PortPrints(const CNPC& port) {
+    plat::PortUse use;
+    return port.State() != PM32_PORT_CLOSED ||
+           (plat::GetPortUse(port.GetPortName(), use) && use.printing > 0);
 }
 
 std::optional<std::string> ProposePortName(const std::string& serverName) {
@@ -38,7 +45,7 @@ PortSetupResult SetUpPort(const ServerRecord& record, const std::string& portNam
     if (configure && existing == nullptr) {
         return PortSetupResult::NoSuchPort;
     }
-    if (configure && existing->port->State() != PM32_PORT_CLOSED) {
+    if (configure && PortPrints(*existing->port)) {
         return PortSetupResult::PortInUse;
     }
     // Configuring never renames: the port keeps the name it has.

@@ -129,7 +129,8 @@ LinkResult SocketStreamLink::Receive(std::uint8_t* buffer, std::size_t& length) 
             return kLinkReceived;
         }
         if (got == 0) {
-            return Lost();  // the print server closed the connection: no byte came
+            length = 0;  // the print server closed the connection in order
+            return kLinkReceived;
         }
         const int error = WSAGetLastError();
         if (error == plat::kWsaEwouldblock) {
@@ -146,6 +147,21 @@ LinkResult SocketStreamLink::Receive(std::uint8_t* buffer, std::size_t& length) 
 LinkResult SocketStreamLink::Close() {
     if (socket_ != plat::kInvalidSocket) {
         shutdown(socket_, plat::kShutBoth);
+    }
+    return Release();
+}
+
+LinkResult SocketStreamLink::Abort() {
+    if (socket_ != plat::kInvalidSocket) {
+        const plat::Linger reset{1, 0};
+        setsockopt(socket_, plat::kSolSocket, plat::kSoLinger, reinterpret_cast<const char*>(&reset),
+                   sizeof reset);
+    }
+    return Release();
+}
+
+LinkResult SocketStreamLink::Release() {
+    if (socket_ != plat::kInvalidSocket) {
         closesocket(socket_);
         socket_ = plat::kInvalidSocket;
     }

@@ -14,6 +14,7 @@ class SocketStreamLink : public JobStreamLink, protected WinsockTable {
     LinkResult Send(const std::uint8_t* bytes, std::size_t count, std::size_t& taken) override;
     LinkResult Receive(std::uint8_t* buffer, std::size_t& length) override;
     LinkResult Close() override;
+    LinkResult Abort() override;
 
   protected:
     struct Endpoint {
@@ -31,6 +32,8 @@ class SocketStreamLink : public JobStreamLink, protected WinsockTable {
     // 1 ready, 0 none within the time-out, -1 an error of the wait.
     int WaitFor(bool write);
     LinkResult Lost();
+    // Closes the socket (as it stands) and stops the socket library.
+    LinkResult Release();
 
     LinkTiming timing_;
     plat::SocketHandle socket_ = plat::kInvalidSocket;

@@ -6,6 +6,7 @@
 class TcpLink final : public SocketStreamLink {
   public:
     using SocketStreamLink::SocketStreamLink;
+    bool CloseShowsAllRead() const override { return true; }
 
   private:
     Endpoint Kind() const override { return {plat::kAfInet, plat::kSockStream, plat::kIpProtoTcp}; }

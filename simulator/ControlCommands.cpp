@@ -77,6 +77,8 @@ FaultSwitches ChangedSwitches(FaultSwitches faults, const std::vector<std::strin
         faults.wrongRequestId = OnOff(words, 4);
     } else if (name == "error") {
         faults.errorStatus = NumberOf<uint8_t>(value(), 0, 5);
+    } else if (name == "set-error") {
+        faults.setErrorStatus = NumberOf<uint8_t>(value(), 0, 5);
     } else if (name == "truncate") {
         faults.truncated = OnOff(words, 4);
     } else if (name == "garble") {

@@ -166,9 +166,14 @@ void MakeRoom(const NetworkDescription& network, size_t more) {
     }
 }
 
-void ParseLine(const std::vector<std::string>& words, NetworkDescription& network) {
+void ParseLine(const std::vector<std::string>& words, std::size_t number, NetworkDescription& network) {
     const std::string& verb = words[0];
-    if (verb == "option") {
+    if (verb == "netware") {
+        if (words.size() < 2) {
+            throw LineError{"netware needs a command"};
+        }
+        network.netware.push_back({number, words});
+    } else if (verb == "option") {
         for (size_t i = 1; i < words.size(); ++i) {
             if (words[i].rfind("snmp-port=", 0) != 0) {
                 throw LineError{"unknown option \"" + words[i] + "\""};
@@ -205,7 +210,7 @@ void ParseLine(const std::vector<std::string>& words, NetworkDescription& networ
                 NthOfGroup(first, Limited(words[2], LongestName - 6, "name prefix"), i, mixed));
         }
     } else {
-        throw LineError{"unknown line \"" + verb + "\" (card, cards or option)"};
+        throw LineError{"unknown line \"" + verb + "\" (card, cards, netware or option)"};
     }
 }
 
@@ -271,7 +276,7 @@ std::optional<NetworkDescription> ParseDescription(std::string_view text, std::s
                 throw LineError{"unclosed quote"};
             }
             if (!words.empty()) {
-                ParseLine(words, network);
+                ParseLine(words, number, network);
             }
         }
         number = 0;

@@ -10,10 +10,18 @@
 
 namespace sim {
 
-// A simulated network as its description file gives it (format in simulator/README.md).
+// A command of the simulated NetWare network ("netware" and its words) and the line that gave it.
+struct NetWareLine {
+    std::size_t number = 0;
+    std::vector<std::string> words;
+};
+
+// A simulated network as its description file gives it (format in simulator/README.md): the cards, and
+// the commands that seed the NetWare network, in their order.
 struct NetworkDescription {
     SimulatorOptions options;
     std::vector<CardDescription> cards;
+    std::vector<NetWareLine> netware;
 };
 
 // Nullopt with "line N: reason" when the text is not a valid description.

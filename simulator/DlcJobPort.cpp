@@ -11,7 +11,7 @@ namespace sim {
 class DlcJobPort::Session final : public plat::LinkStation::Listener {
   public:
     Session(DlcJobPort& port, uint64_t id, Key key)
-        : port_(port), id_(id), key_(std::move(key)), decoder_("dlc", port.keepBytes_) {
+        : port_(port), id_(id), key_(std::move(key)), decoder_("dlc", port.keeping_) {
         faults_ = port_.book_.Faults(port_.card_);
     }
 
@@ -41,13 +41,15 @@ class DlcJobPort::Session final : public plat::LinkStation::Listener {
                         [](Session& session) { session.station_->SetLocalBusy(false); });
             return false;
         }
+        // A drop, of either kind, ends the link station.
+        const bool drops = faults_.drop != JobDrop::None;
         size_t take = data.size();
-        if (faults_.resetAfterBytes != 0) {
-            take = static_cast<size_t>(std::min<uint64_t>(take, faults_.resetAfterBytes - received_));
+        if (drops) {
+            take = static_cast<size_t>(std::min<uint64_t>(take, faults_.dropAfterBytes - received_));
         }
         received_ += take;
         decoder_.Feed(std::span(data.data(), take));
-        if (faults_.resetAfterBytes != 0 && received_ >= faults_.resetAfterBytes) {
+        if (drops && received_ >= faults_.dropAfterBytes) {
             resetting_ = true;
             port_.Later(id_, 0, [](Session& session) { session.port_.Finish(session.id_); });
         } else if (decoder_.Ended() && !answered_ && !faults_.noAnswer) {
@@ -89,12 +91,12 @@ class DlcJobPort::Session final : public plat::LinkStation::Listener {
     bool answered_ = false;
 };
 
-DlcJobPort::DlcJobPort(size_t card, JobBook& book, bool keepBytes)
-    : card_(card), book_(book), keepBytes_(keepBytes) {}
+DlcJobPort::DlcJobPort(size_t card, JobBook& book, JobKeeping keeping)
+    : card_(card), book_(book), keeping_(std::move(keeping)) {}
 
 std::unique_ptr<DlcJobPort> DlcJobPort::Open(size_t card, const plat::HardwareAddress& station, JobBook& book,
-                                             bool keepBytes, std::string& error) {
-    std::unique_ptr<DlcJobPort> port(new DlcJobPort(card, book, keepBytes));
+                                             const JobKeeping& keeping, std::string& error) {
+    std::unique_ptr<DlcJobPort> port(new DlcJobPort(card, book, keeping));
     int failure = 0;
     port->sap_ = plat::SapPort::Open(station, JobSap, *port, failure);
     if (!port->sap_) {

@@ -20,14 +20,14 @@ inline constexpr uint8_t JobSap = 8;
 class DlcJobPort final : private plat::SapPort::Handler {
   public:
     static std::unique_ptr<DlcJobPort> Open(size_t card, const plat::HardwareAddress& station, JobBook& book,
-                                            bool keepBytes, std::string& error);
+                                            const JobKeeping& keeping, std::string& error);
     ~DlcJobPort();
 
   private:
     class Session;
     using Key = std::pair<plat::HardwareAddress, uint8_t>;
 
-    DlcJobPort(size_t card, JobBook& book, bool keepBytes);
+    DlcJobPort(size_t card, JobBook& book, JobKeeping keeping);
     void OnUiFrame(const plat::HardwareAddress&, uint8_t, std::span<const uint8_t>) override {}
     void OnConnectRequest(const plat::HardwareAddress& source, uint8_t sourceSap) override;
     // Runs `action` on the session later on the engine thread, unless the session or the port has
@@ -37,7 +37,7 @@ class DlcJobPort final : private plat::SapPort::Handler {
 
     size_t card_;
     JobBook& book_;
-    bool keepBytes_;
+    JobKeeping keeping_;
     std::unique_ptr<plat::SapPort> sap_;
     std::map<uint64_t, std::unique_ptr<Session>> sessions_;
     uint64_t nextSession_ = 1;

@@ -3,8 +3,25 @@
 namespace sim {
 
 void JobBook::SetFaults(size_t card, const JobFaults& faults) {
-    std::lock_guard lock(mutex_);
-    cards_.at(card).faults = faults;
+    {
+        std::lock_guard lock(mutex_);
+        cards_.at(card).faults = faults;
+    }
+    faultsChanged_.notify_all();
+}
+
+bool JobBook::AwaitReading(size_t card) const {
+    std::unique_lock lock(mutex_);
+    faultsChanged_.wait(lock, [&] { return closed_ || !cards_.at(card).faults.holdReading; });
+    return !closed_;
+}
+
+void JobBook::Close() {
+    {
+        std::lock_guard lock(mutex_);
+        closed_ = true;
+    }
+    faultsChanged_.notify_all();
 }
 
 JobFaults JobBook::Faults(size_t card) const {

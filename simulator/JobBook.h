@@ -21,6 +21,10 @@ class JobBook {
     // True when this connection is to be answered busy (and counts one busy answer down).
     bool TakeBusy(size_t card);
     void NoteConnection(size_t card);
+    // Waits while the card holds its reading; false once the book is closed.
+    bool AwaitReading(size_t card) const;
+    // Ends every wait: the listener stops.
+    void Close();
 
     void Log(size_t card, JobRecord job);
     std::vector<JobRecord> Jobs(size_t card) const;
@@ -37,7 +41,9 @@ class JobBook {
 
     mutable std::mutex mutex_;
     mutable std::condition_variable logged_;
+    mutable std::condition_variable faultsChanged_;
     std::vector<CardBook> cards_;
+    bool closed_ = false;
 };
 
 }  // namespace sim

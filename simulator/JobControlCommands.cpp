@@ -66,8 +66,11 @@ std::string SetFault(JobListener& listener, const std::vector<std::string>& word
         faults.readyDelayMs = NumberAt<uint32_t>(words, 3, 600000);
     } else if (name == "stop-reading") {
         faults.stopReading = SwitchAt(words, 3);
-    } else if (name == "reset") {
-        faults.resetAfterBytes = NumberAt<uint64_t>(words, 3, UINT64_MAX);
+    } else if (name == "hold") {
+        faults.holdReading = SwitchAt(words, 3);
+    } else if (name == "reset" || name == "close") {
+        faults.drop = name == "reset" ? JobDrop::Reset : JobDrop::Close;
+        faults.dropAfterBytes = NumberAt<uint64_t>(words, 3, UINT64_MAX);
     } else if (name == "no-answer") {
         faults.noAnswer = SwitchAt(words, 3);
     } else if (name == "receiver-busy") {
@@ -82,12 +85,13 @@ std::string SetFault(JobListener& listener, const std::vector<std::string>& word
 }
 
 std::string JobLine(size_t index, const JobRecord& job) {
-    char checksum[9];
-    std::snprintf(checksum, sizeof checksum, "%08X", job.checksum);
-    return "#" + std::to_string(index) + " " + job.transport + " bytes " + std::to_string(job.byteCount) +
-           " packets " + std::to_string(job.packetSizes.size()) + " errors " +
-           std::to_string(job.framingErrors) + " checksum " + checksum + " ended " +
-           (job.ended ? "yes" : "no") + " banner \"" + job.banner + "\"\n";
+    char counts[160];
+    std::snprintf(counts, sizeof counts,
+                  "#%zu %s bytes %llu packets %llu errors %u checksum %08X ended %s banner \"", index,
+                  job.transport.c_str(), static_cast<unsigned long long>(job.byteCount),
+                  static_cast<unsigned long long>(job.packets), job.framingErrors, job.checksum,
+                  job.ended ? "yes" : "no");
+    return counts + job.banner + "\"\n";
 }
 
 std::string ListJobs(const JobListener& listener, const std::vector<std::string>& words) {

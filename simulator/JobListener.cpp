@@ -36,7 +36,7 @@ void ResetSocket(int fd) {
 
 }  // namespace
 
-JobListener::JobListener(bool keepBytes) : keepBytes_(keepBytes) {}
+JobListener::JobListener(JobListenerOptions options) : options_(std::move(options)) {}
 
 JobListener::~JobListener() {
     Stop();
@@ -51,6 +51,7 @@ size_t JobListener::AddCard(const CardDescription& card) {
 
 bool JobListener::Start(std::string& error) {
     book_ = std::make_unique<JobBook>(cards_.size());
+    sessions_ = std::make_unique<SessionPool>(options_.maxSessions);
     stopFd_ = eventfd(0, EFD_CLOEXEC);
     wakeFd_ = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
     for (size_t index = 0; index < cards_.size(); ++index) {
@@ -75,16 +76,11 @@ void JobListener::Stop() {
     }
     const uint64_t one = 1;
     (void)!write(stopFd_, &one, sizeof one);
+    book_->Close();
     if (thread_.joinable()) {
         thread_.join();
     }
-    {
-        std::lock_guard lock(sessionsMutex_);
-        for (std::thread& session : sessions_) {
-            session.join();
-        }
-        sessions_.clear();
-    }
+    sessions_->Stop();
     for (CardListener& listener : cards_) {
         if (listener.tcpFd >= 0) {
             close(listener.tcpFd);
@@ -145,7 +141,7 @@ bool JobListener::OpenLan(CardListener& listener, size_t index, std::string& err
         plat::HardwareAddress station;
         station.bytes = listener.card.mac;
         std::lock_guard lock(plat::LanLock());
-        listener.dlc = DlcJobPort::Open(index, station, *book_, keepBytes_, error);
+        listener.dlc = DlcJobPort::Open(index, station, *book_, options_.keeping, error);
         return listener.dlc != nullptr;
     }
     return true;
@@ -265,20 +261,31 @@ void JobListener::Run() {
     }
 }
 
+// Beyond the bound of sessions a connection is answered busy at once, as a card that is printing
+// answers.
 void JobListener::Accept(size_t index, int fd, bool spx, bool status) {
-    StreamJobSession session{index, spx ? "spx" : "tcp", !spx || status, status, keepBytes_};
+    const StreamJobSession session{index, spx ? "spx" : "tcp", !spx || status, status, options_.keeping};
+    const auto answerBusy = [this, index](int connection) {
+        book_->NoteConnection(index);
+        const uint8_t busy = JobBusyByte;
+        (void)!send(connection, &busy, 1, MSG_NOSIGNAL);
+    };
     if (!spx) {
         const int connection = accept4(fd, nullptr, nullptr, SOCK_CLOEXEC);
         if (connection < 0) {
             return;
         }
-        Launch([this, connection, session] {
+        const bool launched = sessions_->Launch([this, connection, session] {
             if (RunStreamJobSession(connection, session, *book_, stopFd_) == SessionEnd::Reset) {
                 ResetSocket(connection);
             } else {
                 close(connection);
             }
         });
+        if (!launched) {
+            answerBusy(connection);
+            close(connection);
+        }
         return;
     }
     CardListener& listener = cards_[index];
@@ -287,18 +294,19 @@ void JobListener::Accept(size_t index, int fd, bool spx, bool status) {
     if (!connection) {
         return;
     }
-    Launch([this, connection, session] {
+    const bool launched = sessions_->Launch([this, connection, session] {
         if (RunStreamJobSession(connection->Fd(), session, *book_, stopFd_) == SessionEnd::Reset) {
             connection->Abort();
         } else {
             connection->Close();
         }
     });
-}
-
-void JobListener::Launch(std::function<void()> session) {
-    std::lock_guard lock(sessionsMutex_);
-    sessions_.emplace_back(std::move(session));
+    if (!launched && status) {
+        answerBusy(connection->Fd());
+        connection->Close();
+    } else if (!launched) {
+        connection->Abort();
+    }
 }
 
 }  // namespace sim

@@ -13,6 +13,7 @@
 
 #include "simulator/CardDescription.h"
 #include "simulator/JobBook.h"
+#include "simulator/SessionPool.h"
 
 namespace plat {
 class SpxListener;
@@ -26,14 +27,21 @@ inline constexpr uint16_t StatusSpxSocket = 2001;
 
 class DlcJobPort;
 
+struct JobListenerOptions {
+    JobKeeping keeping;
+    // Connections over TCP and SPX served at once (see SessionPool); the ones beyond are answered
+    // busy (the SPX job socket closes them).
+    size_t maxSessions = 256;
+};
+
 // The cards' print job listeners: TCP port 2000 of each card's address, SPX status socket 2001 and
 // job socket 2000, and link stations on SAP 8 (the last two when VORLANE_LAN names a segment and
-// the card speaks IPX or DLC). Every job is logged with its transport, banner, byte count, packet
-// sizes, framing errors, checksum and, when kept, its bytes. Every public operation may be called
-// from any thread.
+// the card speaks IPX or DLC). Every job is logged with its transport, banner, byte count, packets,
+// framing errors, checksum, first bytes and, when asked for, the file of its bytes. Every public
+// operation may be called from any thread.
 class JobListener {
   public:
-    explicit JobListener(bool keepBytes = true);
+    explicit JobListener(JobListenerOptions options = {});
     ~JobListener();
     JobListener(const JobListener&) = delete;
     JobListener& operator=(const JobListener&) = delete;
@@ -69,9 +77,8 @@ class JobListener {
     bool OpenSpx(CardListener& listener);
     void Run();
     void Accept(size_t index, int fd, bool spx, bool status);
-    void Launch(std::function<void()> session);
 
-    bool keepBytes_;
+    JobListenerOptions options_;
     std::vector<CardListener> cards_;
     std::unique_ptr<JobBook> book_;
     int stopFd_ = -1;  // readable once the listener stops
@@ -81,8 +88,7 @@ class JobListener {
     std::condition_variable followed_;
     uint64_t changesAsked_ = 0;
     uint64_t changesFollowed_ = 0;
-    std::mutex sessionsMutex_;
-    std::vector<std::thread> sessions_;
+    std::unique_ptr<SessionPool> sessions_;
 };
 
 }  // namespace sim

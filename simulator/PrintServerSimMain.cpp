@@ -6,6 +6,7 @@
 #include "simulator/ControlServer.h"
 #include "simulator/DescriptionFile.h"
 #include "simulator/StatusCycler.h"
+#include "simulator/netware/NetWareNetwork.h"
 
 namespace {
 
@@ -54,6 +55,19 @@ bool ReadFile(const std::string& path, std::string& text) {
     return text.size() <= LargestDescription;
 }
 
+// The description's NetWare commands, run as the control channel runs them; false with the reason
+// on standard error at the first one refused.
+bool SeedNetWare(const std::vector<sim::NetWareLine>& lines, const std::string& file) {
+    for (const sim::NetWareLine& line : lines) {
+        const std::string reply = sim::HostedNetWareControl({line.words.begin() + 1, line.words.end()});
+        if (reply.rfind("error", 0) == 0) {
+            std::cerr << "printserver-sim: " << file << ": line " << line.number << ": " << reply << "\n";
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -77,6 +91,9 @@ int main(int argc, char** argv) {
         network->options.snmpPort = arguments.port;
     }
     sim::ControlServer::BlockStopSignals();
+    if (!SeedNetWare(network->netware, arguments.description)) {
+        return 2;
+    }
     sim::Simulator simulator(network->options);
     sim::JobListener jobs;
     for (const sim::CardDescription& card : network->cards) {

@@ -31,7 +31,7 @@ Simulator::~Simulator() {
 size_t Simulator::AddCard(const CardDescription& description) {
     std::lock_guard lock(mutex_);
     cards_.push_back(std::make_unique<Card>(description));
-    upgradeLoss_.push_back(0);
+    upgradeFaults_.emplace_back();
     return cards_.size() - 1;
 }
 
@@ -266,9 +266,9 @@ bool Simulator::StartUpgrade(size_t card) {
     return BeginUpgrade(card, cards_[card]->DownloadObjects());
 }
 
-void Simulator::SetUpgradeLoss(size_t card, double rate) {
+void Simulator::SetUpgradeFaults(size_t card, const UpgradeFaults& faults) {
     std::lock_guard lock(mutex_);
-    upgradeLoss_[card] = rate;
+    upgradeFaults_[card] = faults;
 }
 
 // Called with the lock held. The fetch runs on a thread of its own, from the card's address.
@@ -277,15 +277,18 @@ bool Simulator::BeginUpgrade(size_t card, const UpgradeOrder& order) {
         return false;
     }
     downloads_.emplace_back(&Simulator::FetchFirmware, this, card, order, Ipv4Text(cards_[card]->Address()),
-                            upgradeLoss_[card]);
+                            upgradeFaults_[card]);
     return true;
 }
 
-void Simulator::FetchFirmware(size_t card, const UpgradeOrder& order, std::string source, double loss) {
+void Simulator::FetchFirmware(size_t card, const UpgradeOrder& order, std::string source,
+                              UpgradeFaults faults) {
     TftpClientOptions options;
     options.server = Ipv4Text(order.server);
     options.source = std::move(source);
-    options.lossRate = loss;
+    options.lossRate = faults.lossRate;
+    options.dropsLastAck = faults.dropsLastAck;
+    options.vanishAfter = faults.vanishAfter;
     options.seed = static_cast<unsigned>(card + 1);
     options.waitMs = 200;
     options.attempts = 25;

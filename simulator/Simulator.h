@@ -26,6 +26,13 @@ struct SimulatorOptions {
     std::chrono::milliseconds restart{1500};  // a card's silence after it took new firmware
 };
 
+// How a card's firmware download goes wrong on its way.
+struct UpgradeFaults {
+    double lossRate = 0;        // share of the download's datagrams lost in each direction
+    bool dropsLastAck = false;  // the card installs the file, but its last acknowledgement is lost
+    int vanishAfter = 0;        // when not 0: the card acknowledges this many blocks, then goes silent
+};
+
 // Many print server cards in one process, answering over UDP and, when a simulated LAN segment is
 // configured (VORLANE_LAN), over IPX (with service advertising) and DLC, on a thread of their own.
 // Every public operation may be called from any thread.
@@ -56,8 +63,8 @@ class Simulator {
     // Starts the card's firmware download from its download objects, as its front panel does;
     // false while one is under way. A set of the card's start object does the same.
     bool StartUpgrade(size_t card);
-    // The share of the card's firmware download datagrams lost in each direction.
-    void SetUpgradeLoss(size_t card, double rate);
+    // How the card's next firmware downloads go wrong.
+    void SetUpgradeFaults(size_t card, const UpgradeFaults& faults);
 
   private:
     using Clock = std::chrono::steady_clock;
@@ -85,7 +92,7 @@ class Simulator {
     void Send(size_t card, const Outgoing& out, bool fromServiceSocket);
     int MillisecondsToNextSend();
     bool BeginUpgrade(size_t card, const UpgradeOrder& order);
-    void FetchFirmware(size_t card, const UpgradeOrder& order, std::string source, double loss);
+    void FetchFirmware(size_t card, const UpgradeOrder& order, std::string source, UpgradeFaults faults);
 
     SimulatorOptions options_;
     mutable std::mutex mutex_;
@@ -102,7 +109,7 @@ class Simulator {
     int wakeFd_ = -1;
     bool running_ = false;
     std::thread thread_;
-    std::vector<double> upgradeLoss_;
+    std::vector<UpgradeFaults> upgradeFaults_;
     std::atomic<bool> stopping_{false};
     std::vector<std::thread> downloads_;
 };

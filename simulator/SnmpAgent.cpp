@@ -198,6 +198,9 @@ Verdict Carry(Card& card, const ReqParam* request, bool seesSecrets, const Fault
         return Fail(static_cast<ErrorStatus>(switches.errorStatus), 1);
     }
     if (request->PduType == kPduSet) {
+        if (switches.setErrorStatus != 0) {
+            return Fail(static_cast<ErrorStatus>(switches.setErrorStatus), 1);
+        }
         return Write(card, *request, from, out);
     }
     return Read(card, *request, seesSecrets, out);

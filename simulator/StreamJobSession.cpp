@@ -55,7 +55,12 @@ SessionEnd RunStreamJobSession(int fd, const StreamJobSession& session, JobBook&
         return SessionEnd::Close;
     }
     const JobFaults faults = book.Faults(session.card);
-    JobStreamDecoder decoder(session.transport, session.keepBytes);
+    const bool drops = faults.drop != JobDrop::None;
+    const SessionEnd dropEnd = faults.drop == JobDrop::Reset ? SessionEnd::Reset : SessionEnd::Close;
+    if (drops && faults.dropAfterBytes == 0) {
+        return dropEnd;
+    }
+    JobStreamDecoder decoder(session.transport, session.keeping);
     SessionEnd end = SessionEnd::Close;
     if (faults.stopReading) {
         // Reads nothing, with a small receive buffer; the job is over for the card when the peer
@@ -63,13 +68,17 @@ SessionEnd RunStreamJobSession(int fd, const StreamJobSession& session, JobBook&
         setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &SmallReceiveBuffer, sizeof SmallReceiveBuffer);
         WaitFor(fd, POLLRDHUP, stopFd, -1);
     }
-    std::vector<uint8_t> buffer(262144);
+    // Kept by the pool's thread from session to session: a quick connection allocates nothing. A card
+    // takes a job in small pieces; so the bytes it sums are still in the cache, and the sender sees
+    // room as a plain reader of its size would give it (taking 256 KiB at a time, the card kept the
+    // monitor below 0.75 of a plain copy's pace over loopback; 32 KiB, above 0.8).
+    thread_local std::vector<uint8_t> buffer(32768);
     uint64_t received = 0;
     bool answered = false;
-    while (!faults.stopReading && WaitFor(fd, POLLIN, stopFd, -1)) {
+    while (!faults.stopReading && book.AwaitReading(session.card) && WaitFor(fd, POLLIN, stopFd, -1)) {
         size_t want = buffer.size();
-        if (faults.resetAfterBytes != 0) {
-            want = static_cast<size_t>(std::min<uint64_t>(want, faults.resetAfterBytes - received));
+        if (drops) {
+            want = static_cast<size_t>(std::min<uint64_t>(want, faults.dropAfterBytes - received));
         }
         const ssize_t got = recv(fd, buffer.data(), want, 0);
         if (got <= 0) {
@@ -77,8 +86,8 @@ SessionEnd RunStreamJobSession(int fd, const StreamJobSession& session, JobBook&
         }
         received += static_cast<uint64_t>(got);
         decoder.Feed(std::span(buffer.data(), static_cast<size_t>(got)));
-        if (faults.resetAfterBytes != 0 && received >= faults.resetAfterBytes) {
-            end = SessionEnd::Reset;
+        if (drops && received >= faults.dropAfterBytes) {
+            end = dropEnd;
             break;
         }
         if (decoder.Ended() && !answered && !faults.noAnswer) {

@@ -13,7 +13,7 @@ struct StreamJobSession {
     std::string transport;    // "tcp" or "spx"
     bool sendsReady = true;   // the ready (or busy) byte goes first: TCP, the SPX status socket
     bool statusOnly = false;  // the SPX status socket: nothing but the ready byte
-    bool keepBytes = true;
+    JobKeeping keeping;
 };
 
 enum class SessionEnd { Close, Reset };

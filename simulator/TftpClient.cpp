@@ -167,7 +167,7 @@ TftpClientResult TftpGet(const std::string& fileName, const TftpClientOptions& o
             }
         }
         // A repeated block is acknowledged again: our acknowledgement may have been lost.
-        if (block == static_cast<std::uint16_t>(expected - 1)) {
+        if (block == static_cast<std::uint16_t>(expected - 1) && !(done && options.dropsLastAck)) {
             link.Send(last, server);
             quietMs = 0;
         }

@@ -15,12 +15,13 @@ struct TftpClientOptions {
     std::uint16_t port = 69;
     std::string source;  // the address to send from; empty: any
     std::string mode = "octet";
-    double lossRate = 0;  // share of datagrams lost in each direction
-    unsigned seed = 1;    // of the losses
-    int waitMs = 100;     // before the request or the last acknowledgement is sent again
-    int attempts = 50;    // waits in a row without progress before giving up
-    int lingerMs = 0;     // after the last acknowledgement, to answer a repeated last block
-    int vanishAfter = 0;  // when not 0: acknowledges this many blocks, then goes silent
+    double lossRate = 0;        // share of datagrams lost in each direction
+    unsigned seed = 1;          // of the losses
+    int waitMs = 100;           // before the request or the last acknowledgement is sent again
+    int attempts = 50;          // waits in a row without progress before giving up
+    int lingerMs = 0;           // after the last acknowledgement, to answer a repeated last block
+    int vanishAfter = 0;        // when not 0: acknowledges this many blocks, then goes silent
+    bool dropsLastAck = false;  // every acknowledgement of the last block is lost
     const std::atomic<bool>* cancel = nullptr;  // when set, ends the transfer at the next wait
     // When set, called with the whole file as soon as its last block is in, before any linger.
     std::function<void(const std::vector<std::uint8_t>&)> onDone;

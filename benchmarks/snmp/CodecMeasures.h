@@ -1,7 +1,7 @@
 #pragma once
 
-// The system codec's measures on the detail query's messages, each iteration one message. The
-// codec's own benchmarks and its comparison with net-snmp run these same loops.
+// The system codec's measures on the detail query's messages, each iteration one message, through
+// its internal entry points (the comparison with net-snmp goes through the library's exports).
 #include <benchmark/benchmark.h>
 
 #include <cstdint>

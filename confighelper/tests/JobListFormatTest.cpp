@@ -48,6 +48,27 @@ TEST(JobListFormatTest, NamesWithCommasAndQuotesReadBackWhole) {
     }
 }
 
+// A title with a line break in it is one job with its own id: the second half never reads as a job
+// of its own.
+TEST(JobListFormatTest, ALineBreakInAFieldNeverEndsTheLine) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"report\n999,0,evil", "report 999,0,evil"},
+        {"report\n\"999\",\"0\",\"evil\"", "report \"999\",\"0\",\"evil\""},
+        {"a\r\nb", "a  b"},
+        {"\r", " "},
+    };
+    for (const auto& [name, shown] : cases) {
+        const std::string line = FormatJobLine({7, 0, name, 0, 1, name, 2, 1});
+        EXPECT_EQ(line.find_first_of("\r\n"), line.size() - 1) << "one line end, at the end: " << line;
+        const auto fields = ParseQuotedFields(line);
+        ASSERT_TRUE(fields) << line;
+        ASSERT_EQ(fields->size(), kFieldCount) << line;
+        EXPECT_EQ((*fields)[0], "7");
+        EXPECT_EQ((*fields)[2], shown);
+        EXPECT_EQ((*fields)[5], shown);
+    }
+}
+
 TEST(JobListFormatTest, LinesThatAreNotQuotedFieldsAreRefused) {
     struct Case {
         const char* line;
@@ -57,8 +78,13 @@ TEST(JobListFormatTest, LinesThatAreNotQuotedFieldsAreRefused) {
         {"\"open", std::nullopt},
         {"\"a\"b,\"c\"", std::nullopt},
         {"\"a\",\"b\"\r\n", std::vector<std::string>{"a", "b"}},
-        {"plain,\"q\",", std::vector<std::string>{"plain", "q", ""}},
-        {"", std::vector<std::string>{""}},
+        {"\"a\",\"b\"\n", std::vector<std::string>{"a", "b"}},
+        // The writer quotes every field and ends a line only after its last field.
+        {"plain,\"q\",", std::nullopt},
+        {"\"q\",", std::nullopt},
+        {"999,\"0\",\"evil\"", std::nullopt},
+        {"\"a\rb\"", std::nullopt},
+        {"", std::nullopt},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(ParseQuotedFields(c.line), c.fields) << c.line;

@@ -22,7 +22,8 @@ namespace console {
 // Moving the mouse over the control puts the string `id` into the label (only while `when` holds,
 // when one is given); leaving it clears the label.
 void ShowTipOnHover(QWidget* control, QLabel* tips, int id, std::function<bool()> when = {});
-// A text box whose characters show as dots, selecting its whole text on focus.
+// A password box: its characters show as dots, it selects its whole text on focus, and it refuses a
+// character that the card cannot be sent as typed, saying so.
 QLineEdit* MaskedBox(QWidget* parent);
 // A small password form: a masked box under each caption, then OK (the default button) and Cancel.
 struct MaskedForm {

@@ -34,8 +34,9 @@ bool IsNewWithoutAddress(const PrintServerEntry& entry);
 // "Network Interface": the network settings of one print server (the current printer row's),
 // read from it when the dialog loads and written back, changed rows only, by OK. Its pages:
 // general, TCP/IP, NetWare (the IPX frame types, the queues the card services and its two check
-// delays), AppleTalk, SNMP, IPP and SMB; the Firmware and Factory pages are never offered. Queues are
-// added, changed and removed at once, on their buttons; everything else waits for OK.
+// delays), AppleTalk, SNMP and SMB. The IPP page holds the card's IPP values as read, but like the
+// Firmware and Factory pages it is never offered. Queues are added, changed and removed at once, on
+// their buttons; everything else waits for OK.
 class frmConfiguration : public QDialog {
     Q_OBJECT
 
@@ -129,7 +130,7 @@ class frmConfiguration : public QDialog {
     void LoadGeneralAndTcpIp();
     void LoadNetWareSettings();
     void LoadAppleTalkPage();
-    bool LoadIppSettings();
+    void LoadIppSettings();
     bool LoadSmbSettings();
     void LoadSnmpPage();
     void ShowAddress(AddressBoxes* boxes, int row);
@@ -156,7 +157,7 @@ class frmConfiguration : public QDialog {
     void ReloadNetWarePage();
     const ServicedQueue* CurrentQueue() const;
     bool ModifyTarget(const ServicedQueue& queue, ModeChange& change);
-    void ChangeQueue(const ServicedQueue& queue, const std::function<NwResult()>& change,
+    void ChangeQueue(const std::function<NwResult()>& change, const std::function<void()>& takeBack,
                      const std::function<void(NwResult)>& report);
     void NetWareClientLost();
 

@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "console/configuration/AddressBoxes.h"
+#include "console/configuration/AppleTalkStepBox.h"
 #include "console/configuration/DialogBehaviours.h"
 #include "console/configuration/frmConfiguration.h"
 #include "console/core/StringTable.h"
@@ -45,16 +46,6 @@ QFormLayout* Form(QWidget* parent) {
 QLineEdit* ReadOnlyBox() {
     auto* box = new QLineEdit;
     box->setReadOnly(true);
-    return box;
-}
-
-// A spin box whose number changes only through its arrows and the Up and Down keys.
-QSpinBox* StepBox(int minimum, int maximum, int step) {
-    auto* box = new QSpinBox;
-    box->setRange(minimum, maximum);
-    box->setSingleStep(step);
-    box->setMinimumWidth(90);
-    box->findChild<QLineEdit*>()->setReadOnly(true);
     return box;
 }
 
@@ -172,9 +163,9 @@ QWidget* frmConfiguration::AppleTalkPage() {
     chkApple = new QCheckBox("Enable &AppleTalk");
     txtLastError = ReadOnlyBox();
     txtPrinterName = new QLineEdit;
-    txtARTimer = StepBox(0, 250, 10);
+    txtARTimer = new AppleTalkStepBox(0, 250, 10);
     cmbZone = new QComboBox;
-    txtPAPwait = StepBox(30, 120, 30);
+    txtPAPwait = new AppleTalkStepBox(30, 120, 30);
     form->addRow(chkApple);
     form->addRow("Last Error:", txtLastError);
     form->addRow("&Printer Name:", txtPrinterName);

@@ -121,7 +121,7 @@ bool frmConfiguration::Form_Load() {
     const bool netWare = rows_[kRowNetWare].value == "1";
     chkNetware->setChecked(netWare);
     EnableNetWarePage(netWare && netWareClient_);
-    tabProtocols->setTabEnabled(kIpp, LoadIppSettings());
+    LoadIppSettings();
     EnableTcpIpPage();
     tabProtocols->setCurrentIndex(kGeneral);
     filling_ = false;
@@ -254,12 +254,13 @@ void frmConfiguration::LoadAppleTalkPage() {
     cmbZone->setCurrentIndex(cmbZone->findText(rows_[kRowZone].value));
 }
 
-bool frmConfiguration::LoadIppSettings() {
+// The card's IPP values, read into their rows and the boxes of the IPP page, which is never offered.
+void frmConfiguration::LoadIppSettings() {
     const std::pair<int, int> reads[] = {{41, 41}, {42, 45}, {46, 47}, {48, 51}};
     for (const auto& [first, last] : reads) {
         std::vector<QString> values;
         if (GetValues(adapter_, rows_.Oids(first, last), values) != 0) {
-            return false;
+            return;
         }
         PutValues(rows_, first, last, values);
     }
@@ -270,7 +271,6 @@ bool frmConfiguration::LoadIppSettings() {
     }
     txtOpTimeout->setValue(rows_[44].value.toInt());
     txtHistory->setValue(rows_[45].value.toInt());
-    return true;
 }
 
 bool frmConfiguration::LoadSmbSettings() {

@@ -56,6 +56,14 @@ void RestoreService(const ServicedQueue& queue) {
     AddService(queue);
 }
 
+// A mode change that failed half way may also have put the queue on its new print server: that
+// service is taken back before the old one is put back, so that one print server services the queue,
+// the one the card lists. Where the new service was never set up, nothing is taken.
+void TakeBackModeChange(const ServicedQueue& queue, const ModeChange& change) {
+    RemoveService({queue.queueHost, change.queue, change.mode, queue.queueHost, change.printServer});
+    RestoreService(queue);
+}
+
 }  // namespace
 
 void frmConfiguration::cmdAdd_Click() {
@@ -128,8 +136,10 @@ const ServicedQueue* frmConfiguration::CurrentQueue() const {
 }
 
 // Makes a change of a serviced queue on the card and in the directory: then the page reads the card
-// again; a refused change is reported and the queue's service put back as the card lists it.
-void frmConfiguration::ChangeQueue(const ServicedQueue& queue, const std::function<NwResult()>& change,
+// again; a refused change is reported and taken back, so that the directory holds the queue's
+// service as the card lists it.
+void frmConfiguration::ChangeQueue(const std::function<NwResult()>& change,
+                                   const std::function<void()>& takeBack,
                                    const std::function<void(NwResult)>& report) {
     try {
         NwResult result = kNwOk;
@@ -139,7 +149,7 @@ void frmConfiguration::ChangeQueue(const ServicedQueue& queue, const std::functi
         }
         if (result != kNwOk) {
             report(result);
-            RestoreService(queue);
+            takeBack();
             return;
         }
         ReloadNetWarePage();
@@ -165,13 +175,15 @@ void frmConfiguration::cmdModify_Click() {
             NetWareText(CardPrinterName(change.mode)).constData(), change.mode);
     };
     // A result with several causes is worth its reasons; any other says the mode stays.
-    ChangeQueue(queue, modify, [](NwResult result) {
-        if (HasReasons(result)) {
-            ShowNetWareSetupResult(result);
-        } else {
-            ShowPlainMessage(LoadString(kModeNotChanged), State().productTitle);
-        }
-    });
+    ChangeQueue(
+        modify, [&queue, &change] { TakeBackModeChange(queue, change); },
+        [](NwResult result) {
+            if (HasReasons(result)) {
+                ShowNetWareSetupResult(result);
+            } else {
+                ShowPlainMessage(LoadString(kModeNotChanged), State().productTitle);
+            }
+        });
 }
 
 void frmConfiguration::cmdRemove_Click() {
@@ -185,9 +197,8 @@ void frmConfiguration::cmdRemove_Click() {
         return;
     }
     const ServicedQueue queue = *current;
-    ChangeQueue(
-        queue, [&queue] { return RemoveService(queue); },
-        [](NwResult result) { ShowNetWareSetupResult(result); });
+    ChangeQueue([&queue] { return RemoveService(queue); }, [&queue] { RestoreService(queue); },
+                [](NwResult result) { ShowNetWareSetupResult(result); });
 }
 
 // The NetWare helper library cannot be used: the queue buttons stay off from now on.

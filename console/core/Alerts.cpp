@@ -66,49 +66,83 @@ bool AppendAlertLog(const QString& fileName, const QString& line) {
     const QString path = AlertLogPath(fileName);
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile file(path);
-    if (!file.open(QIODevice::Append | QIODevice::Text)) {
+    // Not as text: a carriage return inside a field is kept, not taken as part of a line end.
+    if (!file.open(QIODevice::Append)) {
         return false;
     }
     const QByteArray record = line.toUtf8() + '\n';
     return file.write(record) == record.size();
 }
 
-// Fields are quoted, with quotes inside doubled; nothing may stand between a field and its comma.
-std::optional<AlertLogRecord> ParseAlertLogLine(const QString& line) {
-    std::vector<QString> fields;
-    qsizetype at = 0;
-    while (at < line.size() && fields.size() < 3) {
-        if (line[at] != '"') {
-            return std::nullopt;
+namespace {
+
+// One quoted field from `at` (the opening quote); the position after its closing quote, or -1.
+qsizetype QuotedField(const QString& text, qsizetype at, QString& field) {
+    if (at >= text.size() || text[at] != '"') {
+        return -1;
+    }
+    field.clear();
+    for (qsizetype i = at + 1; i < text.size(); ++i) {
+        if (text[i] != '"') {
+            field += text[i];
+        } else if (i + 1 < text.size() && text[i + 1] == '"') {
+            field += '"';
+            ++i;
+        } else {
+            return i + 1;
         }
-        QString field;
-        qsizetype i = at + 1;
-        for (; i < line.size(); ++i) {
-            if (line[i] != '"') {
-                field += line[i];
-            } else if (i + 1 < line.size() && line[i + 1] == '"') {
-                field += '"';
-                ++i;
-            } else {
-                break;
-            }
+    }
+    return -1;
+}
+
+// The record from `at`, and the position after its line end; -1 when there is none there.
+qsizetype Record(const QString& text, qsizetype at, AlertLogRecord& record) {
+    QString* fields[] = {&record.name, &record.when, &record.status};
+    for (std::size_t field = 0; field < 3; ++field) {
+        at = QuotedField(text, at, *fields[field]);
+        if (at < 0) {
+            return -1;
         }
-        if (i >= line.size()) {
-            return std::nullopt;
-        }
-        fields.push_back(field);
-        at = i + 1;
-        if (fields.size() < 3) {
-            if (at >= line.size() || line[at] != ',') {
-                return std::nullopt;
+        if (field < 2) {
+            if (at >= text.size() || text[at] != ',') {
+                return -1;
             }
             ++at;
         }
     }
-    if (fields.size() != 3 || at != line.size()) {
-        return std::nullopt;
+    if (at < text.size() && text[at] == '\r') {
+        ++at;
     }
-    return AlertLogRecord{fields[0], fields[1], fields[2]};
+    if (at < text.size() && text[at] != '\n') {
+        return -1;
+    }
+    return at + 1;
+}
+
+}  // namespace
+
+AlertLog ReadAlertLog(const QByteArray& bytes) {
+    const QString text = QString::fromUtf8(bytes);
+    AlertLog log;
+    qsizetype at = 0;
+    while (at < text.size()) {
+        const qsizetype lineEnd = text.indexOf('\n', at);
+        const qsizetype next = lineEnd < 0 ? text.size() : lineEnd + 1;
+        if (text.mid(at, next - at).trimmed().isEmpty()) {
+            at = next;
+            continue;
+        }
+        AlertLogRecord record;
+        const qsizetype after = Record(text, at, record);
+        if (after < 0) {
+            ++log.damaged;
+            at = next;
+            continue;
+        }
+        log.records.push_back(std::move(record));
+        at = after;
+    }
+    return log;
 }
 
 }  // namespace console

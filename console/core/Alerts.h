@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 #include "console/core/ConsoleState.h"
 
@@ -26,17 +27,25 @@ PrintServerEntry* NoticeSender(const TrapNotice& notice);
 
 // The alert log's file: a name without a folder lives in the user's data folder.
 QString AlertLogPath(const QString& fileName);
-// One line of three quoted fields (quotes inside doubled): printer name, date and time, status text.
+// One record of three quoted fields (quotes inside doubled, anything else as it is, line breaks
+// included): printer name, date and time, status text.
 QString AlertLogLine(const QString& name, const QString& when, const QString& status);
+// Appends the record and its line end.
 bool AppendAlertLog(const QString& fileName, const QString& line);
 
-// One line of the log read back: printer name, date and time, status text.
+// One record of the log read back: printer name, date and time, status text.
 struct AlertLogRecord {
     QString name;
     QString when;
     QString status;
+    bool operator==(const AlertLogRecord&) const = default;
 };
-// None for a line that is not three quoted fields separated by commas.
-std::optional<AlertLogRecord> ParseAlertLogLine(const QString& line);
+struct AlertLog {
+    std::vector<AlertLogRecord> records;
+    int damaged = 0;  // lines that were not records, skipped
+};
+// The records of the log's bytes, each field exactly as written; what is not a record (three quoted
+// fields, separated by commas, then a line end or the end) is skipped up to the next line.
+AlertLog ReadAlertLog(const QByteArray& bytes);
 
 }  // namespace console

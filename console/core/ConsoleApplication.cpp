@@ -1,19 +1,8 @@
 #include "console/core/ConsoleApplication.h"
 
-#include <cstdlib>
-
-#include "console/core/Libraries.h"
-#include "console/core/Messages.h"
-#include "console/core/StringTable.h"
+#include "console/core/FaultRule.h"
 
 namespace console {
-
-namespace {
-
-constexpr int kBrokenInstallation = 31003;
-constexpr int kSystemError = 302;
-
-}  // namespace
 
 ConsoleApplication::ConsoleApplication(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName("Quillmar");
@@ -24,18 +13,9 @@ bool ConsoleApplication::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception& fault) {
-        EndOnFault(fault);
+        ShowFault(fault);
+        return false;
     }
-}
-
-void EndOnFault(const std::exception& fault) {
-    if (dynamic_cast<const LibraryMissing*>(&fault) != nullptr) {
-        ShowMessage(kBrokenInstallation, kCritical);
-    } else {
-        ShowPlainMessage(QString::fromLocal8Bit(fault.what()),
-                         HasString(kSystemError) ? LoadString(kSystemError) : QString());
-    }
-    std::_Exit(EXIT_FAILURE);
 }
 
 }  // namespace console

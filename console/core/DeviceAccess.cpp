@@ -3,6 +3,7 @@
 #include <QLineEdit>
 
 #include "console/core/ConsoleState.h"
+#include "console/core/FaultRule.h"
 #include "console/core/Libraries.h"
 #include "console/core/Messages.h"
 
@@ -79,49 +80,55 @@ std::int32_t ProbePrinter() {
 }
 
 PasswordState IsPasswordEnabled() {
-    const PrinterRow* row = CurrentPrinter();
-    if (row == nullptr) {
-        return kPasswordUnknown;
-    }
-    QString value;
-    const std::int32_t result = SnmpGet(row->mac, kProtectionOid, value);
-    const std::optional<int> on = result == 0 ? FirstNumber(value) : std::nullopt;
-    if (!on) {
-        ShowResult(result != 0 ? result : kDecodeFailed, kWarning);
-        return kPasswordUnknown;
-    }
-    return *on == 1 ? kPasswordOn : kPasswordOff;
+    return UnderFatalRule([] {
+        const PrinterRow* row = CurrentPrinter();
+        if (row == nullptr) {
+            return kPasswordUnknown;
+        }
+        QString value;
+        const std::int32_t result = SnmpGet(row->mac, kProtectionOid, value);
+        const std::optional<int> on = result == 0 ? FirstNumber(value) : std::nullopt;
+        if (!on) {
+            ShowResult(result != 0 ? result : kDecodeFailed, kWarning);
+            return kPasswordUnknown;
+        }
+        return *on == 1 ? kPasswordOn : kPasswordOff;
+    });
 }
 
 std::int32_t GetObjects(const QString& adapter, const QString& oid, QString& value, int kind) {
-    QString answer;
-    const std::int32_t result = SnmpGet(adapter, oid, answer);
-    if (result != 0) {
+    return UnderFatalRule([&] {
+        QString answer;
+        const std::int32_t result = SnmpGet(adapter, oid, answer);
+        if (result != 0) {
+            return result;
+        }
+        const qsizetype first = answer.indexOf(',');
+        if (kind == 2) {
+            const qsizetype second = answer.indexOf(',', first + 1);
+            value = second < 0 ? QString() : answer.mid(second + 1);
+        } else {
+            value = answer.mid(first + 1);
+        }
         return result;
-    }
-    const qsizetype first = answer.indexOf(',');
-    if (kind == 2) {
-        const qsizetype second = answer.indexOf(',', first + 1);
-        value = second < 0 ? QString() : answer.mid(second + 1);
-    } else {
-        value = answer.mid(first + 1);
-    }
-    return result;
+    });
 }
 
 void GetPassword(int kind) {
-    const PrinterRow* row = CurrentPrinter();
-    if (row == nullptr) {
-        return;
-    }
-    QString value;
-    const std::int32_t result = SnmpGet(row->mac, PasswordOid(kind), value);
-    if (result != 0) {
-        ShowResult(result, kWarning);
-        return;
-    }
-    const std::vector<QString> values = ParseReply(value, true);
-    State().currentPassword = values.empty() ? QString() : values.front();
+    UnderFatalRule([kind] {
+        const PrinterRow* row = CurrentPrinter();
+        if (row == nullptr) {
+            return;
+        }
+        QString value;
+        const std::int32_t result = SnmpGet(row->mac, PasswordOid(kind), value);
+        if (result != 0) {
+            ShowResult(result, kWarning);
+            return;
+        }
+        const std::vector<QString> values = ParseReply(value, true);
+        State().currentPassword = values.empty() ? QString() : values.front();
+    });
 }
 
 std::int32_t SetPassword(const QString& adapter, const QString& password, int kind) {

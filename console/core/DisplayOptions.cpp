@@ -15,6 +15,9 @@ namespace {
 constexpr std::array<int, kJobQueueColumns> kDefaultJobQueueWidths = {2700, 1350, 2250, 900,  1350,
                                                                       750,  900,  2250, 1500, 1500};
 
+// The highest sort value that older texts give as an ascending order.
+constexpr int kLastSingleSort = 7;
+
 // View mask bits.
 constexpr int kToolBarShown = 1;
 constexpr int kStatusBarShown = 2;
@@ -113,6 +116,9 @@ class FieldReader {
         value = IsQuoted(field) ? Unquote(field) : trimPlain ? field.trimmed() : field;
     }
 
+    // The text of the field read last, as it stands.
+    QString Last() const { return index_ > 0 && index_ <= fields_.size() ? fields_[index_ - 1] : QString(); }
+
   private:
     QString Next() {
         const qsizetype at = index_++;
@@ -155,6 +161,10 @@ std::optional<DisplayOptions> ParseDisplayOptions(const QString& text) {
     read.Number(options.carried);
     read.Text(options.notifyFlags, false);
     read.Number(sort);
+    // Older texts give a descending order as the column doubled (any value above 7); a sign marks
+    // this console's own encoding, which brings every column back in either order.
+    const bool signedSort = read.Last().trimmed().startsWith('+') || sort < 0;
+    const bool doubled = !signedSort && sort > kLastSingleSort;
     read.Number(options.filterKind);
     read.Number(viewMask);
     read.Number(options.viewMode);
@@ -179,8 +189,8 @@ std::optional<DisplayOptions> ParseDisplayOptions(const QString& text) {
     }
     options.height = static_cast<int>(height);
     options.width = static_cast<int>(width);
-    options.sortDescending = sort < 0;
-    options.sortColumn = sort < 0 ? -sort : sort;
+    options.sortDescending = sort < 0 || doubled;
+    options.sortColumn = sort < 0 ? -sort : doubled ? static_cast<int>(std::nearbyint(sort / 2.0)) : sort;
     options.toolBarVisible = (viewMask & kToolBarShown) != 0;
     options.statusBarVisible = (viewMask & kStatusBarShown) != 0;
     options.treeVisible = (viewMask & kTreeHidden) == 0;
@@ -202,8 +212,13 @@ QString BuildDisplayOptions(const DisplayOptions& options) {
     number(mask);
     number(options.carried);
     fields << TextField(options.notifyFlags);
-    // A descending order is the column's number negated, so that every column comes back as it was.
-    number(options.sortDescending ? -options.sortColumn : options.sortColumn);
+    // A descending order is the column's number negated, an ascending one above 7 carries its plus
+    // sign (plain, it would read as an older descending order): every column comes back as it was.
+    if (!options.sortDescending && options.sortColumn > kLastSingleSort) {
+        fields << '+' + QString::number(options.sortColumn);
+    } else {
+        number(options.sortDescending ? -options.sortColumn : options.sortColumn);
+    }
     number(options.filterKind);
     number((options.toolBarVisible ? kToolBarShown : 0) | (options.statusBarVisible ? kStatusBarShown : 0) |
            (options.treeVisible ? 0 : kTreeHidden) | (options.alertLogOn ? kAlertLogOn : 0));

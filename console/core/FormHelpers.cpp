@@ -9,6 +9,8 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <memory>
+
 namespace console {
 
 namespace {
@@ -19,8 +21,17 @@ class SelectAllFilter : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::FocusIn || event->type() == QEvent::MouseButtonDblClick) {
             auto* box = static_cast<QLineEdit*>(watched);
-            // After the box has placed its cursor for the click itself.
-            QTimer::singleShot(0, box, [box] { SelectAllText(box); });
+            // After the box has placed its cursor for the click itself; not over what was typed
+            // meanwhile (a quick typist's next key may come first).
+            auto typed = std::make_shared<bool>(false);
+            auto watch = std::make_shared<QMetaObject::Connection>(
+                connect(box, &QLineEdit::textEdited, box, [typed] { *typed = true; }));
+            QTimer::singleShot(0, box, [box, typed, watch] {
+                QObject::disconnect(*watch);
+                if (!*typed) {
+                    SelectAllText(box);
+                }
+            });
         }
         return false;
     }

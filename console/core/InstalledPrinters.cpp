@@ -1,17 +1,12 @@
 #include "console/core/InstalledPrinters.h"
 
 #include "console/core/ConsoleState.h"
+#include "platform/spooler/DeviceUri.h"
 #include "platform/spooler/Spooler.h"
 #include "platform/store/StoreKeyHandle.h"
 #include "platform/store/StorePaths.h"
 
 namespace console {
-
-namespace {
-
-constexpr std::string_view kDevicePrefix = "vorlane:/";
-
-}  // namespace
 
 void MatchInstalledPrinters() {
     std::vector<InstalledPrinter>& map = State().installedPrinters;
@@ -22,15 +17,15 @@ void MatchInstalledPrinters() {
         return;
     }
     for (const plat::PrinterDevice& queue : queues) {
-        if (queue.deviceUri.rfind(kDevicePrefix, 0) != 0) {
+        const std::optional<std::string> port = plat::PortOfDeviceUri(queue.deviceUri);
+        if (!port) {
             continue;
         }
-        const std::string port = queue.deviceUri.substr(kDevicePrefix.size());
-        const auto key = plat::StoreKeyHandle::Open(ports->Get(), port.c_str());
+        const auto key = plat::StoreKeyHandle::Open(ports->Get(), port->c_str());
         const std::optional<std::string> mac = key ? key->ReadText("MAC Address") : std::nullopt;
         if (mac) {
             map.push_back({QString::fromStdString(queue.name), QString::fromStdString(*mac).trimmed(),
-                           QString::fromStdString(port)});
+                           QString::fromStdString(*port)});
         }
     }
 }

@@ -1,19 +1,20 @@
 // The main window's commands: the console's own, and those that the dialog libraries register.
-#include <QCoreApplication>
-#include <QDesktopServices>
-#include <QFileInfo>
+#include <QHeaderView>
 #include <QLabel>
+#include <QStandardItemModel>
 #include <QTimer>
+#include <QTreeView>
 #include <QTreeWidget>
-#include <QUrl>
 
 #include "console/core/CommandTable.h"
 #include "console/core/ConsoleState.h"
 #include "console/core/DeviceAccess.h"
 #include "console/core/EngineVersion.h"
+#include "console/core/FaultRule.h"
 #include "console/core/FormHelpers.h"
 #include "console/core/Messages.h"
 #include "console/core/NewLook.h"
+#include "console/core/PortCommands.h"
 #include "console/core/PrintServerTable.h"
 #include "console/core/PrinterCommands.h"
 #include "console/core/PrinterList.h"
@@ -39,7 +40,6 @@ constexpr int kFiltersOn = 1161;
 constexpr int kTestPageSent = 12017;
 constexpr int kContacting = 12029;
 constexpr int kPrinterBusy = 12040;
-constexpr int kNoHelp = 12153;
 constexpr int kFactoryQuestion = 32103;
 constexpr int kFactoryQuestionEnd = 32104;
 constexpr int kFactoryFailed = 32105;
@@ -82,7 +82,12 @@ void NewLook::RunCommand(const QString& name) {
     }
     const BusyCommand running(busy);
     grdDetails->SelectCurrentPrinter();
-    registered ? registered(*this) : own();
+    // A fault of the command is shown here, where it started, and the console goes on.
+    try {
+        registered ? registered(*this) : own();
+    } catch (const std::exception& fault) {
+        ShowFault(fault);
+    }
 }
 
 std::function<void()> NewLook::OwnCommand(const QString& name) {
@@ -91,8 +96,7 @@ std::function<void()> NewLook::OwnCommand(const QString& name) {
         {"mnuColumns", &NewLook::mnuColumns_Click}, {"mnuFilter1", &NewLook::mnuFilter1_Click},
         {"mnuSort", &NewLook::mnuSort_Click},       {"mnuLocate", &NewLook::mnuLocate_Click},
         {"mnuNotify", &NewLook::mnuNotify_Click},   {"mnuTestPage", &NewLook::mnuTestPage_Click},
-        {"mnuFactory", &NewLook::mnuFactory_Click}, {"mnuHelp1", &NewLook::HelpCommand},
-        {"mnuHelp2", &NewLook::HelpCommand},
+        {"mnuFactory", &NewLook::mnuFactory_Click},
     };
     if (name == "mnuExit") {
         return [this] { close(); };
@@ -100,6 +104,15 @@ std::function<void()> NewLook::OwnCommand(const QString& name) {
     if (name == "mnuCreatePort") {
         return [this] {
             if (AddPortCommand(TrapHandle())) {
+                outTreeList_Click();
+            }
+        };
+    }
+    if (name == "mnuConfigurePort" || name == "mnuDeletePort") {
+        return [this, name] {
+            const bool changed = name == "mnuConfigurePort" ? ConfigurePortCommand(this, TrapHandle())
+                                                            : DeletePortCommand(this, TrapHandle());
+            if (changed) {
                 outTreeList_Click();
             }
         };
@@ -160,11 +173,28 @@ void NewLook::mnuColumns_Click() {
             return;
         }
         const auto chosen = dialog.Chosen();
+        QStringList shownAnew;
         for (std::size_t column = 0; column < kColumnCount; ++column) {
-            State().options.columns[column].visible = chosen[column];
+            ColumnLayout& layout = State().options.columns[column];
+            if (chosen[column] && !layout.visible) {
+                shownAnew << State().columnTitles[column];
+            }
+            layout.visible = chosen[column];
         }
         grdDetails->FillPrinterList(false);
+        WidenToTitles(shownAnew);
     });
+}
+
+// A column shown anew opens wide enough for its title, whatever width it was stored with.
+void NewLook::WidenToTitles(const QStringList& titles) {
+    QHeaderView* header = grdDetails->DetailView()->header();
+    for (int section = 0; section < header->count(); ++section) {
+        if (titles.contains(grdDetails->Model()->headerData(section, Qt::Horizontal).toString())) {
+            header->resizeSection(section,
+                                  std::max(header->sectionSize(section), header->sectionSizeHint(section)));
+        }
+    }
 }
 
 void NewLook::mnuFilter1_Click() {
@@ -195,10 +225,15 @@ void NewLook::mnuSort_Click() {
     });
 }
 
+// The print server found is the one chosen afterwards, so that the next command reaches it.
 void NewLook::mnuLocate_Click() {
     frmLocate dialog(this);
     dialog.exec();
     outTreeList_Click();
+    if (!dialog.Located().isEmpty()) {
+        grdDetails->SelectMac(dialog.Located());
+        ListClicked();
+    }
 }
 
 void NewLook::mnuNotify_Click() {
@@ -254,14 +289,6 @@ void NewLook::mnuFactory_Click() {
     }
     LogFactoryCommand(name, kFactoryDefault);
     ShowPlainMessage(LoadString(kFactoryDone), State().productTitle);
-}
-
-// No help viewer is installed with the console: say so rather than open nothing.
-void NewLook::HelpCommand() {
-    const QString file = QCoreApplication::applicationDirPath() + "/helpfile.html";
-    if (!QFileInfo::exists(file) || !QDesktopServices::openUrl(QUrl::fromLocalFile(file))) {
-        ShowMessageEx(kNoHelp, kWarning, file);
-    }
 }
 
 }  // namespace console

@@ -1,8 +1,12 @@
 #include "console/core/Messages.h"
 
 #include <QApplication>
+#include <QGridLayout>
 #include <QMessageBox>
+#include <QSpacerItem>
+#include <QStyle>
 
+#include "console/core/ConsoleState.h"
 #include "console/core/StringTable.h"
 
 namespace console {
@@ -10,6 +14,8 @@ namespace console {
 namespace {
 
 constexpr int kUnknownError = 31001;
+constexpr int kUnexpected = 15252;
+constexpr int kTitleBarControls = 4;  // the window's icon and its three buttons
 constexpr int kWarningTitle = 15012;
 constexpr int kCriticalTitle = 15013;
 constexpr int kQuestionTitle = 15014;
@@ -41,6 +47,20 @@ std::optional<int> Detoured(int id) {
     return Detour() ? Detour()(id) : std::nullopt;
 }
 
+// A short text makes a narrow box, whose title bar the window manager then cuts beside its own
+// icon and buttons: the box keeps room for the whole title and four of those.
+void MakeRoomForTitle(QMessageBox& box) {
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (grid == nullptr) {
+        return;
+    }
+    const QFontMetrics metrics(QApplication::font("QMdiSubWindowTitleBar"));
+    const int decorations =
+        kTitleBarControls * box.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &box);
+    grid->addItem(new QSpacerItem(metrics.horizontalAdvance(box.windowTitle()) + decorations, 0),
+                  grid->rowCount(), 0, 1, grid->columnCount());
+}
+
 int Show(const MessageShown& shown) {
     if (Hook()) {
         return Hook()(shown);
@@ -52,6 +72,7 @@ int Show(const MessageShown& shown) {
                                        QMessageBox::Question};
     box.setIcon(shown.kind >= kWarning && shown.kind <= kQuestion ? icons[shown.kind] : QMessageBox::NoIcon);
     box.setStandardButtons(shown.kind == kQuestion ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Ok);
+    MakeRoomForTitle(box);  // last: a new icon or text lays the box out anew
     return box.exec() == QMessageBox::Cancel ? kCancel : kOk;
 }
 
@@ -87,7 +108,18 @@ int ShowResult(int code, int kind) {
 }
 
 int ShowMessageEx(int id, int kind, const QString& extra) {
-    return Show({kind, KindTitle(kind), LoadString(id) + ' ' + extra});
+    QString text;
+    try {
+        text = LoadString(id);
+    } catch (const std::exception&) {
+        Show({kPlain, State().productTitle, LoadString(kUnexpected)});
+        return kNoButton;
+    }
+    return Show({kind, KindTitle(kind), text + ' ' + extra});
+}
+
+int ShowTextMessage(const QString& text, int kind) {
+    return Show({kind, KindTitle(kind), text});
 }
 
 int ShowPlainMessage(const QString& text, const QString& title) {

@@ -37,8 +37,11 @@ QString ResultText(int code);
 int ShowMessage(int id, int kind);
 // A library's result code as a message.
 int ShowResult(int code, int kind);
-// The id's text, a blank and the extra text.
+// The id's text, a blank and the extra text. When that text cannot be had (the id is missing),
+// string 15252 in a plain box under the product title instead, and the answer is kNoButton.
 int ShowMessageEx(int id, int kind, const QString& extra);
+// A text of its own (a string-table text with its blanks filled in) as a message of that kind.
+int ShowTextMessage(const QString& text, int kind);
 // A box with the given text and title, an OK button and no icon.
 int ShowPlainMessage(const QString& text, const QString& title);
 // A question with the given text and title, OK and Cancel.

@@ -62,14 +62,18 @@ struct MenuEntry {
     Entry kind;
     const char* name;
     const char* parent;  // "" for the menu bar
+    int captionId = 0;   // 0: the next id of the window's block
 };
 
-// The menus in the order of their caption ids; separators take none.
+// The menus in the order of their caption ids; separators take none, nor the items that name an id
+// of their own.
 const MenuEntry kMenus[] = {
     {Entry::Menu, "mnuPrinters", ""},
     {Entry::Menu, "mnuInstall", "mnuPrinters"},
     {Entry::Item, "mnuCreatePort", "mnuInstall"},
     {Entry::Item, "mnuCreatePrinter", "mnuInstall"},
+    {Entry::Item, "mnuConfigurePort", "mnuPrinters", 6540},
+    {Entry::Item, "mnuDeletePort", "mnuPrinters", 6541},
     {Entry::Item, "mnuDevSetting", "mnuPrinters"},
     {Entry::Separator, "", "mnuPrinters"},
     {Entry::Item, "mnuJobs", "mnuPrinters"},
@@ -147,7 +151,7 @@ const char* const kToolButtons[] = {"mnuDevSetting",
 const char* const kRowCommands[] = {"mnuConfigure", "mnuConfig",    "mnuProperties",         "mnuProp",
                                     "mnuPrStatus",  "mnuProtocolS", "mnuProtocolStatistics", "mnuTestPage",
                                     "mnuPage",      "mnuFactory"};
-const char* const kPortCommands[] = {"mnuDevSetting", "mnuJobs", "mnuQ"};
+const char* const kPortCommands[] = {"mnuDevSetting", "mnuJobs", "mnuQ", "mnuConfigurePort", "mnuDeletePort"};
 constexpr std::uint32_t kFirstPortCategory = 3;
 
 QStyle::StandardPixmap StandardToolPicture(const QString& name) {
@@ -238,11 +242,15 @@ QMenu* NewLook::AddMenu(QMenu* parent, const QString& name) {
     return menu;
 }
 
-QAction* NewLook::AddItem(QMenu* menu, const QString& name) {
+QAction* NewLook::AddItem(QMenu* menu, const QString& name, int captionId) {
     QAction* action = menu->addAction(name);
     action->setObjectName(name);
     actions_[name] = action;
-    captionOrder_ << action;
+    if (captionId == 0) {
+        captionOrder_ << action;
+    } else {
+        ownCaptions_[action] = captionId;
+    }
     return action;
 }
 
@@ -255,7 +263,7 @@ void NewLook::BuildMenus() {
                 menus[entry.name] = AddMenu(parent, entry.name);
                 break;
             case Entry::Item:
-                AddItem(parent, entry.name);
+                AddItem(parent, entry.name, entry.captionId);
                 break;
             case Entry::Separator:
                 parent->addSeparator();
@@ -366,6 +374,9 @@ bool NewLook::Form_Load() {
     }
     outTreeList->setCurrentItem(outTreeList->topLevelItem(0));
     LocalizeForm(this, 0, captionOrder_);
+    for (const auto& [action, id] : ownCaptions_) {
+        action->setText(LoadString(id));
+    }
     for (std::size_t column = 0; column < kColumnCount; ++column) {
         state.columnTitles[column] = LoadString(kFirstColumnTitle + static_cast<int>(column));
     }
@@ -393,6 +404,20 @@ void NewLook::FirstDetection() {
     grdDetails->SelectCurrentPrinter();
     if (State().currentRow >= 0) {
         UpdateMenus(kRowCurrent);
+    }
+}
+
+void NewLook::FirstDetectionAfterSplash(std::function<void()> done) {
+    const auto start = [this, done = std::move(done)] {
+        FirstDetection();
+        if (done) {
+            done();
+        }
+    };
+    if (banner_ == nullptr) {
+        QTimer::singleShot(0, this, start);
+    } else {
+        connect(banner_, &QObject::destroyed, this, start, Qt::QueuedConnection);
     }
 }
 
@@ -512,9 +537,12 @@ void NewLook::ColumnClicked(const QString& title) {
 }
 
 void NewLook::outTreeList_Click() {
-    if (State().commandBusy) {
-        return;
+    if (!State().commandBusy) {
+        RebuildList();
     }
+}
+
+void NewLook::RebuildList() {
     BuildPrinterRows();
     SortPrinterRows();
     grdDetails->FillPrinterList(true);

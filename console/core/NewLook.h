@@ -42,10 +42,16 @@ class NewLook : public QMainWindow {
     bool Form_Load();
     // The first detection, once the window is up.
     void FirstDetection();
+    // The first detection once the splash has been seen for its time (or closed by a key or a
+    // click), then `done`: the program's start.
+    void FirstDetectionAfterSplash(std::function<void()> done);
 
     // Commands and events, reachable by the tests as a person reaches them.
     void mnuRefresh_Click();
     void outTreeList_Click();
+    // The rows built anew from the tables for the selected group, sorted and listed, with the same
+    // print server selected; also while a command runs (a command's own changes must show).
+    void RebuildList();
     void txtTrapHandle_Change(const QString& notice);
     void tmrTrapKeeper_Timer();
     void ApplyViewMode();
@@ -70,7 +76,7 @@ class NewLook : public QMainWindow {
   private:
     void BuildMenus();
     QMenu* AddMenu(QMenu* parent, const QString& name);
-    QAction* AddItem(QMenu* menu, const QString& name);
+    QAction* AddItem(QMenu* menu, const QString& name, int captionId);
     void BuildToolBar();
     void ConnectCommands();
     void ApplyDisplayOptions();
@@ -92,6 +98,7 @@ class NewLook : public QMainWindow {
     void Reselect(const std::function<void()>& command);
     void mnuPreference_Click();
     void mnuColumns_Click();
+    void WidenToTitles(const QStringList& titles);
     void mnuFilter1_Click();
     void FilterCommand(QDialog& dialog);
     void mnuSort_Click();
@@ -99,7 +106,6 @@ class NewLook : public QMainWindow {
     void mnuNotify_Click();
     void mnuTestPage_Click();
     void mnuFactory_Click();
-    void HelpCommand();
 
     std::unique_ptr<plat::NamedMutex> instance_;
     QTreeWidget* outTreeList;
@@ -116,6 +122,7 @@ class NewLook : public QMainWindow {
     std::unique_ptr<NoticeBox> txtTrapHandle;
     std::map<QString, QAction*> actions_;
     CaptionOrder captionOrder_;
+    std::map<QAction*, int> ownCaptions_;  // the items captioned outside the window's block
     QPointer<frmBanner> banner_;
     std::deque<QString> pendingAlerts_;
     bool showingAlert_ = false;

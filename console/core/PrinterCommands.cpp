@@ -46,7 +46,10 @@ bool AddPortCommand(plat::WindowHandle owner) {
     running = true;
     const std::int32_t result = halbrin::HelperInstallPrinter32(owner, kAddPortMode);
     running = false;
-    if (result != 0) {
+    // A port added without its queue is still a port: its print server's use count went up.
+    if (result == kHelperQueueNotMade) {
+        ShowMessageEx(kHelperQueueNotMade, kWarning, QString::fromStdString(plat::LastSpoolerError()));
+    } else if (result != 0) {
         ShowResult(result, kWarning);
         return false;
     }

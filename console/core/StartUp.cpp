@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "console/core/ConsoleState.h"
+#include "console/core/FaultRule.h"
 #include "console/core/Libraries.h"
 #include "console/core/Messages.h"
 #include "console/core/StringTable.h"
@@ -37,10 +38,16 @@ void PrepareFreshStore() {
     }
 }
 
+// The text as the store holds it, however long: a text that does not fit the buffer fails the
+// library's start-up before anything else is started, with the size it needs; it is asked again so.
 QString StoredOptions(plat::WindowHandle noticeWindow) {
     std::vector<char> buffer(kOptionsBufferSize, '\0');
     std::uint32_t size = kOptionsBufferSize;
-    const std::int32_t result = halbrin::HelperInitialize(noticeWindow, buffer.data(), &size);
+    std::int32_t result = halbrin::HelperInitialize(noticeWindow, buffer.data(), &size);
+    if (result == kHelperStoreFailed && size > buffer.size()) {
+        buffer.assign(size, '\0');
+        result = halbrin::HelperInitialize(noticeWindow, buffer.data(), &size);
+    }
     const QString text =
         QString::fromUtf8(buffer.data(), static_cast<qsizetype>(strnlen(buffer.data(), buffer.size())));
     if (result == 0) {
@@ -53,20 +60,24 @@ QString StoredOptions(plat::WindowHandle noticeWindow) {
 }  // namespace
 
 void StartUp(plat::WindowHandle noticeWindow) {
-    PrepareFreshStore();
-    std::optional<DisplayOptions> options = ParseDisplayOptions(StoredOptions(noticeWindow));
-    if (!options) {
-        ShowPlainMessage(LoadString(kUnreadableOptions), LoadString(kSystemError));
-        options = ParseDisplayOptions(kDefaultDisplayOptions);
-    }
-    State().options = *options;
-    State().alertStyle = 1;
+    UnderFatalRule([noticeWindow] {
+        PrepareFreshStore();
+        std::optional<DisplayOptions> options = ParseDisplayOptions(StoredOptions(noticeWindow));
+        if (!options) {
+            ShowPlainMessage(LoadString(kUnreadableOptions), LoadString(kSystemError));
+            options = ParseDisplayOptions(kDefaultDisplayOptions);
+        }
+        State().options = *options;
+        State().alertStyle = 1;
+    });
 }
 
 void ShutDown() {
-    const QByteArray text = BuildDisplayOptions(State().options).toUtf8();
-    // The library stores all but the last byte given and ends the text there: the terminator.
-    halbrin::HelperCleanUp(text.constData(), static_cast<std::uint32_t>(text.size() + 1));
+    UnderFatalRule([] {
+        const QByteArray text = BuildDisplayOptions(State().options).toUtf8();
+        // The library stores all but the last byte given and ends the text there: the terminator.
+        halbrin::HelperCleanUp(text.constData(), static_cast<std::uint32_t>(text.size() + 1));
+    });
 }
 
 }  // namespace console

@@ -80,9 +80,6 @@ void frmProgress::showEvent(QShowEvent* event) {
     }
 }
 
-// A detection that could not run says so, with the library's code when it gave one: the tables are
-// still rebuilt from the store, but "Operation Complete." is not claimed.
-
 // The person cannot close the dialog while the detection runs.
 void frmProgress::closeEvent(QCloseEvent* event) {
     if (finished_) {
@@ -187,15 +184,29 @@ void frmProgress::Form_Activate() {
     ShowPending();
     lblStatus->clear();
     QApplication::restoreOverrideCursor();
-    AddLine(result_ == 0 ? LoadString(kComplete)
-                         : LoadString(kCouldNotRun) + ' ' + ResultText(result_) + " (" +
-                               QString::number(result_) + ')');
+    ReportEnd();
+    accept();
+}
+
+// A detection that could not run says so, with the library's code when it gave one; one that sent no
+// request at all ends without its count (the library answers 0 then). The tables are still rebuilt
+// from the store, but "Operation Complete." is not claimed.
+void frmProgress::ReportEnd() {
+    const bool nothingSent = result_ == 0 && !detectionFinished_;
+    if (nothingSent) {
+        AddLine(LoadString(kNothingSent));
+    } else if (result_ == 0) {
+        AddLine(LoadString(kComplete));
+    } else {
+        AddLine(LoadString(kCouldNotRun) + ' ' + ResultText(result_) + " (" + QString::number(result_) + ')');
+    }
     ShowPending();
     finished_ = true;
-    if (result_ != 0) {
+    if (nothingSent) {
+        ShowMessage(kNothingSent, kWarning);
+    } else if (result_ != 0) {
         ShowResult(result_, kWarning);
     }
-    accept();
 }
 
 }  // namespace console

@@ -48,6 +48,7 @@ class frmProgress : public QDialog {
 
   private:
     void Form_Activate();
+    void ReportEnd();
     void AddLine(const QString& line);
     void ShowStep(int textId, const QString& name);
     void ShowSoon();

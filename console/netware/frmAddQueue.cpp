@@ -36,6 +36,8 @@ namespace {
 constexpr int kCaption = 5100;
 constexpr int kClientMissing = 12027;
 constexpr int kListError = 5130;
+constexpr int kFileServersFailed = 5131;
+constexpr int kTreesFailed = 5132;
 constexpr int kQueuesError = 5140;
 constexpr int kNoQueues = 5141;
 constexpr int kQueueClass = 5150;
@@ -187,8 +189,14 @@ bool frmAddQueue::eventFilter(QObject* watched, QEvent* event) {
 void frmAddQueue::Form_Load() {
     const BusyCursor busy;
     try {
-        const bool trees = FillNameList(cmbNdsTrees, optNdsTrees, true);
-        const bool servers = FillNameList(cmbFileServers, optFileServers, false);
+        // One message for the load, naming each list that failed: both fail alike when there is no
+        // NetWare network at all.
+        QStringList failures;
+        const bool trees = FillNameList(cmbNdsTrees, optNdsTrees, true, failures);
+        const bool servers = FillNameList(cmbFileServers, optFileServers, false, failures);
+        if (!failures.isEmpty()) {
+            ShowTextMessage(failures.join('\n'), kWarning);
+        }
         (trees ? optNdsTrees : optFileServers)->setChecked(true);
         if (trees || servers) {
             listsAvailable_ = true;
@@ -206,8 +214,9 @@ void frmAddQueue::Form_Load() {
     imgBack->hide();
 }
 
-// The file servers or the trees into the list; false when none came (the source is then off).
-bool frmAddQueue::FillNameList(QComboBox* list, QRadioButton* option, bool trees) {
+// The file servers or the trees into the list; false when none came (the source is then off). A
+// failure is added to `failures`, with the list's name.
+bool frmAddQueue::FillNameList(QComboBox* list, QRadioButton* option, bool trees, QStringList& failures) {
     list->clear();
     const NetWareList names =
         ReadNetWareList([trees](char* buffer, std::uint32_t* length, std::int32_t* count) {
@@ -215,7 +224,7 @@ bool frmAddQueue::FillNameList(QComboBox* list, QRadioButton* option, bool trees
                          : tessik::NwListFs(buffer, length, count);
         });
     if (names.result != kNwOk) {
-        ShowResult(names.result, kWarning);
+        failures << LoadString(trees ? kTreesFailed : kFileServersFailed) + ' ' + ResultText(names.result);
         list->addItem(LoadString(kListError));
     }
     const QStringList records = NameListRecords(names.text);

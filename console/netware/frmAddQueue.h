@@ -63,7 +63,7 @@ class frmAddQueue : public QDialog {
     void LayOut();
     void ConnectControls();
     void Form_Load();
-    bool FillNameList(QComboBox* list, QRadioButton* option, bool trees);
+    bool FillNameList(QComboBox* list, QRadioButton* option, bool trees, QStringList& failures);
     void UpdateSourceControls();
 
     // Lists.

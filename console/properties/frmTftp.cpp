@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QDialogButtonBox>
-#include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFrame>
@@ -15,7 +14,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QRegularExpressionValidator>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -27,6 +25,7 @@
 #include "console/core/FormHelpers.h"
 #include "console/core/LocalizeForm.h"
 #include "console/core/Messages.h"
+#include "console/core/OctetBoxes.h"
 #include "console/core/Pictures.h"
 #include "console/core/StringTable.h"
 #include "console/properties/FirmwareRequests.h"
@@ -60,6 +59,7 @@ constexpr int kNoRoute = 7048;
 constexpr int kPathRefused = 7049;
 constexpr int kStartRefused = 7050;
 constexpr int kCancelled = 7052;
+constexpr int kSentUnconfirmed = 7053;
 constexpr int kFileNotFound = 32102;
 constexpr int kProductTitle = 0;
 constexpr std::uint16_t kNetworkErrorEvent = 1029;
@@ -69,19 +69,9 @@ constexpr int kLongestPath = 100;
 constexpr std::uint32_t kFlashFileRoom = 128;
 constexpr int kAttempts = 10;
 constexpr int kServerCheckMs = 2000;
-constexpr int kAddressParts = 4;
 
 void Plain(int id) {
     ShowPlainMessage(LoadString(id), LoadString(kProductTitle));
-}
-
-QLineEdit* AddressPart() {
-    auto* box = new QLineEdit;
-    box->setMaxLength(3);
-    box->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]{0,3}"), box));
-    box->setAlignment(Qt::AlignCenter);
-    box->setFixedWidth(40);
-    return box;
 }
 
 }  // namespace
@@ -97,7 +87,7 @@ frmTftp::frmTftp(QAction* mnuFlash, QWidget* parent)
       Label1(new QLabel("Firmware File Name:")),
       optDaemon(new QRadioButton("Wait Printer Request:")),
       optIp(new QRadioButton("Enter IP Address:")),
-      txtIP{AddressPart(), AddressPart(), AddressPart(), AddressPart()},
+      txtIP(new OctetBoxes),
       optList(new QRadioButton("Select the Print Server:")),
       lstPrinters(new QTreeWidget),
       lblTftp(new QFrame),
@@ -121,10 +111,6 @@ frmTftp::frmTftp(QAction* mnuFlash, QWidget* parent)
     for (QRadioButton* option : {optList, optIp, optDaemon}) {
         connect(option, &QRadioButton::clicked, this, &frmTftp::ApplyMode);
     }
-    for (int i = 0; i < kAddressParts; ++i) {
-        connect(txtIP[i], &QLineEdit::textEdited, this, [this, i] { txtIP_Edited(i); });
-        txtIP[i]->installEventFilter(this);
-    }
 }
 
 frmTftp::~frmTftp() = default;
@@ -137,14 +123,7 @@ void frmTftp::BuildLayout() {
     txtFileName->setMinimumWidth(260);
 
     auto* address = new QHBoxLayout;
-    address->setSpacing(2);
-    for (int i = 0; i < kAddressParts; ++i) {
-        if (i > 0) {
-            address->addWidget(new QLabel("."));
-        }
-        address->addWidget(txtIP[i]);
-    }
-    address->addStretch();
+    address->addWidget(txtIP);
 
     lstPrinters->setRootIsDecorated(false);
     lstPrinters->setColumnCount(3);
@@ -172,6 +151,7 @@ void frmTftp::BuildLayout() {
     progressbar->setRange(0, 100);
     progressbar->setTextVisible(false);
     lblProgress->setMinimumHeight(lblProgress->fontMetrics().height());
+    lblProgress->setWordWrap(true);  // a long end state takes two lines rather than widening the dialog
 
     auto* buttons = new QDialogButtonBox;
     buttons->addButton(pbuStart, QDialogButtonBox::ActionRole);
@@ -241,7 +221,7 @@ void frmTftp::ApplyMode() {
     const bool list = optList->isChecked();
     const bool address = optIp->isChecked();
     lstPrinters->setEnabled(list);
-    for (QLineEdit* box : txtIP) {
+    for (QLineEdit* box : txtIP->Boxes()) {
         if (!address) {
             box->clear();
         }
@@ -258,7 +238,7 @@ void frmTftp::EnableTargetChoice(bool enable) {
         return;
     }
     lstPrinters->setEnabled(false);
-    for (QLineEdit* box : txtIP) {
+    for (QLineEdit* box : txtIP->Boxes()) {
         box->setEnabled(false);
     }
 }
@@ -309,19 +289,8 @@ void frmTftp::txtFileName_Change(const QString& text) {
     fileNameGiven_ = !text.isEmpty();
 }
 
-void frmTftp::txtIP_Edited(int index) {
-    if (index < kAddressParts - 1 && txtIP[index]->text().size() == 3) {
-        txtIP[index + 1]->setFocus();
-    }
-}
-
-bool frmTftp::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::FocusIn) {
-        if (auto* box = qobject_cast<QLineEdit*>(watched)) {
-            QTimer::singleShot(0, box, [box] { SelectAllText(box); });
-        }
-    }
-    return QDialog::eventFilter(watched, event);
+QLineEdit* frmTftp::IpBox(int index) const {
+    return txtIP->Box(index);
 }
 
 void frmTftp::pbuBrowse_Click() {
@@ -412,14 +381,14 @@ bool frmTftp::TakeTarget(QString& target, QString& address) {
         target = row->text(2);
         address = row->text(0);
     } else {
-        for (QLineEdit* box : txtIP) {
+        for (QLineEdit* box : txtIP->Boxes()) {
             if (!ValidateRange(box, 0, 255)) {
                 box->setFocus();
                 return false;
             }
         }
         QStringList parts;
-        for (QLineEdit* box : txtIP) {
+        for (QLineEdit* box : txtIP->Boxes()) {
             parts << QString::number(box->text().trimmed().toInt());
         }
         target = address = parts.join('.');
@@ -477,19 +446,19 @@ void frmTftp::Form_MouseDown(std::uint16_t event, std::uint16_t percentage) {
             SetStatus(LoadString(kInProgress) + " " + QString::number(percentage) + " %");
             progressbar->setValue(std::min<int>(percentage, 100));
             break;
+        // The end of a transfer this dialog never asked for is not taken.
         case kTftpEventComplete:
-            if (!started_) {
-                break;  // a transfer this dialog never asked for
+            if (started_) {
+                ShowEnd(kCompleted);
+                StopServer();
             }
-            completed_ = true;
-            SetStatus(LoadString(kCompleted));
-            progressbar->setValue(100);
-            pbuStart->setEnabled(true);
-            pbuStart->setText(LoadString(kOkCaption));
-            pbuCancel->setEnabled(false);
-            StopServer();
-            EnableTargetChoice(true);
-            SSPanel1->setEnabled(true);
+            break;
+        case kTftpEventSentUnconfirmed:
+            // The server reports this as it ends: its going away afterwards is no news.
+            if (started_) {
+                Timer1->stop();
+                ShowEnd(kSentUnconfirmed);
+            }
             break;
         case kNetworkErrorEvent:
             SetStatus(LoadString(kNetworkError));
@@ -506,6 +475,19 @@ void frmTftp::Form_MouseDown(std::uint16_t event, std::uint16_t percentage) {
         default:
             break;
     }
+}
+
+// The transfer is over as far as this PC can tell: the Start button now reads "OK" and closes the
+// dialog.
+void frmTftp::ShowEnd(int statusId) {
+    completed_ = true;
+    SetStatus(LoadString(statusId));
+    progressbar->setValue(100);
+    pbuStart->setEnabled(true);
+    pbuStart->setText(LoadString(kOkCaption));
+    pbuCancel->setEnabled(false);
+    EnableTargetChoice(true);
+    SSPanel1->setEnabled(true);
 }
 
 void frmTftp::Timer1_Timer() {

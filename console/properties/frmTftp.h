@@ -2,7 +2,6 @@
 
 #include <QDialog>
 
-#include <array>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -23,6 +22,8 @@ class QTimer;
 class QTreeWidget;
 
 namespace console {
+
+class OctetBoxes;
 
 // The firmware upgrade dialog: a firmware file on this PC and the print server to upgrade (chosen
 // from the list, given by address, or none: the card asks from its front panel). It tells the
@@ -46,7 +47,7 @@ class frmTftp : public QDialog {
     QRadioButton* ListOption() const { return optList; }
     QRadioButton* IpOption() const { return optIp; }
     QRadioButton* WaitOption() const { return optDaemon; }
-    QLineEdit* IpBox(int index) const { return txtIP[static_cast<std::size_t>(index)]; }
+    QLineEdit* IpBox(int index) const;
     QTreeWidget* PrinterList() const { return lstPrinters; }
     QPushButton* StartButton() const { return pbuStart; }
     QPushButton* CancelButton() const { return pbuCancel; }
@@ -62,7 +63,6 @@ class frmTftp : public QDialog {
 
   protected:
     void showEvent(QShowEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void BuildLayout();
@@ -77,12 +77,12 @@ class frmTftp : public QDialog {
     void RestoreStoredDefault();
     void txtFileName_Change(const QString& text);
     void txtFileName_Edited(const QString& text);
-    void txtIP_Edited(int index);
     void pbuBrowse_Click();
     void pbuStart_Click();
     bool TakeTarget(QString& target, QString& address);
     void SendDownload(const QString& target, const QString& address);
     void pbuCancel_Click();
+    void ShowEnd(int statusId);
     void Timer1_Timer();
     void StopServer();
     void Finish();
@@ -109,7 +109,7 @@ class frmTftp : public QDialog {
     QLabel* Label1;
     QRadioButton* optDaemon;
     QRadioButton* optIp;
-    std::array<QLineEdit*, 4> txtIP;
+    OctetBoxes* txtIP;
     QRadioButton* optList;
     QTreeWidget* lstPrinters;
     QFrame* lblTftp;

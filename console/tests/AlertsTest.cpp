@@ -37,42 +37,52 @@ TEST(AlertsTest, TheSenderIsFoundByTheFieldOfItsProtocol) {
     EXPECT_EQ(NoticeSender(*ParseTrapNotice("4,00005E00000,3")), nullptr);
 }
 
-// Reads one log line back into its fields, as a reader of the log would.
-std::vector<QString> LogFields(const QString& line) {
-    std::vector<QString> fields;
-    QString field;
-    bool quoted = false;
-    for (qsizetype i = 0; i < line.size(); ++i) {
-        const QChar c = line[i];
-        if (c == '"' && quoted && i + 1 < line.size() && line[i + 1] == '"') {
-            field += '"';
-            ++i;
-        } else if (c == '"') {
-            quoted = !quoted;
-        } else if (c == ',' && !quoted) {
-            fields.push_back(field);
-            field.clear();
-        } else {
-            field += c;
-        }
-    }
-    fields.push_back(field);
-    return fields;
-}
-
-TEST(AlertsTest, LogLinesReadBackWhateverTheNamesHold) {
+// Every field comes back exactly as written, whatever a print server's name holds.
+TEST(AlertsTest, LogRecordsReadBackWhateverTheNamesHold) {
     QTemporaryDir folder;
     const QString file = folder.filePath("alerts.log");
-    ASSERT_TRUE(AppendAlertLog(file, AlertLogLine("Lab \"A\", left", "1/2/26  10:00", "COVER OPEN")));
-    ASSERT_TRUE(AppendAlertLog(file, AlertLogLine("Plain", "1/2/26  10:01", "READY")));
+    const std::vector<AlertLogRecord> written = {
+        {"Lab \"A\", left", "1/2/26  10:00", "COVER OPEN"},
+        {"Plain", "1/2/26  10:01", "READY"},
+        {"Desk\r\nTwo", "1/2/26  10:02", "PAPER OUT"},
+        {"line\nfeed\n", "1/2/26  10:03", "READY"},
+        {"\r", "", "\",\"\n\""},
+        {"caf\u00e9", "1/2/26  10:04", "READY"},
+    };
+    for (const AlertLogRecord& record : written) {
+        ASSERT_TRUE(AppendAlertLog(file, AlertLogLine(record.name, record.when, record.status)));
+    }
     QFile log(file);
-    ASSERT_TRUE(log.open(QIODevice::ReadOnly | QIODevice::Text));
-    const QStringList lines = QString::fromUtf8(log.readAll()).split('\n', Qt::SkipEmptyParts);
-    ASSERT_EQ(lines.size(), 2);
-    EXPECT_EQ(LogFields(lines[0]), (std::vector<QString>{"Lab \"A\", left", "1/2/26  10:00", "COVER OPEN"}));
-    EXPECT_EQ(LogFields(lines[1]), (std::vector<QString>{"Plain", "1/2/26  10:01", "READY"}));
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    const AlertLog read = ReadAlertLog(log.readAll());
+    EXPECT_EQ(read.damaged, 0);
+    EXPECT_EQ(read.records, written);
     EXPECT_TRUE(AlertLogPath("log.dat").endsWith("/vorlane/log.dat"));
     EXPECT_EQ(AlertLogPath("/tmp/x.log"), "/tmp/x.log");
+}
+
+// What is not a record is skipped to the next line and counted; the records around it still read.
+TEST(AlertsTest, DamagedLinesAreSkippedAndCounted) {
+    const struct {
+        const char* bytes;
+        std::size_t records;
+        int damaged;
+    } cases[] = {
+        {"\"a\",\"b\",\"c\"\n", 1, 0},
+        {"\"a\",\"b\",\"c\"", 1, 0},                               // no line end after the last
+        {"\"a\",\"b\",\"c\"\r\n\n  \n\"d\",\"e\",\"f\"\n", 2, 0},  // blank lines between
+        {"damaged line\n\"a\",\"b\",\"c\"\n", 1, 1},
+        {"\"a\",\"b\"\n\"a\",\"b\",\"c\"\n", 1, 1},         // two fields
+        {"\"a\",\"b\",\"c\",\"d\"\n", 0, 1},                // four fields
+        {"\"a\",\"b\",\"c\" x\n", 0, 1},                    // text after the last
+        {"\"open,\"b\",\"c\"\n\"a\",\"b\",\"c\"\n", 1, 1},  // a broken quote costs its line only
+        {"\"never closed\n", 0, 1},
+    };
+    for (const auto& c : cases) {
+        const AlertLog log = ReadAlertLog(c.bytes);
+        EXPECT_EQ(log.records.size(), c.records) << c.bytes;
+        EXPECT_EQ(log.damaged, c.damaged) << c.bytes;
+    }
 }
 
 TEST(AlertsTest, TheFactoryLogGoesToTheUsersDataFolder) {

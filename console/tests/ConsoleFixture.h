@@ -25,8 +25,8 @@ namespace consoletest {
 
 // A picture of the form in the build folder, so that anyone can look at what a person sees.
 inline void SavePicture(QWidget* form, const QString& name) {
-    QDir().mkpath(CONSOLE_PICTURES_DIR);
-    form->grab().save(QString(CONSOLE_PICTURES_DIR) + "/" + name + ".png");
+    QDir().mkpath(PICTURE_DIR);
+    form->grab().save(QString(PICTURE_DIR) + "/" + name + ".png");
 }
 
 inline void CloseConsole(std::unique_ptr<console::NewLook>& console) {

@@ -1,16 +1,16 @@
-// The console's tests run the real widgets headless, with message boxes answered by the tests.
+// The console's tests run the real widgets headless, under the console's own application, with
+// message boxes answered by the tests.
 #include <gtest/gtest.h>
-
-#include <QApplication>
 
 #include <cstdlib>
 
+#include "console/core/ConsoleApplication.h"
 #include "tests/QtPooledThreads.h"
 
 namespace {
 
 int RunTests(int argc, char** argv) {
-    QApplication application(argc, argv);
+    console::ConsoleApplication application(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     const int result = RUN_ALL_TESTS();
     // What a test left for the loop (objects to delete later, queued calls) goes before the end.

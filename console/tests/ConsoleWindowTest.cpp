@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QListWidget>
+#include <QPointer>
 #include <QProgressBar>
 #include <QScreen>
 #include <QStandardItemModel>
@@ -249,6 +250,78 @@ TEST_F(ConsoleWindowTest, OptionsComeBackAtTheNextStartAndADamagedTextStillStart
     EXPECT_EQ(boxes_.Shown()[0].title, "System Error");
     EXPECT_TRUE(State().options.columns == ParseDisplayOptions(kDefaultDisplayOptions)->columns);
     EXPECT_EQ(Model()->rowCount(), 3);
+}
+
+// A long filter text and log path make the stored text outgrow the first read's room: it comes back
+// whole, and the library starts as it always does.
+TEST_F(ConsoleWindowTest, OptionsLongerThanTheFirstReadComeBackWhole) {
+    StartCards("card Long mac=00005E340001 ip=127.0.8.1\n");
+    OpenConsole(false);
+    State().options.filterText = "Room-" + QString(3000, 'x') + ", \"wing\"";
+    State().options.alertLogFile = "/var/log/" + QString(2000, 'y') + ".log";
+    CloseConsole();
+    ASSERT_GT(StoredOptions().value_or("").size(), 4095u);
+    OpenConsole();
+    EXPECT_TRUE(boxes_.Shown().empty()) << boxes_.Shown().front().text.toStdString();
+    EXPECT_EQ(State().options.filterText, "Room-" + QString(3000, 'x') + ", \"wing\"");
+    EXPECT_EQ(State().options.alertLogFile.size(), 2013);
+    EXPECT_EQ(console_->StatusPanel(2)->text(), "Filters : Off");
+    // The library started whole: the status notices of the card come in.
+    ASSERT_EQ(cards_.Command("status Long 68"), "ok");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return StatusOf("Long") == "COVER OPEN"; }, 5000));
+}
+
+// A text stored by an older console gives a descending order as the column doubled: the list opens
+// in that order.
+TEST_F(ConsoleWindowTest, AnOlderDescendingSortOpensDescending) {
+    StartCards("cards 3 Order mac=00005E350001 ip=127.0.9.1\n");
+    StoreOptions("1605,1035,9705,14535,63,15,255,8,0,3,2,*4*,log.dat,2100,1500,1800,1500,2700,1800,0,60,");
+    OpenConsole();
+    EXPECT_EQ(State().options.sortColumn, 4);
+    EXPECT_TRUE(State().options.sortDescending);
+    ASSERT_EQ(Model()->rowCount(), 3);
+    QStringList addresses;
+    for (int row = 0; row < 3; ++row) {
+        addresses << Model()->item(row, kIpColumn)->text();
+    }
+    EXPECT_EQ(addresses, (QStringList{"127.0.9.3", "127.0.9.2", "127.0.9.1"}));
+}
+
+// The program's start: the first detection waits for the splash to have been seen for its time,
+// or to be closed by a key.
+TEST_F(ConsoleWindowTest, TheSplashIsSeenBeforeTheFirstDetectionStarts) {
+    StartCards("card Splash mac=00005E360001 ip=127.0.10.1\n");
+    for (const bool key : {false, true}) {
+        SCOPED_TRACE(key ? "closed by a key" : "closed by its timer");
+        OpenConsole(false);
+        const QPointer<QWidget> banner = console_->findChild<frmBanner*>();
+        ASSERT_NE(banner, nullptr);
+        auto* bannerTimer = console_->findChild<QTimer*>("tmrBanner");
+        bool splashAtDetection = true;
+        bool timerRunningAtDetection = true;
+        QTimer watch;
+        watch.setInterval(5);
+        QObject::connect(&watch, &QTimer::timeout, [&] {
+            for (QWidget* widget : QApplication::topLevelWidgets()) {
+                if (qobject_cast<frmProgress*>(widget) != nullptr && widget->isVisible()) {
+                    splashAtDetection = banner != nullptr;
+                    timerRunningAtDetection = bannerTimer->isActive();
+                    watch.stop();
+                }
+            }
+        });
+        watch.start();
+        bool done = false;
+        console_->FirstDetectionAfterSplash([&] { done = true; });
+        if (key) {
+            QTest::keyClick(banner, Qt::Key_Space);
+        }
+        ASSERT_TRUE(QTest::qWaitFor([&] { return done; }, 20000));
+        EXPECT_FALSE(splashAtDetection);
+        EXPECT_EQ(timerRunningAtDetection, key) << "the splash's time had run out, unless a key closed it";
+        EXPECT_EQ(Model()->rowCount(), 1);
+        CloseConsole();
+    }
 }
 
 TEST_F(ConsoleWindowTest, OneConsoleAtATimeAndTheRefreshTimerFollowsItsPeriod) {

@@ -6,13 +6,17 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStandardItemModel>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTreeWidget>
 
+#include <atomic>
 #include <chrono>
+#include <thread>
 
 #include "console/core/CommandTable.h"
 #include "console/core/DeviceAccess.h"
@@ -23,6 +27,7 @@
 #include "console/properties/frmPrStatus.h"
 #include "console/properties/frmStatistics.h"
 #include "console/tests/CommandsFixture.h"
+#include "console/tests/Typing.h"
 
 namespace consoletest {
 namespace {
@@ -31,6 +36,7 @@ using console::State;
 
 constexpr const char* kLocationOid = "1.3.6.1.2.1.1.6.0";
 constexpr const char* kSetsTakenOid = "1.3.6.1.2.1.11.17.0";
+constexpr const char* kGetsTakenOid = "1.3.6.1.2.1.11.15.0";
 
 class DeviceCommandsTest : public CommandsFixture {
   protected:
@@ -39,6 +45,22 @@ class DeviceCommandsTest : public CommandsFixture {
         return reply.substr(reply.find(' ') + 1);
     }
     const std::vector<console::MessageShown>& Boxes() const { return boxes_.Shown(); }
+    // In the open alerts dialog: the available printer at `printer` monitored for COVER OPEN, with a
+    // pop-up and a log in that file.
+    static void MonitorCoverOpen(console::frmNotify& dialog, int printer, const QString& logFile) {
+        dialog.AvailablePrinters()->item(printer)->setSelected(true);
+        dialog.pbuAdd_Click();
+        const auto cover = dialog.AvailableAlerts()->findItems("COVER OPEN", Qt::MatchExactly);
+        EXPECT_EQ(cover.size(), 1);
+        for (QListWidgetItem* item : cover) {
+            item->setSelected(true);
+        }
+        dialog.pbuAddevents_Click();
+        dialog.AlertsOn()->setChecked(true);
+        dialog.Popup()->setChecked(true);
+        dialog.Logging()->setChecked(true);
+        dialog.LogFile()->setText(logFile);
+    }
     QString LastBox() const { return Boxes().empty() ? QString() : Boxes().back().text; }
 };
 
@@ -133,11 +155,6 @@ TEST_F(DeviceCommandsTest, WiredDialogsOpenFromMenuToolBarAndKey) {
     });
     FromMenu("mnuProtocolStatistics");
     EXPECT_EQ(shown, 4);
-
-    // Help says plainly that there is none.
-    boxes_.Clear();
-    FromKey(Qt::Key_F1);
-    EXPECT_TRUE(LastBox().startsWith("No help is installed with this console.")) << LastBox().toStdString();
 }
 
 TEST_F(DeviceCommandsTest, AddByAddressStoresPollsAndRegistersThePrintServer) {
@@ -225,6 +242,52 @@ TEST_F(DeviceCommandsTest, AddByAddressStoresPollsAndRegistersThePrintServer) {
     EXPECT_EQ(console_->List()->Model()->rowCount(), 4);
 }
 
+// The address typed as a person types it, dots and all, then Enter: the print server found is the
+// one chosen in the list, and the hourglass shows while the card is asked.
+TEST_F(DeviceCommandsTest, LocateTakesADottedAddressAndChoosesThePrintServerFound) {
+    StartCards(
+        "card Dotted mac=00005E480001 ip=127.0.29.1\n"
+        "card Slow mac=00005E480002 ip=127.0.29.2\n");
+    ASSERT_EQ(cards_.Command("fault Slow all delay 600"), "ok");
+    OpenConsole(false);
+    const auto locate = [this](const char* typed) {
+        OnDialog<console::frmLocate>([typed](console::frmLocate& dialog) {
+            dialog.Octet(0)->setFocus();
+            TypeAtFocus(typed);
+            SavePicture(&dialog, "frmLocate-typed");
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            if (dialog.isVisible()) {
+                dialog.reject();
+            }
+        });
+        FromMenu("mnuLocate");
+    };
+    locate("127.0.29.1");
+    ASSERT_NE(console::FindServer("00005E480001"), nullptr) << LastBox().toStdString();
+    EXPECT_EQ(console_->List()->SelectedMac(), "00005E480001");
+    const console::PrinterRow* current = console::CurrentPrinter();
+    EXPECT_EQ(current != nullptr ? current->mac.toStdString() : "", "00005E480001");
+    EXPECT_TRUE(console_->Action("mnuConfigure")->isEnabled()) << "the next command reaches it";
+
+    // While the slow card is asked the console cannot paint: the hourglass says it is busy.
+    const std::int64_t gets = cards_.Number("Slow", kGetsTakenOid);
+    std::atomic<int> shape{-1};
+    std::thread watcher([&] {
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (cards_.Number("Slow", kGetsTakenOid) == gets && std::chrono::steady_clock::now() < until) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        // The console waits for the card's answer now.
+        const QCursor* cursor = QGuiApplication::overrideCursor();
+        shape = cursor != nullptr ? cursor->shape() : Qt::ArrowCursor;
+    });
+    locate("127.0.29.2");
+    watcher.join();
+    EXPECT_EQ(shape, Qt::WaitCursor);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr) << "the pointer is back afterwards";
+    EXPECT_EQ(console_->List()->SelectedMac(), "00005E480002");
+}
+
 TEST_F(DeviceCommandsTest, AlertsFlagPrintersByAddressAndTheLogReadsBack) {
     StartCards(
         "card Twin mac=00005E450001 ip=127.0.26.1\n"
@@ -235,16 +298,7 @@ TEST_F(DeviceCommandsTest, AlertsFlagPrintersByAddressAndTheLogReadsBack) {
     OnDialog<console::frmNotify>([](console::frmNotify& dialog) {
         EXPECT_FALSE(dialog.ClearLog()->isEnabled()) << "no log yet";
         ASSERT_EQ(dialog.AvailablePrinters()->count(), 2);
-        dialog.AvailablePrinters()->item(1)->setSelected(true);
-        dialog.pbuAdd_Click();
-        const auto cover = dialog.AvailableAlerts()->findItems("COVER OPEN", Qt::MatchExactly);
-        ASSERT_EQ(cover.size(), 1);
-        cover[0]->setSelected(true);
-        dialog.pbuAddevents_Click();
-        dialog.AlertsOn()->setChecked(true);
-        dialog.Popup()->setChecked(true);
-        dialog.Logging()->setChecked(true);
-        dialog.LogFile()->setText("alerts.log");
+        MonitorCoverOpen(dialog, 1, "alerts.log");
         SavePicture(&dialog, "frmNotify-general");
         dialog.Tabs()->setCurrentIndex(1);
         SavePicture(&dialog, "frmNotify-alerts");
@@ -298,6 +352,85 @@ TEST_F(DeviceCommandsTest, AlertsFlagPrintersByAddressAndTheLogReadsBack) {
     });
     FromMenu("mnuNotify");
     EXPECT_FALSE(QFile::exists(data_.filePath("vorlane/alerts.log")));
+}
+
+// The alert pop-up as a person sees it: a short alert text still leaves room for the whole title
+// beside the window's icon and its three buttons.
+TEST_F(DeviceCommandsTest, TheAlertPopUpShowsItsWholeTitle) {
+    StartCards("card Hall mac=00005E4C0001 ip=127.0.34.1 status=68\n");
+    OpenConsole();
+    console::FindServer("00005E4C0001")->notify = true;
+    State().options.notifyFlags = QString(40, '1');
+    console::SetMessageHook({});
+    int width = 0;
+    int needed = 0;
+    OnDialog<QMessageBox>([&](QMessageBox& box) {
+        const QFontMetrics metrics(QApplication::font("QMdiSubWindowTitleBar"));
+        needed = metrics.horizontalAdvance(box.windowTitle()) +
+                 4 * box.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &box);
+        width = box.width();
+        EXPECT_EQ(box.windowTitle(), "Quillmar");
+        EXPECT_EQ(box.text(), "Hall : READY");
+        SavePicture(&box, "alert-pop-up");
+        box.accept();
+    });
+    ASSERT_EQ(cards_.Command("status Hall 0"), "ok");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return width != 0; }, 5000));
+    EXPECT_GE(width, needed) << "room for the title";
+}
+
+// With logging off the log file's name is not asked for: OK closes and keeps the text as typed.
+TEST_F(DeviceCommandsTest, AlertsOkAsksForNoLogFileNameWhileLoggingIsOff) {
+    StartCards("card Quiet mac=00005E4B0001 ip=127.0.32.1\n");
+    OpenConsole();
+    bool closed = false;
+    OnDialog<console::frmNotify>([&](console::frmNotify& dialog) {
+        dialog.Logging()->setChecked(false);
+        dialog.LogFile()->clear();
+        dialog.pbuOK_Click();
+        closed = !dialog.isVisible();
+        if (!closed) {
+            dialog.reject();
+        }
+    });
+    FromMenu("mnuNotify");
+    EXPECT_TRUE(closed);
+    EXPECT_TRUE(Boxes().empty()) << LastBox().toStdString();
+    EXPECT_FALSE(State().options.alertLogOn);
+    EXPECT_EQ(State().options.alertLogFile, "");
+}
+
+// A print server's name is whatever its card says, line breaks included: its alerts log under that
+// name and read back exactly.
+TEST_F(DeviceCommandsTest, AnAlertOfANameWithLineBreaksReadsBackExactly) {
+    StartCards("card Desk mac=00005E4A0001 ip=127.0.31.1\n");
+    OpenConsole();
+    const QString name = "Desk\r\nTwo";
+    ASSERT_EQ(console::SnmpSet("00005E4A0001", "1.3.6.1.2.1.1.5.0", "2,10," + name), 0);
+    FromKey(Qt::Key_F5);
+    ASSERT_NE(console::FindServer("00005E4A0001"), nullptr);
+    ASSERT_EQ(console::FindServer("00005E4A0001")->name, name);
+    OnDialog<console::frmNotify>([](console::frmNotify& dialog) {
+        MonitorCoverOpen(dialog, 0, "breaks.log");
+        dialog.pbuOK_Click();
+    });
+    FromMenu("mnuNotify");
+    boxes_.Clear();
+    ASSERT_EQ(cards_.Command("status 00005E4A0001 68"), "ok");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !Boxes().empty(); }, 5000));
+    boxes_.Clear();
+    OnDialog<console::frmNotify>([&](console::frmNotify& dialog) {
+        EXPECT_EQ(dialog.Log()->topLevelItemCount(), 1);
+        if (dialog.Log()->topLevelItemCount() == 1) {
+            EXPECT_EQ(dialog.Log()->topLevelItem(0)->text(0), name);
+            EXPECT_EQ(dialog.Log()->topLevelItem(0)->text(2), "COVER OPEN");
+        }
+        dialog.Tabs()->setCurrentIndex(2);
+        SavePicture(&dialog, "frmNotify-log-line-breaks");
+        dialog.reject();
+    });
+    FromMenu("mnuNotify");
+    EXPECT_TRUE(Boxes().empty()) << "nothing damaged: " << LastBox().toStdString();
 }
 
 }  // namespace

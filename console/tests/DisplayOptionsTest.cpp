@@ -46,7 +46,7 @@ std::vector<RoundTrip> RoundTrips() {
     big.width = 123456;
     big.columns[kStatusColumn] = {true, 40000};
     cases.push_back({"geometry past 16 bits and negative", big});
-    for (int column = 1; column <= 7; ++column) {
+    for (int column = 1; column <= static_cast<int>(kColumnCount); ++column) {
         for (bool descending : {false, true}) {
             DisplayOptions sorted;
             sorted.sortColumn = column;
@@ -123,6 +123,25 @@ TEST(DisplayOptionsTest, OlderTextsReadAsTheyWere) {
     EXPECT_TRUE(options->statusBarVisible);
     EXPECT_FALSE(options->treeVisible);
     EXPECT_TRUE(options->alertLogOn);  // 31 = 16 + 8 + 4 + 2 + 1: bit 16 changes nothing
+}
+
+// Older texts doubled the column of a descending order: any value above 7 is one.
+TEST(DisplayOptionsTest, AnOlderSortAboveSevenReadsAsDescending) {
+    const struct {
+        const char* sort;
+        int column;
+        bool descending;
+    } cases[] = {
+        {"16", 8, true}, {"12", 6, true}, {"8", 4, true},  {"9", 4, true},   {"15", 8, true},
+        {"7", 7, false}, {"2", 2, false}, {"-3", 3, true}, {"+8", 8, false}, {"0", 0, false},
+    };
+    for (const auto& c : cases) {
+        const std::optional<DisplayOptions> options =
+            ParseDisplayOptions(QString("1605,1035,7695,10650,65,15,255,%1,0,3,2,*4*,log.dat").arg(c.sort));
+        ASSERT_TRUE(options.has_value()) << c.sort;
+        EXPECT_EQ(options->sortColumn, c.column) << c.sort;
+        EXPECT_EQ(options->sortDescending, c.descending) << c.sort;
+    }
 }
 
 TEST(DisplayOptionsTest, ATextThatCannotBeReadIsRefused) {

@@ -1,13 +1,17 @@
 // The commands that shape the printer list: the two filters, columns and sort, and the preferences.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QStandardItemModel>
+#include <QTreeView>
+#include <QTreeWidget>
 
 #include "console/core/ConsoleState.h"
 #include "console/core/PrinterList.h"
@@ -194,6 +198,37 @@ TEST_F(ListCommandsTest, ColumnsAndEverySortOrderSurviveARestart) {
     EXPECT_EQ(Macs(), lastOrder);
 }
 
+// The port and printer columns, offered in the installed printers group, open wide enough for
+// their titles.
+TEST_F(ListCommandsTest, ColumnsShownAnewOpenWideEnoughForTheirTitles) {
+    StartCards("card Ported mac=00005E420101 ip=127.0.33.1\n");
+    OpenConsole();
+    auto* tree = console_->findChild<QTreeWidget*>("outTreeList");
+    tree->setCurrentItem(tree->topLevelItem(2));
+    emit tree->itemClicked(tree->topLevelItem(2), 0);
+    OnDialog<console::frmConfigureCols>([](console::frmConfigureCols& dialog) {
+        for (const std::size_t column : {console::kPortColumn, console::kWindowsPrinterColumn}) {
+            EXPECT_TRUE(dialog.Heading(column)->isEnabled());
+            dialog.Heading(column)->setChecked(true);
+        }
+        dialog.accept();
+    });
+    FromMenu("mnuColumns");
+    QHeaderView* header = console_->List()->DetailView()->header();
+    int checked = 0;
+    for (int section = 0; section < header->count(); ++section) {
+        const QString title = Model()->headerData(section, Qt::Horizontal).toString();
+        if (title == "Port Name" || title == "Windows Printer Name") {
+            ++checked;
+            EXPECT_GE(header->sectionSize(section), header->sectionSizeHint(section)) << title.toStdString();
+        }
+    }
+    EXPECT_EQ(checked, 2);
+    QScrollBar* across = console_->List()->DetailView()->horizontalScrollBar();
+    across->setValue(across->maximum());
+    SavePicture(console_.get(), "NewLook-port-columns");
+}
+
 TEST_F(ListCommandsTest, PreferencesRunTheRefreshAndCancelPutsTheTimerBack) {
     StartCards("card Solo mac=00005E410001 ip=127.0.22.1\n");
     plat::StoreDeleteKey(plat::kStoreLocalMachine, plat::kMyProtocolsKey);
@@ -201,11 +236,17 @@ TEST_F(ListCommandsTest, PreferencesRunTheRefreshAndCancelPutsTheTimerBack) {
     ASSERT_FALSE(console_->RefreshTimer()->isActive());
     OnDialog<console::frmPreference>([](console::frmPreference& dialog) {
         EXPECT_FALSE(dialog.AutoRefresh()->isChecked());
+        // Nothing stored yet: the protocols detection uses, all of them.
+        EXPECT_TRUE(dialog.AllProtocols()->isChecked());
+        EXPECT_FALSE(dialog.Protocol(2)->isEnabled());
         dialog.AutoRefresh()->setChecked(true);
         dialog.RefreshTime()->setValue(1);
-        dialog.AllProtocols()->click();
         SavePicture(&dialog, "frmPreference");
         dialog.btnOK_Click();
+        if (dialog.isVisible()) {
+            ADD_FAILURE() << "OK was refused";
+            dialog.btnCancel_Click();
+        }
     });
     FromMenu("mnuPreference");
     EXPECT_EQ(boxes_.Shown().back().text, "After Refresh the List, It will be effective !");

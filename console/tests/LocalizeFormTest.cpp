@@ -11,7 +11,9 @@
 
 #include <vector>
 
+#include "console/core/ConsoleState.h"
 #include "console/core/LocalizeForm.h"
+#include "console/core/Messages.h"
 #include "console/core/StringTable.h"
 #include "console/tests/MessageRecorder.h"
 
@@ -101,6 +103,18 @@ TEST(MessagesTest, ACodeWithoutTextIsAnUnknownErrorWithItsCode) {
         ShowResult(code, kWarning);
         EXPECT_EQ(boxes.Shown().back().text, "Unknown error " + QString::number(code));
     }
+}
+
+// A message whose text is missing is a fault of the message itself: it says so plainly, and the
+// caller goes on with no button pressed.
+TEST(MessagesTest, AMessageExWithoutItsTextSaysSoUnderTheProductTitle) {
+    State().productTitle = "Quillmar";
+    consoletest::MessageRecorder boxes;
+    EXPECT_EQ(ShowMessageEx(29999, kQuestion, "extra"), kNoButton);
+    ASSERT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_EQ(boxes.Shown()[0].text, "Unexpected error in DisplayError");
+    EXPECT_EQ(boxes.Shown()[0].title, "Quillmar");
+    EXPECT_EQ(boxes.Shown()[0].kind, kPlain);
 }
 
 }  // namespace

@@ -24,13 +24,18 @@
 #include "console/core/ConsoleState.h"
 #include "console/core/InstalledPrinters.h"
 #include "console/core/Libraries.h"
+#include "console/core/NewLook.h"
 #include "console/core/PrintServerTable.h"
 #include "console/core/PrinterCommands.h"
+#include "console/core/PrinterList.h"
+#include "console/core/QueuePump.h"
 #include "console/core/StringTable.h"
 #include "console/core/dialogs/frmDocumentSettings.h"
 #include "console/core/dialogs/frmJobQueue.h"
+#include "console/core/dialogs/frmLocate.h"
 #include "console/core/dialogs/frmSelectWin.h"
 #include "console/tests/MessageRecorder.h"
+#include "console/tests/Typing.h"
 #include "platform/store/StoreKeyHandle.h"
 #include "platform/store/StorePaths.h"
 #include "portmonitor/tests/CardBed.h"
@@ -48,8 +53,8 @@ using portmon::test::PrivateCupsd;
 constexpr std::size_t kCards = 2;
 
 void SavePicture(QWidget* form, const QString& name) {
-    QDir().mkpath(CONSOLE_PICTURES_DIR);
-    form->grab().save(QString(CONSOLE_PICTURES_DIR) + "/" + name + ".png");
+    QDir().mkpath(PICTURE_DIR);
+    form->grab().save(QString(PICTURE_DIR) + "/" + name + ".png");
 }
 
 bool Await(const std::function<bool()>& done, int milliseconds = 20000) {
@@ -85,6 +90,20 @@ std::string Shell(const std::string& command) {
     return output;
 }
 
+// The port dialog of the port monitor, answered as a person would: the card's row, then OK.
+void ChoosePortFor(const char* card) {
+    WhenShown<QDialog>([card](QDialog* ports) {
+        QTreeWidget* list = ports->findChild<QTreeWidget*>();
+        ASSERT_TRUE(Await([&] { return list->topLevelItemCount() == int{kCards}; }));
+        list->setCurrentItem(list->findItems(card, Qt::MatchExactly, 0).front());
+        for (QPushButton* button : ports->findChildren<QPushButton*>()) {
+            if (button->text() == "OK") {
+                button->click();
+            }
+        }
+    });
+}
+
 sim::CardDescription SnmpCard(std::size_t card) {
     sim::CardDescription description;
     description.name = "Card-" + std::to_string(card + 1);
@@ -113,17 +132,7 @@ class PrintersTest : public ::testing::Test {
         plat::StoreKeyHandle::Create(plat::kStoreLocalMachine, plat::kPrintJobsKey)
             ->WriteText("JobFile", cupsd_->Folder() + "/jobs/list.txt");
         State().productTitle = LoadString(0);
-        // Add Port, driven as a person would: the first card's row, then OK.
-        WhenShown<QDialog>([](QDialog* ports) {
-            QTreeWidget* list = ports->findChild<QTreeWidget*>();
-            ASSERT_TRUE(Await([&] { return list->topLevelItemCount() == int{kCards}; }));
-            list->setCurrentItem(list->findItems("Card-1", Qt::MatchExactly, 0).front());
-            for (QPushButton* button : ports->findChildren<QPushButton*>()) {
-                if (button->text() == "OK") {
-                    button->click();
-                }
-            }
-        });
+        ChoosePortFor("Card-1");
         ASSERT_TRUE(AddPortCommand(0));
     }
     static void TearDownTestSuite() {
@@ -149,6 +158,15 @@ class PrintersTest : public ::testing::Test {
         const std::string path = cupsd_->Folder() + "/jobs/" + std::to_string(++files_);
         std::ofstream(path) << std::string(size, 'x');
         return cupsPrintFile(queue, path.c_str(), title, 0, nullptr);
+    }
+
+    // The main window, started as the program starts it, without its first detection.
+    std::unique_ptr<NewLook> OpenConsole() {
+        State() = ConsoleState();
+        auto console = std::make_unique<NewLook>();
+        EXPECT_TRUE(console->Form_Load());
+        console->show();
+        return console;
     }
 
     static QTreeWidgetItem* Item(frmJobQueue& dialog, const QString& document) {
@@ -258,7 +276,7 @@ TEST_F(PrintersTest, JobQueueListsPausesResumesAndCancelsJobsInCups) {
     dialog.JobCommand(2);
     EXPECT_EQ(cupsd_->WaitForEnd(report, std::chrono::seconds(60)), IPP_JSTATE_COMPLETED);
     ASSERT_TRUE(bed_->Listener().WaitForJobs(0, before + 1, std::chrono::seconds(20)));
-    EXPECT_EQ(bed_->Listener().Jobs(0).back().bytes, std::vector<uint8_t>(3000, 'x'));
+    EXPECT_EQ(bed_->Listener().Jobs(0).back().firstBytes, std::vector<uint8_t>(3000, 'x'));
     dialog.mnuRefresh_Click();
     EXPECT_EQ(dialog.List()->topLevelItemCount(), 0);
     EXPECT_EQ(dialog.StatusBar()->currentMessage(), "0 Job(s) in Queue");
@@ -327,6 +345,110 @@ TEST_F(PrintersTest, TwoQueuesOfferTheChoiceAndSettingsBecomeTheQueuesDefaults) 
     }
     // A queue that is not there: the settings call says so and the command shows it.
     EXPECT_EQ(halbrin::HelperDeviceSettings32(0, "NoSuchQueue"), kHelperPrinterNotOpened);
+}
+
+// A queue that CUPS gives no defaults of its own opens on what its jobs get: one side, portrait,
+// and the machine's paper.
+TEST_F(PrintersTest, TheSettingsOfAFreshQueueOpenOnWhatItsJobsGet) {
+    consoletest::MessageRecorder messages;
+    ASSERT_TRUE(cupsd_->AddQueue("Card-1-fresh", "Card-1"));
+    MatchInstalledPrinters();
+    qputenv("PAPERSIZE", "letter");
+    WhenShown<frmSelectWin>([](frmSelectWin* choice) {
+        WhenShown<frmDocumentSettings>([](frmDocumentSettings* settings) {
+            EXPECT_EQ(settings->Media()->currentData().toString(), "na_letter_8.5x11in");
+            EXPECT_EQ(settings->Sides()->currentData().toString(), "one-sided");
+            EXPECT_EQ(settings->Orientation()->currentData().toString(), "3");
+            SavePicture(settings, "document-settings-fresh");
+            settings->reject();
+        });
+        choice->List()->setCurrentItem(choice->List()->findItems("Card-1-fresh", Qt::MatchExactly).front());
+        choice->OpenButton()->click();
+    });
+    PrinterPropertiesCommand(nullptr, 0);
+    qunsetenv("PAPERSIZE");
+    EXPECT_TRUE(messages.Shown().empty());
+    Shell("lpadmin -x Card-1-fresh");
+}
+
+// A title with a line break is one job: its second half never reads as a job of its own, and the
+// job commands reach the real job.
+TEST_F(PrintersTest, AJobTitleWithALineBreakIsOneJobThatTheCommandsReach) {
+    consoletest::MessageRecorder messages;
+    ASSERT_EQ(Shell("cupsdisable Card-1"), "");
+    const int job = Print("Card-1", "report\n999,0,evil", 100);
+    ASSERT_GT(job, 0);
+    frmJobQueue dialog;
+    dialog.show();
+    ASSERT_EQ(dialog.List()->topLevelItemCount(), 1);
+    QTreeWidgetItem* item = dialog.List()->topLevelItem(0);
+    EXPECT_EQ(item->text(0), "report 999,0,evil");
+    EXPECT_EQ(item->data(0, Qt::UserRole).toInt(), job);
+    EXPECT_EQ(item->text(7), "Card-1");
+    // Pause, Resume and Cancel wait for a job to be chosen, on the menu and the tool bar alike.
+    for (int command : {0, 1, 2}) {
+        EXPECT_FALSE(dialog.Action(command)->isEnabled()) << command;
+    }
+    dialog.List()->setCurrentItem(item);
+    for (int command : {0, 1, 2}) {
+        EXPECT_TRUE(dialog.Action(command)->isEnabled()) << command;
+    }
+    dialog.Action(2)->trigger();  // Cancel
+    EXPECT_EQ(cupsd_->JobState(job), IPP_JSTATE_CANCELED);
+    EXPECT_EQ(dialog.List()->topLevelItemCount(), 0);
+    EXPECT_FALSE(dialog.Action(2)->isEnabled()) << "nothing left to cancel";
+    ASSERT_EQ(Shell("cupsenable Card-1"), "");
+}
+
+// A print server found by its address has the printers installed on it matched at once.
+TEST_F(PrintersTest, ALocatedPrintServerShowsItsInstalledPrinter) {
+    consoletest::MessageRecorder messages;
+    console::QueuePump pump;
+    std::unique_ptr<NewLook> console = OpenConsole();
+    ASSERT_TRUE(State().installedPrinters.empty());
+    WhenShown<frmLocate>([](frmLocate* locate) {
+        locate->activateWindow();
+        Await([&] { return locate->isActiveWindow(); });
+        locate->Octet(0)->setFocus();
+        consoletest::TypeAtFocus("127.0.6.1");
+        locate->pbuOK_Click();
+    });
+    console->Action("mnuLocate")->trigger();
+    ASSERT_NE(CurrentPrinter(), nullptr)
+        << (messages.Shown().empty() ? "" : messages.Shown().back().text.toStdString());
+    EXPECT_EQ(CurrentPrinter()->mac, QString::fromStdString(bed_->Mac(0)));
+    EXPECT_TRUE(CurrentPrinter()->windowsPrinter.split(", ").contains("Card-1"))
+        << CurrentPrinter()->windowsPrinter.toStdString();
+    EXPECT_TRUE(CurrentPrinter()->portName.startsWith("Card-1")) << CurrentPrinter()->portName.toStdString();
+    console->close();
+}
+
+// CUPS refuses the queue (a class has the port's name): the port is there all the same, so the
+// console says what happened, with CUPS's reason, and shows the print server's new port count.
+TEST_F(PrintersTest, AddPortSaysWhenCupsRefusesTheQueueAndShowsThePortAddedAllTheSame) {
+    ASSERT_TRUE(cupsd_->AddQueue("Holder", "Holder"));
+    ASSERT_EQ(Shell("lpadmin -p Holder -c Card-2"), "");
+    consoletest::MessageRecorder messages;
+    console::QueuePump pump;
+    std::unique_ptr<NewLook> console = OpenConsole();
+    LoadPrintServerTable();
+    const QString mac = QString::fromStdString(bed_->Mac(1));
+    const std::uint32_t category = FindServer(mac) != nullptr ? FindServer(mac)->category : 0;
+    ChoosePortFor("Card-2");
+    console->Action("mnuCreatePort")->trigger();
+    ASSERT_EQ(messages.Shown().size(), 1u);
+    const QString said = messages.Shown().front().text;
+    EXPECT_TRUE(said.startsWith("The port was added, but the spooler made no printer on it."))
+        << said.toStdString();
+    EXPECT_TRUE(said.contains("class") && said.contains("Card-2")) << "CUPS's reason: " << said.toStdString();
+    EXPECT_TRUE(plat::StoreKeyHandle::Open(plat::kStoreLocalMachine,
+                                           (std::string(plat::kAdapterPortsKey) + "\\Card-2").c_str())
+                    .has_value());
+    ASSERT_NE(FindServer(mac), nullptr);
+    EXPECT_GT(FindServer(mac)->category, category) << "the tables were read anew";
+    console->close();
+    Shell("lpadmin -x Card-2");
+    Shell("lpadmin -x Holder");
 }
 
 }  // namespace

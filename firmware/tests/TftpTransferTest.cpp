@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <random>
 #include <string>
 #include <utility>
@@ -198,6 +199,62 @@ TEST_F(TftpTransferTest, RefusedRequestAfterACompletedTransferLeavesItComplete) 
 
     Request(host_.chosen);
     EXPECT_FALSE(transfer_.Completed());
+}
+
+// What the program's end reports of a transfer the client went silent in (its resends given up,
+// then stopped as the end stops it): a failure only where the client can be missing data.
+TEST_F(TftpTransferTest, TheEndReportsAFailureOnlyWhereTheClientCanBeMissingData) {
+    const auto ackFirst = [this] { Ack(1); };
+    struct Case {
+        const char* what;
+        std::size_t size;
+        std::function<void()> play;
+        TftpEvent end;
+    };
+    const Case cases[] = {
+        {"every block acknowledged", 1000,
+         [this] {
+             Ack(1);
+             Ack(2);
+         },
+         kTftpEventComplete},
+        {"last block unacknowledged", 1000, ackFirst, kTftpEventSentUnconfirmed},
+        {"the empty last block of 1024 bytes unacknowledged", 1024,
+         [this] {
+             Ack(1);
+             Ack(2);
+         },
+         kTftpEventSentUnconfirmed},
+        {"silent before the last block", 1500, ackFirst, kTftpEventFailed},
+        {"first block unacknowledged", 1000, [] {}, kTftpEventFailed},
+        {"client gave up after the last block", 1000,
+         [&] {
+             ackFirst();
+             transfer_.HandleDatagram(fendrel::BuildTftpError(0, "disk full"), kClient);
+         },
+         kTftpEventFailed},
+        {"transfer ended in an error after the last block", 1000,
+         [&] {
+             ackFirst();
+             transfer_.HandleDatagram(RequestDatagram(fendrel::kTftpWriteRequest, "x", "octet"), kClient);
+         },
+         kTftpEventFailed},
+        {"started again and silent at block 1", 1000,
+         [&] {
+             ackFirst();
+             Request(host_.chosen);
+         },
+         kTftpEventFailed},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Request(Choose(Pattern(c.size)));
+        c.play();
+        while (transfer_.HandleRetransmitTimeout() == TftpOutcome::kAnswered) {
+        }
+        transfer_.Stop();
+        EXPECT_EQ(transfer_.EndEvent(), c.end);
+    }
 }
 
 TEST_F(TftpTransferTest, OtherSendersGetUnknownTransferIdAndTheTransferGoesOn) {

@@ -2,24 +2,9 @@
 
 #include <algorithm>
 
+#include "platform/text/HexDigit.h"
+
 namespace plat {
-
-namespace {
-
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
-
-}  // namespace
 
 bool HardwareAddress::IsBroadcast() const {
     return *this == kBroadcastAddress;

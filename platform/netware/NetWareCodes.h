@@ -23,6 +23,12 @@ enum : NwCode {
     kNwEndOfEntries = 0x89FB,     // a result buffer has no further entry
     kNwEndOfScan = 30560,         // 0x7760: a print services scan has no further entry
     kNwNoPrintServer = 30561,     // 0x7761
+    // A session without the right to the change: a bindery refuses the object or the property, a
+    // directory refuses any change.
+    kNwNoObjectDeleteRight = 0x89F4,
+    kNwNoObjectCreateRight = 0x89F5,
+    kNwNoPropertyWriteRight = 0x89F8,
+    kNwNoAccess = -672,
 };
 
 // Bindery object types as the client passes them (byte-swapped).

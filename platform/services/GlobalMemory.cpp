@@ -3,69 +3,16 @@
 #include <sanitizer/asan_interface.h>
 
 #include <algorithm>
-#include <bit>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
-namespace plat {
+namespace plat::block_cache {
 
-namespace {
-
-// Every block starts with this header; the caller's bytes follow it, aligned as malloc's are.
-struct alignas(alignof(std::max_align_t)) BlockHeader {
-    BlockHeader* next;        // the next block of the same size class in a thread's cache
-    std::uint32_t sizeClass;  // kUnpooled for a block larger than the largest class
-    std::uint32_t state;      // kInUse or kFreed: a block freed twice is caught before it is reused
-};
-
-// Size classes of 16, 32, ... 512 bytes: what a decoded message is made of.
-constexpr std::size_t kSmallestBlock = 16;
-constexpr std::uint32_t kClassCount = 6;
-constexpr std::size_t kLargestBlock = kSmallestBlock << (kClassCount - 1);
-constexpr std::uint32_t kUnpooled = kClassCount;
-// Enough for the largest decoded message (81 blocks, mostly of one or two sizes) in a few classes.
-constexpr std::uint32_t kMaxCachedPerClass = 64;
-constexpr std::uint32_t kInUse = 0x6B636F6C;
-constexpr std::uint32_t kFreed = 0x65657266;
-
-enum class CacheState : std::uint8_t { kUnopened, kOpen, kClosed };
-
-struct ClassList {
-    BlockHeader* head;
-    std::uint32_t count;
-};
-
-// Blocks freed on this thread, kept for its next allocations. Trivially destructible, so that a block
-// freed after the thread's cache was emptied (by another thread-local's destructor) finds it closed.
-struct ThreadCache {
-    ClassList lists[kClassCount];
-    CacheState state;
-};
-
-// Initial-exec: reached without a call on every block. Small enough for the room the loader keeps
-// for libraries loaded later.
 [[gnu::tls_model("initial-exec")]] constinit thread_local ThreadCache tCache{};
 
-// AddressSanitizer sees a cached block, a header and the room past a block's size as unusable, so
-// that the pool hides no use after free and no overflow from it. No-ops in other builds.
-void Hide(void* bytes, std::size_t size) {
-    ASAN_POISON_MEMORY_REGION(bytes, size);
-}
-
-void Show(void* bytes, std::size_t size) {
-    ASAN_UNPOISON_MEMORY_REGION(bytes, size);
-}
-
-std::uint32_t SizeClassOf(std::size_t size) {
-    constexpr int kSmallestBits = std::bit_width(kSmallestBlock - 1);
-    return size <= kSmallestBlock ? 0 : static_cast<std::uint32_t>(std::bit_width(size - 1) - kSmallestBits);
-}
-
-std::size_t Capacity(std::uint32_t sizeClass) {
-    return kSmallestBlock << sizeClass;
-}
+namespace {
 
 void FreeToSystem(BlockHeader* header, std::size_t capacity) {
     Show(header, sizeof *header + capacity);
@@ -106,20 +53,8 @@ ThreadCache* OpenCache() {
     return &cache;
 }
 
-// A cached block of the class, or null. Blocks are cached only while the cache is open.
-BlockHeader* TakeCached(std::uint32_t sizeClass) {
-    ClassList& list = tCache.lists[sizeClass];
-    BlockHeader* header = list.head;
-    if (header != nullptr) {
-        Show(header, sizeof *header);
-        list.head = header->next;
-        --list.count;
-    }
-    return header;
-}
-
-bool Cache(BlockHeader* header) {
-    ThreadCache* cache = OpenCache();
+// Keeps a freed pooled block in the thread's cache (null once it is closed) while its class has room.
+bool Cache(ThreadCache* cache, BlockHeader* header) {
     if (cache == nullptr || cache->lists[header->sizeClass].count == kMaxCachedPerClass) {
         return false;
     }
@@ -131,19 +66,23 @@ bool Cache(BlockHeader* header) {
     return true;
 }
 
-void* Allocate(std::size_t size) {
+}  // namespace
+
+void* AllocateUncached(std::size_t size) {
     size = std::max<std::size_t>(size, 1);
+    if (size <= kLargestBlock) {
+        if (void* block = TakeCached(size)) {
+            return block;
+        }
+    }
     const std::uint32_t sizeClass = size <= kLargestBlock ? SizeClassOf(size) : kUnpooled;
     const std::size_t capacity = sizeClass == kUnpooled ? size : Capacity(sizeClass);
-    BlockHeader* header = sizeClass == kUnpooled ? nullptr : TakeCached(sizeClass);
+    if (capacity > SIZE_MAX - sizeof(BlockHeader)) {
+        return nullptr;
+    }
+    auto* header = static_cast<BlockHeader*>(std::malloc(sizeof(BlockHeader) + capacity));
     if (header == nullptr) {
-        if (capacity > SIZE_MAX - sizeof(BlockHeader)) {
-            return nullptr;
-        }
-        header = static_cast<BlockHeader*>(std::malloc(sizeof(BlockHeader) + capacity));
-        if (header == nullptr) {
-            return nullptr;
-        }
+        return nullptr;
     }
     header->sizeClass = sizeClass;
     header->state = kInUse;
@@ -152,8 +91,7 @@ void* Allocate(std::size_t size) {
     return header + 1;
 }
 
-// Inline in both frees: a batch pays for the call once.
-inline void Release(void* block) {
+void FreeUncached(void* block) {
     if (block == nullptr) {
         return;
     }
@@ -167,33 +105,21 @@ inline void Release(void* block) {
     header->state = kFreed;
     if (header->sizeClass == kUnpooled) {
         FreeToSystem(header, 0);
-    } else if (!Cache(header)) {
+    } else if (!Cache(OpenCache(), header)) {
         FreeToSystem(header, Capacity(header->sizeClass));
     }
 }
 
-}  // namespace
+}  // namespace plat::block_cache
+
+namespace plat {
 
 void* AllocBlock(std::size_t size) {
-    void* block = Allocate(size);
+    void* block = block_cache::AllocateUncached(size);
     if (block != nullptr) {
         std::memset(block, 0, size);
     }
     return block;
-}
-
-void* AllocRawBlock(std::size_t size) {
-    return Allocate(size);
-}
-
-void FreeBlock(void* block) {
-    Release(block);
-}
-
-void FreeBlocks(void* const* blocks, std::size_t count) {
-    for (std::size_t i = 0; i < count; ++i) {
-        Release(blocks[i]);
-    }
 }
 
 }  // namespace plat

@@ -2,6 +2,8 @@
 
 #include <cstddef>
 
+#include "platform/services/BlockCache.h"
+
 namespace plat {
 
 // Memory blocks that one library allocates and another frees (decoded SNMP records and values),
@@ -13,9 +15,36 @@ namespace plat {
 // each time. A thread's cache is emptied when the thread ends.
 void* AllocBlock(std::size_t size);
 // A block whose bytes the caller writes itself: not zero-filled, and quicker for it. Freed the same way.
-void* AllocRawBlock(std::size_t size);
-void FreeBlock(void* block);
-// Frees `count` blocks (null ones included) at once: quicker than one call for each.
-void FreeBlocks(void* const* blocks, std::size_t count);
+inline void* AllocRawBlock(std::size_t size);
+inline void FreeBlock(void* block);
+// Frees `count` blocks (null ones included).
+inline void FreeBlocks(void* const* blocks, std::size_t count);
+
+namespace block_cache {
+// What the quick paths below leave to this library.
+void* AllocateUncached(std::size_t size);
+void FreeUncached(void* block);
+}  // namespace block_cache
+
+inline void* AllocRawBlock(std::size_t size) {
+    if (size - 1 < block_cache::kLargestBlock) {  // 1 to kLargestBlock bytes
+        if (void* block = block_cache::TakeCached(size)) {
+            return block;
+        }
+    }
+    return block_cache::AllocateUncached(size);
+}
+
+inline void FreeBlock(void* block) {
+    if (block != nullptr && !block_cache::PutCached(block)) {
+        block_cache::FreeUncached(block);
+    }
+}
+
+inline void FreeBlocks(void* const* blocks, std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i) {
+        FreeBlock(blocks[i]);
+    }
+}
 
 }  // namespace plat

@@ -3,19 +3,19 @@
 #include <cups/cups.h>
 
 #include <atomic>
-#include <cstring>
 #include <initializer_list>
 #include <memory>
+#include <optional>
 #include <utility>
 
-#include "platform/services/ModuleLoader.h"
-#include "platform/spooler/MonitorInterface.h"
+#include "platform/spooler/HostedJob.h"
+#include "platform/spooler/MonitorPorts.h"
 
 namespace plat {
 
 struct SpoolerPrinter {
     std::string name;
-    std::string uri;
+    std::string uri;  // made on its first use: a hosted printer may never need it
 };
 
 namespace {
@@ -29,9 +29,17 @@ using IppMessage = std::unique_ptr<ipp_t, IppDeleter>;
 
 std::string PrinterUri(const char* name) {
     char uri[HTTP_MAX_URI];
-    httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", ippPort(),
-                     "/printers/%s", name);
+    const std::string resource = std::string("/printers/") + name;
+    httpAssembleURI(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", ippPort(),
+                    resource.c_str());
     return uri;
+}
+
+const std::string& Uri(SpoolerPrinter& printer) {
+    if (printer.uri.empty()) {
+        printer.uri = PrinterUri(printer.name.c_str());
+    }
+    return printer.uri;
 }
 
 IppMessage NewRequest(ipp_op_t operation, const std::string& printerUri) {
@@ -151,8 +159,12 @@ bool OpenPrinter(const char* name, PrinterHandle* handle) {
     if (name == nullptr || handle == nullptr) {
         return false;
     }
-    auto printer = std::make_unique<SpoolerPrinter>(SpoolerPrinter{name, PrinterUri(name)});
-    IppMessage request = NewRequest(IPP_OP_GET_PRINTER_ATTRIBUTES, printer->uri);
+    auto printer = std::make_unique<SpoolerPrinter>(SpoolerPrinter{name, ""});
+    if (HostsPrinter(name)) {
+        *handle = printer.release();
+        return true;
+    }
+    IppMessage request = NewRequest(IPP_OP_GET_PRINTER_ATTRIBUTES, Uri(*printer));
     ippAddString(request.get(), IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", nullptr,
                  "printer-state");
     if (!Exchange(std::move(request), "/")) {
@@ -176,7 +188,14 @@ bool GetJob(PrinterHandle handle, std::uint32_t jobId, JobInfo1& info) {
     if (handle == nullptr) {
         return false;
     }
-    IppMessage request = NewRequest(IPP_OP_GET_JOB_ATTRIBUTES, handle->uri);
+    if (std::optional<JobInfo1> hosted = HostedJob(handle->name, jobId)) {
+        info = *hosted;
+        if (deletingJob.load() == jobId) {
+            info.status |= kJobStatusDeleting;
+        }
+        return true;
+    }
+    IppMessage request = NewRequest(IPP_OP_GET_JOB_ATTRIBUTES, Uri(*handle));
     ippAddInteger(request.get(), IPP_TAG_OPERATION, IPP_TAG_INTEGER, "job-id", static_cast<int>(jobId));
     static const char* const wanted[] = {"job-state", "job-name", "job-originating-user-name",
                                          "job-originating-host-name"};
@@ -204,7 +223,7 @@ bool SetJob(PrinterHandle handle, std::uint32_t jobId, std::uint32_t command) {
     if (handle == nullptr || operation == IPP_OP_CUPS_INVALID) {
         return false;
     }
-    IppMessage request = NewRequest(operation, handle->uri);
+    IppMessage request = NewRequest(operation, Uri(*handle));
     ippAddInteger(request.get(), IPP_TAG_OPERATION, IPP_TAG_INTEGER, "job-id", static_cast<int>(jobId));
     return Exchange(std::move(request), "/jobs") != nullptr;
 }
@@ -213,7 +232,7 @@ bool EnumJobs(PrinterHandle handle, std::vector<JobInfo2>& jobs) {
     if (handle == nullptr) {
         return false;
     }
-    IppMessage request = NewRequest(IPP_OP_GET_JOBS, handle->uri);
+    IppMessage request = NewRequest(IPP_OP_GET_JOBS, Uri(*handle));
     ippAddString(request.get(), IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "which-jobs", nullptr, "not-completed");
     AskFor(request.get(), {"job-id", "job-name", "job-originating-user-name", "job-state", "job-priority",
                            "job-k-octets", "job-impressions", "time-at-creation"});
@@ -231,11 +250,16 @@ bool EnumJobs(PrinterHandle handle, std::vector<JobInfo2>& jobs) {
 bool EnumPrinters(std::vector<PrinterDevice>& printers) {
     IppMessage request(ippNewRequest(IPP_OP_CUPS_GET_PRINTERS));
     AskFor(request.get(), {"printer-name", "device-uri"});
-    IppMessage answer = Exchange(std::move(request), "/");
-    if (!answer) {
+    printers.clear();
+    // A spooler without queues answers "not found".
+    IppMessage answer(cupsDoRequest(CUPS_HTTP_DEFAULT, request.release(), "/"));
+    const ipp_status_t status = answer ? ippGetStatusCode(answer.get()) : IPP_STATUS_ERROR_INTERNAL;
+    if (status == IPP_STATUS_ERROR_NOT_FOUND) {
+        return true;
+    }
+    if (status > IPP_STATUS_OK_CONFLICTING) {
         return false;
     }
-    printers.clear();
     for (const IppMessage& printer : Groups(answer.get(), IPP_TAG_PRINTER)) {
         printers.push_back({Text(printer.get(), "printer-name"), Text(printer.get(), "device-uri")});
     }
@@ -251,11 +275,20 @@ bool AddPrinter(const std::string& name, const std::string& deviceUri) {
     return Exchange(std::move(request), "/admin/") != nullptr;
 }
 
+std::string LastSpoolerError() {
+    const char* text = cupsLastErrorString();
+    return text != nullptr ? text : "";
+}
+
+bool DeletePrinter(const std::string& name) {
+    return Exchange(NewRequest(IPP_OP_CUPS_DELETE_PRINTER, PrinterUri(name.c_str())), "/admin/") != nullptr;
+}
+
 bool GetPrinterSettings(PrinterHandle handle, DocumentSettings& settings) {
     if (handle == nullptr) {
         return false;
     }
-    IppMessage request = NewRequest(IPP_OP_GET_PRINTER_ATTRIBUTES, handle->uri);
+    IppMessage request = NewRequest(IPP_OP_GET_PRINTER_ATTRIBUTES, Uri(*handle));
     AskFor(request.get(),
            {"media-default", "sides-default", "orientation-requested-default", "copies-default"});
     IppMessage answer = Exchange(std::move(request), "/");
@@ -273,7 +306,7 @@ bool SetPrinterSettings(PrinterHandle handle, const DocumentSettings& settings) 
     if (handle == nullptr) {
         return false;
     }
-    IppMessage request = NewAdminRequest(handle->uri);
+    IppMessage request = NewAdminRequest(Uri(*handle));
     ipp_t* message = request.get();
     if (!settings.media.empty()) {
         ippAddString(message, IPP_TAG_PRINTER, IPP_TAG_KEYWORD, "media-default", nullptr,
@@ -304,19 +337,8 @@ bool DocumentProperties(std::uint32_t owner, PrinterHandle handle, DocumentSetti
 }
 
 bool AddPort(const char* server, std::uint32_t window, const char* monitorName) {
-    if (monitorName == nullptr || std::strcmp(monitorName, "Vorlane Network Printer Port") != 0) {
-        return false;
-    }
-    // The monitor stays loaded, as the spooler keeps its monitors.
-    MapModuleName("Dalvor.dll", "libdalvor.so");
-    static ModuleHandle monitor = LoadModule("Dalvor.dll");
-    using Initialize = MonitorBool (*)(const char*, MonitorTable*);
-    auto initialize = monitor != nullptr
-                          ? reinterpret_cast<Initialize>(ModuleSymbol(monitor, "InitializeMonitorEx"))
-                          : nullptr;
-    MonitorTable table{};
-    return initialize != nullptr && initialize(nullptr, &table) && table.AddPort != nullptr &&
-           table.AddPort(server, window, monitorName) != 0;
+    const MonitorTable* monitor = LoadMonitor(monitorName);
+    return monitor != nullptr && monitor->AddPort(server, window, monitorName) != 0;
 }
 
 void NoteJobDeleting(std::uint32_t jobId) {

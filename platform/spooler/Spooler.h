@@ -90,6 +90,10 @@ bool EnumJobs(PrinterHandle handle, std::vector<JobInfo2>& jobs);
 bool EnumPrinters(std::vector<PrinterDevice>& printers);
 // Makes (or changes) a raw queue that prints to the device, enabled and accepting jobs.
 bool AddPrinter(const std::string& name, const std::string& deviceUri);
+// Removes the queue with its jobs; false when the spooler refused or does not know it.
+bool DeletePrinter(const std::string& name);
+// The spooler's own words for why the calling thread's last request failed ("" when it gave none).
+std::string LastSpoolerError();
 
 bool GetPrinterSettings(PrinterHandle handle, DocumentSettings& settings);
 // Stores the set fields as the queue's defaults.
@@ -112,5 +116,12 @@ bool AddPort(const char* server, std::uint32_t window, const char* monitorName);
 // backend with SIGTERM): from then on its status carries kJobStatusDeleting. Safe in a signal
 // handler.
 void NoteJobDeleting(std::uint32_t jobId);
+
+// A process that plays the spooler for one job (the backend cupsd starts for a job) tells this
+// process's spooler calls what cupsd handed it: the queue, the job's id, its user, title and
+// originating host. OpenPrinter of that queue and GetJob of that job then answer from it without
+// asking cupsd, whose default policy keeps a job's names from the backend's user; the job's status
+// is kJobStatusPrinting, with kJobStatusDeleting once NoteJobDeleting named it.
+void HostJob(const JobInfo1& job);
 
 }  // namespace plat

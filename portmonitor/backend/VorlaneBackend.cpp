@@ -1,28 +1,25 @@
 // vorlane: the CUPS backend that carries each job of a queue whose device URI is "vorlane:/PORT"
-// through the port monitor's entry points, as a spooler would. Without arguments it lists the
-// monitor's ports.
-#include <fcntl.h>
+// (the port's name percent-encoded) through the port monitor's entry points, as a spooler would.
+// Without arguments it lists the monitor's ports.
 #include <unistd.h>
 
-#include <cerrno>
+#include <climits>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "platform/spooler/DeviceUri.h"
 #include "platform/spooler/Spooler.h"
 #include "portmonitor/Dalvor.h"
+#include "portmonitor/backend/CupsOptions.h"
+#include "portmonitor/backend/PrintJob.h"
 
 namespace {
 
-// CUPS's exit codes of a backend.
-enum BackendStatus { kBackendOk = 0, kBackendFailed = 1, kBackendRetry = 6 };
-
-constexpr std::string_view kScheme = "vorlane:";
-constexpr std::size_t kChunk = 262144;
+constexpr std::uint32_t kMostCopies = 9999;  // CUPS's own bound
 
 volatile std::sig_atomic_t cancelled = 0;
 std::uint32_t currentJob = 0;
@@ -30,6 +27,10 @@ std::uint32_t currentJob = 0;
 void OnTerminate(int) {
     cancelled = 1;
     plat::NoteJobDeleting(currentJob);
+}
+
+bool Cancelled() {
+    return cancelled != 0;
 }
 
 // The monitor's lines as CUPS reads a backend's standard error: each line with its level.
@@ -46,17 +47,16 @@ void Report(int kind, const char* text) {
     }
 }
 
-// "vorlane:/PORT" gives PORT.
-std::string PortOfUri(const char* uri) {
-    std::string_view text = uri != nullptr ? uri : "";
-    if (text.substr(0, kScheme.size()) != kScheme) {
-        return "";
+// A text as a quoted field of the listing: a quote or a backslash in it goes behind a backslash.
+std::string Quoted(std::string_view text) {
+    std::string quoted = "\"";
+    for (char c : text) {
+        if (c == '"' || c == '\\') {
+            quoted += '\\';
+        }
+        quoted += c;
     }
-    text.remove_prefix(kScheme.size());
-    while (!text.empty() && text.front() == '/') {
-        text.remove_prefix(1);
-    }
-    return std::string(text);
+    return quoted + "\"";
 }
 
 int ListPorts(const plat::MonitorTable& table) {
@@ -69,63 +69,32 @@ int ListPorts(const plat::MonitorTable& table) {
     }
     const auto* ports = reinterpret_cast<const plat::PortInfo1*>(buffer.data());
     for (std::uint32_t i = 0; i < count; ++i) {
-        std::printf("network vorlane:/%s \"Vorlane Network Printer Port\" \"%s\"\n", ports[i].name,
-                    ports[i].name);
+        std::printf("network %s %s %s\n", plat::PortDeviceUri(ports[i].name).c_str(),
+                    Quoted("Vorlane Network Printer Port").c_str(), Quoted(ports[i].name).c_str());
     }
     return kBackendOk;
 }
 
-// Hands the whole input to WritePort, each piece until every byte is taken. False on a failure.
-bool WriteJob(const plat::MonitorTable& table, plat::PortHandle port, int input) {
-    std::vector<std::uint8_t> buffer(kChunk);
-    while (!cancelled) {
-        const ssize_t got = read(input, buffer.data(), buffer.size());
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got <= 0) {
-            return got == 0;
-        }
-        std::size_t offset = 0;
-        while (offset < static_cast<std::size_t>(got)) {
-            std::uint32_t written = 0;
-            if (!table.WritePort(port, buffer.data() + offset, static_cast<std::uint32_t>(got - offset),
-                                 &written)) {
-                return false;
-            }
-            offset += written;
-        }
-    }
-    return false;
+std::uint32_t Number(const char* text, std::uint32_t fallback, std::uint32_t highest) {
+    char* end = nullptr;
+    const unsigned long value = std::strtoul(text, &end, 10);
+    return end != text && *end == '\0' && value >= 1 && value <= highest ? static_cast<std::uint32_t>(value)
+                                                                         : fallback;
 }
 
-int PrintJob(const plat::MonitorTable& table, const std::string& portName, int input) {
-    plat::PortHandle port = nullptr;
-    if (!table.OpenPort(portName.c_str(), &port)) {
-        std::fprintf(stderr, "ERROR: The port \"%s\" cannot be opened.\n", portName.c_str());
-        return kBackendFailed;
+// The host the job came from, as cupsd gives it among the options; else this machine.
+std::string OriginatingHost(const char* options) {
+    if (std::optional<std::string> host = CupsOptionValue(options, "job-originating-host-name");
+        host && !host->empty()) {
+        return *host;
     }
-    const char* printer = std::getenv("PRINTER");
-    std::fprintf(stderr, "INFO: Connecting to the print server of %s\n", portName.c_str());
-    if (!table.StartDocPort(port, printer != nullptr ? printer : "", currentJob, 1, nullptr)) {
-        table.ClosePort(port);
-        std::fprintf(stderr, "ERROR: The print server of %s cannot be reached.\n", portName.c_str());
-        return cancelled ? kBackendFailed : kBackendRetry;
-    }
-    std::fprintf(stderr, "INFO: Printing\n");
-    const bool written = WriteJob(table, port, input);
-    const bool ended = table.EndDocPort(port);
-    table.ClosePort(port);
-    if (!written || !ended || cancelled) {
-        std::fprintf(stderr, "ERROR: The job did not reach the print server whole.\n");
-        return kBackendFailed;
-    }
-    std::fprintf(stderr, "INFO: Done\n");
-    return kBackendOk;
+    char name[HOST_NAME_MAX + 1] = {};
+    return gethostname(name, sizeof name - 1) == 0 ? name : "";
 }
 
 }  // namespace
 
+// cupsd starts the backend as: vorlane JOB-ID USER TITLE COPIES OPTIONS [FILE].
 int main(int argc, char** argv) {
     plat::MonitorTable table{};
     SetMonitorReporter(Report);
@@ -140,19 +109,28 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "Usage: %s job-id user title copies options [file]\n", argv[0]);
         return kBackendFailed;
     }
-    currentJob = static_cast<std::uint32_t>(std::strtoul(argv[1], nullptr, 10));
+    BackendJob job;
+    job.id = currentJob = Number(argv[1], 0, UINT32_MAX);
+    // From a file the copies are the backend's to make; on the standard input cupsd made them.
+    job.copies = argc == 7 ? Number(argv[4], 1, kMostCopies) : 1;
+    job.cancelled = Cancelled;
+    const char* printer = std::getenv("PRINTER");
+    job.printer = printer != nullptr ? printer : "";
     struct sigaction terminate {};
     terminate.sa_handler = OnTerminate;
     sigaction(SIGTERM, &terminate, nullptr);
-    const int input = argc == 7 ? open(argv[6], O_RDONLY | O_CLOEXEC) : STDIN_FILENO;
-    if (input < 0) {
+    plat::HostJob({job.id, job.printer, OriginatingHost(argv[5]), argv[2], argv[3], 0});
+    JobInput input;
+    if (!input.Open(argc == 7 ? argv[6] : nullptr)) {
         std::fprintf(stderr, "ERROR: The job file cannot be read.\n");
         return kBackendFailed;
     }
-    const std::string portName = PortOfUri(std::getenv("DEVICE_URI"));
-    if (portName.empty()) {
+    const char* uri = std::getenv("DEVICE_URI");
+    const std::optional<std::string> port = plat::PortOfDeviceUri(uri != nullptr ? uri : "");
+    if (!port) {
         std::fprintf(stderr, "ERROR: The device URI is not vorlane:/PORT.\n");
         return kBackendFailed;
     }
-    return PrintJob(table, portName, input);
+    job.port = *port;
+    return PrintJob(table, job, input);
 }

@@ -1,9 +1,9 @@
-// The entry points that run the port dialogs.
+// The export that runs the port dialogs.
 #include <QApplication>
 
 #include <memory>
 
-#include "portmonitor/EntryGuard.h"
+#include "platform/services/ExportGuard.h"
 #include "portmonitor/dialogs/DialogEntries.h"
 #include "portmonitor/dialogs/PortDialog.h"
 
@@ -23,26 +23,14 @@ std::unique_ptr<QApplication> EnsureApplication() {
 
 }  // namespace
 
-bool ShowPortDialog(plat::WindowHandle, bool configure, const std::string& portName) {
-    const std::unique_ptr<QApplication> application = EnsureApplication();
-    PortDialog dialog(configure, portName);
-    return dialog.exec() == QDialog::Accepted;
-}
-
-plat::MonitorBool AddPort(const char*, plat::WindowHandle window, const char*) {
-    return GuardedEntry([&]() -> plat::MonitorBool {
-        if (ShowPortDialog(window, false, "")) {
-            return 1;
+DALVOR_DIALOGS_EXPORT int RunPortDialog(const PortServices* services, plat::WindowHandle, int configure,
+                                        const char* portName) {
+    return plat::GuardExport(0, [&] {
+        if (services == nullptr) {
+            return 0;
         }
-        // The user cancelled: no port was added.
-        plat::SetLastError(plat::kErrorCancelled);
-        return 0;
-    });
-}
-
-plat::MonitorBool ConfigurePort(const char*, plat::WindowHandle window, const char* portName) {
-    return GuardedEntry([&]() -> plat::MonitorBool {
-        ShowPortDialog(window, true, portName != nullptr ? portName : "");
-        return 1;
+        const std::unique_ptr<QApplication> application = EnsureApplication();
+        PortDialog dialog(configure != 0, portName != nullptr ? portName : "", *services);
+        return dialog.exec() == QDialog::Accepted ? 1 : 0;
     });
 }

@@ -1,14 +1,14 @@
 #pragma once
 
-#include <string>
-
 #include "platform/spooler/MonitorInterface.h"
+#include "portmonitor/PortServices.h"
 
-// Runs the port dialog modally (add mode, or configure mode for the port); true when it ended with
-// OK.
-bool ShowPortDialog(plat::WindowHandle owner, bool configure, const std::string& portName);
+// The one export of the port dialogs' module (libdalvordialogs.so), which the monitor library loads
+// when AddPort or ConfigurePort asks for a dialog.
+#define DALVOR_DIALOGS_EXPORT extern "C" __attribute__((visibility("default")))
 
-// The entry points of the monitor table that add and configure ports. AddPort fails (with
-// kErrorCancelled) when the user cancelled; ConfigurePort always succeeds.
-plat::MonitorBool AddPort(const char* server, plat::WindowHandle window, const char* monitorName);
-plat::MonitorBool ConfigurePort(const char* server, plat::WindowHandle window, const char* portName);
+// Runs the port dialog modally (add mode, or configure mode for the port), changing the monitor's
+// ports through `services`; 1 when it ended with OK, else 0.
+DALVOR_DIALOGS_EXPORT int RunPortDialog(const PortServices* services, plat::WindowHandle owner, int configure,
+                                        const char* portName);
+using RunPortDialogFunction = int (*)(const PortServices*, plat::WindowHandle, int, const char*);

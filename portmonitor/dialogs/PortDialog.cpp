@@ -9,10 +9,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "platform/spooler/MonitorInterface.h"
-#include "portmonitor/MonitorEntries.h"
 #include "portmonitor/MonitorStrings.h"
-#include "portmonitor/PortSetup.h"
 #include "portmonitor/dialogs/AddPrinterDialog.h"
 #include "portmonitor/dialogs/HelperLibrary.h"
 #include "portmonitor/dialogs/MonitorMessages.h"
@@ -50,8 +47,8 @@ class ServerItem : public QTreeWidgetItem {
 
 }  // namespace
 
-PortDialog::PortDialog(bool configure, std::string portName, QWidget* owner)
-    : QDialog(owner), configure_(configure), configuredName_(std::move(portName)) {
+PortDialog::PortDialog(bool configure, std::string portName, const PortServices& services, QWidget* owner)
+    : QDialog(owner), configure_(configure), configuredName_(std::move(portName)), services_(services) {
     setWindowTitle(Text(configure ? kStrConfigurePort : kStrAddPort));
     listLabel_ = new QLabel(Text(kStrSelectLabel));
     list_ = new QTreeWidget;
@@ -143,7 +140,7 @@ void PortDialog::OnSelectionChanged() {
     if (record == nullptr || configure_) {
         return;
     }
-    if (std::optional<std::string> proposal = ProposePortName(record->name.value_or(""))) {
+    if (std::optional<std::string> proposal = services_.proposePortName(record->name.value_or(""))) {
         portName_->setText(QString::fromStdString(*proposal));
     }
 }
@@ -158,7 +155,7 @@ bool PortDialog::ReplaceDuplicate(const std::string& name) {
     if (!AskOkCancel("Duplicate Port Name. Do you wish to delete?", "Vorlane Network Port Monitor")) {
         return false;
     }
-    if (!DeletePort(nullptr, 0, name.c_str())) {
+    if (!services_.deletePort(name)) {
         ShowNotice("Delete failed", "Delete failed");
         ShowErrorMessage(kStrCannotDelete);
         return false;
@@ -180,10 +177,11 @@ void PortDialog::OnOk() {
         portName_->setFocus();
         return;
     }
-    if (!configure_ && PortExists(name) && !ReplaceDuplicate(name)) {
+    if (!configure_ && services_.portExists(name) && !ReplaceDuplicate(name)) {
         return;
     }
-    const PortSetupResult result = SetUpPort(*record, configure_ ? configuredName_ : name, configure_);
+    const PortSetupResult result =
+        services_.setUpPort(*record, configure_ ? configuredName_ : name, configure_);
     if (result == PortSetupResult::PortInUse) {
         ShowErrorMessage(kStrPortInUse);
         return;

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "portmonitor/PortServices.h"
 #include "portmonitor/ServerRecord.h"
 
 class QLabel;
@@ -19,7 +20,8 @@ class PortDialog : public QDialog {
     Q_OBJECT
 
   public:
-    PortDialog(bool configure, std::string portName, QWidget* owner = nullptr);
+    // The monitor's ports change through `services`, which outlive the dialog.
+    PortDialog(bool configure, std::string portName, const PortServices& services, QWidget* owner = nullptr);
 
     // The list from the device store again, without a new detection.
     void Refill();
@@ -42,6 +44,7 @@ class PortDialog : public QDialog {
 
     bool configure_;
     std::string configuredName_;
+    const PortServices& services_;
     bool detected_ = false;
     std::vector<ServerRecord> servers_;
     QLabel* listLabel_;

@@ -46,8 +46,8 @@ PrivateSpooler::~PrivateSpooler() {
     Stop();
 }
 
-bool PrivateSpooler::Start(const std::string& backend, std::string& error) {
-    if (!MakeFolder(backend, error)) {
+bool PrivateSpooler::Start(const std::string& backend, std::string& error, const std::string& folder) {
+    if (!MakeFolder(backend, folder, error)) {
         return false;
     }
     WriteConfiguration();
@@ -70,13 +70,16 @@ bool PrivateSpooler::Start(const std::string& backend, std::string& error) {
     return true;
 }
 
-bool PrivateSpooler::MakeFolder(const std::string& backend, std::string& error) {
-    char folder[] = "/tmp/vorlane-cups.XXXXXX";
-    if (mkdtemp(folder) == nullptr) {
+bool PrivateSpooler::MakeFolder(const std::string& backend, const std::string& folder, std::string& error) {
+    char fresh[] = "/tmp/vorlane-cups.XXXXXX";
+    std::error_code failure;
+    kept_ = !folder.empty();
+    if (kept_ ? !std::filesystem::create_directories(folder, failure) && failure
+              : mkdtemp(fresh) == nullptr) {
         error = "no folder";
         return false;
     }
-    folder_ = folder;
+    folder_ = kept_ ? std::filesystem::absolute(folder, failure).string() : fresh;
     for (const char* sub : {"/spool", "/cache", "/state", "/tmp", "/log", "/bin", "/bin/backend",
                             "/bin/filter", "/bin/daemon", "/jobs"}) {
         mkdir((folder_ + sub).c_str(), 0755);
@@ -84,6 +87,10 @@ bool PrivateSpooler::MakeFolder(const std::string& backend, std::string& error) 
     chmod((folder_ + "/tmp").c_str(), 01777);
     std::error_code unknown;
     const std::string program = std::filesystem::absolute(backend, unknown).string();
+    // A kept folder has the links of an earlier run, maybe to another build.
+    for (const char* link : {"/bin/daemon/cups-exec", "/bin/backend/vorlane"}) {
+        std::filesystem::remove(folder_ + link, unknown);
+    }
     if (symlink("/usr/lib/cups/daemon/cups-exec", (folder_ + "/bin/daemon/cups-exec").c_str()) != 0 ||
         symlink(program.c_str(), (folder_ + "/bin/backend/vorlane").c_str()) != 0) {
         error = "cannot link the server's programs";
@@ -127,7 +134,7 @@ void PrivateSpooler::Stop() {
         waitpid(pid_, nullptr, 0);
         pid_ = -1;
     }
-    if (!folder_.empty() && !std::getenv("KEEP_CUPSD")) {
+    if (!folder_.empty() && !kept_ && !std::getenv("KEEP_CUPSD")) {
         std::error_code ignored;
         std::filesystem::remove_all(folder_, ignored);
         folder_.clear();

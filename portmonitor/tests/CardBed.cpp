@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <numeric>
 
 #include "platform/lan/LanSettings.h"
@@ -10,8 +14,19 @@
 
 namespace portmon::test {
 
-CardBed::CardBed(size_t cards, uint8_t protocols, bool keepBytes)
-    : listener_(keepBytes), protocols_(protocols) {
+namespace {
+
+std::string NewFolder() {
+    std::string folder = ::testing::TempDir() + "cards.XXXXXX";
+    return mkdtemp(folder.data()) != nullptr ? folder : ::testing::TempDir();
+}
+
+}  // namespace
+
+CardBed::CardBed(size_t cards, uint8_t protocols)
+    : folder_(NewFolder()),
+      listener_(sim::JobListenerOptions{.keeping = {.folder = folder_}}),
+      protocols_(protocols) {
     for (size_t i = 0; i < cards; ++i) {
         listener_.AddCard(Card(i));
     }
@@ -21,6 +36,13 @@ CardBed::CardBed(size_t cards, uint8_t protocols, bool keepBytes)
 
 CardBed::~CardBed() {
     listener_.Stop();
+    std::error_code ignored;
+    std::filesystem::remove_all(folder_, ignored);
+}
+
+std::vector<uint8_t> CardBed::Bytes(const sim::JobRecord& job) {
+    std::ifstream file(job.file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
 sim::CardDescription CardBed::Card(size_t card) const {
@@ -48,7 +70,7 @@ std::string CardBed::Ipx(size_t card) const {
     return network + Mac(card);
 }
 
-void CardBed::StoreCard(size_t card, uint32_t preferred) const {
+void CardBed::StoreCard(size_t card, uint32_t preferred, uint8_t protocols) const {
     const std::string path = std::string(plat::kAdapterOnlyKey) + "\\" + Mac(card);
     std::optional<plat::StoreKeyHandle> entry =
         plat::StoreKeyHandle::Create(plat::kStoreLocalMachine, path.c_str());
@@ -60,7 +82,7 @@ void CardBed::StoreCard(size_t card, uint32_t preferred) const {
     entry->WriteText("Print Server Description", "Print room");
     entry->WriteText("DNS Name", "");
     entry->WriteNumber("pProtocol", preferred);
-    entry->WriteNumber("cProtocols", protocols_);
+    entry->WriteNumber("cProtocols", protocols != 0 ? protocols : protocols_);
     entry->WriteNumber("Category", 2);
 }
 

@@ -1,11 +1,14 @@
 // Jobs through a private cupsd: lp, the backend vorlane, the port monitor, the simulated cards.
 #include <cups/cups.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <set>
 #include <thread>
 
+#include "platform/spooler/DeviceUri.h"
 #include "platform/spooler/Spooler.h"
 #include "platform/store/StoreKeyHandle.h"
 #include "platform/store/StorePaths.h"
@@ -62,14 +65,40 @@ class MonitorCupsTest : public ::testing::Test {
         CardBed::StoreQuickSettings();
     }
 
-    // Prints and waits for the job's end; its last state.
-    int PrintAndWait(const std::string& queue, const std::vector<uint8_t>& bytes, int* job = nullptr) {
-        const int id = cupsd_->Print(queue, bytes);
+    // Prints (with lp's further arguments) and waits for the job's end; its last state.
+    int PrintAndWait(const std::string& queue, const std::vector<uint8_t>& bytes, int* job = nullptr,
+                     const std::string& arguments = "") {
+        const int id = cupsd_->Print(queue, bytes, arguments);
         EXPECT_GT(id, 0) << queue;
         if (job != nullptr) {
             *job = id;
         }
         return cupsd_->WaitForEnd(id, seconds(120));
+    }
+
+    // The card's jobs from the `from`th on, once it has logged `count`.
+    std::vector<sim::JobRecord> JobsSince(size_t card, size_t from, size_t count) {
+        EXPECT_TRUE(bed_->Listener().WaitForJobs(card, count, seconds(20))) << card;
+        std::vector<sim::JobRecord> jobs = bed_->Listener().Jobs(card);
+        jobs.erase(jobs.begin(), jobs.begin() + static_cast<std::ptrdiff_t>(std::min(from, jobs.size())));
+        return jobs;
+    }
+
+    // Long link waits, so that a held card holds a job for as long as a test needs.
+    static void StoreLongWaits() {
+        std::optional<plat::StoreKeyHandle> settings = plat::StoreKeyHandle::Open(
+            plat::kStoreLocalMachine, plat::kPrintMonitorKey, plat::kStoreReadWrite);
+        ASSERT_TRUE(settings);
+        settings->WriteNumber("LinkTimeOut", 5000);
+        settings->WriteNumber("LinkRetries", 30);
+    }
+
+    // Waits until the card has a connection beyond `connections`: the backend is under way.
+    void AwaitConnection(size_t card, size_t connections) {
+        for (int wait = 0; wait < 400 && bed_->Listener().Connections(card) == connections; ++wait) {
+            std::this_thread::sleep_for(milliseconds(50));
+        }
+        ASSERT_GT(bed_->Listener().Connections(card), connections);
     }
 
     // The card's newest job, once it has logged `count`.
@@ -102,7 +131,7 @@ TEST_F(MonitorCupsTest, JobsOfEverySizeArriveByteForByteOnEachTransport) {
             ASSERT_EQ(PrintAndWait(c.queue, bytes, &job), IPP_JSTATE_COMPLETED) << c.queue << " " << size;
             const sim::JobRecord arrived = NewestJob(c.card, before + 1);
             EXPECT_EQ(arrived.transport, c.transport);
-            EXPECT_TRUE(arrived.bytes == bytes) << c.queue << " " << size;
+            EXPECT_TRUE(CardBed::Bytes(arrived) == bytes) << c.queue << " " << size;
             EXPECT_TRUE(arrived.ended);
             EXPECT_EQ(arrived.checksum, Sum(bytes));
             EXPECT_EQ(cupsd_->LoggedChecksum(job), arrived.checksum) << c.queue << " " << size;
@@ -117,7 +146,7 @@ TEST_F(MonitorCupsTest, ABusyCardIsWaitedForThenPrints) {
     const size_t before = bed_->Listener().Jobs(3).size();
     const std::vector<uint8_t> bytes = JobBytes(5000);
     EXPECT_EQ(PrintAndWait("T3", bytes), IPP_JSTATE_COMPLETED);
-    EXPECT_EQ(NewestJob(3, before + 1).bytes, bytes);
+    EXPECT_EQ(CardBed::Bytes(NewestJob(3, before + 1)), bytes);
     EXPECT_EQ(bed_->Listener().Connections(3), connections + 4);
 }
 
@@ -147,14 +176,15 @@ TEST_F(MonitorCupsTest, CancelStopsAJobUnderWay) {
 }
 
 TEST_F(MonitorCupsTest, AResetLeavesTheJobNotCompletedWithNoByteTwice) {
-    bed_->Listener().SetFaults(0, sim::JobFaults{.resetAfterBytes = 100000});
+    bed_->Listener().SetFaults(0, sim::JobFaults{.drop = sim::JobDrop::Reset, .dropAfterBytes = 100000});
     const size_t before = bed_->Listener().Jobs(0).size();
     const std::vector<uint8_t> bytes = JobBytes(kTenMiB, 7);
     EXPECT_EQ(PrintAndWait("T0", bytes), IPP_JSTATE_ABORTED);
     const sim::JobRecord arrived = NewestJob(0, before + 1);
     EXPECT_FALSE(arrived.ended);
-    ASSERT_LE(arrived.bytes.size(), bytes.size());
-    EXPECT_TRUE(std::equal(arrived.bytes.begin(), arrived.bytes.end(), bytes.begin()));
+    const std::vector<uint8_t> received = CardBed::Bytes(arrived);
+    ASSERT_LE(received.size(), bytes.size());
+    EXPECT_TRUE(std::equal(received.begin(), received.end(), bytes.begin()));
 }
 
 TEST_F(MonitorCupsTest, ACardThatStopsReadingFailsTheJob) {
@@ -271,17 +301,175 @@ TEST_F(MonitorCupsTest, SpoolerCallsReadAndCancelAJob) {
 }
 
 TEST_F(MonitorCupsTest, TheBackendListsTheMonitorsPorts) {
-    FILE* pipe = popen(VORLANE_BACKEND, "r");
-    ASSERT_NE(pipe, nullptr);
-    std::string output;
-    char line[256];
-    while (std::fgets(line, sizeof line, pipe) != nullptr) {
-        output += line;
-    }
-    EXPECT_EQ(pclose(pipe), 0);
+    const std::string output = RunCommand(VORLANE_BACKEND);
+    EXPECT_NE(output.rfind("failed", 0), 0u) << output;
     EXPECT_NE(output.find("network vorlane:/T0 \"Vorlane Network Printer Port\" \"T0\"\n"), std::string::npos)
         << output;
     EXPECT_NE(output.find("network vorlane:/D2 "), std::string::npos);
+}
+
+// The listing's device URIs are valid and its quoted fields hold any port name: a quote goes behind
+// a backslash, as cupsd reads a backend's listing. (A port's name has no backslash: the store takes
+// none in a key's name.)
+TEST_F(MonitorCupsTest, TheListingHoldsAPortNamedWithQuotes) {
+    const std::string port = "Say \"hi\" now";
+    const std::optional<ServerRecord> record = ReadServerRecord(bed_->Mac(0));
+    ASSERT_TRUE(record);
+    ASSERT_TRUE(SavePortEntry(*record, port, false));
+    const std::string output = RunCommand(VORLANE_BACKEND);
+    DeletePortEntry(port);
+    EXPECT_NE(output.rfind("failed", 0), 0u) << output;
+    EXPECT_NE(output.find("network vorlane:/Say%20%22hi%22%20now \"Vorlane Network Printer Port\" "
+                          "\"Say \\\"hi\\\" now\"\n"),
+              std::string::npos)
+        << output;
+}
+
+// On a raw queue cupsd hands the backend the copies; each arrives as a whole job. The queue's own
+// default (what the console's Properties stores) counts as well.
+TEST_F(MonitorCupsTest, CopiesArriveAsWholeJobs) {
+    const std::vector<uint8_t> bytes = JobBytes(7000, 3);
+    size_t before = bed_->Listener().Jobs(0).size();
+    ASSERT_EQ(cupsd_->WaitForEnd(cupsd_->Print("T0", bytes, "-n 3"), seconds(60)), IPP_JSTATE_COMPLETED);
+    std::vector<sim::JobRecord> arrived = JobsSince(0, before, before + 3);
+    ASSERT_EQ(arrived.size(), 3u);
+    for (const sim::JobRecord& job : arrived) {
+        EXPECT_TRUE(job.ended);
+        EXPECT_EQ(CardBed::Bytes(job), bytes);
+    }
+
+    plat::OpenedPrinter queue = plat::OpenPrinter("T0");
+    ASSERT_TRUE(queue);
+    plat::DocumentSettings settings;
+    settings.copies = 2;
+    ASSERT_TRUE(plat::SetPrinterSettings(queue.get(), settings));
+    before = bed_->Listener().Jobs(0).size();
+    EXPECT_EQ(PrintAndWait("T0", bytes), IPP_JSTATE_COMPLETED);
+    settings.copies = 1;
+    ASSERT_TRUE(plat::SetPrinterSettings(queue.get(), settings));
+    arrived = JobsSince(0, before, before + 2);
+    EXPECT_EQ(arrived.size(), 2u);
+}
+
+// cupsd's default policy keeps a job's names from the backend's user: the banner takes the user and
+// the title cupsd hands the backend, and the host it came from; a long title is cut before a
+// character that does not fit.
+TEST_F(MonitorCupsTest, TheBannerCarriesUserHostAndTitle) {
+    const std::string accents = [] {
+        std::string text;
+        for (int i = 0; i < 70; ++i) {
+            text += "\u00e9";
+        }
+        return text;
+    }();
+    for (const std::string& title : {std::string("Quarterly report"), accents}) {
+        const size_t before = bed_->Listener().Jobs(0).size();
+        ASSERT_EQ(PrintAndWait("T0", JobBytes(100), nullptr, "-t '" + title + "'"), IPP_JSTATE_COMPLETED);
+        const std::string banner = NewestJob(0, before + 1).banner;
+        const std::string whole = "Windows 95 :: localhost :: root :: " + title;
+        EXPECT_EQ(whole.compare(0, banner.size(), banner), 0) << banner;
+        EXPECT_GE(banner.size(), std::min<size_t>(whole.size(), 127)) << banner;
+        EXPECT_TRUE(banner.size() == whole.size() ||
+                    (static_cast<unsigned char>(whole[banner.size()]) & 0xC0) != 0x80)
+            << banner;
+    }
+}
+
+// Port names come from print server names: a blank and letters beyond ASCII go into the device URI
+// percent-encoded, as Add Port writes it, and the backend finds the port again.
+TEST_F(MonitorCupsTest, PortsNamedWithABlankOrLettersBeyondAsciiPrint) {
+    const std::optional<ServerRecord> record = ReadServerRecord(bed_->Mac(3));
+    ASSERT_TRUE(record);
+    for (const std::string port : {"Odd Name", "\u00dcn\u00ef-\u00df"}) {
+        ASSERT_TRUE(SavePortEntry(*record, port, false)) << port;
+        WritePortTransport(port, kProtocolIp);
+        const std::string queue = port == "Odd Name" ? "Odd_Name" : port;
+        ASSERT_TRUE(plat::AddPrinter(queue, plat::PortDeviceUri(port))) << port;
+        const size_t before = bed_->Listener().Jobs(3).size();
+        const std::vector<uint8_t> bytes = JobBytes(2500, 9);
+        EXPECT_EQ(PrintAndWait(queue, bytes), IPP_JSTATE_COMPLETED) << port;
+        EXPECT_EQ(CardBed::Bytes(NewestJob(3, before + 1)), bytes) << port;
+        DeletePortEntry(port);
+    }
+}
+
+// A card that drops the link right after its ready byte, over TCP and over SPX, leaves the job
+// unfinished and the card without an end of job; the backend ends, it does not crash.
+TEST_F(MonitorCupsTest, ACardThatDropsTheLinkAfterItsReadyByteLeavesTheJobUnfinished) {
+    struct Case {
+        const char* queue;
+        size_t card;
+        sim::JobDrop drop;
+    };
+    for (const Case& c : {Case{"T1", 1, sim::JobDrop::Close}, Case{"T1", 1, sim::JobDrop::Reset},
+                          Case{"S1", 1, sim::JobDrop::Close}, Case{"S1", 1, sim::JobDrop::Reset}}) {
+        const std::string what = std::string(c.queue) + (c.drop == sim::JobDrop::Close ? " close" : " reset");
+        bed_->Listener().SetFaults(c.card, sim::JobFaults{.drop = c.drop, .dropAfterBytes = 0});
+        const size_t before = bed_->Listener().Jobs(c.card).size();
+        const int job = cupsd_->Print(c.queue, JobBytes(5000));
+        ASSERT_GT(job, 0);
+        ASSERT_TRUE(cupsd_->WaitForBackend(job, seconds(60))) << what;
+        EXPECT_FALSE(cupsd_->BackendCrashed(job)) << what;
+        EXPECT_NE(cupsd_->JobState(job), IPP_JSTATE_COMPLETED) << what;
+        cupsd_->Cancel(job);  // not to be tried again later
+        for (const sim::JobRecord& arrived : JobsSince(c.card, before, before)) {
+            EXPECT_FALSE(arrived.ended) << what;
+        }
+        WritePortTransport(c.queue, c.queue[0] == 'T' ? kProtocolIp : kProtocolIpx);
+    }
+}
+
+// A job file that cannot be read, or that ends before its size, and a job cancelled part-way never
+// get an end of job: the card would print a complete job of the wrong bytes. The job fails.
+TEST_F(MonitorCupsTest, AJobThatDidNotGoWholeGetsNoEndOfJob) {
+    StoreLongWaits();
+    const std::vector<uint8_t> bytes = JobBytes(kTenMiB, 5);
+    enum class Spoil { UnreadableFile, FileEndsEarly, Cancel };
+    for (Spoil spoil : {Spoil::UnreadableFile, Spoil::FileEndsEarly, Spoil::Cancel}) {
+        const int what = static_cast<int>(spoil);
+        const size_t before = bed_->Listener().Jobs(4).size();
+        const size_t connections = bed_->Listener().Connections(4);
+        bed_->Listener().SetFaults(4, sim::JobFaults{.holdReading = true});
+        const int job = cupsd_->Print("T4", bytes, "-H hold");
+        ASSERT_GT(job, 0);
+        if (spoil == Spoil::UnreadableFile) {
+            const std::string file = cupsd_->SpoolFile(job);
+            ASSERT_EQ(std::remove(file.c_str()), 0) << file;
+            ASSERT_EQ(mkdir(file.c_str(), 0755), 0) << file;
+        }
+        ASSERT_TRUE(cupsd_->Release(job));
+        AwaitConnection(4, connections);
+        if (spoil == Spoil::FileEndsEarly) {
+            ASSERT_EQ(truncate(cupsd_->SpoolFile(job).c_str(), 1 << 20), 0);
+        }
+        if (spoil == Spoil::Cancel) {
+            ASSERT_TRUE(cupsd_->Cancel(job));
+            EXPECT_EQ(cupsd_->WaitForEnd(job, seconds(20)), IPP_JSTATE_CANCELED);
+        }
+        bed_->Listener().SetFaults(4, sim::JobFaults{});
+        const int state = cupsd_->WaitForEnd(job, seconds(60));
+        EXPECT_EQ(state, spoil == Spoil::Cancel ? IPP_JSTATE_CANCELED : IPP_JSTATE_ABORTED) << what;
+        EXPECT_FALSE(cupsd_->BackendCrashed(job)) << what;
+        // The card had the connection; whatever it logged of it has no end.
+        bed_->Listener().WaitForJobs(4, before + 1, seconds(5));
+        for (const sim::JobRecord& arrived : JobsSince(4, before, before)) {
+            EXPECT_FALSE(arrived.ended) << what;
+        }
+    }
+}
+
+// A card that closes in order after it took the whole end of the job, without the answer byte, had
+// read everything: the job is done.
+TEST_F(MonitorCupsTest, AnOrderlyCloseAfterTheEndOfTheJobCompletesIt) {
+    const std::string banner = "Windows 95 :: localhost :: root :: Closed";
+    const std::vector<uint8_t> bytes = JobBytes(1000);
+    const uint64_t stream = 3 + banner.size() + 3 + bytes.size() + 3;
+    bed_->Listener().SetFaults(2, sim::JobFaults{.drop = sim::JobDrop::Close, .dropAfterBytes = stream});
+    const size_t before = bed_->Listener().Jobs(2).size();
+    EXPECT_EQ(PrintAndWait("T2", bytes, nullptr, "-t Closed"), IPP_JSTATE_COMPLETED);
+    const sim::JobRecord arrived = NewestJob(2, before + 1);
+    EXPECT_EQ(arrived.banner, banner);
+    EXPECT_TRUE(arrived.ended);
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 #include <thread>
 
 #include "platform/spooler/LastError.h"
+#include "platform/store/StoreKeyHandle.h"
+#include "platform/store/StorePaths.h"
 #include "portmonitor/DlcLink.h"
 #include "portmonitor/MonitorEntries.h"
 #include "portmonitor/PortList.h"
@@ -58,9 +60,10 @@ class MonitorJobTest : public ::testing::Test {
   protected:
     static void SetUpTestSuite() { DlcInitialize(); }
 
-    // A port named after the card, on the card's store entry, preferring `transport`.
-    std::string AddPort(size_t card, uint32_t transport, const std::string& name = "") {
-        bed_.StoreCard(card, transport);
+    // A port named after the card, on the card's store entry, preferring `transport` (or, with
+    // `only`, knowing no other).
+    std::string AddPort(size_t card, uint32_t transport, const std::string& name = "", bool only = false) {
+        bed_.StoreCard(card, transport, only ? static_cast<uint8_t>(transport) : 0);
         const std::string portName = name.empty() ? "P" + std::to_string(card) : name;
         std::optional<ServerRecord> record = ReadServerRecord(bed_.Mac(card));
         EXPECT_TRUE(record && record->Complete());
@@ -76,6 +79,14 @@ class MonitorJobTest : public ::testing::Test {
             RemovePort(port);
             DeletePortEntry(port);
         }
+    }
+
+    // The jobs the card logged from the `from`th on, once it logged `count` in all.
+    std::vector<sim::JobRecord> JobsSince(size_t card, size_t from, size_t count) {
+        EXPECT_TRUE(bed_.Listener().WaitForJobs(card, count, milliseconds(10000)));
+        std::vector<sim::JobRecord> jobs = bed_.Listener().Jobs(card);
+        jobs.erase(jobs.begin(), jobs.begin() + static_cast<std::ptrdiff_t>(std::min(from, jobs.size())));
+        return jobs;
     }
 
     sim::JobRecord OnlyJob(size_t card) {
@@ -107,13 +118,11 @@ TEST_F(MonitorJobTest, JobsOfEverySizeArriveByteForByteOnEachTransport) {
             const sim::JobRecord job = bed_.Listener().Jobs(card).back();
             EXPECT_EQ(job.transport, transport.name);
             EXPECT_EQ(job.banner, "Windows");
-            EXPECT_TRUE(job.bytes == bytes) << transport.name << " " << size;
+            EXPECT_TRUE(CardBed::Bytes(job) == bytes) << transport.name << " " << size;
             EXPECT_EQ(job.checksum, Sum(bytes));
             EXPECT_EQ(job.framingErrors, 0u);
             EXPECT_TRUE(job.ended);
-            for (uint16_t packet : job.packetSizes) {
-                EXPECT_LE(packet, 1490u);
-            }
+            EXPECT_LE(job.largestPacket, 1490u);
             EXPECT_EQ(FindPort(port)->port->Checksum(), Sum(bytes));
         }
         ++card;
@@ -125,7 +134,7 @@ TEST_F(MonitorJobTest, ABusyCardIsWaitedForThenPrints) {
     bed_.Listener().SetFaults(0, sim::JobFaults{.busyAnswers = 2});
     const std::vector<uint8_t> bytes = JobBytes(3000);
     EXPECT_TRUE(RunJob(port, bytes).ended);
-    EXPECT_EQ(OnlyJob(0).bytes, bytes);
+    EXPECT_EQ(CardBed::Bytes(OnlyJob(0)), bytes);
     EXPECT_EQ(bed_.Listener().Connections(0), 3u);
 }
 
@@ -133,17 +142,91 @@ TEST_F(MonitorJobTest, AResetInTheMiddleFailsTheJobWithNoByteTwice) {
     for (uint32_t transport : {kProtocolIp, kProtocolIpx, kProtocolDlc}) {
         const size_t card = transport == kProtocolIp ? 0 : transport == kProtocolIpx ? 1 : 2;
         const std::string port = AddPort(card, transport);
-        bed_.Listener().SetFaults(card, sim::JobFaults{.resetAfterBytes = 5000});
+        bed_.Listener().SetFaults(card, sim::JobFaults{.drop = sim::JobDrop::Reset, .dropAfterBytes = 5000});
         const std::vector<uint8_t> bytes = JobBytes(400000);
         const JobRun run = RunJob(port, bytes);
         EXPECT_TRUE(run.started);
         EXPECT_FALSE(run.written && run.ended) << transport;
         const sim::JobRecord job = OnlyJob(card);
         EXPECT_FALSE(job.ended);
-        ASSERT_LE(job.bytes.size(), bytes.size());
-        EXPECT_TRUE(std::equal(job.bytes.begin(), job.bytes.end(), bytes.begin())) << transport;
+        const std::vector<uint8_t> arrived = CardBed::Bytes(job);
+        ASSERT_LE(arrived.size(), bytes.size());
+        EXPECT_TRUE(std::equal(arrived.begin(), arrived.end(), bytes.begin())) << transport;
         EXPECT_EQ(FindPort(port)->port->State(), PM32_PORT_CLOSED);
     }
+}
+
+// Every way a card can drop the link fails the job, and never brings the monitor down (a card that
+// closed right after its ready byte once crashed it); only an orderly close over TCP after the whole
+// end of the job leaves the job done: the card had read everything. Over SPX a close says nothing of
+// what the card read (the segment closes a connection with bytes unread), so there the answer byte
+// alone ends a job.
+TEST_F(MonitorJobTest, ALinkThatDropsFailsTheJobOnlyAnOrderlyCloseAfterTheEndIsDone) {
+    const std::vector<uint8_t> bytes = JobBytes(1000);
+    constexpr uint64_t kBanner = 3 + 7;  // "Windows"
+    constexpr uint64_t kStream = kBanner + 3 + 1000 + 3;
+    struct Drop {
+        const char* where;
+        sim::JobDrop drop;
+        uint64_t after;
+        bool doneOverTcp;
+    };
+    const Drop drops[] = {
+        {"after the ready byte", sim::JobDrop::Close, 0, false},
+        {"after the ready byte", sim::JobDrop::Reset, 0, false},
+        {"in the banner", sim::JobDrop::Reset, 2, false},
+        {"in the banner", sim::JobDrop::Close, 5, false},
+        {"in the data", sim::JobDrop::Reset, kBanner + 500, false},
+        {"in the end of the job", sim::JobDrop::Reset, kStream - 1, false},
+        {"in the end of the job", sim::JobDrop::Close, kStream - 1, false},
+        {"after the end of the job", sim::JobDrop::Reset, kStream, false},
+        {"after the end of the job", sim::JobDrop::Close, kStream, true},
+    };
+    for (uint32_t transport : {kProtocolIp, kProtocolIpx}) {
+        const size_t card = transport == kProtocolIp ? 0 : 1;
+        const std::string port = AddPort(card, transport, "", true);
+        for (const Drop& drop : drops) {
+            const std::string what = std::string(transport == kProtocolIp ? "tcp " : "spx ") + drop.where;
+            const size_t before = bed_.Listener().Jobs(card).size();
+            bed_.Listener().SetFaults(card, sim::JobFaults{.drop = drop.drop, .dropAfterBytes = drop.after});
+            const JobRun run = RunJob(port, bytes);
+            EXPECT_EQ(run.started && run.written && run.ended, drop.doneOverTcp && transport == kProtocolIp)
+                << what;
+            EXPECT_EQ(FindPort(port)->port->State(), PM32_PORT_CLOSED) << what;
+            if (drop.after > 0) {
+                for (const sim::JobRecord& job : JobsSince(card, before, before + 1)) {
+                    EXPECT_EQ(job.ended, drop.after >= kStream) << what;
+                }
+            }
+        }
+    }
+}
+
+// A card that never answers holds a job for one wait of LinkRetries x LinkTimeOut at the most, at
+// the ready byte and at the end's answer; the receive's own rounds and the caller's once nested,
+// LinkRetries^2 x LinkTimeOut.
+TEST_F(MonitorJobTest, ASilentCardHoldsAJobForOneWaitAtMost) {
+    std::optional<plat::StoreKeyHandle> settings =
+        plat::StoreKeyHandle::Open(plat::kStoreLocalMachine, plat::kPrintMonitorKey, plat::kStoreReadWrite);
+    ASSERT_TRUE(settings);
+    settings->WriteNumber("LinkTimeOut", 1000);
+    settings->WriteNumber("LinkRetries", 3);
+    const std::string port = AddPort(0, kProtocolIp, "", true);
+    const auto bound = std::chrono::milliseconds(2 * 3 * 1000);  // twice the one wait, a third of nested ones
+    plat::PortHandle handle = nullptr;
+    ASSERT_TRUE(OpenPort(port.c_str(), &handle));
+
+    bed_.Listener().SetFaults(0, sim::JobFaults{.readyDelayMs = 60000});
+    auto started = std::chrono::steady_clock::now();
+    EXPECT_FALSE(StartDocPort(handle, "Queue", 7, 1, nullptr));
+    EXPECT_LT(std::chrono::steady_clock::now() - started, bound);
+
+    bed_.Listener().SetFaults(0, sim::JobFaults{.noAnswer = true});
+    ASSERT_TRUE(StartDocPort(handle, "Queue", 7, 1, nullptr));
+    started = std::chrono::steady_clock::now();
+    EXPECT_TRUE(EndDocPort(handle));
+    EXPECT_LT(std::chrono::steady_clock::now() - started, bound);
+    ClosePort(handle);
 }
 
 TEST_F(MonitorJobTest, ACardThatStopsReadingFailsTheJob) {
@@ -160,7 +243,7 @@ TEST_F(MonitorJobTest, NoAnswerAfterTheEndStillEndsTheJob) {
     bed_.Listener().SetFaults(0, sim::JobFaults{.readyDelayMs = 400, .noAnswer = true});
     const std::vector<uint8_t> bytes = JobBytes(10);
     EXPECT_TRUE(RunJob(port, bytes).ended);
-    EXPECT_EQ(OnlyJob(0).bytes, bytes);
+    EXPECT_EQ(CardBed::Bytes(OnlyJob(0)), bytes);
 }
 
 TEST_F(MonitorJobTest, FallsBackWhenThePreferredTransportIsDownAndKeepsWhatWorked) {
@@ -204,7 +287,7 @@ TEST_F(MonitorJobTest, ABusyDlcReceiverIsWaitedFor) {
     EXPECT_TRUE(RunJob(port, bytes).ended);
     const sim::JobRecord job = OnlyJob(0);
     EXPECT_EQ(job.transport, "dlc");
-    EXPECT_EQ(job.bytes, bytes);
+    EXPECT_EQ(CardBed::Bytes(job), bytes);
 }
 
 // A hardware address that is not hexadecimal is refused, never read as some other station.

@@ -53,6 +53,22 @@ class MonitorPortTest : public ::testing::Test {
             RemovePort(name);
             DeletePortEntry(name);
         }
+        plat::StoreDeleteKey(plat::kStoreLocalMachine, plat::kAdapterPortsKey);
+    }
+
+    // The names EnumPorts gives at level 1.
+    static std::vector<std::string> Enumerated() {
+        uint32_t needed = 0;
+        uint32_t returned = 0;
+        EnumPorts(nullptr, 1, nullptr, 0, &needed, &returned);
+        std::vector<uint8_t> buffer(needed);
+        std::vector<std::string> names;
+        if (needed > 0 && EnumPorts(nullptr, 1, buffer.data(), needed, &needed, &returned)) {
+            for (uint32_t i = 0; i < returned; ++i) {
+                names.emplace_back(reinterpret_cast<const plat::PortInfo1*>(buffer.data())[i].name);
+            }
+        }
+        return names;
     }
     // A port on the server's entry, in the store and in the list.
     void AddPort(const std::string& name, const std::string& mac) {
@@ -178,6 +194,30 @@ TEST_F(MonitorPortTest, OnlyPortsWithACompleteEntryAreLoaded) {
     }
 }
 
+TEST_F(MonitorPortTest, PortsThatAnotherProcessAddsOrDeletesAreSeen) {
+    StoreServer("00C0DE000007", 2);
+    AddPort("Lobby", "00C0DE000007");
+    AddPort("Open", "00C0DE000007");
+    plat::PortHandle handle = nullptr;
+    ASSERT_TRUE(OpenPort("Open", &handle));
+    // Another process hosting the monitor (the console, vorlane-port) changes the port map.
+    ASSERT_TRUE(SavePortEntry(*ReadServerRecord("00C0DE000007"), "Annex", false));
+    ASSERT_TRUE(DeletePortEntry("Lobby"));
+    ASSERT_TRUE(DeletePortEntry("Open"));
+    EXPECT_EQ(Category("00C0DE000007"), 6u);
+
+    // A port held open stays in the list until it is closed.
+    EXPECT_EQ(Enumerated(), (std::vector<std::string>{"Annex", "Open"}));
+    // Deleting the port that is gone again is no success, and the count stays.
+    EXPECT_FALSE(DeletePort(nullptr, 0, "Lobby"));
+    EXPECT_EQ(plat::GetLastError(), plat::kErrorUnknownPort);
+    EXPECT_EQ(Category("00C0DE000007"), 6u);
+    EXPECT_TRUE(DeletePort(nullptr, 0, "Annex"));
+    EXPECT_EQ(Category("00C0DE000007"), 2u);
+    EXPECT_TRUE(ClosePort(handle));
+    EXPECT_EQ(Enumerated(), std::vector<std::string>{});
+}
+
 TEST(MonitorAddresses, TextsThatAreNoAddressAreRefused) {
     LinkTiming timing;
     timing.timeOutMs = 100;
@@ -205,6 +245,24 @@ TEST(MonitorBanner, NamesTheJobInAtMost128Characters) {
     EXPECT_EQ(BannerText(&job).substr(0, 26), "Windows 95 :: pc :: ann ::");
     EXPECT_EQ(BannerText(nullptr), "Windows");
     EXPECT_EQ(BannerHeader(128), (std::vector<uint8_t>{0x30, 0x00, 0x80}));
+}
+
+// A title of letters beyond ASCII is cut before the character that does not fit, never inside it.
+TEST(MonitorBanner, IsCutAtACharacterBoundary) {
+    for (const std::string letter : {"\u00e9", "\u20ac", "\U0001F5A8"}) {
+        plat::JobInfo1 job;
+        job.machineName = "pc";
+        job.userName = "ann";
+        for (int i = 0; i < 60; ++i) {
+            job.document += letter;
+        }
+        const std::string whole = "Windows 95 :: pc :: ann :: " + job.document;
+        const std::string banner = BannerText(&job);
+        EXPECT_LE(banner.size(), 128u) << letter;
+        EXPECT_GT(banner.size(), 128u - letter.size()) << letter;
+        EXPECT_EQ(whole.compare(0, banner.size(), banner), 0) << letter;
+        EXPECT_NE(static_cast<unsigned char>(whole[banner.size()]) & 0xC0, 0x80) << letter;
+    }
 }
 
 // The log file is overwritten from its start, not truncated; "TuvErr.Log" when no name is stored.

@@ -19,10 +19,10 @@
 #include "platform/store/StorePaths.h"
 #include "portmonitor/MonitorEntries.h"
 #include "portmonitor/PortList.h"
+#include "portmonitor/PortServices.h"
 #include "portmonitor/PortSetup.h"
 #include "portmonitor/PortStore.h"
 #include "portmonitor/dialogs/AddPrinterDialog.h"
-#include "portmonitor/dialogs/DialogEntries.h"
 #include "portmonitor/dialogs/MonitorMessages.h"
 #include "portmonitor/dialogs/PortDialog.h"
 #include "simulator/Simulator.h"
@@ -99,7 +99,7 @@ class PortDialogTest : public ::testing::Test {
 
     // A port dialog shown and filled by its detection.
     std::unique_ptr<PortDialog> OpenDialog(bool configure, const std::string& port = "") {
-        auto dialog = std::make_unique<PortDialog>(configure, port);
+        auto dialog = std::make_unique<PortDialog>(configure, port, MonitorPortServices());
         dialog->show();
         EXPECT_TRUE(Await([&] { return dialog->ServerList()->topLevelItemCount() == 3; }));
         return dialog;

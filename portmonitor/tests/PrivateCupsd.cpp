@@ -2,6 +2,8 @@
 
 #include <cups/cups.h>
 
+#include "platform/spooler/DeviceUri.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -9,9 +11,7 @@
 
 namespace portmon::test {
 
-namespace {
-
-std::string Run(const std::string& command) {
+std::string RunCommand(const std::string& command) {
     std::string output;
     FILE* pipe = popen((command + " 2>&1").c_str(), "r");
     if (pipe == nullptr) {
@@ -24,11 +24,9 @@ std::string Run(const std::string& command) {
     return pclose(pipe) == 0 ? output : "failed: " + output;
 }
 
-}  // namespace
-
 bool PrivateCupsd::AddQueue(const std::string& queue, const std::string& port) {
-    return Run("lpadmin -p " + queue + " -E -v vorlane:/" + port +
-               " -m raw -o printer-error-policy=abort-job")
+    return RunCommand("lpadmin -p '" + queue + "' -E -v '" + plat::PortDeviceUri(port) +
+                      "' -m raw -o printer-error-policy=abort-job")
                .rfind("failed", 0) != 0;
 }
 
@@ -39,8 +37,9 @@ std::string PrivateCupsd::WriteFile(const std::vector<uint8_t>& bytes) {
     return path;
 }
 
-int PrivateCupsd::Print(const std::string& queue, const std::vector<uint8_t>& bytes) {
-    const std::string output = Run("lp -d " + queue + " " + WriteFile(bytes));
+int PrivateCupsd::Print(const std::string& queue, const std::vector<uint8_t>& bytes,
+                        const std::string& arguments) {
+    const std::string output = RunCommand("lp -d '" + queue + "' " + arguments + " " + WriteFile(bytes));
     // "request id is QUEUE-N (1 file(s))"
     const std::string marker = "request id is " + queue + "-";
     const std::size_t at = output.find(marker);
@@ -48,7 +47,17 @@ int PrivateCupsd::Print(const std::string& queue, const std::vector<uint8_t>& by
 }
 
 bool PrivateCupsd::Cancel(int job) {
-    return Run("cancel " + std::to_string(job)).rfind("failed", 0) != 0;
+    return RunCommand("cancel " + std::to_string(job)).rfind("failed", 0) != 0;
+}
+
+bool PrivateCupsd::Release(int job) {
+    return RunCommand("lp -i " + std::to_string(job) + " -H resume").rfind("failed", 0) != 0;
+}
+
+std::string PrivateCupsd::SpoolFile(int job) const {
+    char name[32];
+    std::snprintf(name, sizeof name, "/spool/d%05d-001", job);
+    return Folder() + name;
 }
 
 int PrivateCupsd::JobState(int job) {
@@ -85,6 +94,33 @@ std::vector<std::string> PrivateCupsd::JobLog(int job) const {
         }
     }
     return lines;
+}
+
+bool PrivateCupsd::WaitForBackend(int job, std::chrono::milliseconds timeout) const {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (true) {
+        for (const std::string& line : JobLog(job)) {
+            if (line.find("Backend returned status") != std::string::npos ||
+                line.find("crashed on signal") != std::string::npos) {
+                return true;
+            }
+        }
+        if (std::chrono::steady_clock::now() >= deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+}
+
+bool PrivateCupsd::BackendCrashed(int job) const {
+    for (const std::string& line : JobLog(job)) {
+        for (const char* sign : {"crashed on signal", "runtime error:", "Sanitizer"}) {
+            if (line.find(sign) != std::string::npos) {
+                return true;
+            }
+        }
+    }
+    return false;
 }
 
 int64_t PrivateCupsd::LoggedChecksum(int job) const {

@@ -9,6 +9,10 @@
 
 namespace portmon::test {
 
+// The output of a shell command, its errors with it; "failed: " before it when the command did not
+// end well.
+std::string RunCommand(const std::string& command);
+
 // The test's own private spooler (see PrivateSpooler), with raw queues that print through the
 // backend and a look at its jobs and log.
 class PrivateCupsd {
@@ -17,10 +21,15 @@ class PrivateCupsd {
 
     // A raw queue whose device URI is "vorlane:/PORT", errors ending the job (not the queue).
     bool AddQueue(const std::string& queue, const std::string& port);
-    // Prints a file with `lp`; the job id, 0 when lp refused it.
-    int Print(const std::string& queue, const std::vector<uint8_t>& bytes);
+    // Prints a file with `lp` and its further arguments (shell words); the job id, 0 when lp refused
+    // it.
+    int Print(const std::string& queue, const std::vector<uint8_t>& bytes, const std::string& arguments = "");
     // Cancels with `cancel`; true when the program succeeded.
     bool Cancel(int job);
+    // Releases a job printed with "-H hold"; true when the program succeeded.
+    bool Release(int job);
+    // The spool file cupsd keeps of the job's document, which the backend reads.
+    std::string SpoolFile(int job) const;
 
     // The job's state (ipp_jstate_t), 0 when it cannot be read.
     int JobState(int job);
@@ -29,6 +38,12 @@ class PrivateCupsd {
     // The lines cupsd logged for the job (the backend's among them): the level letter, a blank and
     // the text.
     std::vector<std::string> JobLog(int job) const;
+    // Waits until cupsd logged the end of the job's backend (its status, or its crash); false when
+    // the time ran out first.
+    bool WaitForBackend(int job, std::chrono::milliseconds timeout) const;
+    // True when cupsd logged that the job's backend crashed, or the backend's sanitizer report (a test
+    // build's backend ends on its first finding).
+    bool BackendCrashed(int job) const;
     // The checksum the monitor logged for the job, -1 when none.
     int64_t LoggedChecksum(int job) const;
     std::string Folder() const { return spooler_.Folder(); }

@@ -18,7 +18,7 @@ std::uint32_t AuthenticationValue(const NwSession& session, const BinderyServer&
     if (!session.loginTree.empty() && EqualsNoCase(session.loginTree, server.tree)) {
         return kNwDirectoryAuthenticated;
     }
-    return attachment.binderyLogin ? kNwBinderyAuthenticated : kNwNotAuthenticated;
+    return !attachment.binderyUser.empty() ? kNwBinderyAuthenticated : kNwNotAuthenticated;
 }
 
 }  // namespace
@@ -33,7 +33,7 @@ void AddBinderyCalls(NetWareHandlers& handlers) {
          [](Call& call) {
              BinderyServer& server = Present(call.state.Server(call.Text(0)));
              const std::int32_t number = call.session.nextConnection++;
-             call.session.connections[number] = NwSession::Attachment{server.name, false};
+             call.session.connections[number] = NwSession::Attachment{server.name, {}};
              call.out = {std::to_string(number), server.name};
          }},
         {"detach",
@@ -66,7 +66,7 @@ void AddBinderyCalls(NetWareHandlers& handlers) {
              if (!PasswordMatches(user, call.Text(3))) {
                  throw Failure{kNwPasswordRefused};
              }
-             attachment.binderyLogin = true;
+             attachment.binderyUser = user.name;
          }},
         {"scan-objects",
          [](Call& call) {

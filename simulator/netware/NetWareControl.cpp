@@ -40,6 +40,22 @@ Number NumberOf(const std::string& text, Number lowest, Number highest) {
     return *number;
 }
 
+// A user's rights word: supervisor (the default) or ordinary.
+NwRights RightsOf(const std::vector<std::string>& words, std::size_t at) {
+    if (words.size() <= at || words[at] == "supervisor") {
+        return NwRights::Supervisor;
+    }
+    if (words[at] != "ordinary") {
+        throw Refusal{"unknown rights \"" + words[at] + "\" (supervisor or ordinary)"};
+    }
+    return NwRights::Ordinary;
+}
+
+void SetUser(NwObject& user, const std::vector<std::string>& words, std::size_t passwordAt) {
+    user.password = UpperCase(words[passwordAt]);
+    user.rights = RightsOf(words, passwordAt + 1);
+}
+
 NwObject& BinderyObjects(NetWareState& state, const std::string& server) {
     return Known(state.Server(server), "server", server).objects;
 }
@@ -51,17 +67,24 @@ void AddTreeObject(NetWareState& state, const std::vector<std::string>& words) {
     if (!KindOfName(words[2], kind)) {
         throw Refusal{"unknown kind \"" + words[2] + "\""};
     }
+    if (words.size() > 5 && kind != NwKind::User) {
+        throw Refusal{"only a user has rights"};
+    }
+    RightsOf(words, 5);
     std::string leaf;
     NwObject* parent = ResolveParent(tree, "[Root]", "." + words[3], leaf);
     NwObject* object = parent == nullptr ? nullptr : parent->Add(leaf, kind);
     Made(object, words[3]);
     if (words.size() > 4) {
-        object->password = UpperCase(words[4]);
+        SetUser(*object, words, 4);
     }
 }
 
 std::string Described(const NwObject& object, const std::string& name) {
     std::string line = std::string(KindName(object.kind)) + " " + name;
+    if (object.kind == NwKind::User && object.rights == NwRights::Ordinary) {
+        line += " rights=ordinary";
+    }
     if (!object.volume.empty()) {
         line += " volume=" + object.volume;
     }
@@ -142,15 +165,16 @@ std::string Run(NetWareState& state, const std::vector<std::string>& words) {
         server->tree = words.size() > 2 ? words[2] : "";
         state.servers.push_back(std::move(server));
     } else if (verb == "user") {
-        Expect(words, 4, 4, "user SERVER NAME PASSWORD");
+        Expect(words, 4, 5, "user SERVER NAME PASSWORD [supervisor|ordinary]");
+        RightsOf(words, 4);
         NwObject* user = BinderyObjects(state, words[1]).Add(words[2], NwKind::User);
         Made(user, words[2]);
-        user->password = UpperCase(words[3]);
-    } else if (verb == "queue" || verb == "print-server") {
-        Expect(words, 3, 3, "queue|print-server SERVER NAME");
-        Made(BinderyObjects(state, words[1])
-                 .Add(words[2], verb == "queue" ? NwKind::Queue : NwKind::PrintServer),
-             words[2]);
+        SetUser(*user, words, 3);
+    } else if (verb == "queue" || verb == "print-server" || verb == "volume") {
+        Expect(words, 3, 3, "queue|print-server|volume SERVER NAME");
+        NwKind kind = NwKind::Volume;
+        KindOfName(verb, kind);  // each verb is its kind's name
+        Made(BinderyObjects(state, words[1]).Add(words[2], kind), words[2]);
     } else if (verb == "printer") {
         Expect(words, 4, 4, "printer SERVER PRINT-SERVER NAME");
         NwObject& printServer = Known(BinderyObjects(state, words[1]).Child(words[2], NwKind::PrintServer),
@@ -165,7 +189,7 @@ std::string Run(NetWareState& state, const std::vector<std::string>& words) {
         tree->name = UpperCase(words[1]);
         state.trees.push_back(std::move(tree));
     } else if (verb == "object") {
-        Expect(words, 4, 5, "object TREE KIND NAME.CONTEXT [PASSWORD]");
+        Expect(words, 4, 6, "object TREE KIND NAME.CONTEXT [PASSWORD [supervisor|ordinary]]");
         AddTreeObject(state, words);
     } else if (verb == "context") {
         Expect(words, 3, 3, "context TREE CONTEXT");

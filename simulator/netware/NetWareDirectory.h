@@ -13,6 +13,10 @@ namespace sim {
 
 enum class NwKind { Container, User, Queue, PrintServer, Printer, Volume };
 
+// What a user may do: a supervisor changes queues, print servers and printers; an ordinary user
+// only reads them.
+enum class NwRights { Supervisor, Ordinary };
+
 struct ServicedQueue {
     std::string queue;  // bindery: the queue's name; directory: its distinguished name
     std::int32_t first = 0;
@@ -25,6 +29,7 @@ struct NwObject {
     NwObject* parent = nullptr;
     std::vector<std::unique_ptr<NwObject>> children;  // containers; a bindery print server's printers
     std::string password;                             // users, upper-cased
+    NwRights rights = NwRights::Supervisor;           // users
     std::string volume;                               // queues
     std::vector<std::string> printers;                // a tree's print servers: their printers' names
     std::string configuration;                        // printers: attribute 3

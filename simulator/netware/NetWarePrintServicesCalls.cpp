@@ -26,6 +26,34 @@ Place PlaceOf(const Call& call) {
     return Place{nullptr, &call.Tree(1), call.Text(2)};
 }
 
+// The user a change is made as: the bindery login of the connection, else the directory login
+// when it is to the server's tree; in a tree, the directory login to it. Null without a login.
+const NwObject* ChangingUser(const Call& call, const Place& place) {
+    DirectoryTree* tree = place.tree;
+    if (place.server != nullptr) {
+        const std::string& binderyUser = call.Connection(1).binderyUser;
+        if (!binderyUser.empty()) {
+            return place.server->objects.Child(binderyUser, NwKind::User);
+        }
+        tree = call.state.Tree(place.server->tree);
+    }
+    if (tree == nullptr || !EqualsNoCase(call.session.loginTree, tree->name)) {
+        return nullptr;
+    }
+    return ResolveDistinguished(*tree, call.session.loginUser);
+}
+
+// The place of a change, which needs a supervisor's login: a bindery refuses anyone else with the
+// code of what is changed, a tree with its one code for no access.
+Place ChangePlaceOf(const Call& call, NwCode binderyRefusal) {
+    const Place place = PlaceOf(call);
+    const NwObject* user = ChangingUser(call, place);
+    if (user == nullptr || user->kind != NwKind::User || user->rights != NwRights::Supervisor) {
+        throw Failure{place.server != nullptr ? binderyRefusal : kNwNoAccess};
+    }
+    return place;
+}
+
 NwObject& Find(const Place& place, std::string_view name, NwKind kind) {
     const NwCode absent = kind == NwKind::PrintServer ? kNwNoPrintServer : kNwNoSuchObject;
     if (place.server != nullptr) {
@@ -68,7 +96,7 @@ std::vector<ServicedQueue> ValuesOf(const NwObject& printer, std::int32_t attrib
 
 // Arguments 3 to 8 of an attribute change: print server, printer, attribute, text, first, second.
 void ChangeValue(Call& call, bool add) {
-    const Place place = PlaceOf(call);
+    const Place place = ChangePlaceOf(call, kNwNoPropertyWriteRight);
     NwObject& printer = PrinterOf(place, call.Text(3), call.Text(4));
     const std::int32_t attribute = call.Number(5);
     if (attribute == kNwPrinterConfiguration) {
@@ -116,7 +144,7 @@ void AddPrintServicesCalls(NetWareHandlers& handlers) {
          }},
         {"create-queue",
          [](Call& call) {
-             const Place place = PlaceOf(call);
+             const Place place = ChangePlaceOf(call, kNwNoObjectCreateRight);
              std::string volume = call.Text(4);
              if (place.tree != nullptr) {
                  volume = DistinguishedName(Find(place, volume, NwKind::Volume));
@@ -125,15 +153,18 @@ void AddPrintServicesCalls(NetWareHandlers& handlers) {
          }},
         {"delete-queue",
          [](Call& call) {
-             NwObject& queue = Find(PlaceOf(call), call.Text(3), NwKind::Queue);
+             NwObject& queue = Find(ChangePlaceOf(call, kNwNoObjectDeleteRight), call.Text(3), NwKind::Queue);
              queue.parent->Remove(&queue);
          }},
         {"queue-exists", [](Call& call) { Find(PlaceOf(call), call.Text(3), NwKind::Queue); }},
-        {"create-ps", [](Call& call) { Create(PlaceOf(call), call.Text(3), NwKind::PrintServer); }},
+        {"create-ps",
+         [](Call& call) {
+             Create(ChangePlaceOf(call, kNwNoObjectCreateRight), call.Text(3), NwKind::PrintServer);
+         }},
         {"ps-exists", [](Call& call) { Find(PlaceOf(call), call.Text(3), NwKind::PrintServer); }},
         {"create-printer",
          [](Call& call) {
-             const Place place = PlaceOf(call);
+             const Place place = ChangePlaceOf(call, kNwNoObjectCreateRight);
              NwObject& printServer = Find(place, call.Text(3), NwKind::PrintServer);
              if (place.server != nullptr) {
                  Present(printServer.Add(call.Text(4), NwKind::Printer), kNwObjectExists);

@@ -16,7 +16,7 @@ namespace sim {
 struct NwSession {
     struct Attachment {
         std::string server;
-        bool binderyLogin = false;
+        std::string binderyUser;  // the user logged in on it; empty without
     };
     std::map<std::int32_t, Attachment> connections;
     std::int32_t nextConnection = 1;

@@ -260,6 +260,13 @@ TEST_F(CardFixture, EveryFaultSwitchShapesTheAnswer) {
     EXPECT_EQ(refused->errorIndex, 1);
     EXPECT_EQ(Get({Name})->bindings[0].second, MibValue::Text("Before"))
         << "a refused request is not carried out";
+    refused = DecodeAnswer(outgoing({.setErrorStatus = 5})->bytes);
+    EXPECT_EQ(refused->errorStatus, 5);
+    EXPECT_EQ(Get({Name})->bindings[0].second, MibValue::Text("Before"))
+        << "a refused set is not carried out";
+    card->Faults(Protocol::Ip).Set({.setErrorStatus = 5});
+    EXPECT_EQ(Get({Name})->errorStatus, 0) << "reads are answered";
+    card->Faults(Protocol::Ip).Set({});
 
     card->Faults(Protocol::Ip).Set({.dropPercent = 30});
     int answered = 0;

@@ -53,6 +53,17 @@ TEST(DescriptionFile, CardsLineCountsAddressesUpAndMixesEngines) {
     EXPECT_NE(network.cards[0].ip, network.cards[4].ip);
 }
 
+TEST(DescriptionFile, NetWareLinesAreKeptInOrderWithTheirNumbers) {
+    NetworkDescription network =
+        Parse("netware server FS1\ncard A\n\nnetware user FS1 ADMIN \"two words\"\n");
+    ASSERT_EQ(network.netware.size(), 2u);
+    EXPECT_EQ(network.netware[0].number, 1u);
+    EXPECT_EQ(network.netware[1].number, 4u);
+    EXPECT_EQ(network.netware[1].words,
+              (std::vector<std::string>{"netware", "user", "FS1", "ADMIN", "two words"}));
+    EXPECT_EQ(network.cards.size(), 1u);
+}
+
 TEST(DescriptionFile, RefusalsNameTheLine) {
     struct Case {
         const char* text;
@@ -71,6 +82,7 @@ TEST(DescriptionFile, RefusalsNameTheLine) {
         {"card", "line 1: card needs a name"},
         {"cards 0 P", "line 1: bad count"},
         {"option speed=9", "line 1: unknown option"},
+        {"card A\nnetware", "line 2: netware needs a command"},
         {"card A mac=000000000001\ncard B mac=000000000001",
          "two cards with the hardware address 000000000001"},
         {"card A ip=127.0.0.9\ncard B ip=127.0.0.9", "two cards with the address 127.0.0.9"},

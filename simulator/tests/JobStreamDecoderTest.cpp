@@ -43,10 +43,11 @@ TEST(JobStreamDecoder, AJobReadsTheSameInPiecesOfEverySize) {
         const JobRecord& job = decoder.Job();
         EXPECT_TRUE(job.ended) << piece;
         EXPECT_EQ(job.banner, "hi");
-        EXPECT_EQ(job.packetSizes, (std::vector<uint16_t>{1490, 0, 3}));
+        EXPECT_EQ(job.packets, 3u);
+        EXPECT_EQ(job.largestPacket, 1490u);
         EXPECT_EQ(job.byteCount, 1493u);
         std::vector<uint8_t> all = Join({first, second});
-        EXPECT_EQ(job.bytes, all);
+        EXPECT_EQ(job.firstBytes, all);
         EXPECT_EQ(job.checksum, std::accumulate(all.begin(), all.end(), 0u));
         EXPECT_EQ(job.framingErrors, 0u);
     }
@@ -75,12 +76,38 @@ TEST(JobStreamDecoder, CountsFramingErrors) {
 }
 
 TEST(JobStreamDecoder, ALengthLongerThanWhatCameReadsOnlyWhatCame) {
-    JobStreamDecoder decoder("dlc", false);
+    JobStreamDecoder decoder("dlc", JobKeeping{.firstBytes = 0, .folder = ""});
     decoder.Feed(std::vector<uint8_t>{JobDataPacket, 0xFF, 0xFF, 1, 2, 3});
     EXPECT_EQ(decoder.Job().byteCount, 3u);
     EXPECT_EQ(decoder.Job().checksum, 6u);
-    EXPECT_TRUE(decoder.Job().bytes.empty());
+    EXPECT_TRUE(decoder.Job().firstBytes.empty());
     EXPECT_FALSE(decoder.Ended());
+}
+
+// A job of any size costs the card the same: the record keeps the first bytes and a bounded banner,
+// the file (when asked for) every byte.
+TEST(JobStreamDecoder, KeepsTheFirstBytesAndWritesTheRestOnlyToTheFile) {
+    const std::string folder = ::testing::TempDir();
+    const std::vector<uint8_t> first = Bytes(1490, 1);
+    const std::vector<uint8_t> second = Bytes(1000, 9);
+    const std::vector<uint8_t> longBanner(3000, 'b');
+    JobStreamDecoder decoder("tcp", JobKeeping{.firstBytes = 2000, .folder = folder});
+    decoder.Feed(
+        Join({Packet(JobBannerPacket, longBanner), Packet(JobBannerPacket, {'c'}),
+              Packet(JobDataPacket, first), Packet(JobDataPacket, second), Packet(JobEndPacket, {})}));
+    const JobRecord job = decoder.Job();
+    const std::vector<uint8_t> all = Join({first, second});
+    EXPECT_EQ(job.banner, std::string(KeptBannerBytes, 'b'));
+    EXPECT_EQ(job.byteCount, all.size());
+    EXPECT_EQ(job.firstBytes, std::vector<uint8_t>(all.begin(), all.begin() + 2000));
+    ASSERT_EQ(job.file.rfind(folder, 0), 0u) << job.file;
+    std::FILE* file = std::fopen(job.file.c_str(), "rb");
+    ASSERT_NE(file, nullptr);
+    std::vector<uint8_t> written(all.size() + 1);
+    written.resize(std::fread(written.data(), 1, written.size(), file));
+    std::fclose(file);
+    std::remove(job.file.c_str());
+    EXPECT_EQ(written, all);
 }
 
 }  // namespace

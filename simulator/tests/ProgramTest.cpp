@@ -26,9 +26,11 @@ class ProgramTest : public ::testing::Test {
     void SetUp() override {
         const char* runtime = std::getenv("VORLANE_RUNTIME");
         folder = runtime != nullptr ? runtime : "/tmp";
-        std::ofstream(folder + "/net.txt") << "# two cards\n"
+        std::ofstream(folder + "/net.txt") << "# two cards and a NetWare file server\n"
                                               "card PS-1 ip=127.0.7.1 location=\"Room 1\"\n"
-                                              "cards 1 Extra ip=127.0.7.2 engine=external\n";
+                                              "netware server FS1\n"
+                                              "cards 1 Extra ip=127.0.7.2 engine=external\n"
+                                              "netware volume FS1 SYS\n";
         socketPath = folder + "/sim.sock";
         int out[2];
         ASSERT_EQ(pipe(out), 0);
@@ -132,6 +134,20 @@ TEST_F(ProgramTest, AClientThatHangsUpBeforeItsReplyLeavesTheProgramServing) {
     SendLine(fd, "list");
     EXPECT_EQ(Command("status PS-1 0"), "ok");
     close(fd);
+}
+
+TEST_F(ProgramTest, TheDescriptionsNetWareLinesSeedItsNetworkBeforeItIsReady) {
+    EXPECT_EQ(Command("netware show FS1"), "volume SYS") << "the first line of the listing";
+}
+
+TEST(ProgramStart, ARefusedNetWareLineIsNamedAndEndsTheProgram) {
+    const char* runtime = std::getenv("VORLANE_RUNTIME");
+    const std::string file = std::string(runtime != nullptr ? runtime : "/tmp") + "/netware.txt";
+    std::ofstream(file) << "card A ip=127.0.7.3\nnetware server FS1\nnetware queue FS2 Q1\n";
+    ProgramResult result = RunProgram({"timeout", "20", PRINTSERVER_SIM, file});
+    EXPECT_EQ(result.exitCode, 2) << result.output;
+    EXPECT_NE(result.output.find(file + ": line 3: error unknown server \"FS2\""), std::string::npos)
+        << result.output;
 }
 
 TEST(ProgramStart, AnEndlessDescriptionIsRefused) {

@@ -1,5 +1,8 @@
 #include "snmp/codec/BerWriter.h"
 
+#include <algorithm>
+#include <bit>
+
 #include "snmp/codec/BerTags.h"
 #include "snmp/codec/ObjectIdentifier.h"
 #include "snmp/codec/ReqParam.h"
@@ -7,18 +10,16 @@
 namespace snmp {
 
 bool BerWriter::PutInteger(std::uint8_t tag, std::int32_t value) {
-    // Drop leading bytes while the next byte's top bit still carries the sign.
+    // The fewest bytes that keep the sign: the significant bits of the value, or of its complement
+    // when negative, and a sign bit.
+    const auto magnitude = static_cast<std::uint32_t>(value < 0 ? ~value : value);
+    const auto count = static_cast<std::size_t>(std::bit_width(magnitude) / 8 + 1);
     std::uint8_t bytes[4];
     auto bits = static_cast<std::uint32_t>(value);
     for (int i = 3; i >= 0; --i, bits >>= 8) {
         bytes[i] = static_cast<std::uint8_t>(bits);
     }
-    std::size_t start = 0;
-    while (start < 3 && ((bytes[start] == 0x00 && (bytes[start + 1] & 0x80) == 0) ||
-                         (bytes[start] == 0xFF && (bytes[start + 1] & 0x80) != 0))) {
-        ++start;
-    }
-    return PutOctets(tag, bytes + start, 4 - start);
+    return PutOctets(tag, bytes + 4 - count, count);
 }
 
 bool BerWriter::PutUnsigned(std::uint8_t tag, std::uint32_t value) {
@@ -33,11 +34,20 @@ bool BerWriter::PutUnsigned(std::uint8_t tag, std::uint32_t value) {
     return PutOctets(tag, bytes + start, 5 - start);
 }
 
+// The content is written in place, in front of what the writer holds, at most kMaxElementContent bytes.
 bool BerWriter::PutObjectId(std::string_view text) {
-    std::uint8_t content[kMaxElementContent];
-    std::size_t length = 0;
-    return OidTextToContent(text, content, sizeof content, length) &&
-           PutOctets(kTagObjectId, content, length);
+    std::uint8_t* const end = buffer_ + free_;
+    const std::uint8_t* start = OidTextToContentBefore(text, end - std::min(free_, kMaxElementContent), end);
+    if (start == nullptr) {
+        return false;
+    }
+    const std::size_t before = free_;
+    free_ = static_cast<std::size_t>(start - buffer_);
+    if (!PutHeader(kTagObjectId, before - free_)) {
+        free_ = before;
+        return false;
+    }
+    return true;
 }
 
 }  // namespace snmp

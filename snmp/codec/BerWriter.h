@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "snmp/codec/ReqParam.h"
+#include "snmp/codec/ShortCopy.h"
 
 namespace snmp {
 
@@ -21,8 +22,8 @@ inline std::size_t LengthOctetsSize(std::size_t length) {
 }
 
 // Writes BER back to front into a fixed buffer, so that every element's length is known when its
-// header goes in front of its content. Every put checks the room left first and fails without
-// writing anything. The small puts are inline: a message makes dozens of them.
+// header goes in front of its content. Every put checks the room left; one that fails leaves what
+// the writer holds as it was. The small puts are inline: a message makes dozens of them.
 class BerWriter {
   public:
     BerWriter(std::uint8_t* buffer, std::size_t capacity)
@@ -41,9 +42,7 @@ class BerWriter {
             return false;
         }
         free_ -= count;
-        if (count != 0) {
-            std::memcpy(buffer_ + free_, bytes, count);
-        }
+        CopyBytes(buffer_ + free_, bytes, count);
         return true;
     }
 
@@ -64,6 +63,14 @@ class BerWriter {
 
     // Identifier and length octets in front of content already written.
     bool PutHeader(std::uint8_t tag, std::size_t contentLength) {
+        if (contentLength < 0x80) {  // the short form, nearly every element of a message
+            if (free_ < 2) {
+                return false;
+            }
+            buffer_[--free_] = static_cast<std::uint8_t>(contentLength);
+            buffer_[--free_] = tag;
+            return true;
+        }
         return free_ > LengthOctetsSize(contentLength) && PutLength(contentLength) && PutByte(tag);
     }
 

@@ -1,11 +1,14 @@
 #include "snmp/codec/BindingList.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string_view>
 
 #include "platform/services/GlobalMemory.h"
 #include "snmp/codec/BerTags.h"
+#include "snmp/codec/ObjectIdentifier.h"
 #include "snmp/codec/ReqParam.h"
+#include "snmp/codec/ShortCopy.h"
 #include "snmp/codec/SnmpValueType.h"
 #include "snmp/codec/ValueDecoder.h"
 
@@ -61,9 +64,7 @@ bool PutBinding(BerWriter& out, const VarBind& binding, bool withValues) {
 void* CopyToBlock(const void* bytes, std::size_t length, std::size_t blockSize) {
     auto* block = static_cast<std::uint8_t*>(plat::AllocRawBlock(blockSize));
     if (block != nullptr) {
-        if (length != 0) {
-            std::memcpy(block, bytes, length);
-        }
+        CopyBytes(block, bytes, length);
         if (blockSize - length == 1) {  // the usual spare terminator: no call for one byte
             block[length] = 0;
         } else {
@@ -73,24 +74,39 @@ void* CopyToBlock(const void* bytes, std::size_t length, std::size_t blockSize) 
     return block;
 }
 
+// The object identifier's text goes straight into its block, which is made as large as the longest
+// text the content can give: "." and three digits for a one-byte subidentifier, fewer characters
+// per byte for a longer one, and the first subidentifier's two arcs take no more.
+bool DecodeOid(BerReader& binding, char*& text, std::int32_t& textLength) {
+    BerReader content(nullptr, 0);
+    if (!binding.ReadElement(kTagObjectId, content)) {
+        return false;
+    }
+    const std::size_t length = content.Remaining();
+    const std::size_t block = std::min(4 * length + 1, kOidText);
+    text = static_cast<char*>(plat::AllocRawBlock(block));
+    std::size_t written = 0;
+    if (text == nullptr || !OidContentToText(content.Take(length), length, text, block, written)) {
+        return false;
+    }
+    textLength = static_cast<std::int32_t>(written);
+    return true;
+}
+
 bool DecodeBinding(BerReader& list, std::size_t valueBlock, VarBind& binding) {
     BerReader content(nullptr, 0);
-    char oid[kOidText];
-    std::size_t oidLength = 0;
     DecodedValue value;
-    if (!list.ReadElement(kTagSequence, content) || !ReadObjectId(content, oid, oidLength) ||
+    if (!list.ReadElement(kTagSequence, content) || !DecodeOid(content, binding.Oid, binding.OidLength) ||
         !DecodeValue(content, value) || !content.AtEnd()) {
         return false;
     }
     if (valueBlock != 0 && value.length > valueBlock) {
         return false;
     }
-    binding.Oid = static_cast<char*>(CopyToBlock(oid, oidLength, oidLength + 1));
-    binding.OidLength = static_cast<std::int32_t>(oidLength);
     binding.ValueType = value.type;
     binding.Value = CopyToBlock(value.bytes, value.length, valueBlock != 0 ? valueBlock : value.length + 1);
     binding.ValueLength = static_cast<std::int32_t>(value.length);
-    return binding.Oid != nullptr && binding.Value != nullptr;
+    return binding.Value != nullptr;
 }
 
 }  // namespace
@@ -108,7 +124,10 @@ bool EncodeBindingList(BerWriter& out, const VarBind* bindings, std::size_t coun
     return out.PutHeader(kTagSequence, out.Size() - end);
 }
 
-bool DecodeBindingList(BerReader list, std::size_t valueBlock, VarBind*& bindings, std::uint16_t& count) {
+// Flattened: a binding's decode is a dozen small reads and copies spread over the codec's files,
+// and the calls between them cost as much as the reads.
+[[gnu::flatten]] bool DecodeBindingList(BerReader list, std::size_t valueBlock, VarBind*& bindings,
+                                        std::uint16_t& count) {
     // Read into room for the most a message may hold, then kept in an array of the count read.
     VarBind read[kMaxBindings];
     std::size_t readCount = 0;
@@ -127,7 +146,8 @@ bool DecodeBindingList(BerReader list, std::size_t valueBlock, VarBind*& binding
         }
         // Counted before it is read, so that a half-made binding's blocks are freed with the rest.
         VarBind& binding = read[readCount++];
-        binding = VarBind{};
+        binding.Oid = nullptr;
+        binding.Value = nullptr;
         if (!DecodeBinding(list, valueBlock, binding)) {
             return refuse();
         }

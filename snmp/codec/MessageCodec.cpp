@@ -67,8 +67,9 @@ bool ReadPdu(BerReader& in, std::uint32_t acceptedPduTypes, ReqParam& message) {
 
 }  // namespace
 
-EncodeStatus EncodeMessage(const ReqParam& message, std::uint8_t* buffer, std::size_t capacity,
-                           std::size_t& written) {
+// Flattened, as the decoder's binding list is: the puts of a message are many and small.
+[[gnu::flatten]] EncodeStatus EncodeMessage(const ReqParam& message, std::uint8_t* buffer,
+                                            std::size_t capacity, std::size_t& written) {
     if (message.PduType < kPduGet || message.PduType > kPduSet) {
         return kEncodeCannotBuild;
     }

@@ -5,6 +5,7 @@
 #include "platform/services/GlobalMemory.h"
 #include "snmp/codec/BerTags.h"
 #include "snmp/codec/ReqParam.h"
+#include "snmp/codec/ShortCopy.h"
 
 namespace snmp {
 
@@ -35,7 +36,7 @@ bool ReadMessageFrame(const std::uint8_t* data, std::size_t length, BerReader& p
     if (community == nullptr) {
         return false;
     }
-    std::memcpy(community, content.Take(communityLength), communityLength);
+    CopyBytes(community, content.Take(communityLength), communityLength);
     community[communityLength] = '\0';
     return true;
 }

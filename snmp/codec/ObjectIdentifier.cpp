@@ -5,6 +5,8 @@
 #include <charconv>
 #include <cstring>
 
+#include "snmp/codec/ShortCopy.h"
+
 namespace snmp {
 
 namespace {
@@ -38,9 +40,11 @@ const KnownPrefix* KnownTextPrefix(std::string_view text) {
     if (!text.starts_with(kCommonText)) {
         return nullptr;
     }
-#pragma GCC unroll 4  // each comparison of constant length and bytes, made without a call
+    // Past the common start, each comparison is of constant length and bytes, made without a call.
+    const std::string_view rest = text.substr(kCommonText.size());
+#pragma GCC unroll 4
     for (const KnownPrefix& prefix : kKnownPrefixes) {
-        if (text.starts_with(prefix.text) &&
+        if (rest.starts_with(prefix.text.substr(kCommonText.size())) &&
             (text.size() == prefix.text.size() || text[prefix.text.size()] == '.')) {
             return &prefix;
         }
@@ -53,9 +57,10 @@ const KnownPrefix* KnownContentPrefix(std::string_view content) {
     if (!content.starts_with(kCommonContent)) {
         return nullptr;
     }
+    const std::string_view rest = content.substr(kCommonContent.size());
 #pragma GCC unroll 4
     for (const KnownPrefix& prefix : kKnownPrefixes) {
-        if (content.starts_with(prefix.content)) {
+        if (rest.starts_with(prefix.content.substr(kCommonContent.size()))) {
             return &prefix;
         }
     }
@@ -80,34 +85,74 @@ const char* ReadArc(const char* next, const char* end, std::uint32_t& arc) {
     return next != start ? next : nullptr;
 }
 
-// Writes a subidentifier in base 128 at `out`: where it ends, or null when it does not fit before `limit`.
-std::uint8_t* PutSubidentifier(std::uint32_t value, std::uint8_t* out, const std::uint8_t* limit) {
-    if (value < 0x80 && out != limit) {
-        *out = static_cast<std::uint8_t>(value);
-        return out + 1;
-    }
-    std::ptrdiff_t count = 1;
-    for (std::uint32_t rest = value >> 7; rest != 0; rest >>= 7) {
-        ++count;
-    }
-    if (limit - out < count) {
-        return nullptr;
-    }
-    for (std::ptrdiff_t i = count - 1; i >= 0; --i, value >>= 7) {
-        out[i] = static_cast<std::uint8_t>((value & 0x7F) | (i + 1 == count ? 0x00 : 0x80));
-    }
-    return out + count;
-}
-
-// Writes the arcs of `next` up to `end`, each a dot and a decimal number, as subidentifiers at `out`:
-// where they end, or null on a bad arc or when they do not fit before `limit`.
-std::uint8_t* PutArcs(const char* next, const char* end, std::uint8_t* out, const std::uint8_t* limit) {
-    while (next != end && out != nullptr) {
-        std::uint32_t arc = 0;
-        if (*next != '.' || (next = ReadArc(next + 1, end, arc)) == nullptr) {
+// Reads the decimal arc of at most 32 bits that ends at `end`, going back no further than `first`:
+// where it begins, or null when there is none.
+const char* ReadArcBefore(const char* first, const char* end, std::uint32_t& arc) {
+    constexpr std::uint64_t kPastLargestDigit = std::uint64_t{UINT32_MAX} + 1;
+    std::uint64_t value = 0;
+    std::uint64_t scale = 1;  // of the digit read next; it stops growing once no digit may have it
+    const char* next = end;
+    for (; next != first; --next) {
+        const auto digit = static_cast<unsigned>(static_cast<unsigned char>(next[-1]) - '0');
+        if (digit > 9) {
+            break;
+        }
+        if (digit != 0 && (scale >= kPastLargestDigit || (value += digit * scale) > UINT32_MAX)) {
             return nullptr;
         }
-        out = PutSubidentifier(arc, out, limit);
+        scale = scale < kPastLargestDigit ? scale * 10 : scale;
+    }
+    arc = static_cast<std::uint32_t>(value);
+    return next != end ? next : nullptr;
+}
+
+// Writes a subidentifier in base 128 so that it ends at `out`: where it begins, or null when it does
+// not fit above `limit`.
+std::uint8_t* PutSubidentifierBefore(std::uint32_t value, std::uint8_t* out, const std::uint8_t* limit) {
+    if (out == limit) {
+        return nullptr;
+    }
+    *--out = static_cast<std::uint8_t>(value & 0x7F);
+    for (value >>= 7; value != 0; value >>= 7) {
+        if (out == limit) {
+            return nullptr;
+        }
+        *--out = static_cast<std::uint8_t>(0x80 | (value & 0x7F));
+    }
+    return out;
+}
+
+constexpr unsigned DigitOf(char c) {
+    return static_cast<unsigned>(static_cast<unsigned char>(c) - '0');
+}
+
+// Writes the arcs of the text from `first` to `end`, each a dot and a decimal number, as
+// subidentifiers ending at `out`, last arc first: where they begin, or null on a bad arc or when they
+// do not fit above `limit`. Arcs of one or two digits, nearly all of them, are read without a loop.
+std::uint8_t* PutArcsBefore(const char* first, const char* end, std::uint8_t* out,
+                            const std::uint8_t* limit) {
+    while (end != first) {
+        const std::ptrdiff_t room = end - first;
+        const unsigned units = DigitOf(end[-1]);
+        std::uint32_t arc = 0;
+        if (room >= 2 && units <= 9 && end[-2] == '.') {
+            arc = units;
+            end -= 2;
+        } else if (room >= 3 && units <= 9 && DigitOf(end[-2]) <= 9 && end[-3] == '.') {
+            arc = DigitOf(end[-2]) * 10 + units;
+            end -= 3;
+        } else {
+            const char* start = ReadArcBefore(first, end, arc);
+            if (start == nullptr || start == first || start[-1] != '.') {
+                return nullptr;
+            }
+            end = start - 1;
+        }
+        if (arc < 0x80 && out != limit) {
+            *--out = static_cast<std::uint8_t>(arc);
+        } else if ((out = PutSubidentifierBefore(arc, out, limit)) == nullptr) {
+            return nullptr;
+        }
     }
     return out;
 }
@@ -175,12 +220,12 @@ constexpr std::array<ShortArc, 0x80> MakeShortArcs() {
 }
 constexpr std::array<ShortArc, 0x80> kShortArcs = MakeShortArcs();
 
-// Appends `piece` when it fits before `last`: the new end, or null.
+// Appends `piece` (at most kShortCopyLimit characters) when it fits before `last`: the new end, or null.
 char* AppendText(char* out, const char* last, const char* piece, std::size_t count) {
     if (count > static_cast<std::size_t>(last - out)) {
         return nullptr;
     }
-    std::memcpy(out, piece, count);
+    CopyShort(out, piece, count);
     return out + count;
 }
 
@@ -206,35 +251,47 @@ char* AppendFirstArcs(char* out, const char* last, std::uint32_t subidentifier) 
 
 }  // namespace
 
+std::uint8_t* OidTextToContentBefore(std::string_view text, std::uint8_t* limit, std::uint8_t* end) {
+    const char* const first = text.data();
+    const char* const last = first + text.size();
+    const KnownPrefix* known = KnownTextPrefix(text);
+    // The first two arcs make one subidentifier: they are read first, the others from the end.
+    const char* arcs = known != nullptr ? first + known->text.size() : nullptr;
+    std::uint32_t firstArc = 0;
+    std::uint32_t secondArc = 0;
+    if (known == nullptr) {
+        arcs = ReadArc(first, last, firstArc);
+        if (arcs != nullptr && arcs != last) {
+            arcs = *arcs == '.' ? ReadArc(arcs + 1, last, secondArc) : nullptr;
+        }
+        if (arcs == nullptr || firstArc > 2 || secondArc >= 40) {
+            return nullptr;
+        }
+    }
+    std::uint8_t* out = PutArcsBefore(arcs, last, end, limit);
+    if (out == nullptr) {
+        return nullptr;
+    }
+    if (known == nullptr) {
+        return out != limit ? PutSubidentifierBefore(firstArc * 40 + secondArc, out, limit) : nullptr;
+    }
+    if (static_cast<std::size_t>(out - limit) < known->content.size()) {
+        return nullptr;
+    }
+    out -= known->content.size();
+    CopyShort(out, known->content.data(), known->content.size());
+    return out;
+}
+
 bool OidTextToContent(std::string_view text, std::uint8_t* content, std::size_t capacity,
                       std::size_t& length) {
     length = 0;
-    const char* next = text.data();
-    const char* const end = next + text.size();
-    std::uint8_t* out = content;
-    const std::uint8_t* const limit = content + capacity;
-    if (const KnownPrefix* known = KnownTextPrefix(text);
-        known != nullptr && known->content.size() <= capacity) {
-        std::memcpy(out, known->content.data(), known->content.size());
-        out += known->content.size();
-        next += known->text.size();
-    } else {
-        std::uint32_t first = 0;
-        std::uint32_t second = 0;
-        next = ReadArc(next, end, first);
-        if (next != nullptr && next != end) {
-            next = *next == '.' ? ReadArc(next + 1, end, second) : nullptr;
-        }
-        if (next == nullptr || first > 2 || second >= 40 || capacity == 0) {
-            return false;
-        }
-        *out++ = static_cast<std::uint8_t>(first * 40 + second);
-    }
-    out = PutArcs(next, end, out, limit);
-    if (out == nullptr) {
+    const std::uint8_t* start = OidTextToContentBefore(text, content, content + capacity);
+    if (start == nullptr) {
         return false;
     }
-    length = static_cast<std::size_t>(out - content);
+    length = static_cast<std::size_t>(content + capacity - start);
+    std::memmove(content, start, length);
     return true;
 }
 
@@ -254,17 +311,22 @@ bool OidContentToText(const std::uint8_t* content, std::size_t length, char* tex
     } else if ((next = ReadSubidentifier(next, end, subidentifier)) != nullptr) {
         out = AppendFirstArcs(out, last, subidentifier);
     }
-    while (next != nullptr && out != nullptr && next != end) {
-        if (*next < 0x80 && last - out >= static_cast<std::ptrdiff_t>(kShortArcRoom)) {
-            const ShortArc& arc = kShortArcs[*next++];
-            std::memcpy(out, arc.text, kShortArcRoom);
-            out += arc.length;
-        } else if ((next = ReadSubidentifier(next, end, subidentifier)) != nullptr) {
-            out = AppendArc(out, last, subidentifier);
-        }
-    }
     if (next == nullptr || out == nullptr) {
         return false;
+    }
+    // No subidentifier takes more than four characters for each of its bytes: with that much room
+    // left, the one-byte ones (nearly all) are copied whole without a look at the room.
+    const bool roomy = last - out >= static_cast<std::ptrdiff_t>(kShortArcRoom) * (end - next);
+    while (next != end) {
+        for (; roomy && next != end && *next < 0x80; ++next) {
+            const ShortArc& arc = kShortArcs[*next];
+            std::memcpy(out, arc.text, kShortArcRoom);
+            out += arc.length;
+        }
+        if (next != end && ((next = ReadSubidentifier(next, end, subidentifier)) == nullptr ||
+                            (out = AppendArc(out, last, subidentifier)) == nullptr)) {
+            return false;
+        }
     }
     *out = '\0';
     textLength = static_cast<std::size_t>(out - text);

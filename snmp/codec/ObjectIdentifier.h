@@ -12,6 +12,10 @@ namespace snmp {
 bool OidTextToContent(std::string_view text, std::uint8_t* content, std::size_t capacity,
                       std::size_t& length);
 
+// The same content written so that it ends at `end`, for a writer that fills its buffer back to
+// front: where it begins, or null when the text is bad or the content reaches below `limit`.
+std::uint8_t* OidTextToContentBefore(std::string_view text, std::uint8_t* limit, std::uint8_t* end);
+
 // OBJECT IDENTIFIER content to terminated dotted text. Fails on empty content, a subidentifier that
 // is unfinished or over 32 bits, or text that does not fit `size` bytes with its terminator.
 bool OidContentToText(const std::uint8_t* content, std::size_t length, char* text, std::size_t size,

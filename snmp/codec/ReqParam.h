@@ -16,8 +16,9 @@ enum SnmpPduType : std::int32_t {
 // One SNMPv1 message. A decoded record is made of separate memory blocks (plat::AllocBlock) so that
 // a receiver in another library can free it block by block: the record, the community (terminated),
 // the binding array (one record per binding) and each binding's object identifier text and value
-// (both terminated by a spare zero byte). Each block is as large as what it holds: no reader needs
-// room beyond it, and the decoder makes many of them.
+// (both terminated by a spare zero byte). Each block is as large as what it holds (an identifier's
+// text block as large as the longest text its content can give): no reader needs room beyond it,
+// and the decoder makes many of them.
 struct ReqParam {
     char* Community;  // not necessarily terminated when a caller fills it
     std::uint16_t CommunityLength;

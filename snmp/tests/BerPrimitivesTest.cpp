@@ -209,6 +209,31 @@ TEST(ObjectIdentifier, OneArcStandsForThatArcAndZero) {
     EXPECT_EQ(Bytes(content, content + length), Bytes{0x28});
 }
 
+// Arcs are read from the text's end: zeros in front of a number count for nothing, however many,
+// and a number over 32 bits is refused however many zeros stand in front of it.
+TEST(ObjectIdentifier, LeadingZerosCountForNothing) {
+    struct Case {
+        std::string text;
+        Bytes content;  // empty: refused
+    };
+    const Case cases[] = {
+        {"1.3.06", {0x2B, 0x06}},
+        {"1.3.6.1.2.1.01.05.00", {0x2B, 0x06, 0x01, 0x02, 0x01, 0x01, 0x05, 0x00}},
+        {"1.3.0000000000000000000000000001", {0x2B, 0x01}},
+        {"1.3.0004294967295", {0x2B, 0x8F, 0xFF, 0xFF, 0xFF, 0x7F}},
+        {"1.3.0004294967296", {}},
+        {"1.3.10000000000000000000", {}},
+        {"1.3.100000000000000000000000001", {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        std::uint8_t content[256];
+        std::size_t length = 0;
+        ASSERT_EQ(OidTextToContent(c.text, content, sizeof content, length), !c.content.empty());
+        EXPECT_EQ(Bytes(content, content + length), c.content);
+    }
+}
+
 TEST(ObjectIdentifier, RefusesBadTexts) {
     const std::string cases[] = {
         "",

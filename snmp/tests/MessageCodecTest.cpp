@@ -238,6 +238,38 @@ TEST(MessageDecoder, ObjectIdentifierTextsUpTo511Characters) {
     EXPECT_EQ(Decode(Response(Binding(SystemOid(1), LongOid(253, 10)))), nullptr);
 }
 
+// An identifier's text is written straight into a block sized from its content: texts as long as
+// their content can give (three digits for every one-byte subidentifier, the largest numbers of two
+// and five bytes) come back whole, and the test build's sanitizer sees any byte past the block.
+TEST(MessageDecoder, IdentifierTextsAsLongAsTheirContentAllows) {
+    struct Case {
+        Bytes content;
+        std::string text;  // empty: refused
+    };
+    std::string hundredArcs = "2.47";  // 100 bytes of 0x7F: four characters each, the block exactly full
+    for (int i = 1; i < 100; ++i) {
+        hundredArcs += ".127";
+    }
+    const Case cases[] = {
+        {Bytes(100, 0x7F), hundredArcs},
+        {{0xFF, 0x7F, 0xFF, 0x7F}, "2.16303.16383"},
+        {{0x8F, 0xFF, 0xFF, 0xFF, 0x7F, 0x8F, 0xFF, 0xFF, 0xFF, 0x7F}, "2.4294967215.4294967295"},
+        {Bytes(128, 0x7F), ""},  // 512 characters
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        Decoded decoded = Decode(Response(Binding(Tlv(0x06, c.content), {0x05, 0x00})));
+        if (c.text.empty()) {
+            EXPECT_EQ(decoded, nullptr);
+            continue;
+        }
+        ASSERT_NE(decoded, nullptr);
+        const VarBind& binding = decoded->Bindings[0];
+        EXPECT_EQ(std::string(binding.Oid, binding.OidLength), c.text);
+        EXPECT_EQ(binding.Oid[binding.OidLength], '\0');
+    }
+}
+
 TEST(MessageDecoder, RefusesWhatBreaksTheRules) {
     const Bytes sysName = Binding(SystemOid(5), Tlv(0x04, test::Text("x")));
     Bytes fortyOne;

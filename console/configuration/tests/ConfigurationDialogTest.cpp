@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 
@@ -16,6 +17,7 @@
 #include "console/configuration/tests/ConfigurationFixture.h"
 #include "console/core/DeviceAccess.h"
 #include "console/core/PrintServerTable.h"
+#include "console/tests/Typing.h"
 
 namespace console {
 namespace {
@@ -125,9 +127,6 @@ TEST_F(ConfigurationDialogTest, EveryPageLoadsTheCardAndEveryChangeReadsBackFrom
     dialog->pbuRightCN->click();
     Type(dialog->txtSNMP2Name, "audit");
     dialog->chkRead->click();
-    tabs->setCurrentIndex(frmConfiguration::kIpp);
-    Type(dialog->ippBoxes[43], "Hall B");
-    QTest::keyClick(dialog->txtHistory, Qt::Key_Up);
     tabs->setCurrentIndex(frmConfiguration::kSmb);
     dialog->chkSMB->click();
     Type(dialog->txtWorkGroupName, "PRINTERS");
@@ -158,8 +157,6 @@ TEST_F(ConfigurationDialogTest, EveryPageLoadsTheCardAndEveryChangeReadsBackFrom
         {kPrivate + "12.6.3.2.1.2.3", "STRING \"audit\""},
         {kPrivate + "12.6.3.2.1.3.3", "INTEGER 1"},
         {kPrivate + "12.6.3.2.1.4.3", "INTEGER 1"},
-        {kPrivate + "12.7.3.0", "STRING \"Hall B\""},
-        {kPrivate + "12.7.11.0", "INTEGER 11"},
         {kPrivate + "12.3.5.0", "INTEGER 1"},
         {kPrivate + "12.10.1.0", "STRING \"PRINTERS\""},
     };
@@ -167,6 +164,101 @@ TEST_F(ConfigurationDialogTest, EveryPageLoadsTheCardAndEveryChangeReadsBackFrom
         EXPECT_EQ(Read("Alpha", oid), value) << oid;
     }
     EXPECT_EQ(FindServer(kAlpha)->description, "Second floor, east");
+}
+
+// Addresses as a person enters them: typed with their dots, or pasted whole into one box.
+TEST_F(ConfigurationDialogTest, DottedAddressesTypedOrPastedReachTheCard) {
+    OpenConsole(kAlphaCard);
+    auto dialog = OpenDialog(kAlpha);
+    ASSERT_TRUE(loaded_);
+    dialog->Tabs()->setCurrentIndex(frmConfiguration::kTcpIp);
+    dialog->txtGateway->Box(0)->setFocus();
+    consoletest::TypeAtFocus("127.0.0.254");
+    consoletest::PasteInto(dialog->txtSubnet->Box(2), "255.255.0.0");
+    dialog->txtPrintServerName->setFocus();
+    dialog->Tabs()->setCurrentIndex(frmConfiguration::kSnmp);
+    dialog->pbuRight->click();
+    dialog->txtSnmpIP->Box(0)->setFocus();
+    consoletest::TypeAtFocus("127.0.0.9");
+    Type(dialog->txtSNMP1Name, "alerts");
+    dialog->pbuRight->click();
+    consoletest::PasteInto(dialog->txtSnmpIP->Box(3), "127.0.0.10");
+    Type(dialog->txtSNMP1Name, "audit");
+    SavePicture(dialog.get(), "frmConfiguration-SNMP-typed");
+    dialog->pbuOK_Click();
+    for (const console::MessageShown& shown : boxes_.Shown()) {
+        ADD_FAILURE() << shown.text.toStdString();
+    }
+    const std::pair<std::string, std::string> expected[] = {
+        {kPrivate + "12.2.9.0", "IP 127.0.0.254"},      {kPrivate + "12.2.6.0", "IP 255.255.0.0"},
+        {kPrivate + "12.6.2.2.1.2.2", "IP 127.0.0.9"},  {kPrivate + "12.6.2.2.1.3.2", "STRING \"alerts\""},
+        {kPrivate + "12.6.2.2.1.2.3", "IP 127.0.0.10"}, {kPrivate + "12.6.2.2.1.3.3", "STRING \"audit\""},
+    };
+    for (const auto& [oid, value] : expected) {
+        EXPECT_EQ(Read("Alpha", oid), value) << oid;
+    }
+}
+
+// The AppleTalk times show what the card holds, a value no step reaches included, and nothing is
+// written back until a person steps one. A step is taken while the value is inside the page's
+// bounds (timer 0 to 250 by 10, wait 30 to 120 by 30) and may end past them, never below 0.
+TEST_F(ConfigurationDialogTest, TheAppleTalkTimesShowWhatTheCardHoldsAndStepFromThere) {
+    OpenConsole(kAlphaCard);
+    const std::string timer = kPrivate + "12.5.2.0", wait = kPrivate + "12.5.7.0";
+    struct Case {
+        int timer, wait;
+        Qt::Key timerKey, waitKey;
+        int timerAfter, waitAfter;
+    };
+    const Case cases[] = {
+        {255, 15, Qt::Key_Up, Qt::Key_Down, 255, 15},  // past the bounds: no step goes further
+        {255, 15, Qt::Key_Down, Qt::Key_Up, 245, 45},
+        {5, 45, Qt::Key_Down, Qt::Key_Down, 0, 15},
+        {245, 120, Qt::Key_Up, Qt::Key_Up, 255, 120},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.timer) + "/" + std::to_string(c.wait));
+        for (const auto& [oid, value] : {std::pair{timer, c.timer}, std::pair{wait, c.wait}}) {
+            ASSERT_EQ(cards_.Command("put Alpha " + oid + " integer " + std::to_string(value)), "ok");
+        }
+        auto dialog = OpenDialog(kAlpha);
+        ASSERT_TRUE(loaded_);
+        dialog->Tabs()->setCurrentIndex(frmConfiguration::kAppleTalk);
+        EXPECT_EQ(dialog->txtARTimer->text(), QString::number(c.timer));
+        EXPECT_EQ(dialog->txtPAPwait->text(), QString::number(c.wait));
+        if (c.timer == 255 && c.timerKey == Qt::Key_Up) {
+            SavePicture(dialog.get(), "frmConfiguration-AppleTalk-outside-the-steps");
+        }
+        QTest::keyClick(dialog->txtARTimer, c.timerKey);
+        QTest::keyClick(dialog->txtPAPwait, c.waitKey);
+        dialog->pbuOK_Click();
+        EXPECT_TRUE(boxes_.Shown().empty()) << boxes_.Shown().front().text.toStdString();
+        EXPECT_EQ(Read("Alpha", timer), "INTEGER " + std::to_string(c.timerAfter));
+        EXPECT_EQ(Read("Alpha", wait), "INTEGER " + std::to_string(c.waitAfter));
+    }
+}
+
+// The IPP page holds the card's IPP values, read when the dialog loads, but is never offered: its
+// tab cannot be clicked or stepped to, and OK writes none of its values.
+TEST_F(ConfigurationDialogTest, TheIppPageIsNeverOfferedThoughItsReadsSucceed) {
+    OpenConsole(kAlphaCard);
+    auto dialog = OpenDialog(kAlpha);
+    ASSERT_TRUE(loaded_);
+    EXPECT_EQ(dialog->ippBoxes[41]->text(), "ipp://Alpha/ipp") << "the reads succeeded";
+    QTabWidget* tabs = dialog->Tabs();
+    EXPECT_FALSE(tabs->isTabEnabled(frmConfiguration::kIpp));
+    tabs->setCurrentIndex(frmConfiguration::kSnmp);
+    QTabBar* bar = tabs->tabBar();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(frmConfiguration::kIpp).center());
+    EXPECT_EQ(tabs->currentIndex(), frmConfiguration::kSnmp) << "a click on the tab";
+    for (int page = 0; page < tabs->count(); ++page) {
+        QTest::keyClick(tabs, Qt::Key_Tab, Qt::ControlModifier);
+        EXPECT_NE(tabs->currentIndex(), frmConfiguration::kIpp) << "Ctrl+Tab, " << page + 1 << " times";
+    }
+    SavePicture(dialog.get(), "frmConfiguration-IPP-not-offered");
+    dialog->pbuOK_Click();
+    EXPECT_EQ(dialog->result(), QDialog::Accepted);
+    EXPECT_EQ(Read("Alpha", kPrivate + "12.7.3.0"), "STRING \"Print room\"");
 }
 
 TEST_F(ConfigurationDialogTest, ANewAddressLandsTogetherWithTheChangesOfEveryOtherPage) {
@@ -181,7 +273,6 @@ TEST_F(ConfigurationDialogTest, ANewAddressLandsTogetherWithTheChangesOfEveryOth
     dialog->chkEnableTraps->click();
     Type(dialog->txtSNMP1Name, "alerts");
     TypeAddress(dialog->txtSnmpIP, "127.0.0.9");
-    Type(dialog->ippBoxes[43], "Annex");
     dialog->pbuOK_Click();
     EXPECT_TRUE(boxes_.Shown().empty()) << boxes_.Shown().front().text.toStdString();
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
@@ -190,7 +281,6 @@ TEST_F(ConfigurationDialogTest, ANewAddressLandsTogetherWithTheChangesOfEveryOth
     EXPECT_EQ(Read("Alpha", "1.3.6.1.2.1.1.5.0"), "STRING \"Moved\"");
     EXPECT_EQ(Read("Alpha", kPrivate + "12.5.6.0"), "STRING \"Moved Laser\"");
     EXPECT_EQ(Read("Alpha", kPrivate + "12.6.2.2.1.4.1"), "INTEGER 1");
-    EXPECT_EQ(Read("Alpha", kPrivate + "12.7.3.0"), "STRING \"Annex\"");
     EXPECT_EQ(FindServer(kAlpha)->ip, "127.0.1.77");
     EXPECT_EQ(FindServer(kAlpha)->name, "Moved");
 

@@ -17,7 +17,7 @@
 #include "console/configuration/CheckDelayBox.h"
 #include "console/configuration/ConfigurationLibraries.h"
 #include "console/configuration/frmConfiguration.h"
-#include "console/configuration/tests/ConfigurationFixture.h"
+#include "console/configuration/tests/NetWarePageFixture.h"
 #include "console/core/StringTable.h"
 #include "console/netware/NameListGrid.h"
 #include "console/netware/NetWareLibraries.h"
@@ -32,104 +32,19 @@
 namespace console {
 namespace {
 
-const QString kCard = "00C0DE0000B1";
 const char* const kAdapter = "00C0DE0000B1";
 const std::string kCardLine = "card Nw mac=00C0DE0000B1 ip=127.0.2.1 protocols=ip engine=office\n";
-const char* const kNetWare[] = {"server FS1 ACME",
-                                "user FS1 ADMIN secret",
-                                "queue FS1 Q1",
-                                "queue FS1 Q2",
-                                "print-server FS1 PS1",
-                                "tree ACME",
-                                "object ACME container ORG",
-                                "object ACME container ENG.ORG",
-                                "object ACME user ADMIN.ORG secret",
-                                "object ACME volume SYS.ORG",
-                                "object ACME queue Q1.ENG.ORG",
-                                "object ACME queue Q2.ENG.ORG",
-                                "object ACME print-server PS1.ENG.ORG",
-                                "context ACME ENG.ORG"};
 
-void Type(QLineEdit* box, const QString& text) {
-    box->selectAll();
-    QTest::keyClicks(box, text);
-}
-
-// The row of the grid whose name is `name`; -1 when none.
-int RowNamed(const QTableWidget* grid, const QString& name) {
-    for (int row = 0; row < grid->rowCount(); ++row) {
-        if (GridRowName(grid, row) == name) {
-            return row;
-        }
-    }
-    return -1;
-}
-
-void Pick(QTableWidget* grid, const QString& name) {
-    const int row = RowNamed(grid, name);
-    ASSERT_GE(row, 0) << name.toStdString();
-    HighlightGridRow(grid, row);
-}
-
-class NetWarePageTest : public ConfigurationFixture {
+class NetWarePageTest : public NetWarePageFixture {
   protected:
+    NetWarePageTest() : NetWarePageFixture(kAdapter) {}
+
     void SetUp() override {
-        ConfigurationFixture::SetUp();
-        WireNetWareErrorDialog();
+        NetWarePageFixture::SetUp();
         OpenConsole(kCardLine);
-        for (const char* line : kNetWare) {
+        for (const char* line : kPageNetWare) {
             ASSERT_EQ(cards_.Command(std::string("netware ") + line), "ok") << line;
         }
-    }
-    // The client lives as long as the process: its connections go with each test's network.
-    void TearDown() override {
-        page_.reset();
-        plat::NwConnection connection = 0;
-        while (plat::NwConnectionByName("FS1", connection) == plat::kNwSuccess) {
-            plat::NwCloseConnection(connection);
-        }
-        ConfigurationFixture::TearDown();
-    }
-
-    // The dialog on the card's NetWare page, NetWare switched on.
-    frmConfiguration* OpenPage() {
-        page_.reset();
-        Select(kCard);
-        page_ = std::make_unique<frmConfiguration>(console_.get());
-        EXPECT_TRUE(page_->Form_Load());
-        page_->show();
-        page_->Tabs()->setCurrentIndex(frmConfiguration::kNetWare);
-        if (!page_->chkNetware->isChecked()) {
-            page_->chkNetware->click();
-        }
-        return page_.get();
-    }
-    QString Cell(int row, int column) const {
-        const QTableWidgetItem* item = page_->grdQueues->item(row, column);
-        return item != nullptr ? item->text() : QString();
-    }
-    // A row of the page's grid: queue, host, mode, print server.
-    QStringList Row(int row) const { return {Cell(row, 1), Cell(row, 2), Cell(row, 3), Cell(row, 4)}; }
-    void SelectRow(int row) { page_->grdQueues->selectRow(row); }
-
-    std::string Show(const std::string& name) { return cards_.Listing("netware show " + name); }
-    // Whether the directory has the queue on the printer's serviced list (names as NetWare compares
-    // them, without regard to case).
-    bool Serviced(const std::string& host, const std::string& printer, const std::string& queue) {
-        const std::string objects = QString::fromStdString(Show(host)).toUpper().toStdString();
-        const std::string wanted = QString::fromStdString(printer).toUpper().toStdString();
-        const std::size_t line = objects.find("PRINTER " + wanted + " ");
-        const std::string entry = "QUEUE=" + QString::fromStdString(queue).toUpper().toStdString() + "/";
-        return line != std::string::npos &&
-               objects.substr(line, objects.find('\n', line) - line).find(entry) != std::string::npos;
-    }
-    // The card's service table as the configuration helper lists it.
-    std::string CardRows() {
-        char list[2048];
-        std::uint32_t length = sizeof list - 1;
-        std::uint32_t count = 0;
-        EXPECT_EQ(configlib::NwSNMPInit(kAdapter, list, &length, &count), kNwOk);
-        return std::string(list, length);
     }
 
     void LogIn() {
@@ -162,8 +77,6 @@ class NetWarePageTest : public ConfigurationFixture {
         });
         page_->cmdAdd->click();
     }
-
-    std::unique_ptr<frmConfiguration> page_;
 };
 
 TEST_F(NetWarePageTest, ListsTheCardsServicedQueuesWithTheirModes) {
@@ -380,9 +293,10 @@ struct Refusal {
     const char* name;
     const char* fault;  // a control line of the simulator
     enum Action { kAdd, kRemove, kModify } action;
-    int message;       // string id of the text shown
-    bool errorDialog;  // shown through the NetWare error dialog
-    bool servedAfter;  // the queue is serviced (on the card and in the directory) afterwards
+    int message;            // string id of the text shown
+    bool errorDialog;       // shown through the NetWare error dialog
+    bool servedAfter;       // the queue is serviced (on the card and in the directory) afterwards
+    bool ordinary = false;  // made by the ordinary user CLERK, logged in to FS1 after the set-up
 };
 
 void PrintTo(const Refusal& refusal, std::ostream* out) {
@@ -398,6 +312,13 @@ const Refusal kRefusals[] = {
     {"RemoveEntryRefused", "netware fault remove-value 1 -1", Refusal::kRemove, 30014, false, true},
     {"RemoveRefusedByTheCard", "fault Nw ip error 5", Refusal::kRemove, 25011, true, true},
     {"ModifyPrintServerNotCreated", "netware fault create-ps 1 -1", Refusal::kModify, 30028, false, true},
+    // The card finds the row and then refuses to change it, after the directory moved the queue.
+    {"ModifyRefusedByTheCard", "fault Nw ip set-error 5", Refusal::kModify, 25011, true, true},
+    // The network refuses a user without the right: the card's print server is there, its printer
+    // cannot be made.
+    {"AddByAnOrdinaryUser", "netware print-server FS1 KDR0000B1", Refusal::kAdd, 15029, true, false, true},
+    {"RemoveByAnOrdinaryUser", "netware fault clear", Refusal::kRemove, 30014, false, true, true},
+    {"ModifyByAnOrdinaryUser", "netware fault clear", Refusal::kModify, 30028, false, true, true},
 };
 
 class NetWareRefusalTest : public NetWarePageTest, public ::testing::WithParamInterface<Refusal> {};
@@ -409,6 +330,10 @@ TEST_P(NetWareRefusalTest, ShowsItsMessageAndLeavesCardAndDirectoryAgreeing) {
     if (refusal.action != Refusal::kAdd) {
         char server[] = "FS1", queue[] = "Q1", printServer[] = "PS1", printer[] = "KDR0000B1_rp";
         ASSERT_EQ(tessik::NwBiAddSerList(kAdapter, server, queue, 2, printServer, printer), kNwOk);
+    }
+    if (refusal.ordinary) {
+        char server[] = "FS1", user[] = "CLERK", password[] = "pw";
+        ASSERT_EQ(tessik::NwBiLogin(server, user, password), kNwOk);
     }
     OpenPage();
     ASSERT_EQ(cards_.Command(refusal.fault).rfind("ok", 0), 0u) << refusal.fault;
@@ -433,6 +358,7 @@ TEST_P(NetWareRefusalTest, ShowsItsMessageAndLeavesCardAndDirectoryAgreeing) {
             break;
     }
     ASSERT_EQ(cards_.Command("fault Nw ip clear"), "ok");
+    SavePicture(page_.get(), QString("frmConfiguration-Netware-") + refusal.name);
     const std::vector<MessageShown>& shown = boxes_.Shown();
     if (refusal.errorDialog) {
         EXPECT_EQ(errorText, LoadString(refusal.message));
@@ -441,10 +367,12 @@ TEST_P(NetWareRefusalTest, ShowsItsMessageAndLeavesCardAndDirectoryAgreeing) {
         EXPECT_EQ(shown.back().text.trimmed(), LoadString(refusal.message).trimmed());
     }
     const bool onCard = CardRows().find("FS1\\Q1") != std::string::npos;
-    const std::string printer =
-        refusal.action == Refusal::kAdd ? "KDR0000B1/KDR0000B1_ps" : "PS1/KDR0000B1_rp";
+    // The card's own print server services a queue added; PS1 the queue changed or removed.
+    const std::string own = "KDR0000B1/KDR0000B1_ps", remote = "PS1/KDR0000B1_rp";
+    const bool added = refusal.action == Refusal::kAdd;
     EXPECT_EQ(onCard, refusal.servedAfter) << CardRows();
-    EXPECT_EQ(Serviced("FS1", printer, "Q1"), refusal.servedAfter) << Show("FS1");
+    EXPECT_EQ(Serviced("FS1", added ? own : remote, "Q1"), refusal.servedAfter) << Show("FS1");
+    EXPECT_FALSE(Serviced("FS1", added ? remote : own, "Q1")) << Show("FS1");
 }
 
 INSTANTIATE_TEST_SUITE_P(Refusals, NetWareRefusalTest, ::testing::ValuesIn(kRefusals),

@@ -13,6 +13,7 @@
 #include "console/configuration/frmPassword.h"
 #include "console/configuration/tests/ConfigurationFixture.h"
 #include "console/core/DeviceAccess.h"
+#include "console/tests/Typing.h"
 
 namespace console {
 namespace {
@@ -72,6 +73,36 @@ TEST_F(PasswordDialogTest, TheGateTakesOnlyTheCardsOwnPasswordsReadAnewEachTime)
     EXPECT_EQ(LastBox(), "SNMP: the print server refused the request.");
     EXPECT_EQ(IsPasswordEnabled(), kPasswordUnknown) << "a refused read is not \"off\"";
     EXPECT_FALSE(PassPasswordGate(console_.get()));
+}
+
+// What is typed is what the card stores and what later opens it: a character that has no byte of
+// its own to go as is refused while it is typed, and said; never sent as something else.
+TEST_F(PasswordDialogTest, APasswordGoesAsTypedOrItsCharacterIsRefusedAsItIsTyped) {
+    OpenConsole(kCards);
+    Select("00C0DE0000C3");
+    frmConfiguration dialog(console_.get());
+    ASSERT_TRUE(dialog.Form_Load());
+    dialog.show();
+    dialog.chkPasswordEnable->click();
+    WhenModal<frmPassword>([this](frmPassword* set) {
+        consoletest::TypeInto(set->txtPassword1, QString::fromUtf8("pass\u20ac"));
+        EXPECT_EQ(set->txtPassword1->text(), "pass");
+        EXPECT_EQ(boxes_.Shown().size(), 1u);
+        EXPECT_TRUE(LastBox().endsWith(QString::fromUtf8(" cannot be used: \u20ac")))
+            << LastBox().toStdString();
+        set->txtPassword1->setText("pass");
+        consoletest::TypeInto(set->txtPassword1, QString::fromUtf8("\u00e9"));
+        consoletest::TypeInto(set->txtPassword2, QString::fromUtf8("pass\u00e9"));
+        set->pbuOK->click();
+    });
+    dialog.pbuPassword->click();
+    EXPECT_EQ(boxes_.Shown().size(), 1u) << "the refused character only: " << LastBox().toStdString();
+    QString stored;
+    ASSERT_EQ(GetObjects("00C0DE0000C3", QString::fromStdString(kPasswordOid), stored, 2), 0);
+    EXPECT_EQ(stored, QString::fromUtf8("pass\u00e9")) << "one byte a character, as the console reads it";
+    Select("00C0DE0000C3");
+    EXPECT_EQ(GateAnswer(QString::fromUtf8("pass\u00e9")), "1");
+    EXPECT_EQ(GateAnswer("pass?"), "0");
 }
 
 TEST_F(PasswordDialogTest, SetAndModifyWriteTheTypedPasswordAndSayWhenTheyCannot) {

@@ -2,8 +2,10 @@
 
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QFile>
 #include <QFormLayout>
 #include <QLabel>
+#include <QLocale>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
@@ -20,6 +22,7 @@ constexpr int kFirstLabel = 6401;
 constexpr int kOkText = 6405;
 constexpr int kCancelText = 6406;
 constexpr int kMaxCopies = 999;
+constexpr std::uint32_t kPortrait = 3;
 
 struct Choice {
     int text;
@@ -55,20 +58,66 @@ QString ChosenValue(const QComboBox* box) {
     return box->currentIndex() < 0 ? QString() : box->currentData().toString();
 }
 
+// The paper this machine prints on when nothing says otherwise, found as CUPS finds it: the
+// PAPERSIZE variable, else the first word of the paper size file (PAPERCONF, else /etc/papersize),
+// else the locale's (Letter where the US measure is used, A4 elsewhere).
+QString MachinePaper() {
+    QString name = qEnvironmentVariable("PAPERSIZE").trimmed();
+    if (name.isEmpty()) {
+        QFile file(qEnvironmentVariable("PAPERCONF", "/etc/papersize"));
+        if (file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+            for (const QString& line : QString::fromLocal8Bit(file.readAll()).split('\n')) {
+                const QString word = line.section('#', 0, 0).trimmed().section(' ', 0, 0);
+                if (!word.isEmpty()) {
+                    name = word;
+                    break;
+                }
+            }
+        }
+    }
+    const std::pair<const char*, const char*> names[] = {{"a4", "iso_a4_210x297mm"},
+                                                         {"letter", "na_letter_8.5x11in"},
+                                                         {"legal", "na_legal_8.5x14in"},
+                                                         {"a5", "iso_a5_148x210mm"},
+                                                         {"executive", "na_executive_7.25x10.5in"}};
+    for (const auto& [paper, media] : names) {
+        if (name.compare(paper, Qt::CaseInsensitive) == 0) {
+            return media;
+        }
+    }
+    return QLocale().measurementSystem() == QLocale::ImperialUSSystem ? "na_letter_8.5x11in"
+                                                                      : "iso_a4_210x297mm";
+}
+
+// What a job on the queue gets: the queue's own defaults, and where it has none CUPS's (one side,
+// portrait, the machine's paper), so that the dialog never opens on a blank choice.
+plat::DocumentSettings InEffect(plat::DocumentSettings settings) {
+    if (settings.media.empty()) {
+        settings.media = MachinePaper().toStdString();
+    }
+    if (settings.sides.empty()) {
+        settings.sides = kSides[0].value;
+    }
+    if (settings.orientation == 0) {
+        settings.orientation = kPortrait;
+    }
+    return settings;
+}
+
 }  // namespace
 
-frmDocumentSettings::frmDocumentSettings(const QString& printer, const plat::DocumentSettings& settings,
+frmDocumentSettings::frmDocumentSettings(const QString& printer, const plat::DocumentSettings& stored,
                                          QWidget* parent)
     : QDialog(parent),
-      cboMedia(ChoiceBox(kMedia, QString::fromStdString(settings.media))),
-      cboSides(ChoiceBox(kSides, QString::fromStdString(settings.sides))),
-      cboOrientation(ChoiceBox(kOrientations, QString::number(settings.orientation))),
+      cboMedia(ChoiceBox(kMedia, QString::fromStdString(InEffect(stored).media))),
+      cboSides(ChoiceBox(kSides, QString::fromStdString(InEffect(stored).sides))),
+      cboOrientation(ChoiceBox(kOrientations, QString::number(InEffect(stored).orientation))),
       spnCopies(new QSpinBox),
-      given_(settings) {
+      given_(stored) {
     setObjectName("frmDocumentSettings");
     setWindowTitle(LoadString(kCaption) + printer);
     spnCopies->setRange(1, kMaxCopies);
-    spnCopies->setValue(settings.copies != 0 ? static_cast<int>(settings.copies) : 1);
+    spnCopies->setValue(stored.copies != 0 ? static_cast<int>(stored.copies) : 1);
     auto* form = new QFormLayout;
     QWidget* fields[] = {cboMedia, cboSides, cboOrientation, spnCopies};
     for (int i = 0; i < 4; ++i) {

@@ -78,6 +78,7 @@ frmJobQueue::frmJobQueue(QWidget* parent)
     BuildMenus();
     Timer1->setInterval(kRefreshMs);
     connect(Timer1, &QTimer::timeout, this, &frmJobQueue::mnuRefresh_Click);
+    connect(lstJobQueue, &QTreeWidget::itemSelectionChanged, this, &frmJobQueue::EnableJobCommands);
     Timer1->start();
     LocalizeForm(this, kBaseId, captionOrder_);
     const int tips[] = {kItemRefresh, kItemPause, kItemResume, kItemCancel};
@@ -169,12 +170,10 @@ void frmJobQueue::mnuRefresh_Click() {
         if (halbrin::HelperRefreshJobQueue32(name.constData(), 0, 0, path, &size) != 0) {
             continue;
         }
-        for (Item item : {kItemPause, kItemResume, kItemCancel}) {
-            items_[item]->setEnabled(true);
-        }
         AddJobs(printer, QString::fromLocal8Bit(path));
     }
     SelectJob(keptJob, keptPrinter);
+    EnableJobCommands();
     sbarJobQ->showMessage(QString::number(lstJobQueue->topLevelItemCount()) + LoadString(kJobsInQueue));
 }
 
@@ -200,6 +199,15 @@ void frmJobQueue::AddJobs(const QString& printer, const QString& path) {
         item->setData(0, kJobIdRole, Unsigned((*fields)[0]));
         item->setIcon(0, style()->standardIcon(QStyle::SP_FileIcon));
         lstJobQueue->addTopLevelItem(item);
+    }
+}
+
+// Pause, Resume and Cancel act on the chosen job: without one they are not offered.
+void frmJobQueue::EnableJobCommands() {
+    const QTreeWidgetItem* chosen = lstJobQueue->currentItem();
+    const bool job = chosen != nullptr && chosen->isSelected();
+    for (Item item : {kItemPause, kItemResume, kItemCancel}) {
+        items_[item]->setEnabled(job);
     }
 }
 

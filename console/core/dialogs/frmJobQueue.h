@@ -39,6 +39,7 @@ class frmJobQueue : public QDialog {
     void BuildColumns();
     void AddJobs(const QString& printer, const QString& path);
     void SelectJob(std::uint32_t jobId, const QString& printer);
+    void EnableJobCommands();
     int ShowStoppingTimer(const std::function<int()>& show);
 
     QMenuBar* menuBar_;

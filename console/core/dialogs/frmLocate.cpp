@@ -12,9 +12,11 @@
 #include "console/core/ConsoleState.h"
 #include "console/core/DeviceAccess.h"
 #include "console/core/FormHelpers.h"
+#include "console/core/InstalledPrinters.h"
 #include "console/core/Libraries.h"
 #include "console/core/LocalizeForm.h"
 #include "console/core/Messages.h"
+#include "console/core/OctetBoxes.h"
 #include "console/core/PrintServerTable.h"
 #include "console/core/StatusPolling.h"
 #include "console/core/StringTable.h"
@@ -84,6 +86,7 @@ frmLocate::frmLocate(QWidget* parent)
     : QDialog(parent),
       cmbProtocol(new QComboBox),
       panels_(new QStackedWidget),
+      txtIPAddress(new OctetBoxes),
       txtIPX1(NewBox("txtIPX1", 8, kHexDigits)),
       txtIPX2(NewBox("txtIPX2", 12, kHexDigits)),
       txtDNSName(NewBox("txtDNSName", 0, nullptr)),
@@ -100,23 +103,9 @@ frmLocate::frmLocate(QWidget* parent)
     auto* ipxLabel = new QLabel("Enter IPX Address:");
     auto* dnsLabel = new QLabel("Enter DNS Name:");
     auto* usingLabel = new QLabel("Locate Print Server Using:");
+    txtIPAddress->setObjectName("txtIPAddress");
     auto* octets = new QHBoxLayout;
-    for (std::size_t i = 0; i < txtIPAddress.size(); ++i) {
-        txtIPAddress[i] = NewBox(qPrintable(QString("txtIPAddress%1").arg(i)), 3, kDigits);
-        txtIPAddress[i]->setAlignment(Qt::AlignCenter);
-        txtIPAddress[i]->setMaximumWidth(52);
-        octets->addWidget(txtIPAddress[i]);
-        if (i + 1 < txtIPAddress.size()) {
-            octets->addWidget(new QLabel("."));
-            connect(txtIPAddress[i], &QLineEdit::textEdited, this, [this, i](const QString& text) {
-                if (text.size() == 3) {
-                    txtIPAddress[i + 1]->setFocus();
-                    SelectAllText(txtIPAddress[i + 1]);
-                }
-            });
-        }
-    }
-    octets->addStretch(1);
+    octets->addWidget(txtIPAddress);
     auto* ipx = new QHBoxLayout;
     ipx->addWidget(txtIPX1, 2);
     ipx->addWidget(new QLabel(":"));
@@ -156,9 +145,13 @@ void frmLocate::cmbProtocol_Click() {
     }
 }
 
+QLineEdit* frmLocate::Octet(int i) const {
+    return txtIPAddress->Box(i);
+}
+
 bool frmLocate::IpAddress(QString& address) {
     QStringList octets;
-    for (QLineEdit* box : txtIPAddress) {
+    for (QLineEdit* box : txtIPAddress->Boxes()) {
         box->setText(WithoutLeadingZeros(box->text()));
         if (!ValidateRange(box, 0, 255)) {
             box->setFocus();
@@ -202,10 +195,12 @@ void frmLocate::pbuOK_Click() {
 // The library's own reason is shown where it has one; a print server not reached is said plainly.
 void frmLocate::Validate(const QString& address, int kind) {
     char resolved[kDottedRoom] = {};
-    setCursor(Qt::WaitCursor);
-    const std::int32_t result = halbrin::HelperValidateAdapterResolved(address.toLatin1().constData(), kind,
-                                                                       resolved, sizeof resolved);
-    unsetCursor();
+    std::int32_t result = 0;
+    {
+        BusyCursor hourglass;
+        result = halbrin::HelperValidateAdapterResolved(address.toLatin1().constData(), kind, resolved,
+                                                        sizeof resolved);
+    }
     if (result == kNotReached) {
         ShowPlainMessage(LoadString(kNotContacted), State().productTitle);
         return;
@@ -215,9 +210,11 @@ void frmLocate::Validate(const QString& address, int kind) {
         return;
     }
     LoadPrintServerTable();
-    const QString mac = FoundAdapter(address, kind, QString::fromLatin1(resolved));
-    if (!mac.isEmpty()) {
-        PollOnePrinterStatus(mac, kMacAddress);
+    MatchInstalledPrinters();
+    located_ = FoundAdapter(address, kind, QString::fromLatin1(resolved));
+    if (!located_.isEmpty()) {
+        BusyCursor hourglass;
+        PollOnePrinterStatus(located_, kMacAddress);
     }
     SaveCategory();
     BuildPrinterRows();

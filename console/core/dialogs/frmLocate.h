@@ -2,14 +2,14 @@
 
 #include <QDialog>
 
-#include <array>
-
 class QComboBox;
 class QLineEdit;
 class QPushButton;
 class QStackedWidget;
 
 namespace console {
+
+class OctetBoxes;
 
 // Add New Print Server: one print server named by its IP address, IPX address, host name or
 // hardware address is asked for its identity and stored; the console's tables are then read anew,
@@ -26,11 +26,13 @@ class frmLocate : public QDialog {
     void pbuOK_Click();
 
     QComboBox* Protocol() const { return cmbProtocol; }
-    QLineEdit* Octet(int i) const { return txtIPAddress[static_cast<std::size_t>(i)]; }
+    QLineEdit* Octet(int i) const;
     QLineEdit* IpxNetwork() const { return txtIPX1; }
     QLineEdit* IpxNode() const { return txtIPX2; }
     QLineEdit* DnsName() const { return txtDNSName; }
     QLineEdit* MacAddress() const { return txtMACAddress; }
+    // The hardware address of the print server that OK found; empty until then.
+    const QString& Located() const { return located_; }
 
   private:
     bool IpAddress(QString& address);
@@ -38,13 +40,14 @@ class frmLocate : public QDialog {
 
     QComboBox* cmbProtocol;
     QStackedWidget* panels_;
-    std::array<QLineEdit*, 4> txtIPAddress{};
+    OctetBoxes* txtIPAddress;
     QLineEdit* txtIPX1;
     QLineEdit* txtIPX2;
     QLineEdit* txtDNSName;
     QLineEdit* txtMACAddress;
     QPushButton* pbuOK;
     QPushButton* pbuCancel;
+    QString located_;
 };
 
 }  // namespace console

@@ -17,12 +17,12 @@
 #include <QSet>
 #include <QStyle>
 #include <QTabWidget>
-#include <QTextStream>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
 #include "console/core/Alerts.h"
 #include "console/core/ConsoleState.h"
+#include "console/core/FaultRule.h"
 #include "console/core/FormHelpers.h"
 #include "console/core/LocalizeForm.h"
 #include "console/core/Messages.h"
@@ -136,12 +136,16 @@ frmNotify::frmNotify(QWidget* parent)
     layout->addWidget(tabNotify);
     layout->addWidget(HintPanel(lblTips));
     layout->addLayout(ButtonRow({pbuOK, pbuCancel}));
-    LocalizeForm(this, kBaseId,
-                 CaptionOrder() << pbuCancel << pbuOK << tabNotify << pbuBrowse << chkLogging << lblFile
-                                << pbuAddevents << pbuRemoveEvents << lblAvailableAlerts << lblActiveAlerts
-                                << pbuClear << lblNo << optSound << optPopup << chkTraps << lblMethod
-                                << pbuAdd << pbuRemove << lblPrinterAvailable << lblPrinterMonitored);
-    LoadSettings();
+    // The opening falls under the console's fatal rule, as it always has.
+    UnderFatalRule([&] {
+        LocalizeForm(this, kBaseId,
+                     CaptionOrder() << pbuCancel << pbuOK << tabNotify << pbuBrowse << chkLogging << lblFile
+                                    << pbuAddevents << pbuRemoveEvents << lblAvailableAlerts
+                                    << lblActiveAlerts << pbuClear << lblNo << optSound << optPopup
+                                    << chkTraps << lblMethod << pbuAdd << pbuRemove << lblPrinterAvailable
+                                    << lblPrinterMonitored);
+        LoadSettings();
+    });
     connect(pbuAdd, &QPushButton::clicked, this, &frmNotify::pbuAdd_Click);
     connect(pbuRemove, &QPushButton::clicked, this, &frmNotify::pbuRemove_Click);
     connect(pbuAddevents, &QPushButton::clicked, this, &frmNotify::pbuAddevents_Click);
@@ -284,27 +288,17 @@ void frmNotify::ReadLog() {
         pbuClear->setEnabled(false);
         return;
     }
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+    if (!file.open(QIODevice::ReadOnly)) {
         ShowMessageEx(kLogUnreadable, kWarning, file.fileName());
         pbuClear->setEnabled(false);
         return;
     }
-    int damaged = 0;
-    QTextStream lines(&file);
-    while (!lines.atEnd()) {
-        const QString line = lines.readLine();
-        if (line.trimmed().isEmpty()) {
-            continue;
-        }
-        const std::optional<AlertLogRecord> record = ParseAlertLogLine(line);
-        if (record) {
-            AddLogged(record->name, record->when, record->status);
-        } else {
-            ++damaged;
-        }
+    const AlertLog log = ReadAlertLog(file.readAll());
+    for (const AlertLogRecord& record : log.records) {
+        AddLogged(record.name, record.when, record.status);
     }
-    if (damaged > 0) {
-        ShowMessageEx(kLogDamaged, kWarning, QString::number(damaged));
+    if (log.damaged > 0) {
+        ShowMessageEx(kLogDamaged, kWarning, QString::number(log.damaged));
     }
     ShowCount();
     pbuClear->setEnabled(true);
@@ -374,8 +368,9 @@ void frmNotify::pbuClear_Click() {
     pbuClear->setEnabled(false);
 }
 
+// The log file's name matters only while alerts are logged.
 void frmNotify::pbuOK_Click() {
-    if (!UsableLogFileName(txtLogFile->text())) {
+    if (chkLogging->isChecked() && !UsableLogFileName(txtLogFile->text())) {
         ShowMessageEx(kBadLogName, kWarning, txtLogFile->text());
         tabNotify->setCurrentIndex(1);
         txtLogFile->setFocus();

@@ -40,10 +40,12 @@ constexpr std::uint32_t kIp = 2;
 constexpr std::uint32_t kDlc = 4;
 constexpr std::uint32_t kAll = 7;
 
+// Detection asks over every protocol; with no choice stored (or none that means one) that is what
+// the dialog shows.
 std::uint32_t StoredProtocols() {
     const auto key = plat::StoreKeyHandle::Open(plat::kStoreLocalMachine, plat::kMyProtocolsKey);
     const std::uint32_t mask = key ? key->ReadNumber("Protocols").value_or(0) : 0;
-    return mask <= kAll ? mask : 0;
+    return mask >= 1 && mask <= kAll ? mask : kAll;
 }
 
 // A fresh store has no MyProtocols key yet: it is made.

@@ -113,6 +113,27 @@ TEST_F(CreateQueueDialogTest, ARefusedQueueIsShownAndTheDialogClosesWithNothingM
     }
 }
 
+// A user without the right to make queues is refused by the network, in a bindery and in a tree:
+// the dialog says the queue was not made, and nothing was.
+TEST_F(CreateQueueDialogTest, AnOrdinaryUsersQueueIsRefusedByTheNetwork) {
+    Seed({"user FS1 CLERK pw ordinary", "object ACME user CLERK.ORG pw ordinary"});
+    LogInToFileServer("FS1", "CLERK", "pw");
+    char tree[] = "ACME";
+    ASSERT_EQ(tessik::NwNdsLogin(tree, "CLERK", "ORG", "pw"), kNwOk);
+    for (const int16_t bindery : {int16_t{-1}, int16_t{0}}) {
+        Prepare(bindery);
+        frmCrQueue dialog(nullptr);
+        dialog.show();
+        dialog.txtQueueName->setText("CLERKQ");
+        dialog.txtVolume->setText("SYS.ORG");
+        dialog.cmdOk->click();
+        EXPECT_EQ(Boxes(), QStringList{"Unable to create queue"}) << bindery;
+        EXPECT_EQ(CrQueueCreated, 0);
+        EXPECT_FALSE(dialog.isVisible());
+        EXPECT_FALSE(Holds("ACME", "CLERKQ") || Holds("FS1", "CLERKQ"));
+    }
+}
+
 TEST_F(CreateQueueDialogTest, CancelMakesNothing) {
     Prepare(-1);
     WhenModal<frmCrQueue>([](frmCrQueue* dialog) {

@@ -11,9 +11,11 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
 
+#include <algorithm>
 #include <functional>
 #include <random>
 
@@ -24,6 +26,7 @@
 #include "console/properties/FirmwareRequests.h"
 #include "console/properties/frmTftp.h"
 #include "console/properties/tests/CardsFixture.h"
+#include "console/tests/Typing.h"
 #include "platform/store/StoreKeyHandle.h"
 #include "platform/store/StorePaths.h"
 #include "simulator/CardOids.h"
@@ -36,6 +39,8 @@ using console::frmTftp;
 using console::LoadString;
 
 constexpr int kWaitMs = 30000;
+// Past the firmware server's resends and idle time after a card falls silent (some 18 s).
+constexpr int kSilentCardMs = 60000;
 
 // Runs the Qt loop (and with it the platform's messages) until the condition holds; false after ms.
 bool WaitUntil(const std::function<bool()>& condition, int ms = kWaitMs) {
@@ -114,11 +119,11 @@ class FirmwareUpgradeTest : public CardsFixture {
     }
 
     // The status line's texts in the order they came, until the condition holds.
-    std::vector<QString> WatchStatus(frmTftp& dialog, const std::function<bool()>& until) {
+    std::vector<QString> WatchStatus(frmTftp& dialog, const std::function<bool()>& until, int ms = kWaitMs) {
         std::vector<QString> seen;
         const QMetaObject::Connection watch = QObject::connect(
             &dialog, &frmTftp::StatusShown, [&](const QString& text) { seen.push_back(text); });
-        WaitUntil(until);
+        WaitUntil(until, ms);
         QObject::disconnect(watch);
         return seen;
     }
@@ -221,10 +226,31 @@ TEST_F(FirmwareUpgradeTest, EveryWayToTheCardDeliversTheChosenFileWholeAndTheCar
     EXPECT_EQ(boxes.Shown().size(), 1u) << "only wait mode's front panel note";
 }
 
+// The address as a person types it, with its dots, reaches the card named by it.
+TEST_F(FirmwareUpgradeTest, AnAddressTypedWithItsDotsIsTheCardUpgraded) {
+    std::vector<std::uint8_t> bytes;
+    const QString path = FirmwareFile("typed.bin", 700, bytes);
+    Select(kOffice);
+    RunCommand(FirmwareTargetMode::kCurrentRow, [&](frmTftp& dialog) {
+        dialog.FileNameBox()->setText(path);
+        dialog.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+        dialog.IpOption()->click();
+        dialog.IpBox(0)->setFocus();
+        TypeAtFocus("127.0.6.2");
+        SavePicture(&dialog, "frmTftp-typed");
+        dialog.StartButton()->click();
+        EXPECT_TRUE(WaitUntil([&] { return dialog.StatusLine()->text() == Completed(); }))
+            << CardState(kCompact) << " " << dialog.StatusLine()->text().toStdString();
+    });
+    EXPECT_TRUE(WaitUntil([&] { return CardState(kCompact).starts_with("done"); })) << CardState(kCompact);
+    EXPECT_EQ(CardFile(kCompact), bytes);
+}
+
 TEST_F(FirmwareUpgradeTest, ATransferLosingOneDatagramInTenStillCompletes) {
     std::vector<std::uint8_t> bytes;
     const QString path = FirmwareFile("lossy.bin", 40 * 1024, bytes);
-    cards.SetUpgradeLoss(kCompact, 0.1);
+    cards.SetUpgradeFaults(kCompact, {.lossRate = 0.1});
     Select(kCompact);
     RunCommand(FirmwareTargetMode::kCurrentRow, [&](frmTftp& dialog) {
         dialog.FileNameBox()->setText(path);
@@ -236,10 +262,65 @@ TEST_F(FirmwareUpgradeTest, ATransferLosingOneDatagramInTenStillCompletes) {
     EXPECT_EQ(CardFile(kCompact), bytes);
 }
 
+TEST_F(FirmwareUpgradeTest, ALostLastAcknowledgementIsNoFailureButSilenceHalfWayIs) {
+    struct Case {
+        sim::UpgradeFaults faults;
+        bool cardHasTheFile;
+        const char* picture;
+    };
+    const Case cases[] = {
+        {{.dropsLastAck = true}, true, "frmTftp-unconfirmed"},
+        {{.vanishAfter = 20}, false, nullptr},
+    };
+    Select(kCompact);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.cardHasTheFile ? "last acknowledgement lost" : "silent half-way");
+        std::vector<std::uint8_t> bytes;
+        const QString path = FirmwareFile("silent.bin", 40 * 1024, bytes);
+        cards.SetUpgradeFaults(kCompact, c.faults);
+        boxes.Clear();
+        std::vector<QString> seen;
+        RunCommand(FirmwareTargetMode::kCurrentRow, [&](frmTftp& dialog) {
+            dialog.FileNameBox()->setText(path);
+            dialog.StartButton()->click();
+            seen = WatchStatus(
+                dialog, [&] { return !dialog.isVisible() || dialog.StartButton()->isEnabled(); },
+                kSilentCardMs);
+            if (!c.cardHasTheFile) {
+                return;
+            }
+            ASSERT_TRUE(dialog.isVisible()) << "the dialog gave up";
+            EXPECT_EQ(dialog.StatusLine()->text(), LoadString(7053));
+            EXPECT_EQ(dialog.StartButton()->text(), LoadString(7009));
+            EXPECT_FALSE(dialog.CancelButton()->isEnabled());
+            EXPECT_EQ(dialog.Progress()->value(), 100);
+            // The server has ended, as it does after reporting this: the dialog does not go on to
+            // call it a server that is not running.
+            EXPECT_TRUE(WaitUntil([] { return !plat::IsWindow(console::State().firmwareWindow); }));
+            EXPECT_FALSE(dialog.ServerCheck()->isActive());
+            SavePicture(&dialog, c.picture);
+            dialog.StartButton()->click();
+        });
+        EXPECT_EQ(std::count(seen.begin(), seen.end(), Completed()), 0);
+        if (c.cardHasTheFile) {
+            EXPECT_TRUE(boxes.Shown().empty()) << boxes.Shown()[0].text.toStdString();
+            EXPECT_TRUE(WaitUntil([&] { return CardState(kCompact).starts_with("done"); }))
+                << CardState(kCompact);
+            EXPECT_EQ(CardFile(kCompact), bytes);
+        } else {
+            EXPECT_EQ(std::count(seen.begin(), seen.end(), LoadString(7053)), 0);
+            ASSERT_EQ(boxes.Shown().size(), 1u);
+            EXPECT_EQ(boxes.Shown()[0].text, LoadString(7040));
+            EXPECT_TRUE(WaitUntil([&] { return CardState(kCompact).starts_with("failed"); }))
+                << CardState(kCompact);
+        }
+    }
+}
+
 TEST_F(FirmwareUpgradeTest, CancelInTheMiddleStopsTheTransferAndSaysSo) {
     std::vector<std::uint8_t> bytes;
     const QString path = FirmwareFile("big.bin", 8 * 1024 * 1024, bytes);
-    cards.SetUpgradeLoss(kOffice, 0.01);
+    cards.SetUpgradeFaults(kOffice, {.lossRate = 0.01});
     Select(kOffice);
     QString after;
     RunCommand(FirmwareTargetMode::kCurrentRow, [&](frmTftp& dialog) {

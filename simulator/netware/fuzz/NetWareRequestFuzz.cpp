@@ -1,9 +1,12 @@
 // Gives a datagram to the simulated NetWare network, as its station does with each one it receives.
 // One network takes every input, seeded once with a server and a tree: what a call creates stays, as
-// it would on the network.
+// it would on the network. The first clients are logged in to the tree as its supervisor, so that
+// their changes are carried out and not refused for want of a right.
 #include "simulator/netware/NetWareNetwork.h"
 
 namespace {
+
+constexpr std::uint32_t kLoggedInClients = 8;
 
 sim::NetWareNetwork& FuzzNetwork() {
     static sim::NetWareNetwork* network = [] {
@@ -14,6 +17,10 @@ sim::NetWareNetwork& FuzzNetwork() {
               "object ACME volume SYS.ORG", "object ACME queue Q1.ORG", "object ACME print-server PS1.ORG",
               "object ACME printer P1.ORG", "context ACME ORG", "pass 2"}) {
             made->Control(line);
+        }
+        // Request 0, before any of the inputs' (a client numbers its requests upwards).
+        for (std::uint32_t session = 1; session <= kLoggedInClients; ++session) {
+            made->Handle({false, session, 0, 0, {"directory-login", "ACME", "ORG", "ADMIN", "pw"}});
         }
         return made;
     }();

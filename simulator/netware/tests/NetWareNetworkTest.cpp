@@ -39,8 +39,28 @@ class NetWareNetworkTest : public ::testing::Test {
         EXPECT_EQ(NwOpenConnection(server, connection), kNwSuccess);
         return connection;
     }
+    // A connection to FS1 logged in as its supervisor, who may change what it holds.
+    NwConnection OpenAsAdmin() {
+        const NwConnection connection = Open("FS1");
+        EXPECT_EQ(NwBinderyLogin(connection, "ADMIN", kNwUserObject, "SECRET"), kNwSuccess);
+        return connection;
+    }
+
+    // One call of the client numbered `session`, sent as its next request; the reply's code and
+    // fields.
+    NwCode Call(std::uint32_t session, const std::vector<std::string>& fields,
+                std::vector<std::string>* out = nullptr) {
+        const NetWareMessage request{false, session, ++requests_[session], 0, fields};
+        const std::optional<NetWareMessage> reply = network.Handle(request);
+        EXPECT_TRUE(reply);
+        if (out != nullptr && reply) {
+            *out = reply->fields;
+        }
+        return reply ? reply->code : kNwBadRequest;
+    }
 
     sim::NetWareNetwork network;
+    std::map<std::uint32_t, std::uint32_t> requests_;  // the last request id of each session
 };
 
 TEST_F(NetWareNetworkTest, ConnectionsAreFoundByNameOnceOpenAndLoginComparesUpperCasedPasswords) {
@@ -115,7 +135,7 @@ TEST_F(NetWareNetworkTest, AFaultHitsTheKthCallOfItsKindOnlyAndEveryCallIsLogged
 }
 
 TEST_F(NetWareNetworkTest, ObjectsMadeByTheClientShowThroughTheControlChannel) {
-    const NwTarget bindery{NwTarget::Bindery, Open("FS1")};
+    const NwTarget bindery{NwTarget::Bindery, OpenAsAdmin()};
     EXPECT_EQ(NwCreateQueue(bindery, "NEWQ", ""), kNwSuccess);
     EXPECT_EQ(NwCreateQueue(bindery, "newq", ""), kNwObjectExists);
     EXPECT_EQ(NwCreatePrintServer(bindery, "PS2"), kNwSuccess);
@@ -129,6 +149,76 @@ TEST_F(NetWareNetworkTest, ObjectsMadeByTheClientShowThroughTheControlChannel) {
     EXPECT_EQ(network.Control("show FS1"),
               "user ADMIN\nqueue Q1\nqueue Q2\nprint-server PS1\nprinter PS1/P0\nqueue NEWQ volume=SYS\n"
               "print-server PS2\nprinter PS2/P1 configuration=1072 queue=NEWQ/1/10\nok 8 objects");
+}
+
+// Every change of the print services needs a supervisor's login: a client without a login, or with
+// an ordinary user's, is refused with the code a server gives for the right it lacks, and nothing
+// changes. A directory login speaks for the file servers of its tree.
+TEST_F(NetWareNetworkTest, ChangesNeedASupervisorAndARefusalNamesTheMissingRight) {
+    for (const char* line : {"user FS1 CLERK pw ordinary", "tree ACME", "object ACME container ORG",
+                             "object ACME user BOSS.ORG pw", "object ACME user CLERK.ORG pw ordinary",
+                             "object ACME volume SYS.ORG"}) {
+        ASSERT_EQ(network.Control(line), "ok") << line;
+    }
+    EXPECT_NE(network.Control("show FS1").find("user CLERK rights=ordinary\n"), std::string::npos);
+    const std::vector<std::string> binderyLogin[] = {{"bindery-login", "1", "CLERK", "256", "pw"},
+                                                     {"bindery-login", "1", "ADMIN", "256", "secret"}};
+    const std::vector<std::string> directoryLogin[] = {{"directory-login", "ACME", "ORG", "CLERK", "pw"},
+                                                       {"directory-login", "ACME", "ORG", "BOSS", "pw"}};
+    struct Session {
+        const char* name;
+        std::vector<std::string> login;  // empty: none
+        bool bindery;                    // the changes go to FS1's bindery, else to the tree's ORG
+        bool supervisor;
+    };
+    const Session sessions[] = {
+        {"no login", {}, true, false},
+        {"no login, tree", {}, false, false},
+        {"ordinary", binderyLogin[0], true, false},
+        {"ordinary, tree", directoryLogin[0], false, false},
+        {"ordinary by the tree, on its server", directoryLogin[0], true, false},
+        {"supervisor", binderyLogin[1], true, true},
+        {"supervisor, tree", directoryLogin[1], false, true},
+        {"supervisor by the tree, on its server", directoryLogin[1], true, true},
+    };
+    const std::string objects = network.Control("show FS1") + network.Control("show ACME");
+    std::uint32_t number = 100;
+    for (const Session& session : sessions) {
+        SCOPED_TRACE(session.name);
+        ++number;
+        ASSERT_EQ(Call(number, {"attach", "FS1"}), kNwSuccess);
+        if (!session.login.empty()) {
+            ASSERT_EQ(Call(number, session.login), kNwSuccess);
+        }
+        const std::string n = std::to_string(number);
+        const std::string queue = "NEWQ" + n, printServer = "PS" + n, printer = "P" + n;
+        // Each change as a supervisor makes them, one after the other, with what a bindery refuses.
+        const std::pair<std::vector<std::string>, NwCode> changes[] = {
+            {{"create-queue", queue, session.bindery ? "" : "SYS"}, kNwNoObjectCreateRight},
+            {{"create-ps", printServer}, kNwNoObjectCreateRight},
+            {{"create-printer", printServer, printer}, kNwNoObjectCreateRight},
+            {{"add-value", printServer, printer, "26", queue, "1", "10"}, kNwNoPropertyWriteRight},
+            {{"add-value", printServer, printer, "3", "configuration", "0", "0"}, kNwNoPropertyWriteRight},
+            {{"remove-value", printServer, printer, "26", queue, "1", "10"}, kNwNoPropertyWriteRight},
+            {{"delete-queue", queue}, kNwNoObjectDeleteRight},
+        };
+        for (const auto& [change, binderyRefusal] : changes) {
+            std::vector<std::string> fields = {change[0]};
+            const std::vector<std::string> place = session.bindery
+                                                       ? std::vector<std::string>{"0", "1", ""}
+                                                       : std::vector<std::string>{"1", "ACME", "ORG"};
+            fields.insert(fields.end(), place.begin(), place.end());
+            fields.insert(fields.end(), change.begin() + 1, change.end());
+            const NwCode refusal = session.bindery ? binderyRefusal : kNwNoAccess;
+            EXPECT_EQ(Call(number, fields), session.supervisor ? kNwSuccess : refusal) << change[0];
+        }
+        if (!session.supervisor) {
+            EXPECT_EQ(network.Control("show FS1") + network.Control("show ACME"), objects);
+        }
+    }
+    std::vector<std::string> reply;
+    EXPECT_EQ(Call(101, {"queue-scan", "1", "0"}, &reply), kNwSuccess) << "reading needs no right";
+    EXPECT_EQ(reply, std::vector<std::string>{"Q1"});
 }
 
 TEST_F(NetWareNetworkTest, ARepeatedRequestGetsTheSameReplyWithoutASecondCallAndAnOlderOneNone) {
@@ -174,7 +264,7 @@ TEST_F(NetWareNetworkTest, TheNetworkRemembersTheLatestClientsOnly) {
 }
 
 TEST_F(NetWareNetworkTest, ALateReplyIsTakenAndARequestSentAgainIsCarriedOutOnce) {
-    const NwTarget bindery{NwTarget::Bindery, Open("FS1")};
+    const NwTarget bindery{NwTarget::Bindery, OpenAsAdmin()};
     ASSERT_EQ(network.Control("log clear"), "ok");
     // Each way takes longer than the client waits for a reply: it sends the request again.
     SetLanDelay(300);
@@ -191,8 +281,8 @@ TEST_F(NetWareNetworkTest, ALateReplyIsTakenAndARequestSentAgainIsCarriedOutOnce
 
 TEST_F(NetWareNetworkTest, ControlLinesThatCannotBeCarriedOutAreRefused) {
     for (const char* line :
-         {"server FS1", "user NOSUCH U P", "queue FS1 q1", "printer FS1 NOPS P", "tree",
-          "object NOTREE queue Q", "fault queue-scan 0 1", "pass 0", "show NOTHING", "frobnicate"}) {
+         {"server FS1", "user NOSUCH U P", "user FS1 BOB pw guest", "queue FS1 q1", "printer FS1 NOPS P",
+          "tree", "object NOTREE queue Q", "fault queue-scan 0 1", "pass 0", "show NOTHING", "frobnicate"}) {
         EXPECT_EQ(network.Control(line).rfind("error ", 0), 0u) << line;
     }
 }

@@ -1,0 +1,111 @@
+#include "console/help/HelpCommands.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QPointer>
+
+#include "console/core/CommandTable.h"
+#include "console/core/Messages.h"
+#include "console/core/NewLook.h"
+#include "console/help/HelpBook.h"
+#include "console/help/HelpTopics.h"
+#include "console/help/HelpWindow.h"
+
+namespace console {
+
+namespace {
+
+constexpr int kNotInstalled = 12607;
+
+// The window that owns what opens from `widget`: a menu or a tip passes to the window it belongs to.
+QWidget* OwningWindow(QWidget* widget) {
+    QWidget* window = widget->window();
+    while ((window->windowType() == Qt::Popup || window->windowType() == Qt::ToolTip) &&
+           window->parentWidget() != nullptr) {
+        window = window->parentWidget()->window();
+    }
+    return window;
+}
+
+// The one help window, a window of its own owned by the window it was last opened from: a modal
+// dialog does not block the windows it owns, and the help goes when that window goes.
+HelpWindow* HelpWindowOver(QWidget* opener) {
+    const HelpBook& book = InstalledHelp();
+    if (book.IsEmpty()) {
+        ShowMessageEx(kNotInstalled, kWarning, book.Folder());
+        return nullptr;
+    }
+    static QPointer<HelpWindow> help;
+    QWidget* owner = OwningWindow(opener);
+    if (help == nullptr) {
+        help = new HelpWindow(book, owner);
+    } else if (help != owner && help->parentWidget() != owner) {
+        const QRect place = help->geometry();
+        help->setParent(owner, Qt::Window);
+        help->setGeometry(place);
+    }
+    help->show();
+    help->raise();
+    help->activateWindow();
+    return help;
+}
+
+// F1, without modifiers, in any window of the console. It is taken before any short-cut sees it.
+class HelpKey : public QObject {
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if ((event->type() != QEvent::ShortcutOverride && event->type() != QEvent::KeyPress) ||
+            !watched->isWidgetType()) {
+            return false;
+        }
+        const auto* key = static_cast<const QKeyEvent*>(event);
+        if (key->key() != Qt::Key_F1 || key->modifiers() != Qt::NoModifier) {
+            return false;
+        }
+        event->accept();
+        if (event->type() == QEvent::KeyPress) {
+            ShowHelpFor(static_cast<QWidget*>(watched));
+        }
+        return true;
+    }
+};
+
+}  // namespace
+
+HelpWindow* ShowHelpFor(QWidget* window) {
+    HelpWindow* help = HelpWindowOver(window);
+    if (help != nullptr) {
+        const int page = PageOfWindow(InstalledHelp(), OwningWindow(window));
+        help->ShowPage(page >= 0 ? page : 0);
+    }
+    return help;
+}
+
+HelpWindow* ShowHelpContents(QWidget* from) {
+    HelpWindow* help = HelpWindowOver(from);
+    if (help != nullptr) {
+        help->ShowContents();
+    }
+    return help;
+}
+
+HelpWindow* ShowHelpSearch(QWidget* from) {
+    HelpWindow* help = HelpWindowOver(from);
+    if (help != nullptr) {
+        help->ShowSearch();
+    }
+    return help;
+}
+
+void WireHelp() {
+    SetCommand("mnuHelp1", [](NewLook& window) { ShowHelpContents(&window); });
+    SetCommand("mnuHelp2", [](NewLook& window) { ShowHelpSearch(&window); });
+    static QPointer<HelpKey> key;
+    if (key == nullptr) {
+        key = new HelpKey;
+        key->setParent(qApp);
+        qApp->installEventFilter(key);
+    }
+}
+
+}  // namespace console

@@ -1,0 +1,214 @@
+// vorlane-port: the administrator's command for the port monitor's ports. It lists them with their
+// print servers and queues, moves a port to another print server (the monitor's configure dialog)
+// and deletes ports together with the queues that print to them, through the spooler's calls.
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/spooler/LastError.h"
+#include "platform/spooler/MonitorPorts.h"
+#include "platform/spooler/PortUse.h"
+#include "platform/store/StoreKeyHandle.h"
+#include "platform/store/StorePaths.h"
+
+namespace {
+
+enum ExitCode { kDone = 0, kFailed = 1, kUsage = 2, kNoSuchPort = 3, kPortInUse = 4, kCancelled = 5 };
+
+constexpr const char* kUsageText =
+    "usage: vorlane-port list\n"
+    "       vorlane-port configure PORT\n"
+    "       vorlane-port delete PORT...\n"
+    "       vorlane-port prune\n"
+    "\n"
+    "list       the ports, the print server each prints to and the queues that print to it\n"
+    "configure  moves the port to another print server in the port dialog (needs a display);\n"
+    "           the port keeps its name, so its queues print to the new print server\n"
+    "delete     deletes each port and the queues that print to it\n"
+    "prune      deletes the ports that no queue prints to (after lpadmin -x, say)\n"
+    "\n"
+    "A port is not configured while a job prints on it, nor deleted while its queues hold a job.\n"
+    "exit codes: 0 done, 1 failed, 2 usage, 3 no such port, 4 the port is in use,\n"
+    "            5 the dialog was cancelled\n";
+
+int Usage() {
+    std::fputs(kUsageText, stderr);
+    return kUsage;
+}
+
+std::string Join(const std::vector<std::string>& names) {
+    std::string text;
+    for (const std::string& name : names) {
+        text += (text.empty() ? "" : ", ") + name;
+    }
+    return text;
+}
+
+std::string ServerName(const std::string& adapter) {
+    const std::string path = std::string(plat::kAdapterOnlyKey) + "\\" + adapter;
+    const auto entry =
+        adapter.empty() ? std::nullopt : plat::StoreKeyHandle::Open(plat::kStoreLocalMachine, path.c_str());
+    return entry ? entry->ReadText("Print Server Name").value_or("") : "";
+}
+
+// The failure of a spooler call on the port, said plainly; its exit code.
+int Failure(const std::string& port) {
+    const std::uint32_t error = plat::GetLastError();
+    plat::PortUse use;
+    switch (error) {
+        case plat::kErrorUnknownPort:
+            std::fprintf(stderr, "vorlane-port: there is no port %s (vorlane-port list shows them)\n",
+                         port.c_str());
+            return kNoSuchPort;
+        case plat::kErrorBusy:
+            if (plat::GetPortUse(port, use)) {
+                std::fprintf(stderr,
+                             "vorlane-port: port %s is in use: %zu job(s) printing and %zu waiting on %s; "
+                             "let them finish or cancel them (cancel -a QUEUE), then try again\n",
+                             port.c_str(), use.printing, use.waiting, Join(use.printers).c_str());
+            } else {
+                std::fprintf(stderr, "vorlane-port: port %s is printing; try again when its job is done\n",
+                             port.c_str());
+            }
+            return kPortInUse;
+        case plat::kErrorCancelled:
+            std::fprintf(stderr, "vorlane-port: cancelled; port %s is unchanged\n", port.c_str());
+            return kCancelled;
+        case plat::kErrorMonitorUnavailable:
+            std::fprintf(stderr, "vorlane-port: the port monitor library cannot be loaded\n");
+            return kFailed;
+        case plat::kErrorSpoolerUnavailable:
+            std::fprintf(stderr, "vorlane-port: the print spooler cannot be reached (is cupsd running?)\n");
+            return kFailed;
+        default:
+            std::fprintf(stderr, "vorlane-port: port %s could not be changed (error %u)\n", port.c_str(),
+                         error);
+            return kFailed;
+    }
+}
+
+bool ReadPorts(std::vector<plat::MonitorPort>& ports) {
+    if (plat::EnumMonitorPorts(ports)) {
+        return true;
+    }
+    Failure("");
+    return false;
+}
+
+int List() {
+    std::vector<plat::MonitorPort> ports;
+    if (!ReadPorts(ports)) {
+        return kFailed;
+    }
+    std::vector<std::vector<std::string>> rows = {{"PORT", "PRINT SERVER", "QUEUES"}};
+    for (const plat::MonitorPort& port : ports) {
+        const std::string name = ServerName(port.adapter);
+        rows.push_back({port.name, name.empty() ? port.adapter : name + " (" + port.adapter + ")",
+                        port.printers.empty() ? "none" : Join(port.printers)});
+    }
+    std::size_t widths[2] = {0, 0};
+    for (const auto& row : rows) {
+        for (std::size_t column = 0; column < 2; ++column) {
+            widths[column] = std::max(widths[column], row[column].size());
+        }
+    }
+    for (const auto& row : rows) {
+        std::printf("%-*s  %-*s  %s\n", static_cast<int>(widths[0]), row[0].c_str(),
+                    static_cast<int>(widths[1]), row[1].c_str(), row[2].c_str());
+    }
+    return kDone;
+}
+
+int Delete(const std::string& port) {
+    plat::PortUse use;
+    const bool known = plat::GetPortUse(port, use);
+    if (!plat::DeletePort(nullptr, 0, port.c_str())) {
+        return Failure(port);
+    }
+    if (known && !use.printers.empty()) {
+        std::printf("deleted port %s and the queue(s) that printed to it: %s\n", port.c_str(),
+                    Join(use.printers).c_str());
+    } else {
+        std::printf("deleted port %s\n", port.c_str());
+    }
+    return kDone;
+}
+
+int DeleteEach(const std::vector<std::string>& names) {
+    int result = kDone;
+    for (const std::string& name : names) {
+        const int deleted = Delete(name);
+        result = result == kDone ? deleted : result;
+    }
+    return result;
+}
+
+int Prune() {
+    std::vector<plat::MonitorPort> ports;
+    if (!ReadPorts(ports)) {
+        return kFailed;
+    }
+    std::vector<std::string> unused;
+    for (const plat::MonitorPort& port : ports) {
+        if (port.printers.empty()) {
+            unused.push_back(port.name);
+        }
+    }
+    if (unused.empty()) {
+        std::printf("every port has a queue\n");
+    }
+    return DeleteEach(unused);
+}
+
+bool HasDisplay() {
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        const char* value = std::getenv(name);
+        if (value != nullptr && *value != '\0') {
+            return true;
+        }
+    }
+    return false;
+}
+
+int Configure(const std::string& port) {
+    if (!HasDisplay()) {
+        std::fprintf(stderr, "vorlane-port: configure opens the port dialog, and there is no display\n");
+        return kFailed;
+    }
+    if (!plat::ConfigurePort(nullptr, 0, port.c_str())) {
+        return Failure(port);
+    }
+    std::printf("configured port %s\n", port.c_str());
+    return kDone;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.empty()) {
+        return Usage();
+    }
+    const std::string& command = args.front();
+    const std::vector<std::string> operands(args.begin() + 1, args.end());
+    if (command == "-h" || command == "--help") {
+        std::fputs(kUsageText, stdout);
+        return kDone;
+    }
+    if (command == "list" && operands.empty()) {
+        return List();
+    }
+    if (command == "prune" && operands.empty()) {
+        return Prune();
+    }
+    if (command == "configure" && operands.size() == 1) {
+        return Configure(operands.front());
+    }
+    if (command == "delete" && !operands.empty()) {
+        return DeleteEach(operands);
+    }
+    return Usage();
+}
