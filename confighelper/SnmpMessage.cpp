@@ -43,8 +43,9 @@ std::vector<std::uint8_t> EncodeRequest(SnmpPduType type, std::int32_t requestId
     if (result != 0) {
         return {};
     }
-    message.resize(length);
-    return message;
+    // A request of its own length: a detection holds one for each of ten thousand print servers, and
+    // the room to encode in is ten times the request.
+    return std::vector<std::uint8_t>(message.begin(), message.begin() + length);
 }
 
 std::vector<RequestBinding> GetBindings(const std::string& oids) {

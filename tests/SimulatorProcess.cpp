@@ -17,6 +17,8 @@ namespace consoletest {
 namespace {
 
 constexpr int kReplyMs = 10000;
+// A site of ten thousand cards takes most of a minute to come up in a sanitized build.
+constexpr int kReadyMs = 180000;
 constexpr int kQuitMs = 5000;
 
 std::string DescriptionPath() {
@@ -69,7 +71,7 @@ bool SimulatorProcess::Start(const std::string& description, std::string& error)
         error = "cannot start " PRINTSERVER_SIM;
         return false;
     }
-    const std::string ready = ReadLine(kReplyMs);
+    const std::string ready = ReadLine(kReadyMs);
     if (ready.rfind("ready ", 0) != 0) {
         error = "printserver-sim said \"" + ready + "\" instead of ready";
         return false;

@@ -1,41 +1,51 @@
-// What the console adds to a detection: reading the device store back into its table, the rows,
-// their order and the filled list, for 1000 print servers (goal: under 0.5 s); and a whole Refresh
-// against 1000 simulated print servers, with the longest time the console's event loop did not run
-// (the console stays painted while the library waits).
+// What the console adds to a detection, and the device work it does while it stays painted: the
+// steps after the library's detection (the store read back into the table, the rows, their order and
+// the filled list); a whole Refresh, beside the library's own detection within it, with the longest
+// time the event loop did not run and the console's memory; a keep-alive round to every print
+// server; and a storm of status traps.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QStandardItemModel>
-#include <QTimer>
 
-#include <cstdlib>
+#include <chrono>
+#include <mutex>
+#include <thread>
+#include <unordered_map>
 
+#include "console/bench/ConsoleBench.h"
 #include "console/core/ConsoleState.h"
-#include "console/core/NewLook.h"
+#include "console/core/Messages.h"
 #include "console/core/PrintServerTable.h"
 #include "console/core/PrinterList.h"
-#include "console/core/QueuePump.h"
+#include "console/core/StringTable.h"
+#include "console/core/TrapKeepAlive.h"
+#include "console/core/frmProgress.h"
 #include "platform/store/StoreKeyHandle.h"
 #include "platform/store/StorePaths.h"
-#include "tests/SimulatorProcess.h"
+
+namespace consolebench {
 
 namespace {
 
-constexpr int kServers = 1000;
+constexpr int kMacRole = Qt::UserRole + 1;
+constexpr int kStatusSection = 2;  // name, description, status ...
+constexpr int kStormSeconds = 3;
+constexpr int kTrapsPerSecond = 100;
+constexpr int kStormCode = 2;      // "WARMING UP": no card starts with it
+constexpr int kCardStride = 7919;  // a prime: the storm's cards are all different
 
 void StoreServers(int count) {
     for (int i = 0; i < count; ++i) {
-        char mac[13];
-        std::snprintf(mac, sizeof mac, "00005E%06X", i + 1);
-        const std::string path = std::string(plat::kAdapterOnlyKey) + "\\" + mac;
+        const QString mac = CardMac(i);
+        const std::string path = std::string(plat::kAdapterOnlyKey) + "\\" + mac.toStdString();
         const auto key = plat::StoreKeyHandle::Create(plat::kStoreLocalMachine, path.c_str());
-        key->WriteText("MAC Address", mac);
+        key->WriteText("MAC Address", mac.toStdString());
         key->WriteText("Print Server Name", "Card-" + std::to_string(i + 1));
         key->WriteText("Print Server Description", "Print room");
         key->WriteText("IP Address",
                        "127.0." + std::to_string(i / 250 + 3) + "." + std::to_string(i % 250 + 1));
-        key->WriteText("IPX Address", std::string("00FACADE") + mac);
+        key->WriteText("IPX Address", "00FACADE" + mac.toStdString());
         key->WriteNumber("Category", 2);
         key->WriteNumber("cProtocols", 7);
         key->WriteNumber("pProtocol", 2);
@@ -52,7 +62,9 @@ void VisibleColumns() {
 }
 
 void BM_ConsoleStepsAfterDetection(benchmark::State& bench) {
-    StoreServers(kServers);
+    Site::Close();
+    const int count = static_cast<int>(bench.range(0));
+    StoreServers(count);
     console::State() = console::ConsoleState();
     VisibleColumns();
     console::PrinterList list;
@@ -69,53 +81,212 @@ void BM_ConsoleStepsAfterDetection(benchmark::State& bench) {
     bench.counters["rows"] = static_cast<double>(list.Model()->rowCount());
     plat::StoreDeleteKey(plat::kStoreLocalMachine, plat::kAdapterOnlyKey);
 }
-BENCHMARK(BM_ConsoleStepsAfterDetection)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
-void BM_RefreshOfAThousandPrintServers(benchmark::State& bench) {
-    consoletest::SimulatorProcess cards;
+// When the library's detection ended within a Refresh: its closing notice reached the dialog.
+class DetectionClock : public QObject {
+  public:
+    explicit DetectionClock(PaintWatch& paint) : paint_(paint) { qApp->installEventFilter(this); }
+    ~DetectionClock() override { qApp->removeEventFilter(this); }
+    void Start() {
+        clock_.start();
+        endedMs_ = -1;
+    }
+    qint64 EndedMs() const { return endedMs_; }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* progress =
+            event->type() == QEvent::Show ? qobject_cast<console::frmProgress*>(watched) : nullptr;
+        if (progress != nullptr) {
+            connect(progress, &console::frmProgress::DetectionEnded, this, [this] {
+                endedMs_ = clock_.elapsed();
+                paint_.Mark();
+            });
+        }
+        return false;
+    }
+
+  private:
+    PaintWatch& paint_;
+    QElapsedTimer clock_;
+    qint64 endedMs_ = -1;
+};
+
+// A Refresh of a site whose print servers the console knows already (their statuses are kept).
+void BM_Refresh(benchmark::State& bench) {
     std::string error;
-    if (!cards.Start("cards 1000 Card mac=00005E400001 ip=127.0.3.1 protocols=ip engine=mixed\n", error)) {
+    Site* site = Site::Of(static_cast<int>(bench.range(0)), error);
+    if (site == nullptr) {
         bench.SkipWithError(error.c_str());
         return;
     }
-    plat::StoreKeyHandle::Create(plat::kStoreLocalMachine, plat::kSnmpKey)
-        ->WriteNumber("AutoDetectTimeout", 2);
-    console::QueuePump pump;
-    console::State() = console::ConsoleState();
-    console::NewLook window;
-    window.Form_Load();
-    window.show();
-    // A tick every 10 ms that finds the loop running; the longest gap is the longest time unpainted.
-    QElapsedTimer clock;
-    qint64 last = 0;
-    qint64 longestGap = 0;
-    QTimer ticker;
-    QObject::connect(&ticker, &QTimer::timeout, [&] {
-        const qint64 now = clock.elapsed();
-        longestGap = std::max(longestGap, now - last);
-        last = now;
-    });
+    PaintWatch paint;
+    DetectionClock detection(paint);
+    QElapsedTimer whole;
+    double beyond = 0;
     for (auto _ : bench) {
-        clock.start();
-        last = 0;
-        ticker.start(10);
-        window.mnuRefresh_Click();
-        ticker.stop();
+        paint.Start();
+        detection.Start();
+        whole.start();
+        site->Window().mnuRefresh_Click();
+        QApplication::processEvents();  // the list painted
+        beyond = std::max(beyond, static_cast<double>(whole.elapsed() - detection.EndedMs()));
+        paint.Stop();
     }
+    bench.counters["beyond_detection_ms"] = beyond;
+    bench.counters["detection_ms"] = static_cast<double>(detection.EndedMs());
     bench.counters["rows"] = static_cast<double>(console::State().rows.size());
-    bench.counters["longest_unpainted_ms"] = static_cast<double>(longestGap);
-    window.close();
-    cards.Stop();
+    bench.counters["longest_unpainted_ms"] = static_cast<double>(paint.LongestGapMs());
+    bench.counters["unpainted_after_detection_ms"] = static_cast<double>(paint.LongestGapSinceMarkMs());
+    bench.counters["console_MiB"] = ResidentMiB();
+    bench.counters["console_peak_MiB"] = PeakResidentMiB();
 }
-BENCHMARK(BM_RefreshOfAThousandPrintServers)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// The keep-alive timer's tick: a keep-alive to every print server, while the window stays painted.
+void BM_KeepAliveRound(benchmark::State& bench) {
+    std::string error;
+    Site* site = Site::Of(static_cast<int>(bench.range(0)), error);
+    if (site == nullptr) {
+        bench.SkipWithError(error.c_str());
+        return;
+    }
+    console::TrapKeepAlive& keepAlive = site->Window().KeepAlive();
+    PaintWatch paint;
+    for (auto _ : bench) {
+        paint.Start();
+        site->Window().tmrTrapKeeper_Timer();
+        if (!RunLoopUntil([&] { return !keepAlive.RoundRunning(); }, 60000)) {
+            bench.SkipWithError("the round did not end");
+            return;
+        }
+        paint.Stop();
+    }
+    bench.counters["keep_alives"] = static_cast<double>(keepAlive.LastRoundSent());
+    bench.counters["longest_unpainted_ms"] = static_cast<double>(paint.LongestGapMs());
+}
+
+// The rows still waiting for the status a trap carries, by hardware address, with the time the
+// status changed on the card.
+class PendingRows {
+  public:
+    using Clock = std::chrono::steady_clock;
+    void Expect(const QString& mac) {
+        const std::lock_guard lock(mutex_);
+        pending_[mac] = Clock::now();
+    }
+    // The row shows the status: how long it took, or nothing when it was not awaited.
+    std::optional<double> Arrived(const QString& mac) {
+        const std::lock_guard lock(mutex_);
+        const auto found = pending_.find(mac);
+        if (found == pending_.end()) {
+            return std::nullopt;
+        }
+        const double ms = std::chrono::duration<double, std::milli>(Clock::now() - found->second).count();
+        pending_.erase(found);
+        return ms;
+    }
+    bool Empty() {
+        const std::lock_guard lock(mutex_);
+        return pending_.empty();
+    }
+
+  private:
+    std::mutex mutex_;
+    std::unordered_map<QString, Clock::time_point> pending_;
+};
+
+// 100 status changes a second on cards spread over the site, each sending its trap; every printer
+// is monitored and every status alerts, so that each trap raises its alert box too.
+void BM_TrapStorm(benchmark::State& bench) {
+    std::string error;
+    const int count = static_cast<int>(bench.range(0));
+    Site* site = Site::Of(count, error);
+    if (site == nullptr) {
+        bench.SkipWithError(error.c_str());
+        return;
+    }
+    console::ConsoleState& state = console::State();
+    for (console::PrintServerEntry& entry : state.servers) {
+        entry.notify = true;
+    }
+    state.options.notifyFlags = QString(40, '1');
+    state.alertStyle = 1;
+    int alerts = 0;
+    console::SetMessageHook([&](const console::MessageShown&) {
+        ++alerts;
+        return static_cast<int>(console::kOk);
+    });
+    const QString wanted = console::LoadString(10000 + kStormCode);
+    QStandardItemModel* model = site->Window().List()->Model();
+    PendingRows pending;
+    int followed = 0;
+    double slowest = 0;
+    const QMetaObject::Connection watch = QObject::connect(
+        model, &QStandardItemModel::dataChanged, [&](const QModelIndex& from, const QModelIndex& to) {
+            for (int row = from.row(); row <= to.row(); ++row) {
+                if (model->item(row, kStatusSection)->text() != wanted) {
+                    continue;
+                }
+                if (const std::optional<double> ms =
+                        pending.Arrived(model->item(row, 0)->data(kMacRole).toString())) {
+                    ++followed;
+                    slowest = std::max(slowest, *ms);
+                }
+            }
+        });
+    const int traps = kStormSeconds * kTrapsPerSecond;
+    PaintWatch paint;
+    double before = 0;
+    for (auto _ : bench) {
+        before = ResidentMiB();
+        paint.Start();
+        std::thread storm([&] {
+            const auto start = std::chrono::steady_clock::now();
+            for (int k = 0; k < traps; ++k) {
+                std::this_thread::sleep_until(start + std::chrono::milliseconds(1000 * k / kTrapsPerSecond));
+                const int card = static_cast<int>((static_cast<long long>(k) * kCardStride) % count);
+                pending.Expect(CardMac(card));
+                site->Cards().Command("status #" + std::to_string(card) + " " + std::to_string(kStormCode));
+            }
+        });
+        RunLoopUntil([&] { return followed == traps; }, 1000 * kStormSeconds + 10000);
+        storm.join();
+        paint.Stop();
+    }
+    QObject::disconnect(watch);
+    console::SetMessageHook({});
+    bench.counters["traps"] = traps;
+    bench.counters["rows_followed"] = followed;
+    bench.counters["slowest_follow_ms"] = slowest;
+    bench.counters["alerts"] = alerts;
+    bench.counters["longest_unpainted_ms"] = static_cast<double>(paint.LongestGapMs());
+    bench.counters["memory_growth_MiB"] = ResidentMiB() - before;
+}
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+void RegisterDeviceBenchmarks(int count) {
+    benchmark::RegisterBenchmark("BM_Refresh", BM_Refresh)
+        ->Arg(count)
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(3);
+    benchmark::RegisterBenchmark("BM_KeepAliveRound", BM_KeepAliveRound)
+        ->Arg(count)
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(5);
 }
+
+void RegisterTrapStorm(int count) {
+    benchmark::RegisterBenchmark("BM_TrapStorm", BM_TrapStorm)
+        ->Arg(count)
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(1);
+}
+
+BENCHMARK(BM_ConsoleStepsAfterDetection)
+    ->Arg(kSmallSite)
+    ->Arg(kServers)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(2.0);
+
+}  // namespace consolebench

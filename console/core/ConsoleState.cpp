@@ -15,8 +15,13 @@ const PrinterRow* CurrentPrinter() {
     return &state.rows[static_cast<std::size_t>(state.currentRow)];
 }
 
+// Compared in place: a list of ten thousand rows is searched by address on every status notice.
 bool SameMac(const QString& a, const QString& b) {
-    return a.trimmed().compare(b.trimmed(), Qt::CaseInsensitive) == 0;
+    return QStringView(a).trimmed().compare(QStringView(b).trimmed(), Qt::CaseInsensitive) == 0;
+}
+
+QString MacKey(const QString& mac) {
+    return mac.trimmed().toCaseFolded();
 }
 
 PrintServerEntry* FindServer(const QString& mac) {

@@ -76,5 +76,8 @@ const PrinterRow* CurrentPrinter();
 // The entry of a hardware address, compared without regard to case; null when there is none.
 PrintServerEntry* FindServer(const QString& mac);
 bool SameMac(const QString& a, const QString& b);
+// The hardware address in the one form that equal addresses share (as SameMac compares them): the
+// key of a table looked up by address.
+QString MacKey(const QString& mac);
 
 }  // namespace console

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <atomic>
 #include <stdexcept>
 
 // A library export bound by name on its first call, so the console is never linked against the
-// libraries it calls; the library headers give the types only.
+// libraries it calls; the library headers give the types only. The first call may come from any
+// thread (the status poll's workers).
 namespace console {
 
 // A library or export that cannot be loaded: the installation is broken.
@@ -23,16 +25,19 @@ class LateExport<Result(Args...)> {
     constexpr LateExport(const char* library, const char* name) : library_(library), name_(name) {}
 
     Result operator()(Args... args) {
-        if (function_ == nullptr) {
-            function_ = reinterpret_cast<Result (*)(Args...)>(LibraryFunction(library_, name_));
+        Function function = function_.load(std::memory_order_acquire);
+        if (function == nullptr) {
+            function = reinterpret_cast<Function>(LibraryFunction(library_, name_));
+            function_.store(function, std::memory_order_release);
         }
-        return function_(args...);
+        return function(args...);
     }
 
   private:
+    using Function = Result (*)(Args...);
     const char* library_;
     const char* name_;
-    Result (*function_)(Args...) = nullptr;
+    std::atomic<Function> function_{nullptr};
 };
 
 }  // namespace console

@@ -30,6 +30,7 @@
 #include "console/core/PrinterStatus.h"
 #include "console/core/StartUp.h"
 #include "console/core/StringTable.h"
+#include "console/core/TrapKeepAlive.h"
 #include "console/core/dialogs/frmNotify.h"
 #include "console/core/frmAboutBox.h"
 #include "console/core/frmBanner.h"
@@ -40,7 +41,6 @@ namespace console {
 namespace {
 
 constexpr int kTwipsPerPixel = 15;
-constexpr int kKeepAliveMs = 60000;
 constexpr int kBannerMs = 3000;
 constexpr int kFirstGroup = 100;
 constexpr int kFirstGroupHint = 15001;
@@ -197,7 +197,7 @@ NewLook::NewLook()
       picMenuBar(new QToolBar),
       panel1_(new QLabel),
       panel2_(new QLabel),
-      tmrTrapKeeper(new QTimer(this)),
+      tmrTrapKeeper(new TrapKeepAlive(this)),
       tmrRefresh(new QTimer(this)),
       tmrBanner(new QTimer(this)),
       txtTrapHandle(
@@ -221,8 +221,6 @@ NewLook::NewLook()
     panel2_->setObjectName("panel2");
     statusBar()->addWidget(panel1_, 1);
     statusBar()->addPermanentWidget(panel2_);
-    tmrTrapKeeper->setObjectName("tmrTrapKeeper");
-    tmrTrapKeeper->setInterval(kKeepAliveMs);
     tmrRefresh->setObjectName("tmrRefresh");
     tmrBanner->setObjectName("tmrBanner");
     tmrBanner->setInterval(kBannerMs);
@@ -348,7 +346,6 @@ void NewLook::ConnectCommands() {
             [this](const QPoint& at) { mnuPopup->popup(at); });
     connect(grdDetails, &PrinterList::PointerMoved, panel1_, &QLabel::clear);
     connect(grdDetails, &PrinterList::HeaderClicked, this, &NewLook::ColumnClicked);
-    connect(tmrTrapKeeper, &QTimer::timeout, this, &NewLook::tmrTrapKeeper_Timer);
     connect(tmrRefresh, &QTimer::timeout, this, &NewLook::mnuRefresh_Click);
     connect(tmrBanner, &QTimer::timeout, this, [this] {
         if (banner_ != nullptr) {
@@ -397,7 +394,7 @@ bool NewLook::Form_Load() {
     grdDetails->FillPrinterList(false);
     UpdateMenus(kNoRow);
     ArmRefreshTimer(state.options.autoRefresh == 1);
-    tmrTrapKeeper->start();
+    TrapKeeper()->start();
     return true;
 }
 
@@ -565,7 +562,7 @@ void NewLook::mnuRefresh_Click() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     panel1_->setText(LoadString(kScanning));
     {
-        frmProgress progress(tmrTrapKeeper, this);
+        frmProgress progress(this);
         progress.exec();
     }
     state.commandBusy = false;
@@ -635,12 +632,12 @@ void NewLook::ShowQueuedAlerts() {
     showingAlert_ = false;
 }
 
+QTimer* NewLook::TrapKeeper() const {
+    return tmrTrapKeeper->Timer();
+}
+
 void NewLook::tmrTrapKeeper_Timer() {
-    for (const PrintServerEntry& entry : State().servers) {
-        if (entry.detected == 1) {
-            vantorel::HelperTrapKeepAlive(entry.mac.toLatin1().constData());
-        }
-    }
+    tmrTrapKeeper->StartRound();
 }
 
 void NewLook::closeEvent(QCloseEvent* event) {
@@ -660,7 +657,7 @@ void NewLook::Form_Unload() {
     panel1_->setText(LoadString(kShuttingDown));
     QApplication::setOverrideCursor(Qt::WaitCursor);
     tmrRefresh->stop();
-    tmrTrapKeeper->stop();
+    TrapKeeper()->stop();
     grdDetails->SaveListColumns();
     ReleaseFirmwareServer(StoredFirmwareWindow());
     GatherDisplayOptions();

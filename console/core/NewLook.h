@@ -26,6 +26,7 @@ namespace console {
 
 class NoticeBox;
 class PrinterList;
+class TrapKeepAlive;
 class frmBanner;
 
 // The console's main window: the group tree, the printer list, menus, tool bar, status bar, the
@@ -59,7 +60,8 @@ class NewLook : public QMainWindow {
 
     QAction* Action(const QString& name) const;
     PrinterList* List() const { return grdDetails; }
-    QTimer* TrapKeeper() const { return tmrTrapKeeper; }
+    QTimer* TrapKeeper() const;
+    TrapKeepAlive& KeepAlive() const { return *tmrTrapKeeper; }
     QTimer* RefreshTimer() const { return tmrRefresh; }
     QLabel* StatusPanel(int panel) const;
     plat::WindowHandle TrapHandle() const;
@@ -112,7 +114,7 @@ class NewLook : public QMainWindow {
     QToolBar* picMenuBar;
     QLabel* panel1_;
     QLabel* panel2_;
-    QTimer* tmrTrapKeeper;
+    TrapKeepAlive* tmrTrapKeeper;
     QTimer* tmrRefresh;
     QTimer* tmrBanner;
     QMenu* mnuPopup = nullptr;

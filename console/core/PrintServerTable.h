@@ -25,7 +25,6 @@ void SaveCategory();
 void StoreRecordIO(const QString& mac, const QString& name, const QString& description, const QString& ip,
                    std::uint32_t category, std::int32_t status);
 
-PrinterRow MakePrinterRow(const PrintServerEntry& entry);
 bool MatchesFilter(const PrinterRow& row);
 // The rows of every entry that passes the filter, in table order.
 void BuildPrinterRows();

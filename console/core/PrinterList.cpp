@@ -4,6 +4,7 @@
 #include <QListView>
 #include <QMouseEvent>
 #include <QStandardItemModel>
+#include <QStyledItemDelegate>
 #include <QTreeView>
 
 #include "console/core/ConsoleState.h"
@@ -49,13 +50,37 @@ const QIcon& Icon(int number) {
     return icons[static_cast<std::size_t>(number)];
 }
 
+// In the large icons every item has its grid cell: its size is the cell's, without measuring its name
+// (ten thousand names measured cost more than the rest of the view's layout).
+class GridCells : public QStyledItemDelegate {
+  public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        const auto* view = qobject_cast<const QListView*>(option.widget);
+        return view != nullptr && view->gridSize().isValid() ? view->gridSize()
+                                                             : QStyledItemDelegate::sizeHint(option, index);
+    }
+};
+
 }  // namespace
 
+// The list's items. A refill tells the views once that everything changed, rather than once per
+// row: ten thousand rows, each announced, cost the two views more than making them.
+class PrinterList::Items : public QStandardItemModel {
+  public:
+    using QStandardItemModel::QStandardItemModel;
+    void Refill(const std::function<void()>& fill) {
+        beginResetModel();
+        {
+            const QSignalBlocker quiet(this);
+            fill();
+        }
+        endResetModel();
+    }
+};
+
 PrinterList::PrinterList(QWidget* parent)
-    : QStackedWidget(parent),
-      model_(new QStandardItemModel(this)),
-      details_(new QTreeView),
-      icons_(new QListView) {
+    : QStackedWidget(parent), model_(new Items(this)), details_(new QTreeView), icons_(new QListView) {
     setObjectName("grdDetails");
     details_->setModel(model_);
     details_->setRootIsDecorated(false);
@@ -73,6 +98,7 @@ PrinterList::PrinterList(QWidget* parent)
     icons_->setContextMenuPolicy(Qt::CustomContextMenu);
     icons_->setResizeMode(QListView::Adjust);
     icons_->setWordWrap(true);
+    icons_->setItemDelegate(new GridCells(icons_));
     addWidget(icons_);
     addWidget(details_);
     for (QAbstractItemView* view :
@@ -93,6 +119,10 @@ PrinterList::PrinterList(QWidget* parent)
     connect(details_->header(), &QHeaderView::sectionClicked, this, [this](int section) {
         emit HeaderClicked(model_->headerData(section, Qt::Horizontal).toString());
     });
+}
+
+QStandardItemModel* PrinterList::Model() const {
+    return model_;
 }
 
 void PrinterList::SetViewMode(int mode) {
@@ -125,30 +155,33 @@ void PrinterList::SaveListColumns() {
 void PrinterList::FillPrinterList(bool keepColumns) {
     ConsoleState& state = State();
     const QString selected = SelectedMac();
-    if (!keepColumns) {
-        SaveListColumns();
-    }
+    SaveListColumns();
     state.listFilling = true;
     setUpdatesEnabled(false);
-    model_->removeRows(0, model_->rowCount());
-    if (!keepColumns) {
-        QStringList titles;
+    model_->Refill([&] {
+        model_->removeRows(0, model_->rowCount());
+        if (!keepColumns) {
+            QStringList titles;
+            for (std::size_t column = 0; column < kColumnCount; ++column) {
+                if (state.options.columns[column].visible) {
+                    titles << state.columnTitles[column];
+                }
+            }
+            model_->setColumnCount(static_cast<int>(titles.size()));
+            model_->setHorizontalHeaderLabels(titles);
+        }
+        for (int row = 0; row < static_cast<int>(state.rows.size()); ++row) {
+            AddRow(row);
+        }
+    });
+    // The views take their columns anew from the model: each gets its stored width back.
+    for (int section = 0; section < model_->columnCount(); ++section) {
+        const QString title = model_->headerData(section, Qt::Horizontal).toString();
         for (std::size_t column = 0; column < kColumnCount; ++column) {
-            if (state.options.columns[column].visible) {
-                titles << state.columnTitles[column];
+            if (state.columnTitles[column] == title) {
+                details_->setColumnWidth(section, state.options.columns[column].width / kTwipsPerPixel);
             }
         }
-        model_->setColumnCount(static_cast<int>(titles.size()));
-        model_->setHorizontalHeaderLabels(titles);
-        int section = 0;
-        for (std::size_t column = 0; column < kColumnCount; ++column) {
-            if (state.options.columns[column].visible) {
-                details_->setColumnWidth(section++, state.options.columns[column].width / kTwipsPerPixel);
-            }
-        }
-    }
-    for (int row = 0; row < static_cast<int>(state.rows.size()); ++row) {
-        AddRow(row);
     }
     setUpdatesEnabled(true);
     state.listFilling = false;
@@ -159,6 +192,7 @@ void PrinterList::FillPrinterList(bool keepColumns) {
 void PrinterList::AddRow(int rowIndex) {
     const PrinterRow& row = State().rows[static_cast<std::size_t>(rowIndex)];
     QList<QStandardItem*> items;
+    items.reserve(static_cast<qsizetype>(kColumnCount));
     auto* first = new QStandardItem(Icon(StatusIcon(row.category, row.status)), row.name);
     first->setData(row.mac, kMacRole);
     items << first;
@@ -203,19 +237,27 @@ void PrinterList::SelectCurrentPrinter() {
     }
 }
 
-void PrinterList::SelectMac(const QString& mac) {
-    if (mac.isEmpty()) {
-        return;
-    }
-    for (int row = 0; row < model_->rowCount(); ++row) {
-        if (SameMac(model_->item(row, 0)->data(kMacRole).toString(), mac)) {
-            const QModelIndex index = model_->index(row, 0);
-            details_->selectionModel()->setCurrentIndex(
-                index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-            details_->scrollTo(index);
-            return;
+std::vector<int> PrinterList::RowsOf(const QString& mac) const {
+    std::vector<int> found;
+    const std::vector<PrinterRow>& rows = State().rows;
+    for (int row = 0; row < static_cast<int>(rows.size()) && row < model_->rowCount(); ++row) {
+        if (SameMac(rows[static_cast<std::size_t>(row)].mac, mac) &&
+            SameMac(model_->item(row, 0)->data(kMacRole).toString(), mac)) {
+            found.push_back(row);
         }
     }
+    return found;
+}
+
+void PrinterList::SelectMac(const QString& mac) {
+    const std::vector<int> rows = mac.isEmpty() ? std::vector<int>() : RowsOf(mac);
+    if (rows.empty()) {
+        return;
+    }
+    const QModelIndex index = model_->index(rows.front(), 0);
+    details_->selectionModel()->setCurrentIndex(
+        index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    details_->scrollTo(index);
 }
 
 int PrinterList::StatusSection() const {
@@ -232,11 +274,8 @@ int PrinterList::StatusSection() const {
 
 void PrinterList::ShowStatus(const QString& mac, std::int32_t status, std::uint32_t category) {
     const int section = StatusSection();
-    for (int row = 0; row < model_->rowCount(); ++row) {
+    for (const int row : RowsOf(mac)) {
         QStandardItem* first = model_->item(row, 0);
-        if (!SameMac(first->data(kMacRole).toString(), mac)) {
-            continue;
-        }
         first->setIcon(Icon(StatusIcon(category, status)));
         if (section >= 0 && section < model_->columnCount()) {
             model_->item(row, section)->setText(RowStatusText(status, 1));

@@ -2,6 +2,9 @@
 
 #include <QStackedWidget>
 
+#include <functional>
+#include <vector>
+
 #include <cstdint>
 
 class QListView;
@@ -38,7 +41,7 @@ class PrinterList : public QStackedWidget {
     // A status notice for a print server: its items show the new status and icon.
     void ShowStatus(const QString& mac, std::int32_t status, std::uint32_t category);
 
-    QStandardItemModel* Model() const { return model_; }
+    QStandardItemModel* Model() const;
     QTreeView* DetailView() const { return details_; }
     QListView* IconView() const { return icons_; }
 
@@ -53,7 +56,11 @@ class PrinterList : public QStackedWidget {
     void AddRow(int rowIndex);
     int StatusSection() const;
 
-    QStandardItemModel* model_;
+    // The list rows that show the hardware address: the rows of the table hold it in list order.
+    std::vector<int> RowsOf(const QString& mac) const;
+
+    class Items;
+    Items* model_;
     QTreeView* details_;
     QListView* icons_;
 };

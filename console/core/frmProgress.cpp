@@ -38,21 +38,26 @@ constexpr int kReadingEntry = 308;
 constexpr int kReadingStatus = 309;
 constexpr int kAnswersUpTo = 60;
 constexpr std::uint32_t kRepaintMs = 50;
+constexpr int kShowEveryMs = 40;
 
 }  // namespace
 
-frmProgress::frmProgress(QTimer* keepAlive, QWidget* parent)
+frmProgress::frmProgress(QWidget* parent)
     : QDialog(parent),
-      keepAlive_(keepAlive),
       DetectShow(new QListWidget),
       DetectProgress(new QProgressBar),
       lblStatus(new QLabel),
       txtInterface(
-          std::make_unique<NoticeBox>([this](const QString& notice) { txtInterface_Change(notice); })) {
+          std::make_unique<NoticeBox>([this](const QString& notice) { txtInterface_Change(notice); })),
+      showPending_(new QTimer(this)) {
     setObjectName("frmProgress");
     setWindowTitle(LoadString(kCaption));
     setModal(true);
     DetectShow->setObjectName("DetectShow");
+    DetectShow->setUniformItemSizes(true);
+    showPending_->setSingleShot(true);
+    showPending_->setInterval(kShowEveryMs);
+    connect(showPending_, &QTimer::timeout, this, &frmProgress::ShowPending);
     DetectProgress->setObjectName("DetectProgress");
     DetectProgress->setRange(0, 100);
     DetectProgress->setValue(0);
@@ -63,16 +68,9 @@ frmProgress::frmProgress(QTimer* keepAlive, QWidget* parent)
     layout->addWidget(DetectProgress);
     resize(460, 280);
     CenterForm(this);
-    if (keepAlive_ != nullptr) {
-        keepAlive_->stop();
-    }
 }
 
-frmProgress::~frmProgress() {
-    if (keepAlive_ != nullptr) {
-        keepAlive_->start();
-    }
-}
+frmProgress::~frmProgress() = default;
 
 void frmProgress::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
@@ -92,9 +90,34 @@ void frmProgress::closeEvent(QCloseEvent* event) {
 }
 
 void frmProgress::AddLine(const QString& line) {
-    DetectShow->addItem(line);
-    DetectShow->setCurrentRow(DetectShow->count() - 1);
+    pendingLines_ << line;
+    ShowSoon();
+}
+
+// What waits is shown at once when the dialog was last brought up to date a while ago, else in
+// time for the next painting.
+void frmProgress::ShowSoon() {
+    if (!sinceShown_.isValid() || sinceShown_.elapsed() >= kShowEveryMs) {
+        ShowPending();
+    } else if (!showPending_->isActive()) {
+        showPending_->start();
+    }
     QueuePump::KeepPainted();
+}
+
+// The lines that came meanwhile go in together, the last one selected.
+void frmProgress::ShowPending() {
+    showPending_->stop();
+    if (!pendingLines_.isEmpty()) {
+        DetectShow->addItems(pendingLines_);
+        pendingLines_.clear();
+        DetectShow->setCurrentRow(DetectShow->count() - 1);
+    }
+    if (!pendingStep_.isNull()) {
+        lblStatus->setText(pendingStep_);
+        pendingStep_ = QString();
+    }
+    sinceShown_.start();
 }
 
 void frmProgress::txtInterface_Change(const QString& notice) {
@@ -132,8 +155,8 @@ void frmProgress::txtInterface_Change(const QString& notice) {
 // One step of the table reload or the status poll: the status line names the print server, and the
 // dialog is painted now and then, so that it keeps up without slowing a long list down.
 void frmProgress::ShowStep(int textId, const QString& name) {
-    lblStatus->setText(LoadString(textId) + name);
-    QueuePump::KeepPainted();
+    pendingStep_ = LoadString(textId) + name;
+    ShowSoon();
 }
 
 void frmProgress::Form_Activate() {
@@ -146,7 +169,9 @@ void frmProgress::Form_Activate() {
         0, 0, kRepaintMs, [](plat::WindowHandle, std::uint32_t, std::uintptr_t, std::uint32_t) {});
     result_ = halbrin::HelperDetectPrintServers(0, 0, 0, 0, 0, txtInterface->Handle());
     plat::KillTimer(0, heartbeat);
+    emit DetectionEnded();
     AddLine(LoadString(kScanningStore));
+    ShowPending();
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     LoadPrintServerTable([this](const QString& name) { ShowStep(kReadingEntry, name); });
     DetectProgress->setValue(60);
@@ -156,6 +181,7 @@ void frmProgress::Form_Activate() {
     DetectProgress->setValue(100);
     SaveCategory();
     BuildPrinterRows();
+    ShowPending();
     lblStatus->clear();
     QApplication::restoreOverrideCursor();
     ReportEnd();
@@ -174,6 +200,7 @@ void frmProgress::ReportEnd() {
     } else {
         AddLine(LoadString(kCouldNotRun) + ' ' + ResultText(result_) + " (" + QString::number(result_) + ')');
     }
+    ShowPending();
     finished_ = true;
     if (nothingSent) {
         ShowMessage(kNothingSent, kWarning);

@@ -1,9 +1,13 @@
 #pragma once
 
 #include <QDialog>
+#include <QElapsedTimer>
+#include <QStringList>
 
 #include <cstdint>
 #include <memory>
+
+#include "console/core/TrapKeepAlive.h"
 
 class QLabel;
 class QListWidget;
@@ -21,8 +25,7 @@ class frmProgress : public QDialog {
     Q_OBJECT
 
   public:
-    // The main window's keep-alive timer is off while the dialog is up.
-    frmProgress(QTimer* keepAlive, QWidget* parent);
+    explicit frmProgress(QWidget* parent);
     ~frmProgress() override;
 
     // The detection's result: 0, or the library's code when it could not run.
@@ -35,6 +38,10 @@ class frmProgress : public QDialog {
     // A detection progress notice: the event digit first.
     void txtInterface_Change(const QString& notice);
 
+  signals:
+    // The library's detection has returned; the console's own steps follow.
+    void DetectionEnded();
+
   protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -44,12 +51,20 @@ class frmProgress : public QDialog {
     void ReportEnd();
     void AddLine(const QString& line);
     void ShowStep(int textId, const QString& name);
+    void ShowSoon();
+    void ShowPending();
 
-    QTimer* keepAlive_;
+    KeepAliveSuspension quietKeepAlive_;  // no keep-alive while the dialog is up
     QListWidget* DetectShow;
     QProgressBar* DetectProgress;
     QLabel* lblStatus;
     std::unique_ptr<NoticeBox> txtInterface;
+    // Lines and the status text wait here for the list's next painting: a list shown anew for each
+    // of ten thousand answers would cost more than the detection.
+    QStringList pendingLines_;
+    QString pendingStep_;
+    QTimer* showPending_;
+    QElapsedTimer sinceShown_;
     std::int32_t result_ = 0;
     bool started_ = false;
     bool finished_ = false;

@@ -9,9 +9,11 @@
 #include <QTreeWidget>
 
 #include <functional>
+#include <string>
 
 #include "console/core/ConsoleState.h"
 #include "console/core/FirmwareServerWindow.h"
+#include "console/core/Libraries.h"
 #include "console/core/Messages.h"
 #include "console/core/QueuePump.h"
 #include "console/properties/frmTftp.h"
@@ -21,7 +23,9 @@ namespace console {
 
 namespace {
 
+constexpr int kNoTcpIp = 7044;
 constexpr int kServerNotStarted = 7051;
+constexpr std::uint32_t kAddressRoom = 20;
 constexpr int kStartWaitMs = 5000;
 constexpr std::uint32_t kPollMs = 20;
 const char* const kServerProgram = "fendrel";
@@ -96,6 +100,15 @@ void ApplyTargetMode(frmTftp& dialog, FirmwareTargetMode mode) {
     }
 }
 
+// The print server fetches the file from this PC's address: without one (no TCP/IP) there is no
+// upgrade. The library leaves the blanks it was given as they were when it has none.
+bool HostHasAddress() {
+    std::string address(kAddressRoom, ' ');
+    std::uint32_t size = kAddressRoom;
+    halbrin::HelperGetHostIPAddress(address.data(), &size);
+    return address != std::string(kAddressRoom, ' ');
+}
+
 }  // namespace
 
 void SetFirmwareProgramFolder(const QString& folder) {
@@ -103,6 +116,10 @@ void SetFirmwareProgramFolder(const QString& folder) {
 }
 
 bool UpgradeFirmwareCommand(QWidget* parent, QAction* mnuFlash, FirmwareTargetMode mode) {
+    if (!HostHasAddress()) {
+        ShowMessage(kNoTcpIp, kWarning);
+        return false;
+    }
     frmTftp dialog(mnuFlash, parent);
     dialog.Form_Load();
     ApplyTargetMode(dialog, mode);

@@ -19,7 +19,7 @@ enum class FirmwareTargetMode {
 void SetFirmwareProgramFolder(const QString& folder);
 
 // Opens the dialog in the given mode; mnuFlash (may be null) is disabled while it is up. False when
-// the firmware server could not be started (shown).
+// this PC has no TCP/IP address or the firmware server could not be started (shown).
 bool UpgradeFirmwareCommand(QWidget* parent, QAction* mnuFlash, FirmwareTargetMode mode);
 
 }  // namespace console

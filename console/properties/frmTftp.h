@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "console/core/TrapKeepAlive.h"
 #include "console/properties/FirmwareEventWindow.h"
 
 class QAction;
@@ -86,6 +87,8 @@ class frmTftp : public QDialog {
     void StopServer();
     void Finish();
 
+    // No keep-alive to any print server while the dialog is up: the one being flashed included.
+    KeepAliveSuspension quietKeepAlive_;
     QAction* mnuFlash_;
     FirmwareEventWindow events_;
     bool readyToStart_ = true;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QStandardItemModel>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
@@ -14,6 +15,7 @@
 #include <string>
 
 #include "console/CommandWiring.h"
+#include "console/core/PrinterList.h"
 #include "console/tests/ConsoleFixture.h"
 
 namespace consoletest {
@@ -44,6 +46,16 @@ class CommandsFixture : public ConsoleFixture {
     void SetUp() override {
         ConsoleFixture::SetUp();
         console::WireCommands();
+    }
+
+    QStandardItemModel* Model() const { return console_->List()->Model(); }
+    // The texts of one section of the list, row by row.
+    QStringList Column(int section) const {
+        QStringList texts;
+        for (int row = 0; row < Model()->rowCount(); ++row) {
+            texts << Model()->item(row, section)->text();
+        }
+        return texts;
     }
 
     // The card's own name (sysName) changed behind the simulator's back: two cards may share one.

@@ -35,14 +35,6 @@ const char* const kFourCards =
 
 class ListCommandsTest : public CommandsFixture {
   protected:
-    QStandardItemModel* Model() const { return console_->List()->Model(); }
-    QStringList Column(int section) const {
-        QStringList texts;
-        for (int row = 0; row < Model()->rowCount(); ++row) {
-            texts << Model()->item(row, section)->text();
-        }
-        return texts;
-    }
     QStringList Macs() const {
         QStringList macs;
         for (int row = 0; row < Model()->rowCount(); ++row) {
