@@ -1,11 +1,5 @@
 #include "tests/ScriptedNetWareStation.h"
 
-#include <poll.h>
-#include <sys/eventfd.h>
-#include <unistd.h>
-
-#include <cstring>
-
 namespace nwtest {
 
 namespace {
@@ -15,25 +9,12 @@ const plat::HardwareAddress kStation{{0x02, 0x53, 0x54, 0x00, 0x00, 0x01}};
 
 }  // namespace
 
-ScriptedNetWareStation::~ScriptedNetWareStation() {
-    if (thread_.joinable()) {
-        const std::uint64_t one = 1;
-        [[maybe_unused]] ssize_t written = write(wakeFd_, &one, sizeof one);
-        thread_.join();
-        close(wakeFd_);
-    }
+ScriptedNetWareStation::ScriptedNetWareStation()
+    : station_(kStation, [this](std::span<const std::uint8_t> datagram) { return ReplyDatagram(datagram); }) {
 }
 
 bool ScriptedNetWareStation::Start(std::string& error) {
-    int code = 0;
-    endpoint_ = plat::IpxEndpoint::Open(kStation, plat::kNetWareSocket, code);
-    if (!endpoint_) {
-        error = std::string("scripted station: cannot join the LAN: ") + std::strerror(code);
-        return false;
-    }
-    wakeFd_ = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
-    thread_ = std::thread([this] { Run(); });
-    return true;
+    return station_.Start("scripted station", error);
 }
 
 void ScriptedNetWareStation::Take(const std::string& call, Script script) {
@@ -51,24 +32,13 @@ void ScriptedNetWareStation::Watch(std::function<void(const std::vector<std::str
     watch_ = std::move(watch);
 }
 
-void ScriptedNetWareStation::Run() {
-    for (;;) {
-        pollfd fds[2] = {{wakeFd_, POLLIN, 0}, {endpoint_->Fd(), POLLIN, 0}};
-        if (poll(fds, 2, -1) < 0 || (fds[0].revents & POLLIN) != 0) {
-            return;
-        }
-        std::optional<plat::IpxDatagram> datagram = endpoint_->Receive();
-        if (!datagram) {
-            continue;
-        }
-        std::optional<plat::NetWareMessage> request = plat::DecodeNetWareMessage(datagram->data);
-        if (!request || request->reply || request->fields.empty()) {
-            continue;
-        }
-        if (std::optional<plat::NetWareMessage> reply = Reply(*request)) {
-            endpoint_->SendTo(datagram->source, 4, plat::EncodeNetWareMessage(*reply));
-        }
+std::vector<std::uint8_t> ScriptedNetWareStation::ReplyDatagram(std::span<const std::uint8_t> datagram) {
+    std::optional<plat::NetWareMessage> request = plat::DecodeNetWareMessage(datagram);
+    if (!request || request->reply || request->fields.empty()) {
+        return {};
     }
+    std::optional<plat::NetWareMessage> reply = Reply(*request);
+    return reply ? plat::EncodeNetWareMessage(*reply) : std::vector<std::uint8_t>{};
 }
 
 std::optional<plat::NetWareMessage> ScriptedNetWareStation::Reply(const plat::NetWareMessage& request) {

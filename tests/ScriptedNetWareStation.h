@@ -4,12 +4,12 @@
 #include <map>
 #include <mutex>
 #include <optional>
+#include <span>
 #include <string>
-#include <thread>
 #include <vector>
 
-#include "platform/lan/IpxEndpoint.h"
 #include "simulator/netware/NetWareNetwork.h"
+#include "simulator/netware/NetWareStation.h"
 
 namespace nwtest {
 
@@ -28,8 +28,7 @@ class ScriptedNetWareStation {
     // call came before it; nothing lets the network answer.
     using Script = std::function<std::optional<Answer>(const std::vector<std::string>& fields, int earlier)>;
 
-    ScriptedNetWareStation() = default;
-    ~ScriptedNetWareStation();
+    ScriptedNetWareStation();
     ScriptedNetWareStation(const ScriptedNetWareStation&) = delete;
     ScriptedNetWareStation& operator=(const ScriptedNetWareStation&) = delete;
 
@@ -46,17 +45,15 @@ class ScriptedNetWareStation {
     void Watch(std::function<void(const std::vector<std::string>& fields)> watch);
 
   private:
-    void Run();
+    std::vector<std::uint8_t> ReplyDatagram(std::span<const std::uint8_t> datagram);
     std::optional<plat::NetWareMessage> Reply(const plat::NetWareMessage& request);
 
     sim::NetWareNetwork network_;  // never joins the LAN itself: this station answers for it
-    std::unique_ptr<plat::IpxEndpoint> endpoint_;
-    int wakeFd_ = -1;
-    std::thread thread_;
     std::mutex mutex_;
     std::map<std::string, Script> scripts_;
     std::map<std::string, int> requests_;
     std::function<void(const std::vector<std::string>&)> watch_;
+    sim::NetWareStation station_;  // last: its thread answers through the members above
 };
 
 }  // namespace nwtest

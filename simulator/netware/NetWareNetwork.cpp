@@ -1,11 +1,5 @@
 #include "simulator/netware/NetWareNetwork.h"
 
-#include <poll.h>
-#include <sys/eventfd.h>
-#include <unistd.h>
-
-#include <cstring>
-
 #include "simulator/netware/NetWareCalls.h"
 #include "simulator/netware/NetWareControl.h"
 
@@ -42,52 +36,16 @@ std::string LogLine(const std::vector<std::string>& fields, plat::NwCode code) {
 
 }  // namespace
 
-NetWareNetwork::~NetWareNetwork() {
-    Stop();
+NetWareNetwork::NetWareNetwork()
+    : station_(kNetWareStation, [this](std::span<const std::uint8_t> datagram) { return Answer(datagram); }) {
 }
 
 bool NetWareNetwork::Start(std::string& error) {
-    if (endpoint_) {
-        return true;
-    }
-    int code = 0;
-    endpoint_ = plat::IpxEndpoint::Open(kNetWareStation, plat::kNetWareSocket, code);
-    if (!endpoint_) {
-        error = std::string("NetWare network: cannot join the LAN: ") + std::strerror(code);
-        return false;
-    }
-    wakeFd_ = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
-    thread_ = std::thread([this] { Run(); });
-    return true;
+    return station_.Start("NetWare network", error);
 }
 
 void NetWareNetwork::Stop() {
-    if (!endpoint_) {
-        return;
-    }
-    const std::uint64_t one = 1;
-    [[maybe_unused]] ssize_t written = write(wakeFd_, &one, sizeof one);
-    thread_.join();
-    close(wakeFd_);
-    wakeFd_ = -1;
-    endpoint_.reset();
-}
-
-void NetWareNetwork::Run() {
-    for (;;) {
-        pollfd fds[2] = {{wakeFd_, POLLIN, 0}, {endpoint_->Fd(), POLLIN, 0}};
-        if (poll(fds, 2, -1) < 0 || (fds[0].revents & POLLIN) != 0) {
-            return;
-        }
-        std::optional<plat::IpxDatagram> datagram = endpoint_->Receive();
-        if (!datagram) {
-            continue;
-        }
-        const std::vector<std::uint8_t> reply = Answer(datagram->data);
-        if (!reply.empty()) {
-            endpoint_->SendTo(datagram->source, 4, reply);
-        }
-    }
+    station_.Stop();
 }
 
 std::vector<std::uint8_t> NetWareNetwork::Answer(std::span<const std::uint8_t> datagram) {

@@ -6,13 +6,12 @@
 #include <span>
 #include <string>
 #include <string_view>
-#include <thread>
 #include <vector>
 
-#include "platform/lan/IpxEndpoint.h"
 #include "platform/netware/NetWareCodes.h"
 #include "platform/netware/NetWareMessage.h"
 #include "simulator/netware/NetWareState.h"
+#include "simulator/netware/NetWareStation.h"
 
 namespace sim {
 
@@ -22,8 +21,7 @@ namespace sim {
 // called from any thread.
 class NetWareNetwork {
   public:
-    NetWareNetwork() = default;
-    ~NetWareNetwork();
+    NetWareNetwork();
     NetWareNetwork(const NetWareNetwork&) = delete;
     NetWareNetwork& operator=(const NetWareNetwork&) = delete;
 
@@ -44,7 +42,6 @@ class NetWareNetwork {
     std::optional<plat::NetWareMessage> Handle(const plat::NetWareMessage& request);
 
   private:
-    void Run();
     // The client's session, made at its first request.
     NwSession& Session(std::uint32_t number);
     // The call's code: a fault's when one is due, else what carrying it out gives.
@@ -55,9 +52,7 @@ class NetWareNetwork {
     NetWareState state_;
     std::map<std::uint32_t, plat::NetWareMessage> lastReplies_;  // by session
     std::deque<std::uint32_t> sessionOrder_;                     // sessions, the first heard first
-    std::unique_ptr<plat::IpxEndpoint> endpoint_;
-    int wakeFd_ = -1;
-    std::thread thread_;
+    NetWareStation station_;  // last: its thread answers through the members above
 };
 
 // The network of the printserver-sim program, started at its first command ("netware ...").
