@@ -19,9 +19,15 @@ void StoreReadCache::Follow(std::optional<std::uint64_t> generation) {
     generation_ = generation;
 }
 
+// Fresh tables rather than a clear: a clear keeps the buckets and zeroes every one of them, so that
+// after a round of thousands of reads each write (which moves the generation on) paid for all of them.
 void StoreReadCache::Forget() {
-    keys_.clear();
-    values_.clear();
+    if (!keys_.empty()) {
+        Reads<StoreKeyId>().swap(keys_);
+    }
+    if (!values_.empty()) {
+        Reads<StoredValue>().swap(values_);
+    }
 }
 
 void StoreReadCache::NameFrom(StoreKeyId key) {
