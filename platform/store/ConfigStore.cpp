@@ -31,6 +31,7 @@ struct Store {
     StoreHandles handles;
     std::unique_ptr<StoreGeneration> generation;
     StoreReadCache reads;
+    std::optional<std::uint64_t> batchStart;  // the generation as the open batch began
 };
 
 // Never destroyed: other libraries may still reach the store from their own exit code.
@@ -54,6 +55,7 @@ class StoreCall {
     StoreHandles& Handles() { return store_.handles; }
     // Reads go through the kept ones; the generation was looked at when the call began.
     StoreReadCache& Reads() { return store_.reads; }
+    std::optional<std::uint64_t>& BatchStart() { return store_.batchStart; }
     std::optional<std::uint64_t> ChangeCount() const { return generation_; }
     // Every change, once committed, moves the generation on, so that no process keeps an older read.
     StoreResult Changed(StoreResult result) {
@@ -325,6 +327,7 @@ StoreResult StoreBeginBatch() {
     if (call.Connection().InTransaction()) {
         return kStoreInvalidParameter;
     }
+    call.BatchStart() = call.ChangeCount();
     return call.Connection().BeginImmediate() == SQLITE_OK ? kStoreOk : kStoreFailed;
 }
 
@@ -337,9 +340,13 @@ StoreResult StoreEndBatch() {
         return kStoreInvalidParameter;
     }
     // The batch's writes moved the generation on before they were committed, so a reader may have
-    // kept what was there before: it moves on again now that they are in (or rolled back).
+    // kept what was there before: it moves on again now that they are in (or rolled back). A batch
+    // that only read leaves it, and what was kept stays kept (a walk of ten thousand entries read in
+    // one batch, then read again by every exchange with them).
+    const bool wrote = !call.BatchStart() || call.ChangeCount() != call.BatchStart();
+    call.BatchStart().reset();
     if (call.Connection().Commit() == SQLITE_OK) {
-        return call.Changed(kStoreOk);
+        return wrote ? call.Changed(kStoreOk) : kStoreOk;
     }
     call.Connection().Rollback();
     return call.Changed(kStoreFailed);
