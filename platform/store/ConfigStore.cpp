@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <atomic>
 #include <cstring>
 #include <memory>
 #include <mutex>
@@ -32,6 +33,10 @@ struct Store {
     std::unique_ptr<StoreGeneration> generation;
     StoreReadCache reads;
     std::optional<std::uint64_t> batchStart;  // the generation as the open batch began
+    // The generation of the connection that `owner` opened, for StoreChangeCount without the lock.
+    // Made once per process and never replaced while that process runs.
+    std::atomic<StoreGeneration*> counted{nullptr};
+    std::atomic<pid_t> countedBy{0};
 };
 
 // Never destroyed: other libraries may still reach the store from their own exit code.
@@ -97,8 +102,11 @@ class StoreCall {
         }
         const std::string path = StoreFilePath();
         store_.connection = path.empty() ? nullptr : StoreTree::OpenFile(path);
+        store_.countedBy = 0;
         store_.generation = store_.connection != nullptr ? StoreGeneration::Open(path) : nullptr;
         store_.owner = self;
+        store_.counted = store_.generation.get();
+        store_.countedBy = self;
         return store_.connection != nullptr ? kStoreOk : kStoreFailed;
     }
 
@@ -352,7 +360,15 @@ StoreResult StoreEndBatch() {
     return call.Changed(kStoreFailed);
 }
 
+// Asked before every kept read, by every thread of a poll of thousands of print servers: once the
+// process has its connection, the count is read without the store's lock.
 std::optional<std::uint64_t> StoreChangeCount() {
+    Store& store = TheStore();
+    if (store.countedBy == CurrentProcessId()) {
+        if (const StoreGeneration* generation = store.counted) {
+            return generation->Current();
+        }
+    }
     StoreCall call(kStoreLocalMachine, Use::kRead);
     if (call.Result() != kStoreOk) {
         return std::nullopt;
