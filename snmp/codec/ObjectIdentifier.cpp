@@ -235,7 +235,7 @@ char* AppendArc(char* out, const char* last, std::uint32_t arc) {
         *out = '.';
         return WriteDecimal(out + 1, arc);
     }
-    char piece[kMaxArcText + 1];
+    char piece[kShortCopyLimit];  // CopyShort's size, so that no copy of it reaches past its end
     piece[0] = '.';
     return AppendText(out, last, piece, WriteDecimal(piece + 1, arc) - piece);
 }
@@ -243,7 +243,7 @@ char* AppendArc(char* out, const char* last, std::uint32_t arc) {
 // Appends the first two arcs, which the first subidentifier holds; first arcs above 2 do not exist.
 char* AppendFirstArcs(char* out, const char* last, std::uint32_t subidentifier) {
     const std::uint32_t first = std::min<std::uint32_t>(subidentifier / 40, 2);
-    char piece[2 + kMaxArcText];
+    char piece[kShortCopyLimit];
     piece[0] = static_cast<char>('0' + first);
     piece[1] = '.';
     return AppendText(out, last, piece, WriteDecimal(piece + 2, subidentifier - first * 40) - piece);
