@@ -8,11 +8,31 @@
 #include "platform/store/StoreBatch.h"
 #include "platform/store/StoreKeyHandle.h"
 #include "platform/store/StorePaths.h"
+#include "platform/window/Window.h"
 #include "transport/DeviceStorePath.h"
 
 namespace {
 
 constexpr std::uint32_t kReportedCategoryBits = 3;
+// Entries purged or written between two calls of the host's idle hook: a few milliseconds' work.
+constexpr std::size_t kEntriesBetweenPaints = 64;
+
+// Lets the host paint now and then during a detection's long rewrite. The batch stays open meanwhile:
+// nothing of it is committed before its end, so a program that dies on the way leaves the store as it
+// was. (The purge of a library's clean-up paints nothing: the host is closing it.)
+class PaintPace {
+  public:
+    explicit PaintPace(bool paints) : paints_(paints) {}
+    void Step() {
+        if (paints_ && ++entries_ % kEntriesBetweenPaints == 0) {
+            plat::CallIdleHook();
+        }
+    }
+
+  private:
+    bool paints_;
+    std::size_t entries_ = 0;
+};
 
 // A text field of the record, stored with its terminator; a field that lacks one is cut at its size.
 template <std::size_t N>
@@ -86,12 +106,14 @@ void PurgeDeviceStore(const DeviceList* list) {
     const DeviceStoreLock lock;
     // Thousands of entries are written in one transaction, not a dozen each.
     const plat::StoreBatch batch;
+    PaintPace pace(list != nullptr);
     if (const auto adapters = plat::StoreKeyHandle::Open(plat::kStoreLocalMachine, plat::kAdapterOnlyKey,
                                                          plat::kStoreReadWrite)) {
         for (const std::string& name : adapters->SubkeyNames()) {
             if (PrepareForPurge(*adapters, name)) {
                 adapters->DeleteSubkey(name.c_str());
             }
+            pace.Step();
         }
     }
     if (list == nullptr) {
@@ -99,5 +121,6 @@ void PurgeDeviceStore(const DeviceList* list) {
     }
     for (std::size_t i = 0; i < list->GetCount(); ++i) {
         WriteRecord(*list->GetAt(i));
+        pace.Step();
     }
 }

@@ -14,5 +14,7 @@ HelperResult StoreDeviceRecord(const DeviceRecord& record);
 
 // Deletes the entries that no port uses, clears the discovery marks of the others ("Category" low
 // bits 0, "Detected" 0), then writes every record of the list when one is given. An entry whose
-// "Category" cannot be read is left alone. All of it runs as one store batch.
+// "Category" cannot be read is left alone. All of it runs as one store batch, committed at its end;
+// with a list (a detection's rewrite) the thread's idle hook is called now and then on the way, so
+// that the host stays painted.
 void PurgeDeviceStore(const DeviceList* list);

@@ -17,10 +17,11 @@ constexpr size_t HardwareSetLength = 10;  // new IPv4 address, then the card's h
 Card::Card(CardDescription description)
     : description_(std::move(description)), mib_(BuildCardMib(description_, CardLife{clock_, counters_})) {}
 
+// Looked at for every request and every answer: the stored value is read in place.
 Ipv4 Card::Address() const {
-    std::optional<MibValue> address = mib_.Get(CardIpAddress);
+    const MibValue* address = mib_.Stored(CardIpAddress);
     Ipv4 ip{};
-    if (address && address->bytes.size() == ip.size()) {
+    if (address != nullptr && address->bytes.size() == ip.size()) {
         std::copy(address->bytes.begin(), address->bytes.end(), ip.begin());
     }
     return ip;
@@ -35,8 +36,9 @@ bool Card::SetPrinterStatus(int32_t status) {
 CommunityRight Card::RightOf(std::string_view community) const {
     const MibTable* table = mib_.FindTable(Communities);
     CommunityRight right = CommunityRight::None;
-    for (const auto& [index, cells] : table->ValidRows()) {
-        if (cells.at(2).bytes != community) {
+    // Looked at for every request: the rows in place, not ValidRows' copies of them.
+    for (const auto& [index, cells] : table->Rows()) {
+        if (!table->IsValid(cells) || cells.at(2).bytes != community) {
             continue;
         }
         int64_t access = cells.at(3).number;

@@ -38,6 +38,11 @@ std::optional<MibValue> Mib::Get(const Oid& oid) const {
     return std::nullopt;
 }
 
+const MibValue* Mib::Stored(const Oid& oid) const {
+    auto scalar = scalars_.find(oid);
+    return scalar != scalars_.end() && !scalar->second.reader ? &scalar->second.value : nullptr;
+}
+
 std::optional<std::pair<Oid, MibValue>> Mib::Next(const Oid& oid) const {
     std::optional<std::pair<Oid, MibValue>> best;
     auto scalar = scalars_.upper_bound(oid);

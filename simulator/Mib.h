@@ -30,6 +30,8 @@ class Mib {
 
     bool Contains(const Oid& oid) const;
     std::optional<MibValue> Get(const Oid& oid) const;
+    // A stored scalar's value in place; null for any other object (a live scalar, a table's).
+    const MibValue* Stored(const Oid& oid) const;
     std::optional<std::pair<Oid, MibValue>> Next(const Oid& oid) const;
     SetOutcome Set(const std::vector<Binding>& bindings);
 

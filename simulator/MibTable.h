@@ -70,6 +70,8 @@ class MibTable {
 
     // Index and cells of every row whose status is RowValid.
     std::vector<std::pair<Oid, Row>> ValidRows() const;
+    // Whether a row of Rows() is RowValid: for a look at every request, without ValidRows' copies.
+    bool IsValid(const Row& row) const { return StatusOf(row) == RowValid; }
     const std::map<Oid, Row>& Rows() const { return rows_; }
     // The card's own removal of a row of an Entry table.
     void Remove(const Oid& index) { rows_.erase(index); }

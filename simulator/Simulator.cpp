@@ -52,6 +52,8 @@ bool Simulator::Start(std::string& error) {
         return false;
     }
     running_ = true;
+    udpOutStop_ = false;
+    udpSender_ = std::thread([this] { SendUdp(); });
     thread_ = std::thread([this] { Run(); });
     return true;
 }
@@ -72,6 +74,13 @@ void Simulator::Stop() {
     }
     Wake();
     thread_.join();
+    {
+        std::lock_guard out(udpOutMutex_);
+        udpOutStop_ = true;
+    }
+    udpOutReady_.notify_one();
+    udpSender_.join();
+    udpOut_.clear();
     lan_.clear();  // no frame comes in after this
     std::lock_guard lock(mutex_);
     lanFds_.clear();
@@ -171,9 +180,13 @@ void Simulator::Queue(size_t card, Outgoing out, bool fromServiceSocket) {
     }
 }
 
-void Simulator::Send(size_t card, const Outgoing& out, bool fromServiceSocket) {
+void Simulator::Send(size_t card, Outgoing out, bool fromServiceSocket) {
     if (out.to.protocol == Protocol::Ip) {
-        udp_->Send(cards_[card]->Address(), out.to, out.bytes);
+        {
+            std::lock_guard lock(udpOutMutex_);
+            udpOut_.emplace_back(cards_[card]->Address(), std::move(out));
+        }
+        udpOutReady_.notify_one();
     } else if (card < lan_.size() && lan_[card]) {
         if (fromServiceSocket) {
             lan_[card]->SendFromServiceSocket(out.to, out.bytes);
@@ -188,7 +201,26 @@ void Simulator::SendDue() {
     while (!pending_.empty() && pending_.begin()->first <= now) {
         Pending pending = std::move(pending_.begin()->second);
         pending_.erase(pending_.begin());
-        Send(pending.card, pending.out, pending.fromServiceSocket);
+        Send(pending.card, std::move(pending.out), pending.fromServiceSocket);
+    }
+}
+
+// The UDP sender's thread: what waits goes out in order, until Stop.
+void Simulator::SendUdp() {
+    std::deque<std::pair<Ipv4, Outgoing>> sending;
+    std::unique_lock lock(udpOutMutex_);
+    for (;;) {
+        udpOutReady_.wait(lock, [this] { return udpOutStop_ || !udpOut_.empty(); });
+        if (udpOutStop_) {
+            return;
+        }
+        sending.swap(udpOut_);
+        lock.unlock();
+        for (const auto& [source, out] : sending) {
+            udp_->Send(source, out.to, out.bytes);
+        }
+        sending.clear();
+        lock.lock();
     }
 }
 

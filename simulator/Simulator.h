@@ -3,6 +3,7 @@
 #include <poll.h>
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <deque>
 #include <functional>
 #include <map>
@@ -89,7 +90,8 @@ class Simulator {
     void Answer(size_t card, const std::vector<uint8_t>& request, const Peer& from);
     void Queue(size_t card, Outgoing out, bool fromServiceSocket = false);
     void SendDue();
-    void Send(size_t card, const Outgoing& out, bool fromServiceSocket);
+    void Send(size_t card, Outgoing out, bool fromServiceSocket);
+    void SendUdp();
     int MillisecondsToNextSend();
     bool BeginUpgrade(size_t card, const UpgradeOrder& order);
     void FetchFirmware(size_t card, const UpgradeOrder& order, std::string source, UpgradeFaults faults);
@@ -109,6 +111,13 @@ class Simulator {
     int wakeFd_ = -1;
     bool running_ = false;
     std::thread thread_;
+    // The UDP datagrams to send, in order, from their card's address: a thread of their own sends
+    // them, so that the loop does not spend half its time waking each asker in the send.
+    std::mutex udpOutMutex_;
+    std::condition_variable udpOutReady_;
+    std::deque<std::pair<Ipv4, Outgoing>> udpOut_;
+    bool udpOutStop_ = false;
+    std::thread udpSender_;
     std::vector<UpgradeFaults> upgradeFaults_;
     std::atomic<bool> stopping_{false};
     std::vector<std::thread> downloads_;

@@ -10,6 +10,7 @@
 #include "platform/store/ConfigStore.h"
 #include "platform/store/StoreKeyHandle.h"
 #include "platform/store/StorePaths.h"
+#include "platform/window/Window.h"
 #include "transport/DeviceStorePath.h"
 
 namespace {
@@ -138,6 +139,42 @@ TEST_F(DeviceStore, PurgeWritesTheListAlsoIntoAnEmptyStore) {
     EXPECT_EQ(Number("0000000000A1", "Category"), 2u);
     EXPECT_EQ(Number("0000000000A2", "Category"), 1u);
     EXPECT_EQ(Number("0000000000A2", "Detected"), 1u);
+}
+
+// True while the process's store calls run in a batch: batches do not nest.
+bool InsideBatch() {
+    if (plat::StoreBeginBatch() == plat::kStoreOk) {
+        plat::StoreEndBatch();
+        return false;
+    }
+    return true;
+}
+
+TEST_F(DeviceStore, LongRewriteLetsTheHostPaintInsideItsOneBatch) {
+    // A detection of a large site rewrites thousands of entries: the host's window is painted on the
+    // way, while the rewrite stays one batch, so that nothing of it is committed half done.
+    SetCategory("0000000FFFFF", 2);  // no port: the purge deletes it
+    DeviceList list;
+    for (int i = 1; i <= 1000; ++i) {
+        char mac[13];
+        std::snprintf(mac, sizeof mac, "%012X", i);
+        list.Add(Record(mac, 2));
+    }
+    int turns = 0;
+    int outsideBatch = 0;
+    plat::SetIdleHook([&] {
+        ++turns;
+        outsideBatch += InsideBatch() ? 0 : 1;
+    });
+    PurgeDeviceStore(&list);
+    plat::SetIdleHook({});
+
+    EXPECT_GE(turns, 10);
+    EXPECT_EQ(outsideBatch, 0);
+    EXPECT_FALSE(InsideBatch());
+    EXPECT_FALSE(EntryExists("0000000FFFFF"));
+    EXPECT_TRUE(EntryExists("000000000001"));
+    EXPECT_TRUE(EntryExists("0000000003E8"));
 }
 
 TEST_F(DeviceStore, WritersAtOnceNeverTouchThePortCount) {

@@ -134,6 +134,8 @@ void PaintWatch::Tick() {
     if (mark_ >= 0) {
         longestSinceMark_ = std::max(longestSinceMark_, now - std::max(last_, mark_));
     }
+    const qint64 beforeMark = mark_ < 0 ? now : std::min(now, mark_);
+    longestBeforeMark_ = std::max(longestBeforeMark_, beforeMark - last_);
     last_ = now;
 }
 

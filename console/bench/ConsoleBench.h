@@ -65,6 +65,8 @@ class PaintWatch {
     void Stop();
     qint64 LongestGapMs() const { return longestGap_; }
     qint64 LongestGapSinceMarkMs() const { return longestSinceMark_; }
+    // The longest gap that began before the mark (within the library's detection).
+    qint64 LongestGapBeforeMarkMs() const { return longestBeforeMark_; }
 
   private:
     void Tick();
@@ -75,6 +77,7 @@ class PaintWatch {
     qint64 mark_ = -1;
     qint64 longestGap_ = 0;
     qint64 longestSinceMark_ = 0;
+    qint64 longestBeforeMark_ = 0;
 };
 
 // Runs the event loop until the condition holds; false after `ms`.

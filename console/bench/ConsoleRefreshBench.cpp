@@ -138,6 +138,7 @@ void BM_Refresh(benchmark::State& bench) {
     bench.counters["rows"] = static_cast<double>(console::State().rows.size());
     bench.counters["longest_unpainted_ms"] = static_cast<double>(paint.LongestGapMs());
     bench.counters["unpainted_after_detection_ms"] = static_cast<double>(paint.LongestGapSinceMarkMs());
+    bench.counters["unpainted_in_detection_ms"] = static_cast<double>(paint.LongestGapBeforeMarkMs());
     bench.counters["console_MiB"] = ResidentMiB();
     bench.counters["console_peak_MiB"] = PeakResidentMiB();
 }

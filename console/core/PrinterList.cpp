@@ -1,5 +1,7 @@
 #include "console/core/PrinterList.h"
 
+#include <algorithm>
+
 #include <QHeaderView>
 #include <QListView>
 #include <QMouseEvent>
@@ -37,6 +39,13 @@ QString ColumnText(const PrinterRow& row, std::size_t column) {
         default:
             return row.name;
     }
+}
+
+// A row has an item for each visible column, and its first item when none is.
+int ItemsPerRow() {
+    const auto& columns = State().options.columns;
+    return std::max(1, static_cast<int>(std::count_if(columns.begin(), columns.end(),
+                                                      [](const auto& column) { return column.visible; })));
 }
 
 const QIcon& Icon(int number) {
@@ -158,8 +167,12 @@ void PrinterList::FillPrinterList(bool keepColumns) {
     SaveListColumns();
     state.listFilling = true;
     setUpdatesEnabled(false);
+    const int rows = static_cast<int>(state.rows.size());
     model_->Refill([&] {
-        model_->removeRows(0, model_->rowCount());
+        // With the columns kept, the rows there are take the new texts in place: ten thousand rows
+        // made anew, and as many thrown away, cost most of a refill.
+        const int kept = keepColumns && model_->columnCount() == ItemsPerRow() ? rows : 0;
+        model_->removeRows(kept, std::max(0, model_->rowCount() - kept));
         if (!keepColumns) {
             QStringList titles;
             for (std::size_t column = 0; column < kColumnCount; ++column) {
@@ -170,8 +183,13 @@ void PrinterList::FillPrinterList(bool keepColumns) {
             model_->setColumnCount(static_cast<int>(titles.size()));
             model_->setHorizontalHeaderLabels(titles);
         }
-        for (int row = 0; row < static_cast<int>(state.rows.size()); ++row) {
-            AddRow(row);
+        for (int row = 0; row < rows; ++row) {
+            const QString& mac = state.rows[static_cast<std::size_t>(row)].mac;
+            if (row < model_->rowCount()) {
+                RewriteRow(row, ItemsOf(row), mac);
+            } else {
+                AddRow(ItemsOf(row), mac);
+            }
         }
     });
     // The views take their columns anew from the model: each gets its stored width back.
@@ -189,13 +207,9 @@ void PrinterList::FillPrinterList(bool keepColumns) {
 }
 
 // The first item shows the name whether or not the name column is visible, as the icon views do.
-void PrinterList::AddRow(int rowIndex) {
+PrinterList::RowItems PrinterList::ItemsOf(int rowIndex) {
     const PrinterRow& row = State().rows[static_cast<std::size_t>(rowIndex)];
-    QList<QStandardItem*> items;
-    items.reserve(static_cast<qsizetype>(kColumnCount));
-    auto* first = new QStandardItem(Icon(StatusIcon(row.category, row.status)), row.name);
-    first->setData(row.mac, kMacRole);
-    items << first;
+    RowItems items{Icon(StatusIcon(row.category, row.status)), {}, {row.name}};
     bool firstUsed = false;
     for (std::size_t column = 0; column < kColumnCount; ++column) {
         if (!State().options.columns[column].visible) {
@@ -204,14 +218,40 @@ void PrinterList::AddRow(int rowIndex) {
         if (!firstUsed) {
             firstUsed = true;
             if (column != kNameColumn) {
-                first->setText(ColumnText(row, column));
-                first->setData(row.name, Qt::ToolTipRole);
+                items.texts.front() = ColumnText(row, column);
+                items.toolTip = row.name;
             }
             continue;
         }
-        items << new QStandardItem(ColumnText(row, column));
+        items.texts << ColumnText(row, column);
     }
-    model_->appendRow(items);
+    return items;
+}
+
+void PrinterList::AddRow(const RowItems& items, const QString& mac) {
+    QList<QStandardItem*> made;
+    made.reserve(items.texts.size());
+    auto* first = new QStandardItem(items.icon, items.texts.front());
+    first->setData(mac, kMacRole);
+    if (!items.toolTip.isEmpty()) {
+        first->setData(items.toolTip, Qt::ToolTipRole);
+    }
+    made << first;
+    for (qsizetype column = 1; column < items.texts.size(); ++column) {
+        made << new QStandardItem(items.texts[column]);
+    }
+    model_->appendRow(made);
+}
+
+void PrinterList::RewriteRow(int modelRow, const RowItems& items, const QString& mac) {
+    QStandardItem* first = model_->item(modelRow, 0);
+    first->setIcon(items.icon);
+    first->setText(items.texts.front());
+    first->setData(mac, kMacRole);
+    first->setData(items.toolTip.isEmpty() ? QVariant() : QVariant(items.toolTip), Qt::ToolTipRole);
+    for (qsizetype column = 1; column < items.texts.size(); ++column) {
+        model_->item(modelRow, static_cast<int>(column))->setText(items.texts[column]);
+    }
 }
 
 QString PrinterList::SelectedMac() const {

@@ -53,7 +53,15 @@ class PrinterList : public QStackedWidget {
     void PointerMoved();
 
   private:
-    void AddRow(int rowIndex);
+    // The texts of a row's items in the model's columns, the first item's icon and tooltip apart.
+    struct RowItems {
+        QIcon icon;
+        QString toolTip;  // empty for none
+        QStringList texts;
+    };
+    static RowItems ItemsOf(int rowIndex);
+    void AddRow(const RowItems& items, const QString& mac);
+    void RewriteRow(int modelRow, const RowItems& items, const QString& mac);
     int StatusSection() const;
 
     // The list rows that show the hardware address: the rows of the table hold it in list order.

@@ -14,7 +14,9 @@
 #include <QTreeWidget>
 
 #include "console/core/ConsoleState.h"
+#include "console/core/Pictures.h"
 #include "console/core/PrinterList.h"
+#include "console/core/PrinterStatus.h"
 #include "console/core/dialogs/frmAFilter.h"
 #include "console/core/dialogs/frmConfigureCols.h"
 #include "console/core/dialogs/frmFilter.h"
@@ -196,6 +198,46 @@ TEST_F(ListCommandsTest, ColumnsAndEverySortOrderSurviveARestart) {
     EXPECT_EQ(State().options.sortColumn, 6);
     EXPECT_TRUE(State().options.sortDescending);
     EXPECT_EQ(Macs(), lastOrder);
+}
+
+TEST_F(ListCommandsTest, EveryHeaderClickKeepsEachRowWhole) {
+    // A sort refills the rows in place: each row's address, texts and icon must all be those of one
+    // print server, whichever row it held before.
+    StartCards(kFourCards);
+    OpenConsole();
+    QHeaderView* header = console_->List()->DetailView()->header();
+    const auto sectionOf = [&](const QString& title) {
+        for (int section = 0; section < Model()->columnCount(); ++section) {
+            if (Model()->headerData(section, Qt::Horizontal).toString() == title) {
+                return section;
+            }
+        }
+        return -1;
+    };
+    const int ipSection = sectionOf("IP Address");
+    ASSERT_GE(ipSection, 0);
+    const QStringList before = Macs();
+    for (int section = 0; section < Model()->columnCount(); ++section) {
+        for (int click = 0; click < 2; ++click) {  // ascending, then descending
+            emit header->sectionClicked(section);
+            const QStringList macs = Macs();
+            ASSERT_EQ(macs.size(), 4);
+            for (int row = 0; row < macs.size(); ++row) {
+                const console::PrintServerEntry* entry = console::FindServer(macs[row]);
+                ASSERT_NE(entry, nullptr) << macs[row].toStdString();
+                EXPECT_EQ(Model()->item(row, 0)->text(), entry->name) << section << " " << click;
+                EXPECT_EQ(Model()->item(row, ipSection)->text(), entry->ip) << section << " " << click;
+                const QIcon shown = Model()->item(row, 0)->icon();
+                const QIcon expected =
+                    console::StatusIconPicture(console::StatusIcon(entry->category, entry->status));
+                EXPECT_EQ(shown.pixmap(16).toImage(), expected.pixmap(16).toImage())
+                    << section << " " << click;
+            }
+        }
+    }
+    QStringList sortedBefore = before;
+    sortedBefore.sort();
+    EXPECT_EQ(SortedMacs(), sortedBefore);
 }
 
 // The port and printer columns, offered in the installed printers group, open wide enough for

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <atomic>
 #include <cstring>
 #include <memory>
 #include <mutex>
@@ -31,6 +32,11 @@ struct Store {
     StoreHandles handles;
     std::unique_ptr<StoreGeneration> generation;
     StoreReadCache reads;
+    std::optional<std::uint64_t> batchStart;  // the generation as the open batch began
+    // The generation of the connection that `owner` opened, for StoreChangeCount without the lock.
+    // Made once per process and never replaced while that process runs.
+    std::atomic<StoreGeneration*> counted{nullptr};
+    std::atomic<pid_t> countedBy{0};
 };
 
 // Never destroyed: other libraries may still reach the store from their own exit code.
@@ -54,6 +60,7 @@ class StoreCall {
     StoreHandles& Handles() { return store_.handles; }
     // Reads go through the kept ones; the generation was looked at when the call began.
     StoreReadCache& Reads() { return store_.reads; }
+    std::optional<std::uint64_t>& BatchStart() { return store_.batchStart; }
     std::optional<std::uint64_t> ChangeCount() const { return generation_; }
     // Every change, once committed, moves the generation on, so that no process keeps an older read.
     StoreResult Changed(StoreResult result) {
@@ -95,8 +102,11 @@ class StoreCall {
         }
         const std::string path = StoreFilePath();
         store_.connection = path.empty() ? nullptr : StoreTree::OpenFile(path);
+        store_.countedBy = 0;
         store_.generation = store_.connection != nullptr ? StoreGeneration::Open(path) : nullptr;
         store_.owner = self;
+        store_.counted = store_.generation.get();
+        store_.countedBy = self;
         return store_.connection != nullptr ? kStoreOk : kStoreFailed;
     }
 
@@ -325,6 +335,7 @@ StoreResult StoreBeginBatch() {
     if (call.Connection().InTransaction()) {
         return kStoreInvalidParameter;
     }
+    call.BatchStart() = call.ChangeCount();
     return call.Connection().BeginImmediate() == SQLITE_OK ? kStoreOk : kStoreFailed;
 }
 
@@ -337,15 +348,27 @@ StoreResult StoreEndBatch() {
         return kStoreInvalidParameter;
     }
     // The batch's writes moved the generation on before they were committed, so a reader may have
-    // kept what was there before: it moves on again now that they are in (or rolled back).
+    // kept what was there before: it moves on again now that they are in (or rolled back). A batch
+    // that only read leaves it, and what was kept stays kept (a walk of ten thousand entries read in
+    // one batch, then read again by every exchange with them).
+    const bool wrote = !call.BatchStart() || call.ChangeCount() != call.BatchStart();
+    call.BatchStart().reset();
     if (call.Connection().Commit() == SQLITE_OK) {
-        return call.Changed(kStoreOk);
+        return wrote ? call.Changed(kStoreOk) : kStoreOk;
     }
     call.Connection().Rollback();
     return call.Changed(kStoreFailed);
 }
 
+// Asked before every kept read, by every thread of a poll of thousands of print servers: once the
+// process has its connection, the count is read without the store's lock.
 std::optional<std::uint64_t> StoreChangeCount() {
+    Store& store = TheStore();
+    if (store.countedBy == CurrentProcessId()) {
+        if (const StoreGeneration* generation = store.counted) {
+            return generation->Current();
+        }
+    }
     StoreCall call(kStoreLocalMachine, Use::kRead);
     if (call.Result() != kStoreOk) {
         return std::nullopt;

@@ -6,9 +6,11 @@ namespace plat {
 
 namespace {
 
-// Enough for every entry the console reads in a round of thousands of print servers; past it the
-// reads start over, so that a long run holds no more.
-constexpr std::size_t kMostKept = 50000;
+// Enough for every read the console keeps in a round of ten thousand print servers, some twelve each
+// (the entry's ten values and its key by two paths), with room to spare; past it the reads start over,
+// so that a long run holds no more. (At 50,000 a site of ten thousand started over mid-round, and its
+// status poll's sixteen threads queued for the store's reads of the file.)
+constexpr std::size_t kMostKept = 250000;
 
 }  // namespace
 
@@ -19,9 +21,15 @@ void StoreReadCache::Follow(std::optional<std::uint64_t> generation) {
     generation_ = generation;
 }
 
+// Fresh tables rather than a clear: a clear keeps the buckets and zeroes every one of them, so that
+// after a round of thousands of reads each write (which moves the generation on) paid for all of them.
 void StoreReadCache::Forget() {
-    keys_.clear();
-    values_.clear();
+    if (!keys_.empty()) {
+        Reads<StoreKeyId>().swap(keys_);
+    }
+    if (!values_.empty()) {
+        Reads<StoredValue>().swap(values_);
+    }
 }
 
 void StoreReadCache::NameFrom(StoreKeyId key) {

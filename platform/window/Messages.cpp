@@ -21,6 +21,8 @@ WindowTable& Table() {
     return WindowTable::Instance();
 }
 
+}  // namespace
+
 void CallIdleHook() {
     const std::function<void()>* idleHook = CurrentIdleHook();
     if (idleHook != nullptr && *idleHook && !insideIdleHook) {
@@ -30,8 +32,6 @@ void CallIdleHook() {
         insideIdleHook = false;
     }
 }
-
-}  // namespace
 
 bool PostMessage(WindowHandle window, std::uint32_t message, WParam wParam, LParam lParam) {
     // Their lParam points at the poster's memory, which does not wait for the message.

@@ -121,6 +121,9 @@ void SetIdleHook(std::function<void()> hook);
 // Dispatches every message waiting for the calling thread, then calls the idle hook; waits at most
 // timeoutMs for a first message. Answers false when kWmQuit was taken from the queue (it is consumed).
 bool PumpWaiting(std::uint32_t timeoutMs);
+// Calls the idle hook alone, as PumpWaiting does after the messages: for a library's long work that
+// waits for nothing (a large store rewrite), so that the host still paints. The queue is left alone.
+void CallIdleHook();
 
 // Milliseconds since some fixed point, for time-outs.
 std::uint32_t TickCount();

@@ -1,5 +1,6 @@
 // The store's cost per call, as the libraries use it: a number or a text read from an open key, a
-// number written, the atomic add, and the open-read-close that a registry helper makes per value.
+// number written, the atomic add, the open-read-close that a registry helper makes per value, and a
+// write with a read after it once a round over thousands of entries has been read.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
@@ -91,5 +92,28 @@ void AddToNumber(benchmark::State& state) {
     StoreCloseKey(key);
 }
 BENCHMARK(AddToNumber);
+
+// A detection rewrites thousands of entries after the console has read them all: each write moves the
+// kept reads on, and each read after it is kept anew.
+void SetAndQueryAfterManyReads(benchmark::State& state) {
+    const StoreKey key = Entry();
+    for (std::uint32_t i = 0; i < 40000; ++i) {
+        std::uint32_t number = 0;
+        std::uint32_t size = sizeof number;
+        StoreQueryValue(key, ("Value " + std::to_string(i)).c_str(), nullptr, &number, &size);
+    }
+    std::uint32_t number = 0;
+    for (auto _ : state) {
+        ++number;
+        std::uint32_t read = 0;
+        std::uint32_t size = sizeof read;
+        if (StoreSetValue(key, "pProtocol", kStoreValueNumber, &number, sizeof number) != kStoreOk ||
+            StoreQueryValue(key, "Category", nullptr, &read, &size) != kStoreOk) {
+            state.SkipWithError("set or query failed");
+        }
+    }
+    StoreCloseKey(key);
+}
+BENCHMARK(SetAndQueryAfterManyReads);
 
 }  // namespace

@@ -43,4 +43,25 @@ TEST_F(StoreBatchTest, WritesOfEveryKindAreKeptAndBatchesDoNotNest) {
     }
 }
 
+// A batch that only read leaves the change count where it was, so that what it read stays kept; one
+// that wrote moves it on.
+TEST_F(StoreBatchTest, OnlyABatchThatWroteCountsAsAChange) {
+    SetNumber(key_, "Number", 1);
+    const std::optional<std::uint64_t> before = StoreChangeCount();
+    ASSERT_TRUE(before);
+    {
+        StoreBatch batch;
+        EXPECT_EQ(Number(key_, "Number"), 1u);
+    }
+    EXPECT_EQ(StoreChangeCount(), before);
+    {
+        StoreBatch batch;
+        SetNumber(key_, "Number", 2);
+    }
+    const std::optional<std::uint64_t> after = StoreChangeCount();
+    ASSERT_TRUE(after);
+    EXPECT_GT(*after, *before);
+    EXPECT_EQ(Number(key_, "Number"), 2u);
+}
+
 }  // namespace
