@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -43,6 +44,14 @@ CardBed::~CardBed() {
 std::vector<uint8_t> CardBed::Bytes(const sim::JobRecord& job) {
     std::ifstream file(job.file, std::ios::binary);
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+std::vector<sim::JobRecord> CardBed::JobsSince(size_t card, size_t from, size_t count,
+                                               std::chrono::milliseconds timeout) const {
+    EXPECT_TRUE(listener_.WaitForJobs(card, count, timeout)) << card;
+    std::vector<sim::JobRecord> jobs = listener_.Jobs(card);
+    jobs.erase(jobs.begin(), jobs.begin() + static_cast<std::ptrdiff_t>(std::min(from, jobs.size())));
+    return jobs;
 }
 
 sim::CardDescription CardBed::Card(size_t card) const {

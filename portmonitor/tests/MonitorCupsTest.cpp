@@ -78,10 +78,7 @@ class MonitorCupsTest : public ::testing::Test {
 
     // The card's jobs from the `from`th on, once it has logged `count`.
     std::vector<sim::JobRecord> JobsSince(size_t card, size_t from, size_t count) {
-        EXPECT_TRUE(bed_->Listener().WaitForJobs(card, count, seconds(20))) << card;
-        std::vector<sim::JobRecord> jobs = bed_->Listener().Jobs(card);
-        jobs.erase(jobs.begin(), jobs.begin() + static_cast<std::ptrdiff_t>(std::min(from, jobs.size())));
-        return jobs;
+        return bed_->JobsSince(card, from, count, seconds(20));
     }
 
     // Long link waits, so that a held card holds a job for as long as a test needs.

@@ -83,10 +83,7 @@ class MonitorJobTest : public ::testing::Test {
 
     // The jobs the card logged from the `from`th on, once it logged `count` in all.
     std::vector<sim::JobRecord> JobsSince(size_t card, size_t from, size_t count) {
-        EXPECT_TRUE(bed_.Listener().WaitForJobs(card, count, milliseconds(10000)));
-        std::vector<sim::JobRecord> jobs = bed_.Listener().Jobs(card);
-        jobs.erase(jobs.begin(), jobs.begin() + static_cast<std::ptrdiff_t>(std::min(from, jobs.size())));
-        return jobs;
+        return bed_.JobsSince(card, from, count, milliseconds(10000));
     }
 
     sim::JobRecord OnlyJob(size_t card) {
