@@ -103,12 +103,22 @@ uint32_t CardBed::Category(size_t card) const {
 }
 
 void CardBed::StoreQuickSettings() {
+    ASSERT_TRUE(StoreLinkWaits(300, 3));
     std::optional<plat::StoreKeyHandle> key =
         plat::StoreKeyHandle::Create(plat::kStoreLocalMachine, plat::kPrintMonitorKey);
     ASSERT_TRUE(key);
-    key->WriteNumber("LinkTimeOut", 300);
-    key->WriteNumber("LinkRetries", 3);
     key->WriteNumber("BusyWait", 100);
+}
+
+bool CardBed::StoreLinkWaits(uint32_t timeOutMs, uint32_t retries) {
+    std::optional<plat::StoreKeyHandle> key =
+        plat::StoreKeyHandle::Create(plat::kStoreLocalMachine, plat::kPrintMonitorKey);
+    if (!key) {
+        return false;
+    }
+    key->WriteNumber("LinkTimeOut", timeOutMs);
+    key->WriteNumber("LinkRetries", retries);
+    return true;
 }
 
 std::vector<uint8_t> JobBytes(size_t count, uint32_t seed) {

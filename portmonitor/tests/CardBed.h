@@ -36,6 +36,9 @@ class CardBed {
     uint32_t Category(size_t card) const;
     // Short waits for the links, so that failures come quickly.
     static void StoreQuickSettings();
+    // The monitor's wait for a link (LinkTimeOut) and how many times it waits (LinkRetries); false when
+    // the settings cannot be written.
+    static bool StoreLinkWaits(uint32_t timeOutMs, uint32_t retries);
 
     // The card's description, for a simulator that answers SNMP at the card's addresses.
     sim::CardDescription Card(size_t card) const;

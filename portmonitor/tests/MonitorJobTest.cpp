@@ -5,8 +5,6 @@
 #include <thread>
 
 #include "platform/spooler/LastError.h"
-#include "platform/store/StoreKeyHandle.h"
-#include "platform/store/StorePaths.h"
 #include "portmonitor/DlcLink.h"
 #include "portmonitor/MonitorEntries.h"
 #include "portmonitor/PortList.h"
@@ -203,11 +201,7 @@ TEST_F(MonitorJobTest, ALinkThatDropsFailsTheJobOnlyAnOrderlyCloseAfterTheEndIsD
 // the ready byte and at the end's answer; the receive's own rounds and the caller's once nested,
 // LinkRetries^2 x LinkTimeOut.
 TEST_F(MonitorJobTest, ASilentCardHoldsAJobForOneWaitAtMost) {
-    std::optional<plat::StoreKeyHandle> settings =
-        plat::StoreKeyHandle::Open(plat::kStoreLocalMachine, plat::kPrintMonitorKey, plat::kStoreReadWrite);
-    ASSERT_TRUE(settings);
-    settings->WriteNumber("LinkTimeOut", 1000);
-    settings->WriteNumber("LinkRetries", 3);
+    ASSERT_TRUE(CardBed::StoreLinkWaits(1000, 3));
     const std::string port = AddPort(0, kProtocolIp, "", true);
     const auto bound = std::chrono::milliseconds(2 * 3 * 1000);  // twice the one wait, a third of nested ones
     plat::PortHandle handle = nullptr;
