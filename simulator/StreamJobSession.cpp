@@ -55,9 +55,8 @@ SessionEnd RunStreamJobSession(int fd, const StreamJobSession& session, JobBook&
         return SessionEnd::Close;
     }
     const JobFaults faults = book.Faults(session.card);
-    const bool drops = faults.drop != JobDrop::None;
     const SessionEnd dropEnd = faults.drop == JobDrop::Reset ? SessionEnd::Reset : SessionEnd::Close;
-    if (drops && faults.dropAfterBytes == 0) {
+    if (faults.DropsAt(0)) {
         return dropEnd;
     }
     JobStreamDecoder decoder(session.transport, session.keeping);
@@ -76,17 +75,13 @@ SessionEnd RunStreamJobSession(int fd, const StreamJobSession& session, JobBook&
     uint64_t received = 0;
     bool answered = false;
     while (!faults.stopReading && book.AwaitReading(session.card) && WaitFor(fd, POLLIN, stopFd, -1)) {
-        size_t want = buffer.size();
-        if (drops) {
-            want = static_cast<size_t>(std::min<uint64_t>(want, faults.dropAfterBytes - received));
-        }
-        const ssize_t got = recv(fd, buffer.data(), want, 0);
+        const ssize_t got = recv(fd, buffer.data(), faults.TakenOf(buffer.size(), received), 0);
         if (got <= 0) {
             break;
         }
         received += static_cast<uint64_t>(got);
         decoder.Feed(std::span(buffer.data(), static_cast<size_t>(got)));
-        if (drops && received >= faults.dropAfterBytes) {
+        if (faults.DropsAt(received)) {
             end = dropEnd;
             break;
         }
