@@ -33,11 +33,11 @@ bool SendByte(int fd, uint8_t byte) {
 
 // The ready byte, or the busy byte; false when nothing more happens on the connection.
 bool AnswerReady(int fd, const StreamJobSession& session, JobBook& book, int stopFd) {
-    book.NoteConnection(session.card);
     if (book.TakeBusy(session.card)) {
-        SendByte(fd, JobBusyByte);
+        AnswerBusy(fd, session.card, book);
         return false;
     }
+    book.NoteConnection(session.card);
     const uint32_t delayMs = book.Faults(session.card).readyDelayMs;
     if (delayMs != 0) {
         pollfd stop{stopFd, POLLIN, 0};
@@ -49,6 +49,11 @@ bool AnswerReady(int fd, const StreamJobSession& session, JobBook& book, int sto
 }
 
 }  // namespace
+
+void AnswerBusy(int fd, size_t card, JobBook& book) {
+    book.NoteConnection(card);
+    SendByte(fd, JobBusyByte);
+}
 
 SessionEnd RunStreamJobSession(int fd, const StreamJobSession& session, JobBook& book, int stopFd) {
     if (session.sendsReady && !AnswerReady(fd, session, book, stopFd)) {
