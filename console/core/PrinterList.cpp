@@ -149,16 +149,21 @@ void PrinterList::SetViewMode(int mode) {
     setCurrentWidget(icons_);
 }
 
-void PrinterList::SaveListColumns() {
-    DisplayOptions& options = State().options;
+void PrinterList::ForEachSection(const std::function<void(int, std::size_t)>& visit) const {
     for (int section = 0; section < model_->columnCount(); ++section) {
         const QString title = model_->headerData(section, Qt::Horizontal).toString();
         for (std::size_t column = 0; column < kColumnCount; ++column) {
             if (State().columnTitles[column] == title) {
-                options.columns[column].width = details_->columnWidth(section) * kTwipsPerPixel;
+                visit(section, column);
             }
         }
     }
+}
+
+void PrinterList::SaveListColumns() {
+    ForEachSection([this](int section, std::size_t column) {
+        State().options.columns[column].width = details_->columnWidth(section) * kTwipsPerPixel;
+    });
 }
 
 void PrinterList::FillPrinterList(bool keepColumns) {
@@ -193,14 +198,9 @@ void PrinterList::FillPrinterList(bool keepColumns) {
         }
     });
     // The views take their columns anew from the model: each gets its stored width back.
-    for (int section = 0; section < model_->columnCount(); ++section) {
-        const QString title = model_->headerData(section, Qt::Horizontal).toString();
-        for (std::size_t column = 0; column < kColumnCount; ++column) {
-            if (state.columnTitles[column] == title) {
-                details_->setColumnWidth(section, state.options.columns[column].width / kTwipsPerPixel);
-            }
-        }
-    }
+    ForEachSection([this](int section, std::size_t column) {
+        details_->setColumnWidth(section, State().options.columns[column].width / kTwipsPerPixel);
+    });
     setUpdatesEnabled(true);
     state.listFilling = false;
     SelectMac(selected);

@@ -63,6 +63,8 @@ class PrinterList : public QStackedWidget {
     void AddRow(const RowItems& items, const QString& mac);
     void RewriteRow(int modelRow, const RowItems& items, const QString& mac);
     int StatusSection() const;
+    // Calls visit(section, column) for each section of the model and the column its title names.
+    void ForEachSection(const std::function<void(int, std::size_t)>& visit) const;
 
     // The list rows that show the hardware address: the rows of the table hold it in list order.
     std::vector<int> RowsOf(const QString& mac) const;

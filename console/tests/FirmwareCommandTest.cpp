@@ -1,15 +1,12 @@
 // The main window's Upgrade Firmware command: no keep-alive goes to any print server while its
 // dialog is open, and without TCP/IP there is no upgrade to start.
-#include <fcntl.h>
-#include <sched.h>
-#include <unistd.h>
-
 #include <QStandardItemModel>
 
 #include "console/core/PrinterList.h"
 #include "console/core/TrapKeepAlive.h"
 #include "console/properties/frmTftp.h"
 #include "console/tests/CommandsFixture.h"
+#include "console/tests/OffTheNetwork.h"
 
 namespace consoletest {
 namespace {
@@ -18,30 +15,6 @@ constexpr const char* kGetsTakenOid = "1.3.6.1.2.1.11.15.0";
 constexpr int kCards = 1000;
 constexpr int kKeepAliveMs = 20;
 constexpr int kWaitMs = 30000;
-
-// The calling thread in a network of its own where no interface is up: this PC without TCP/IP for
-// what the thread does meanwhile. Sockets it made before stay where they were.
-class OffTheNetwork {
-  public:
-    OffTheNetwork() : home_(open("/proc/thread-self/ns/net", O_RDONLY | O_CLOEXEC)) {
-        left_ = home_ >= 0 && unshare(CLONE_NEWNET) == 0;
-    }
-    ~OffTheNetwork() {
-        if (left_) {
-            setns(home_, CLONE_NEWNET);
-        }
-        if (home_ >= 0) {
-            close(home_);
-        }
-    }
-    OffTheNetwork(const OffTheNetwork&) = delete;
-    OffTheNetwork& operator=(const OffTheNetwork&) = delete;
-    bool Left() const { return left_; }
-
-  private:
-    int home_;
-    bool left_ = false;
-};
 
 // While it lives, each firmware dialog that comes up is handed to `act` once (which closes it).
 class FirmwareDialogWatch {

@@ -7,7 +7,6 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QDir>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSpinBox>
@@ -34,6 +33,7 @@
 #include "console/core/dialogs/frmJobQueue.h"
 #include "console/core/dialogs/frmLocate.h"
 #include "console/core/dialogs/frmSelectWin.h"
+#include "console/tests/ConsoleFixture.h"
 #include "console/tests/MessageRecorder.h"
 #include "console/tests/Typing.h"
 #include "platform/store/StoreKeyHandle.h"
@@ -47,15 +47,11 @@
 namespace console {
 namespace {
 
+using consoletest::SavePicture;
 using portmon::test::CardBed;
 using portmon::test::PrivateCupsd;
 
 constexpr std::size_t kCards = 2;
-
-void SavePicture(QWidget* form, const QString& name) {
-    QDir().mkpath(PICTURE_DIR);
-    form->grab().save(QString(PICTURE_DIR) + "/" + name + ".png");
-}
 
 bool Await(const std::function<bool()>& done, int milliseconds = 20000) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);

@@ -1,36 +1,15 @@
 // The Refresh command (F5) where the network lets no request out.
-#include <fcntl.h>
-#include <sched.h>
-#include <unistd.h>
-
 #include <QListWidget>
 
 #include "console/core/PrinterList.h"
 #include "console/core/frmProgress.h"
 #include "console/tests/CommandsFixture.h"
+#include "console/tests/OffTheNetwork.h"
 
 namespace consoletest {
 namespace {
 
-// This thread in a network of its own with nothing up, not even loopback, for as long as it
-// lives; no simulated LAN either (IPX and DLC are then absent from the start).
-class NoNetwork {
-  public:
-    NoNetwork() : before_(open("/proc/thread-self/ns/net", O_RDONLY | O_CLOEXEC)) {
-        EXPECT_GE(before_, 0);
-        EXPECT_EQ(unshare(CLONE_NEWNET), 0) << "the tests run as root of their own namespace";
-    }
-    ~NoNetwork() {
-        EXPECT_EQ(setns(before_, CLONE_NEWNET), 0);
-        close(before_);
-    }
-    NoNetwork(const NoNetwork&) = delete;
-    NoNetwork& operator=(const NoNetwork&) = delete;
-
-  private:
-    int before_;
-};
-
+// No simulated LAN either: IPX and DLC are absent from the start.
 class RefreshCommandTest : public CommandsFixture {
   protected:
     void SetUp() override {
@@ -61,7 +40,8 @@ TEST_F(RefreshCommandTest, ADetectionThatCouldSendNothingSaysSoAndClaimsNoSucces
         return int{console::kOk};
     });
     {
-        NoNetwork offline;
+        const OffTheNetwork offline;
+        ASSERT_TRUE(offline.Left());
         FromKey(Qt::Key_F5);
     }
     const QString nothingSent =

@@ -108,12 +108,11 @@ plat::DocumentSettings InEffect(plat::DocumentSettings settings) {
 
 frmDocumentSettings::frmDocumentSettings(const QString& printer, const plat::DocumentSettings& stored,
                                          QWidget* parent)
-    : QDialog(parent),
-      cboMedia(ChoiceBox(kMedia, QString::fromStdString(InEffect(stored).media))),
-      cboSides(ChoiceBox(kSides, QString::fromStdString(InEffect(stored).sides))),
-      cboOrientation(ChoiceBox(kOrientations, QString::number(InEffect(stored).orientation))),
-      spnCopies(new QSpinBox),
-      given_(stored) {
+    : QDialog(parent), spnCopies(new QSpinBox), given_(stored) {
+    const plat::DocumentSettings shown = InEffect(stored);
+    cboMedia = ChoiceBox(kMedia, QString::fromStdString(shown.media));
+    cboSides = ChoiceBox(kSides, QString::fromStdString(shown.sides));
+    cboOrientation = ChoiceBox(kOrientations, QString::number(shown.orientation));
     setObjectName("frmDocumentSettings");
     setWindowTitle(LoadString(kCaption) + printer);
     spnCopies->setRange(1, kMaxCopies);
