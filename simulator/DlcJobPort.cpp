@@ -41,15 +41,11 @@ class DlcJobPort::Session final : public plat::LinkStation::Listener {
                         [](Session& session) { session.station_->SetLocalBusy(false); });
             return false;
         }
-        // A drop, of either kind, ends the link station.
-        const bool drops = faults_.drop != JobDrop::None;
-        size_t take = data.size();
-        if (drops) {
-            take = static_cast<size_t>(std::min<uint64_t>(take, faults_.dropAfterBytes - received_));
-        }
+        const size_t take = faults_.TakenOf(data.size(), received_);
         received_ += take;
         decoder_.Feed(std::span(data.data(), take));
-        if (drops && received_ >= faults_.dropAfterBytes) {
+        // A drop, of either kind, ends the link station.
+        if (faults_.DropsAt(received_)) {
             resetting_ = true;
             port_.Later(id_, 0, [](Session& session) { session.port_.Finish(session.id_); });
         } else if (decoder_.Ended() && !answered_ && !faults_.noAnswer) {

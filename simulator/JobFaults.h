@@ -1,5 +1,7 @@
 #pragma once
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
 
 namespace sim {
@@ -22,6 +24,15 @@ struct JobFaults {
     uint64_t dropAfterBytes = 0;   // came (0: right after the ready byte), answer byte or not
     bool noAnswer = false;         // no answer byte after the end of a job
     uint32_t receiverBusyMs = 0;   // DLC: the link station is busy this long when a job starts
+
+    // Whether the card drops the connection once `received` bytes of the job came.
+    bool DropsAt(uint64_t received) const { return drop != JobDrop::None && received >= dropAfterBytes; }
+    // Of `want` more bytes after `received`, as many as the card takes before it drops the connection.
+    size_t TakenOf(size_t want, uint64_t received) const {
+        return drop == JobDrop::None
+                   ? want
+                   : static_cast<size_t>(std::min<uint64_t>(want, dropAfterBytes - received));
+    }
 
     bool operator==(const JobFaults&) const = default;
 };

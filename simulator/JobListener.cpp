@@ -265,11 +265,6 @@ void JobListener::Run() {
 // answers.
 void JobListener::Accept(size_t index, int fd, bool spx, bool status) {
     const StreamJobSession session{index, spx ? "spx" : "tcp", !spx || status, status, options_.keeping};
-    const auto answerBusy = [this, index](int connection) {
-        book_->NoteConnection(index);
-        const uint8_t busy = JobBusyByte;
-        (void)!send(connection, &busy, 1, MSG_NOSIGNAL);
-    };
     if (!spx) {
         const int connection = accept4(fd, nullptr, nullptr, SOCK_CLOEXEC);
         if (connection < 0) {
@@ -283,7 +278,7 @@ void JobListener::Accept(size_t index, int fd, bool spx, bool status) {
             }
         });
         if (!launched) {
-            answerBusy(connection);
+            AnswerBusy(connection, index, *book_);
             close(connection);
         }
         return;
@@ -302,7 +297,7 @@ void JobListener::Accept(size_t index, int fd, bool spx, bool status) {
         }
     });
     if (!launched && status) {
-        answerBusy(connection->Fd());
+        AnswerBusy(connection->Fd(), index, *book_);
         connection->Close();
     } else if (!launched) {
         connection->Abort();

@@ -33,11 +33,11 @@ bool SendByte(int fd, uint8_t byte) {
 
 // The ready byte, or the busy byte; false when nothing more happens on the connection.
 bool AnswerReady(int fd, const StreamJobSession& session, JobBook& book, int stopFd) {
-    book.NoteConnection(session.card);
     if (book.TakeBusy(session.card)) {
-        SendByte(fd, JobBusyByte);
+        AnswerBusy(fd, session.card, book);
         return false;
     }
+    book.NoteConnection(session.card);
     const uint32_t delayMs = book.Faults(session.card).readyDelayMs;
     if (delayMs != 0) {
         pollfd stop{stopFd, POLLIN, 0};
@@ -50,14 +50,18 @@ bool AnswerReady(int fd, const StreamJobSession& session, JobBook& book, int sto
 
 }  // namespace
 
+void AnswerBusy(int fd, size_t card, JobBook& book) {
+    book.NoteConnection(card);
+    SendByte(fd, JobBusyByte);
+}
+
 SessionEnd RunStreamJobSession(int fd, const StreamJobSession& session, JobBook& book, int stopFd) {
     if (session.sendsReady && !AnswerReady(fd, session, book, stopFd)) {
         return SessionEnd::Close;
     }
     const JobFaults faults = book.Faults(session.card);
-    const bool drops = faults.drop != JobDrop::None;
     const SessionEnd dropEnd = faults.drop == JobDrop::Reset ? SessionEnd::Reset : SessionEnd::Close;
-    if (drops && faults.dropAfterBytes == 0) {
+    if (faults.DropsAt(0)) {
         return dropEnd;
     }
     JobStreamDecoder decoder(session.transport, session.keeping);
@@ -76,17 +80,13 @@ SessionEnd RunStreamJobSession(int fd, const StreamJobSession& session, JobBook&
     uint64_t received = 0;
     bool answered = false;
     while (!faults.stopReading && book.AwaitReading(session.card) && WaitFor(fd, POLLIN, stopFd, -1)) {
-        size_t want = buffer.size();
-        if (drops) {
-            want = static_cast<size_t>(std::min<uint64_t>(want, faults.dropAfterBytes - received));
-        }
-        const ssize_t got = recv(fd, buffer.data(), want, 0);
+        const ssize_t got = recv(fd, buffer.data(), faults.TakenOf(buffer.size(), received), 0);
         if (got <= 0) {
             break;
         }
         received += static_cast<uint64_t>(got);
         decoder.Feed(std::span(buffer.data(), static_cast<size_t>(got)));
-        if (drops && received >= faults.dropAfterBytes) {
+        if (faults.DropsAt(received)) {
             end = dropEnd;
             break;
         }

@@ -18,6 +18,9 @@ struct StreamJobSession {
 
 enum class SessionEnd { Close, Reset };
 
+// A connection the card turns away: counted, and answered with the busy byte. The caller closes it.
+void AnswerBusy(int fd, size_t card, JobBook& book);
+
 // Runs the connection on the calling thread until the peer ends it, a fault ends it or `stopFd`
 // becomes readable, logging the job it carried in `book`. The caller then closes the connection,
 // abruptly when Reset is answered.

@@ -61,15 +61,18 @@ QString CardMac(int index) {
     return QString("%1").arg(kFirstMac + static_cast<std::uint64_t>(index), 12, 16, QChar('0')).toUpper();
 }
 
-Site* Site::Of(int count, std::string& error) {
+Site* Site::Of(benchmark::State& bench) {
+    const int count = static_cast<int>(bench.range(0));
     std::unique_ptr<Site>& site = Current();
     if (site != nullptr && site->count_ == count) {
         return site.get();
     }
     Close();
     site.reset(new Site(count));
+    std::string error;
     if (!site->Open(error)) {
         Close();
+        bench.SkipWithError(error.c_str());
         return nullptr;
     }
     return site.get();

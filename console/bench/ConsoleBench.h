@@ -2,6 +2,8 @@
 
 // What the console's benchmarks share: the size of the site they are set for, a simulated site with a
 // console that has detected it, and the watch on the console's event loop.
+#include <benchmark/benchmark.h>
+
 #include <QElapsedTimer>
 #include <QString>
 #include <QTimer>
@@ -35,9 +37,9 @@ QString CardMac(int index);
 // them. One site at a time: a console is alone on its machine, and one simulator serves port 161.
 class Site {
   public:
-    // The site of `count` print servers, made anew unless the last one had that size; null with the
-    // reason when it cannot be made.
-    static Site* Of(int count, std::string& error);
+    // The site of as many print servers as the benchmark's argument, made anew unless the last one
+    // had that size; null, the benchmark skipped with the reason, when it cannot be made.
+    static Site* Of(benchmark::State& bench);
     static void Close();
 
     console::NewLook& Window() { return *window_; }

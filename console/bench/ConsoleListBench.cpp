@@ -43,17 +43,8 @@ class Slowest {
     double ms_ = 0;
 };
 
-Site* ListSite(benchmark::State& bench) {
-    std::string error;
-    Site* site = Site::Of(static_cast<int>(bench.range(0)), error);
-    if (site == nullptr) {
-        bench.SkipWithError(error.c_str());
-    }
-    return site;
-}
-
 void BM_SortByColumnClick(benchmark::State& bench) {
-    Site* site = ListSite(bench);
+    Site* site = Site::Of(bench);
     if (site == nullptr) {
         return;
     }
@@ -74,7 +65,7 @@ void BM_SortByColumnClick(benchmark::State& bench) {
 // The filter that the Advanced Filter dialog leaves, applied as its OK applies it; Show All after
 // each (not timed).
 void Filter(benchmark::State& bench, int kind, const QString& text) {
-    Site* site = ListSite(bench);
+    Site* site = Site::Of(bench);
     if (site == nullptr) {
         return;
     }
@@ -106,7 +97,7 @@ void BM_FilterByStatus(benchmark::State& bench) {
 }
 
 void BM_SwitchGroup(benchmark::State& bench) {
-    Site* site = ListSite(bench);
+    Site* site = Site::Of(bench);
     if (site == nullptr) {
         return;
     }
@@ -126,7 +117,7 @@ void BM_SwitchGroup(benchmark::State& bench) {
 }
 
 void BM_SwitchView(benchmark::State& bench) {
-    Site* site = ListSite(bench);
+    Site* site = Site::Of(bench);
     if (site == nullptr) {
         return;
     }

@@ -114,10 +114,8 @@ class DetectionClock : public QObject {
 
 // A Refresh of a site whose print servers the console knows already (their statuses are kept).
 void BM_Refresh(benchmark::State& bench) {
-    std::string error;
-    Site* site = Site::Of(static_cast<int>(bench.range(0)), error);
+    Site* site = Site::Of(bench);
     if (site == nullptr) {
-        bench.SkipWithError(error.c_str());
         return;
     }
     PaintWatch paint;
@@ -145,10 +143,8 @@ void BM_Refresh(benchmark::State& bench) {
 
 // The keep-alive timer's tick: a keep-alive to every print server, while the window stays painted.
 void BM_KeepAliveRound(benchmark::State& bench) {
-    std::string error;
-    Site* site = Site::Of(static_cast<int>(bench.range(0)), error);
+    Site* site = Site::Of(bench);
     if (site == nullptr) {
-        bench.SkipWithError(error.c_str());
         return;
     }
     console::TrapKeepAlive& keepAlive = site->Window().KeepAlive();
@@ -199,13 +195,11 @@ class PendingRows {
 // 100 status changes a second on cards spread over the site, each sending its trap; every printer
 // is monitored and every status alerts, so that each trap raises its alert box too.
 void BM_TrapStorm(benchmark::State& bench) {
-    std::string error;
-    const int count = static_cast<int>(bench.range(0));
-    Site* site = Site::Of(count, error);
+    Site* site = Site::Of(bench);
     if (site == nullptr) {
-        bench.SkipWithError(error.c_str());
         return;
     }
+    const int count = site->Count();
     console::ConsoleState& state = console::State();
     for (console::PrintServerEntry& entry : state.servers) {
         entry.notify = true;

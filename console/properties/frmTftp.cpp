@@ -122,9 +122,6 @@ void frmTftp::BuildLayout() {
     file->addWidget(pbuBrowse);
     txtFileName->setMinimumWidth(260);
 
-    auto* address = new QHBoxLayout;
-    address->addWidget(txtIP);
-
     lstPrinters->setRootIsDecorated(false);
     lstPrinters->setColumnCount(3);
     lstPrinters->setMinimumHeight(130);
@@ -138,7 +135,7 @@ void frmTftp::BuildLayout() {
     panel->addWidget(optList, 2, 0, 1, 2);
     panel->addWidget(lstPrinters, 3, 0, 1, 2);
     panel->addWidget(optIp, 4, 0);
-    panel->addLayout(address, 4, 1);
+    panel->addWidget(txtIP, 4, 1);
     panel->addWidget(optDaemon, 5, 0, 1, 2);
     panel->setColumnStretch(1, 1);
 

@@ -19,7 +19,23 @@ bool Fail(std::uint32_t error) {
     return false;
 }
 
-std::vector<std::string> PortNames(const MonitorTable& monitor) {
+bool HasPort(const MonitorTable& monitor, const std::string& port) {
+    for (const std::string& name : MonitorPortNames(monitor)) {
+        if (EqualsNoCase(name, port)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::string PortAdapter(const StoreKeyHandle* map, const std::string& port) {
+    const auto key = map != nullptr ? StoreKeyHandle::Open(map->Get(), port.c_str()) : std::nullopt;
+    return key ? key->ReadText("MAC Address").value_or("") : "";
+}
+
+}  // namespace
+
+std::vector<std::string> MonitorPortNames(const MonitorTable& monitor) {
     std::uint32_t needed = 0;
     std::uint32_t count = 0;
     monitor.EnumPorts(nullptr, 1, nullptr, 0, &needed, &count);
@@ -34,22 +50,6 @@ std::vector<std::string> PortNames(const MonitorTable& monitor) {
     }
     return names;
 }
-
-bool HasPort(const MonitorTable& monitor, const std::string& port) {
-    for (const std::string& name : PortNames(monitor)) {
-        if (EqualsNoCase(name, port)) {
-            return true;
-        }
-    }
-    return false;
-}
-
-std::string PortAdapter(const StoreKeyHandle* map, const std::string& port) {
-    const auto key = map != nullptr ? StoreKeyHandle::Open(map->Get(), port.c_str()) : std::nullopt;
-    return key ? key->ReadText("MAC Address").value_or("") : "";
-}
-
-}  // namespace
 
 const MonitorTable* LoadMonitor(const char* monitorName) {
     if (monitorName == nullptr || std::strcmp(monitorName, kMonitorName) != 0) {
@@ -86,7 +86,7 @@ bool EnumMonitorPorts(std::vector<MonitorPort>& ports) {
     }
     const auto map = StoreKeyHandle::Open(kStoreLocalMachine, kAdapterPortsKey);
     ports.clear();
-    for (const std::string& name : PortNames(*monitor)) {
+    for (const std::string& name : MonitorPortNames(*monitor)) {
         MonitorPort port{name, PortAdapter(map ? &*map : nullptr, name), {}};
         for (const PrinterDevice& queue : queues) {
             if (PrintsToPort(queue, name)) {

@@ -22,6 +22,9 @@ enum : std::uint32_t {
 // The port monitor of that name, loaded once and kept, as the spooler keeps its monitors; null when the
 // name is unknown or the library or its start cannot be loaded.
 const MonitorTable* LoadMonitor(const char* monitorName);
+// The names of the monitor's ports (its EnumPorts at level 1), the most recently added first; none
+// when it lists none or fails.
+std::vector<std::string> MonitorPortNames(const MonitorTable& monitor);
 
 struct MonitorPort {
     std::string name;

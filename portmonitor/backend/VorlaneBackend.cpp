@@ -9,9 +9,9 @@
 #include <cstdlib>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "platform/spooler/DeviceUri.h"
+#include "platform/spooler/MonitorPorts.h"
 #include "platform/spooler/Spooler.h"
 #include "portmonitor/Dalvor.h"
 #include "portmonitor/backend/CupsOptions.h"
@@ -60,17 +60,9 @@ std::string Quoted(std::string_view text) {
 }
 
 int ListPorts(const plat::MonitorTable& table) {
-    std::uint32_t needed = 0;
-    std::uint32_t count = 0;
-    table.EnumPorts(nullptr, 1, nullptr, 0, &needed, &count);
-    std::vector<std::uint8_t> buffer(needed);
-    if (needed == 0 || !table.EnumPorts(nullptr, 1, buffer.data(), needed, &needed, &count)) {
-        return kBackendOk;
-    }
-    const auto* ports = reinterpret_cast<const plat::PortInfo1*>(buffer.data());
-    for (std::uint32_t i = 0; i < count; ++i) {
-        std::printf("network %s %s %s\n", plat::PortDeviceUri(ports[i].name).c_str(),
-                    Quoted("Vorlane Network Printer Port").c_str(), Quoted(ports[i].name).c_str());
+    for (const std::string& port : plat::MonitorPortNames(table)) {
+        std::printf("network %s %s %s\n", plat::PortDeviceUri(port).c_str(),
+                    Quoted(plat::kMonitorName).c_str(), Quoted(port).c_str());
     }
     return kBackendOk;
 }

@@ -1,6 +1,5 @@
 #include "portmonitor/bench/BenchCard.h"
 
-#include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -33,14 +32,6 @@ void StoreCard() {
     entry->WriteNumber("pProtocol", 2);
     entry->WriteNumber("cProtocols", 7);
     entry->WriteNumber("Category", 2);
-}
-
-sockaddr_in PlainEndpoint() {
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(kPlainPort);
-    inet_pton(AF_INET, kPlainAddress, &address.sin_addr);
-    return address;
 }
 
 }  // namespace

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
@@ -22,6 +25,15 @@ inline constexpr const char* kPlainAddress = "127.0.8.99";
 sim::JobListener& BenchCard();
 // True when the card's last `count` jobs each carried all of `size` data bytes, whole.
 bool LastJobsWhole(std::size_t count, std::size_t size);
+
+// kPlainAddress:kPlainPort, where the plain listener listens and the plain copies connect.
+inline sockaddr_in PlainEndpoint() {
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(kPlainPort);
+    inet_pton(AF_INET, kPlainAddress, &address.sin_addr);
+    return address;
+}
 
 // A plain listener on kPlainAddress:kPlainPort that reads and drops everything, one connection at a
 // time, and closes each connection after the end of its stream.

@@ -1,7 +1,6 @@
 // A job through the port monitor's entry points to a simulated card, against a plain TCP copy of the
 // same bytes to a plain listener: rounds of the two in turn, so that both see the same load on a
 // shared machine; SPX and DLC figures besides. Run inside the test network (scripts/bench).
-#include <arpa/inet.h>
 #include <benchmark/benchmark.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -73,11 +72,8 @@ bool MonitorRound(const char* port, const std::vector<uint8_t>& bytes, size_t jo
 bool PlainRound(const std::vector<uint8_t>& bytes) {
     static PlainListener listener;
     const int fd = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(kPlainPort);
-    inet_pton(AF_INET, kPlainAddress, &address.sin_addr);
-    if (connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+    const sockaddr_in address = PlainEndpoint();
+    if (connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
         close(fd);
         return false;
     }

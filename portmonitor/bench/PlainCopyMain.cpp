@@ -2,7 +2,6 @@
 // sends the file over one TCP connection to the benchmarks' plain listener, read and sent in the
 // pieces the backend reads, and ends when the listener has read everything (it closes after the end
 // of the stream). Exit code 0 when every byte went.
-#include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -18,11 +17,8 @@ int main(int argc, char** argv) {
     }
     const int file = open(argv[1], O_RDONLY | O_CLOEXEC);
     const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(portmon::bench::kPlainPort);
-    inet_pton(AF_INET, portmon::bench::kPlainAddress, &address.sin_addr);
-    if (file < 0 || connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+    const sockaddr_in address = portmon::bench::PlainEndpoint();
+    if (file < 0 || connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
         return 1;
     }
     std::vector<char> buffer(262144);

@@ -11,8 +11,7 @@
 #include "platform/spooler/LastError.h"
 #include "platform/spooler/MonitorPorts.h"
 #include "platform/spooler/PortUse.h"
-#include "platform/store/StoreKeyHandle.h"
-#include "platform/store/StorePaths.h"
+#include "portmonitor/ServerRecord.h"
 
 namespace {
 
@@ -47,11 +46,10 @@ std::string Join(const std::vector<std::string>& names) {
     return text;
 }
 
+// The print server's name from its device store entry; "" when it has none.
 std::string ServerName(const std::string& adapter) {
-    const std::string path = std::string(plat::kAdapterOnlyKey) + "\\" + adapter;
-    const auto entry =
-        adapter.empty() ? std::nullopt : plat::StoreKeyHandle::Open(plat::kStoreLocalMachine, path.c_str());
-    return entry ? entry->ReadText("Print Server Name").value_or("") : "";
+    const std::optional<ServerRecord> record = ReadServerRecord(adapter);
+    return record ? record->name.value_or("") : "";
 }
 
 // The failure of a spooler call on the port, said plainly; its exit code.

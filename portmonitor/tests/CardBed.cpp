@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -43,6 +44,14 @@ CardBed::~CardBed() {
 std::vector<uint8_t> CardBed::Bytes(const sim::JobRecord& job) {
     std::ifstream file(job.file, std::ios::binary);
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+std::vector<sim::JobRecord> CardBed::JobsSince(size_t card, size_t from, size_t count,
+                                               std::chrono::milliseconds timeout) const {
+    EXPECT_TRUE(listener_.WaitForJobs(card, count, timeout)) << card;
+    std::vector<sim::JobRecord> jobs = listener_.Jobs(card);
+    jobs.erase(jobs.begin(), jobs.begin() + static_cast<std::ptrdiff_t>(std::min(from, jobs.size())));
+    return jobs;
 }
 
 sim::CardDescription CardBed::Card(size_t card) const {
@@ -94,12 +103,22 @@ uint32_t CardBed::Category(size_t card) const {
 }
 
 void CardBed::StoreQuickSettings() {
+    ASSERT_TRUE(StoreLinkWaits(300, 3));
     std::optional<plat::StoreKeyHandle> key =
         plat::StoreKeyHandle::Create(plat::kStoreLocalMachine, plat::kPrintMonitorKey);
     ASSERT_TRUE(key);
-    key->WriteNumber("LinkTimeOut", 300);
-    key->WriteNumber("LinkRetries", 3);
     key->WriteNumber("BusyWait", 100);
+}
+
+bool CardBed::StoreLinkWaits(uint32_t timeOutMs, uint32_t retries) {
+    std::optional<plat::StoreKeyHandle> key =
+        plat::StoreKeyHandle::Create(plat::kStoreLocalMachine, plat::kPrintMonitorKey);
+    if (!key) {
+        return false;
+    }
+    key->WriteNumber("LinkTimeOut", timeOutMs);
+    key->WriteNumber("LinkRetries", retries);
+    return true;
 }
 
 std::vector<uint8_t> JobBytes(size_t count, uint32_t seed) {

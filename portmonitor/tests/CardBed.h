@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -21,6 +22,10 @@ class CardBed {
     sim::JobListener& Listener() { return listener_; }
     // Every data byte of the job, from its file.
     static std::vector<uint8_t> Bytes(const sim::JobRecord& job);
+    // The jobs the card logged from the `from`th on, once it logged `count` in all (a failure of the
+    // test when it did not within the time).
+    std::vector<sim::JobRecord> JobsSince(size_t card, size_t from, size_t count,
+                                          std::chrono::milliseconds timeout) const;
     std::string Mac(size_t card) const;
     std::string Ip(size_t card) const;
     std::string Ipx(size_t card) const;
@@ -31,6 +36,9 @@ class CardBed {
     uint32_t Category(size_t card) const;
     // Short waits for the links, so that failures come quickly.
     static void StoreQuickSettings();
+    // The monitor's wait for a link (LinkTimeOut) and how many times it waits (LinkRetries); false when
+    // the settings cannot be written.
+    static bool StoreLinkWaits(uint32_t timeOutMs, uint32_t retries);
 
     // The card's description, for a simulator that answers SNMP at the card's addresses.
     sim::CardDescription Card(size_t card) const;

@@ -5,9 +5,6 @@
 #include <chrono>
 #include <thread>
 
-#include "platform/store/StoreKeyHandle.h"
-#include "platform/store/StorePaths.h"
-
 namespace portmon::test {
 
 namespace {
@@ -18,9 +15,7 @@ constexpr std::size_t kTenMiB = 10 << 20;
 
 HeldJob::HeldJob(CardBed& bed, PrivateCupsd& cupsd, std::size_t card, const std::string& queue)
     : bed_(bed), cupsd_(cupsd), card_(card) {
-    const auto settings = plat::StoreKeyHandle::Create(plat::kStoreLocalMachine, plat::kPrintMonitorKey);
-    settings->WriteNumber("LinkTimeOut", 2000);
-    settings->WriteNumber("LinkRetries", 100);  // a stalled card holds the job for minutes
+    CardBed::StoreLinkWaits(2000, 100);  // a stalled card holds the job for minutes
     bed_.Listener().SetFaults(card_, sim::JobFaults{.stopReading = true});
     const std::size_t connections = bed_.Listener().Connections(card_);
     job_ = cupsd_.Print(queue, JobBytes(kTenMiB));

@@ -78,20 +78,11 @@ class MonitorCupsTest : public ::testing::Test {
 
     // The card's jobs from the `from`th on, once it has logged `count`.
     std::vector<sim::JobRecord> JobsSince(size_t card, size_t from, size_t count) {
-        EXPECT_TRUE(bed_->Listener().WaitForJobs(card, count, seconds(20))) << card;
-        std::vector<sim::JobRecord> jobs = bed_->Listener().Jobs(card);
-        jobs.erase(jobs.begin(), jobs.begin() + static_cast<std::ptrdiff_t>(std::min(from, jobs.size())));
-        return jobs;
+        return bed_->JobsSince(card, from, count, seconds(20));
     }
 
     // Long link waits, so that a held card holds a job for as long as a test needs.
-    static void StoreLongWaits() {
-        std::optional<plat::StoreKeyHandle> settings = plat::StoreKeyHandle::Open(
-            plat::kStoreLocalMachine, plat::kPrintMonitorKey, plat::kStoreReadWrite);
-        ASSERT_TRUE(settings);
-        settings->WriteNumber("LinkTimeOut", 5000);
-        settings->WriteNumber("LinkRetries", 30);
-    }
+    static void StoreLongWaits() { ASSERT_TRUE(CardBed::StoreLinkWaits(5000, 30)); }
 
     // Waits until the card has a connection beyond `connections`: the backend is under way.
     void AwaitConnection(size_t card, size_t connections) {
@@ -151,11 +142,7 @@ TEST_F(MonitorCupsTest, ABusyCardIsWaitedForThenPrints) {
 }
 
 TEST_F(MonitorCupsTest, CancelStopsAJobUnderWay) {
-    std::optional<plat::StoreKeyHandle> settings =
-        plat::StoreKeyHandle::Open(plat::kStoreLocalMachine, plat::kPrintMonitorKey, plat::kStoreReadWrite);
-    ASSERT_TRUE(settings);
-    settings->WriteNumber("LinkTimeOut", 2000);
-    settings->WriteNumber("LinkRetries", 30);  // a stalled card would hold the job for a minute
+    ASSERT_TRUE(CardBed::StoreLinkWaits(2000, 30));  // a stalled card would hold the job for a minute
     bed_->Listener().SetFaults(4, sim::JobFaults{.stopReading = true});
     const size_t connections = bed_->Listener().Connections(4);
     const int job = cupsd_->Print("T4", JobBytes(kTenMiB));

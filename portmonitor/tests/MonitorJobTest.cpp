@@ -5,8 +5,6 @@
 #include <thread>
 
 #include "platform/spooler/LastError.h"
-#include "platform/store/StoreKeyHandle.h"
-#include "platform/store/StorePaths.h"
 #include "portmonitor/DlcLink.h"
 #include "portmonitor/MonitorEntries.h"
 #include "portmonitor/PortList.h"
@@ -83,10 +81,7 @@ class MonitorJobTest : public ::testing::Test {
 
     // The jobs the card logged from the `from`th on, once it logged `count` in all.
     std::vector<sim::JobRecord> JobsSince(size_t card, size_t from, size_t count) {
-        EXPECT_TRUE(bed_.Listener().WaitForJobs(card, count, milliseconds(10000)));
-        std::vector<sim::JobRecord> jobs = bed_.Listener().Jobs(card);
-        jobs.erase(jobs.begin(), jobs.begin() + static_cast<std::ptrdiff_t>(std::min(from, jobs.size())));
-        return jobs;
+        return bed_.JobsSince(card, from, count, milliseconds(10000));
     }
 
     sim::JobRecord OnlyJob(size_t card) {
@@ -206,11 +201,7 @@ TEST_F(MonitorJobTest, ALinkThatDropsFailsTheJobOnlyAnOrderlyCloseAfterTheEndIsD
 // the ready byte and at the end's answer; the receive's own rounds and the caller's once nested,
 // LinkRetries^2 x LinkTimeOut.
 TEST_F(MonitorJobTest, ASilentCardHoldsAJobForOneWaitAtMost) {
-    std::optional<plat::StoreKeyHandle> settings =
-        plat::StoreKeyHandle::Open(plat::kStoreLocalMachine, plat::kPrintMonitorKey, plat::kStoreReadWrite);
-    ASSERT_TRUE(settings);
-    settings->WriteNumber("LinkTimeOut", 1000);
-    settings->WriteNumber("LinkRetries", 3);
+    ASSERT_TRUE(CardBed::StoreLinkWaits(1000, 3));
     const std::string port = AddPort(0, kProtocolIp, "", true);
     const auto bound = std::chrono::milliseconds(2 * 3 * 1000);  // twice the one wait, a third of nested ones
     plat::PortHandle handle = nullptr;
