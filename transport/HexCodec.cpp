@@ -1,20 +1,14 @@
 #include "transport/HexCodec.h"
 
+#include "platform/text/HexDigit.h"
+
 namespace {
 constexpr std::uint8_t kNotADigit = 0xFF;
 }
 
 std::uint8_t HexDigitValue(char character) {
-    if (character >= '0' && character <= '9') {
-        return static_cast<std::uint8_t>(character - '0');
-    }
-    if (character >= 'A' && character <= 'F') {
-        return static_cast<std::uint8_t>(character - 'A' + 10);
-    }
-    if (character >= 'a' && character <= 'f') {
-        return static_cast<std::uint8_t>(character - 'a' + 10);
-    }
-    return kNotADigit;
+    const int value = plat::HexDigit(character);
+    return value >= 0 ? static_cast<std::uint8_t>(value) : kNotADigit;
 }
 
 char HexDigitChar(std::uint32_t value) {

@@ -39,30 +39,13 @@ struct CacheCloser {
     }
 };
 
-// The thread's cache, opened on its first use; null once the thread is ending.
-ThreadCache* OpenCache() {
-    ThreadCache& cache = tCache;
-    if (cache.state == CacheState::kOpen) {
-        return &cache;
-    }
-    if (cache.state == CacheState::kClosed) {
-        return nullptr;
+// Opens the thread's cache on its first use; false once the thread is ending.
+bool OpenCache() {
+    if (tCache.state != CacheState::kUnopened) {
+        return tCache.state == CacheState::kOpen;
     }
     static thread_local CacheCloser closer;  // constructed here, once per thread: its end empties the cache
-    cache.state = CacheState::kOpen;
-    return &cache;
-}
-
-// Keeps a freed pooled block in the thread's cache (null once it is closed) while its class has room.
-bool Cache(ThreadCache* cache, BlockHeader* header) {
-    if (cache == nullptr || cache->lists[header->sizeClass].count == kMaxCachedPerClass) {
-        return false;
-    }
-    ClassList& list = cache->lists[header->sizeClass];
-    header->next = list.head;
-    list.head = header;
-    ++list.count;
-    Hide(header, sizeof *header + Capacity(header->sizeClass));
+    tCache.state = CacheState::kOpen;
     return true;
 }
 
@@ -70,11 +53,6 @@ bool Cache(ThreadCache* cache, BlockHeader* header) {
 
 void* AllocateUncached(std::size_t size) {
     size = std::max<std::size_t>(size, 1);
-    if (size <= kLargestBlock) {
-        if (void* block = TakeCached(size)) {
-            return block;
-        }
-    }
     const std::uint32_t sizeClass = size <= kLargestBlock ? SizeClassOf(size) : kUnpooled;
     const std::size_t capacity = sizeClass == kUnpooled ? size : Capacity(sizeClass);
     if (capacity > SIZE_MAX - sizeof(BlockHeader)) {
@@ -102,12 +80,12 @@ void FreeUncached(void* block) {
         std::fputs("FreeBlock: a memory block freed twice, or not a memory block\n", stderr);
         std::abort();
     }
-    header->state = kFreed;
-    if (header->sizeClass == kUnpooled) {
-        FreeToSystem(header, 0);
-    } else if (!Cache(OpenCache(), header)) {
-        FreeToSystem(header, Capacity(header->sizeClass));
+    // The quick path found the cache unopened or the class full: open it, and cache the block if it may.
+    if (header->sizeClass != kUnpooled && OpenCache() && PutCached(block)) {
+        return;
     }
+    header->state = kFreed;
+    FreeToSystem(header, header->sizeClass == kUnpooled ? 0 : Capacity(header->sizeClass));
 }
 
 }  // namespace plat::block_cache
@@ -115,7 +93,7 @@ void FreeUncached(void* block) {
 namespace plat {
 
 void* AllocBlock(std::size_t size) {
-    void* block = block_cache::AllocateUncached(size);
+    void* block = AllocRawBlock(size);
     if (block != nullptr) {
         std::memset(block, 0, size);
     }

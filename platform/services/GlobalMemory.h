@@ -27,7 +27,8 @@ void FreeUncached(void* block);
 }  // namespace block_cache
 
 inline void* AllocRawBlock(std::size_t size) {
-    if (size - 1 < block_cache::kLargestBlock) {  // 1 to kLargestBlock bytes
+    size = size != 0 ? size : 1;  // an empty block is one of a byte
+    if (size <= block_cache::kLargestBlock) {
         if (void* block = block_cache::TakeCached(size)) {
             return block;
         }

@@ -67,12 +67,17 @@ const KnownPrefix* KnownContentPrefix(std::string_view content) {
     return nullptr;
 }
 
+// The value of a decimal digit; above 9 for any other character.
+constexpr unsigned DigitOf(char c) {
+    return static_cast<unsigned>(static_cast<unsigned char>(c) - '0');
+}
+
 // Reads one decimal arc of at most 32 bits at `next`: where it ends, or null when there is none.
 const char* ReadArc(const char* next, const char* end, std::uint32_t& arc) {
     const char* const start = next;
     std::uint64_t value = 0;
     for (; next != end; ++next) {
-        const auto digit = static_cast<unsigned>(static_cast<unsigned char>(*next) - '0');
+        const unsigned digit = DigitOf(*next);
         if (digit > 9) {
             break;
         }
@@ -93,7 +98,7 @@ const char* ReadArcBefore(const char* first, const char* end, std::uint32_t& arc
     std::uint64_t scale = 1;  // of the digit read next; it stops growing once no digit may have it
     const char* next = end;
     for (; next != first; --next) {
-        const auto digit = static_cast<unsigned>(static_cast<unsigned char>(next[-1]) - '0');
+        const unsigned digit = DigitOf(next[-1]);
         if (digit > 9) {
             break;
         }
@@ -120,10 +125,6 @@ std::uint8_t* PutSubidentifierBefore(std::uint32_t value, std::uint8_t* out, con
         *--out = static_cast<std::uint8_t>(0x80 | (value & 0x7F));
     }
     return out;
-}
-
-constexpr unsigned DigitOf(char c) {
-    return static_cast<unsigned>(static_cast<unsigned char>(c) - '0');
 }
 
 // Writes the arcs of the text from `first` to `end`, each a dot and a decimal number, as
