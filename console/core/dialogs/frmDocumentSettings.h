@@ -18,7 +18,7 @@ class frmDocumentSettings : public QDialog {
     frmDocumentSettings(const QString& printer, const plat::DocumentSettings& settings,
                         QWidget* parent = nullptr);
 
-    // The settings as chosen; a field that was unset and left alone stays unset.
+    // The settings as chosen; a field the queue left unset holds the default it opened on.
     plat::DocumentSettings Settings() const;
 
     QComboBox* Media() const { return cboMedia; }
