@@ -37,12 +37,12 @@ void SyncPorts(const MonitorSettings& settings) {
     ports.nodes.remove_if([&](const PortNode& node) {
         return node.port->State() == PM32_PORT_CLOSED && !inMap(node.port->GetPortName());
     });
-    for (const auto& [name, record] : entries) {
+    for (const auto& entry : entries) {
         const bool listed = std::any_of(ports.nodes.begin(), ports.nodes.end(), [&](const PortNode& node) {
-            return plat::EqualsNoCase(node.port->GetPortName(), name);
+            return plat::EqualsNoCase(node.port->GetPortName(), entry.first);
         });
         if (!listed) {
-            ports.nodes.push_front(PortNode{std::make_unique<CNPC>(record, name, settings)});
+            ports.nodes.push_front(PortNode{std::make_unique<CNPC>(entry.second, entry.first, settings)});
         }
     }
 }
