@@ -1,5 +1,6 @@
 #include "platform/spooler/DeviceUri.h"
 
+#include "platform/text/ControlCharacters.h"
 #include "platform/text/HexDigit.h"
 
 namespace plat {
@@ -54,7 +55,8 @@ std::optional<std::string> PortOfDeviceUri(std::string_view uri) {
         port += static_cast<char>(high << 4 | low);
         at += 2;
     }
-    if (port.empty()) {
+    // A NUL would cut the name short on its way to the monitor, to another port's name.
+    if (port.empty() || HasControlCharacter(port)) {
         return std::nullopt;
     }
     return port;

@@ -27,7 +27,8 @@ TEST(DeviceUri, OnlyAVorlaneUriWithWholeEscapesNamesAPort) {
     EXPECT_EQ(PortOfDeviceUri("vorlane://P1"), "P1");
     EXPECT_EQ(PortOfDeviceUri("vorlane:P%4a"), "PJ");
     for (const char* uri : {"socket://P1", "vorlane:/", "vorlane:", "vorlane:/P%2", "vorlane:/P%",
-                            "vorlane:/P%G1", "Vorlane:/P1"}) {
+                            "vorlane:/P%G1", "Vorlane:/P1", "vorlane:/HP%00evil", "vorlane:/a%0Ab",
+                            "vorlane:/a\tb", "vorlane:/a%7F", "vorlane:/N%C2%85L"}) {
         EXPECT_FALSE(PortOfDeviceUri(uri)) << uri;
     }
 }
