@@ -123,10 +123,25 @@ void PortDialog::Detect() {
 }
 
 void PortDialog::Refill() {
+    const ServerRecord* chosen = ChosenRecord();
+    // The print server chosen before stays chosen; a configured port's own is chosen at first.
+    const std::optional<std::string> mark = chosen != nullptr ? chosen->mac
+                                            : configure_      ? services_.portAdapter(configuredName_)
+                                                              : std::nullopt;
     list_->clear();
     servers_ = LoadServerList();
+    QTreeWidgetItem* marked = nullptr;
     for (std::size_t index = 0; index < servers_.size(); ++index) {
-        new ServerItem(list_, servers_[index], static_cast<int>(index));
+        auto* item = new ServerItem(list_, servers_[index], static_cast<int>(index));
+        if (mark && servers_[index].mac && plat::EqualsNoCase(*servers_[index].mac, *mark)) {
+            marked = item;
+        }
+    }
+    if (marked != nullptr) {
+        // Chosen again, not by the user: the name box keeps what it holds.
+        const QSignalBlocker quiet(list_);
+        list_->setCurrentItem(marked);
+        list_->scrollToItem(marked);
     }
 }
 

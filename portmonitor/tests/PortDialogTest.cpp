@@ -145,10 +145,14 @@ TEST_F(PortDialogTest, AddsConfiguresAndDeletesAPortWhileCategoryFollows) {
     second->OkButton()->click();
     EXPECT_EQ(Category(kAdapters[0]), 10u);
 
-    // Configure: the name stays, the port moves to another print server.
+    // Configure: the dialog opens on the port's print server; the name stays, the port moves to
+    // another print server.
     std::unique_ptr<PortDialog> configure = OpenDialog(true, "Lobby");
     EXPECT_EQ(configure->windowTitle(), "Configure Port");
     EXPECT_FALSE(configure->PortNameBox()->isEnabled());
+    EXPECT_EQ(configure->ServerList()->selectedItems(),
+              QList<QTreeWidgetItem*>{Row(configure->ServerList(), "Lobby")});
+    Picture(*configure, "portmonitor-configure-port-opened");
     configure->ServerList()->setCurrentItem(Row(configure->ServerList(), "Cellar"));
     EXPECT_EQ(configure->PortNameBox()->text(), "Lobby");
     Picture(*configure, "portmonitor-configure-port");
