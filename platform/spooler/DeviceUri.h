@@ -11,8 +11,7 @@ namespace plat {
 
 std::string PortDeviceUri(std::string_view port);
 // The port a device URI names; nothing when it is no "vorlane:" URI, names no port, holds an escape
-// that is not two hexadecimal digits, or a name with a control character (a NUL among them), which
-// no port has.
+// that is not two hexadecimal digits, or a name with a NUL, which no port has.
 std::optional<std::string> PortOfDeviceUri(std::string_view uri);
 
 }  // namespace plat

@@ -124,7 +124,7 @@ int main(int argc, char** argv) {
     if (!port) {
         WriteLine(stderr,
                   "ERROR: The device URI %s names no port (vorlane:/ and the port's name, percent-encoded; "
-                  "a port's name holds no control characters).",
+                  "a port's name holds no NUL).",
                   uri != nullptr ? uri : "");
         return kBackendFailed;
     }

@@ -269,17 +269,21 @@ TEST_F(PortCommandTest, ListLinesUpColumnsAsTheTerminalShowsThem) {
 // line of its own, the line end shown as its code, and can be deleted by its name.
 TEST_F(PortCommandTest, APortNamedWithALineEndIsListedOnOneLineAndDeleted) {
     const std::string port = "a\nSTATE: x";
-    AddPort(port, 0, {});
+    AddPort(port, 0, {"Hostile"});
     AddPort("Hall", 1, {"Hall"});
     const Outcome list = PortCommand("list");
     ASSERT_EQ(list.code, 0) << list.output;
-    EXPECT_NE(ListLine(list.output, "a\\x0ASTATE: x").find("Card-1 ("), std::string::npos) << list.output;
+    const std::string line = ListLine(list.output, "a\\x0ASTATE: x");
+    EXPECT_NE(line.find("Card-1 ("), std::string::npos) << list.output;
+    EXPECT_NE(line.find("Hostile"), std::string::npos) << list.output;
     EXPECT_EQ(std::count(list.output.begin(), list.output.end(), '\n'), 3) << list.output;
 
     const Outcome deleted = PortCommand("delete '" + port + "'");
     EXPECT_EQ(deleted.code, 0) << deleted.output;
-    EXPECT_EQ(deleted.output, "deleted port a\\x0ASTATE: x\n");
+    EXPECT_EQ(deleted.output, "deleted port a\\x0ASTATE: x and the queue(s) that printed to it: Hostile\n");
     EXPECT_FALSE(PortAdapter(port));
+    EXPECT_FALSE(HasQueue("Hostile"));
+    EXPECT_TRUE(HasQueue("Hall"));
     EXPECT_EQ(bed_->Category(0), 2u);
 }
 
