@@ -28,6 +28,7 @@ const char* LoadMonitorString(int id) {
         {66, "Port not supported by Vorlane Network Printer Monitor."},
         {69, "The port cannot be deleted."},
         {70, "The port is printing. Configure it when its job is done."},
+        {71, "Enter a port name without control characters (a line end, a tab and the like)."},
         {81, "Print Server Name"},
         {82, "IP Address"},
         {83, "IPX Address"},

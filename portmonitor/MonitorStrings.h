@@ -17,6 +17,7 @@ enum : int {
     kStrPortNotSupported = 66,
     kStrCannotDelete = 69,
     kStrPortInUse = 70,
+    kStrNoControlCharacters = 71,
     kStrKindFirst = 81,      // 81 to 84: the address kinds
     kStrColumnFirst = 2000,  // 2000 to 2003: the list's columns
     kStrSelectLabel = 2004,

@@ -2,6 +2,7 @@
 
 #include "platform/services/ExportGuard.h"
 #include "portmonitor/MonitorEntries.h"
+#include "portmonitor/PortStore.h"
 
 namespace {
 
@@ -22,9 +23,13 @@ bool Delete(const std::string& name) {
     return DeletePort(nullptr, 0, name.c_str()) != 0;
 }
 
+std::optional<std::string> Adapter(const std::string& name) {
+    return plat::GuardExport(std::optional<std::string>{}, [&] { return PortAdapter(name); });
+}
+
 }  // namespace
 
 const PortServices& MonitorPortServices() {
-    static const PortServices services{Propose, Exists, SetUp, Delete};
+    static const PortServices services{Propose, Exists, SetUp, Delete, Adapter};
     return services;
 }

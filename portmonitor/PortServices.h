@@ -15,6 +15,8 @@ struct PortServices {
     bool (*portExists)(const std::string& name);
     PortSetupResult (*setUpPort)(const ServerRecord& record, const std::string& portName, bool configure);
     bool (*deletePort)(const std::string& name);  // as the monitor's DeletePort
+    // The adapter name of the print server the port prints to; nothing for no such port.
+    std::optional<std::string> (*portAdapter)(const std::string& name);
 };
 
 // This library's own.

@@ -3,12 +3,13 @@
 #include <cstdio>
 
 #include "platform/spooler/PortUse.h"
+#include "platform/text/ControlCharacters.h"
 #include "portmonitor/PortList.h"
+#include "portmonitor/PortName.h"
 #include "portmonitor/PortStore.h"
 
 namespace {
 
-constexpr std::size_t kPortNameLimit = 16;
 constexpr std::size_t kCutName = 13;
 constexpr int kNumberedNames = 32;
 
@@ -25,7 +26,8 @@ bool PortPrints(const CNPC& port) {
 }
 
 std::optional<std::string> ProposePortName(const std::string& serverName) {
-    const std::string name = serverName.size() > kPortNameLimit ? serverName.substr(0, kCutName) : serverName;
+    const std::string usable = plat::WithoutControls(serverName);
+    const std::string name = usable.size() > kPortNameLimit ? usable.substr(0, kCutName) : usable;
     if (!name.empty() && !PortExists(name)) {
         return name;
     }
@@ -47,6 +49,9 @@ PortSetupResult SetUpPort(const ServerRecord& record, const std::string& portNam
     }
     if (configure && PortPrints(*existing->port)) {
         return PortSetupResult::PortInUse;
+    }
+    if (!configure && PortNameFault(portName) != 0) {
+        return PortSetupResult::BadName;
     }
     // Configuring never renames: the port keeps the name it has.
     const std::string name = configure ? existing->port->GetPortName() : portName;

@@ -54,7 +54,9 @@ std::optional<std::string> PortOfDeviceUri(std::string_view uri) {
         port += static_cast<char>(high << 4 | low);
         at += 2;
     }
-    if (port.empty()) {
+    // A NUL would cut the name short on its way to the monitor, to another port's name. Other
+    // control characters pass: only a port stored under exactly that name matches them.
+    if (port.empty() || port.find('\0') != std::string::npos) {
         return std::nullopt;
     }
     return port;

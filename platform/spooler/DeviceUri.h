@@ -10,8 +10,8 @@
 namespace plat {
 
 std::string PortDeviceUri(std::string_view port);
-// The port a device URI names; nothing when it is no "vorlane:" URI, names no port, or holds an
-// escape that is not two hexadecimal digits.
+// The port a device URI names; nothing when it is no "vorlane:" URI, names no port, holds an escape
+// that is not two hexadecimal digits, or a name with a NUL, which no port has.
 std::optional<std::string> PortOfDeviceUri(std::string_view uri);
 
 }  // namespace plat

@@ -1,7 +1,8 @@
 #include "portmonitor/backend/PrintJob.h"
 
-#include <cstdio>
 #include <vector>
+
+#include "portmonitor/OutputLine.h"
 
 namespace {
 
@@ -34,25 +35,25 @@ Written WriteJob(const plat::MonitorTable& table, plat::PortHandle port, const B
 int PrintCopy(const plat::MonitorTable& table, const BackendJob& job, JobInput& input) {
     plat::PortHandle port = nullptr;
     if (!table.OpenPort(job.port.c_str(), &port)) {
-        std::fprintf(stderr, "ERROR: The port \"%s\" cannot be opened.\n", job.port.c_str());
+        WriteLine(stderr, "ERROR: The port \"%s\" cannot be opened.", job.port.c_str());
         return kBackendFailed;
     }
-    std::fprintf(stderr, "INFO: Connecting to the print server of %s\n", job.port.c_str());
+    WriteLine(stderr, "INFO: Connecting to the print server of %s", job.port.c_str());
     if (!table.StartDocPort(port, job.printer.c_str(), job.id, 1, nullptr)) {
         table.ClosePort(port);
-        std::fprintf(stderr, "ERROR: The print server of %s cannot be reached.\n", job.port.c_str());
+        WriteLine(stderr, "ERROR: The print server of %s cannot be reached.", job.port.c_str());
         return job.cancelled() ? kBackendFailed : kBackendRetry;
     }
-    std::fprintf(stderr, "INFO: Printing\n");
+    WriteLine(stderr, "INFO: Printing");
     const Written written = WriteJob(table, port, job, input);
     // Only a job that went whole gets its end; closing the port of another cuts its connection.
     const bool ended = written == Written::Whole && table.EndDocPort(port) && !job.cancelled();
     table.ClosePort(port);
     if (written == Written::ReadFailed) {
-        std::fprintf(stderr, "ERROR: The job file cannot be read.\n");
+        WriteLine(stderr, "ERROR: The job file cannot be read.");
     }
     if (!ended) {
-        std::fprintf(stderr, "ERROR: The job did not reach the print server whole.\n");
+        WriteLine(stderr, "ERROR: The job did not reach the print server whole.");
         return kBackendFailed;
     }
     return kBackendOk;
@@ -63,16 +64,16 @@ int PrintCopy(const plat::MonitorTable& table, const BackendJob& job, JobInput& 
 int PrintJob(const plat::MonitorTable& table, const BackendJob& job, JobInput& input) {
     for (std::uint32_t copy = 0; copy < job.copies; ++copy) {
         if (copy > 0 && !input.Rewind()) {
-            std::fprintf(stderr, "ERROR: The job file cannot be read.\n");
+            WriteLine(stderr, "ERROR: The job file cannot be read.");
             return kBackendFailed;
         }
         if (job.copies > 1) {
-            std::fprintf(stderr, "INFO: Copy %u of %u\n", copy + 1, job.copies);
+            WriteLine(stderr, "INFO: Copy %u of %u", copy + 1, job.copies);
         }
         if (const int status = PrintCopy(table, job, input); status != kBackendOk) {
             return status;
         }
     }
-    std::fprintf(stderr, "INFO: Done\n");
+    WriteLine(stderr, "INFO: Done");
     return kBackendOk;
 }

@@ -13,7 +13,9 @@
 #include "platform/spooler/DeviceUri.h"
 #include "platform/spooler/MonitorPorts.h"
 #include "platform/spooler/Spooler.h"
+#include "platform/text/ControlCharacters.h"
 #include "portmonitor/Dalvor.h"
+#include "portmonitor/OutputLine.h"
 #include "portmonitor/backend/CupsOptions.h"
 #include "portmonitor/backend/PrintJob.h"
 
@@ -33,24 +35,24 @@ bool Cancelled() {
     return cancelled != 0;
 }
 
-// The monitor's lines as CUPS reads a backend's standard error: each line with its level.
+// The monitor's log lines and errors as CUPS reads a backend's standard error: each text the monitor
+// reports as one line with its level. The line ends around a text are the log's own; one within it
+// came with a name and shows as its code.
 void Report(int kind, const char* text) {
-    std::string_view rest(text);
-    while (!rest.empty()) {
-        const std::size_t end = rest.find('\n');
-        const std::string_view line = rest.substr(0, end);
-        if (!line.empty()) {
-            std::fprintf(stderr, "%s: %.*s\n", kind == 1 ? "ERROR" : "DEBUG", static_cast<int>(line.size()),
-                         line.data());
-        }
-        rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
+    std::string_view line(text);
+    const std::size_t first = line.find_first_not_of("\r\n");
+    if (first == std::string_view::npos) {
+        return;
     }
+    line = line.substr(first, line.find_last_not_of("\r\n") + 1 - first);
+    WriteLine(stderr, "%s: %.*s", kind == 1 ? "ERROR" : "DEBUG", static_cast<int>(line.size()), line.data());
 }
 
-// A text as a quoted field of the listing: a quote or a backslash in it goes behind a backslash.
+// A text as a quoted field of the listing: its control characters shown as their codes, then a
+// quote or a backslash goes behind a backslash.
 std::string Quoted(std::string_view text) {
     std::string quoted = "\"";
-    for (char c : text) {
+    for (char c : plat::VisibleControls(text)) {
         if (c == '"' || c == '\\') {
             quoted += '\\';
         }
@@ -61,8 +63,8 @@ std::string Quoted(std::string_view text) {
 
 int ListPorts(const plat::MonitorTable& table) {
     for (const std::string& port : plat::MonitorPortNames(table)) {
-        std::printf("network %s %s %s\n", plat::PortDeviceUri(port).c_str(),
-                    Quoted(plat::kMonitorName).c_str(), Quoted(port).c_str());
+        WriteLine(stdout, "network %s %s %s", plat::PortDeviceUri(port).c_str(),
+                  Quoted(plat::kMonitorName).c_str(), Quoted(port).c_str());
     }
     return kBackendOk;
 }
@@ -91,14 +93,14 @@ int main(int argc, char** argv) {
     plat::MonitorTable table{};
     SetMonitorReporter(Report);
     if (!InitializeMonitorEx(nullptr, &table)) {
-        std::fprintf(stderr, "ERROR: The port monitor cannot start.\n");
+        WriteLine(stderr, "ERROR: The port monitor cannot start.");
         return kBackendFailed;
     }
     if (argc == 1) {
         return ListPorts(table);
     }
     if (argc < 6 || argc > 7) {
-        std::fprintf(stderr, "Usage: %s job-id user title copies options [file]\n", argv[0]);
+        WriteLine(stderr, "Usage: %s job-id user title copies options [file]", argv[0]);
         return kBackendFailed;
     }
     BackendJob job;
@@ -114,13 +116,16 @@ int main(int argc, char** argv) {
     plat::HostJob({job.id, job.printer, OriginatingHost(argv[5]), argv[2], argv[3], 0});
     JobInput input;
     if (!input.Open(argc == 7 ? argv[6] : nullptr)) {
-        std::fprintf(stderr, "ERROR: The job file cannot be read.\n");
+        WriteLine(stderr, "ERROR: The job file cannot be read.");
         return kBackendFailed;
     }
     const char* uri = std::getenv("DEVICE_URI");
     const std::optional<std::string> port = plat::PortOfDeviceUri(uri != nullptr ? uri : "");
     if (!port) {
-        std::fprintf(stderr, "ERROR: The device URI is not vorlane:/PORT.\n");
+        WriteLine(stderr,
+                  "ERROR: The device URI %s names no port (vorlane:/ and the port's name, percent-encoded; "
+                  "a port's name holds no NUL).",
+                  uri != nullptr ? uri : "");
         return kBackendFailed;
     }
     job.port = *port;

@@ -5,18 +5,21 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "platform/text/CaseInsensitive.h"
+#include "platform/text/ControlCharacters.h"
 #include "portmonitor/MonitorStrings.h"
+#include "portmonitor/PortName.h"
 #include "portmonitor/dialogs/AddPrinterDialog.h"
 #include "portmonitor/dialogs/HelperLibrary.h"
 #include "portmonitor/dialogs/MonitorMessages.h"
 
 namespace {
 
-constexpr int kPortNameLimit = 16;
 constexpr int kPortNameRead = 31;
 constexpr int kColumnWidths[] = {150, 118, 150, 150};
 
@@ -24,8 +27,10 @@ QString Text(int id) {
     return QString::fromUtf8(LoadMonitorString(id));
 }
 
+// A text of the record as the list shows it: a control character (a name comes off the network)
+// as its code, so that each row keeps to one line.
 QString Field(const std::optional<std::string>& text) {
-    return QString::fromStdString(text.value_or(""));
+    return QString::fromStdString(plat::VisibleControls(text.value_or("")));
 }
 
 // A row of the list: sorted by its column's text without regard to case, equal texts by name.
@@ -64,7 +69,7 @@ PortDialog::PortDialog(bool configure, std::string portName, const PortServices&
     listLabel_->setBuddy(list_);
     nameLabel_ = new QLabel(Text(kStrEnterPortNameLabel));
     portName_ = new QLineEdit;
-    portName_->setMaxLength(kPortNameLimit);
+    portName_->setMaxLength(static_cast<int>(kPortNameLimit));
     nameLabel_->setBuddy(portName_);
     if (configure_) {
         portName_->setText(QString::fromStdString(configuredName_));
@@ -118,10 +123,25 @@ void PortDialog::Detect() {
 }
 
 void PortDialog::Refill() {
+    const ServerRecord* chosen = ChosenRecord();
+    // The print server chosen before stays chosen; a configured port's own is chosen at first.
+    const std::optional<std::string> mark = chosen != nullptr ? chosen->mac
+                                            : configure_      ? services_.portAdapter(configuredName_)
+                                                              : std::nullopt;
     list_->clear();
     servers_ = LoadServerList();
+    QTreeWidgetItem* marked = nullptr;
     for (std::size_t index = 0; index < servers_.size(); ++index) {
-        new ServerItem(list_, servers_[index], static_cast<int>(index));
+        auto* item = new ServerItem(list_, servers_[index], static_cast<int>(index));
+        if (mark && servers_[index].mac && plat::EqualsNoCase(*servers_[index].mac, *mark)) {
+            marked = item;
+        }
+    }
+    if (marked != nullptr) {
+        // Chosen again, not by the user: the name box keeps what it holds.
+        const QSignalBlocker quiet(list_);
+        list_->setCurrentItem(marked);
+        list_->scrollToItem(marked);
     }
 }
 
@@ -171,9 +191,9 @@ void PortDialog::OnOk() {
         return;
     }
     const std::string name = portName_->text().left(kPortNameRead).toStdString();
-    if (name.empty() || name.size() > static_cast<std::size_t>(kPortNameLimit) ||
-        name.find('\\') != std::string::npos) {
-        ShowErrorMessage(kStrEnterPortName);
+    // A configured port keeps the name it has.
+    if (const int fault = configure_ ? 0 : PortNameFault(name); fault != 0) {
+        ShowErrorMessage(fault);
         portName_->setFocus();
         return;
     }

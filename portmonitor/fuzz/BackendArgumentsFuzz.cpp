@@ -1,6 +1,6 @@
 // Gives the backend's readers of what cupsd hands it any text: the device URI (DEVICE_URI) and the
-// options argument. A URI that names a port names it again once written back; an option found has a
-// value no longer than the options.
+// options argument. A URI that names a port names one without a NUL, and names it again once written
+// back; an option found has a value no longer than the options.
 #include <cstdlib>
 #include <string>
 #include <string_view>
@@ -11,7 +11,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     if (const std::optional<std::string> port = plat::PortOfDeviceUri(text)) {
-        if (port->empty() || plat::PortOfDeviceUri(plat::PortDeviceUri(*port)) != port) {
+        if (port->empty() || port->find('\0') != std::string::npos ||
+            plat::PortOfDeviceUri(plat::PortDeviceUri(*port)) != port) {
             std::abort();
         }
     }

@@ -2,6 +2,7 @@
 // print servers and queues, moves a port to another print server (the monitor's configure dialog)
 // and deletes ports together with the queues that print to them, through the spooler's calls.
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
@@ -11,7 +12,10 @@
 #include "platform/spooler/LastError.h"
 #include "platform/spooler/MonitorPorts.h"
 #include "platform/spooler/PortUse.h"
+#include "platform/text/ControlCharacters.h"
+#include "portmonitor/OutputLine.h"
 #include "portmonitor/ServerRecord.h"
+#include "portmonitor/portcommand/DisplayWidth.h"
 
 namespace {
 
@@ -58,32 +62,31 @@ int Failure(const std::string& port) {
     plat::PortUse use;
     switch (error) {
         case plat::kErrorUnknownPort:
-            std::fprintf(stderr, "vorlane-port: there is no port %s (vorlane-port list shows them)\n",
-                         port.c_str());
+            WriteLine(stderr, "vorlane-port: there is no port %s (vorlane-port list shows them)",
+                      port.c_str());
             return kNoSuchPort;
         case plat::kErrorBusy:
             if (plat::GetPortUse(port, use)) {
-                std::fprintf(stderr,
-                             "vorlane-port: port %s is in use: %zu job(s) printing and %zu waiting on %s; "
-                             "let them finish or cancel them (cancel -a QUEUE), then try again\n",
-                             port.c_str(), use.printing, use.waiting, Join(use.printers).c_str());
+                WriteLine(stderr,
+                          "vorlane-port: port %s is in use: %zu job(s) printing and %zu waiting on %s; "
+                          "let them finish or cancel them (cancel -a QUEUE), then try again",
+                          port.c_str(), use.printing, use.waiting, Join(use.printers).c_str());
             } else {
-                std::fprintf(stderr, "vorlane-port: port %s is printing; try again when its job is done\n",
-                             port.c_str());
+                WriteLine(stderr, "vorlane-port: port %s is printing; try again when its job is done",
+                          port.c_str());
             }
             return kPortInUse;
         case plat::kErrorCancelled:
-            std::fprintf(stderr, "vorlane-port: cancelled; port %s is unchanged\n", port.c_str());
+            WriteLine(stderr, "vorlane-port: cancelled; port %s is unchanged", port.c_str());
             return kCancelled;
         case plat::kErrorMonitorUnavailable:
-            std::fprintf(stderr, "vorlane-port: the port monitor library cannot be loaded\n");
+            WriteLine(stderr, "vorlane-port: the port monitor library cannot be loaded");
             return kFailed;
         case plat::kErrorSpoolerUnavailable:
-            std::fprintf(stderr, "vorlane-port: the print spooler cannot be reached (is cupsd running?)\n");
+            WriteLine(stderr, "vorlane-port: the print spooler cannot be reached (is cupsd running?)");
             return kFailed;
         default:
-            std::fprintf(stderr, "vorlane-port: port %s could not be changed (error %u)\n", port.c_str(),
-                         error);
+            WriteLine(stderr, "vorlane-port: port %s could not be changed (error %u)", port.c_str(), error);
             return kFailed;
     }
 }
@@ -101,21 +104,26 @@ int List() {
     if (!ReadPorts(ports)) {
         return kFailed;
     }
-    std::vector<std::vector<std::string>> rows = {{"PORT", "PRINT SERVER", "QUEUES"}};
+    // The texts as they show: a control character in a name as its code.
+    std::vector<std::array<std::string, 3>> rows = {{"PORT", "PRINT SERVER", "QUEUES"}};
     for (const plat::MonitorPort& port : ports) {
         const std::string name = ServerName(port.adapter);
-        rows.push_back({port.name, name.empty() ? port.adapter : name + " (" + port.adapter + ")",
-                        port.printers.empty() ? "none" : Join(port.printers)});
+        rows.push_back({plat::VisibleControls(port.name),
+                        plat::VisibleControls(name.empty() ? port.adapter : name + " (" + port.adapter + ")"),
+                        plat::VisibleControls(port.printers.empty() ? "none" : Join(port.printers))});
     }
     std::size_t widths[2] = {0, 0};
     for (const auto& row : rows) {
         for (std::size_t column = 0; column < 2; ++column) {
-            widths[column] = std::max(widths[column], row[column].size());
+            widths[column] = std::max(widths[column], DisplayWidth(row[column]));
         }
     }
     for (const auto& row : rows) {
-        std::printf("%-*s  %-*s  %s\n", static_cast<int>(widths[0]), row[0].c_str(),
-                    static_cast<int>(widths[1]), row[1].c_str(), row[2].c_str());
+        std::string line;
+        for (std::size_t column = 0; column < 2; ++column) {
+            line += row[column] + std::string(widths[column] - DisplayWidth(row[column]) + 2, ' ');
+        }
+        WriteLine(stdout, "%s", (line + row[2]).c_str());
     }
     return kDone;
 }
@@ -127,10 +135,10 @@ int Delete(const std::string& port) {
         return Failure(port);
     }
     if (known && !use.printers.empty()) {
-        std::printf("deleted port %s and the queue(s) that printed to it: %s\n", port.c_str(),
-                    Join(use.printers).c_str());
+        WriteLine(stdout, "deleted port %s and the queue(s) that printed to it: %s", port.c_str(),
+                  Join(use.printers).c_str());
     } else {
-        std::printf("deleted port %s\n", port.c_str());
+        WriteLine(stdout, "deleted port %s", port.c_str());
     }
     return kDone;
 }
@@ -155,8 +163,10 @@ int Prune() {
             unused.push_back(port.name);
         }
     }
-    if (unused.empty()) {
-        std::printf("every port has a queue\n");
+    if (ports.empty()) {
+        WriteLine(stdout, "there are no ports");
+    } else if (unused.empty()) {
+        WriteLine(stdout, "every port has a queue");
     }
     return DeleteEach(unused);
 }
@@ -173,13 +183,13 @@ bool HasDisplay() {
 
 int Configure(const std::string& port) {
     if (!HasDisplay()) {
-        std::fprintf(stderr, "vorlane-port: configure opens the port dialog, and there is no display\n");
+        WriteLine(stderr, "vorlane-port: configure opens the port dialog, and there is no display");
         return kFailed;
     }
     if (!plat::ConfigurePort(nullptr, 0, port.c_str())) {
         return Failure(port);
     }
-    std::printf("configured port %s\n", port.c_str());
+    WriteLine(stdout, "configured port %s", port.c_str());
     return kDone;
 }
 

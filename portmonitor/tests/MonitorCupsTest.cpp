@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <fstream>
 #include <set>
 #include <thread>
 
@@ -25,6 +26,34 @@ using std::chrono::seconds;
 
 constexpr size_t kCards = 5;
 constexpr size_t kTenMiB = 10 << 20;
+
+// A name as a print server may bring it off the network: its line end would have cupsd set the
+// queue's state, were it to start a line of what the backend tells cupsd.
+const std::string kHostileName = "a\nSTATE: +media-empty-error";
+// How each line the backend writes to its standard error starts.
+const std::vector<std::string> kMessagePrefixes = {"ERROR: ", "INFO: ", "DEBUG: "};
+
+// Ports written into the store directly, as ports added before names were checked are; gone again
+// with the object.
+class StoredPorts {
+  public:
+    StoredPorts(std::vector<std::string> names, const std::string& adapter) : names_(std::move(names)) {
+        const std::optional<ServerRecord> record = ReadServerRecord(adapter);
+        for (const std::string& name : names_) {
+            EXPECT_TRUE(record && SavePortEntry(*record, name, false)) << name;
+        }
+    }
+    ~StoredPorts() {
+        for (const std::string& name : names_) {
+            DeletePortEntry(name);
+        }
+    }
+    StoredPorts(const StoredPorts&) = delete;
+    StoredPorts& operator=(const StoredPorts&) = delete;
+
+  private:
+    std::vector<std::string> names_;
+};
 
 class MonitorCupsTest : public ::testing::Test {
   protected:
@@ -79,6 +108,14 @@ class MonitorCupsTest : public ::testing::Test {
     // The card's jobs from the `from`th on, once it has logged `count`.
     std::vector<sim::JobRecord> JobsSince(size_t card, size_t from, size_t count) {
         return bed_->JobsSince(card, from, count, seconds(20));
+    }
+
+    // A job file, as cupsd hands the backend its spool file.
+    static std::string WriteJobFile(const std::vector<uint8_t>& bytes) {
+        const std::string path = cupsd_->Folder() + "/jobs/direct";
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        return path;
     }
 
     // Long link waits, so that a held card holds a job for as long as a test needs.
@@ -295,21 +332,94 @@ TEST_F(MonitorCupsTest, TheBackendListsTheMonitorsPorts) {
     EXPECT_NE(output.find("network vorlane:/D2 "), std::string::npos);
 }
 
-// The listing's device URIs are valid and its quoted fields hold any port name: a quote goes behind
-// a backslash, as cupsd reads a backend's listing. (A port's name has no backslash: the store takes
-// none in a key's name.)
-TEST_F(MonitorCupsTest, TheListingHoldsAPortNamedWithQuotes) {
-    const std::string port = "Say \"hi\" now";
-    const std::optional<ServerRecord> record = ReadServerRecord(bed_->Mac(0));
-    ASSERT_TRUE(record);
-    ASSERT_TRUE(SavePortEntry(*record, port, false));
-    const std::string output = RunCommand(VORLANE_BACKEND);
-    DeletePortEntry(port);
-    EXPECT_NE(output.rfind("failed", 0), 0u) << output;
-    EXPECT_NE(output.find("network vorlane:/Say%20%22hi%22%20now \"Vorlane Network Printer Port\" "
-                          "\"Say \\\"hi\\\" now\"\n"),
-              std::string::npos)
-        << output;
+// The listing's device URIs are valid and its quoted fields hold any port name, each port on a line
+// of its own: a quote goes behind a backslash, as cupsd reads a backend's listing, and a control
+// character (a port stored before Add Port refused them) shows as its code. (A port's name has no
+// backslash: the store takes none in a key's name.)
+TEST_F(MonitorCupsTest, TheListingGivesEachPortOneLineWhateverItsName) {
+    struct Case {
+        std::string port;
+        std::string field;
+    };
+    const Case cases[] = {
+        {"Say \"hi\" now", "\"Say \\\"hi\\\" now\""},
+        {kHostileName, "\"a\\\\x0ASTATE: +media-empty-error\""},
+        {"d\x1B[2J\t", "\"d\\\\x1B[2J\\\\x09\""},
+    };
+    std::vector<std::string> ports;
+    for (const Case& c : cases) {
+        ports.push_back(c.port);
+    }
+    const StoredPorts stored(ports, bed_->Mac(0));
+    const BackendRun listing = RunBackend(VORLANE_BACKEND, {}, {});
+    EXPECT_EQ(listing.code, 0) << listing.err;
+    EXPECT_EQ(UnsafeLines(listing.out, {"network vorlane:/"}), "");
+    for (const Case& c : cases) {
+        const std::string line =
+            "network " + plat::PortDeviceUri(c.port) + " \"Vorlane Network Printer Port\" " + c.field + "\n";
+        EXPECT_NE(listing.out.find(line), std::string::npos) << line << listing.out;
+    }
+}
+
+// A port named with a line end, stored before Add Port refused such names (a print server's name
+// comes off the network), would have the backend write a line that cupsd acts on. Its queue still
+// prints, and cupsd's state of the queue stays as it was.
+TEST_F(MonitorCupsTest, AHostilePortNameNeverSpeaksToCupsd) {
+    const StoredPorts stored({kHostileName}, bed_->Mac(0));
+    ASSERT_TRUE(cupsd_->AddQueue("Hostile", kHostileName));
+    const size_t before = bed_->Listener().Jobs(0).size();
+    EXPECT_EQ(PrintAndWait("Hostile", JobBytes(100)), IPP_JSTATE_COMPLETED);
+    const std::string reasons = cupsd_->StateReasons("Hostile");
+    plat::DeletePrinter("Hostile");
+    EXPECT_EQ(reasons.find("media-empty"), std::string::npos) << reasons;
+    EXPECT_TRUE(NewestJob(0, before + 1).ended);
+}
+
+// cupsd starts the backend with the queue's device URI in DEVICE_URI. A port name that decodes to a
+// NUL, or to control characters no stored port has, names no port: the job fails before anything is
+// sent, with a word of why, rather than being cut at the NUL and printed to another port. A port
+// stored under such a name before Add Port refused them still prints.
+TEST_F(MonitorCupsTest, ADeviceUriNamesOnlyThePortOfExactlyItsName) {
+    const StoredPorts stored({kHostileName, "Tab\tName"}, bed_->Mac(0));
+    const std::string file = WriteJobFile(JobBytes(100));
+    struct Case {
+        std::string uri;
+        int code;
+    };
+    const Case cases[] = {
+        {"vorlane:/T0%00evil", 1},
+        {"vorlane:/T0%0A", 1},
+        {plat::PortDeviceUri("Tab\tName"), 0},
+        {plat::PortDeviceUri(kHostileName), 0},
+    };
+    for (const Case& c : cases) {
+        const size_t connections = bed_->Listener().Connections(0);
+        const size_t before = bed_->Listener().Jobs(0).size();
+        const BackendRun run = RunBackend(VORLANE_BACKEND, {"77", "root", "title", "1", "", file},
+                                          {{"DEVICE_URI", c.uri}, {"PRINTER", "T0"}});
+        EXPECT_EQ(run.code, c.code) << c.uri << "\n" << run.err;
+        EXPECT_EQ(UnsafeLines(run.err, kMessagePrefixes), "") << c.uri;
+        if (c.code == 0) {
+            EXPECT_TRUE(NewestJob(0, before + 1).ended) << c.uri;
+        } else {
+            EXPECT_EQ(bed_->Listener().Connections(0), connections) << c.uri;
+            EXPECT_NE(run.err.find("ERROR: The "), std::string::npos) << c.uri << "\n" << run.err;
+        }
+    }
+}
+
+// Whatever names cupsd hands the backend (the queue's, the job's), each line it writes is one of its
+// own messages, the monitor's log lines among them: a line end in a name never starts a line.
+TEST_F(MonitorCupsTest, NamesNeverStartALineOfTheBackendsOwn) {
+    const std::string file = WriteJobFile(JobBytes(100));
+    for (const std::string& name : {kHostileName, std::string("b\rATTR: marker-levels=0\x1B[2J")}) {
+        const size_t before = bed_->Listener().Jobs(0).size();
+        const BackendRun run = RunBackend(VORLANE_BACKEND, {"78", name, name, "1", "", file},
+                                          {{"DEVICE_URI", "vorlane:/T0"}, {"PRINTER", name}});
+        EXPECT_EQ(run.code, 0) << run.err;
+        EXPECT_TRUE(NewestJob(0, before + 1).ended);
+        EXPECT_EQ(UnsafeLines(run.err, kMessagePrefixes), "") << run.err;
+    }
 }
 
 // On a raw queue cupsd hands the backend the copies; each arrives as a whole job. The queue's own

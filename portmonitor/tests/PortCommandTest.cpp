@@ -237,6 +237,54 @@ TEST_F(PortCommandTest, AQueueRemovedWithLpadminLeavesAPortThatPruneDeletes) {
     EXPECT_EQ(last.code, 0) << last.output;
     EXPECT_FALSE(PortAdapter("Kept"));
     EXPECT_EQ(bed_->Category(1), 2u);
+
+    // No port at all is no port with a queue.
+    const Outcome none = PortCommand("prune");
+    EXPECT_EQ(none.code, 0);
+    EXPECT_EQ(none.output, "there are no ports\n");
+}
+
+// The list's columns line up on a terminal whatever the names: a letter beyond ASCII takes one
+// column however many bytes it has, and a CJK character two.
+TEST_F(PortCommandTest, ListLinesUpColumnsAsTheTerminalShowsThem) {
+    struct Case {
+        std::string port;
+        size_t columns;  // on the screen
+    };
+    const Case cases[] = {{"Hall", 4}, {"\u00dcn\u00ef-\u00df", 5}, {"\u6f22\u5b57", 4}};
+    for (const Case& c : cases) {
+        AddPort(c.port, 0, {});
+    }
+    const Outcome list = PortCommand("list");
+    ASSERT_EQ(list.code, 0) << list.output;
+    ASSERT_EQ(list.output.rfind("PORT   PRINT SERVER", 0), 0u) << list.output;
+    for (const Case& c : cases) {
+        EXPECT_EQ(
+            ListLine(list.output, c.port).rfind(c.port + std::string(7 - c.columns, ' ') + "Card-1 (", 0), 0u)
+            << list.output;
+    }
+}
+
+// A port stored with a line end in its name (before Add Port refused such names) is listed on a
+// line of its own, the line end shown as its code, and can be deleted by its name.
+TEST_F(PortCommandTest, APortNamedWithALineEndIsListedOnOneLineAndDeleted) {
+    const std::string port = "a\nSTATE: x";
+    AddPort(port, 0, {"Hostile"});
+    AddPort("Hall", 1, {"Hall"});
+    const Outcome list = PortCommand("list");
+    ASSERT_EQ(list.code, 0) << list.output;
+    const std::string line = ListLine(list.output, "a\\x0ASTATE: x");
+    EXPECT_NE(line.find("Card-1 ("), std::string::npos) << list.output;
+    EXPECT_NE(line.find("Hostile"), std::string::npos) << list.output;
+    EXPECT_EQ(std::count(list.output.begin(), list.output.end(), '\n'), 3) << list.output;
+
+    const Outcome deleted = PortCommand("delete '" + port + "'");
+    EXPECT_EQ(deleted.code, 0) << deleted.output;
+    EXPECT_EQ(deleted.output, "deleted port a\\x0ASTATE: x and the queue(s) that printed to it: Hostile\n");
+    EXPECT_FALSE(PortAdapter(port));
+    EXPECT_FALSE(HasQueue("Hostile"));
+    EXPECT_TRUE(HasQueue("Hall"));
+    EXPECT_EQ(bed_->Category(0), 2u);
 }
 
 }  // namespace

@@ -32,7 +32,10 @@
 namespace portmon::test {
 namespace {
 
-const char* const kAdapters[] = {"00C0DE000701", "00C0DE000702", "00C0DE000703"};
+const char* const kAdapters[] = {"00C0DE000701", "00C0DE000702", "00C0DE000703", "00C0DE000704"};
+// A print server's name off the network, with a line end in it, and as the list shows it.
+const char* const kHostileServer = "Yard\nSTATE: +x";
+const QString kHostileRow = "Yard\\x0ASTATE: +x";
 
 sim::CardDescription Card(int i, const std::string& name) {
     sim::CardDescription card;
@@ -78,6 +81,7 @@ class PortDialogTest : public ::testing::Test {
         cards_->AddCard(Card(0, "Lobby"));
         cards_->AddCard(Card(1, "Cellar"));
         cards_->AddCard(Card(2, "AVeryLongPrinterName"));
+        cards_->AddCard(Card(3, kHostileServer));
         std::string error;
         ASSERT_TRUE(cards_->Start(error)) << error;
     }
@@ -101,7 +105,7 @@ class PortDialogTest : public ::testing::Test {
     std::unique_ptr<PortDialog> OpenDialog(bool configure, const std::string& port = "") {
         auto dialog = std::make_unique<PortDialog>(configure, port, MonitorPortServices());
         dialog->show();
-        EXPECT_TRUE(Await([&] { return dialog->ServerList()->topLevelItemCount() == 3; }));
+        EXPECT_TRUE(Await([&] { return dialog->ServerList()->topLevelItemCount() == 4; }));
         return dialog;
     }
 
@@ -141,10 +145,14 @@ TEST_F(PortDialogTest, AddsConfiguresAndDeletesAPortWhileCategoryFollows) {
     second->OkButton()->click();
     EXPECT_EQ(Category(kAdapters[0]), 10u);
 
-    // Configure: the name stays, the port moves to another print server.
+    // Configure: the dialog opens on the port's print server; the name stays, the port moves to
+    // another print server.
     std::unique_ptr<PortDialog> configure = OpenDialog(true, "Lobby");
     EXPECT_EQ(configure->windowTitle(), "Configure Port");
     EXPECT_FALSE(configure->PortNameBox()->isEnabled());
+    EXPECT_EQ(configure->ServerList()->selectedItems(),
+              QList<QTreeWidgetItem*>{Row(configure->ServerList(), "Lobby")});
+    Picture(*configure, "portmonitor-configure-port-opened");
     configure->ServerList()->setCurrentItem(Row(configure->ServerList(), "Cellar"));
     EXPECT_EQ(configure->PortNameBox()->text(), "Lobby");
     Picture(*configure, "portmonitor-configure-port");
@@ -193,6 +201,35 @@ TEST_F(PortDialogTest, NamesAndDuplicatesAreChecked) {
     EXPECT_EQ(Category(kAdapters[0]), 6u);
 }
 
+// A port's name goes into what the backend tells cupsd and into its queue's name: a control
+// character has no place in it. The list shows a print server's name with its line end as a code,
+// the proposal from it leaves the line end out, a name typed with one is refused with a word of why,
+// and the monitor takes none from elsewhere either.
+TEST_F(PortDialogTest, ControlCharactersNeverMakeAPortName) {
+    std::unique_ptr<PortDialog> dialog = OpenDialog(false);
+    dialog->ServerList()->setCurrentItem(Row(dialog->ServerList(), kHostileRow));
+    EXPECT_EQ(dialog->PortNameBox()->text(), "YardSTATE: +x");
+    for (const QString& name : {QString("Bad\tName"), QString("Line\nEnd"), QString("Nel\u0085")}) {
+        messages_.clear();
+        dialog->PortNameBox()->setText(name);
+        dialog->OkButton()->click();
+        EXPECT_EQ(messages_, std::vector<std::string>{"Enter a port name without control characters (a line "
+                                                      "end, a tab and the like)."})
+            << name.toStdString();
+    }
+    Picture(*dialog, "portmonitor-add-port-control-character");
+    EXPECT_TRUE(PortNames().empty());
+    EXPECT_EQ(SetUpPort(*ReadServerRecord(kAdapters[3]), "a\nb", false), PortSetupResult::BadName);
+    EXPECT_TRUE(PortNames().empty());
+    EXPECT_EQ(Category(kAdapters[3]), 2u);
+
+    dialog->ServerList()->clearSelection();
+    dialog->ServerList()->setCurrentItem(Row(dialog->ServerList(), kHostileRow));
+    dialog->OkButton()->click();
+    EXPECT_EQ(dialog->result(), QDialog::Accepted);
+    EXPECT_EQ(PortAdapter("YardSTATE: +x"), kAdapters[3]);
+}
+
 TEST_F(PortDialogTest, ProposedNamesFitSixteenCharacters) {
     ServerRecord record = *ReadServerRecord(kAdapters[2]);
     ASSERT_EQ(SetUpPort(record, "FifteenLetters1", false), PortSetupResult::Done);
@@ -208,7 +245,7 @@ TEST_F(PortDialogTest, AddsAPrintServerByAddress) {
     std::unique_ptr<PortDialog> dialog = OpenDialog(false);
     ASSERT_EQ(plat::StoreDeleteKey(store->Get(), kAdapters[1]), plat::kStoreOk);
     dialog->Refill();
-    EXPECT_EQ(dialog->ServerList()->topLevelItemCount(), 2);
+    EXPECT_EQ(dialog->ServerList()->topLevelItemCount(), 3);
 
     AddPrinterDialog add(dialog.get());
     add.show();

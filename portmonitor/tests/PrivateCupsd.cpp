@@ -1,13 +1,22 @@
 #include "portmonitor/tests/PrivateCupsd.h"
 
 #include <cups/cups.h>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "platform/spooler/DeviceUri.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
+#include <sstream>
 #include <thread>
+
+extern char** environ;
 
 namespace portmon::test {
 
@@ -22,6 +31,100 @@ std::string RunCommand(const std::string& command) {
         output += buffer;
     }
     return pclose(pipe) == 0 ? output : "failed: " + output;
+}
+
+namespace {
+
+// A fresh empty file of the test's own; its path.
+std::string ScratchFile() {
+    char path[] = "/tmp/vorlane-backend-run.XXXXXX";
+    const int fd = mkstemp(path);
+    if (fd >= 0) {
+        close(fd);
+    }
+    return path;
+}
+
+std::string Contents(const std::string& path) {
+    std::ostringstream text;
+    text << std::ifstream(path, std::ios::binary).rdbuf();
+    return text.str();
+}
+
+bool IsControl(unsigned char c) {
+    return c < 0x20 || c == 0x7F;
+}
+
+}  // namespace
+
+BackendRun RunBackend(const std::string& backend, const std::vector<std::string>& arguments,
+                      const std::map<std::string, std::string>& variables) {
+    std::vector<std::string> environment;
+    for (char** variable = environ; *variable != nullptr; ++variable) {
+        const std::string entry = *variable;
+        if (variables.count(entry.substr(0, entry.find('='))) == 0) {
+            environment.push_back(entry);
+        }
+    }
+    for (const auto& [name, value] : variables) {
+        environment.push_back(name + "=" + value);
+    }
+    std::vector<char*> argv{const_cast<char*>(backend.c_str())};
+    for (const std::string& argument : arguments) {
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    }
+    argv.push_back(nullptr);
+    std::vector<char*> envp;
+    for (std::string& entry : environment) {
+        envp.push_back(entry.data());
+    }
+    envp.push_back(nullptr);
+
+    const std::string out = ScratchFile();
+    const std::string err = ScratchFile();
+    posix_spawn_file_actions_t files;
+    posix_spawn_file_actions_init(&files);
+    posix_spawn_file_actions_addopen(&files, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&files, STDOUT_FILENO, out.c_str(), O_WRONLY | O_TRUNC, 0);
+    posix_spawn_file_actions_addopen(&files, STDERR_FILENO, err.c_str(), O_WRONLY | O_TRUNC, 0);
+    BackendRun run;
+    pid_t pid = 0;
+    int status = 0;
+    if (posix_spawn(&pid, backend.c_str(), &files, nullptr, argv.data(), envp.data()) == 0 &&
+        waitpid(pid, &status, 0) == pid && WIFEXITED(status)) {
+        run.code = WEXITSTATUS(status);
+    }
+    posix_spawn_file_actions_destroy(&files);
+    run.out = Contents(out);
+    run.err = Contents(err);
+    std::remove(out.c_str());
+    std::remove(err.c_str());
+    return run;
+}
+
+std::string UnsafeLines(const std::string& output, const std::vector<std::string>& prefixes) {
+    if (!output.empty() && output.back() != '\n') {
+        return "the last line has no end: " + output;
+    }
+    std::istringstream lines(output);
+    for (std::string line; std::getline(lines, line);) {
+        const auto prefix = std::find_if(prefixes.begin(), prefixes.end(),
+                                         [&](const std::string& known) { return line.rfind(known, 0) == 0; });
+        if (prefix == prefixes.end()) {
+            return "a line of no known kind: " + line;
+        }
+        for (char c : line) {
+            if (IsControl(static_cast<unsigned char>(c))) {
+                return "a control character in: " + line;
+            }
+        }
+        for (const char* order : {"STATE:", "ATTR:", "PPD:"}) {
+            if (line.compare(prefix->size(), std::strlen(order), order) == 0) {
+                return "an order to cupsd: " + line;
+            }
+        }
+    }
+    return "";
 }
 
 bool PrivateCupsd::AddQueue(const std::string& queue, const std::string& port) {
@@ -121,6 +224,15 @@ bool PrivateCupsd::BackendCrashed(int job) const {
         }
     }
     return false;
+}
+
+std::string PrivateCupsd::StateReasons(const std::string& queue) const {
+    cups_dest_t* dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, queue.c_str(), nullptr);
+    const char* reasons =
+        dest != nullptr ? cupsGetOption("printer-state-reasons", dest->num_options, dest->options) : nullptr;
+    std::string text = reasons != nullptr ? reasons : "";
+    cupsFreeDests(1, dest);
+    return text;
 }
 
 int64_t PrivateCupsd::LoggedChecksum(int job) const {

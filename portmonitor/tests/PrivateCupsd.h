@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,22 @@ namespace portmon::test {
 // The output of a shell command, its errors with it; "failed: " before it when the command did not
 // end well.
 std::string RunCommand(const std::string& command);
+
+// What a backend run left: its exit code (-1 when it did not exit), its standard output and error.
+struct BackendRun {
+    int code = -1;
+    std::string out;
+    std::string err;
+};
+// Starts the backend as cupsd starts it: the arguments (job id, user, title, copies, options and
+// the file; none to list the ports) and cupsd's variables (DEVICE_URI, PRINTER) beside the test's
+// own environment.
+BackendRun RunBackend(const std::string& backend, const std::vector<std::string>& arguments,
+                      const std::map<std::string, std::string>& variables);
+// Why the backend's output is not what cupsd may safely read, "" when it is: each line must start
+// with one of the prefixes, hold no control character, and say nothing that cupsd acts on (STATE:,
+// ATTR:, PPD:) after its prefix.
+std::string UnsafeLines(const std::string& output, const std::vector<std::string>& prefixes);
 
 // The test's own private spooler (see PrivateSpooler), with raw queues that print through the
 // backend and a look at its jobs and log.
@@ -44,6 +61,8 @@ class PrivateCupsd {
     // True when cupsd logged that the job's backend crashed, or the backend's sanitizer report (a test
     // build's backend ends on its first finding).
     bool BackendCrashed(int job) const;
+    // The queue's printer-state-reasons as cupsd reports them ("none" for none).
+    std::string StateReasons(const std::string& queue) const;
     // The checksum the monitor logged for the job, -1 when none.
     int64_t LoggedChecksum(int job) const;
     std::string Folder() const { return spooler_.Folder(); }
