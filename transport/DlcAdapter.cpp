@@ -8,6 +8,7 @@
 #include "platform/services/ModuleLoader.h"
 #include "platform/services/Undestroyed.h"
 #include "transport/DlcCommandLayer.h"
+#include "transport/DlcSapAdapters.h"
 
 namespace {
 
@@ -61,7 +62,9 @@ int DlcIssue(DlcCommand& command, bool withEvent) {
         return 1;
     }
     command.block.adapter = 0;
-    command.block.applicationId = command.adapterId.value_or(bgApplId);
+    const std::optional<std::uint8_t> holder =
+        command.adapterId ? command.adapterId : HoldingAdapter(command.block);
+    command.block.applicationId = holder.value_or(bgApplId);
     command.event.Reset();
     command.block.event = withEvent ? &command.event : nullptr;
     return acsLan(&command.block) == 0 ? 0 : 1;

@@ -45,7 +45,8 @@ std::unique_ptr<Command> MakeDlcCommand(Args... args) {
 // How long a waited command may take; no DLC wait is unbounded.
 inline constexpr std::uint32_t kDlcCommandWaitMs = 10000;
 
-// Hands the command to the adapter, carrying bgApplId (or its own adapterId) and, withEvent, the
+// Hands the command to the adapter, carrying its own adapterId, else the id of the adapter open that
+// holds the SAP it concerns (DlcSapAdapters.h), else bgApplId; and, withEvent, the
 // command's own event (without it a command that completes later is reported through a READ). 0
 // accepted; 1 when DLC is not available or the adapter refused the command.
 int DlcIssue(DlcCommand& command, bool withEvent);

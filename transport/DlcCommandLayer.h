@@ -9,8 +9,8 @@
 // The IEEE 802.2 commands of the DLC interface ("DLCAPI.DLL", entry AcsLan), as every deliverable that
 // carries this library issues them. State is per deliverable: each opens the adapter for itself,
 // while the application id bgApplId is shared by the process (the last open's id is carried by every
-// later command). Hardware addresses are canonical everywhere but at the adapter, where each byte's
-// bits are reversed. Every wait is bounded.
+// later command but those of a SAP already open, which keep the id it was opened under). Hardware addresses
+// are canonical everywhere but at the adapter, where each byte's bits are reversed. Every wait is bounded.
 
 using DlcResult = int;
 enum : DlcResult {

@@ -4,6 +4,7 @@
 
 #include "platform/services/Undestroyed.h"
 #include "transport/DlcCommandLayer.h"
+#include "transport/DlcSapAdapters.h"
 
 namespace {
 
@@ -66,12 +67,16 @@ DlcResult DlcOpenSap(std::uint8_t sap, std::uint16_t* stationId) {
         return kDlcFailed;
     }
     *stationId = table.stationId;
+    NoteSapOpened(table.stationId, command->block.applicationId);
     return kDlcOk;
 }
 
 DlcResult DlcCloseSap(std::uint8_t command, std::uint16_t stationId) {
     const DlcResult result = StationCommand(command, stationId, kCloseWaitMs);
     const bool wholeSap = command == plat::kDlcCloseSap;
+    if (wholeSap) {
+        NoteSapClosed(stationId);
+    }
     RetireReceives([&](std::uint16_t station) {
         return wholeSap ? (station >> 8) == (stationId >> 8) : station == stationId;
     });

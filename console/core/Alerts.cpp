@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <algorithm>
 #include <limits>
 #include <vector>
 
@@ -95,28 +96,64 @@ qsizetype QuotedField(const QString& text, qsizetype at, QString& field) {
     return -1;
 }
 
-// The record from `at`, and the position after its line end; -1 when there is none there.
-qsizetype Record(const QString& text, qsizetype at, AlertLogRecord& record) {
+// Where a record read from `at` ends: after the closing quote of its third field, and after its line
+// end (or at the end of the text); -1 for what is not there.
+struct RecordEnds {
+    qsizetype fields = -1;
+    qsizetype line = -1;
+};
+
+RecordEnds ReadRecord(const QString& text, qsizetype at, AlertLogRecord& record) {
+    RecordEnds ends;
     QString* fields[] = {&record.name, &record.when, &record.status};
     for (std::size_t field = 0; field < 3; ++field) {
         at = QuotedField(text, at, *fields[field]);
         if (at < 0) {
-            return -1;
+            return ends;
         }
         if (field < 2) {
             if (at >= text.size() || text[at] != ',') {
-                return -1;
+                return ends;
             }
             ++at;
         }
     }
+    ends.fields = at;
     if (at < text.size() && text[at] == '\r') {
         ++at;
     }
     if (at < text.size() && text[at] != '\n') {
-        return -1;
+        return ends;
     }
-    return at + 1;
+    ends.line = std::min(at + 1, text.size());
+    return ends;
+}
+
+// Whether three quoted fields begin at `at`: a whole record, or one torn in its last field.
+bool StartsRecord(const QString& text, qsizetype at) {
+    AlertLogRecord ignored;
+    return ReadRecord(text, at, ignored).fields >= 0;
+}
+
+qsizetype NextLine(const QString& text, qsizetype at) {
+    const qsizetype lineEnd = text.indexOf('\n', at);
+    return lineEnd < 0 ? text.size() : lineEnd + 1;
+}
+
+bool BlankLine(const QString& text, qsizetype at) {
+    return text.mid(at, NextLine(text, at) - at).trimmed().isEmpty();
+}
+
+// An append that never ended leaves a record cut inside its last field, and the next append follows
+// it at once: read from the torn record, that field ends at the next record's opening quote. The
+// record is taken as torn when three fields begin at the quote that closed its last field and what
+// comes after it is not a line end followed by a record (or by a blank line, or the end): a field of
+// the next record may begin with a line feed, which then reads as the torn record's line end.
+bool Torn(const QString& text, const RecordEnds& ends) {
+    if (ends.fields < 0 || !StartsRecord(text, ends.fields - 1)) {
+        return false;
+    }
+    return ends.line < 0 || !(BlankLine(text, ends.line) || StartsRecord(text, ends.line));
 }
 
 }  // namespace
@@ -126,21 +163,21 @@ AlertLog ReadAlertLog(const QByteArray& bytes) {
     AlertLog log;
     qsizetype at = 0;
     while (at < text.size()) {
-        const qsizetype lineEnd = text.indexOf('\n', at);
-        const qsizetype next = lineEnd < 0 ? text.size() : lineEnd + 1;
-        if (text.mid(at, next - at).trimmed().isEmpty()) {
-            at = next;
+        if (BlankLine(text, at)) {
+            at = NextLine(text, at);
             continue;
         }
         AlertLogRecord record;
-        const qsizetype after = Record(text, at, record);
-        if (after < 0) {
-            ++log.damaged;
-            at = next;
+        const RecordEnds ends = ReadRecord(text, at, record);
+        const bool torn = Torn(text, ends);
+        if (ends.line >= 0 && !torn) {
+            log.records.push_back(std::move(record));
+            at = ends.line;
             continue;
         }
-        log.records.push_back(std::move(record));
-        at = after;
+        ++log.damaged;
+        // A torn record costs only itself: the next one begins at the quote that closed its last field.
+        at = torn ? ends.fields - 1 : NextLine(text, at);
     }
     return log;
 }

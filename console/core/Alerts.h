@@ -42,10 +42,12 @@ struct AlertLogRecord {
 };
 struct AlertLog {
     std::vector<AlertLogRecord> records;
-    int damaged = 0;  // lines that were not records, skipped
+    int damaged = 0;  // lines that were not records and torn records, skipped
 };
 // The records of the log's bytes, each field exactly as written; what is not a record (three quoted
-// fields, separated by commas, then a line end or the end) is skipped up to the next line.
+// fields, separated by commas, then a line end or the end) is skipped up to the next line, and a
+// record torn by an append that never ended (cut inside its last field, with the next record written
+// right after it) up to that next record.
 AlertLog ReadAlertLog(const QByteArray& bytes);
 
 }  // namespace console

@@ -2,12 +2,26 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTreeWidget>
 
 #include "console/core/Alerts.h"
 #include "console/core/EngineVersion.h"
+#include "console/core/dialogs/frmNotify.h"
+#include "console/tests/ConsoleFixture.h"
+#include "console/tests/MessageRecorder.h"
 
 namespace console {
+
+// A record in a failure message: its three fields quoted, line breaks written as escapes.
+void PrintTo(const AlertLogRecord& record, std::ostream* out) {
+    const auto quoted = [](QString field) {
+        return '"' + field.replace("\r", "\\r").replace("\n", "\\n").toStdString() + '"';
+    };
+    *out << quoted(record.name) << ", " << quoted(record.when) << ", " << quoted(record.status);
+}
+
 namespace {
 
 TEST(AlertsTest, NoticesAreParsedAs32BitCodes) {
@@ -82,6 +96,82 @@ TEST(AlertsTest, DamagedLinesAreSkippedAndCounted) {
         const AlertLog log = ReadAlertLog(c.bytes);
         EXPECT_EQ(log.records.size(), c.records) << c.bytes;
         EXPECT_EQ(log.damaged, c.damaged) << c.bytes;
+    }
+}
+
+// A record torn by a write that never ended (power lost inside its last field) is followed at once
+// by the next record written. The log page of the alerts dialog shows every whole record, whatever
+// its fields begin with, and counts only the torn ones as skipped.
+TEST(AlertsTest, ATornRecordCostsOnlyItselfInTheLogPage) {
+    const QByteArray torn = "\"Lobby\",\"1/2/26  10:00\",\"COVER OP";
+    const QByteArray whole = "\"Hall\",\"1/2/26  10:01\",\"READY\"\n";
+    const struct {
+        const char* what;
+        QByteArray bytes;
+        std::vector<AlertLogRecord> shown;
+        int skipped;
+    } cases[] = {
+        {"a name that begins with a line feed",
+         torn + "\"\nDesk\",\"1/2/26  10:02\",\"PRINTING\"\n",
+         {{"\nDesk", "1/2/26  10:02", "PRINTING"}},
+         1},
+        {"a date that begins with a line feed",
+         torn + "\"Desk\",\"\n1/2/26  10:02\",\"PRINTING\"\n",
+         {{"Desk", "\n1/2/26  10:02", "PRINTING"}},
+         1},
+        {"a name that begins with a line break",
+         torn + "\"\r\nDesk\",\"1/2/26  10:02\",\"PRINTING\"\n",
+         {{"\r\nDesk", "1/2/26  10:02", "PRINTING"}},
+         1},
+        {"a status that begins with a line feed",
+         torn + "\"Desk\",\"1/2/26  10:02\",\"\nPRINTING\"\n",
+         {{"Desk", "1/2/26  10:02", "\nPRINTING"}},
+         1},
+        {"a plain record", torn + whole, {{"Hall", "1/2/26  10:01", "READY"}}, 1},
+        {"whole records around",
+         whole + torn + "\"\nDesk\",\"1/2/26  10:02\",\"PRINTING\"\n" + whole,
+         {{"Hall", "1/2/26  10:01", "READY"},
+          {"\nDesk", "1/2/26  10:02", "PRINTING"},
+          {"Hall", "1/2/26  10:01", "READY"}},
+         1},
+        {"two torn records in a row",
+         torn + torn + "\"\nDesk\",\"1/2/26  10:02\",\"PRINTING\"\n",
+         {{"\nDesk", "1/2/26  10:02", "PRINTING"}},
+         2},
+        {"a torn record at the end", whole + torn, {{"Hall", "1/2/26  10:01", "READY"}}, 1},
+        {"no torn record",
+         whole + "\"\nDesk\",\"1/2/26  10:02\",\"PRINTING\"\n",
+         {{"Hall", "1/2/26  10:01", "READY"}, {"\nDesk", "1/2/26  10:02", "PRINTING"}},
+         0},
+    };
+    QTemporaryDir folder;
+    State() = ConsoleState();
+    State().options.alertLogFile = folder.filePath("torn.log");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        QFile log(State().options.alertLogFile);
+        ASSERT_TRUE(log.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        ASSERT_EQ(log.write(c.bytes), c.bytes.size());
+        log.close();
+        consoletest::MessageRecorder boxes;
+        frmNotify dialog;
+        std::vector<AlertLogRecord> shown;
+        for (int row = 0; row < dialog.Log()->topLevelItemCount(); ++row) {
+            const QTreeWidgetItem* item = dialog.Log()->topLevelItem(row);
+            shown.push_back({item->text(0), item->text(1), item->text(2)});
+        }
+        EXPECT_EQ(shown, c.shown);
+        std::vector<std::string> said;
+        for (const MessageShown& box : boxes.Shown()) {
+            said.push_back(box.text.toStdString());
+        }
+        const std::string skipped =
+            "Lines of the alert log that could not be read were skipped: " + std::to_string(c.skipped);
+        EXPECT_EQ(said, c.skipped == 0 ? std::vector<std::string>{} : std::vector<std::string>{skipped});
+        if (std::string(c.what) == "whole records around") {
+            dialog.Tabs()->setCurrentIndex(2);
+            consoletest::SavePicture(&dialog, "frmNotify-log-after-a-torn-record");
+        }
     }
 }
 

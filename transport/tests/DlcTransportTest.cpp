@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/services/ApplicationId.h"
 #include "transport/DlcTransport.h"
 #include "transport/HexCodec.h"
 #include "transport/tests/LanTestEnvironment.h"
@@ -205,6 +206,35 @@ TEST_F(DlcTransportTest, AsynchronousModeQueuesFramesAndAnnouncesEach) {
     DlcTransport later(1, 1, kTransportAsynchronous, AnnounceProcedure, nullptr);
     EXPECT_NE(later.GetWindow(), 0u);
     EXPECT_EQ(later.Bind(0), kDlcOk);
+}
+
+// A library loaded later opens the adapter for itself, and its id becomes the process's: a SAP
+// opened before goes on with the adapter that holds it, announcing every frame and giving each
+// frame's buffers back to that adapter's pool (60 answers of 605 bytes need more buffers than the pool
+// has), while a SAP opened now goes to the new id (here one that no adapter has).
+TEST_F(DlcTransportTest, AnOpenSapKeepsItsAdapterWhenALaterOpenTakesTheApplicationId) {
+    PeerProcess peer = StartPeer();
+    ASSERT_TRUE(peer.WaitReady());
+    DlcTransport transport(1, 1, kTransportAsynchronous, AnnounceProcedure, nullptr);
+    gAnnouncements = Announcements{};
+    gAnnouncements.transport = &transport;
+    ASSERT_EQ(transport.Bind(0), kDlcOk);
+    const unsigned char holder = bgApplId;
+    bgApplId = static_cast<unsigned char>(holder + 100);
+    const std::string large(600, 'L');
+    constexpr std::size_t kAnswers = 60;
+    for (std::size_t i = 0; i < kAnswers; ++i) {
+        EXPECT_EQ(transport.SendTo(large.data(), 600, kPeerStation, 10), kDlcOk) << "request " << i;
+        const Clock::time_point start = Clock::now();
+        while (gAnnouncements.received.size() <= i && SecondsSince(start) < 5) {
+            plat::PumpWaiting(100);
+        }
+    }
+    DlcTransport later(1, 1, 0, nullptr, nullptr);
+    const TransportResult laterBind = later.Bind(0);
+    bgApplId = holder;
+    EXPECT_EQ(gAnnouncements.received, std::vector<std::string>(kAnswers, "echo:" + large));
+    EXPECT_EQ(laterBind, kDlcFailed) << "a new SAP goes to the process's id";
 }
 
 TEST_F(DlcTransportTest, FramesStillQueuedWhenTheTransportGoesGiveTheirBuffersBack) {
