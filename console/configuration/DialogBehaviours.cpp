@@ -8,41 +8,16 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <QValidator>
 
-#include <optional>
 #include <utility>
 
 #include "console/core/FormHelpers.h"
-#include "console/core/Messages.h"
+#include "console/core/PasswordCharacters.h"
 #include "console/core/StringTable.h"
 
 namespace console {
 
 namespace {
-
-constexpr int kPasswordCharacter = 12160;
-
-// A password goes to the card in the console's code page (Latin-1), one byte a character: a
-// character without a byte there is refused as it is typed, never sent as something else.
-class CodePageFilter : public QValidator {
-  public:
-    using QValidator::QValidator;
-    State validate(QString& input, int&) const override {
-        for (const QChar c : input) {
-            if (c.unicode() > 0xFF) {
-                refused_ = c;
-                return Invalid;
-            }
-        }
-        return Acceptable;
-    }
-    // The character last refused, once; none when the box refused the key for another reason.
-    std::optional<QChar> TakeRefused() const { return std::exchange(refused_, std::nullopt); }
-
-  private:
-    mutable std::optional<QChar> refused_;
-};
 
 class TipFilter : public QObject {
   public:
@@ -73,13 +48,7 @@ void ShowTipOnHover(QWidget* control, QLabel* tips, int id, std::function<bool()
 
 QLineEdit* MaskedBox(QWidget* parent) {
     auto* box = new QLineEdit(parent);
-    auto* filter = new CodePageFilter(box);
-    box->setValidator(filter);
-    QObject::connect(box, &QLineEdit::inputRejected, box, [filter] {
-        if (const std::optional<QChar> refused = filter->TakeRefused()) {
-            ShowMessageEx(kPasswordCharacter, kWarning, QString(*refused));
-        }
-    });
+    RefuseCharactersOutsideCodePage(box);
     box->setEchoMode(QLineEdit::Password);
     box->setMinimumWidth(180);
     SelectAllOnFocus(box);

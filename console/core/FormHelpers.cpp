@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QEvent>
-#include <QGuiApplication>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QScreen>
@@ -37,12 +36,38 @@ class SelectAllFilter : public QObject {
     }
 };
 
+// Centres the form on the screen of its parent (its own without one) by its size as it is now.
+void CentreNow(QWidget* form) {
+    const QWidget* parent = form->parentWidget();
+    const QRect area = (parent != nullptr ? parent->window() : form)->screen()->availableGeometry();
+    const QSize size = form->frameGeometry().size();
+    form->move(area.center() - QPoint(size.width() / 2, size.height() / 2));
+}
+
+// Centres the form once, as it is about to be shown: laid out, at the size it is shown at, and
+// before it reaches the screen.
+class CentreOnShow : public QObject {
+  public:
+    static constexpr const char* kName = "CentreOnShow";
+    explicit CentreOnShow(QWidget* form) : QObject(form) { setObjectName(kName); }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show) {
+            CentreNow(static_cast<QWidget*>(watched));
+            watched->removeEventFilter(this);
+            deleteLater();
+        }
+        return false;
+    }
+};
+
 }  // namespace
 
 void CenterForm(QWidget* form) {
-    const QScreen* screen = form->screen() != nullptr ? form->screen() : QGuiApplication::primaryScreen();
-    const QRect area = screen->availableGeometry();
-    form->move(area.center() - QPoint(form->frameGeometry().width() / 2, form->frameGeometry().height() / 2));
+    if (form->isVisible()) {
+        CentreNow(form);
+    } else if (form->findChild<QObject*>(CentreOnShow::kName, Qt::FindDirectChildrenOnly) == nullptr) {
+        form->installEventFilter(new CentreOnShow(form));
+    }
 }
 
 void SelectAllText(QLineEdit* box) {

@@ -11,7 +11,8 @@ class QWidget;
 // Small helpers that most of the console's dialogs use.
 namespace console {
 
-// Centres the form on the screen it is on (the primary screen before it is shown).
+// Centres the form on the screen of its parent (its own without one), by the size it has once laid
+// out: a form not yet shown is centred as it is about to be shown.
 void CenterForm(QWidget* form);
 void SelectAllText(QLineEdit* box);
 // The box selects its whole text when it gets the focus or is double-clicked.

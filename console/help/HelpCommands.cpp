@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPointer>
+#include <QWindow>
 
 #include "console/core/CommandTable.h"
 #include "console/core/Messages.h"
@@ -27,8 +28,17 @@ QWidget* OwningWindow(QWidget* widget) {
     return window;
 }
 
-// The one help window, a window of its own owned by the window it was last opened from: a modal
-// dialog does not block the windows it owns, and the help goes when that window goes.
+// The window at the top of the chain of owners, the main window in the running console.
+QWidget* TopOwner(QWidget* window) {
+    while (window->parentWidget() != nullptr) {
+        window = window->parentWidget()->window();
+    }
+    return window;
+}
+
+// The one help window, owned by the main window so that it stays until the user closes it, also
+// after the dialog it was opened from has gone. It is the transient of the window it was last opened
+// from, so that a modal dialog does not block it while it is open.
 HelpWindow* HelpWindowOver(QWidget* opener) {
     const HelpBook& book = InstalledHelp();
     if (book.IsEmpty()) {
@@ -36,13 +46,18 @@ HelpWindow* HelpWindowOver(QWidget* opener) {
         return nullptr;
     }
     static QPointer<HelpWindow> help;
-    QWidget* owner = OwningWindow(opener);
+    QWidget* from = OwningWindow(opener);
+    QWidget* owner = TopOwner(from);
     if (help == nullptr) {
         help = new HelpWindow(book, owner);
     } else if (help != owner && help->parentWidget() != owner) {
         const QRect place = help->geometry();
         help->setParent(owner, Qt::Window);
         help->setGeometry(place);
+    }
+    if (from != help) {
+        help->winId();
+        help->windowHandle()->setTransientParent(from->windowHandle());
     }
     help->show();
     help->raise();

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTextBrowser>
@@ -112,6 +113,9 @@ HelpWindow::HelpWindow(const HelpBook& book, QWidget* parent)
     connect(txtSearch, &QLineEdit::returnPressed, this, [this] { OpenResult(lstResults->item(0)); });
     connect(lstResults, &QListWidget::itemActivated, this, &HelpWindow::OpenResult);
     connect(lstResults, &QListWidget::itemClicked, this, &HelpWindow::OpenResult);
+    auto* closeKeys = new QShortcut(this);
+    closeKeys->setKeys({QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)});
+    connect(closeKeys, &QShortcut::activated, this, &QWidget::close);
     FillContents();
 }
 

@@ -16,7 +16,8 @@ namespace console {
 class HelpBook;
 
 // The help window: the contents list and the search on the left, the page on the right, with Back
-// and Forward over it. Links between pages and their pictures are the browser's own.
+// and Forward over it. Links between pages and their pictures are the browser's own. Esc and Ctrl+W
+// close it.
 class HelpWindow : public QWidget {
     Q_OBJECT
 

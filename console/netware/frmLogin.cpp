@@ -10,6 +10,7 @@
 #include "console/core/FormHelpers.h"
 #include "console/core/LocalizeForm.h"
 #include "console/core/Messages.h"
+#include "console/core/PasswordCharacters.h"
 #include "console/core/dialogs/DialogKit.h"
 #include "console/netware/NetWareForms.h"
 #include "console/netware/NetWareGlobals.h"
@@ -41,6 +42,7 @@ frmLogin::frmLogin(QWidget* owner)
       lblContext(NamedLabel("lblContext", "Context:", txtContext)) {
     chkBinderyConn->setObjectName("chkBinderyConn");
     txtPasswd->setEchoMode(QLineEdit::Password);
+    RefuseCharactersOutsideCodePage(txtPasswd);
     txtUserName->setMinimumWidth(220);
     SelectAllOnFocus(txtUserName);
     SelectAllOnFocus(txtPasswd);

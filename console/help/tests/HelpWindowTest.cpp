@@ -56,7 +56,15 @@ class HelpWindowTest : public CommandsFixture {
     }
     // A key as the window system gives it to the window: through the short-cuts, and dropped when a
     // modal dialog blocks the window.
-    static void Press(QWidget* window, Qt::Key key) { QTest::keyClick(window->windowHandle(), key); }
+    static void Press(QWidget* window, Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+        QTest::keyClick(window->windowHandle(), key, modifiers);
+    }
+    // The window made the active one, as a click on it does.
+    static void Activate(QWidget* window) {
+        window->activateWindow();
+        EXPECT_TRUE(QTest::qWaitFor([window] { return QApplication::activeWindow() == window; }))
+            << window->objectName().toStdString() << " did not become the active window";
+    }
     static void Type(QWidget* window, const QString& text) {
         for (const QChar character : text) {
             QTest::keyClick(window->windowHandle(), character.toLatin1());
@@ -123,7 +131,7 @@ TEST_F(HelpWindowTest, F1OpensThePageOfTheWindowInFocus) {
     EXPECT_EQ(PageShown(Help()), PageOfTopic("HelpWindow"));
 
     // Modal dialogs: the page of the dialog, in a help window that the dialog does not block (typing
-    // into its search reaches it), which goes with the dialog.
+    // into its search reaches it).
     int answered = 0;
     const auto look = [&](QWidget& dialog, const char* topic) {
         Press(&dialog, Qt::Key_F1);
@@ -158,7 +166,43 @@ TEST_F(HelpWindowTest, F1OpensThePageOfTheWindowInFocus) {
     });
     FromMenu("mnuConfigure");
     EXPECT_EQ(answered, 4);
-    EXPECT_EQ(Help(), nullptr) << "the help of a dialog goes with the dialog";
+}
+
+// Opened from a dialog, the help stays when the dialog closes, until the user closes it: with its
+// close button, Esc or Ctrl+W, as from any other window.
+TEST_F(HelpWindowTest, TheHelpOfADialogOutlivesItUntilClosedWithEscOrCtrlW) {
+    struct Close {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        const char* name;
+    };
+    for (const Close& close :
+         {Close{Qt::Key_Escape, {}, "Esc"}, Close{Qt::Key_W, Qt::ControlModifier, "Ctrl+W"}}) {
+        OnDialog<console::frmPreference>([](console::frmPreference& dialog) {
+            Press(&dialog, Qt::Key_F1);
+            EXPECT_NE(Help(), nullptr);
+            // Back in the dialog, Esc closes the dialog alone.
+            Activate(&dialog);
+            Press(&dialog, Qt::Key_Escape);
+            if (dialog.isVisible()) {
+                ADD_FAILURE() << "Esc left the dialog open";
+                static_cast<QDialog&>(dialog).reject();
+            }
+        });
+        FromMenu("mnuPreference");
+        ASSERT_EQ(QApplication::activeModalWidget(), nullptr) << "the dialog closed";
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        HelpWindow* help = Help();
+        ASSERT_NE(help, nullptr) << "the help went with its dialog, " << close.name;
+        EXPECT_EQ(PageShown(help), PageOfTopic("frmPreference")) << close.name;
+        SavePicture(help, "HelpWindow-after-dialog");
+        // Typing in its search still reaches it, then the key closes it.
+        Activate(help);
+        Search(help, "port");
+        EXPECT_EQ(help->SearchBox()->text(), "port") << close.name;
+        Press(help, close.key, close.modifiers);
+        EXPECT_EQ(Help(), nullptr) << close.name << " leaves the help open";
+    }
 }
 
 TEST_F(HelpWindowTest, SearchFromTheToolBarFindsADialogByAWordOfItsPage) {

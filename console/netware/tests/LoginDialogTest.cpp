@@ -5,6 +5,7 @@
 #include "console/netware/frmBrowse.h"
 #include "console/netware/frmLogin.h"
 #include "console/netware/tests/NetWareDialogsFixture.h"
+#include "console/tests/Typing.h"
 
 namespace console {
 namespace {
@@ -111,6 +112,25 @@ TEST_F(LoginDialogTest, RefusalsShowTheLibrarysMessageAndKeepTheDialogOpen) {
     dialog.cmdCancel->click();
     EXPECT_EQ(NwLoginResult, -1);
     EXPECT_FALSE(dialog.isVisible());
+}
+
+// The password goes to the file server one byte a character: a character without a byte of its own
+// is refused as it is typed, and said, so that the login goes with the password as typed.
+TEST_F(LoginDialogTest, APasswordCharacterWithoutAByteIsRefusedAsItIsTyped) {
+    Prepare(1);
+    frmLogin dialog(nullptr);
+    dialog.show();
+    dialog.txtUserName->setText("ADMIN");
+    consoletest::TypeInto(dialog.txtPasswd, QString::fromUtf8("sec\u20acret"));
+    EXPECT_EQ(dialog.txtPasswd->text(), "secret");
+    const QStringList boxes = Boxes();
+    ASSERT_EQ(boxes.size(), 1) << boxes.join(" | ").toStdString();
+    EXPECT_TRUE(boxes.front().startsWith("A password can hold only")) << boxes.front().toStdString();
+    EXPECT_TRUE(boxes.front().endsWith(QString::fromUtf8(" cannot be used: \u20ac")))
+        << boxes.front().toStdString();
+    dialog.cmdOk->click();
+    EXPECT_EQ(NwLoginResult, 0);
+    EXPECT_EQ(Boxes(), QStringList());
 }
 
 TEST_F(LoginDialogTest, ShownModallyItAnswersThroughTheGlobals) {
