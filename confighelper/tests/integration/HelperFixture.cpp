@@ -85,7 +85,7 @@ bool TextRecorder::WaitFor(std::size_t count, std::uint32_t ms) {
 void HelperTest::SetUp() {
     SetNumber(plat::kSnmpKey, "UdpTimeOutInterval", 1);
     SetNumber(plat::kSnmpKey, "UdpTotalRetries", 1);
-    SetNumber(plat::kSnmpKey, "AutoDetectTimeout", 1);
+    SetNumber(plat::kSnmpKey, "AutoDetectTimeout", autoDetectTimeout);
     WriteText(plat::kDisplayKey, "Options", "1605,1035,7695,10650");
     WriteText(plat::kPrintJobsKey, "JobFile", "/tmp/jobs.txt");
     char options[256];

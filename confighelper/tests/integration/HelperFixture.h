@@ -99,6 +99,8 @@ class HelperTest : public ::testing::Test {
 
     std::unique_ptr<sim::Simulator> cards = std::make_unique<sim::Simulator>();
     TextRecorder notices;
+    // The listening time of a detection is twice this many seconds.
+    std::uint32_t autoDetectTimeout = 1;
 };
 
 }  // namespace helpertest
