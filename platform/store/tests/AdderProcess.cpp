@@ -5,7 +5,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <optional>
 #include <string_view>
+
+#include "tests/ChildLines.h"
 
 extern char** environ;
 
@@ -77,10 +81,16 @@ void AdderProcess::Open() {
     }
 }
 
-bool AdderProcess::Ready() {
-    char line[16] = {};
-    return output_ != nullptr && std::fgets(line, sizeof line, output_) != nullptr &&
-           std::string_view(line) == "ready\n";
+::testing::AssertionResult AdderProcess::Ready() {
+    // Read past the stream's buffer: the adder prints nothing more until it is let add.
+    std::string unread;
+    std::string why;
+    const std::optional<std::string> line = testsupport::NextChildLine(
+        pid_, output_ != nullptr ? fileno(output_) : -1, unread, std::chrono::seconds(60), &why);
+    if (line == "ready" && unread.empty()) {
+        return ::testing::AssertionSuccess();
+    }
+    return ::testing::AssertionFailure() << "the adder did not open the store: " << line.value_or(why);
 }
 
 void AdderProcess::Add() {
