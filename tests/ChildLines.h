@@ -2,6 +2,7 @@
 
 // The output of a helper program a test starts, read line by line with every wait bounded, and what
 // to say when the line does not come: whether the program ended (and how) or was still silent.
+#include <gtest/gtest.h>
 #include <poll.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
@@ -74,6 +75,19 @@ inline std::optional<std::string> NextChildLine(pid_t pid, int fd, std::string& 
         }
         unread.append(chunk, static_cast<std::size_t>(got));
     }
+}
+
+// Success once the child's next line is `expected` (within `timeout`); else the line that came
+// instead, or why none did.
+inline ::testing::AssertionResult ChildSays(pid_t pid, int fd, std::string& unread,
+                                            const std::string& expected, std::chrono::milliseconds timeout) {
+    std::string why;
+    const std::optional<std::string> line = NextChildLine(pid, fd, unread, timeout, &why);
+    if (line == expected) {
+        return ::testing::AssertionSuccess();
+    }
+    return ::testing::AssertionFailure()
+           << (line ? "it said \"" + *line + "\"" : why) << " instead of \"" << expected << "\"";
 }
 
 }  // namespace testsupport

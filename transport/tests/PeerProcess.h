@@ -74,13 +74,7 @@ class PeerProcess {
 
     // Once the peer bound its transport ("ready 0"); else why not. The bound is for a loaded machine.
     ::testing::AssertionResult WaitReady() {
-        std::string why;
-        const std::optional<std::string> line =
-            testsupport::NextChildLine(pid_, output_, pending_, std::chrono::seconds(60), &why);
-        if (line == "ready 0") {
-            return ::testing::AssertionSuccess();
-        }
-        return ::testing::AssertionFailure() << "the peer did not bind: " << line.value_or(why);
+        return testsupport::ChildSays(pid_, output_, pending_, "ready 0", std::chrono::seconds(60));
     }
 
     // The next line, without its newline; nothing within timeoutMs (by default, a bound for a

@@ -11,7 +11,6 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -101,13 +100,7 @@ class PeerProcess {
 
     // Once the peer said it is ready; else why not. The bound is for a loaded machine.
     ::testing::AssertionResult Ready() {
-        std::string why;
-        const std::optional<std::string> line =
-            testsupport::NextChildLine(pid_, output_, unread_, std::chrono::seconds(60), &why);
-        if (line == "ready") {
-            return ::testing::AssertionSuccess();
-        }
-        return ::testing::AssertionFailure() << line.value_or(why);
+        return testsupport::ChildSays(pid_, output_, unread_, "ready", std::chrono::seconds(60));
     }
     void Kill() {
         if (pid_ > 0) {
