@@ -14,6 +14,9 @@ constexpr std::uint8_t kBroadcastAddress[kDlcAddressBytes] = {0xFF, 0xFF, 0xFF, 
 // The reader thread is woken by its READ, which StopReader cancels; this only bounds its wait should
 // the cancel not reach the adapter.
 constexpr std::uint32_t kStopCheckMs = 1000;
+// Frames kept for a busy owner, as many as a socket's receive buffer holds: beyond them a flood is
+// dropped rather than let use up the process's memory.
+constexpr std::size_t kQueuedFramesLimit = 8192;
 // How long a closing transport waits for its transmits to be reported complete.
 constexpr std::uint32_t kTransmitCollectMs = 1000;
 
@@ -224,6 +227,15 @@ bool DlcTransport::TakeReaderEvent(std::unique_ptr<DlcReadCommand> read) {
 // The frame leaves the pool at once: answers that arrive while the owner's thread is busy wait in the
 // queue rather than fill the pool, where the ones after them would find no room and be lost.
 bool DlcTransport::QueueFrame(const plat::DlcReadParms& read) {
+    bool full = false;
+    {
+        std::lock_guard guard(framesLock_);
+        full = frames_.size() >= kQueuedFramesLimit;
+    }
+    if (full) {
+        DlcFreeBuffer(read.receivedFrame);
+        return false;
+    }
     std::list<ReceivedFrame> one;
     try {
         one.emplace_back().data.resize(std::max<std::uint32_t>(1, DlcFrameLength(read)));

@@ -56,7 +56,7 @@ class DlcTransport : public DatagramTransport {
     // Takes one completed READ of the reader thread; false when the thread should end.
     bool TakeReaderEvent(std::unique_ptr<DlcReadCommand> read);
     // Copies the frame out of the pool, whose buffers it gives back, and queues the copy; false when
-    // there is no memory for it (the frame is then lost).
+    // the queue is full or there is no memory for it (the frame is then lost).
     bool QueueFrame(const plat::DlcReadParms& read);
 
     struct ReceivedFrame {
