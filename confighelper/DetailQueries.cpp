@@ -14,7 +14,7 @@ namespace {
 
 // Questions out at once over one protocol: enough to keep many print servers busy, few enough that
 // their answers fit the queues that hold them while the thread handles others. The DLC adapter's
-// receive pool holds about a hundred buffers of 256 bytes; a socket's queue, thousands of answers.
+// receive pool holds some five hundred buffers of 256 bytes; a socket's queue, thousands of answers.
 constexpr std::size_t kInFlight = 1024;
 constexpr std::size_t kInFlightDlc = 48;
 
@@ -182,6 +182,9 @@ void DetailQueries::Run() {
         if (!links_.PumpUntil(deadline, [this] { return RoomToSend() || Done(); })) {
             break;
         }
+        // The waits are judged on all that has arrived, also the answers whose notices are still on
+        // their way: a busy thread would otherwise ask again, or give up on, print servers that answered.
+        links_.DrainAll();
         Expire();
     }
     for (std::size_t i = list_.GetCount(); i-- > 0;) {

@@ -20,6 +20,11 @@ constexpr std::uint16_t kSapSocket = 0x452;
 // The broadcasts of one listening window, evenly spread over it: one lost datagram costs nothing.
 constexpr std::uint64_t kBroadcasts = 3;
 
+// The later of two tick counts, which wrap.
+std::uint32_t LaterTick(std::uint32_t a, std::uint32_t b) {
+    return static_cast<std::int32_t>(a - b) >= 0 ? a : b;
+}
+
 // One detection: everything it owns lives for the call only, its stop time included.
 class Detection {
   public:
@@ -66,17 +71,22 @@ class Detection {
 
     // The window's time, with the sends repeated unannounced over the links that carried them at its
     // start, so that a print server whose answer (or whose copy of the request) was lost is heard from
-    // the next time. False when the thread was told to quit.
+    // the next time. Each send is listened to for its share of the window: when a flood of answers or
+    // a busy PC kept the thread past a repeat's time, the window ends that much later, for the answers
+    // to the repeat are the ones that make up for those lost meanwhile. False when the thread was told
+    // to quit.
     bool Listen(const std::vector<std::uint8_t>& request) {
         const std::uint32_t start = plat::TickCount();
         const std::uint64_t listenMs = std::uint64_t{CurrentSettings().autoDetectTimeout} * 2 * 1000;
-        for (std::uint64_t round = 1; round <= kBroadcasts; ++round) {
-            const auto end = static_cast<std::uint32_t>(start + listenMs * round / kBroadcasts);
-            if (!links_.PumpUntil(end, [] { return false; })) {
+        const auto share = static_cast<std::uint32_t>(listenMs / kBroadcasts);
+        std::uint32_t sentAt = start;
+        for (std::uint64_t round = 1;; ++round) {
+            const auto planned = static_cast<std::uint32_t>(start + listenMs * round / kBroadcasts);
+            if (!links_.PumpUntil(LaterTick(planned, sentAt + share), [] { return false; })) {
                 return false;
             }
             if (round == kBroadcasts) {
-                break;
+                return true;
             }
             ForEachSend(request, [&](DetectionLinks::Link link, const void* data, std::uint32_t size,
                                      std::uint16_t port, const char*) {
@@ -84,8 +94,8 @@ class Detection {
                     links_.Transport(link).Broadcast(data, size, port);
                 }
             });
+            sentAt = plat::TickCount();
         }
-        return true;
     }
 
     // The broadcasts of a detection in their order, with the notice of each.

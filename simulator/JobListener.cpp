@@ -7,12 +7,14 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstring>
 
 #include "platform/lan/LanEngine.h"
 #include "platform/lan/LanSettings.h"
 #include "platform/lan/SpxListener.h"
 #include "simulator/CardValueText.h"
+#include "simulator/DescriptorLimit.h"
 #include "simulator/DlcJobPort.h"
 #include "simulator/StreamJobSession.h"
 
@@ -50,6 +52,7 @@ size_t JobListener::AddCard(const CardDescription& card) {
 }
 
 bool JobListener::Start(std::string& error) {
+    RaiseDescriptorLimit();
     book_ = std::make_unique<JobBook>(cards_.size());
     sessions_ = std::make_unique<SessionPool>(options_.maxSessions);
     stopFd_ = eventfd(0, EFD_CLOEXEC);
@@ -98,17 +101,19 @@ void JobListener::Stop() {
 
 bool JobListener::OpenTcp(CardListener& listener) {
     const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0) {
+        return false;
+    }
     const int on = 1;
     setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_port = htons(JobTcpPort);
     std::memcpy(&address.sin_addr, listener.card.ip.data(), 4);
-    if (fd < 0 || bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-        listen(fd, 64) != 0) {
-        if (fd >= 0) {
-            close(fd);
-        }
+    if (bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || listen(fd, 64) != 0) {
+        const int failure = errno;
+        close(fd);
+        errno = failure;
         return false;
     }
     listener.tcpFd = fd;

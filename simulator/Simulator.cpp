@@ -6,6 +6,7 @@
 
 #include "platform/lan/LanSettings.h"
 #include "simulator/CardValueText.h"
+#include "simulator/DescriptorLimit.h"
 #include "simulator/ServiceAdvertising.h"
 #include "simulator/SnmpAgent.h"
 #include "simulator/StatusTraps.h"
@@ -40,6 +41,7 @@ bool Simulator::Start(std::string& error) {
     if (running_) {
         return true;
     }
+    RaiseDescriptorLimit();
     wakeFd_ = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
     udp_ = UdpAgentPort::Open(options_.snmpPort, error);
     if (!udp_ || !OpenLan(error)) {

@@ -1,7 +1,6 @@
 #include "tests/SimulatorProcess.h"
 
 #include <fcntl.h>
-#include <poll.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -10,15 +9,19 @@
 #include <cstdlib>
 #include <fstream>
 
+#include "tests/ChildLines.h"
+
 extern char** environ;
 
 namespace consoletest {
 
 namespace {
 
-constexpr int kReplyMs = 10000;
-// A site of ten thousand cards takes most of a minute to come up in a sanitized build.
-constexpr int kReadyMs = 180000;
+// A control reply comes at once; the bound is for a loaded machine.
+constexpr std::chrono::milliseconds kReplyWait{60000};
+// A site of ten thousand cards takes most of a minute to come up in a sanitized build, a few times
+// longer on a loaded machine.
+constexpr std::chrono::milliseconds kReadyWait{180000};
 constexpr int kQuitMs = 5000;
 
 std::string DescriptionPath() {
@@ -71,16 +74,22 @@ bool SimulatorProcess::Start(const std::string& description, std::string& error)
         error = "cannot start " PRINTSERVER_SIM;
         return false;
     }
-    const std::string ready = ReadLine(kReadyMs);
-    if (ready.rfind("ready ", 0) != 0) {
-        error = "printserver-sim said \"" + ready + "\" instead of ready";
+    std::string why;
+    const std::optional<std::string> ready =
+        testsupport::NextChildLine(pid_, fromProgram_, unread_, kReadyWait, &why);
+    if (!ready) {
+        error = "printserver-sim was not ready: " + why;
+        return false;
+    }
+    if (ready->rfind("ready ", 0) != 0) {
+        error = "printserver-sim said \"" + *ready + "\" instead of ready";
         return false;
     }
     return true;
 }
 
 std::string SimulatorProcess::Command(const std::string& line) {
-    return SendLine(line) ? ReadLine(kReplyMs) : "";
+    return SendLine(line) ? ReadLine() : "";
 }
 
 std::string SimulatorProcess::Listing(const std::string& line) {
@@ -88,7 +97,7 @@ std::string SimulatorProcess::Listing(const std::string& line) {
     if (!SendLine(line)) {
         return lines;
     }
-    for (std::string next = ReadLine(kReplyMs); !next.empty(); next = ReadLine(kReplyMs)) {
+    for (std::string next = ReadLine(); !next.empty(); next = ReadLine()) {
         lines += next + '\n';
         if (next.rfind("ok", 0) == 0 || next.rfind("error", 0) == 0) {
             break;
@@ -132,25 +141,8 @@ bool SimulatorProcess::SendLine(const std::string& line) {
            write(toProgram_, request.data(), request.size()) == static_cast<ssize_t>(request.size());
 }
 
-std::string SimulatorProcess::ReadLine(int timeoutMs) {
-    for (;;) {
-        const auto end = unread_.find('\n');
-        if (end != std::string::npos) {
-            std::string line = unread_.substr(0, end);
-            unread_.erase(0, end + 1);
-            return line;
-        }
-        pollfd from{fromProgram_, POLLIN, 0};
-        if (fromProgram_ < 0 || poll(&from, 1, timeoutMs) <= 0) {
-            return "";
-        }
-        char chunk[4096];
-        const ssize_t got = read(fromProgram_, chunk, sizeof chunk);
-        if (got <= 0) {
-            return "";
-        }
-        unread_.append(chunk, static_cast<std::size_t>(got));
-    }
+std::string SimulatorProcess::ReadLine() {
+    return testsupport::NextChildLine(pid_, fromProgram_, unread_, kReplyWait).value_or("");
 }
 
 }  // namespace consoletest

@@ -36,7 +36,7 @@ class SimulatorProcess {
 
   private:
     bool SendLine(const std::string& line);
-    std::string ReadLine(int timeoutMs);
+    std::string ReadLine();
 
     pid_t pid_ = -1;
     int toProgram_ = -1;

@@ -25,7 +25,9 @@ enum : DlcResult {
 };
 
 inline constexpr int kDlcAddressBytes = 6;
-inline constexpr std::uint32_t kDlcPoolSize = 32768;
+// The receive pool: 512 buffers, room for the answers of some hundreds of print servers to one
+// broadcast while the reader thread takes them out.
+inline constexpr std::uint32_t kDlcPoolSize = 131072;
 
 // Bit order of hardware addresses: bit 0 becomes bit 7.
 std::uint8_t ReverseBits(std::uint8_t value);
@@ -76,6 +78,8 @@ DlcResult DlcCancelRead(DlcReadCommand& read);
 // canonical) and senderSap may be null.
 DlcResult DlcWaitFrame(void* buffer, std::uint32_t size, std::uint32_t* length, std::uint8_t* sender,
                        std::uint8_t* senderSap, std::uint16_t stationId, std::uint32_t seconds);
+// The length of the frame a completed READ reports, over all its buffers.
+std::uint32_t DlcFrameLength(const plat::DlcReadParms& read);
 // Copies the frame a completed READ reports into the buffer and frees the frame's buffers. 0, or 5
 // when it does not fit (the bytes that fitted are copied and counted).
 DlcResult DlcCopyFrame(const plat::DlcReadParms& read, void* buffer, std::uint32_t size,

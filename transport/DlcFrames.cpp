@@ -56,6 +56,16 @@ DlcResult DlcFreeBuffer(plat::DlcBuffer* firstBuffer) {
     return DlcExecute(command);
 }
 
+std::uint32_t DlcFrameLength(const plat::DlcReadParms& read) {
+    std::uint32_t length = 0;
+    unsigned count = 0;
+    for (const plat::DlcBuffer* part = read.receivedFrame; part != nullptr && count < kMaxBuffersPerFrame;
+         part = part->next, ++count) {
+        length += std::min<std::uint32_t>(part->dataLength, sizeof part->data);
+    }
+    return length;
+}
+
 DlcResult DlcCopyFrame(const plat::DlcReadParms& read, void* buffer, std::uint32_t size,
                        std::uint32_t* length, std::uint8_t* sender, std::uint8_t* senderSap) {
     plat::DlcBuffer* first = read.receivedFrame;

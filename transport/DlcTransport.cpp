@@ -1,5 +1,7 @@
 #include "transport/DlcTransport.h"
 
+#include <algorithm>
+#include <cstring>
 #include <new>
 #include <system_error>
 
@@ -12,6 +14,9 @@ constexpr std::uint8_t kBroadcastAddress[kDlcAddressBytes] = {0xFF, 0xFF, 0xFF, 
 // The reader thread is woken by its READ, which StopReader cancels; this only bounds its wait should
 // the cancel not reach the adapter.
 constexpr std::uint32_t kStopCheckMs = 1000;
+// Frames kept for a busy owner, as many as a socket's receive buffer holds: beyond them a flood is
+// dropped rather than let use up the process's memory.
+constexpr std::size_t kQueuedFramesLimit = 8192;
 // How long a closing transport waits for its transmits to be reported complete.
 constexpr std::uint32_t kTransmitCollectMs = 1000;
 
@@ -44,7 +49,6 @@ DlcTransport::~DlcTransport() {
     }
     if (stationId_ != 0) {
         DlcCancelReceive(stationId_);
-        DiscardFrames();
         DlcCollectTransmits(stationId_, kTransmitCollectMs);
         DlcCloseSap(plat::kDlcCloseSap, stationId_);
     }
@@ -108,16 +112,15 @@ TransportResult DlcTransport::Receive(void* buffer, std::uint32_t size, std::uin
     std::uint8_t senderSap = 0;
     DlcResult result;
     if (Asynchronous()) {
-        std::unique_ptr<DlcReadCommand> frame;
+        std::list<ReceivedFrame> taken;
         {
             std::lock_guard guard(framesLock_);
             if (frames_.empty()) {
                 return kDlcNoFrame;
             }
-            frame = std::move(frames_.front());
-            frames_.pop_front();
+            taken.splice(taken.end(), frames_, frames_.begin());
         }
-        result = DlcCopyFrame(frame->table, buffer, size, length, sender, &senderSap);
+        result = CopyOut(taken.front(), buffer, size, length, sender, &senderSap);
     } else {
         result = DlcWaitFrame(buffer, size, length, sender, &senderSap, stationId_,
                               static_cast<std::uint32_t>(timeOutSeconds_));
@@ -126,6 +129,22 @@ TransportResult DlcTransport::Receive(void* buffer, std::uint32_t size, std::uin
         *sap = senderSap;
     }
     return result;
+}
+
+DlcResult DlcTransport::CopyOut(const ReceivedFrame& frame, void* buffer, std::uint32_t size,
+                                std::uint32_t* length, std::uint8_t* sender, std::uint8_t* senderSap) {
+    const auto copied = std::min<std::uint32_t>(size, static_cast<std::uint32_t>(frame.data.size()));
+    if (copied > 0) {
+        std::memcpy(buffer, frame.data.data(), copied);
+    }
+    if (length != nullptr) {
+        *length = copied;
+    }
+    if (sender != nullptr) {
+        std::memcpy(sender, frame.sender, kDlcAddressBytes);
+    }
+    *senderSap = frame.sap;
+    return copied < frame.data.size() ? kDlcFrameTooLarge : kDlcOk;
 }
 
 TransportResult DlcTransport::GetLocalAddress(std::uint8_t* address) {
@@ -192,10 +211,8 @@ bool DlcTransport::TakeReaderEvent(std::unique_ptr<DlcReadCommand> read) {
         case plat::kDlcEventReceiveData:
             if (stopping_) {
                 DlcFreeBuffer(read->table.receivedFrame);
-            } else {
-                if (QueueFrame(std::move(read))) {
-                    plat::PostMessage(window_, WM_DATAGRAM_NOTIFY, 0, 1);
-                }
+            } else if (QueueFrame(read->table)) {
+                plat::PostMessage(window_, WM_DATAGRAM_NOTIFY, 0, 1);
             }
             break;
         case plat::kDlcEventTransmitCompletion:
@@ -207,24 +224,31 @@ bool DlcTransport::TakeReaderEvent(std::unique_ptr<DlcReadCommand> read) {
     return true;
 }
 
-bool DlcTransport::QueueFrame(std::unique_ptr<DlcReadCommand> read) {
-    try {
-        std::lock_guard guard(framesLock_);
-        frames_.push_back(std::move(read));
-        return true;
-    } catch (const std::bad_alloc&) {
-        DlcFreeBuffer(read->table.receivedFrame);
-        return false;
-    }
-}
-
-void DlcTransport::DiscardFrames() {
-    std::list<std::unique_ptr<DlcReadCommand>> frames;
+// The frame leaves the pool at once: answers that arrive while the owner's thread is busy wait in the
+// queue rather than fill the pool, where the ones after them would find no room and be lost.
+bool DlcTransport::QueueFrame(const plat::DlcReadParms& read) {
+    bool full = false;
     {
         std::lock_guard guard(framesLock_);
-        frames.swap(frames_);
+        full = frames_.size() >= kQueuedFramesLimit;
     }
-    for (const std::unique_ptr<DlcReadCommand>& frame : frames) {
-        DlcFreeBuffer(frame->table.receivedFrame);
+    if (full) {
+        DlcFreeBuffer(read.receivedFrame);
+        return false;
     }
+    std::list<ReceivedFrame> one;
+    try {
+        one.emplace_back().data.resize(std::max<std::uint32_t>(1, DlcFrameLength(read)));
+    } catch (const std::bad_alloc&) {
+        DlcFreeBuffer(read.receivedFrame);
+        return false;
+    }
+    ReceivedFrame& frame = one.back();
+    std::uint32_t length = 0;
+    DlcCopyFrame(read, frame.data.data(), static_cast<std::uint32_t>(frame.data.size()), &length,
+                 frame.sender, &frame.sap);
+    frame.data.resize(length);
+    std::lock_guard guard(framesLock_);
+    frames_.splice(frames_.end(), one);
+    return true;
 }

@@ -5,6 +5,7 @@
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 #include "transport/DatagramTransport.h"
 #include "transport/DlcCommandLayer.h"
@@ -15,8 +16,9 @@
 // 6, 7). Every send is one transmit and every receive one wait: the retry count is not used.
 //
 // Blocking mode: Receive waits for one frame up to the time-out. Asynchronous mode: after Bind a
-// reader thread queues received frames and posts WM_DATAGRAM_NOTIFY (wParam 0, lParam 1) to the
-// hidden window of class "DLC_ASYNC_CLASS" for each; Receive takes the oldest (6 when none). The
+// reader thread copies each received frame out of the adapter's buffer pool, queues it and posts
+// WM_DATAGRAM_NOTIFY (wParam 0, lParam 1) to the hidden window of class "DLC_ASYNC_CLASS" for it;
+// Receive takes the oldest (6 when none; 5 with the bytes that fit when it is larger). The
 // class is registered once per deliverable with the first asynchronous transport's procedure. The
 // destructor stops and joins the reader thread before anything it uses is released.
 class DlcTransport : public DatagramTransport {
@@ -53,14 +55,24 @@ class DlcTransport : public DatagramTransport {
     void StopReader();
     // Takes one completed READ of the reader thread; false when the thread should end.
     bool TakeReaderEvent(std::unique_ptr<DlcReadCommand> read);
-    // False when the frame cannot be kept (no memory): its buffers go back to the pool.
-    bool QueueFrame(std::unique_ptr<DlcReadCommand> read);
-    void DiscardFrames();
+    // Copies the frame out of the pool, whose buffers it gives back, and queues the copy; false when
+    // the queue is full or there is no memory for it (the frame is then lost).
+    bool QueueFrame(const plat::DlcReadParms& read);
+
+    struct ReceivedFrame {
+        std::vector<std::uint8_t> data;
+        std::uint8_t sender[kDlcAddressBytes] = {};
+        std::uint8_t sap = 0;
+    };
+
+    // Gives a queued frame to the caller of Receive: 0, or 5 with the bytes that fit.
+    static DlcResult CopyOut(const ReceivedFrame& frame, void* buffer, std::uint32_t size,
+                             std::uint32_t* length, std::uint8_t* sender, std::uint8_t* senderSap);
 
     std::uint16_t stationId_ = 0;
     std::mutex framesLock_;
-    // Received frames, oldest first. A list: taking them all away for the destructor needs no memory.
-    std::list<std::unique_ptr<DlcReadCommand>> frames_;
+    // Received frames, oldest first. A list: a frame moves in and out under the lock without memory.
+    std::list<ReceivedFrame> frames_;
     std::atomic<bool> stopping_{false};  // set under readLock_
     std::mutex readLock_;                // guards pendingRead_
     DlcReadCommand* pendingRead_ = nullptr;

@@ -65,8 +65,8 @@ QStringList Sorted(QStringList texts, bool descending) {
 }
 
 TEST_F(CampusScaleTest, TenThousandPrintServersAreListedFollowedSortedAndFiltered) {
-    StartCards(kCampus);
-    OpenConsole();
+    ASSERT_NO_FATAL_FAILURE(StartCards(kCampus));
+    ASSERT_NO_FATAL_FAILURE(OpenConsole());
 
     // Every print server has its row, once, with the status it reported.
     ASSERT_EQ(Model()->rowCount(), kCards);

@@ -25,9 +25,9 @@ class FendrelIdleTest : public testing::Test {
     void SetUp() override {
         // Repeats of an unanswered block every 200 ms, so that giving up comes well before the idle end.
         fendreltest::SetStoreNumber(plat::kSnmpKey, "UdpTimeOutInterval", 0);
-        ASSERT_TRUE(run_.Start(events_.Handle()));
+        ASSERT_TRUE(run_.Start(events_.Handle())) << run_.Failure();
         run_.Serve(events_.Handle());
-        ASSERT_TRUE(events_.WaitFor(kTftpEventNone, 5000));
+        ASSERT_TRUE(events_.WaitFor(kTftpEventNone, 60000));  // its start: a bound for a loaded machine
         path_ = folder_.Write("firmware.bin", fendreltest::Pattern(5000));
         fendreltest::SetStoreText(plat::kTftpKey, "FlashFile", path_);
         events_.Clear();

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <thread>
 
 namespace portmon {
@@ -31,6 +32,23 @@ std::string SetEnvLines() {
         }
     }
     return lines;
+}
+
+// cupsd answers within a second or two; the bound is for a loaded machine.
+constexpr std::chrono::seconds kServerWait{60};
+
+// How a child ended, from its wait status.
+std::string EndOf(int status) {
+    return WIFEXITED(status) ? "exit status " + std::to_string(WEXITSTATUS(status))
+                             : "killed by signal " + std::to_string(WTERMSIG(status));
+}
+
+// The last lines of a log, after a colon; nothing when it is empty or missing.
+std::string LogEnd(const std::string& path) {
+    std::ifstream log(path);
+    const std::string text((std::istreambuf_iterator<char>(log)), std::istreambuf_iterator<char>());
+    constexpr std::size_t kShown = 2000;
+    return text.empty() ? "" : ": " + text.substr(text.size() > kShown ? text.size() - kShown : 0);
 }
 
 bool ServerAnswers() {
@@ -63,11 +81,11 @@ bool PrivateSpooler::Start(const std::string& backend, std::string& error, const
     }
     setenv("CUPS_SERVER", Socket().c_str(), 1);
     cupsSetServer(Socket().c_str());
-    if (pid_ < 0 || !AwaitServer()) {
-        error = "cupsd did not start";
+    if (pid_ < 0) {
+        error = "cannot start cupsd";
         return false;
     }
-    return true;
+    return AwaitServer(error);
 }
 
 bool PrivateSpooler::MakeFolder(const std::string& backend, const std::string& folder, std::string& error) {
@@ -114,18 +132,22 @@ void PrivateSpooler::WriteConfiguration() const {
             "<Policy default>\n  <Limit All>\n    Order deny,allow\n    Allow all\n  </Limit>\n</Policy>\n");
 }
 
-bool PrivateSpooler::AwaitServer() {
-    for (int wait = 0; wait < 100; ++wait) {
-        if (access(Socket().c_str(), F_OK) == 0 && ServerAnswers()) {
-            return true;
-        }
-        if (waitpid(pid_, nullptr, WNOHANG) == pid_) {
+bool PrivateSpooler::AwaitServer(std::string& error) {
+    const auto deadline = std::chrono::steady_clock::now() + kServerWait;
+    while (access(Socket().c_str(), F_OK) != 0 || !ServerAnswers()) {
+        int status = 0;
+        if (waitpid(pid_, &status, WNOHANG) == pid_) {
             pid_ = -1;
+            error = "cupsd ended (" + EndOf(status) + ")" + LogEnd(folder_ + "/log/error_log");
+            return false;
+        }
+        if (std::chrono::steady_clock::now() >= deadline) {
+            error = "cupsd did not answer in time" + LogEnd(folder_ + "/log/error_log");
             return false;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
-    return false;
+    return true;
 }
 
 void PrivateSpooler::Stop() {

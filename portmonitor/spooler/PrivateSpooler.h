@@ -28,7 +28,8 @@ class PrivateSpooler {
   private:
     bool MakeFolder(const std::string& backend, const std::string& folder, std::string& error);
     void WriteConfiguration() const;
-    bool AwaitServer();
+    // Waits for cupsd to answer; false with the reason when it ended first or did not answer in time.
+    bool AwaitServer(std::string& error);
 
     std::string folder_;
     bool kept_ = false;  // the folder was given, not made for this run

@@ -4,12 +4,14 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdio>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "portmonitor/tests/PrivateCupsd.h"
+#include "tests/ChildLines.h"
 
 namespace portmon::test {
 namespace {
@@ -30,17 +32,16 @@ class SpoolerRun {
             _exit(127);
         }
         close(out[1]);
-        FILE* lines = fdopen(out[0], "r");
-        char line[512] = {};
-        if (lines != nullptr && std::fgets(line, sizeof line, lines) != nullptr) {
-            const std::string ready = line;
-            const std::string marker = "ready CUPS_SERVER=";
-            if (ready.rfind(marker, 0) == 0) {
-                server_ = ready.substr(marker.size(), ready.find('\n') - marker.size());
-            }
-        }
-        if (lines != nullptr) {
-            std::fclose(lines);
+        // It waits up to a minute for its cupsd; the bound is for a loaded machine.
+        std::string unread;
+        const std::optional<std::string> ready =
+            testsupport::NextChildLine(pid_, out[0], unread, std::chrono::seconds(180), &why_);
+        close(out[0]);
+        const std::string marker = "ready CUPS_SERVER=";
+        if (ready && ready->rfind(marker, 0) == 0) {
+            server_ = ready->substr(marker.size());
+        } else if (ready) {
+            why_ = "it said \"" + *ready + "\"";
         }
     }
     ~SpoolerRun() {
@@ -49,12 +50,14 @@ class SpoolerRun {
             waitpid(pid_, nullptr, 0);
         }
     }
-    // The CUPS_SERVER of the run; empty when it did not start.
+    // The CUPS_SERVER of the run; empty when it did not start, and Why() says why.
     const std::string& Server() const { return server_; }
+    const std::string& Why() const { return why_; }
 
   private:
     pid_t pid_ = -1;
     std::string server_;
+    std::string why_;
 };
 
 TEST(SpoolerFolder, AQueueOfOneRunIsThereInTheNext) {
@@ -63,13 +66,13 @@ TEST(SpoolerFolder, AQueueOfOneRunIsThereInTheNext) {
     folder += "/demo-spooler";
     {
         SpoolerRun first(folder);
-        ASSERT_FALSE(first.Server().empty());
+        ASSERT_FALSE(first.Server().empty()) << first.Why();
         const std::string made =
             RunCommand("CUPS_SERVER=" + first.Server() + " lpadmin -p Kept -E -v vorlane:/Kept -m raw");
         EXPECT_NE(made.rfind("failed", 0), 0u) << made;
     }
     SpoolerRun second(folder);
-    ASSERT_FALSE(second.Server().empty());
+    ASSERT_FALSE(second.Server().empty()) << second.Why();
     EXPECT_NE(RunCommand("CUPS_SERVER=" + second.Server() + " lpstat -v Kept").find("vorlane:/Kept"),
               std::string::npos);
     std::error_code ignored;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <sys/wait.h>
@@ -14,48 +15,80 @@
 #include "simulator/tests/CardFixture.h"
 #include "simulator/tests/ProgramOutput.h"
 #include "simulator/tests/UdpTestClient.h"
+#include "tests/ChildLines.h"
 
 namespace sim::test {
 namespace {
 
 using std::chrono::milliseconds;
+using testsupport::NextChildLine;
+
+constexpr std::chrono::milliseconds kReadyWait{120000};
+
+std::string RuntimeFolder() {
+    const char* runtime = std::getenv("VORLANE_RUNTIME");
+    return runtime != nullptr ? runtime : "/tmp";
+}
+
+// The program started on a description with a control socket, allowed `descriptors` open files (0:
+// as many as this process); its pid, and its standard output in `output`.
+pid_t StartProgram(const std::string& description, const std::string& socketPath, int& output,
+                   rlim_t descriptors = 0) {
+    int out[2];
+    if (pipe(out) != 0) {
+        return -1;
+    }
+    const pid_t child = fork();
+    if (child == 0) {
+        dup2(out[1], STDOUT_FILENO);
+        close(out[0]);
+        rlimit limit{};
+        getrlimit(RLIMIT_NOFILE, &limit);
+        limit.rlim_cur = descriptors != 0 ? descriptors : limit.rlim_cur;
+        setrlimit(RLIMIT_NOFILE, &limit);
+        execl(PRINTSERVER_SIM, PRINTSERVER_SIM, "--control", socketPath.c_str(), description.c_str(),
+              nullptr);
+        _exit(127);
+    }
+    close(out[1]);
+    output = out[0];
+    return child;
+}
+
+// Its first line, within a bound for a loaded machine; the reason when none came.
+std::string FirstLine(pid_t child, int output) {
+    std::string unread;
+    std::string why;
+    return NextChildLine(child, output, unread, kReadyWait, &why).value_or(why);
+}
+
+void EndProgram(pid_t child) {
+    if (child > 0) {
+        kill(child, SIGTERM);
+        waitpid(child, nullptr, 0);
+    }
+}
 
 // The program in the background, talked to over its control socket.
 class ProgramTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        const char* runtime = std::getenv("VORLANE_RUNTIME");
-        folder = runtime != nullptr ? runtime : "/tmp";
+        folder = RuntimeFolder();
         std::ofstream(folder + "/net.txt") << "# two cards and a NetWare file server\n"
                                               "card PS-1 ip=127.0.7.1 location=\"Room 1\"\n"
                                               "netware server FS1\n"
                                               "cards 1 Extra ip=127.0.7.2 engine=external\n"
                                               "netware volume FS1 SYS\n";
         socketPath = folder + "/sim.sock";
-        int out[2];
-        ASSERT_EQ(pipe(out), 0);
-        child = fork();
-        if (child == 0) {
-            dup2(out[1], STDOUT_FILENO);
-            close(out[0]);
-            execl(PRINTSERVER_SIM, PRINTSERVER_SIM, "--control", socketPath.c_str(),
-                  (folder + "/net.txt").c_str(), nullptr);
-            _exit(127);
-        }
-        close(out[1]);
-        char ready[64] = {};
-        ssize_t size = read(out[0], ready, sizeof ready - 1);
-        close(out[0]);
-        ASSERT_GT(size, 0);
-        ASSERT_EQ(std::string(ready), "ready 2 cards\n");
+        int output = -1;
+        child = StartProgram(folder + "/net.txt", socketPath, output);
+        ASSERT_GT(child, 0);
+        const std::string ready = FirstLine(child, output);
+        close(output);
+        ASSERT_EQ(ready, "ready 2 cards");
     }
 
-    void TearDown() override {
-        if (child > 0) {
-            kill(child, SIGTERM);
-            waitpid(child, nullptr, 0);
-        }
-    }
+    void TearDown() override { EndProgram(child); }
 
     // A client of the control socket; -1 when it cannot connect.
     int Connect() {
@@ -140,9 +173,21 @@ TEST_F(ProgramTest, TheDescriptionsNetWareLinesSeedItsNetworkBeforeItIsReady) {
     EXPECT_EQ(Command("netware show FS1"), "volume SYS") << "the first line of the listing";
 }
 
+TEST(ProgramStart, ASiteOfMoreCardsThanTheUsualDescriptorLimitComesUp) {
+    // Every card has its job port, a descriptor of its own: more cards than the soft limit of 1024
+    // that a login on a fresh machine has.
+    const std::string file = RuntimeFolder() + "/many.txt";
+    std::ofstream(file) << "cards 1100 Many ip=127.0.20.1 protocols=ip engine=external\n";
+    int output = -1;
+    const pid_t child = StartProgram(file, RuntimeFolder() + "/many.sock", output, 1024);
+    ASSERT_GT(child, 0);
+    EXPECT_EQ(FirstLine(child, output), "ready 1100 cards");
+    close(output);
+    EndProgram(child);
+}
+
 TEST(ProgramStart, ARefusedNetWareLineIsNamedAndEndsTheProgram) {
-    const char* runtime = std::getenv("VORLANE_RUNTIME");
-    const std::string file = std::string(runtime != nullptr ? runtime : "/tmp") + "/netware.txt";
+    const std::string file = RuntimeFolder() + "/netware.txt";
     std::ofstream(file) << "card A ip=127.0.7.3\nnetware server FS1\nnetware queue FS2 Q1\n";
     ProgramResult result = RunProgram({"timeout", "20", PRINTSERVER_SIM, file});
     EXPECT_EQ(result.exitCode, 2) << result.output;

@@ -6,7 +6,11 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <sstream>
+
+#include "tests/ChildLines.h"
 
 namespace snmp::test {
 
@@ -25,12 +29,12 @@ std::string FindProgram(const std::string& name) {
 
 PeerProgram::PeerProgram(const std::string& path, const std::vector<std::string>& arguments,
                          const std::string& scratch) {
-    const std::string log = scratch + "/" + path.substr(path.rfind('/') + 1) + ".log";
+    log_ = scratch + "/" + path.substr(path.rfind('/') + 1) + ".log";
     pid_ = fork();
     if (pid_ != 0) {
         return;
     }
-    const int out = open(log.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0600);
+    const int out = open(log_.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0600);
     dup2(out, STDOUT_FILENO);
     dup2(out, STDERR_FILENO);
     setenv("MIBS", "", 1);
@@ -49,6 +53,15 @@ PeerProgram::~PeerProgram() {
         kill(pid_, SIGTERM);
         Wait();
     }
+}
+
+std::string PeerProgram::End() const {
+    return testsupport::EndOfChild(pid_);
+}
+
+std::string PeerProgram::Log() const {
+    std::ifstream log(log_);
+    return std::string(std::istreambuf_iterator<char>(log), std::istreambuf_iterator<char>());
 }
 
 int PeerProgram::Wait() {

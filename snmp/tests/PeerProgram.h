@@ -20,11 +20,16 @@ class PeerProgram {
     ~PeerProgram();
 
     bool Started() const { return pid_ > 0; }
+    // How it ended ("exit status 1"), or "still running".
+    std::string End() const;
+    // What it has written so far.
+    std::string Log() const;
     // Waits for the program to end and gives its exit status (-1 when it did not end normally).
     int Wait();
 
   private:
     int pid_ = -1;
+    std::string log_;
 };
 
 // Runs a program to its end and gives its exit status.

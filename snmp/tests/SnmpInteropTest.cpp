@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -74,6 +75,7 @@ class SnmpdInterop : public ::testing::Test {
         // The agent as a print server of the device store, reached over UDP by its adapter name.
         test::WriteDeviceEntry({kAgentAdapter, "127.0.0.1", "", 2, 2});
         test::WriteExchangeSettings(1, 1);
+        agentFailure_ = AwaitAgent();
     }
     static void TearDownTestSuite() {
         delete agent_;
@@ -87,28 +89,53 @@ class SnmpdInterop : public ::testing::Test {
             GTEST_SKIP() << "snmpd is not installed (Debian package snmpd)";
         }
         ASSERT_TRUE(agent_->Started());
+        ASSERT_EQ(agentFailure_, "");
     }
 
-    // Builds the request with the library, sends it to the agent until it answers (it may still be
-    // starting) and turns the answer into text with the library.
-    static Answer Exchange(std::int32_t operation, std::string oids, std::string values, std::int32_t count) {
+    // Builds the request with the library and sends it to the agent, for at most `rounds` waits of an
+    // answer; the answer, or nothing.
+    static std::vector<std::uint8_t> Ask(std::int32_t operation, std::string oids, std::string values,
+                                         std::int32_t count, int rounds) {
         oids.resize(oids.size() + 100, '\0');
         std::int32_t valueSize = static_cast<std::int32_t>(values.size() + 1);
         std::int32_t length = 0;
         std::unique_ptr<std::uint8_t, BlockDeleter> request(
             HelperFormSNMPPacket(operation, oids.data(), static_cast<std::int32_t>(oids.size()),
                                  values.data(), &valueSize, count, &length));
-        Answer answer;
+        std::vector<std::uint8_t> datagram;
         if (request == nullptr) {
             ADD_FAILURE() << "the request was not built";
-            return answer;
+            return datagram;
         }
         LoopbackSocket socket;
-        std::vector<std::uint8_t> datagram;
-        for (int round = 0; round < 20 && datagram.empty(); ++round) {
+        for (int round = 0; round < rounds && datagram.empty(); ++round) {
             EXPECT_TRUE(socket.SendTo(request.get(), length, 161));
             datagram = socket.Receive(kAnswerWaitMs);
         }
+        return datagram;
+    }
+
+    // Waits until the agent answers a get; else why it did not: it ended, or stayed silent. It starts
+    // in well under a second; the bound is for a loaded machine.
+    static std::string AwaitAgent() {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        while (Ask(0, "1.3.6.1.2.1.1.5.0", "", 1, 1).empty()) {
+            if (const std::string end = agent_->End(); end != "still running") {
+                return "snmpd ended (" + end + "): " + agent_->Log();
+            }
+            if (std::chrono::steady_clock::now() >= deadline) {
+                return "snmpd did not answer in time: " + agent_->Log();
+            }
+        }
+        return "";
+    }
+
+    // Sends the request built by the library until the agent answers and turns the answer into text
+    // with the library.
+    static Answer Exchange(std::int32_t operation, std::string oids, std::string values, std::int32_t count) {
+        Answer answer;
+        const std::vector<std::uint8_t> datagram =
+            Ask(operation, std::move(oids), std::move(values), count, 20);
         if (datagram.empty()) {
             ADD_FAILURE() << "snmpd did not answer";
             return answer;
@@ -146,10 +173,12 @@ class SnmpdInterop : public ::testing::Test {
     static constexpr const char* kAgentAdapter = "0040AF7F0001";
     static ScratchFolder* scratch_;
     static PeerProgram* agent_;
+    static std::string agentFailure_;
 };
 
 ScratchFolder* SnmpdInterop::scratch_ = nullptr;
 PeerProgram* SnmpdInterop::agent_ = nullptr;
+std::string SnmpdInterop::agentFailure_;
 
 TEST_F(SnmpdInterop, AnswersAGetBuiltByTheLibrary) {
     const Answer answer = Exchange(0, "1.3.6.1.2.1.1.5.0,1.3.6.1.2.1.1.6.0", "", 2);

@@ -37,6 +37,11 @@ Reply ReceiveReply(DatagramTransport& transport, std::uint32_t size = 1500) {
     return reply;
 }
 
+// The adapter's receive pool, and the answers of 605 bytes that take three of its buffers each and
+// together more than it has.
+constexpr int kPoolBuffers = kDlcPoolSize / plat::kDlcBufferSize;
+constexpr int kLargeAnswersBeyondThePool = kPoolBuffers / 3 + 10;
+
 double SecondsSince(Clock::time_point start) {
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
@@ -103,11 +108,11 @@ TEST_F(DlcTransportTest, FramesTooLargeForTheBufferAreDroppedAndTheirBuffersFree
     ASSERT_TRUE(peer.WaitReady());
     DlcTransport transport(1, 2, 0, nullptr, nullptr);
     ASSERT_EQ(transport.Bind(0), kDlcOk);
-    // 60 answers of 605 bytes hold 180 pool buffers, more than the pool has: unless each dropped frame
-    // gives its buffers back, the later ones cannot be received.
+    // Unless each dropped frame gives its buffers back, the later ones cannot be received.
     const std::string large(600, 'L');
-    for (int i = 0; i < 60; ++i) {
+    for (int i = 0; i < kLargeAnswersBeyondThePool; ++i) {
         ASSERT_EQ(transport.SendTo(large.data(), 600, kPeerStation, 10), kDlcOk);
+        ASSERT_TRUE(peer.ReadLine()) << "the peer's report, read so that its output never fills";
         ASSERT_EQ(ReceiveReply(transport, 512).result, kDlcFrameTooLarge) << "frame " << i;
     }
     ASSERT_EQ(transport.SendTo("small", 5, kPeerStation, 10), kDlcOk);
@@ -237,17 +242,58 @@ TEST_F(DlcTransportTest, AnOpenSapKeepsItsAdapterWhenALaterOpenTakesTheApplicati
     EXPECT_EQ(laterBind, kDlcFailed) << "a new SAP goes to the process's id";
 }
 
+TEST_F(DlcTransportTest, FramesWaitForABusyOwnerWithoutFillingThePool) {
+    // More frames arrive while the owner's thread takes none than the adapter's pool has buffers:
+    // unless the reader thread takes each out of the pool, the later ones find no room and are lost.
+    constexpr int kFrames = kPoolBuffers + 100;
+    DlcTransport sender(1, 1, 0, nullptr, nullptr);
+    ASSERT_EQ(sender.Bind(22), kDlcOk);
+    DlcTransport transport(1, 1, kTransportAsynchronous, AnnounceProcedure, nullptr);
+    gAnnouncements = {};
+    ASSERT_EQ(transport.Bind(0), kDlcOk);
+    for (int i = 0; i < kFrames; ++i) {
+        const std::string frame = "frame " + std::to_string(i);
+        ASSERT_EQ(sender.SendTo(frame.data(), static_cast<std::uint32_t>(frame.size()), kOwnStation,
+                                DlcTransport::kAnySap),
+                  kDlcOk);
+    }
+    const Clock::time_point start = Clock::now();
+    while (gAnnouncements.lParams.size() < kFrames && SecondsSince(start) < 60) {
+        plat::PumpWaiting(100);
+    }
+    ASSERT_EQ(gAnnouncements.lParams.size(), static_cast<std::size_t>(kFrames)) << "one notice per frame";
+    for (int i = 0; i < kFrames; ++i) {
+        const Reply reply = ReceiveReply(transport);
+        ASSERT_EQ(reply.result, kDlcOk) << "frame " << i;
+        EXPECT_EQ(reply.data, "frame " + std::to_string(i));
+        EXPECT_EQ(reply.sender, kOwnStation);
+        EXPECT_EQ(reply.sap, 22);
+    }
+    EXPECT_EQ(ReceiveReply(transport).result, kDlcNoFrame);
+    // A frame larger than the caller's buffer gives the bytes that fit and says so.
+    ASSERT_EQ(sender.SendTo("0123456789", 10, kOwnStation, DlcTransport::kAnySap), kDlcOk);
+    while (gAnnouncements.lParams.size() < kFrames + 1 && SecondsSince(start) < 120) {
+        plat::PumpWaiting(100);
+    }
+    std::uint8_t small[4] = {};
+    std::uint32_t length = 0;
+    std::uint8_t from[kDlcAddressBytes] = {};
+    std::uint16_t sap = 0;
+    EXPECT_EQ(transport.Receive(small, sizeof small, &length, from, &sap), kDlcFrameTooLarge);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(small), length), "0123");
+}
+
 TEST_F(DlcTransportTest, FramesStillQueuedWhenTheTransportGoesGiveTheirBuffersBack) {
     PeerProcess peer = StartPeer();
     ASSERT_TRUE(peer.WaitReady());
-    // 50 answers of 605 bytes left queued hold 150 pool buffers, more than the pool has: unless each
-    // transport frees its queue, the last exchange finds no room.
+    // Unless the frames left queued give their buffers back, the last exchange finds no room.
     const std::string large(600, 'L');
-    for (int i = 0; i < 50; ++i) {
+    for (int i = 0; i < kLargeAnswersBeyondThePool; ++i) {
         DlcTransport transport(1, 1, kTransportAsynchronous, AnnounceProcedure, nullptr);
         gAnnouncements = {};
         ASSERT_EQ(transport.Bind(0), kDlcOk);
         ASSERT_EQ(transport.SendTo(large.data(), 600, kPeerStation, 10), kDlcOk);
+        ASSERT_TRUE(peer.ReadLine()) << "the peer's report, read so that its output never fills";
         const Clock::time_point start = Clock::now();
         while (gAnnouncements.lParams.empty() && SecondsSince(start) < 2) {
             plat::PumpWaiting(50);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <poll.h>
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -12,6 +12,8 @@
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "tests/ChildLines.h"
 
 extern char** environ;
 
@@ -70,32 +72,15 @@ class PeerProcess {
         }
     }
 
-    // True once the peer bound its transport ("ready 0").
-    bool WaitReady() { return ReadLine(10000) == std::optional<std::string>("ready 0"); }
+    // Once the peer bound its transport ("ready 0"); else why not. The bound is for a loaded machine.
+    ::testing::AssertionResult WaitReady() {
+        return testsupport::ChildSays(pid_, output_, pending_, "ready 0", std::chrono::seconds(60));
+    }
 
-    // The next line, without its newline; nothing within timeoutMs.
-    std::optional<std::string> ReadLine(int timeoutMs = 5000) {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-        for (;;) {
-            const std::size_t end = pending_.find('\n');
-            if (end != std::string::npos) {
-                std::string line = pending_.substr(0, end);
-                pending_.erase(0, end + 1);
-                return line;
-            }
-            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-                deadline - std::chrono::steady_clock::now());
-            pollfd readable{output_, POLLIN, 0};
-            if (left.count() <= 0 || poll(&readable, 1, static_cast<int>(left.count())) != 1) {
-                return std::nullopt;
-            }
-            char buffer[4096];
-            const ssize_t count = read(output_, buffer, sizeof buffer);
-            if (count <= 0) {
-                return std::nullopt;
-            }
-            pending_.append(buffer, static_cast<std::size_t>(count));
-        }
+    // The next line, without its newline; nothing within timeoutMs (by default, a bound for a
+    // loaded machine).
+    std::optional<std::string> ReadLine(int timeoutMs = 60000) {
+        return testsupport::NextChildLine(pid_, output_, pending_, std::chrono::milliseconds(timeoutMs));
     }
 
     // Every line that arrives within timeoutMs.

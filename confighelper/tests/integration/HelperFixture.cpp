@@ -14,6 +14,9 @@ plat::LResult RecorderProc(plat::WindowHandle window, std::uint32_t message, pla
                            plat::LParam lParam) {
     if (message == plat::kWmSetText && lParam != 0) {
         TextRecorder::Recorded(window).emplace_back(reinterpret_cast<const char*>(lParam));
+        if (const auto hook = TextRecorder::Hooks().find(window); hook != TextRecorder::Hooks().end()) {
+            hook->second(reinterpret_cast<const char*>(lParam));
+        }
     }
     return plat::DefWindowProc(window, message, wParam, lParam);
 }
@@ -47,6 +50,11 @@ std::vector<std::string>& TextRecorder::Recorded(plat::WindowHandle window) {
     return texts[window];
 }
 
+std::map<plat::WindowHandle, std::function<void(const std::string&)>>& TextRecorder::Hooks() {
+    thread_local std::map<plat::WindowHandle, std::function<void(const std::string&)>> hooks;
+    return hooks;
+}
+
 TextRecorder::TextRecorder() {
     plat::RegisterWindowClass(kRecorderClass, RecorderProc);
     window_ = plat::CreateWindow(kRecorderClass, "");
@@ -55,6 +63,7 @@ TextRecorder::TextRecorder() {
 TextRecorder::~TextRecorder() {
     plat::DestroyWindow(window_);
     Recorded(window_).clear();
+    Hooks().erase(window_);
 }
 
 void TextRecorder::Clear() {
@@ -76,7 +85,7 @@ bool TextRecorder::WaitFor(std::size_t count, std::uint32_t ms) {
 void HelperTest::SetUp() {
     SetNumber(plat::kSnmpKey, "UdpTimeOutInterval", 1);
     SetNumber(plat::kSnmpKey, "UdpTotalRetries", 1);
-    SetNumber(plat::kSnmpKey, "AutoDetectTimeout", 1);
+    SetNumber(plat::kSnmpKey, "AutoDetectTimeout", autoDetectTimeout);
     WriteText(plat::kDisplayKey, "Options", "1605,1035,7695,10650");
     WriteText(plat::kPrintJobsKey, "JobFile", "/tmp/jobs.txt");
     char options[256];

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -29,8 +31,11 @@ class TextRecorder {
     void Clear();
     // Pumps this thread's messages until `count` texts arrived or `ms` passed.
     bool WaitFor(std::size_t count, std::uint32_t ms);
+    // Runs `hook` on each text once it is recorded, inside the call that set it.
+    void OnText(std::function<void(const std::string&)> hook) { Hooks()[window_] = std::move(hook); }
 
     static std::vector<std::string>& Recorded(plat::WindowHandle window);
+    static std::map<plat::WindowHandle, std::function<void(const std::string&)>>& Hooks();
 
   private:
     plat::WindowHandle window_ = 0;
@@ -94,6 +99,8 @@ class HelperTest : public ::testing::Test {
 
     std::unique_ptr<sim::Simulator> cards = std::make_unique<sim::Simulator>();
     TextRecorder notices;
+    // The listening time of a detection is twice this many seconds.
+    std::uint32_t autoDetectTimeout = 1;
 };
 
 }  // namespace helpertest

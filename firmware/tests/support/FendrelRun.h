@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "firmware/tests/support/ChildProcess.h"
 #include "platform/window/Window.h"
@@ -10,8 +11,10 @@ namespace fendreltest {
 // One run of the fendrel program as the console drives it.
 class FendrelRun {
   public:
-    // Starts it with "TLX" and the console window, and waits for its window to be found.
-    bool Start(plat::WindowHandle consoleWindow, int timeoutMs = 5000);
+    // Starts it with "TLX" and the console window, and waits for its window to be found (bounded for a
+    // loaded machine); false when it ended first or was not found in time, and Failure() says which.
+    bool Start(plat::WindowHandle consoleWindow);
+    const std::string& Failure() const { return failure_; }
     // WM_TFTP_START with the window that receives the events from now on.
     void Serve(plat::WindowHandle consoleWindow);
     void Stop();
@@ -24,6 +27,7 @@ class FendrelRun {
   private:
     ChildProcess process_;
     plat::WindowHandle window_ = 0;
+    std::string failure_;
 };
 
 }  // namespace fendreltest

@@ -1,18 +1,21 @@
 #pragma once
 
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "platform/lan/LanHooks.h"
+#include "tests/ChildLines.h"
 
 extern char** environ;
 
@@ -95,16 +98,10 @@ class PeerProcess {
         }
     }
 
-    // The next output line, or empty after the time-out.
-    std::string ReadLine(int milliseconds = 5000) {
-        std::string line;
-        char c;
-        while (WaitReadable(output_, milliseconds) && read(output_, &c, 1) == 1 && c != '\n') {
-            line += c;
-        }
-        return line;
+    // Once the peer said it is ready; else why not. The bound is for a loaded machine.
+    ::testing::AssertionResult Ready() {
+        return testsupport::ChildSays(pid_, output_, unread_, "ready", std::chrono::seconds(60));
     }
-    bool Ready() { return pid_ > 0 && ReadLine() == "ready"; }
     void Kill() {
         if (pid_ > 0) {
             kill(pid_, SIGKILL);
@@ -115,6 +112,7 @@ class PeerProcess {
     pid_t pid_ = -1;
     int input_ = -1;
     int output_ = -1;
+    std::string unread_;
 };
 
 // The peer program built beside the test program.

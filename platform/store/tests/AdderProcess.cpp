@@ -5,7 +5,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <string_view>
+
+#include "tests/ChildLines.h"
 
 extern char** environ;
 
@@ -77,10 +80,12 @@ void AdderProcess::Open() {
     }
 }
 
-bool AdderProcess::Ready() {
-    char line[16] = {};
-    return output_ != nullptr && std::fgets(line, sizeof line, output_) != nullptr &&
-           std::string_view(line) == "ready\n";
+::testing::AssertionResult AdderProcess::Ready() {
+    // Read past the stream's buffer: the adder prints nothing more until it is let add. The bound is
+    // for a loaded machine.
+    std::string unread;
+    return testsupport::ChildSays(pid_, output_ != nullptr ? fileno(output_) : -1, unread, "ready",
+                                  std::chrono::seconds(60));
 }
 
 void AdderProcess::Add() {

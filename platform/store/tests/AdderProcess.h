@@ -1,5 +1,6 @@
 #pragma once
 
+#include <gtest/gtest.h>
 #include <sys/types.h>
 
 #include <cstdint>
@@ -20,7 +21,7 @@ class AdderProcess {
     bool Started() const { return pid_ > 0; }
     // Lets it open the store; Ready() waits until it says it has.
     void Open();
-    bool Ready();
+    ::testing::AssertionResult Ready();
     // Lets it add.
     void Add();
     // Waits for its end (letting it add first) and gives back the results it printed. The exit code

@@ -14,6 +14,7 @@
 #include "platform/window/Window.h"
 #include "platform/window/tests/PeerProtocol.h"
 #include "platform/window/tests/PumpUntil.h"
+#include "tests/ChildLines.h"
 
 extern char** environ;
 
@@ -81,7 +82,9 @@ class CrossProcessTest : public testing::Test {
         std::vector<char> modeText(mode, mode + std::strlen(mode) + 1);
         char* argv[] = {program, modeText.data(), nullptr};
         ASSERT_EQ(posix_spawn(&pid_, program, nullptr, nullptr, argv, environ), 0);
-        ASSERT_TRUE(PumpUntil([] { return peerWindow != 0; })) << "the peer found this window";
+        // The bound is for a loaded machine.
+        ASSERT_TRUE(PumpUntil([] { return peerWindow != 0; }, std::chrono::seconds(60)))
+            << "the peer did not find this window (" << testsupport::EndOfChild(pid_) << ")";
     }
 
     int ReapPeer() {

@@ -1,0 +1,15 @@
+#include "simulator/DescriptorLimit.h"
+
+#include <sys/resource.h>
+
+namespace sim {
+
+void RaiseDescriptorLimit() {
+    rlimit limit{};
+    if (getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur < limit.rlim_max) {
+        limit.rlim_cur = limit.rlim_max;
+        setrlimit(RLIMIT_NOFILE, &limit);
+    }
+}
+
+}  // namespace sim
