@@ -16,6 +16,7 @@
 
 #include <vector>
 
+#include "console/core/FormHelpers.h"
 #include "console/core/StringTable.h"
 #include "console/help/HelpBook.h"
 
@@ -117,6 +118,7 @@ HelpWindow::HelpWindow(const HelpBook& book, QWidget* parent)
     closeKeys->setKeys({QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)});
     connect(closeKeys, &QShortcut::activated, this, &QWidget::close);
     FillContents();
+    CenterForm(this);
 }
 
 QWidget* HelpWindow::SearchPage() {

@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTextBrowser>
@@ -194,6 +195,9 @@ TEST_F(HelpWindowTest, TheHelpOfADialogOutlivesItUntilClosedWithEscOrCtrlW) {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         HelpWindow* help = Help();
         ASSERT_NE(help, nullptr) << "the help went with its dialog, " << close.name;
+        // Where no window manager places it (the offscreen platform has none), it opens centred.
+        const QPoint off = help->frameGeometry().center() - help->screen()->availableGeometry().center();
+        EXPECT_LE(off.manhattanLength(), 4) << "the help opened off centre by " << off.x() << "," << off.y();
         EXPECT_EQ(PageShown(help), PageOfTopic("frmPreference")) << close.name;
         SavePicture(help, "HelpWindow-after-dialog");
         // Typing in its search still reaches it, then the key closes it.
