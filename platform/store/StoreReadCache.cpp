@@ -1,6 +1,7 @@
 #include "platform/store/StoreReadCache.h"
 
 #include <charconv>
+#include <thread>
 
 namespace plat {
 
@@ -11,6 +12,7 @@ namespace {
 // so that a long run holds no more. (At 50,000 a site of ten thousand started over mid-round, and its
 // status poll's sixteen threads queued for the store's reads of the file.)
 constexpr std::size_t kMostKept = 250000;
+constexpr std::size_t kFreedAside = 10000;
 
 }  // namespace
 
@@ -23,7 +25,15 @@ void StoreReadCache::Follow(std::optional<std::uint64_t> generation) {
 
 // Fresh tables rather than a clear: a clear keeps the buckets and zeroes every one of them, so that
 // after a round of thousands of reads each write (which moves the generation on) paid for all of them.
+// Many reads are let go on a thread of their own: freeing the hundred thousand of a round took the
+// console's thread some fifty milliseconds, in the middle of a detection.
 void StoreReadCache::Forget() {
+    if (keys_.size() + values_.size() >= kFreedAside) {
+        std::thread([keys = std::move(keys_), values = std::move(values_)] {}).detach();
+        keys_ = {};
+        values_ = {};
+        return;
+    }
     if (!keys_.empty()) {
         Reads<StoreKeyId>().swap(keys_);
     }
