@@ -1,9 +1,11 @@
-// Work with many print servers at once: each item is worked once, the results come back in order,
-// the items that may go over DLC never run beside each other, and a failure reaches the caller.
+// Work with many print servers at once: each item is worked once, as soon as it is added, the results
+// come back in order, the items that may go over DLC never run beside each other, and a failure
+// reaches the caller.
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <chrono>
+#include <future>
 #include <memory>
 #include <stdexcept>
 #include <thread>
@@ -62,6 +64,25 @@ TEST(DeviceWorkers, AFailureOfTheWorkReachesTheCallerOnceTheThreadsHaveStopped) 
                      [&](std::size_t i) { done.push_back(i); }, [](std::size_t) { return false; }),
                  std::runtime_error);
     EXPECT_LE(done.size(), 7u) << "nothing after the failed item is taken";
+}
+
+// The status poll starts while the table is still being read: an item is worked before the list of
+// items ends.
+TEST(DeviceWorkers, AnItemIsWorkedAsSoonAsItIsAdded) {
+    std::promise<void> firstWorked;
+    std::vector<std::size_t> done;
+    DeviceWork devices([&](std::size_t i) {
+        if (i == 0) {
+            firstWorked.set_value();
+        }
+    });
+    devices.Add(false);
+    ASSERT_EQ(firstWorked.get_future().wait_for(std::chrono::seconds(60)), std::future_status::ready)
+        << "the first item waited for the end of the list";
+    devices.Add(true);
+    devices.Add(false);
+    devices.Finish([&](std::size_t i) { done.push_back(i); });
+    EXPECT_EQ(done, (std::vector<std::size_t>{0, 1, 2}));
 }
 
 }  // namespace
