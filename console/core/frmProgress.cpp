@@ -37,7 +37,7 @@ constexpr int kNothingSent = 12094;
 constexpr int kReadingEntry = 308;
 constexpr int kReadingStatus = 309;
 constexpr int kAnswersUpTo = 60;
-constexpr std::uint32_t kRepaintMs = 50;
+constexpr std::uint32_t kRepaintMs = 20;
 constexpr int kShowEveryMs = 40;
 
 }  // namespace
