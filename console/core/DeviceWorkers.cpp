@@ -127,14 +127,4 @@ void DeviceWork::Stop() {
     }
 }
 
-void ForEachOnWorkers(std::size_t count, const std::function<void(std::size_t)>& work,
-                      const std::function<void(std::size_t)>& done,
-                      const std::function<bool(std::size_t)>& alone) {
-    DeviceWork devices(work);
-    for (std::size_t i = 0; i < count; ++i) {
-        devices.Add(alone(i));
-    }
-    devices.Finish(done);
-}
-
 }  // namespace console

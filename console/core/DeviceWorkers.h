@@ -61,10 +61,4 @@ class DeviceWork {
     std::exception_ptr failure_;
 };
 
-// Runs work(i) for every i below count on the worker threads and done(i) on the calling thread for
-// each i in order (DeviceWork); the items for which alone(i) holds are worked one after another.
-void ForEachOnWorkers(std::size_t count, const std::function<void(std::size_t)>& work,
-                      const std::function<void(std::size_t)>& done,
-                      const std::function<bool(std::size_t)>& alone);
-
 }  // namespace console

@@ -129,14 +129,6 @@ void StatusPoll::Finish(const EntryProgress& progress) {
     });
 }
 
-void PollPrinterStatus(const EntryProgress& progress) {
-    StatusPoll poll;
-    for (std::size_t i = 0; i < State().servers.size(); ++i) {
-        poll.Add(i);
-    }
-    poll.Finish(progress);
-}
-
 void PollOnePrinterStatus(const QString& address, int kind) {
     for (PrintServerEntry& entry : State().servers) {
         if (HasAddress(entry, address, kind)) {

@@ -16,8 +16,8 @@ namespace console {
 
 enum AddressKind : int { kIpxAddress = 1, kIpAddress = 2, kMacAddress = 4, kDnsName = 8 };
 
-// A poll of the entries the last detection found that starts while the table is still being read:
-// each entry is asked as soon as it is added, and Finish gives the statuses in table order.
+// The status poll of the entries the last detection found, started while the table is still being
+// read: each entry is asked as soon as it is added, and Finish gives the statuses in table order.
 class StatusPoll {
   public:
     StatusPoll();
@@ -38,8 +38,6 @@ class StatusPoll {
     DeviceWork work_;
 };
 
-// Every entry the last detection found, with a progress step for each.
-void PollPrinterStatus(const EntryProgress& progress = {});
 // The first entry whose address of the kind is the given one, whether detected or not.
 void PollOnePrinterStatus(const QString& address, int kind);
 

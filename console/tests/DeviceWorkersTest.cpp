@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <future>
 #include <memory>
 #include <stdexcept>
@@ -20,6 +21,17 @@ constexpr std::size_t kItems = 400;
 
 bool Lone(std::size_t i) {
     return i % 3 == 0;
+}
+
+// Every item below count added at once, then finished.
+void ForEachOnWorkers(std::size_t count, const std::function<void(std::size_t)>& work,
+                      const std::function<void(std::size_t)>& done,
+                      const std::function<bool(std::size_t)>& alone) {
+    DeviceWork devices(work);
+    for (std::size_t i = 0; i < count; ++i) {
+        devices.Add(alone(i));
+    }
+    devices.Finish(done);
 }
 
 TEST(DeviceWorkers, EachItemOnceResultsInOrderAndLoneItemsOneAtATime) {
