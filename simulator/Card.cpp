@@ -128,7 +128,10 @@ void Card::AfterSet(const std::vector<Binding>& bindings, const Peer& from) {
     if (factoryReset) {
         RestoreFactorySettings();
     }
-    FollowTray(mib_, description_.engine);
+    // Only what may move the tray or its settings: most sets (a trap registration's above all) do not.
+    if (menuReset || factoryReset || TouchesTray(bindings)) {
+        FollowTray(mib_, description_.engine);
+    }
 }
 
 std::optional<UpgradeOrder> Card::TakeUpgradeOrder() {

@@ -4,6 +4,8 @@
 #include <sys/eventfd.h>
 #include <unistd.h>
 
+#include <shared_mutex>
+
 #include "platform/lan/LanSettings.h"
 #include "simulator/CardValueText.h"
 #include "simulator/DescriptorLimit.h"
@@ -16,8 +18,9 @@ namespace sim {
 
 namespace {
 
-// Requests taken from the UDP socket in one turn of the loop.
-constexpr int UdpBatch = 64;
+// Threads that take UDP requests off the socket, answer and send the answers, side by side: a
+// status poll of 10,000 cards keeps them busy, and one of them alone made the console wait.
+constexpr int kUdpServers = 4;
 // Longer than the firmware server's usual resend wait, so that a resent last block is heard.
 constexpr int kFirmwareLingerMs = 3000;
 
@@ -53,36 +56,50 @@ bool Simulator::Start(std::string& error) {
         wakeFd_ = -1;
         return false;
     }
+    std::vector<bool> speaksIp;
+    for (const auto& card : cards_) {
+        speaksIp.push_back(card->Speaks(Protocol::Ip));
+    }
+    addresses_.Reset(speaksIp);
+    for (size_t i = 0; i < cards_.size(); ++i) {
+        addresses_.Update(i, cards_[i]->Address());
+    }
     running_ = true;
-    udpOutStop_ = false;
-    udpSender_ = std::thread([this] { SendUdp(); });
+    udpStop_ = false;
     thread_ = std::thread([this] { Run(); });
+    for (int i = 0; i < kUdpServers; ++i) {
+        udpServers_.emplace_back([this] { ServeUdp(); });
+    }
     return true;
 }
 
+// The threads that may start a download stop before the downloads are ended.
 void Simulator::Stop() {
+    bool wasRunning = false;
+    {
+        std::lock_guard lock(mutex_);
+        wasRunning = running_;
+        running_ = false;
+    }
+    if (wasRunning) {
+        udpStop_ = true;
+        udp_->Shut();
+        for (std::thread& server : udpServers_) {
+            server.join();
+        }
+        udpServers_.clear();
+        Wake();
+        thread_.join();
+    }
     stopping_ = true;
     for (std::thread& download : downloads_) {
         download.join();
     }
     downloads_.clear();
     stopping_ = false;
-    {
-        std::lock_guard lock(mutex_);
-        if (!running_) {
-            return;
-        }
-        running_ = false;
+    if (!wasRunning) {
+        return;
     }
-    Wake();
-    thread_.join();
-    {
-        std::lock_guard out(udpOutMutex_);
-        udpOutStop_ = true;
-    }
-    udpOutReady_.notify_one();
-    udpSender_.join();
-    udpOut_.clear();
     lan_.clear();  // no frame comes in after this
     std::lock_guard lock(mutex_);
     lanFds_.clear();
@@ -91,6 +108,7 @@ void Simulator::Stop() {
     close(wakeFd_);
     wakeFd_ = -1;
     udp_.reset();
+    std::lock_guard pending(pendingMutex_);
     pending_.clear();
 }
 
@@ -133,6 +151,9 @@ FaultSwitches Simulator::Faults(size_t card, Protocol protocol) const {
 void Simulator::Inspect(size_t card, const std::function<void(Card&)>& visit) {
     std::lock_guard lock(mutex_);
     visit(*cards_.at(card));
+    if (running_) {
+        addresses_.Update(card, cards_[card]->Address());
+    }
 }
 
 void Simulator::Wake() {
@@ -176,7 +197,10 @@ bool Simulator::OpenLan(std::string& error) {
 // for every answer the loop made itself cost two more system calls and a turn of the loop.)
 void Simulator::Queue(size_t card, Outgoing out, bool fromServiceSocket) {
     Clock::time_point due = Clock::now() + std::chrono::milliseconds(out.delayMs);
-    pending_.emplace(due, Pending{card, std::move(out), fromServiceSocket});
+    {
+        std::lock_guard pending(pendingMutex_);
+        pending_.emplace(due, Pending{card, std::move(out), fromServiceSocket});
+    }
     if (running_ && std::this_thread::get_id() != thread_.get_id()) {
         Wake();
     }
@@ -184,11 +208,7 @@ void Simulator::Queue(size_t card, Outgoing out, bool fromServiceSocket) {
 
 void Simulator::Send(size_t card, Outgoing out, bool fromServiceSocket) {
     if (out.to.protocol == Protocol::Ip) {
-        {
-            std::lock_guard lock(udpOutMutex_);
-            udpOut_.emplace_back(cards_[card]->Address(), std::move(out));
-        }
-        udpOutReady_.notify_one();
+        udp_->Send(cards_[card]->Address(), out.to, out.bytes);
     } else if (card < lan_.size() && lan_[card]) {
         if (fromServiceSocket) {
             lan_[card]->SendFromServiceSocket(out.to, out.bytes);
@@ -200,33 +220,20 @@ void Simulator::Send(size_t card, Outgoing out, bool fromServiceSocket) {
 
 void Simulator::SendDue() {
     Clock::time_point now = Clock::now();
-    while (!pending_.empty() && pending_.begin()->first <= now) {
+    for (;;) {
+        std::unique_lock lock(pendingMutex_);
+        if (pending_.empty() || pending_.begin()->first > now) {
+            return;
+        }
         Pending pending = std::move(pending_.begin()->second);
         pending_.erase(pending_.begin());
+        lock.unlock();
         Send(pending.card, std::move(pending.out), pending.fromServiceSocket);
     }
 }
 
-// The UDP sender's thread: what waits goes out in order, until Stop.
-void Simulator::SendUdp() {
-    std::deque<std::pair<Ipv4, Outgoing>> sending;
-    std::unique_lock lock(udpOutMutex_);
-    for (;;) {
-        udpOutReady_.wait(lock, [this] { return udpOutStop_ || !udpOut_.empty(); });
-        if (udpOutStop_) {
-            return;
-        }
-        sending.swap(udpOut_);
-        lock.unlock();
-        for (const auto& [source, out] : sending) {
-            udp_->Send(source, out.to, out.bytes);
-        }
-        sending.clear();
-        lock.lock();
-    }
-}
-
 int Simulator::MillisecondsToNextSend() {
+    std::lock_guard lock(pendingMutex_);
     if (pending_.empty()) {
         return -1;
     }
@@ -234,64 +241,68 @@ int Simulator::MillisecondsToNextSend() {
     return static_cast<int>(std::max<int64_t>(0, wait.count()));
 }
 
-// Takes a bounded number of requests, so that the other sockets get their turn, and sends each
-// answer as soon as it is due rather than after the whole socket is read.
-void Simulator::HandleUdp() {
-    for (int taken = 0; taken < UdpBatch; ++taken) {
+// One of the UDP threads, until the port is shut: each request is taken, answered and its answers
+// sent by the thread that took it. A request is answered under the shared lock and the lock of its
+// card, so that requests to different cards go side by side; a broadcast is answered by every card.
+void Simulator::ServeUdp() {
+    for (;;) {
         std::optional<UdpDatagram> datagram = udp_->Receive();
-        if (!datagram) {
+        if (udpStop_) {
             return;
         }
-        std::lock_guard lock(mutex_);
-        if (IsBroadcast(datagram->destination)) {
-            for (size_t i = 0; i < cards_.size(); ++i) {
-                if (cards_[i]->Speaks(Protocol::Ip)) {
-                    Answer(i, datagram->bytes, datagram->from);
-                }
-            }
-        } else if (std::optional<size_t> card = CardAt(datagram->destination)) {
-            Answer(*card, datagram->bytes, datagram->from);
-        }
-        SendDue();
-    }
-}
-
-// Called with the lock held.
-std::optional<size_t> Simulator::CardAt(const Ipv4& address) {
-    auto key = [](const Ipv4& ip) {
-        return uint32_t{ip[0]} << 24 | uint32_t{ip[1]} << 16 | uint32_t{ip[2]} << 8 | ip[3];
-    };
-    auto found = byAddress_.find(key(address));
-    if (found != byAddress_.end() && cards_[found->second]->Address() == address) {
-        return found->second;
-    }
-    // Stale or unknown: one pass over the cards makes the index again (the first card of an address
-    // owns it).
-    byAddress_.clear();
-    std::optional<size_t> owner;
-    for (size_t i = 0; i < cards_.size(); ++i) {
-        if (!cards_[i]->Speaks(Protocol::Ip)) {
+        if (!datagram) {
             continue;
         }
-        const Ipv4 own = cards_[i]->Address();
-        byAddress_.emplace(key(own), i);
-        if (!owner && own == address) {
-            owner = i;
+        if (!IsBroadcast(datagram->destination)) {
+            if (std::optional<size_t> card = addresses_.Owner(datagram->destination)) {
+                AnswerUdp(*card, *datagram);
+            }
+            continue;
+        }
+        for (size_t i = 0; i < cards_.size(); ++i) {
+            if (cards_[i]->Speaks(Protocol::Ip)) {
+                AnswerUdp(i, *datagram);
+            }
         }
     }
-    return owner;
 }
 
-// Called with the lock held.
-void Simulator::Answer(size_t card, const std::vector<uint8_t>& request, const Peer& from) {
+// The send, which wakes the asker, holds no lock.
+void Simulator::AnswerUdp(size_t card, const UdpDatagram& datagram) {
+    std::optional<Outgoing> answer;
+    {
+        std::shared_lock lock(mutex_);
+        std::lock_guard cardLock(cardLocks_[card % cardLocks_.size()]);
+        answer = Answer(card, datagram.bytes, datagram.from);
+    }
+    if (answer) {
+        udp_->Send(addresses_.Of(card), answer->to, answer->bytes);
+    }
+}
+
+// Called with the card locked: with the lock held, or with the shared lock and the card's own. The
+// answer that is due at once comes back to be sent; one that a fault delays waits in the queue.
+std::optional<Outgoing> Simulator::Answer(size_t card, const std::vector<uint8_t>& request,
+                                          const Peer& from) {
     if (cards_[card]->Upgrade().Restarting()) {
-        return;
+        return std::nullopt;
     }
-    if (std::optional<Outgoing> answer = AnswerRequest(*cards_[card], request, from)) {
-        Queue(card, std::move(*answer));
-    }
+    std::optional<Outgoing> answer = AnswerRequest(*cards_[card], request, from);
+    addresses_.Update(card, cards_[card]->Address());  // a set may have moved it
     if (std::optional<UpgradeOrder> order = cards_[card]->TakeUpgradeOrder()) {
         BeginUpgrade(card, *order);
+    }
+    if (answer && answer->delayMs > 0) {
+        Queue(card, std::move(*answer));
+        return std::nullopt;
+    }
+    return answer;
+}
+
+// Called with the lock held: the LAN's answers leave through the loop's queue.
+void Simulator::AnswerOnLan(size_t card, const std::vector<uint8_t>& request, const Peer& from) {
+    if (std::optional<Outgoing> answer = Answer(card, request, from)) {
+        Queue(card, std::move(*answer));
     }
 }
 
@@ -305,11 +316,13 @@ void Simulator::SetUpgradeFaults(size_t card, const UpgradeFaults& faults) {
     upgradeFaults_[card] = faults;
 }
 
-// Called with the lock held. The fetch runs on a thread of its own, from the card's address.
+// Called with the card locked (see Answer). The fetch runs on a thread of its own, from the card's
+// address.
 bool Simulator::BeginUpgrade(size_t card, const UpgradeOrder& order) {
     if (!cards_[card]->Upgrade().Begin()) {
         return false;
     }
+    std::lock_guard lock(downloadsMutex_);
     downloads_.emplace_back(&Simulator::FetchFirmware, this, card, order, Ipv4Text(cards_[card]->Address()),
                             upgradeFaults_[card]);
     return true;
@@ -348,7 +361,7 @@ void Simulator::HandleIpx(const LanSource& source) {
         std::lock_guard lock(mutex_);
         Card& card = *cards_[source.card];
         if (!source.service) {
-            Answer(source.card, datagram->bytes, datagram->from);
+            AnswerOnLan(source.card, datagram->bytes, datagram->from);
             continue;
         }
         FaultState& faults = card.Faults(Protocol::Ipx);
@@ -369,7 +382,7 @@ void Simulator::HandleFrames() {
     }
     std::lock_guard lock(mutex_);
     for (auto& [card, frame] : frames) {
-        Answer(card, frame.bytes, frame.from);
+        AnswerOnLan(card, frame.bytes, frame.from);
         SendDue();
     }
 }
@@ -385,7 +398,7 @@ void Simulator::Run() {
             SendDue();
             timeout = MillisecondsToNextSend();
         }
-        std::vector<pollfd> fds{{wakeFd_, POLLIN, 0}, {udp_->Fd(), POLLIN, 0}};
+        std::vector<pollfd> fds{{wakeFd_, POLLIN, 0}};
         fds.insert(fds.end(), lanFds_.begin(), lanFds_.end());
         if (poll(fds.data(), fds.size(), timeout) < 0) {
             continue;
@@ -395,11 +408,8 @@ void Simulator::Run() {
             [[maybe_unused]] ssize_t drained = read(wakeFd_, &count, sizeof count);
             HandleFrames();
         }
-        if (fds[1].revents & POLLIN) {
-            HandleUdp();
-        }
         for (size_t i = 0; i < lanSources_.size(); ++i) {
-            if (fds[i + 2].revents & POLLIN) {
+            if (fds[i + 1].revents & POLLIN) {
                 HandleIpx(lanSources_[i]);
             }
         }

@@ -1,9 +1,10 @@
 #pragma once
 
 #include <poll.h>
+
+#include <array>
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <deque>
 #include <functional>
 #include <map>
@@ -13,12 +14,13 @@
 #include <string>
 #include <string_view>
 #include <thread>
-#include <unordered_map>
 #include <vector>
 
 #include "simulator/Card.h"
+#include "simulator/CardAddresses.h"
 #include "simulator/CardLanPorts.h"
 #include "simulator/UdpAgentPort.h"
+#include "simulator/WriterFirstMutex.h"
 
 namespace sim {
 
@@ -34,8 +36,9 @@ struct UpgradeFaults {
     int vanishAfter = 0;        // when not 0: the card acknowledges this many blocks, then goes silent
 };
 
-// Many print server cards in one process, answering over UDP and, when a simulated LAN segment is
-// configured (VORLANE_LAN), over IPX (with service advertising) and DLC, on a thread of their own.
+// Many print server cards in one process, answering over UDP on threads of their own and, when a
+// simulated LAN segment is configured (VORLANE_LAN), over IPX (with service advertising) and DLC on
+// one more.
 // Every public operation may be called from any thread.
 class Simulator {
   public:
@@ -83,24 +86,27 @@ class Simulator {
     bool OpenLan(std::string& error);
     void Run();
     void Wake();
-    void HandleUdp();
-    std::optional<size_t> CardAt(const Ipv4& address);
+    void ServeUdp();
+    void AnswerUdp(size_t card, const UdpDatagram& datagram);
     void HandleIpx(const LanSource& source);
     void HandleFrames();
-    void Answer(size_t card, const std::vector<uint8_t>& request, const Peer& from);
+    std::optional<Outgoing> Answer(size_t card, const std::vector<uint8_t>& request, const Peer& from);
+    void AnswerOnLan(size_t card, const std::vector<uint8_t>& request, const Peer& from);
     void Queue(size_t card, Outgoing out, bool fromServiceSocket = false);
     void SendDue();
     void Send(size_t card, Outgoing out, bool fromServiceSocket);
-    void SendUdp();
     int MillisecondsToNextSend();
     bool BeginUpgrade(size_t card, const UpgradeOrder& order);
     void FetchFirmware(size_t card, const UpgradeOrder& order, std::string source, UpgradeFaults faults);
 
     SimulatorOptions options_;
-    mutable std::mutex mutex_;
+    // Held by every operation; shared by the UDP threads, which also hold the lock of the card they
+    // answer for (one of cardLocks_, by the card's index).
+    mutable WriterFirstMutex mutex_;
+    std::array<std::mutex, 64> cardLocks_;
     std::vector<std::unique_ptr<Card>> cards_;
-    // The card of each IPv4 address, made again whenever it proves stale (a set moved a card).
-    std::unordered_map<uint32_t, size_t> byAddress_;
+    CardAddresses addresses_;
+    std::mutex pendingMutex_;  // over pending_, which the UDP threads fill too
     std::multimap<Clock::time_point, Pending> pending_;
     std::unique_ptr<UdpAgentPort> udp_;
     std::vector<std::unique_ptr<CardLanPorts>> lan_;  // one per card while running
@@ -111,15 +117,11 @@ class Simulator {
     int wakeFd_ = -1;
     bool running_ = false;
     std::thread thread_;
-    // The UDP datagrams to send, in order, from their card's address: a thread of their own sends
-    // them, so that the loop does not spend half its time waking each asker in the send.
-    std::mutex udpOutMutex_;
-    std::condition_variable udpOutReady_;
-    std::deque<std::pair<Ipv4, Outgoing>> udpOut_;
-    bool udpOutStop_ = false;
-    std::thread udpSender_;
+    std::vector<std::thread> udpServers_;
+    std::atomic<bool> udpStop_{false};
     std::vector<UpgradeFaults> upgradeFaults_;
     std::atomic<bool> stopping_{false};
+    std::mutex downloadsMutex_;
     std::vector<std::thread> downloads_;
 };
 

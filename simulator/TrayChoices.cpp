@@ -1,5 +1,8 @@
 #include "simulator/TrayChoices.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "simulator/CardMib.h"
 #include "simulator/CardOids.h"
 
@@ -27,6 +30,7 @@ const TrayDependent PaperSize{Private({1, 2, 1, 0}), Private({1, 2, 2, 0})};
 const TrayDependent LockTray{Private({1, 3, 5, 0}), Private({1, 3, 6, 0})};
 const TrayDependent PaperType{Private({1, 4, 7, 0}), Private({1, 4, 8, 0})};
 const Oid Tray = Private({1, 2, 8, 0});
+const TrayDependent* const kDependents[] = {&PaperSize, &LockTray, &PaperType};
 
 bool IsCassette(int64_t tray) {
     return (tray & (FirstTray | OptionTrays)) != 0;
@@ -52,6 +56,15 @@ void Limit(Mib& mib, const TrayDependent& setting, int64_t offered, int64_t allo
 }
 
 }  // namespace
+
+bool TouchesTray(const std::vector<Binding>& bindings) {
+    return std::any_of(bindings.begin(), bindings.end(), [](const Binding& binding) {
+        return binding.oid == Tray ||
+               std::any_of(std::begin(kDependents), std::end(kDependents), [&](const TrayDependent* setting) {
+                   return binding.oid == setting->value || binding.oid == setting->mask;
+               });
+    });
+}
 
 void FollowTray(Mib& mib, EngineType engine) {
     std::optional<MibValue> tray = mib.Get(Tray);

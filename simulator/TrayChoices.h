@@ -10,5 +10,8 @@ namespace sim {
 // of paper size, lock tray and paper type for the tray now chosen, and moves a value
 // that the new mask no longer offers to the mask's first choice.
 void FollowTray(Mib& mib, EngineType engine);
+// Whether a set of these bindings may call for FollowTray: it writes the tray or a setting that
+// depends on it.
+bool TouchesTray(const std::vector<Binding>& bindings);
 
 }  // namespace sim

@@ -26,7 +26,7 @@ bool IsBroadcast(const Ipv4& address) {
 }
 
 std::unique_ptr<UdpAgentPort> UdpAgentPort::Open(uint16_t port, std::string& error) {
-    int fd = socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    int fd = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
     if (fd < 0) {
         error = Reason("socket");
         return nullptr;
@@ -50,6 +50,12 @@ std::unique_ptr<UdpAgentPort> UdpAgentPort::Open(uint16_t port, std::string& err
 
 UdpAgentPort::~UdpAgentPort() {
     close(fd_);
+}
+
+// Linux wakes every waiting receive and makes each later one answer at once, though the call itself
+// answers that an unconnected socket is not connected.
+void UdpAgentPort::Shut() {
+    shutdown(fd_, SHUT_RD);
 }
 
 // Read into one room kept for the thread and copied out at its length: a fresh zeroed room of 64 KiB

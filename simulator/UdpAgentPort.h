@@ -30,8 +30,11 @@ class UdpAgentPort {
 
     int Fd() const { return fd_; }
     uint16_t Port() const { return port_; }
-    // The next datagram that waits; nullopt when none does.
+    // Waits for the next datagram; nullopt when the receive failed. Several threads may wait at once:
+    // each datagram wakes one of them.
     std::optional<UdpDatagram> Receive();
+    // Ends every wait in Receive, now and later (each then answers at once); sending goes on.
+    void Shut();
     // Sends from `source` (0.0.0.0: whatever the route gives); false when it cannot go.
     bool Send(const Ipv4& source, const Peer& to, const std::vector<uint8_t>& bytes);
 

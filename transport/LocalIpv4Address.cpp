@@ -4,7 +4,14 @@
 #include <net/if.h>
 #include <netinet/in.h>
 
-std::optional<std::uint32_t> LocalIpv4Address() {
+#include <chrono>
+#include <mutex>
+
+namespace {
+
+constexpr auto kKeptFor = std::chrono::seconds(1);
+
+std::optional<std::uint32_t> AskInterfaces() {
     ifaddrs* interfaces = nullptr;
     if (getifaddrs(&interfaces) != 0) {
         return std::nullopt;
@@ -26,4 +33,23 @@ std::optional<std::uint32_t> LocalIpv4Address() {
     }
     freeifaddrs(interfaces);
     return found ? found : loopback;
+}
+
+}  // namespace
+
+// Asked for every trap registration, ten thousand times in a console's status poll, by many threads:
+// the answer is kept for a second (an address changes far less often), rather than the kernel
+// describing every interface again each time.
+std::optional<std::uint32_t> LocalIpv4Address() {
+    using Clock = std::chrono::steady_clock;
+    static std::mutex mutex;
+    static std::optional<Clock::time_point> asked;
+    static std::optional<std::uint32_t> kept;
+    const std::lock_guard lock(mutex);
+    const Clock::time_point now = Clock::now();
+    if (!asked || now - *asked >= kKeptFor) {
+        kept = AskInterfaces();
+        asked = now;
+    }
+    return kept;
 }

@@ -15,8 +15,11 @@ namespace console {
 // detection dialog).
 using EntryProgress = std::function<void(const QString& name)>;
 
+// Called with the table index of each entry read, once it is complete.
+using EntryRead = std::function<void(std::size_t index)>;
+
 // Reads the device store into the table; known print servers keep their status and monitoring.
-void LoadPrintServerTable(const EntryProgress& progress = {});
+void LoadPrintServerTable(const EntryProgress& progress = {}, const EntryRead& read = {});
 // Puts the number of ports that name each print server into its Category (4 per port), in the
 // table and in the store.
 void SaveCategory();

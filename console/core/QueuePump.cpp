@@ -9,7 +9,7 @@ namespace console {
 
 namespace {
 
-constexpr std::uint32_t kPaintEveryMs = 40;
+constexpr std::uint32_t kPaintEveryMs = 20;
 QueuePump* gPump = nullptr;  // the console's one pump
 
 }  // namespace

@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "console/core/DeviceAccess.h"
-#include "console/core/DeviceWorkers.h"
 #include "console/core/Libraries.h"
 #include "console/core/PrinterStatus.h"
 #include "platform/lan/LanSettings.h"
@@ -81,33 +80,53 @@ bool HasAddress(const PrintServerEntry& entry, const QString& address, int kind)
 
 }  // namespace
 
+// What a poll needs of an entry, copied for a worker thread, and what the worker found.
+struct StatusPoll::Polled {
+    std::size_t index;
+    PollTarget target;
+    std::optional<std::int32_t> status;
+};
+
+StatusPoll::StatusPoll()
+    : work_([this](std::size_t i) {
+          Polled* polled = nullptr;
+          {
+              const std::lock_guard lock(mutex_);
+              polled = polled_[i].get();
+          }
+          polled->status = ReadStatus(polled->target);
+      }) {}
+
+StatusPoll::~StatusPoll() = default;
+
+void StatusPoll::Add(std::size_t index) {
+    const PrintServerEntry& entry = State().servers[index];
+    if (entry.detected != 1) {
+        return;
+    }
+    const PollTarget target = TargetOf(entry);
+    {
+        const std::lock_guard lock(mutex_);
+        polled_.push_back(std::make_unique<Polled>(Polled{index, target, std::nullopt}));
+    }
+    work_.Add(target.overDlc);
+}
+
 // The print servers are asked several at a time; each result is taken, with its progress step, in
 // table order.
-void PollPrinterStatus(const EntryProgress& progress) {
-    std::vector<std::size_t> detected;
-    std::vector<PollTarget> targets;
-    for (std::size_t i = 0; i < State().servers.size(); ++i) {
-        const PrintServerEntry& entry = State().servers[i];
-        if (entry.detected == 1) {
-            detected.push_back(i);
-            targets.push_back(TargetOf(entry));
+void StatusPoll::Finish(const EntryProgress& progress) {
+    work_.Finish([&](std::size_t i) {
+        const Polled& polled = *polled_[i];
+        std::vector<PrintServerEntry>& servers = State().servers;
+        if (polled.index >= servers.size() || servers[polled.index].mac != polled.target.mac) {
+            return;  // the table was read anew meanwhile
         }
-    }
-    std::vector<std::optional<std::int32_t>> statuses(targets.size());
-    ForEachOnWorkers(
-        targets.size(), [&](std::size_t i) { statuses[i] = ReadStatus(targets[i]); },
-        [&](std::size_t i) {
-            std::vector<PrintServerEntry>& servers = State().servers;
-            if (detected[i] >= servers.size() || servers[detected[i]].mac != targets[i].mac) {
-                return;  // the table was read anew meanwhile
-            }
-            PrintServerEntry& entry = servers[detected[i]];
-            if (progress) {
-                progress(entry.name);
-            }
-            Apply(entry, statuses[i]);
-        },
-        [&](std::size_t i) { return targets[i].overDlc; });
+        PrintServerEntry& entry = servers[polled.index];
+        if (progress) {
+            progress(entry.name);
+        }
+        Apply(entry, polled.status);
+    });
 }
 
 void PollOnePrinterStatus(const QString& address, int kind) {

@@ -37,7 +37,7 @@ constexpr int kNothingSent = 12094;
 constexpr int kReadingEntry = 308;
 constexpr int kReadingStatus = 309;
 constexpr int kAnswersUpTo = 60;
-constexpr std::uint32_t kRepaintMs = 50;
+constexpr std::uint32_t kRepaintMs = 20;
 constexpr int kShowEveryMs = 40;
 
 }  // namespace
@@ -173,9 +173,13 @@ void frmProgress::Form_Activate() {
     AddLine(LoadString(kScanningStore));
     ShowPending();
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    LoadPrintServerTable([this](const QString& name) { ShowStep(kReadingEntry, name); });
+    // Each print server is asked for its status as soon as its entry is read: reading the table takes
+    // no time of its own beside the poll, which mostly waits for answers.
+    StatusPoll poll;
+    LoadPrintServerTable([this](const QString& name) { ShowStep(kReadingEntry, name); },
+                         [&poll](std::size_t index) { poll.Add(index); });
     DetectProgress->setValue(60);
-    PollPrinterStatus([this](const QString& name) { ShowStep(kReadingStatus, name); });
+    poll.Finish([this](const QString& name) { ShowStep(kReadingStatus, name); });
     DetectProgress->setValue(90);
     MatchInstalledPrinters();
     DetectProgress->setValue(100);

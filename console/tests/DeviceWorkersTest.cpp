@@ -1,9 +1,12 @@
-// Work with many print servers at once: each item is worked once, the results come back in order,
-// the items that may go over DLC never run beside each other, and a failure reaches the caller.
+// Work with many print servers at once: each item is worked once, as soon as it is added, the results
+// come back in order, the items that may go over DLC never run beside each other, and a failure
+// reaches the caller.
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <chrono>
+#include <functional>
+#include <future>
 #include <memory>
 #include <stdexcept>
 #include <thread>
@@ -18,6 +21,17 @@ constexpr std::size_t kItems = 400;
 
 bool Lone(std::size_t i) {
     return i % 3 == 0;
+}
+
+// Every item below count added at once, then finished.
+void ForEachOnWorkers(std::size_t count, const std::function<void(std::size_t)>& work,
+                      const std::function<void(std::size_t)>& done,
+                      const std::function<bool(std::size_t)>& alone) {
+    DeviceWork devices(work);
+    for (std::size_t i = 0; i < count; ++i) {
+        devices.Add(alone(i));
+    }
+    devices.Finish(done);
 }
 
 TEST(DeviceWorkers, EachItemOnceResultsInOrderAndLoneItemsOneAtATime) {
@@ -62,6 +76,25 @@ TEST(DeviceWorkers, AFailureOfTheWorkReachesTheCallerOnceTheThreadsHaveStopped) 
                      [&](std::size_t i) { done.push_back(i); }, [](std::size_t) { return false; }),
                  std::runtime_error);
     EXPECT_LE(done.size(), 7u) << "nothing after the failed item is taken";
+}
+
+// The status poll starts while the table is still being read: an item is worked before the list of
+// items ends.
+TEST(DeviceWorkers, AnItemIsWorkedAsSoonAsItIsAdded) {
+    std::promise<void> firstWorked;
+    std::vector<std::size_t> done;
+    DeviceWork devices([&](std::size_t i) {
+        if (i == 0) {
+            firstWorked.set_value();
+        }
+    });
+    devices.Add(false);
+    ASSERT_EQ(firstWorked.get_future().wait_for(std::chrono::seconds(60)), std::future_status::ready)
+        << "the first item waited for the end of the list";
+    devices.Add(true);
+    devices.Add(false);
+    devices.Finish([&](std::size_t i) { done.push_back(i); });
+    EXPECT_EQ(done, (std::vector<std::size_t>{0, 1, 2}));
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "console/core/PrintServerTable.h"
 #include "console/core/PrinterStatus.h"
 #include "console/core/StringTable.h"
+#include "platform/store/StoreBatch.h"
 #include "platform/store/StoreKeyHandle.h"
 #include "platform/store/StorePaths.h"
 
@@ -77,6 +78,37 @@ TEST_F(PrintServerTableTest, ReloadKeepsStatusAndMonitoringByHardwareAddress) {
     EXPECT_FALSE(IsPrinterNotified("00005E000002"));
     EXPECT_EQ(FindServer("00005E000003")->status, 3);
     EXPECT_EQ(FindServer("00005E000002")->status, -1);
+}
+
+// A large store is read in steps: every entry comes once, in store order, and the caller is told of
+// each when it is complete (a default identity already settled), so that a poll may start on it.
+TEST_F(PrintServerTableTest, EveryEntryOfALargeStoreIsReadOnceInStoreOrder) {
+    constexpr int kEntries = 1234;  // several steps of the read, the last one short
+    std::vector<std::string> macs;
+    {
+        const plat::StoreBatch batch;
+        for (int i = 0; i < kEntries; ++i) {
+            macs.push_back(QString("00005E%1").arg(i, 6, 16, QChar('0')).toUpper().toStdString());
+            const std::string name = "Card " + std::to_string(i);
+            Store({macs.back().c_str(), name.c_str(), "127.0.0.1", 2});
+        }
+        Store({"00005EFFFFFF", "00005effffffKDR", "0.0.0.0", 2});
+    }
+    macs.push_back("00005EFFFFFF");
+    std::vector<std::size_t> told;
+    std::vector<std::uint32_t> categories;
+    LoadPrintServerTable({}, [&](std::size_t index) {
+        told.push_back(index);
+        categories.push_back(State().servers.at(index).category);
+    });
+    ASSERT_EQ(State().servers.size(), macs.size());
+    ASSERT_EQ(told.size(), macs.size());
+    for (std::size_t i = 0; i < macs.size(); ++i) {
+        EXPECT_EQ(told[i], i);
+        EXPECT_EQ(State().servers[i].mac.toStdString(), macs[i]);
+    }
+    EXPECT_EQ(State().servers[kEntries - 1].name, "Card " + QString::number(kEntries - 1));
+    EXPECT_EQ(categories.back(), 1u) << "told of the added-by-hand server once it counted as such";
 }
 
 TEST_F(PrintServerTableTest, ADefaultNamedServerWithoutAddressCountsAsAddedByHand) {

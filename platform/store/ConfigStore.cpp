@@ -269,6 +269,31 @@ StoreResult StoreSubkeyNames(StoreKey key, std::vector<std::string>* names) {
     return call.Tree().SubkeyNames(call.Key(), names);
 }
 
+StoreResult StoreReadSubkeys(StoreKey key, const char* after, std::uint32_t most,
+                             std::vector<StoreSubkeyValues>* subkeys) {
+    if (after == nullptr || subkeys == nullptr) {
+        return kStoreInvalidParameter;
+    }
+    StoreCall call(key, Use::kRead);
+    if (call.Result() != kStoreOk) {
+        return call.Result();
+    }
+    subkeys->clear();
+    std::vector<std::pair<StoreKeyId, StoreSubkeyValues>> read;
+    if (StoreResult result = call.Tree().Subkeys(call.Key(), after, most, &read); result != kStoreOk) {
+        return result;
+    }
+    subkeys->reserve(read.size());
+    for (auto& [id, subkey] : read) {
+        call.Reads().KeepKey(call.Key(), subkey.name, id);
+        for (const auto& [name, value] : subkey.values) {
+            call.Reads().KeepValue(id, name, value);
+        }
+        subkeys->push_back(std::move(subkey));
+    }
+    return kStoreOk;
+}
+
 StoreResult StoreEnumValue(StoreKey key, std::uint32_t index, char* name, std::uint32_t* nameSize,
                            std::uint32_t* type, void* data, std::uint32_t* size) {
     if (name == nullptr || nameSize == nullptr || (data != nullptr && size == nullptr)) {

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 // The configuration store: a tree of keys with typed values, kept in one SQLite file (named by
@@ -32,6 +33,18 @@ enum StoreValueType : std::uint32_t {
     kStoreValueText = 1,  // stored with its terminating zero
     kStoreValueBytes = 3,
     kStoreValueNumber = 4,  // 32 bits, little-endian
+};
+
+// A value as the store holds it: a text with its terminating zero, a number as 4 bytes.
+struct StoredValue {
+    StoreValueType type = kStoreValueNone;
+    std::string data;
+};
+
+// A subkey with every value it holds, by name, in the store's order of names.
+struct StoreSubkeyValues {
+    std::string name;
+    std::vector<std::pair<std::string, StoredValue>> values;
 };
 
 enum StoreAccess : std::uint32_t {
@@ -75,6 +88,12 @@ StoreResult StoreAddToNumber(StoreKey key, const char* name, std::int32_t delta,
 StoreResult StoreEnumKey(StoreKey key, std::uint32_t index, char* name, std::uint32_t* nameSize);
 // Every subkey name in that order at once (the enumeration by index costs a step per entry before it).
 StoreResult StoreSubkeyNames(StoreKey key, std::vector<std::string>* names);
+// At most `most` subkeys in that order whose names come after `after` ("" for the first), each with
+// all its values, read at once: a walk that opens each subkey and queries each value costs a query
+// apiece. Opening a subkey and reading one of these values again afterwards costs no query while the
+// store stays unchanged. The reads of a walk in several steps are of one moment inside a batch.
+StoreResult StoreReadSubkeys(StoreKey key, const char* after, std::uint32_t most,
+                             std::vector<StoreSubkeyValues>* subkeys);
 StoreResult StoreEnumValue(StoreKey key, std::uint32_t index, char* name, std::uint32_t* nameSize,
                            std::uint32_t* type, void* data, std::uint32_t* size);
 StoreResult StoreDeleteValue(StoreKey key, const char* name);

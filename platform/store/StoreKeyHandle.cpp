@@ -1,10 +1,46 @@
 #include "platform/store/StoreKeyHandle.h"
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 #include <string_view>
 
 namespace plat {
+
+namespace {
+
+std::optional<std::uint32_t> NumberOf(std::uint32_t type, std::span<const std::uint8_t> bytes) {
+    std::uint32_t value = 0;
+    if (type != kStoreValueNumber || bytes.size() != sizeof value) {
+        return std::nullopt;
+    }
+    std::memcpy(&value, bytes.data(), sizeof value);
+    return value;
+}
+
+std::optional<std::string> TextOf(std::uint32_t type, std::span<const std::uint8_t> bytes,
+                                  std::uint32_t room) {
+    if (type != kStoreValueText || bytes.size() > room) {
+        return std::nullopt;
+    }
+    std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    if (!text.empty() && text.back() == '\0') {
+        text.remove_suffix(1);
+    }
+    return std::string(text);
+}
+
+std::span<const std::uint8_t> BytesOf(const StoredValue& value) {
+    return {reinterpret_cast<const std::uint8_t*>(value.data.data()), value.data.size()};
+}
+
+bool SameName(std::string_view a, std::string_view b) {
+    const auto fold = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return fold(x) == fold(y); });
+}
+
+}  // namespace
 
 StoreKeyHandle& StoreKeyHandle::operator=(StoreKeyHandle&& other) noexcept {
     if (this != &other) {
@@ -74,14 +110,7 @@ std::invoke_result_t<Take, std::uint32_t, std::span<const std::uint8_t>> StoreKe
 }
 
 std::optional<std::uint32_t> StoreKeyHandle::ReadNumber(const char* name) const {
-    return ReadRaw(name, [](std::uint32_t type, std::span<const std::uint8_t> bytes) {
-        std::uint32_t value = 0;
-        if (type != kStoreValueNumber || bytes.size() != sizeof value) {
-            return std::optional<std::uint32_t>();
-        }
-        std::memcpy(&value, bytes.data(), sizeof value);
-        return std::optional(value);
-    });
+    return ReadRaw(name, NumberOf);
 }
 
 std::optional<std::string> StoreKeyHandle::ReadText(const char* name) const {
@@ -90,14 +119,7 @@ std::optional<std::string> StoreKeyHandle::ReadText(const char* name) const {
 
 std::optional<std::string> StoreKeyHandle::ReadTextWithin(const char* name, std::uint32_t room) const {
     return ReadRaw(name, [room](std::uint32_t type, std::span<const std::uint8_t> bytes) {
-        if (type != kStoreValueText || bytes.size() > room) {
-            return std::optional<std::string>();
-        }
-        std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-        if (!text.empty() && text.back() == '\0') {
-            text.remove_suffix(1);
-        }
-        return std::optional<std::string>(text);
+        return TextOf(type, bytes, room);
     });
 }
 
@@ -141,6 +163,34 @@ std::vector<std::string> StoreKeyHandle::SubkeyNames() const {
         names.clear();
     }
     return names;
+}
+
+std::vector<StoreSubkeyValues> StoreKeyHandle::Subkeys(const std::string& after, std::uint32_t most) const {
+    std::vector<StoreSubkeyValues> subkeys;
+    if (StoreReadSubkeys(key_, after.c_str(), most, &subkeys) != kStoreOk) {
+        subkeys.clear();
+    }
+    return subkeys;
+}
+
+const StoredValue* StoreSubkeyReader::Find(const char* name) const {
+    for (const auto& [stored, value] : subkey_.values) {
+        if (SameName(stored, name)) {
+            return &value;
+        }
+    }
+    return nullptr;
+}
+
+std::optional<std::uint32_t> StoreSubkeyReader::ReadNumber(const char* name) const {
+    const StoredValue* value = Find(name);
+    return value != nullptr ? NumberOf(value->type, BytesOf(*value)) : std::nullopt;
+}
+
+std::optional<std::string> StoreSubkeyReader::ReadText(const char* name) const {
+    const StoredValue* value = Find(name);
+    return value != nullptr ? TextOf(value->type, BytesOf(*value), std::numeric_limits<std::uint32_t>::max())
+                            : std::nullopt;
 }
 
 }  // namespace plat

@@ -52,6 +52,10 @@ class StoreKeyHandle {
 
     // The names of the key's subkeys, in the store's stable order.
     std::vector<std::string> SubkeyNames() const;
+    // At most `most` of the key's subkeys in that order whose names come after `after`, with all
+    // their values, read at once (StoreReadSubkeys; empty when they cannot be read).
+    // StoreSubkeyReader reads them.
+    std::vector<StoreSubkeyValues> Subkeys(const std::string& after, std::uint32_t most) const;
 
   private:
     // Reads the value and answers what `take` makes of its type and bytes (a view valid during the
@@ -61,6 +65,21 @@ class StoreKeyHandle {
                                                                                      Take take) const;
 
     StoreKey key_ = 0;
+};
+
+// The values of a subkey read with StoreKeyHandle::Subkeys, read as StoreKeyHandle reads them: each
+// by its name (compared without regard to case), nothing when it is missing or of another type.
+class StoreSubkeyReader {
+  public:
+    explicit StoreSubkeyReader(const StoreSubkeyValues& subkey) : subkey_(subkey) {}
+
+    std::optional<std::uint32_t> ReadNumber(const char* name) const;
+    std::optional<std::string> ReadText(const char* name) const;
+
+  private:
+    const StoredValue* Find(const char* name) const;
+
+    const StoreSubkeyValues& subkey_;
 };
 
 }  // namespace plat

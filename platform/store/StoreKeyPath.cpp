@@ -8,6 +8,20 @@ StoreKeyPath::NameIterator& StoreKeyPath::NameIterator::operator++() {
     return *this;
 }
 
+StoreKeyPath StoreKeyPath::Parent() const {
+    const std::size_t end = text_.rfind('\\');
+    StoreKeyPath parent;
+    parent.text_ = end == std::string_view::npos ? std::string_view() : text_.substr(0, end);
+    return parent;
+}
+
+StoreKeyPath StoreKeyPath::Leaf() const {
+    const std::size_t end = text_.rfind('\\');
+    StoreKeyPath leaf;
+    leaf.text_ = end == std::string_view::npos ? text_ : text_.substr(end + 1);
+    return leaf;
+}
+
 bool StoreKeyPath::Parse(const char* text) {
     text_ = {};
     const std::string_view whole = text != nullptr ? text : "";

@@ -42,6 +42,10 @@ class StoreKeyPath {
     bool Parse(const char* text);
     NameRange Names() const { return NameRange{NameIterator(text_)}; }
     bool Empty() const { return text_.empty(); }
+    // The path without its last name, and that name alone ("a\b\c": "a\b" and "c"; "a": the empty
+    // path and "a"). Not for the empty path.
+    StoreKeyPath Parent() const;
+    StoreKeyPath Leaf() const;
 
   private:
     std::string_view text_;

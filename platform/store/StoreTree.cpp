@@ -39,6 +39,8 @@ enum Sql : std::size_t {
     kDeleteValueRow,
     kValueAt,
     kSubkeyNames,
+    kSubkeys,
+    kKeyValues,
     kCheckpoint,
 };
 
@@ -54,6 +56,8 @@ constexpr const char* kStatements[] = {
     "DELETE FROM store_values WHERE key = ?1 AND name = ?2",
     "SELECT name, type, data FROM store_values WHERE key = ?1 ORDER BY name LIMIT 1 OFFSET ?2",
     "SELECT name FROM store_keys WHERE parent = ?1 ORDER BY name",
+    "SELECT id, name FROM store_keys WHERE parent = ?1 AND name > ?2 ORDER BY name LIMIT ?3",
+    "SELECT name, type, data FROM store_values WHERE key = ?1 ORDER BY name",
     "PRAGMA wal_checkpoint(PASSIVE)",
 };
 static_assert(std::size(kStatements) == kCheckpoint + 1, "one statement for each Sql");
@@ -268,6 +272,43 @@ StoreResult StoreTree::SubkeyNames(StoreKeyId key, std::vector<std::string>* nam
             return kStoreFailed;
         }
         names->push_back(std::move(name));
+    }
+    return rc == SQLITE_DONE ? kStoreOk : kStoreFailed;
+}
+
+StoreResult StoreTree::Subkeys(StoreKeyId key, std::string_view after, std::uint32_t most,
+                               std::vector<std::pair<StoreKeyId, StoreSubkeyValues>>* subkeys) {
+    if (StoreResult result = KeyExists(key); result != kStoreOk) {
+        return result;
+    }
+    StoreStatement query(connection_, kSubkeys);
+    query.Bind(key).Bind(after).Bind(static_cast<std::int64_t>(most));
+    int rc = SQLITE_ROW;
+    while ((rc = query.Step()) == SQLITE_ROW) {
+        if (query.Type(0) != SQLITE_INTEGER) {
+            return kStoreFailed;
+        }
+        auto& [id, subkey] = subkeys->emplace_back(query.Number(0), StoreSubkeyValues{});
+        if (DecodeName(query, 1, kStoreMaxKeyName, &subkey.name) != kStoreOk) {
+            return kStoreFailed;
+        }
+        if (StoreResult read = KeyValues(id, &subkey.values); read != kStoreOk) {
+            return read;
+        }
+    }
+    return rc == SQLITE_DONE ? kStoreOk : kStoreFailed;
+}
+
+StoreResult StoreTree::KeyValues(StoreKeyId key, std::vector<std::pair<std::string, StoredValue>>* values) {
+    StoreStatement query(connection_, kKeyValues);
+    query.Bind(key);
+    int rc = SQLITE_ROW;
+    while ((rc = query.Step()) == SQLITE_ROW) {
+        auto& [name, value] = values->emplace_back();
+        if (DecodeName(query, 0, kStoreMaxValueName, &name) != kStoreOk ||
+            DecodeValue(query, 1, &value) != kStoreOk) {
+            return kStoreFailed;
+        }
     }
     return rc == SQLITE_DONE ? kStoreOk : kStoreFailed;
 }

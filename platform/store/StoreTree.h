@@ -25,11 +25,6 @@ inline bool IsStoreValueType(std::int64_t type) {
            type == kStoreValueNumber;
 }
 
-struct StoredValue {
-    StoreValueType type = kStoreValueNone;
-    std::string data;
-};
-
 // The tree of keys and values in SQL: every operation by key id, answering the store's result codes.
 // Whatever comes back from the file is checked before it is handed on (kStoreFailed otherwise).
 class StoreTree {
@@ -54,6 +49,11 @@ class StoreTree {
     StoreResult SubkeyAt(StoreKeyId key, std::uint32_t index, std::string* name);
     // All subkey names in that order, in one pass.
     StoreResult SubkeyNames(StoreKeyId key, std::vector<std::string>* names);
+    // At most `most` subkeys in that order whose names come after `after`, with their ids and values
+    // (a query for the subkeys and one for each subkey's values: as one moment only inside a
+    // transaction).
+    StoreResult Subkeys(StoreKeyId key, std::string_view after, std::uint32_t most,
+                        std::vector<std::pair<StoreKeyId, StoreSubkeyValues>>* subkeys);
     StoreResult ValueAt(StoreKeyId key, std::uint32_t index, std::string* name, StoredValue* value);
 
     // Moves what the write-ahead log holds into the file proper.
@@ -61,6 +61,8 @@ class StoreTree {
 
   private:
     StoreResult KeyExists(StoreKeyId key);
+    // Every value of the key, in name order.
+    StoreResult KeyValues(StoreKeyId key, std::vector<std::pair<std::string, StoredValue>>* values);
     StoreResult FindChild(StoreKeyId parent, std::string_view name, StoreKeyId* child);
     StoreResult FindPath(StoreKeyId from, const StoreKeyPath& path, StoreKeyId* found);
     StoreResult EndOfList(StoreKeyId key);

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <set>
+#include <thread>
 
 #include "simulator/CardValueText.h"
 #include "simulator/Simulator.h"
@@ -68,6 +70,35 @@ TEST_F(SimulatorUdpTest, UnicastReachesOnlyTheAddressedCard) {
     EXPECT_EQ(DecodeAnswer(answers[0].bytes)->bindings[0].second, MibValue::Text("PS-57"));
     ASSERT_TRUE(client.SendTo({127, 0, 9, 9}, 161, EncodeGet(6, {"1.3.6.1.2.1.1.5.0"})));
     EXPECT_FALSE(client.Receive(milliseconds(300))) << "no card lives there";
+}
+
+// Many consoles asking at once, each its own cards, as a status poll's threads do: every request gets
+// its own answer, from its card, while the requests are answered side by side.
+TEST_F(SimulatorUdpTest, ConsolesAskingAtOnceEachGetTheirOwnAnswers) {
+    constexpr size_t kConsoles = 8;
+    std::atomic<size_t> answered{0};
+    std::vector<std::thread> consoles;
+    for (size_t console = 0; console < kConsoles; ++console) {
+        consoles.emplace_back([console, &answered] {
+            UdpTestClient own;
+            for (size_t card = console; card < CardCount; card += kConsoles) {
+                const auto id = static_cast<int32_t>(1000 + card);
+                ASSERT_TRUE(own.SendTo(CardAddress(card), 161, EncodeGet(id, {"1.3.6.1.2.1.1.5.0"})));
+                std::optional<Received> received = own.Receive(milliseconds(5000));
+                ASSERT_TRUE(received) << "card " << card;
+                std::optional<Answer> answer = DecodeAnswer(received->bytes);
+                ASSERT_TRUE(answer);
+                EXPECT_EQ(answer->requestId, id);
+                EXPECT_EQ(received->from, CardAddress(card));
+                EXPECT_EQ(answer->bindings.at(0).second, MibValue::Text("PS-" + std::to_string(card)));
+                ++answered;
+            }
+        });
+    }
+    for (std::thread& console : consoles) {
+        console.join();
+    }
+    EXPECT_EQ(answered.load(), CardCount);
 }
 
 TEST_F(SimulatorUdpTest, RegisteredConsoleReceivesTheStatusTrap) {

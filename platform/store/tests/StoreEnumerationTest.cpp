@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/store/ConfigStore.h"
+#include "platform/store/StoreKeyHandle.h"
 #include "platform/store/tests/StoreTestKey.h"
 
 namespace {
@@ -193,6 +194,61 @@ TEST_F(StoreEnumeration, TooSmallBuffersCopyNothingAndReportTheSizes) {
 
     EXPECT_EQ(StoreEnumKey(key_, 1, name.data(), &nameSize), kStoreNoMoreItems);
     EXPECT_EQ(StoreEnumValue(key_, 1, name.data(), &nameSize, nullptr, nullptr, nullptr), kStoreNoMoreItems);
+}
+
+// Subkeys with all their values, read in steps: each step takes up where the last one ended, and
+// together they give every subkey once, in store order, each with its values by name.
+TEST_F(StoreEnumeration, SubkeysWithTheirValuesInSteps) {
+    for (std::size_t i = 0; i < kNames.size(); ++i) {
+        StoreKey child = 0;
+        ASSERT_EQ(StoreCreateKey(key_, kNames[i].c_str(), &child), kStoreOk);
+        SetNumber(child, "Category", static_cast<std::uint32_t>(i));
+        SetText(child, "IP Address", kNames[i]);
+        StoreCloseKey(child);
+    }
+    StoreKey bare = 0;
+    ASSERT_EQ(StoreCreateKey(key_, "ZZ without values", &bare), kStoreOk);
+    StoreCloseKey(bare);
+    std::vector<std::string> expected = InStoreOrder();
+    expected.push_back("ZZ without values");
+
+    for (const std::uint32_t step : {1u, 3u, 100u}) {
+        SCOPED_TRACE("steps of " + std::to_string(step));
+        std::vector<std::string> seen;
+        std::string after;
+        for (std::vector<StoreSubkeyValues> subkeys; seen.size() <= expected.size();) {
+            ASSERT_EQ(StoreReadSubkeys(key_, after.c_str(), step, &subkeys), kStoreOk);
+            for (const StoreSubkeyValues& subkey : subkeys) {
+                seen.push_back(subkey.name);
+                const StoreSubkeyReader values(subkey);
+                const auto made = std::find(kNames.begin(), kNames.end(), subkey.name);
+                if (made == kNames.end()) {
+                    EXPECT_TRUE(subkey.values.empty()) << subkey.name;
+                    continue;
+                }
+                ASSERT_EQ(subkey.values.size(), 2u) << subkey.name;
+                EXPECT_EQ(subkey.values[0].first, "Category") << "values in name order";
+                EXPECT_EQ(values.ReadNumber("CATEGORY"), made - kNames.begin());
+                EXPECT_EQ(values.ReadText("ip address"), subkey.name);
+                EXPECT_EQ(values.ReadText("Category"), std::nullopt) << "a number is no text";
+                EXPECT_EQ(values.ReadNumber("DNS Name"), std::nullopt);
+            }
+            if (subkeys.size() < step) {
+                break;
+            }
+            after = subkeys.back().name;
+        }
+        EXPECT_EQ(seen, expected);
+    }
+
+    std::vector<StoreSubkeyValues> subkeys;
+    EXPECT_EQ(StoreReadSubkeys(key_, nullptr, 1, &subkeys), kStoreInvalidParameter);
+    EXPECT_EQ(StoreReadSubkeys(key_, "", 1, nullptr), kStoreInvalidParameter);
+    StoreKey child = 0;
+    ASSERT_EQ(StoreOpenKey(key_, "DETECTED", kStoreRead, &child), kStoreOk);
+    ASSERT_EQ(StoreDeleteKey(key_, "DETECTED"), kStoreOk);
+    EXPECT_EQ(StoreReadSubkeys(child, "", 1, &subkeys), kStoreNotFound);
+    StoreCloseKey(child);
 }
 
 }  // namespace

@@ -50,6 +50,37 @@ TEST_F(StoreReads, AnotherProcessesChangesAreReadAtOnce) {
     StoreCloseKey(key);
 }
 
+// Values read with their subkeys are kept for the reads through an entry's whole path that follow,
+// as every read is: a change by another process is read at once all the same.
+TEST_F(StoreReads, ValuesReadWithTheirSubkeysAreReadAnewAfterAnotherProcessesChange) {
+    const std::string entries = path_ + "\\AdapterOnly";
+    const std::string entry = entries + "\\0040AF000002";
+    StoreKey key = 0;
+    ASSERT_EQ(StoreCreateKey(kStoreLocalMachine, entry.c_str(), &key), kStoreOk);
+    SetNumber(key, "Category", 7);
+    StoreCloseKey(key);
+    StoreKey parent = 0;
+    ASSERT_EQ(StoreOpenKey(kStoreLocalMachine, entries.c_str(), kStoreRead, &parent), kStoreOk);
+    std::vector<StoreSubkeyValues> subkeys;
+    ASSERT_EQ(StoreReadSubkeys(parent, "", 10, &subkeys), kStoreOk);
+    ASSERT_EQ(subkeys.size(), 1u);
+    ASSERT_EQ(StoreOpenKey(kStoreLocalMachine, entry.c_str(), kStoreRead, &key), kStoreOk);
+    EXPECT_EQ(Number(key, "Category"), 7u);
+
+    AdderProcess adder(entry, 2, "");
+    ASSERT_TRUE(adder.Started());
+    adder.Open();
+    ASSERT_TRUE(adder.Ready());
+    int exitCode = -1;
+    EXPECT_EQ(adder.Finish(&exitCode), (std::vector<std::uint32_t>{8, 9}));
+    EXPECT_EQ(Number(key, "Category"), 9u);
+    StoreCloseKey(key);
+    ASSERT_TRUE(Opens(entry));
+    ASSERT_EQ(StoreDeleteKey(kStoreLocalMachine, entry.c_str()), kStoreOk);
+    EXPECT_FALSE(Opens(entry)) << "a deleted entry is not found through its kept parent";
+    StoreCloseKey(parent);
+}
+
 TEST_F(StoreReads, ThisProcessesChangesAreReadAtOnce) {
     const std::string entry = path_ + "\\Entry";
     StoreKey key = 0;
