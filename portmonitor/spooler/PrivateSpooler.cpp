@@ -118,6 +118,9 @@ bool PrivateSpooler::MakeFolder(const std::string& backend, const std::string& f
 }
 
 void PrivateSpooler::WriteConfiguration() const {
+    // A fresh folder lives for one run and goes with it: its log is kept whole (cupsd would move it
+    // aside at a megabyte), so that every line of the run can be read. A kept folder's is rotated.
+    const std::string logSize = kept_ ? "" : "MaxLogSize 0\n";
     WriteText(folder_ + "/cups-files.conf",
               "ServerRoot " + folder_ + "\nRequestRoot " + folder_ + "/spool\nCacheDir " + folder_ +
                   "/cache\nStateDir " + folder_ + "/state\nTempDir " + folder_ + "/tmp\nServerBin " +
@@ -125,8 +128,8 @@ void PrivateSpooler::WriteConfiguration() const {
                   "/log/error_log\nPageLog " + folder_ + "/log/page_log\n" + SetEnvLines());
     WriteText(
         folder_ + "/cupsd.conf",
-        "Listen " + Socket() +
-            "\nLogLevel debug\nDefaultAuthType None\nBrowsing Off\n"
+        "Listen " + Socket() + "\nLogLevel debug\n" + logSize +
+            "DefaultAuthType None\nBrowsing Off\n"
             "WebInterface No\nErrorPolicy abort-job\nMaxJobs 0\nMaxJobsPerPrinter 0\n"
             "<Location />\n  Order allow,deny\n  Allow all\n</Location>\n"
             "<Policy default>\n  <Limit All>\n    Order deny,allow\n    Allow all\n  </Limit>\n</Policy>\n");
