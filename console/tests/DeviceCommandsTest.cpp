@@ -37,6 +37,8 @@ using console::State;
 constexpr const char* kLocationOid = "1.3.6.1.2.1.1.6.0";
 constexpr const char* kSetsTakenOid = "1.3.6.1.2.1.11.17.0";
 constexpr const char* kGetsTakenOid = "1.3.6.1.2.1.11.15.0";
+// What comes from the simulator's process (a trap, a card's count): a bound for a loaded machine.
+constexpr int kAcrossMs = 60000;
 
 class DeviceCommandsTest : public CommandsFixture {
   protected:
@@ -273,7 +275,7 @@ TEST_F(DeviceCommandsTest, LocateTakesADottedAddressAndChoosesThePrintServerFoun
     const std::int64_t gets = cards_.Number("Slow", kGetsTakenOid);
     std::atomic<int> shape{-1};
     std::thread watcher([&] {
-        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(kAcrossMs);
         while (cards_.Number("Slow", kGetsTakenOid) == gets && std::chrono::steady_clock::now() < until) {
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
@@ -311,7 +313,7 @@ TEST_F(DeviceCommandsTest, AlertsFlagPrintersByAddressAndTheLogReadsBack) {
     boxes_.Clear();
     ASSERT_EQ(cards_.Command("status 00005E450001 68"), "ok");
     ASSERT_EQ(cards_.Command("status 00005E450002 68"), "ok");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !Boxes().empty(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !Boxes().empty(); }, kAcrossMs));
     QTest::qWait(300);
     ASSERT_EQ(Boxes().size(), 1u) << "the unmonitored namesake raises nothing";
     EXPECT_EQ(LastBox(), "Twin : COVER OPEN");
@@ -342,7 +344,12 @@ TEST_F(DeviceCommandsTest, AlertsFlagPrintersByAddressAndTheLogReadsBack) {
     boxes_.Clear();
     ASSERT_EQ(cards_.Command("status 00005E450002 0"), "ok");
     ASSERT_EQ(cards_.Command("status 00005E450002 68"), "ok");
-    QTest::qWait(1500);
+    // The alert is logged before it beeps: once its line is in, a box would have come too.
+    const auto coverOpenLines = [&log] {
+        QFile logged(log.fileName());
+        return logged.open(QIODevice::ReadOnly) ? logged.readAll().count("\"COVER OPEN\"") : 0;
+    };
+    ASSERT_TRUE(QTest::qWaitFor([&] { return coverOpenLines() == 2; }, kAcrossMs)) << "the alert is logged";
     EXPECT_TRUE(Boxes().empty()) << "a beep, no box";
     OnDialog<console::frmNotify>([](console::frmNotify& dialog) {
         EXPECT_EQ(dialog.Log()->topLevelItemCount(), 2);
@@ -375,7 +382,7 @@ TEST_F(DeviceCommandsTest, TheAlertPopUpShowsItsWholeTitle) {
         box.accept();
     });
     ASSERT_EQ(cards_.Command("status Hall 0"), "ok");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return width != 0; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return width != 0; }, kAcrossMs));
     EXPECT_GE(width, needed) << "room for the title";
 }
 
@@ -417,7 +424,7 @@ TEST_F(DeviceCommandsTest, AnAlertOfANameWithLineBreaksReadsBackExactly) {
     FromMenu("mnuNotify");
     boxes_.Clear();
     ASSERT_EQ(cards_.Command("status 00005E4A0001 68"), "ok");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !Boxes().empty(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !Boxes().empty(); }, kAcrossMs));
     boxes_.Clear();
     OnDialog<console::frmNotify>([&](console::frmNotify& dialog) {
         EXPECT_EQ(dialog.Log()->topLevelItemCount(), 1);

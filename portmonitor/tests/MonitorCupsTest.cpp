@@ -121,12 +121,15 @@ class MonitorCupsTest : public ::testing::Test {
     // Long link waits, so that a held card holds a job for as long as a test needs.
     static void StoreLongWaits() { ASSERT_TRUE(CardBed::StoreLinkWaits(5000, 30)); }
 
-    // Waits until the card has a connection beyond `connections`: the backend is under way.
+    // Waits until the card has a connection beyond `connections`: the backend is under way. cupsd
+    // starts it; the bound is for a loaded machine.
     void AwaitConnection(size_t card, size_t connections) {
-        for (int wait = 0; wait < 400 && bed_->Listener().Connections(card) == connections; ++wait) {
+        const auto deadline = std::chrono::steady_clock::now() + seconds(60);
+        while (bed_->Listener().Connections(card) == connections &&
+               std::chrono::steady_clock::now() < deadline) {
             std::this_thread::sleep_for(milliseconds(50));
         }
-        ASSERT_GT(bed_->Listener().Connections(card), connections);
+        ASSERT_GT(bed_->Listener().Connections(card), connections) << "the backend never connected";
     }
 
     // The card's newest job, once it has logged `count`.
@@ -184,9 +187,7 @@ TEST_F(MonitorCupsTest, CancelStopsAJobUnderWay) {
     const size_t connections = bed_->Listener().Connections(4);
     const int job = cupsd_->Print("T4", JobBytes(kTenMiB));
     ASSERT_GT(job, 0);
-    for (int wait = 0; wait < 200 && bed_->Listener().Connections(4) == connections; ++wait) {
-        std::this_thread::sleep_for(milliseconds(50));
-    }
+    AwaitConnection(4, connections);
     std::this_thread::sleep_for(milliseconds(500));
     ASSERT_EQ(cupsd_->JobState(job), IPP_JSTATE_PROCESSING);
     ASSERT_TRUE(cupsd_->Cancel(job));
@@ -304,9 +305,7 @@ TEST_F(MonitorCupsTest, SpoolerCallsReadAndCancelAJob) {
     const size_t connections = bed_->Listener().Connections(3);
     const int job = cupsd_->Print("T3", JobBytes(100));
     ASSERT_GT(job, 0);
-    for (int wait = 0; wait < 200 && bed_->Listener().Connections(3) == connections; ++wait) {
-        std::this_thread::sleep_for(milliseconds(50));
-    }
+    AwaitConnection(3, connections);
     plat::PrinterHandle printer = nullptr;
     EXPECT_FALSE(plat::OpenPrinter("NoSuchQueue", &printer));
     ASSERT_TRUE(plat::OpenPrinter("T3", &printer));

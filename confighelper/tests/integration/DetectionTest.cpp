@@ -181,18 +181,20 @@ TEST_F(DetectionTest, CardsThatAnswerOnlyTheBroadcastAreDropped) {
     // A port uses the first card.
     const std::string used = std::string(plat::kAdapterOnlyKey) + "\\" + AdapterName(30);
     SetNumber(used, "Category", 6);
-    // The first two cards fall silent after their answer to the broadcast, long before the listening
-    // window ends.
-    std::thread silencer([this] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(1000));
-        sim::FaultSwitches silent;
-        silent.silent = true;
-        cards->SetFaults(0, sim::Protocol::Ip, silent);
-        cards->SetFaults(1, sim::Protocol::Ip, silent);
-    });
+    // The first two cards fall silent once every card's answer to the broadcast is in (one "4" each),
+    // long before the listening window ends.
     TextRecorder progress;
+    int answers = 0;
+    progress.OnText([&](const std::string& text) {
+        if (text == "4" && ++answers == 3) {
+            sim::FaultSwitches silent;
+            silent.silent = true;
+            cards->SetFaults(0, sim::Protocol::Ip, silent);
+            cards->SetFaults(1, sim::Protocol::Ip, silent);
+        }
+    });
     ASSERT_EQ(HelperDetectPrintServers(0, 0, 0, 0, 0, progress.Handle()), 0);
-    silencer.join();
+    ASSERT_EQ(answers, 3) << "every card answered the broadcast";
     EXPECT_EQ(progress.Texts().back(), "51");
     EXPECT_EQ(StoredAdapters(), (std::vector<std::string>{AdapterName(30), AdapterName(32)}));
     EXPECT_EQ(StoredNumber(AdapterName(30), "Category"), 4u) << "kept for its port, without its marks";

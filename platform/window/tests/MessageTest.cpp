@@ -189,10 +189,11 @@ TEST_F(MessageTest, QueueFdIsReadableWhileWorkWaits) {
     ASSERT_TRUE(plat::PeekMessage(message, true));
     EXPECT_FALSE(Readable(fd));
 
-    const auto timer = plat::SetTimer(window_, 1, 20, nullptr);
+    // Half a second: time enough, even for a loaded machine, to see that a timer not yet due is no work.
+    const auto timer = plat::SetTimer(window_, 1, 500, nullptr);
     EXPECT_FALSE(Readable(fd));
     pollfd item{fd, POLLIN, 0};
-    EXPECT_EQ(poll(&item, 1, 2000), 1) << "a due timer is work";
+    EXPECT_EQ(poll(&item, 1, 60000), 1) << "a due timer is work";
     ASSERT_TRUE(plat::PeekMessage(message, true));
     EXPECT_EQ(message.message, plat::kWmTimer);
     EXPECT_FALSE(Readable(fd));
