@@ -17,6 +17,8 @@ using DetectionTest = ConsoleTest;
 
 // MIB-II snmpInGetRequests: the gets a card's agent has taken.
 constexpr const char* kGetsTakenOid = "1.3.6.1.2.1.11.15.0";
+// A trap or a count from the simulator's process: a bound for a loaded machine.
+constexpr std::uint32_t kAcrossMs = 60000;
 
 struct Card {
     const char* name;
@@ -93,7 +95,7 @@ TEST_F(DetectionTest, EveryCardIsFoundReadRegisteredAndHeardOverItsOwnProtocol) 
         const std::string code = std::to_string(68 + i);
         mainWindowBox.Clear();
         ASSERT_EQ(cards.Command(std::string("status ") + card.name + " " + code), "ok");
-        ASSERT_TRUE(mainWindowBox.WaitForLines(1, 5000));
+        ASSERT_TRUE(mainWindowBox.WaitForLines(1, kAcrossMs));
         EXPECT_EQ(mainWindowBox.Lines(), std::vector<std::string>{card.trapSender + ("," + code)});
     }
 
@@ -104,7 +106,7 @@ TEST_F(DetectionTest, EveryCardIsFoundReadRegisteredAndHeardOverItsOwnProtocol) 
         ASSERT_GE(before, 0);
         EXPECT_EQ(vantorel::HelperTrapKeepAlive(card.adapter), 0);
         EXPECT_TRUE(
-            RunEventsUntil([&] { return cards.Number(card.name, kGetsTakenOid) == before + 1; }, 3000))
+            RunEventsUntil([&] { return cards.Number(card.name, kGetsTakenOid) == before + 1; }, kAcrossMs))
             << cards.Number(card.name, kGetsTakenOid) << " gets after " << before;
     }
 }

@@ -41,6 +41,9 @@ namespace console {
 namespace {
 
 constexpr const char* kGetsTakenOid = "1.3.6.1.2.1.11.15.0";
+// What comes from another process (a trap, a card's count, a program's end): a bound for a loaded
+// machine.
+constexpr int kAcrossMs = 60000;
 
 using consoletest::SavePicture;
 
@@ -142,7 +145,7 @@ TEST_F(ConsoleWindowTest, FirstDetectionListsEveryPrintServerAndAStatusChangeRai
     FindServer("00005e310004")->notify = true;
     const qint64 icon = Model()->item(RowOf("Ipx-4"), 0)->icon().cacheKey();
     ASSERT_EQ(cards_.Command("status Ipx-4 68"), "ok");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return StatusOf("Ipx-4") == "COVER OPEN"; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return StatusOf("Ipx-4") == "COVER OPEN"; }, kAcrossMs));
     EXPECT_NE(Model()->item(RowOf("Ipx-4"), 0)->icon().cacheKey(), icon);
     ASSERT_EQ(boxes_.Shown().size(), 1u);
     EXPECT_EQ(boxes_.Shown()[0].text, "Ipx-4 : COVER OPEN");
@@ -159,7 +162,7 @@ TEST_F(ConsoleWindowTest, FirstDetectionListsEveryPrintServerAndAStatusChangeRai
     console_->outTreeList_Click();
     ASSERT_EQ(Model()->rowCount(), 1);
     ASSERT_EQ(cards_.Command("status Dlc-2 1025"), "ok");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return FindServer("00005E320002")->status == 1025; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return FindServer("00005E320002")->status == 1025; }, kAcrossMs));
     console_->Action("mnuFilter1")->trigger();
     EXPECT_EQ(Model()->rowCount(), 200);
     EXPECT_EQ(StatusOf("Dlc-2"), "LOAD 1ST TRAY");
@@ -168,7 +171,7 @@ TEST_F(ConsoleWindowTest, FirstDetectionListsEveryPrintServerAndAStatusChangeRai
     // The keep-alive timer's tick reaches every detected print server.
     const std::int64_t before = cards_.Number("Ip-1", kGetsTakenOid);
     console_->tmrTrapKeeper_Timer();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return cards_.Number("Ip-1", kGetsTakenOid) > before; }, 3000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return cards_.Number("Ip-1", kGetsTakenOid) > before; }, kAcrossMs));
 
     // An alert that comes while another is on the screen waits for it: boxes never nest.
     FindServer("00005E310005")->notify = true;
@@ -268,7 +271,7 @@ TEST_F(ConsoleWindowTest, OptionsLongerThanTheFirstReadComeBackWhole) {
     EXPECT_EQ(console_->StatusPanel(2)->text(), "Filters : Off");
     // The library started whole: the status notices of the card come in.
     ASSERT_EQ(cards_.Command("status Long 68"), "ok");
-    EXPECT_TRUE(QTest::qWaitFor([&] { return StatusOf("Long") == "COVER OPEN"; }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return StatusOf("Long") == "COVER OPEN"; }, kAcrossMs));
 }
 
 // A text stored by an older console gives a descending order as the column doubled: the list opens
@@ -409,7 +412,7 @@ TEST_F(ConsoleWindowTest, ShutDownReleasesTheFirmwareServer) {
         << "fendrel made no window in time: " << server.ErrorOutput();
     ASSERT_EQ(exitCode, -1) << "fendrel ended: " << server.ErrorOutput();
     CloseConsole();
-    EXPECT_NE(server.WaitForExit(5000), -1) << "released and closed";
+    EXPECT_NE(server.WaitForExit(kAcrossMs), -1) << "released and closed";
 }
 
 TEST_F(ConsoleWindowTest, TheAboutBoxShowsItsCaption) {

@@ -53,7 +53,8 @@ using portmon::test::PrivateCupsd;
 
 constexpr std::size_t kCards = 2;
 
-bool Await(const std::function<bool()>& done, int milliseconds = 20000) {
+// Runs the event loop until `done` or the time runs out (by default a bound for a loaded machine).
+bool Await(const std::function<bool()>& done, int milliseconds = 60000) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
     while (!done() && std::chrono::steady_clock::now() < deadline) {
         QApplication::processEvents(QEventLoop::AllEvents, 50);

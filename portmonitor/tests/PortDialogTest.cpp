@@ -57,8 +57,8 @@ void Picture(QWidget& widget, const char* name) {
     widget.grab().save(QString(PICTURE_DIR) + "/" + name + ".png");
 }
 
-// Runs the event loop until `done` or the time runs out.
-bool Await(const std::function<bool()>& done, int milliseconds = 15000) {
+// Runs the event loop until `done` or the time runs out (by default a bound for a loaded machine).
+bool Await(const std::function<bool()>& done, int milliseconds = 60000) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
     while (!done() && std::chrono::steady_clock::now() < deadline) {
         QApplication::processEvents(QEventLoop::AllEvents, 50);

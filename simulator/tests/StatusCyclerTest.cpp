@@ -18,7 +18,9 @@ TEST(StatusCycler, ChangesEachChosenCardInTurnAtItsPace) {
             std::lock_guard lock(mutex);
             changes.emplace_back(card, status);
         });
-        for (int waited = 0; waited < 200; ++waited) {
+        // Seven changes take 140 ms; the bound is for a loaded machine.
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        while (std::chrono::steady_clock::now() < deadline) {
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
             std::lock_guard lock(mutex);
             if (changes.size() >= 7) {

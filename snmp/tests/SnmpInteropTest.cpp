@@ -130,12 +130,12 @@ class SnmpdInterop : public ::testing::Test {
         return "";
     }
 
-    // Sends the request built by the library until the agent answers and turns the answer into text
-    // with the library.
+    // Sends the request built by the library until the agent answers (for a minute at most: a bound
+    // for a loaded machine) and turns the answer into text with the library.
     static Answer Exchange(std::int32_t operation, std::string oids, std::string values, std::int32_t count) {
         Answer answer;
         const std::vector<std::uint8_t> datagram =
-            Ask(operation, std::move(oids), std::move(values), count, 20);
+            Ask(operation, std::move(oids), std::move(values), count, 60000 / kAnswerWaitMs);
         if (datagram.empty()) {
             ADD_FAILURE() << "snmpd did not answer";
             return answer;

@@ -146,7 +146,7 @@ TEST_F(IpxTransportTest, AsynchronousModeAnnouncesEachDatagram) {
     ASSERT_EQ(transport.SendTo("one", 3, kPeerIpxAddress, 0x900F), kTransportOk);
     ASSERT_EQ(transport.SendTo("two", 3, kPeerIpxAddress, 0x900F), kTransportOk);
     const Clock::time_point start = Clock::now();
-    while (gAnnounced.size() < 2 && Clock::now() - start < std::chrono::seconds(5)) {
+    while (gAnnounced.size() < 2 && Clock::now() - start < std::chrono::seconds(60)) {  // a loaded machine
         plat::PumpWaiting(100);
     }
     EXPECT_EQ(gAnnounced, (std::vector<std::string>{"echo:one", "echo:two"}));

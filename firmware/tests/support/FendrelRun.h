@@ -18,8 +18,9 @@ class FendrelRun {
     // WM_TFTP_START with the window that receives the events from now on.
     void Serve(plat::WindowHandle consoleWindow);
     void Stop();
-    // WM_TFTP_RELEASE and the close message, as the console sends them; the exit code, or -1.
-    int Release(int timeoutMs = 5000);
+    // WM_TFTP_RELEASE and the close message, as the console sends them; the exit code, or -1 when it
+    // did not end within timeoutMs (by default a bound for a loaded machine).
+    int Release(int timeoutMs = 60000);
 
     plat::WindowHandle Window() const { return window_; }
     ChildProcess& Process() { return process_; }

@@ -15,6 +15,7 @@ namespace plat {
 namespace {
 
 const HardwareAddress kPc{{0x02, 0x00, 0x00, 0x00, 0x00, 0x0A}};
+constexpr int kPeerMs = 60000;  // for what a peer sends: a bound for a loaded machine
 
 HardwareAddress Peer(int i) {
     return HardwareAddress{{0x00, 0xA0, 0xB1, 0x00, 0x00, static_cast<std::uint8_t>(i)}};
@@ -44,7 +45,7 @@ TEST_F(LanProcessTest, BroadcastReachesThreeStationsEachInItsOwnProcess) {
     std::vector<std::uint8_t> ping{'p', 'i', 'n', 'g'};
     ASSERT_EQ(pc->SendTo(IpxAddress{0, kBroadcastAddress, 0x900F}, 4, ping), 0);
     std::set<HardwareAddress> answered;
-    while (answered.size() < 3 && test::WaitReadable(pc->Fd(), 5000)) {
+    while (answered.size() < 3 && test::WaitReadable(pc->Fd(), kPeerMs)) {
         auto answer = pc->Receive();
         ASSERT_TRUE(answer);
         EXPECT_EQ(answer->data, ping);
@@ -60,7 +61,7 @@ TEST_F(LanProcessTest, SpxStreamCrossesToAnotherProcessAndBack) {
     auto connection = SpxConnection::Connect(IpxAddress{LocalIpxNetwork(), kPc, 0x4002},
                                              IpxAddress{0, Peer(4), 0x2000}, error);
     ASSERT_TRUE(connection);
-    ASSERT_TRUE(test::WaitReadable(connection->StatusFd(), 5000));
+    ASSERT_TRUE(test::WaitReadable(connection->StatusFd(), kPeerMs));
     ASSERT_EQ(connection->GetStatus(), SpxConnection::Status::Connected);
     std::string sent;
     for (int i = 0; i < 3000; ++i) {
@@ -72,7 +73,7 @@ TEST_F(LanProcessTest, SpxStreamCrossesToAnotherProcessAndBack) {
     std::string echoed;
     char buffer[2048];
     ssize_t got;
-    while (test::WaitReadable(connection->Fd(), 5000) &&
+    while (test::WaitReadable(connection->Fd(), kPeerMs) &&
            (got = recv(connection->Fd(), buffer, sizeof buffer, 0)) > 0) {
         echoed.append(buffer, static_cast<std::size_t>(got));
     }
@@ -87,13 +88,13 @@ TEST_F(LanProcessTest, SpxStreamOfAProgramThatEndsRightAfterClosingArrivesWhole)
     ASSERT_TRUE(listener);
     listener->Listen(1);
     auto peer = StartPeer("spxsend", kPc, "2001");
-    ASSERT_TRUE(test::WaitReadable(listener->Fd(), 5000));
+    ASSERT_TRUE(test::WaitReadable(listener->Fd(), kPeerMs));
     auto connection = listener->Accept();
     ASSERT_TRUE(connection);
     std::vector<std::uint8_t> arrived;
     std::uint8_t buffer[4096];
     ssize_t got = -1;
-    while (test::WaitReadable(connection->Fd(), 10000) &&
+    while (test::WaitReadable(connection->Fd(), kPeerMs) &&
            (got = recv(connection->Fd(), buffer, sizeof buffer, 0)) > 0) {
         arrived.insert(arrived.end(), buffer, buffer + got);
     }

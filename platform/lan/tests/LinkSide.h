@@ -65,9 +65,10 @@ class LinkSide final : public SapPort::Handler, public LinkStation::Listener {
         std::lock_guard guard(LanLock());
         ASSERT_EQ(link->Send(std::move(data)), 0);
     }
+    // Until `condition` holds; the bound is for a loaded machine.
     bool WaitFor(std::function<bool()> condition) {
         std::unique_lock guard(lock_);
-        return changed_.wait_for(guard, std::chrono::seconds(10), condition);
+        return changed_.wait_for(guard, std::chrono::seconds(60), condition);
     }
     bool Saw(ReliableLink::Event event) {
         return WaitFor([&] { return std::find(events.begin(), events.end(), event) != events.end(); });

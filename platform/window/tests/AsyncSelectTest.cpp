@@ -74,8 +74,11 @@ plat::LResult ThreadNotifyProc(plat::WindowHandle window, std::uint32_t message,
     return plat::DefWindowProc(window, message, wParam, lParam);
 }
 
+// Waits (without pumping: another thread owns the window) until `done` holds; the bound is for a
+// loaded machine.
 bool WaitFor(const std::function<bool()>& done) {
-    for (int i = 0; i < 500 && !done(); ++i) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (!done() && std::chrono::steady_clock::now() < deadline) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     return done();
