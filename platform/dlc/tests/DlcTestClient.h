@@ -16,7 +16,7 @@ namespace plat::test {
 // commands the way the suite's command layer does. Every wait is bounded.
 class DlcClient {
   public:
-    static constexpr std::uint32_t kWaitMs = 5000;
+    static constexpr std::uint32_t kWaitMs = 60000;  // frames may cross processes: a loaded machine
 
     // station: the address given to the open (zero: the PC's own).
     explicit DlcClient(const HardwareAddress& station = {}, std::uint32_t poolSize = 32768)
