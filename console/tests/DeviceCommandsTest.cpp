@@ -28,6 +28,7 @@
 #include "console/properties/frmStatistics.h"
 #include "console/tests/CommandsFixture.h"
 #include "console/tests/Typing.h"
+#include "tests/Eventually.h"
 
 namespace consoletest {
 namespace {
@@ -275,10 +276,8 @@ TEST_F(DeviceCommandsTest, LocateTakesADottedAddressAndChoosesThePrintServerFoun
     const std::int64_t gets = cards_.Number("Slow", kGetsTakenOid);
     std::atomic<int> shape{-1};
     std::thread watcher([&] {
-        const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(kAcrossMs);
-        while (cards_.Number("Slow", kGetsTakenOid) == gets && std::chrono::steady_clock::now() < until) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
+        testsupport::Eventually([&] { return cards_.Number("Slow", kGetsTakenOid) != gets; },
+                                std::chrono::milliseconds(kAcrossMs), std::chrono::milliseconds(5));
         // The console waits for the card's answer now.
         const QCursor* cursor = QGuiApplication::overrideCursor();
         shape = cursor != nullptr ? cursor->shape() : Qt::ArrowCursor;

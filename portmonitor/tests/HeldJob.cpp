@@ -1,9 +1,9 @@
 #include "portmonitor/tests/HeldJob.h"
+#include "tests/Eventually.h"
 
 #include <cups/cups.h>
 
 #include <chrono>
-#include <thread>
 
 namespace portmon::test {
 
@@ -19,15 +19,12 @@ HeldJob::HeldJob(CardBed& bed, PrivateCupsd& cupsd, std::size_t card, const std:
     bed_.Listener().SetFaults(card_, sim::JobFaults{.stopReading = true});
     const std::size_t connections = bed_.Listener().Connections(card_);
     job_ = cupsd_.Print(queue, JobBytes(kTenMiB));
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-    while (job_ > 0 && std::chrono::steady_clock::now() < deadline) {
-        if (cupsd_.JobState(job_) == IPP_JSTATE_PROCESSING &&
-            bed_.Listener().Connections(card_) > connections) {
-            printing_ = true;
-            break;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
+    printing_ = job_ > 0 && testsupport::Eventually(
+                                [&] {
+                                    return cupsd_.JobState(job_) == IPP_JSTATE_PROCESSING &&
+                                           bed_.Listener().Connections(card_) > connections;
+                                },
+                                testsupport::kLoadedMachineWait, std::chrono::milliseconds(50));
 }
 
 HeldJob::~HeldJob() {

@@ -16,6 +16,7 @@
 #include "portmonitor/PortStore.h"
 #include "portmonitor/tests/CardBed.h"
 #include "portmonitor/tests/PrivateCupsd.h"
+#include "tests/Eventually.h"
 #include "transport/ProtocolMask.h"
 
 namespace portmon::test {
@@ -124,11 +125,8 @@ class MonitorCupsTest : public ::testing::Test {
     // Waits until the card has a connection beyond `connections`: the backend is under way. cupsd
     // starts it; the bound is for a loaded machine.
     void AwaitConnection(size_t card, size_t connections) {
-        const auto deadline = std::chrono::steady_clock::now() + seconds(60);
-        while (bed_->Listener().Connections(card) == connections &&
-               std::chrono::steady_clock::now() < deadline) {
-            std::this_thread::sleep_for(milliseconds(50));
-        }
+        testsupport::Eventually([&] { return bed_->Listener().Connections(card) != connections; },
+                                testsupport::kLoadedMachineWait, milliseconds(50));
         ASSERT_GT(bed_->Listener().Connections(card), connections) << "the backend never connected";
     }
 

@@ -2,10 +2,10 @@
 
 #include <chrono>
 #include <mutex>
-#include <thread>
 
 #include "simulator/DescriptionFile.h"
 #include "simulator/StatusCycler.h"
+#include "tests/Eventually.h"
 
 namespace sim {
 namespace {
@@ -19,14 +19,12 @@ TEST(StatusCycler, ChangesEachChosenCardInTurnAtItsPace) {
             changes.emplace_back(card, status);
         });
         // Seven changes take 140 ms; the bound is for a loaded machine.
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-        while (std::chrono::steady_clock::now() < deadline) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-            std::lock_guard lock(mutex);
-            if (changes.size() >= 7) {
-                break;
-            }
-        }
+        testsupport::Eventually(
+            [&] {
+                std::lock_guard lock(mutex);
+                return changes.size() >= 7;
+            },
+            std::chrono::seconds(30));
     }
     ASSERT_GE(changes.size(), 7u);
     const std::vector<int32_t> cycle = {3, 0, 68, 0, 1025, 0, 3};

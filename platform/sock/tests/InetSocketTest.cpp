@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/sock/tests/SocketTestSupport.h"
+#include "tests/Eventually.h"
 
 namespace plat {
 namespace {
@@ -239,10 +240,7 @@ TEST_F(InetSocketTest, CloseWakesABlockedReceive) {
     std::thread closer([s, receiver] {
         // Once the receive below waits (its thread sleeps), however late the test's thread gets there
         // (the bound is for a loaded machine), and a little later still.
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-        while (!Sleeping(receiver) && std::chrono::steady_clock::now() < deadline) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
+        testsupport::Eventually([receiver] { return Sleeping(receiver); });
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
         vorsock_closesocket(s);
     });

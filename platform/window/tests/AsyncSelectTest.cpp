@@ -15,6 +15,7 @@
 #include "platform/window/Window.h"
 #include "platform/window/tests/PumpUntil.h"
 #include "platform/window/tests/WindowThread.h"
+#include "tests/Eventually.h"
 
 namespace {
 
@@ -72,16 +73,6 @@ plat::LResult ThreadNotifyProc(plat::WindowHandle window, std::uint32_t message,
         plat::PostQuitMessage(0);
     }
     return plat::DefWindowProc(window, message, wParam, lParam);
-}
-
-// Waits (without pumping: another thread owns the window) until `done` holds; the bound is for a
-// loaded machine.
-bool WaitFor(const std::function<bool()>& done) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-    while (!done() && std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return done();
 }
 
 bool Readable(int fd, int timeoutMs) {
@@ -218,7 +209,8 @@ TEST_F(AsyncSelectTest, WindowOfAnotherThreadHearsItsSocket) {
     ASSERT_TRUE(plat::AsyncSelect(receiver_, kSocketId, owner.Window(), kNotify, plat::kFdRead));
     for (int sent = 1; sent <= 3; ++sent) {
         SendDatagrams(1);
-        ASSERT_TRUE(WaitFor([&] { return threadNotices == sent; })) << threadNotices;
+        // Without pumping: another thread owns the window.
+        ASSERT_TRUE(testsupport::Eventually([&] { return threadNotices == sent; })) << threadNotices;
     }
     plat::CancelAsyncSelect(receiver_);
     SendDatagrams(1);

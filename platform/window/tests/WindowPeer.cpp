@@ -2,12 +2,11 @@
 // "vanish" makes its window, says hello and ends at once without any clean-up.
 #include <unistd.h>
 
-#include <chrono>
 #include <cstring>
-#include <thread>
 
 #include "platform/window/Window.h"
 #include "platform/window/tests/PeerProtocol.h"
+#include "tests/Eventually.h"
 
 namespace {
 
@@ -53,14 +52,9 @@ plat::LResult PeerProc(plat::WindowHandle window, std::uint32_t message, plat::W
 
 // The bound is for a loaded machine, as the test's own wait for this peer is.
 plat::WindowHandle FindTestWindow() {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-    while (std::chrono::steady_clock::now() < deadline) {
-        if (const auto found = plat::FindWindow(peer::kClass, peer::kTestTitle)) {
-            return found;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return 0;
+    plat::WindowHandle found = 0;
+    testsupport::Eventually([&] { return (found = plat::FindWindow(peer::kClass, peer::kTestTitle)) != 0; });
+    return found;
 }
 
 }  // namespace
