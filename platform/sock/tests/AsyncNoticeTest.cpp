@@ -6,6 +6,7 @@
 
 #include "platform/lan/tests/LanTestSupport.h"
 #include "platform/sock/tests/SocketTestSupport.h"
+#include "tests/Eventually.h"
 
 namespace plat {
 namespace {
@@ -46,7 +47,7 @@ class AsyncNoticeTest : public test::StartedLibrary {
         test::StartedLibrary::TearDown();
     }
     bool PumpUntil(std::size_t count) {
-        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        auto deadline = std::chrono::steady_clock::now() + testsupport::kLoadedMachineWait;
         while (received.size() < count && std::chrono::steady_clock::now() < deadline) {
             PumpWaiting(50);
         }

@@ -8,6 +8,7 @@
 #include "platform/window/Window.h"
 #include "platform/window/tests/PumpUntil.h"
 #include "platform/window/tests/WindowThread.h"
+#include "tests/Eventually.h"
 
 namespace {
 
@@ -149,7 +150,7 @@ TEST_F(MessageTest, SentMessagesAreServedBeforePostedOnes) {
     std::thread sender([&] { answer = plat::SendMessage(window_, kRecord, 2, 0); });
     plat::Message message;
     // Peeking without removing serves the sent message while the posted one stays first in line.
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    const auto deadline = std::chrono::steady_clock::now() + testsupport::kLoadedMachineWait;
     while (recorded.empty() && std::chrono::steady_clock::now() < deadline) {
         ASSERT_TRUE(plat::PeekMessage(message, false));
         EXPECT_EQ(message.wParam, 1u);
