@@ -4,12 +4,14 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <thread>
+
+#include "tests/Eventually.h"
 
 // Qt's global thread pool runs the threads on which the raster engine fills large areas. The
 // application's end stops them and waits for their work, but the threads are detached: one still on
 // its way out holds its Qt thread data where the leak check at exit no longer sees it, and the check
-// reports that as lost. A test program that paints calls this once its application is gone.
+// reports that as lost. A test program that paints calls this once its application is gone; on a loaded
+// machine the threads may take long to end.
 inline void AwaitPooledQtThreads() {
     const auto pooledThreadsLeft = [] {
         std::error_code error;
@@ -22,8 +24,5 @@ inline void AwaitPooledQtThreads() {
         }
         return true;
     };
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (!pooledThreadsLeft() && std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
+    testsupport::Eventually(pooledThreadsLeft, testsupport::kLoadedMachineWait, std::chrono::milliseconds(1));
 }
