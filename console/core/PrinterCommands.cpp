@@ -12,6 +12,8 @@
 #include "console/core/dialogs/frmDocumentSettings.h"
 #include "console/core/dialogs/frmJobQueue.h"
 #include "console/core/dialogs/frmSelectWin.h"
+#include "platform/spooler/LastError.h"
+#include "platform/spooler/MonitorInterface.h"
 #include "platform/spooler/Spooler.h"
 
 namespace console {
@@ -50,7 +52,10 @@ bool AddPortCommand(plat::WindowHandle owner) {
     if (result == kHelperQueueNotMade) {
         ShowMessageEx(kHelperQueueNotMade, kWarning, QString::fromStdString(plat::LastSpoolerError()));
     } else if (result != 0) {
-        ShowResult(result, kWarning);
+        // The person cancelled the port dialog: there is nothing to tell.
+        if (result != kHelperPortNotAdded || plat::GetLastError() != plat::kErrorCancelled) {
+            ShowResult(result, kWarning);
+        }
         return false;
     }
     LoadPrintServerTable();
