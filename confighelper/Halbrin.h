@@ -31,6 +31,7 @@ HALBRIN_EXPORT void* HelperInitializeSharedMem();
 // Finds every print server on the local network and writes them into the device store. Only the sixth
 // argument is read: the window whose text receives the progress notices ("2", "1", "7", "3" per request
 // sent, "4" per answer handled, "5" and the number found at the end); 0 for no notices.
+// kHelperDetectionRunning, with nothing done, when called inside a detection of the same thread.
 HALBRIN_EXPORT HelperResult HelperDetectPrintServers(std::int32_t reserved1, std::int32_t reserved2,
                                                      std::int32_t reserved3, std::int32_t reserved4,
                                                      std::int32_t reserved5,

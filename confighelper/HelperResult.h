@@ -24,5 +24,6 @@ enum : HelperResult {
     kHelperNoMemory = 20040,
     kHelperStoreFailed = 20041,
     kHelperPrinterNotOpened = 20043,
+    kHelperDetectionRunning = 20044,  // called inside a detection of the same thread
     kHelperNotOnThisPlatform = 21000,
 };

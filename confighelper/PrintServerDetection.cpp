@@ -196,8 +196,17 @@ class Detection {
 
 HALBRIN_EXPORT HelperResult HelperDetectPrintServers(std::int32_t, std::int32_t, std::int32_t, std::int32_t,
                                                      std::int32_t, plat::WindowHandle progressWindow) {
-    return plat::GuardExport(kHelperFailed, kHelperNoMemory, [&] {
+    // None inside another on one thread: one started while the first pumps its messages (from a
+    // timer, or another caller's dialog) would purge the store that the first is writing.
+    static thread_local bool detecting = false;
+    if (detecting) {
+        return kHelperDetectionRunning;
+    }
+    detecting = true;
+    const HelperResult result = plat::GuardExport(kHelperFailed, kHelperNoMemory, [&] {
         Detection detection(progressWindow);
         return detection.Run();
     });
+    detecting = false;
+    return result;
 }

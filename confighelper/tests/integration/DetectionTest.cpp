@@ -236,5 +236,28 @@ TEST_F(DetectionTest, TwoDetectionsAtOnceEachHearEveryCard) {
     EXPECT_EQ(StoredAdapters().size(), 20u);
 }
 
+// A detection asked for while one pumps its messages (here from its own first notice) is refused and
+// changes nothing; the first goes on to its end.
+TEST_F(DetectionTest, ADetectionInsideAnotherIsRefused) {
+    for (std::size_t i = 0; i < 20; ++i) {
+        cards->AddCard(NumberedCard(i, 2));
+    }
+    StartCards();
+    TextRecorder outer;
+    TextRecorder inner;
+    std::vector<HelperResult> nested;
+    outer.OnText([&](const std::string&) {
+        if (nested.empty()) {
+            nested.push_back(HelperDetectPrintServers(0, 0, 0, 0, 0, inner.Handle()));
+        }
+    });
+    ASSERT_EQ(HelperDetectPrintServers(0, 0, 0, 0, 0, outer.Handle()), 0);
+    ASSERT_EQ(nested.size(), 1u);
+    EXPECT_EQ(nested.front(), kHelperDetectionRunning);
+    EXPECT_TRUE(inner.Texts().empty());
+    EXPECT_EQ(outer.Texts().back(), "520");
+    EXPECT_EQ(StoredAdapters().size(), 20u);
+}
+
 }  // namespace
 }  // namespace helpertest
