@@ -6,6 +6,7 @@
 #include <QTreeView>
 #include <QTreeWidget>
 
+#include "console/core/BusyScope.h"
 #include "console/core/CommandTable.h"
 #include "console/core/ConsoleState.h"
 #include "console/core/DeviceAccess.h"
@@ -69,6 +70,7 @@ class BusyCommand {
 }  // namespace
 
 void NewLook::RunCommand(const QString& name) {
+    const BusyScope underWay;
     ConsoleState& state = State();
     const bool busy = kBusyCommands.contains(name);
     if (busy && state.commandBusy) {

@@ -18,6 +18,7 @@
 #include <QTreeWidget>
 
 #include "console/core/Alerts.h"
+#include "console/core/BusyScope.h"
 #include "console/core/ConsoleState.h"
 #include "console/core/FirmwareServerWindow.h"
 #include "console/core/FormHelpers.h"
@@ -346,7 +347,8 @@ void NewLook::ConnectCommands() {
             [this](const QPoint& at) { mnuPopup->popup(at); });
     connect(grdDetails, &PrinterList::PointerMoved, panel1_, &QLabel::clear);
     connect(grdDetails, &PrinterList::HeaderClicked, this, &NewLook::ColumnClicked);
-    connect(tmrRefresh, &QTimer::timeout, this, &NewLook::mnuRefresh_Click);
+    connect(tmrRefresh, &QTimer::timeout, this, &NewLook::tmrRefresh_Timer);
+    connect(&Busy(), &BusyNotices::Idle, this, &NewLook::RefreshWhenIdle);
     connect(tmrBanner, &QTimer::timeout, this, [this] {
         if (banner_ != nullptr) {
             banner_->close();
@@ -572,6 +574,32 @@ void NewLook::mnuRefresh_Click() {
     refreshInProgress_ = false;
     ArmRefreshTimer(timerWasOn);
     emit RefreshFinished();
+}
+
+void NewLook::tmrRefresh_Timer() {
+    if (WindowBusy()) {
+        refreshDue_ = true;
+        return;
+    }
+    refreshDue_ = false;
+    mnuRefresh_Click();
+}
+
+// Queued, so that the work that just ended has returned first; auto refresh turned off meanwhile
+// drops the tick.
+void NewLook::RefreshWhenIdle() {
+    if (!refreshDue_ || refreshQueued_) {
+        return;
+    }
+    refreshQueued_ = true;
+    QTimer::singleShot(0, this, [this] {
+        refreshQueued_ = false;
+        if (tmrRefresh->isActive()) {
+            tmrRefresh_Timer();
+        } else {
+            refreshDue_ = false;
+        }
+    });
 }
 
 void NewLook::txtTrapHandle_Change(const QString& line) {

@@ -48,6 +48,9 @@ class NewLook : public QMainWindow {
 
     // Commands and events, reachable by the tests as a person reaches them.
     void mnuRefresh_Click();
+    // A tick of the automatic refresh: the Refresh command, unless work of the window is under way;
+    // then it runs once that work has ended.
+    void tmrRefresh_Timer();
     void outTreeList_Click();
     // The rows built anew from the tables for the selected group, sorted and listed, with the same
     // print server selected; also while a command runs (a command's own changes must show).
@@ -86,6 +89,7 @@ class NewLook : public QMainWindow {
     void ShowBanner();
     void SetFilterPanel();
     void ArmRefreshTimer(bool enabled);
+    void RefreshWhenIdle();
     void ListClicked();
     void ColumnClicked(const QString& title);
     void RaiseAlert(const QString& name, const QString& statusText);
@@ -127,6 +131,8 @@ class NewLook : public QMainWindow {
     std::deque<QString> pendingAlerts_;
     bool showingAlert_ = false;
     bool refreshInProgress_ = false;
+    bool refreshDue_ = false;     // a tick came while the window was busy
+    bool refreshQueued_ = false;  // its run waits in the event queue
     bool unloaded_ = false;
 };
 

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QSocketNotifier>
 
+#include "console/core/BusyScope.h"
 #include "platform/window/Window.h"
 
 namespace console {
@@ -40,8 +41,9 @@ void QueuePump::DispatchWaiting() {
 }
 
 // The library is pumping its own messages: Qt paints and runs its timers meanwhile, but user input
-// waits, and the queue is left to the library.
+// waits, and the queue is left to the library. Whatever waits is work under way.
 void QueuePump::WhileLibraryWaits() {
+    const BusyScope waiting;
     notifier_->setEnabled(false);
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     notifier_->setEnabled(true);

@@ -1,0 +1,121 @@
+// The automatic refresh (Preference, every second) against a command of the main window whose dialog is
+// held open, or that is held in a library wait, for several refresh periods: no detection starts until
+// the command has ended, and then the refresh goes on. The ticks are observed, not slept through.
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QEvent>
+#include <QGuiApplication>
+#include <QSpinBox>
+#include <QTest>
+
+#include "console/core/dialogs/frmPreference.h"
+#include "console/core/frmProgress.h"
+#include "console/tests/PortCommandsFixture.h"
+
+namespace console {
+namespace {
+
+constexpr int kBoundMs = 120000;
+constexpr int kPeriods = 3;  // the refresh periods a command is held through
+
+// The detections that start in this process's console: each shows its progress dialog.
+class DetectionCount : public QObject {
+  public:
+    DetectionCount() { qApp->installEventFilter(this); }
+    ~DetectionCount() override { qApp->removeEventFilter(this); }
+    int Started() const { return started_; }
+
+  protected:
+    bool eventFilter(QObject* object, QEvent* event) override {
+        if (event->type() == QEvent::Show && qobject_cast<frmProgress*>(object) != nullptr) {
+            ++started_;
+        }
+        return false;
+    }
+
+  private:
+    int started_ = 0;
+};
+
+class AutoRefreshTest : public PortCommandsFixture {
+  protected:
+    // Preference: automatic refresh every second. Its ticks are counted from then on, and apart those
+    // that come while a library call waits (the hourglass is up).
+    void SetUp() override {
+        PortCommandsFixture::SetUp();
+        WindowWatch preference("Preference", [](QWidget* window) {
+            auto* dialog = static_cast<frmPreference*>(window);
+            dialog->AutoRefresh()->setChecked(true);
+            dialog->RefreshTime()->setValue(1);
+            dialog->AllProtocols()->setChecked(true);
+            dialog->btnOK_Click();
+        });
+        Command("mnuPreference")->trigger();
+        ASSERT_TRUE(preference.Seen());
+        ASSERT_TRUE(console_->RefreshTimer()->isActive());
+        QObject::connect(console_->RefreshTimer(), &QTimer::timeout, [this] {
+            ++ticks_;
+            ticksInWait_ += QGuiApplication::overrideCursor() != nullptr ? 1 : 0;
+        });
+        boxes_.Clear();
+    }
+
+    // Keeps the dialog up until the refresh has ticked kPeriods times meanwhile, then cancels it.
+    void HoldOpen(QWidget* dialog) {
+        const int start = ticks_;
+        EXPECT_TRUE(QTest::qWaitFor([&] { return ticks_ >= start + kPeriods; }, kBoundMs));
+        static_cast<QDialog*>(dialog)->reject();
+    }
+
+    // None started while the command ran (since `before`); afterwards the refresh goes on.
+    void ExpectWaitedThenResumed(int before) {
+        EXPECT_EQ(detections_.Started(), before) << "a detection started inside the command";
+        EXPECT_TRUE(QTest::qWaitFor([&] { return detections_.Started() > before; }, kBoundMs))
+            << "the automatic refresh did not go on after the command";
+    }
+
+    consoletest::MessageRecorder boxes_;
+    DetectionCount detections_;
+    int ticks_ = 0;
+    int ticksInWait_ = 0;
+};
+
+TEST_F(AutoRefreshTest, NoDetectionStartsWhileACommandsDialogIsOpen) {
+    const struct {
+        const char* command;
+        const char* title;
+        WindowWatch::Ready ready;
+    } cases[] = {{"mnuCreatePort", "Add Port", Listed},
+                 {"mnuConfigurePort", "Configure Port", Listed},
+                 {"mnuLocate", "Add New Print Server", nullptr}};
+    for (const auto& held : cases) {
+        SCOPED_TRACE(held.command);
+        const int before = detections_.Started();
+        WindowWatch dialog(
+            held.title, [this](QWidget* window) { HoldOpen(window); }, held.ready);
+        Command(held.command)->trigger();
+        ASSERT_TRUE(dialog.Seen());
+        ExpectWaitedThenResumed(before);
+    }
+    EXPECT_TRUE(boxes_.Shown().empty()) << boxes_.Shown().front().text.toStdString();
+}
+
+// Add Port's dialog detects the print servers as it opens, and the library lets the console's timers
+// run while it listens: Add Port again and again, each cancelled once listed, until the refresh has
+// ticked kPeriods times inside those detections.
+TEST_F(AutoRefreshTest, NoDetectionStartsInsideAddPortsOwnDetection) {
+    const int before = detections_.Started();
+    QElapsedTimer bound;
+    bound.start();
+    while (ticksInWait_ < kPeriods && bound.elapsed() < kBoundMs) {
+        WindowWatch dialog(
+            "Add Port", [](QWidget* window) { static_cast<QDialog*>(window)->reject(); }, Listed);
+        Command("mnuCreatePort")->trigger();
+        ASSERT_TRUE(dialog.Seen());
+    }
+    ASSERT_GE(ticksInWait_, kPeriods);
+    ExpectWaitedThenResumed(before);
+}
+
+}  // namespace
+}  // namespace console
