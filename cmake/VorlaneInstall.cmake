@@ -4,7 +4,8 @@
 # libraries relative to itself, so the tree may be installed under any prefix.
 include(GNUInstallDirs)
 
-set(vorlane_install_libraries vorlaneplatform vorlanesock vorlanedlc vantorel halbrin tessik dalvor dalvordialogs)
+set(vorlane_install_libraries vorlaneplatform vorlanesock vorlanedlc vantorel halbrin tessik dalvor dalvordialogs
+                              quillmarhelpviewer)
 set(vorlane_install_programs quillmar-en fendrel printserver-sim vorlane-port)
 
 foreach(library IN LISTS vorlane_install_libraries)

@@ -3,14 +3,12 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPointer>
-#include <QWindow>
 
 #include "console/core/CommandTable.h"
 #include "console/core/Messages.h"
 #include "console/core/NewLook.h"
 #include "console/help/HelpBook.h"
-#include "console/help/HelpTopics.h"
-#include "console/help/HelpWindow.h"
+#include "console/help/HelpViewer.h"
 
 namespace console {
 
@@ -18,51 +16,11 @@ namespace {
 
 constexpr int kNotInstalled = 12607;
 
-// The window that owns what opens from `widget`: a menu or a tip passes to the window it belongs to.
-QWidget* OwningWindow(QWidget* widget) {
-    QWidget* window = widget->window();
-    while ((window->windowType() == Qt::Popup || window->windowType() == Qt::ToolTip) &&
-           window->parentWidget() != nullptr) {
-        window = window->parentWidget()->window();
-    }
-    return window;
-}
-
-// The window at the top of the chain of owners, the main window in the running console.
-QWidget* TopOwner(QWidget* window) {
-    while (window->parentWidget() != nullptr) {
-        window = window->parentWidget()->window();
-    }
-    return window;
-}
-
-// The one help window, owned by the main window so that it stays until the user closes it, also
-// after the dialog it was opened from has gone. It is the transient of the window it was last opened
-// from, so that a modal dialog does not block it while it is open.
-HelpWindow* HelpWindowOver(QWidget* opener) {
-    const HelpBook& book = InstalledHelp();
-    if (book.IsEmpty()) {
-        ShowMessageEx(kNotInstalled, kWarning, book.Folder());
-        return nullptr;
-    }
-    static QPointer<HelpWindow> help;
-    QWidget* from = OwningWindow(opener);
-    QWidget* owner = TopOwner(from);
+// A help that could not be shown: the pages are not installed where the console looks for them.
+void SayWhenMissing(const HelpWindow* help) {
     if (help == nullptr) {
-        help = new HelpWindow(book, owner);
-    } else if (help != owner && help->parentWidget() != owner) {
-        const QRect place = help->geometry();
-        help->setParent(owner, Qt::Window);
-        help->setGeometry(place);
+        ShowMessageEx(kNotInstalled, kWarning, InstalledHelp().Folder());
     }
-    if (from != help) {
-        help->winId();
-        help->windowHandle()->setTransientParent(from->windowHandle());
-    }
-    help->show();
-    help->raise();
-    help->activateWindow();
-    return help;
 }
 
 // F1, without modifiers, in any window of the console. It is taken before any short-cut sees it.
@@ -79,7 +37,7 @@ class HelpKey : public QObject {
         }
         event->accept();
         if (event->type() == QEvent::KeyPress) {
-            ShowHelpFor(static_cast<QWidget*>(watched));
+            SayWhenMissing(ShowHelpFor(static_cast<QWidget*>(watched)));
         }
         return true;
     }
@@ -87,34 +45,9 @@ class HelpKey : public QObject {
 
 }  // namespace
 
-HelpWindow* ShowHelpFor(QWidget* window) {
-    HelpWindow* help = HelpWindowOver(window);
-    if (help != nullptr) {
-        const int page = PageOfWindow(InstalledHelp(), OwningWindow(window));
-        help->ShowPage(page >= 0 ? page : 0);
-    }
-    return help;
-}
-
-HelpWindow* ShowHelpContents(QWidget* from) {
-    HelpWindow* help = HelpWindowOver(from);
-    if (help != nullptr) {
-        help->ShowContents();
-    }
-    return help;
-}
-
-HelpWindow* ShowHelpSearch(QWidget* from) {
-    HelpWindow* help = HelpWindowOver(from);
-    if (help != nullptr) {
-        help->ShowSearch();
-    }
-    return help;
-}
-
 void WireHelp() {
-    SetCommand("mnuHelp1", [](NewLook& window) { ShowHelpContents(&window); });
-    SetCommand("mnuHelp2", [](NewLook& window) { ShowHelpSearch(&window); });
+    SetCommand("mnuHelp1", [](NewLook& window) { SayWhenMissing(ShowHelpContents(&window)); });
+    SetCommand("mnuHelp2", [](NewLook& window) { SayWhenMissing(ShowHelpSearch(&window)); });
     static QPointer<HelpKey> key;
     if (key == nullptr) {
         key = new HelpKey;

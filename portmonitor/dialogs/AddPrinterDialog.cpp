@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "portmonitor/MonitorStrings.h"
+#include "portmonitor/dialogs/DialogHelp.h"
 #include "portmonitor/dialogs/HelperLibrary.h"
 #include "portmonitor/dialogs/MonitorMessages.h"
 #include "transport/HexCodec.h"
@@ -71,10 +72,12 @@ AddPrinterDialog::AddPrinterDialog(QWidget* owner) : QDialog(owner) {
     auto* ok = new QPushButton(Text(kStrOk));
     ok->setDefault(true);
     auto* cancel = new QPushButton(Text(kStrCancel));
+    QPushButton* help = AddHelpButton(this);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
+    for (QPushButton* button : {ok, cancel, help}) {
+        buttons->addWidget(button);
+    }
     auto* kindRow = new QHBoxLayout;
     kindRow->addWidget(locate_);
     kindRow->addWidget(kinds_, 1);

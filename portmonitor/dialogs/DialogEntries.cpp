@@ -30,7 +30,10 @@ DALVOR_DIALOGS_EXPORT int RunPortDialog(const PortServices* services, plat::Wind
             return 0;
         }
         const std::unique_ptr<QApplication> application = EnsureApplication();
-        PortDialog dialog(configure != 0, portName != nullptr ? portName : "", *services);
+        // In a Qt host (the console) the window the command came from owns the dialog, as the
+        // spooler's owner window would: the help opened from it then outlives it there too.
+        PortDialog dialog(configure != 0, portName != nullptr ? portName : "", *services,
+                          QApplication::activeWindow());
         return dialog.exec() == QDialog::Accepted ? 1 : 0;
     });
 }

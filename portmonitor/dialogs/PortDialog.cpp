@@ -15,6 +15,7 @@
 #include "portmonitor/MonitorStrings.h"
 #include "portmonitor/PortName.h"
 #include "portmonitor/dialogs/AddPrinterDialog.h"
+#include "portmonitor/dialogs/DialogHelp.h"
 #include "portmonitor/dialogs/HelperLibrary.h"
 #include "portmonitor/dialogs/MonitorMessages.h"
 
@@ -79,9 +80,7 @@ PortDialog::PortDialog(bool configure, std::string portName, const PortServices&
     ok_ = new QPushButton(Text(kStrOk));
     ok_->setDefault(true);
     cancel_ = new QPushButton(Text(kStrCancel));
-    help_ = new QPushButton(Text(kStrHelp));
-    help_->setEnabled(false);  // no help file on this system
-    help_->setToolTip("pmhelp.hlp");
+    help_ = AddHelpButton(this);
 
     auto* nameRow = new QHBoxLayout;
     nameRow->addWidget(nameLabel_);

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,7 @@
 #include "portmonitor/tests/CardBed.h"
 #include "portmonitor/tests/HeldJob.h"
 #include "portmonitor/tests/PrivateCupsd.h"
+#include "simulator/Simulator.h"
 #include "transport/ProtocolMask.h"
 
 namespace portmon::test {
@@ -172,6 +174,35 @@ TEST_F(PortCommandTest, MistakesAreRefusedWithTheirOwnExitCodes) {
     EXPECT_EQ(PortAdapter("Hall"), bed_->Mac(0));
     EXPECT_TRUE(HasQueue("Hall"));
     EXPECT_EQ(bed_->Category(0), 6u);
+}
+
+// configure's port dialog, and the Add New Printer dialog it opens, open their pages in the help
+// window with Help and with F1. A hand preloaded into the program tries each, then cancels both.
+TEST_F(PortCommandTest, ConfigureDialogsOpenTheirHelpPages) {
+    AddPort("Helped", 0, {"Helped"});
+    // The port dialog's detection lists the cards that answer it.
+    sim::Simulator agents;
+    for (size_t card = 0; card < kCards; ++card) {
+        agents.AddCard(bed_->Card(card));
+    }
+    std::string error;
+    ASSERT_TRUE(agents.Start(error)) << error;
+    // The hand comes before the sanitizers' runtime in the program's libraries.
+    const char* sanitizers = std::getenv("ASAN_OPTIONS");
+    const Outcome outcome =
+        PortCommand("configure Helped",
+                    std::string("QT_QPA_PLATFORM=offscreen LD_PRELOAD=") + HELP_TOUR_PRELOAD +
+                        " ASAN_OPTIONS=" + (sanitizers != nullptr ? std::string(sanitizers) + ":" : "") +
+                        "verify_asan_link_order=0");
+    EXPECT_EQ(outcome.code, 5) << outcome.output;
+    for (const char* met :
+         {"PortDialog Help: PortDialog.html", "PortDialog F1: PortDialog.html",
+          "AddPrinterDialog Help: AddPrinterDialog.html", "AddPrinterDialog F1: AddPrinterDialog.html"}) {
+        EXPECT_NE(outcome.output.find(std::string("tour: ") + met + "\n"), std::string::npos)
+            << met << " in:\n"
+            << outcome.output;
+    }
+    EXPECT_EQ(PortAdapter("Helped"), bed_->Mac(0)) << "cancelled, the port stays where it was";
 }
 
 TEST_F(PortCommandTest, APortWhoseQueueHoldsAJobStaysUntilTheJobIsGone) {

@@ -18,6 +18,7 @@
 #include "console/help/HelpBook.h"
 #include "console/help/HelpWindow.h"
 #include "console/tests/CommandsFixture.h"
+#include "portmonitor/tests/HelpTour.h"
 
 namespace consoletest {
 namespace {
@@ -207,6 +208,21 @@ TEST_F(HelpWindowTest, TheHelpOfADialogOutlivesItUntilClosedWithEscOrCtrlW) {
         Press(help, close.key, close.modifiers);
         EXPECT_EQ(Help(), nullptr) << close.name << " leaves the help open";
     }
+}
+
+// Printers > Install Printer > Add Port: the port monitor's port dialog, and the Add New Printer
+// dialog it opens, open their pages in the console's one help window with Help and with F1; the help
+// stays when the dialogs are cancelled.
+TEST_F(HelpWindowTest, ThePortDialogsHelpOpensTheirPages) {
+    QStringList met;
+    TourPortDialogHelp("console-", [&met](const QStringList& lines) { met = lines; });
+    Activate(console_.get());
+    FromMenu("mnuCreatePort");
+    EXPECT_EQ(met.join("\n").toStdString(),
+              "PortDialog Help: PortDialog.html\nPortDialog F1: PortDialog.html\n"
+              "AddPrinterDialog Help: AddPrinterDialog.html\nAddPrinterDialog F1: AddPrinterDialog.html");
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(PageShown(Help()), PageOfTopic("AddPrinterDialog")) << "the help went with the dialogs";
 }
 
 TEST_F(HelpWindowTest, SearchFromTheToolBarFindsADialogByAWordOfItsPage) {
