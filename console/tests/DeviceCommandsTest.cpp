@@ -371,6 +371,43 @@ TEST_F(DeviceCommandsTest, AlertsFlagPrintersByAddressAndTheLogReadsBack) {
     EXPECT_FALSE(QFile::exists(data_.filePath("vorlane/alerts.log")));
 }
 
+// A factory default that reached the card says so, and says too when its line could not go into
+// the factory log.
+TEST_F(DeviceCommandsTest, AFactoryDefaultThatCannotBeLoggedSaysSo) {
+    StartCards("card Open mac=00005E4E0001 ip=127.0.36.1\n");
+    OpenConsole();
+    const QString folder = QFileInfo(console::FactoryLogPath()).absolutePath();
+    const struct {
+        const char* what;
+        std::function<void()> spoil;
+    } unwritable[] = {
+        {"the log's folder is a file",
+         [&] {
+             ASSERT_TRUE(QDir(folder).removeRecursively());
+             QFile blocker(folder);
+             ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+         }},
+        {"the disk is full",
+         [&] {
+             ASSERT_TRUE(QFile::remove(folder) && QDir().mkpath(folder));
+             ASSERT_TRUE(QFileInfo::exists("/dev/full"));
+             ASSERT_TRUE(QFile::link("/dev/full", console::FactoryLogPath()));
+         }},
+    };
+    for (const auto& c : unwritable) {
+        SCOPED_TRACE(c.what);
+        c.spoil();
+        Select("00005E4E0001");
+        boxes_.Clear();
+        FromMenu("mnuFactory");
+        EXPECT_EQ(Said(),
+                  (std::vector<std::string>{
+                      "Do you want to initialize the Ostrel( Open)?", "Factory Default is success",
+                      "The command was carried out, but it could not be written to the factory log: " +
+                          console::FactoryLogPath().toStdString()}));
+    }
+}
+
 // Only alerts whose line went into the log are shown as logged: while the log cannot be written,
 // the log page keeps its rows and its count, and the user is told once, not once per alert, until
 // a line goes in again. A log that cannot be removed is not shown as cleared.
