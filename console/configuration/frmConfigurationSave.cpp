@@ -176,8 +176,9 @@ void frmConfiguration::pbuOK_Click() {
             return;
         }
         StoreRecord();
-        if (rows_[kRowAssignment].changed && rows_[kRowAssignment].value.toInt() == kDhcp) {
-            LogFactoryCommand(adapter_, kDhcpSelected);
+        if (rows_[kRowAssignment].changed && rows_[kRowAssignment].value.toInt() == kDhcp &&
+            !LogFactoryCommand(adapter_, kDhcpSelected)) {
+            TellFactoryLogUnwritten();
         }
     }
     accept();

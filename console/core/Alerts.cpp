@@ -63,16 +63,21 @@ QString AlertLogLine(const QString& name, const QString& when, const QString& st
     return Quoted(name) + ',' + Quoted(when) + ',' + Quoted(status);
 }
 
+// The console's own data folder is made when it is missing; a folder the user named is not: when it
+// is gone (a share or a disk no longer there), the line is not written.
 bool AppendAlertLog(const QString& fileName, const QString& line) {
     const QString path = AlertLogPath(fileName);
-    QDir().mkpath(QFileInfo(path).absolutePath());
+    if (!QFileInfo(fileName).isAbsolute()) {
+        QDir().mkpath(QFileInfo(path).absolutePath());
+    }
     QFile file(path);
     // Not as text: a carriage return inside a field is kept, not taken as part of a line end.
     if (!file.open(QIODevice::Append)) {
         return false;
     }
     const QByteArray record = line.toUtf8() + '\n';
-    return file.write(record) == record.size();
+    // Written only once it has left the buffer: a full disk fails the flush, not the write.
+    return file.write(record) == record.size() && file.flush();
 }
 
 namespace {

@@ -30,7 +30,7 @@ QString AlertLogPath(const QString& fileName);
 // One record of three quoted fields (quotes inside doubled, anything else as it is, line breaks
 // included): printer name, date and time, status text.
 QString AlertLogLine(const QString& name, const QString& when, const QString& status);
-// Appends the record and its line end.
+// Appends the record and its line end; false when they did not reach the file.
 bool AppendAlertLog(const QString& fileName, const QString& line);
 
 // One record of the log read back: printer name, date and time, status text.

@@ -9,6 +9,7 @@
 
 #include "console/core/ConsoleState.h"
 #include "console/core/DeviceAccess.h"
+#include "console/core/Messages.h"
 
 namespace console {
 
@@ -20,6 +21,7 @@ const char* const kLastOldEngine = "19990621";
 constexpr int kOldEngine = 5;
 constexpr int kTypeOption2 = 2;
 constexpr int kTypeOption16 = 16;
+constexpr int kFactoryLogUnwritten = 12155;
 
 std::optional<QString> FirstValue(const QString& oid) {
     const PrinterRow* row = CurrentPrinter();
@@ -93,7 +95,12 @@ bool LogFactoryCommand(const QString& printerName, int command) {
         return false;
     }
     const QByteArray record = '"' + QString(line).replace("\"", "\"\"").toUtf8() + "\"\n";
-    return file.write(record) == record.size();
+    // Written only once it has left the buffer: a full disk fails the flush, not the write.
+    return file.write(record) == record.size() && file.flush();
+}
+
+void TellFactoryLogUnwritten() {
+    ShowMessageEx(kFactoryLogUnwritten, kWarning, FactoryLogPath());
 }
 
 }  // namespace console

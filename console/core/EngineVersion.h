@@ -15,5 +15,7 @@ enum FactoryCommand : int { kFactoryDefault = 1, kDhcpSelected = 2 };
 // Appends one line to Factory.log in the user's data folder; false when it cannot be written.
 bool LogFactoryCommand(const QString& printerName, int command);
 QString FactoryLogPath();
+// Tells the user that a command was carried out but its line is not in Factory.log.
+void TellFactoryLogUnwritten();
 
 }  // namespace console

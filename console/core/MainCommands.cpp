@@ -289,8 +289,11 @@ void NewLook::mnuFactory_Click() {
         ShowPlainMessage(LoadString(kFactoryFailed), State().productTitle);
         return;
     }
-    LogFactoryCommand(name, kFactoryDefault);
+    const bool logged = LogFactoryCommand(name, kFactoryDefault);
     ShowPlainMessage(LoadString(kFactoryDone), State().productTitle);
+    if (!logged) {
+        TellFactoryLogUnwritten();
+    }
 }
 
 }  // namespace console

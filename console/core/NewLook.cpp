@@ -54,6 +54,7 @@ constexpr int kFiltersOn = 1161;
 constexpr int kAlreadyRunning = 12015;
 constexpr int kShuttingDown = 12030;
 constexpr int kNotAvailable = 12091;
+constexpr int kAlertLogUnwritable = 12153;
 constexpr int kRowCurrent = 1;
 constexpr int kNoRow = 4;
 constexpr const char* kInstanceName = "QuillmarConsole";
@@ -630,34 +631,50 @@ void NewLook::txtTrapHandle_Change(const QString& line) {
 void NewLook::RaiseAlert(const QString& name, const QString& statusText) {
     const ConsoleState& state = State();
     if (state.options.alertLogOn) {
-        const QDateTime now = QDateTime::currentDateTime();
-        const QLocale locale;
-        const QString when = locale.toString(now.date(), QLocale::ShortFormat) + "  " +
-                             locale.toString(now.time(), QLocale::ShortFormat);
-        AppendAlertLog(state.options.alertLogFile, AlertLogLine(name, when, statusText));
-        if (frmNotify* alerts = frmNotify::Open()) {
-            alerts->AddLogged(name, when, statusText);
-        }
+        LogAlert(name, statusText);
     }
     if (state.alertStyle == 0) {
         QApplication::beep();
     } else if (state.alertStyle == 1) {
-        pendingAlerts_.push_back(name + " : " + statusText);
-        ShowQueuedAlerts();
+        const QString text = name + " : " + statusText;
+        QueueBox([text] { ShowPlainMessage(text, State().productTitle); });
     }
 }
 
-void NewLook::ShowQueuedAlerts() {
-    if (showingAlert_) {
+// Only a line that went in is shown as logged. A log that cannot be written is told once, not once
+// per alert: again only after a line has gone in, or for another file.
+void NewLook::LogAlert(const QString& name, const QString& statusText) {
+    const QDateTime now = QDateTime::currentDateTime();
+    const QLocale locale;
+    const QString when = locale.toString(now.date(), QLocale::ShortFormat) + "  " +
+                         locale.toString(now.time(), QLocale::ShortFormat);
+    const QString file = State().options.alertLogFile;
+    if (!AppendAlertLog(file, AlertLogLine(name, when, statusText))) {
+        const QString path = AlertLogPath(file);
+        if (unwritableLogTold_ != path) {
+            unwritableLogTold_ = path;
+            QueueBox([path] { ShowMessageEx(kAlertLogUnwritable, kWarning, path); });
+        }
         return;
     }
-    showingAlert_ = true;
-    while (!pendingAlerts_.empty()) {
-        const QString text = pendingAlerts_.front();
-        pendingAlerts_.pop_front();
-        ShowPlainMessage(text, State().productTitle);
+    unwritableLogTold_.clear();
+    if (frmNotify* alerts = frmNotify::Open()) {
+        alerts->AddLogged(name, when, statusText);
     }
-    showingAlert_ = false;
+}
+
+void NewLook::QueueBox(std::function<void()> box) {
+    pendingBoxes_.push_back(std::move(box));
+    if (showingBox_) {
+        return;
+    }
+    showingBox_ = true;
+    while (!pendingBoxes_.empty()) {
+        const std::function<void()> next = std::move(pendingBoxes_.front());
+        pendingBoxes_.pop_front();
+        next();
+    }
+    showingBox_ = false;
 }
 
 QTimer* NewLook::TrapKeeper() const {

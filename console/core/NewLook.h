@@ -93,7 +93,9 @@ class NewLook : public QMainWindow {
     void ListClicked();
     void ColumnClicked(const QString& title);
     void RaiseAlert(const QString& name, const QString& statusText);
-    void ShowQueuedAlerts();
+    void LogAlert(const QString& name, const QString& statusText);
+    // Shows the box now, or after the boxes already on the screen or waiting.
+    void QueueBox(std::function<void()> box);
     void NotAvailableYet();
     void Form_Unload();
 
@@ -128,8 +130,9 @@ class NewLook : public QMainWindow {
     CaptionOrder captionOrder_;
     std::map<QAction*, int> ownCaptions_;  // the items captioned outside the window's block
     QPointer<frmBanner> banner_;
-    std::deque<QString> pendingAlerts_;
-    bool showingAlert_ = false;
+    std::deque<std::function<void()>> pendingBoxes_;
+    bool showingBox_ = false;
+    QString unwritableLogTold_;  // the alert log last told as unwritable, until a line goes in
     bool refreshInProgress_ = false;
     bool refreshDue_ = false;     // a tick came while the window was busy
     bool refreshQueued_ = false;  // its run waits in the event queue

@@ -2,7 +2,9 @@
 // add by address, the wired dialogs of the properties library; and the alerts dialog with its log.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -16,6 +18,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <thread>
 
 #include "console/core/CommandTable.h"
@@ -65,6 +68,14 @@ class DeviceCommandsTest : public CommandsFixture {
         dialog.LogFile()->setText(logFile);
     }
     QString LastBox() const { return Boxes().empty() ? QString() : Boxes().back().text; }
+    // The texts of the boxes shown, in order.
+    std::vector<std::string> Said() const {
+        std::vector<std::string> said;
+        for (const console::MessageShown& box : Boxes()) {
+            said.push_back(box.text.toStdString());
+        }
+        return said;
+    }
 };
 
 TEST_F(DeviceCommandsTest, TestPageAndFactoryDefaultReachTheCardBehindThePasswordGate) {
@@ -358,6 +369,131 @@ TEST_F(DeviceCommandsTest, AlertsFlagPrintersByAddressAndTheLogReadsBack) {
     });
     FromMenu("mnuNotify");
     EXPECT_FALSE(QFile::exists(data_.filePath("vorlane/alerts.log")));
+}
+
+// A factory default that reached the card says so, and says too when its line could not go into
+// the factory log.
+TEST_F(DeviceCommandsTest, AFactoryDefaultThatCannotBeLoggedSaysSo) {
+    StartCards("card Open mac=00005E4E0001 ip=127.0.36.1\n");
+    OpenConsole();
+    const QString folder = QFileInfo(console::FactoryLogPath()).absolutePath();
+    const struct {
+        const char* what;
+        std::function<void()> spoil;
+    } unwritable[] = {
+        {"the log's folder is a file",
+         [&] {
+             ASSERT_TRUE(QDir(folder).removeRecursively());
+             QFile blocker(folder);
+             ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+         }},
+        {"the disk is full",
+         [&] {
+             ASSERT_TRUE(QFile::remove(folder) && QDir().mkpath(folder));
+             ASSERT_TRUE(QFileInfo::exists("/dev/full"));
+             ASSERT_TRUE(QFile::link("/dev/full", console::FactoryLogPath()));
+         }},
+    };
+    for (const auto& c : unwritable) {
+        SCOPED_TRACE(c.what);
+        c.spoil();
+        Select("00005E4E0001");
+        boxes_.Clear();
+        FromMenu("mnuFactory");
+        EXPECT_EQ(Said(),
+                  (std::vector<std::string>{
+                      "Do you want to initialize the Ostrel( Open)?", "Factory Default is success",
+                      "The command was carried out, but it could not be written to the factory log: " +
+                          console::FactoryLogPath().toStdString()}));
+    }
+}
+
+// Only alerts whose line went into the log are shown as logged: while the log cannot be written,
+// the log page keeps its rows and its count, and the user is told once, not once per alert, until
+// a line goes in again. A log that cannot be removed is not shown as cleared.
+TEST_F(DeviceCommandsTest, OnlyAlertsWrittenToTheLogAreShownAsLogged) {
+    StartCards("card Hall mac=00005E4D0001 ip=127.0.35.1\n");
+    OpenConsole();
+    const QString folder = data_.filePath("logs");
+    const QString file = folder + "/alerts.log";
+    OnDialog<console::frmNotify>([&](console::frmNotify& dialog) {
+        MonitorCoverOpen(dialog, 0, file);
+        dialog.Sound()->setChecked(true);
+        dialog.pbuOK_Click();
+    });
+    FromMenu("mnuNotify");
+    ASSERT_TRUE(QDir(folder).exists());
+    // The card goes to `code`; the console has it once its row holds it.
+    const auto status = [&](int code) {
+        ASSERT_EQ(cards_.Command("status Hall " + std::to_string(code)), "ok");
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return console::FindServer("00005E4D0001")->status == code; }, kAcrossMs));
+    };
+    const auto coverOpen = [&] {
+        status(0);
+        status(68);
+    };
+    const struct {
+        const char* what;
+        std::function<void()> spoil;
+        std::function<void()> mend;
+    } unwritable[] = {
+        {"the log's folder is removed", [&] { ASSERT_TRUE(QDir(folder).removeRecursively()); },
+         [&] { ASSERT_TRUE(QDir().mkpath(folder)); }},
+        {"the disk is full",
+         [&] {
+             ASSERT_TRUE(QFileInfo::exists("/dev/full"));
+             QFile::remove(file);
+             ASSERT_TRUE(QFile::link("/dev/full", file));
+         },
+         [&] { ASSERT_TRUE(QFile::remove(file)); }},
+    };
+    const QString told =
+        "Alerts cannot be written to the alert log and are not logged until they can be: " + file;
+    // Checked in the open dialog, which is closed whatever the checks find.
+    const auto check = [&](console::frmNotify& dialog) {
+        const auto logged = [&dialog] { return dialog.Log()->topLevelItemCount(); };
+        boxes_.Clear();
+        coverOpen();
+        ASSERT_EQ(logged(), 1) << "a line written shows at once";
+        for (const auto& c : unwritable) {
+            SCOPED_TRACE(c.what);
+            const int rows = logged();
+            c.spoil();
+            boxes_.Clear();
+            for (int alert = 0; alert < 3; ++alert) {
+                coverOpen();
+            }
+            EXPECT_EQ(logged(), rows) << "no row for a line not written";
+            EXPECT_EQ(dialog.LoggedCount()->text().toStdString(),
+                      "Number of Logged Messages: " + std::to_string(rows));
+            EXPECT_EQ(Said(), std::vector<std::string>{told.toStdString()}) << "told once for three alerts";
+            c.mend();
+            boxes_.Clear();
+            coverOpen();
+            EXPECT_EQ(logged(), rows + 1) << "logged again once the log can be written";
+            EXPECT_TRUE(Boxes().empty()) << LastBox().toStdString();
+        }
+        // Something that cannot be removed has taken the log's name: Clear keeps what it shows.
+        const int rows = logged();
+        ASSERT_TRUE(QFile::remove(file));
+        ASSERT_TRUE(QDir().mkpath(file + "/kept"));
+        boxes_.Clear();
+        dialog.pbuClear_Click();
+        EXPECT_EQ(logged(), rows);
+        EXPECT_EQ(dialog.LoggedCount()->text().toStdString(),
+                  "Number of Logged Messages: " + std::to_string(rows));
+        EXPECT_TRUE(dialog.ClearLog()->isEnabled());
+        EXPECT_EQ(Said(),
+                  (std::vector<std::string>{
+                      "Clear Log file? ",
+                      "The alert log could not be removed; it is kept as it is: " + file.toStdString()}));
+    };
+    OnDialog<console::frmNotify>([&](console::frmNotify& dialog) {
+        check(dialog);
+        dialog.reject();
+    });
+    FromMenu("mnuNotify");
 }
 
 // The alert pop-up as a person sees it: a short alert text still leaves room for the whole title

@@ -4,6 +4,9 @@
 // or close the dialog as they should. Pictures of each page go into the build folder.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -16,6 +19,7 @@
 #include "console/configuration/frmConfiguration.h"
 #include "console/configuration/tests/ConfigurationFixture.h"
 #include "console/core/DeviceAccess.h"
+#include "console/core/EngineVersion.h"
 #include "console/core/PrintServerTable.h"
 #include "console/tests/Typing.h"
 
@@ -496,6 +500,31 @@ TEST_F(ConfigurationDialogTest, ALongFirmwarePathWithCommasNeitherShiftsNorBlock
     EXPECT_EQ(dialog->txtSubnet->Text(), "255.0.0.0");
     EXPECT_EQ(dialog->txtGateway->Text(), "0.0.0.0");
     EXPECT_EQ(dialog->cmbIPAssignment->currentText(), "Static");
+}
+
+// DHCP chosen reaches the card and goes into the factory log; a log that cannot be written is told.
+TEST_F(ConfigurationDialogTest, ADhcpChoiceThatCannotBeLoggedSaysSo) {
+    OpenConsole(kAlphaCard);
+    const QString folder = QFileInfo(FactoryLogPath()).absolutePath();
+    ASSERT_TRUE(QDir(folder).removeRecursively());
+    QFile blocker(folder);
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly)) << "the log's folder is a file";
+    auto dialog = OpenDialog(kAlpha);
+    ASSERT_TRUE(loaded_);
+    dialog->Tabs()->setCurrentIndex(frmConfiguration::kTcpIp);
+    dialog->cmbIPAssignment->setFocus();
+    QTest::keyClick(dialog->cmbIPAssignment, Qt::Key_End);
+    ASSERT_EQ(dialog->cmbIPAssignment->currentText(), "DHCP");
+    dialog->pbuOK_Click();
+    EXPECT_EQ(Read("Alpha", kPrivate + "12.2.1.0"), "INTEGER 4");
+    std::vector<std::string> said;
+    for (const MessageShown& box : boxes_.Shown()) {
+        said.push_back(box.text.toStdString());
+    }
+    EXPECT_EQ(said, (std::vector<std::string>{
+                        "The command was carried out, but it could not be written to the factory log: " +
+                        FactoryLogPath().toStdString()}));
+    EXPECT_EQ(dialog->result(), QDialog::Accepted);
 }
 
 }  // namespace

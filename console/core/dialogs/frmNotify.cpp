@@ -41,6 +41,7 @@ constexpr int kClearLog = 12012;
 constexpr int kLogUnreadable = 12150;
 constexpr int kLogDamaged = 12151;
 constexpr int kBadLogName = 12152;
+constexpr int kLogNotRemoved = 12154;
 constexpr int kMacRole = Qt::UserRole;
 constexpr int kBeep = 0;
 constexpr int kPopup = 1;
@@ -354,14 +355,18 @@ void frmNotify::pbuBrowse_Click() {
     }
 }
 
-// The file cleared is the stored one, not a name typed since the dialog opened.
+// The file cleared is the stored one, not a name typed since the dialog opened. A file that stays
+// keeps its rows here: they would come back at the next opening.
 void frmNotify::pbuClear_Click() {
     QFile file(AlertLogPath(State().options.alertLogFile));
     if (file.exists()) {
         if (ShowMessageEx(kClearLog, kQuestion, "") != kOk) {
             return;
         }
-        file.remove();
+        if (!file.remove()) {
+            ShowMessageEx(kLogNotRemoved, kWarning, file.fileName());
+            return;
+        }
         lstTree->clear();
         lblNo->setText(LoadString(kLoggedCount));
     }
