@@ -1,6 +1,6 @@
 // The Network Interface command as a person runs it: from the menu, the tool bar and the Enter key
 // on the list; what its OK changes shows in the list at once, a new card gets its first address
-// through it.
+// through it, and what reached the card is what the list shows even when a later page failed.
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -147,6 +147,51 @@ TEST_F(NetworkInterfaceCommandTest, ANewCardThatAlsoSpeaksIpxIsConfiguredWithout
     EXPECT_EQ(Read("Twofold", kCardAddress), "IP 127.0.29.60");
     EXPECT_EQ(Read("Twofold", kSysName), "STRING \"Twofold Desk\"");
     EXPECT_EQ(console::FindServer(mac)->name.toStdString(), "Twofold Desk");
+}
+
+// A later page refused by the card after the name and description went: the list shows what the
+// card now holds, and the refusal is still said.
+TEST_F(NetworkInterfaceCommandTest, WhatReachedTheCardIsListedThoughALaterPageFailed) {
+    StartCards("card Desk mac=00005E470001 ip=127.0.28.1\n");
+    OpenConsole();
+    const QString mac = "00005E470001";
+    struct Case {
+        const char* page;
+        std::function<void(console::frmConfiguration&)> refused;  // a value the card does not take
+    };
+    const Case cases[] = {
+        {"SNMP",
+         [](console::frmConfiguration& dialog) {
+             dialog.Tabs()->setCurrentIndex(console::frmConfiguration::kSnmp);
+             dialog.chkEnableTraps->click();
+             Retype(dialog.txtSNMP1Name, QString(40, 'c'));
+             TypeAddressAndLeave(dialog.txtSnmpIP, "127.0.0.9");
+         }},
+        {"AppleTalk",
+         [](console::frmConfiguration& dialog) {
+             dialog.Tabs()->setCurrentIndex(console::frmConfiguration::kAppleTalk);
+             Retype(dialog.txtPrinterName, QString(40, 'n'));
+         }},
+    };
+    for (const Case& refusal : cases) {
+        boxes_.Clear();
+        Select(mac);
+        const QString name = QString("Desk %1").arg(refusal.page);
+        OnDialog<console::frmConfiguration>([&](console::frmConfiguration& dialog) {
+            Retype(dialog.txtPrintServerName, name);
+            Retype(dialog.txtDescription, name + " room");
+            refusal.refused(dialog);
+            QTest::mouseClick(dialog.pbuOK, Qt::LeftButton);
+            EXPECT_TRUE(dialog.isVisible()) << refusal.page;
+            dialog.pbuCancel->click();
+        });
+        FromMenu("mnuConfigure");
+        EXPECT_EQ(Shown().join(" | ").toStdString(), "SNMP: the print server refused the request.")
+            << refusal.page;
+        EXPECT_EQ(Read("Desk", kSysName), "STRING \"" + name.toStdString() + "\"") << refusal.page;
+        EXPECT_EQ(ListedDescription(mac).toStdString(), (name + " room").toStdString()) << refusal.page;
+        EXPECT_EQ(console::FindServer(mac)->name.toStdString(), name.toStdString()) << refusal.page;
+    }
 }
 
 TEST_F(NetworkInterfaceCommandTest, OkShowsTheNewTextAtOnceFromMenuToolBarAndKey) {
