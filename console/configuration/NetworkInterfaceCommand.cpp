@@ -2,11 +2,25 @@
 
 #include "console/configuration/frmConfiguration.h"
 #include "console/configuration/frmGetPassword.h"
+#include "console/core/ConsoleState.h"
+#include "console/core/PrintServerTable.h"
 
 namespace console {
 
+namespace {
+
+// A card without an address answers nothing but broadcasts, so it has no protection switch to ask:
+// it opens straight into its new-print-server form.
+bool HasNoProtectionToAsk() {
+    const PrinterRow* row = CurrentPrinter();
+    const PrintServerEntry* entry = row != nullptr ? FindServer(row->mac) : nullptr;
+    return entry != nullptr && IsNewWithoutAddress(*entry);
+}
+
+}  // namespace
+
 bool RunNetworkInterface(QWidget* parent) {
-    if (!PassPasswordGate(parent)) {
+    if (!HasNoProtectionToAsk() && !PassPasswordGate(parent)) {
         return false;
     }
     frmConfiguration dialog(parent);

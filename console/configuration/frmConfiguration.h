@@ -177,8 +177,11 @@ class frmConfiguration : public QDialog {
     bool GiveFirstAddress(const QString& address);
     bool SendRows(const RowRequest& request);
     bool SaveAppleTalkSettings();
-    bool SaveSettings();
-    void StoreRecord();
+    // How far OK's writes reached the card: not at all, the general rows (name and description
+    // among them) but not every page, or everything.
+    enum class Reached { kNothing, kGeneral, kEverything };
+    Reached SaveSettings();
+    void StoreRecord(const QString& address);
 
     QTabWidget* tabProtocols;
     QString adapter_;

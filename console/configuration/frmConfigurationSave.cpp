@@ -91,9 +91,9 @@ bool frmConfiguration::GiveFirstAddress(const QString& address) {
         ShowMessage(kAddressNotSet, kWarning);
         return false;
     }
+    // The address alone has reached the card: its name and description follow with the other rows.
     const PrintServerEntry* entry = FindServer(adapter_);
-    StoreRecordIO(adapter_, txtPrintServerName->text().trimmed(), txtDescription->text(), address,
-                  entry->category, kStatusUnknown);
+    StoreRecordIO(adapter_, entry->name, entry->description, address, entry->category, kStatusUnknown);
     return true;
 }
 
@@ -102,54 +102,49 @@ bool frmConfiguration::SaveAppleTalkSettings() {
 }
 
 // Every write but the address first, so that they all reach the card where it is now; then the
-// address, and at once the store, so that the console finds the card at its new address.
-bool frmConfiguration::SaveSettings() {
+// address. Says how far the writes got.
+frmConfiguration::Reached frmConfiguration::SaveSettings() {
     PrintServerEntry* entry = FindServer(adapter_);
     if (entry == nullptr) {
-        return false;
+        return Reached::kNothing;
     }
     if (IsNewWithoutAddress(*entry) && !GiveFirstAddress(rows_[kRowIpAddress].value)) {
-        return false;
+        return Reached::kNothing;
     }
     if (chkPasswordEnable->isChecked() && pbuPassword->text() == LoadString(kSetPasswordText)) {
         ShowMessage(kBlankPassword, kWarning);
-        return false;
+        return Reached::kNothing;
     }
-    const RowRequest general = rows_.Changed(kRowAppleTalk, kRowDescription, kRowIpAddress);
-    const RowRequest newAddress = rows_.Changed(kRowIpAddress, kRowIpAddress);
-    if (!SendRows(general) || !SendRows(rows_.Changed(kRowTcpIp, kRowTcpIp)) ||
-        !SendRows(FrameTypeRequest(rows_, loadedAuto_)) ||
+    // Each set is all or nothing: a refused general request leaves the card as it was.
+    if (!SendRows(rows_.Changed(kRowAppleTalk, kRowDescription, kRowIpAddress))) {
+        return Reached::kNothing;
+    }
+    if (!SendRows(rows_.Changed(kRowTcpIp, kRowTcpIp)) || !SendRows(FrameTypeRequest(rows_, loadedAuto_)) ||
         !SendRows(rows_.Changed(kRowIppFirst, kRowIppLast)) ||
         (smbAvailable_ && !SendRows(rows_.Changed(kRowSmb, kRowWorkgroup)))) {
-        return false;
+        return Reached::kGeneral;
     }
     const PrinterRow* row = CurrentPrinter();
     if (row != nullptr && (row->category & kNewServer) != 0) {
         if (!SendRows({{kCategoryOid}, "1,2"})) {
-            return false;
+            return Reached::kGeneral;
         }
         entry->category = (entry->category & ~(kNewServer | kDiscovered)) | kDiscovered;
         SetPassword(adapter_, adapter_.right(kRecoveryPasswordLength), kRecoveryPasswordKind);
     }
     // The NetWare page reports its own failures; the address still follows it.
     if (!SaveSnmpTables() || !SaveAppleTalkSettings()) {
-        return false;
+        return Reached::kGeneral;
     }
     SaveNetWarePage();
-    if (!SendRows(newAddress)) {
-        return false;
-    }
-    if (!newAddress.Empty()) {
-        StoreRecordIO(adapter_, entry->name, entry->description, rows_[kRowIpAddress].value, entry->category,
-                      entry->status);
-    }
-    return true;
+    return SendRows(rows_.Changed(kRowIpAddress, kRowIpAddress)) ? Reached::kEverything : Reached::kGeneral;
 }
 
-void frmConfiguration::StoreRecord() {
+// The store says what the card holds: the name and description as written, and the address the
+// card answers at.
+void frmConfiguration::StoreRecord(const QString& address) {
     PrintServerEntry* entry = FindServer(adapter_);
     const QString name = txtPrintServerName->text().trimmed();
-    const QString address = rows_[kRowIpAddress].value;
     if (entry->category == kDiscovered && address == kNoAddress &&
         name == adapter_.toLower() + LoadString(kMakerAbbreviation)) {
         entry->category = kNewServer;
@@ -172,13 +167,17 @@ void frmConfiguration::pbuOK_Click() {
     }
     {
         const BusyCursor busy;
-        if (!SaveSettings()) {
+        const Reached reached = SaveSettings();
+        if (reached == Reached::kNothing) {
             return;
         }
-        StoreRecord();
+        StoreRecord(reached == Reached::kEverything ? rows_[kRowIpAddress].value : FindServer(adapter_)->ip);
         if (rows_[kRowAssignment].changed && rows_[kRowAssignment].value.toInt() == kDhcp &&
             !LogFactoryCommand(adapter_, kDhcpSelected)) {
             TellFactoryLogUnwritten();
+        }
+        if (reached != Reached::kEverything) {
+            return;
         }
     }
     accept();

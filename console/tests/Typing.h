@@ -1,5 +1,7 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
@@ -20,6 +22,16 @@ inline void TypeAtFocus(const QString& text) {
         QTest::keyClick(focus, c.toLatin1());
     }
     QCoreApplication::processEvents();
+}
+
+// The box's text typed anew over what it holds (emptied with Backspace when the text is empty).
+inline void Retype(QLineEdit* box, const QString& text) {
+    box->setFocus();
+    box->selectAll();
+    if (text.isEmpty()) {
+        QTest::keyClick(box, Qt::Key_Backspace);
+    }
+    QTest::keyClicks(box, text);
 }
 
 // Each character typed into the widget as a key whose text it is, whatever its code (a key the

@@ -17,6 +17,7 @@
 
 #include "console/configuration/AddressBoxes.h"
 #include "console/configuration/frmConfiguration.h"
+#include "console/configuration/tests/AddressTyping.h"
 #include "console/configuration/tests/ConfigurationFixture.h"
 #include "console/core/DeviceAccess.h"
 #include "console/core/EngineVersion.h"
@@ -30,21 +31,8 @@ const QString kAlpha = "00C0DE0000A1";
 const std::string kAlphaCard =
     "card Alpha mac=00C0DE0000A1 ip=127.0.1.1 protocols=ip engine=office location=\"Print room\"\n";
 
-void Type(QLineEdit* box, const QString& text) {
-    box->setFocus();
-    box->selectAll();
-    if (text.isEmpty()) {
-        QTest::keyClick(box, Qt::Key_Backspace);
-    }
-    QTest::keyClicks(box, text);
-}
-
-void TypeAddress(AddressBoxes* boxes, const QString& address) {
-    const QStringList parts = address.split('.');
-    for (int i = 0; i < 4; ++i) {
-        Type(boxes->Box(i), parts[i]);
-    }
-}
+using consoletest::Retype;
+using consoletest::TypeAddress;
 
 class ConfigurationDialogTest : public ConfigurationFixture {
   protected:
@@ -101,10 +89,10 @@ TEST_F(ConfigurationDialogTest, EveryPageLoadsTheCardAndEveryChangeReadsBackFrom
 
     // A person's changes on every page.
     tabs->setCurrentIndex(frmConfiguration::kGeneral);
-    Type(dialog->txtDescription, "Second floor, east");
+    Retype(dialog->txtDescription, "Second floor, east");
     tabs->setCurrentIndex(frmConfiguration::kTcpIp);
     TypeAddress(dialog->txtGateway, "127.0.0.254");
-    Type(dialog->txtSubnet->Box(1), "255");
+    Retype(dialog->txtSubnet->Box(1), "255");
     dialog->txtPrintServerName->setFocus();  // leaving the mask box writes its row
     tabs->setCurrentIndex(frmConfiguration::kNetWare);
     EXPECT_FALSE(dialog->frameTypes[2]->isEnabled()) << "NetWare is off on this card";
@@ -112,7 +100,7 @@ TEST_F(ConfigurationDialogTest, EveryPageLoadsTheCardAndEveryChangeReadsBackFrom
     dialog->frameTypes[2]->click();
     EXPECT_FALSE(dialog->frameTypes[0]->isChecked()) << "an explicit type unchecks Auto";
     tabs->setCurrentIndex(frmConfiguration::kAppleTalk);
-    Type(dialog->txtPrinterName, "Alpha Laser");
+    Retype(dialog->txtPrinterName, "Alpha Laser");
     dialog->cmbZone->setFocus();
     QTest::keyClick(dialog->cmbZone, Qt::Key_Down);
     QTest::keyClick(dialog->txtARTimer, Qt::Key_Up);
@@ -126,14 +114,14 @@ TEST_F(ConfigurationDialogTest, EveryPageLoadsTheCardAndEveryChangeReadsBackFrom
     dialog->pbuRight->click();
     EXPECT_EQ(dialog->pnlTraverse->title(), "Address Pair 2");
     TypeAddress(dialog->txtSnmpIP, "127.0.0.9");
-    Type(dialog->txtSNMP1Name, "alerts");
+    Retype(dialog->txtSNMP1Name, "alerts");
     dialog->pbuRightCN->click();
     dialog->pbuRightCN->click();
-    Type(dialog->txtSNMP2Name, "audit");
+    Retype(dialog->txtSNMP2Name, "audit");
     dialog->chkRead->click();
     tabs->setCurrentIndex(frmConfiguration::kSmb);
     dialog->chkSMB->click();
-    Type(dialog->txtWorkGroupName, "PRINTERS");
+    Retype(dialog->txtWorkGroupName, "PRINTERS");
     EXPECT_TRUE(dialog->txtWorkGroupName->isEnabled());
 
     dialog->pbuOK_Click();
@@ -184,10 +172,10 @@ TEST_F(ConfigurationDialogTest, DottedAddressesTypedOrPastedReachTheCard) {
     dialog->pbuRight->click();
     dialog->txtSnmpIP->Box(0)->setFocus();
     consoletest::TypeAtFocus("127.0.0.9");
-    Type(dialog->txtSNMP1Name, "alerts");
+    Retype(dialog->txtSNMP1Name, "alerts");
     dialog->pbuRight->click();
     consoletest::PasteInto(dialog->txtSnmpIP->Box(3), "127.0.0.10");
-    Type(dialog->txtSNMP1Name, "audit");
+    Retype(dialog->txtSNMP1Name, "audit");
     SavePicture(dialog.get(), "frmConfiguration-SNMP-typed");
     dialog->pbuOK_Click();
     for (const console::MessageShown& shown : boxes_.Shown()) {
@@ -270,12 +258,12 @@ TEST_F(ConfigurationDialogTest, ANewAddressLandsTogetherWithTheChangesOfEveryOth
     auto dialog = OpenDialog(kAlpha);
     ASSERT_TRUE(loaded_);
     dialog->Tabs()->setCurrentIndex(frmConfiguration::kTcpIp);
-    Type(dialog->txtIPAddress->Box(3), "77");
+    Retype(dialog->txtIPAddress->Box(3), "77");
     dialog->txtPrintServerName->setFocus();
-    Type(dialog->txtPrintServerName, "Moved");
-    Type(dialog->txtPrinterName, "Moved Laser");
+    Retype(dialog->txtPrintServerName, "Moved");
+    Retype(dialog->txtPrinterName, "Moved Laser");
     dialog->chkEnableTraps->click();
-    Type(dialog->txtSNMP1Name, "alerts");
+    Retype(dialog->txtSNMP1Name, "alerts");
     TypeAddress(dialog->txtSnmpIP, "127.0.0.9");
     dialog->pbuOK_Click();
     EXPECT_TRUE(boxes_.Shown().empty()) << boxes_.Shown().front().text.toStdString();
@@ -312,7 +300,7 @@ TEST_F(ConfigurationDialogTest, ANewCardWithoutAddressGetsItsFirstOneByBroadcast
     dialog->Tabs()->setCurrentIndex(frmConfiguration::kTcpIp);
     TypeAddress(dialog->txtIPAddress, "127.0.1.50");
     dialog->txtPrintServerName->setFocus();
-    Type(dialog->txtPrintServerName, "Fresh One");
+    Retype(dialog->txtPrintServerName, "Fresh One");
     dialog->pbuOK_Click();
     EXPECT_TRUE(boxes_.Shown().empty()) << boxes_.Shown().front().text.toStdString();
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
@@ -334,9 +322,9 @@ TEST_F(ConfigurationDialogTest, FiveTrapDestinationsAndCommunitiesRoundTripAndTh
     dialog->Tabs()->setCurrentIndex(frmConfiguration::kSnmp);
     for (int slot = 1; slot <= kSlotCount; ++slot) {
         TypeAddress(dialog->txtSnmpIP, "127.0.0." + QString::number(slot));
-        Type(dialog->txtSNMP1Name, "trap" + QString::number(slot));
+        Retype(dialog->txtSNMP1Name, "trap" + QString::number(slot));
         if (slot > 2) {  // slots 1 and 2 hold this console's community and "public"
-            Type(dialog->txtSNMP2Name, "name" + QString::number(slot));
+            Retype(dialog->txtSNMP2Name, "name" + QString::number(slot));
             dialog->chkWrite->click();
         }
         dialog->pbuRight->click();
@@ -371,10 +359,10 @@ TEST_F(ConfigurationDialogTest, FiveTrapDestinationsAndCommunitiesRoundTripAndTh
     ASSERT_TRUE(loaded_);
     EXPECT_EQ(dialog->Traps()[4].community, "trap5");
     EXPECT_EQ(dialog->CommunityList()[2].name, "name3");
-    Type(dialog->txtSNMP2Name, "renamed");
+    Retype(dialog->txtSNMP2Name, "renamed");
     dialog->pbuRightCN->click();
     dialog->pbuRightCN->click();
-    Type(dialog->txtSNMP2Name, "");
+    Retype(dialog->txtSNMP2Name, "");
     {
         consoletest::MessageRecorder refuse(kCancel);
         dialog->pbuOK_Click();
@@ -384,13 +372,13 @@ TEST_F(ConfigurationDialogTest, FiveTrapDestinationsAndCommunitiesRoundTripAndTh
     EXPECT_NE(dialog->result(), QDialog::Accepted);
     EXPECT_EQ(Read("Alpha", kPrivate + "12.6.3.2.1.4.3"), "INTEGER 1") << "nothing written after Cancel";
     // A kept community slot and a removed one.
-    Type(dialog->txtSNMP2Name, "name3");
+    Retype(dialog->txtSNMP2Name, "name3");
     dialog->pbuLeftCN->click();
     dialog->pbuLeftCN->click();
-    Type(dialog->txtSNMP2Name, "k!r@o#v$e%t");
+    Retype(dialog->txtSNMP2Name, "k!r@o#v$e%t");
     dialog->pbuRightCN->click();
     dialog->pbuRightCN->click();
-    Type(dialog->txtSNMP2Name, "");
+    Retype(dialog->txtSNMP2Name, "");
     consoletest::MessageRecorder answers;
     dialog->pbuOK_Click();
     EXPECT_TRUE(answers.Shown().empty());
@@ -403,8 +391,8 @@ TEST_F(ConfigurationDialogTest, AFailedReadClosesTheDialogAndAFailedSaveKeepsItO
     auto dialog = OpenDialog(kAlpha);
     ASSERT_TRUE(loaded_);
     ASSERT_EQ(cards_.Command("fault Alpha ip error 5"), "ok");
-    Type(dialog->txtPrinterName, "Kept");
-    Type(dialog->txtDescription, "Kept too");
+    Retype(dialog->txtPrinterName, "Kept");
+    Retype(dialog->txtDescription, "Kept too");
     dialog->pbuOK_Click();
     ASSERT_FALSE(boxes_.Shown().empty());
     EXPECT_EQ(boxes_.Shown()[0].text, "SNMP: the print server refused the request.");
@@ -418,7 +406,7 @@ TEST_F(ConfigurationDialogTest, AFailedReadClosesTheDialogAndAFailedSaveKeepsItO
 
     // A refusal at the AppleTalk page (the name is longer than the card takes) after the general
     // settings were written: the dialog stays open with the name, and says why.
-    Type(dialog->txtPrinterName, QString(40, 'n'));
+    Retype(dialog->txtPrinterName, QString(40, 'n'));
     dialog->pbuOK_Click();
     ASSERT_EQ(boxes_.Shown().size(), 1u);
     EXPECT_EQ(boxes_.Shown()[0].text, "SNMP: the print server refused the request.");
@@ -474,11 +462,11 @@ TEST_F(ConfigurationDialogTest, FrameTypesAlwaysKeepOneChosenAndLeavingUntouched
     dialog->txtGateway->Box(0)->setFocus();
     QTest::keyClicks(dialog->txtGateway->Box(0), "127.");
     EXPECT_TRUE(dialog->txtGateway->Box(1)->hasFocus());
-    Type(dialog->txtGateway->Box(3), "007");
+    Retype(dialog->txtGateway->Box(3), "007");
     dialog->txtPrintServerName->setFocus();
     EXPECT_EQ(dialog->txtGateway->Box(3)->text(), "7");
     EXPECT_EQ(dialog->Rows()[kRowGateway].value, "127.0.0.7");
-    Type(dialog->txtSubnet->Box(2), "300");
+    Retype(dialog->txtSubnet->Box(2), "300");
     boxes_.Clear();
     dialog->pbuOK_Click();
     ASSERT_EQ(boxes_.Shown().size(), 1u);
