@@ -24,7 +24,7 @@ namespace console {
 namespace {
 
 constexpr int kNoTcpIp = 7044;
-constexpr int kServerNotStarted = 7051;
+constexpr int kServerNotStarted = 7045;
 constexpr std::uint32_t kAddressRoom = 20;
 constexpr int kStartWaitMs = 5000;
 constexpr std::uint32_t kPollMs = 20;

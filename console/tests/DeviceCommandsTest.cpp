@@ -137,8 +137,18 @@ TEST_F(DeviceCommandsTest, TestPageAndFactoryDefaultReachTheCardBehindThePasswor
     boxes_.Clear();
     FromMenu("mnuFactory");
     ASSERT_EQ(Boxes().size(), 1u) << "only the failure of the read";
-    EXPECT_NE(Boxes()[0].text.indexOf("did not answer"), -1) << Boxes()[0].text.toStdString();
+    EXPECT_EQ(Boxes()[0].text, "No response from print server");
     console::SetPasswordDialog({});
+}
+
+TEST_F(DeviceCommandsTest, TestPageToASilentCardSaysTheCardDidNotRespond) {
+    StartCards("card Silent mac=00005E420004 ip=127.0.23.4\n");
+    OpenConsole();
+    ASSERT_EQ(cards_.Command("fault Silent all silent"), "ok");
+    Select("00005E420004");
+    FromMenu("mnuTestPage");
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(LastBox(), "No response from print server");
 }
 
 TEST_F(DeviceCommandsTest, WiredDialogsOpenFromMenuToolBarAndKey) {

@@ -89,7 +89,7 @@ TEST(MessagesTest, KindsGiveTitleAndButtonsAndCodesGiveTheirText) {
     ShowMessage(12015, 0);
     ASSERT_EQ(boxes.Shown().size(), 4u);
     EXPECT_EQ(boxes.Shown()[0].title, "Quillmar Message.");
-    EXPECT_EQ(boxes.Shown()[0].text, "SNMP: the answer could not be decoded.");
+    EXPECT_EQ(boxes.Shown()[0].text, "Decode failure");
     EXPECT_EQ(boxes.Shown()[1].title, "Quillmar Message - Critical Error");
     EXPECT_EQ(boxes.Shown()[2].text, "Value out of range: Range is   0 -  255");
     EXPECT_EQ(boxes.Shown()[3].title, "");

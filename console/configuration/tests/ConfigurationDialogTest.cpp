@@ -395,7 +395,7 @@ TEST_F(ConfigurationDialogTest, AFailedReadClosesTheDialogAndAFailedSaveKeepsItO
     Retype(dialog->txtDescription, "Kept too");
     dialog->pbuOK_Click();
     ASSERT_FALSE(boxes_.Shown().empty());
-    EXPECT_EQ(boxes_.Shown()[0].text, "SNMP: the print server refused the request.");
+    EXPECT_EQ(boxes_.Shown()[0].text, "The print server is unable to process your request.");
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_EQ(dialog->txtPrinterName->text(), "Kept");
     EXPECT_TRUE(dialog->Rows()[kRowApplePrinter].changed);
@@ -409,7 +409,7 @@ TEST_F(ConfigurationDialogTest, AFailedReadClosesTheDialogAndAFailedSaveKeepsItO
     Retype(dialog->txtPrinterName, QString(40, 'n'));
     dialog->pbuOK_Click();
     ASSERT_EQ(boxes_.Shown().size(), 1u);
-    EXPECT_EQ(boxes_.Shown()[0].text, "SNMP: the print server refused the request.");
+    EXPECT_EQ(boxes_.Shown()[0].text, "The print server is unable to process your request.");
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_EQ(dialog->txtPrinterName->text(), QString(40, 'n'));
     EXPECT_EQ(Read("Alpha", "1.3.6.1.2.1.1.6.0"), "STRING \"Kept too\"");

@@ -70,7 +70,7 @@ TEST_F(PasswordDialogTest, TheGateTakesOnlyTheCardsOwnPasswordsReadAnewEachTime)
     boxes_.Clear();
     EXPECT_EQ(GateAnswer("Secret7"), "0");
     ASSERT_EQ(boxes_.Shown().size(), 1u);
-    EXPECT_EQ(LastBox(), "SNMP: the print server refused the request.");
+    EXPECT_EQ(LastBox(), "The print server is unable to process your request.");
     EXPECT_EQ(IsPasswordEnabled(), kPasswordUnknown) << "a refused read is not \"off\"";
     EXPECT_FALSE(PassPasswordGate(console_.get()));
 }
