@@ -186,7 +186,7 @@ TEST_F(NetworkInterfaceCommandTest, WhatReachedTheCardIsListedThoughALaterPageFa
             dialog.pbuCancel->click();
         });
         FromMenu("mnuConfigure");
-        EXPECT_EQ(Shown().join(" | ").toStdString(), "SNMP: the print server refused the request.")
+        EXPECT_EQ(Shown().join(" | ").toStdString(), "The print server is unable to process your request.")
             << refusal.page;
         EXPECT_EQ(Read("Desk", kSysName), "STRING \"" + name.toStdString() + "\"") << refusal.page;
         EXPECT_EQ(ListedDescription(mac).toStdString(), (name + " room").toStdString()) << refusal.page;
