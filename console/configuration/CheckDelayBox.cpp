@@ -11,6 +11,23 @@ CheckDelayBox::CheckDelayBox(int stepFloor, int stepCeiling, QWidget* parent)
     setMinimumWidth(90);
 }
 
+// The range widens to take in the card's value, and only that value, beyond what may be typed.
+void CheckDelayBox::ShowCardValue(int value) {
+    cardValue_ = value;
+    setRange(std::min(value, kCardLeast), std::max(value, kCardMost));
+    setValue(value);
+}
+
+QValidator::State CheckDelayBox::validate(QString& text, int& position) const {
+    const QValidator::State state = QSpinBox::validate(text, position);
+    if (state != QValidator::Acceptable) {
+        return state;
+    }
+    const int typed = valueFromText(text);
+    const bool accepted = typed == cardValue_ || (typed >= kCardLeast && typed <= kCardMost);
+    return accepted ? QValidator::Acceptable : QValidator::Intermediate;
+}
+
 bool CheckDelayBox::Reaches(int value) const {
     return value >= stepFloor_ && value <= stepCeiling_;
 }

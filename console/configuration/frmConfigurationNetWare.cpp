@@ -239,8 +239,8 @@ void frmConfiguration::LoadCheckDelays() {
     }
     storedCfgDelay_ = configuration;
     storedJobDelay_ = job;
-    txtCfgChkDelay->setValue(configuration);
-    txtJobChkDelay->setValue(job);
+    txtCfgChkDelay->ShowCardValue(configuration);
+    txtJobChkDelay->ShowCardValue(job);
 }
 
 int frmConfiguration::LoadNetWarePage() {

@@ -91,5 +91,20 @@ TEST(CheckDelayBoxTest, ATypedValueIsHeldToTheCardsRange) {
     EXPECT_EQ(box.value(), CheckDelayBox::kCardMost);
 }
 
+// Of the values beyond what may be typed, the box takes the card's own value and no other.
+TEST(CheckDelayBoxTest, TheCardsOwnValueIsShownAsItIs) {
+    CheckDelayBox box(10, 300);
+    box.ShowCardValue(5000);
+    EXPECT_EQ(box.value(), 5000);
+    box.setFocus();
+    box.selectAll();
+    QTest::keyClicks(&box, "4000");
+    QTest::keyClick(&box, Qt::Key_Tab);
+    EXPECT_EQ(box.value(), 400) << "4000 is refused, the box keeps what it last could take";
+    box.ShowCardValue(30);
+    box.setValue(5000);
+    EXPECT_EQ(box.value(), CheckDelayBox::kCardMost) << "a card's value in range sets the range back";
+}
+
 }  // namespace
 }  // namespace console

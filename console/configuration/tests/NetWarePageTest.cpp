@@ -169,6 +169,29 @@ TEST_F(NetWarePageTest, OkWritesTheCheckDelaysThatChanged) {
     EXPECT_EQ(cards_.Number("Nw", kPrivate + "12.1.1.0"), 120);
 }
 
+// A card may hold delays the boxes would not let anyone type (a configuration delay of 0): they are
+// shown as they are, OK leaves them on the card, and only the box the user changed is written.
+TEST_F(NetWarePageTest, OkLeavesTheCardsOwnDelaysThatNobodyChanged) {
+    const std::string configuration = kPrivate + "12.1.2.0", job = kPrivate + "12.1.1.0";
+    for (const bool changeJob : {false, true}) {
+        ASSERT_EQ(cards_.Command("put Nw " + configuration + " integer 0"), "ok");
+        ASSERT_EQ(cards_.Command("put Nw " + job + " integer 5000"), "ok");
+        OpenPage();
+        EXPECT_EQ(page_->txtCfgChkDelay->text().toStdString(), "0");
+        EXPECT_EQ(page_->txtJobChkDelay->text().toStdString(), "5000");
+        if (changeJob) {
+            page_->txtJobChkDelay->setFocus();
+            page_->txtJobChkDelay->selectAll();
+            QTest::keyClicks(page_->txtJobChkDelay, "120");
+            QTest::keyClick(page_->txtJobChkDelay, Qt::Key_Tab);
+        }
+        page_->pbuOK->click();
+        EXPECT_TRUE(boxes_.Shown().empty()) << boxes_.Shown().front().text.toStdString();
+        EXPECT_EQ(cards_.Number("Nw", configuration), 0) << changeJob;
+        EXPECT_EQ(cards_.Number("Nw", job), changeJob ? 120 : 5000);
+    }
+}
+
 TEST_F(NetWarePageTest, AddsABinderyQueueAfterTheLoginItsListingAsksFor) {
     OpenPage();
     page_->txtJobChkDelay->setValue(60);
