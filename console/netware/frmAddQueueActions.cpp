@@ -32,6 +32,18 @@ constexpr int kLoginBindery = 1;
 constexpr int kLoginServerInTree = 2;
 constexpr int kLoginTree = 3;
 
+// Whether the card's service table held the queue in this mode when the page read it: the service
+// was then in place before this command, in the directory as on the card.
+bool ServicedBefore(const ServicedQueue& wanted) {
+    for (const ServicedQueue& serviced : NetWare().servicedQueues) {
+        if (serviced.mode == wanted.mode && SameNetWareName(serviced.queueHost, wanted.queueHost) &&
+            SameNetWareName(serviced.queue, wanted.queue)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 // How the card is to service the chosen queue.
@@ -215,7 +227,8 @@ bool frmAddQueue::ServiceOf(const QString& queue, Service& service) const {
 }
 
 // One call sets the queue up in the directory and on the card. When the card refused after the
-// directory had taken it, the directory's part is taken back, so that the two still agree.
+// directory had taken it, the directory's part is taken back, so that the two still agree; a
+// service that was there before the command is left as it was.
 NwResult frmAddQueue::AddToCard(const QString& queue, const Service& service) {
     const BusyCursor busy;
     const bool bindery = Bindery();
@@ -225,8 +238,9 @@ NwResult frmAddQueue::AddToCard(const QString& queue, const Service& service) {
     serviced.mode = service.mode;
     serviced.printServer =
         bindery ? service.printServer : service.printServer + '.' + service.printServerContext;
+    const bool before = ServicedBefore(serviced);
     const NwResult result = AddService(serviced);
-    if (FailedAtTheCard(result)) {
+    if (FailedAtTheCard(result) && !before) {
         RemoveService(serviced);
     }
     return result;

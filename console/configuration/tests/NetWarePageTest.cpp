@@ -398,6 +398,27 @@ TEST_P(NetWareRefusalTest, ShowsItsMessageAndLeavesCardAndDirectoryAgreeing) {
     EXPECT_FALSE(Serviced("FS1", added ? remote : own, "Q1")) << Show("FS1");
 }
 
+// Adding again a queue the card and the directory already service, when the card then refuses: the
+// service was there before the command, so the directory keeps it along with the card's row.
+TEST_F(NetWarePageTest, ACardRefusingAQueueServicedBeforeLeavesTheDirectoryAsItWas) {
+    LogIn();
+    char server[] = "FS1", queue[] = "Q1", printServer[] = "KDR0000B1", printer[] = "KDR0000B1_ps";
+    ASSERT_EQ(tessik::NwBiAddSerList(kAdapter, server, queue, 1, printServer, printer), kNwOk);
+    OpenPage();
+    ASSERT_EQ(Row(0), QStringList({"Q1", "FS1", "PSERVER", "-"}));
+    ASSERT_EQ(cards_.Command("fault Nw ip error 5"), "ok");
+    QString errorText;
+    WhenModal<frmNwError>([&errorText](frmNwError* error) {
+        errorText = error->lblErrorString->text();
+        error->cmdOk->click();
+    });
+    AddBinderyQueue();
+    ASSERT_EQ(cards_.Command("fault Nw ip clear"), "ok");
+    EXPECT_EQ(errorText, LoadString(25011));
+    EXPECT_NE(CardRows().find("FS1\\Q1"), std::string::npos) << CardRows();
+    EXPECT_TRUE(Serviced("FS1", "KDR0000B1/KDR0000B1_ps", "Q1")) << Show("FS1");
+}
+
 INSTANTIATE_TEST_SUITE_P(Refusals, NetWareRefusalTest, ::testing::ValuesIn(kRefusals),
                          [](const ::testing::TestParamInfo<Refusal>& info) { return info.param.name; });
 
