@@ -49,10 +49,14 @@ HALBRIN_EXPORT HelperResult HelperValidateAdapter(const char* address, std::int3
 HALBRIN_EXPORT HelperResult HelperValidateAdapterResolved(const char* address, std::int32_t kind,
                                                           char* resolved, std::uint32_t resolvedSize);
 
-// Gives a print server without an IP address its first one by a broadcast set over UDP. 0, kHelperNoAnswer
-// (not sent, or no error-free answer to this request in time), kHelperDecodeFailed (no answer, but a
-// datagram that was none came), 1 or 2 (the request could not be encoded, also for arguments that are
-// not an IPv4 address and 12 hex digits).
+// Gives a print server without an IP address its first one by a broadcast set over UDP, only where
+// nothing else answers, and only as far as the card then answers there itself (each asked for its
+// hardware address over UDP). 0 (also when the card already answers there), kHelperAddressInUse
+// (another device answers at the address: nothing is sent), kHelperNoAnswer (not sent, or no
+// error-free answer to this request in time), kHelperDecodeFailed (no answer, but a datagram that was
+// none came), kHelperNotAtNewAddress or kHelperOtherAtNewAddress (the set was answered, but nothing or
+// another device answers at the address), 1 or 2 (the request could not be encoded, also for arguments
+// that are not an IPv4 address and 12 hex digits).
 HALBRIN_EXPORT HelperResult HelperBcastSet(const char* ipAddress, const char* hardwareAddress);
 
 // Sends one SNMP request built from the last six arguments (as for HelperFormSNMPPacket) to the

@@ -24,6 +24,9 @@ enum : HelperResult {
     kHelperNoMemory = 20040,
     kHelperStoreFailed = 20041,
     kHelperPrinterNotOpened = 20043,
-    kHelperDetectionRunning = 20044,  // called inside a detection of the same thread
+    kHelperDetectionRunning = 20044,   // called inside a detection of the same thread
+    kHelperAddressInUse = 20045,       // another device answers at the address: nothing was sent
+    kHelperNotAtNewAddress = 20046,    // the broadcast was answered, the card does not answer there
+    kHelperOtherAtNewAddress = 20047,  // the broadcast was answered, another device answers there
     kHelperNotOnThisPlatform = 21000,
 };

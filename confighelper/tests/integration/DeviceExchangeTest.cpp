@@ -24,19 +24,49 @@ class DeviceExchangeTest : public HelperTest {
         EXPECT_EQ(HelperSNMPTransact(AdapterName(card).c_str(), 0, oids, sizeof oids, values, &size, 1), 0);
         return values;
     }
+    // The card without an address yet (answering broadcasts only), and card 21 at its own address.
+    void StartFreshCard(bool withNeighbour) {
+        sim::CardDescription fresh = NumberedCard(card, 2);
+        fresh.ip = {0, 0, 0, 0};
+        cards->AddCard(fresh);
+        if (withNeighbour) {
+            cards->AddCard(NumberedCard(21, 2));
+        }
+        StartCards();
+    }
     std::size_t card = 20;
 };
 
 TEST_F(DeviceExchangeTest, BroadcastSetGivesANewCardItsFirstAddress) {
-    sim::CardDescription fresh = NumberedCard(card, 2);
-    fresh.ip = {0, 0, 0, 0};
-    cards->AddCard(fresh);
-    cards->AddCard(NumberedCard(21, 2));
-    StartCards();
+    StartFreshCard(true);
     ASSERT_EQ(HelperBcastSet("127.1.9.9", AdapterName(card).c_str()), 0);
     ASSERT_EQ(HelperValidateAdapter("127.1.9.9", 2), 0);
     EXPECT_EQ(StoredText(AdapterName(card), "IP Address"), "127.1.9.9");
     ASSERT_EQ(HelperValidateAdapter(Dotted(CardIp(21)).c_str(), 2), 0) << "the other card keeps its address";
+}
+
+// An address another device answers at is never given: nothing is sent to the new card, and the
+// device there keeps it.
+TEST_F(DeviceExchangeTest, BroadcastSetRefusesAnAddressInUse) {
+    StartFreshCard(true);
+    const std::string taken = Dotted(CardIp(21));
+    EXPECT_EQ(HelperBcastSet(taken.c_str(), AdapterName(card).c_str()), kHelperAddressInUse);
+    ASSERT_EQ(HelperValidateAdapter(taken.c_str(), 2), 0);
+    EXPECT_EQ(StoredText(AdapterName(21), "IP Address"), taken) << "the other card still answers there";
+}
+
+// A broadcast answered by a card that then does not answer at the address is no address given; once
+// it answers there itself, the address counts as its own and nothing more is sent.
+TEST_F(DeviceExchangeTest, BroadcastSetCountsOnlyOnceTheCardAnswersAtTheAddress) {
+    StartFreshCard(false);
+    sim::FaultSwitches losing;
+    losing.dropPercent = 99;  // the broadcast is answered, the next 98 requests are lost
+    cards->SetFaults(0, sim::Protocol::Ip, losing);
+    EXPECT_EQ(HelperBcastSet("127.1.9.9", AdapterName(card).c_str()), kHelperNotAtNewAddress);
+    cards->SetFaults(0, sim::Protocol::Ip, sim::FaultSwitches{});
+    EXPECT_EQ(HelperBcastSet("127.1.9.9", AdapterName(card).c_str()), 0);
+    ASSERT_EQ(HelperValidateAdapter("127.1.9.9", 2), 0);
+    EXPECT_EQ(StoredText(AdapterName(card), "IP Address"), "127.1.9.9");
 }
 
 TEST_F(DeviceExchangeTest, BroadcastSetWithoutAnAnswerOrWithBadArgumentsFails) {
@@ -44,7 +74,8 @@ TEST_F(DeviceExchangeTest, BroadcastSetWithoutAnAnswerOrWithBadArgumentsFails) {
     StartCards();
     const std::uint32_t start = plat::TickCount();
     EXPECT_EQ(HelperBcastSet("127.1.9.9", "00005E10FFFF"), kHelperNoAnswer) << "no card has that address";
-    EXPECT_LT(plat::TickCount() - start, 1500u) << "one deadline for the whole wait";
+    // The address is asked first (one wait), then the broadcast waits once for all its answers.
+    EXPECT_LT(plat::TickCount() - start, 2500u) << "one deadline for the whole broadcast wait";
     EXPECT_EQ(HelperBcastSet("127.1.9", AdapterName(card).c_str()), 1);
     EXPECT_EQ(HelperBcastSet("127.1.9.9", "00005E10"), 1);
 }
