@@ -38,6 +38,13 @@ void AddressBoxes::SetText(const QString& address) {
     }
 }
 
+void AddressBoxes::CommitTyped() {
+    for (QLineEdit* box : Boxes()) {
+        box->setText(PlainNumber(box->text()));
+    }
+    emit Left();
+}
+
 bool AddressBoxes::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusOut) {
         auto* box = static_cast<QLineEdit*>(watched);

@@ -15,6 +15,9 @@ class AddressBoxes : public OctetBoxes {
     QString Text() const;
     // Shows a dotted text; a missing or empty part shows as "0".
     void SetText(const QString& address);
+    // Takes what stands in the boxes as if the focus left them: OK pressed by Enter or by its
+    // mnemonic leaves the focus where it is.
+    void CommitTyped();
 
   signals:
     // The focus left a box, after its rewrite.

@@ -9,12 +9,13 @@ namespace console {
 
 namespace {
 
-// A card without an address answers nothing but broadcasts, so it has no protection switch to ask:
-// it opens straight into its new-print-server form.
+// A card fresh from its box, without an address, answers nothing but broadcasts, so it has no
+// protection switch to ask: it opens straight into its new-print-server form. Only the card's own
+// word that it is new counts, never the console's mark of an entry added by hand.
 bool HasNoProtectionToAsk() {
     const PrinterRow* row = CurrentPrinter();
     const PrintServerEntry* entry = row != nullptr ? FindServer(row->mac) : nullptr;
-    return entry != nullptr && IsNewWithoutAddress(*entry);
+    return entry != nullptr && entry->reportedNew && IsNewWithoutAddress(*entry);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 #include "console/configuration/SettingsTable.h"
 #include "console/configuration/SnmpSlots.h"
@@ -143,6 +144,7 @@ class frmConfiguration : public QDialog {
     void FrameTypeClicked(std::size_t box);
     void EnableQueueButtons();
     void AddressLeft(AddressBoxes* boxes, int row);
+    void CommitTypedValues();
     void pbuPassword_Click();
 
     // NetWare page.
@@ -202,8 +204,9 @@ class frmConfiguration : public QDialog {
     bool netWareUnavailable_ = false;  // the card's NetWare table or delays could not be read
     bool fillingGrid_ = false;
     bool keepCheckDelays_ = false;  // the reload after an add keeps the delays typed
-    int storedJobDelay_ = 0;
-    int storedCfgDelay_ = 0;
+    // The delays as read from the card; none before a read (a new card's page is never read).
+    std::optional<int> storedJobDelay_;
+    std::optional<int> storedCfgDelay_;
 };
 
 }  // namespace console

@@ -283,17 +283,18 @@ void frmConfiguration::SaveNetWarePage() {
     SaveCheckDelays();
 }
 
-// Only a delay that differs from the card's is written; a failed job delay leaves the other unsent.
+// Only a delay that was read from the card and then changed is written; a failed job delay leaves the
+// other unsent.
 void frmConfiguration::SaveCheckDelays() {
     NwErrorDialogFlag = 0;
     if (netWareUnavailable_) {
         return;
     }
     const QByteArray adapter = adapter_.toLatin1();
-    const std::pair<CheckDelayBox*, int> delays[] = {{txtJobChkDelay, storedJobDelay_},
-                                                     {txtCfgChkDelay, storedCfgDelay_}};
+    const std::pair<CheckDelayBox*, std::optional<int>> delays[] = {{txtJobChkDelay, storedJobDelay_},
+                                                                    {txtCfgChkDelay, storedCfgDelay_}};
     for (const auto& [box, stored] : delays) {
-        if (box->value() == stored) {
+        if (!stored || box->value() == *stored) {
             continue;
         }
         auto& set =

@@ -210,6 +210,17 @@ void frmConfiguration::AddressLeft(AddressBoxes* boxes, int row) {
     }
 }
 
+// What stands in every box is what OK writes, however OK was pressed: the box that has the focus is
+// taken as if the focus had left it (a box nobody changed still writes nothing).
+void frmConfiguration::CommitTypedValues() {
+    for (AddressBoxes* boxes : {txtIPAddress, txtSubnet, txtGateway}) {
+        boxes->CommitTyped();
+    }
+    for (QAbstractSpinBox* box : findChildren<QAbstractSpinBox*>()) {
+        box->interpretText();
+    }
+}
+
 void frmConfiguration::pbuPassword_Click() {
     if (pbuPassword->text() == LoadString(kModifyPasswordText)) {
         frmModifyPwd dialog(adapter_, this);

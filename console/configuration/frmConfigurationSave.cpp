@@ -87,8 +87,14 @@ bool frmConfiguration::GiveFirstAddress(const QString& address) {
     }
     const QByteArray addressText = address.toLatin1();
     const QByteArray hardware = adapter_.toLatin1();
-    if (configlib::HelperBcastSet(addressText.constData(), hardware.constData()) != 0) {
-        ShowMessage(kAddressNotSet, kWarning);
+    const std::int32_t result = configlib::HelperBcastSet(addressText.constData(), hardware.constData());
+    if (result != 0) {
+        // What went wrong at the address is said with the address; the store keeps the card without one,
+        // so that OK can give it one again.
+        const bool atAddress = result == kHelperAddressInUse || result == kHelperNotAtNewAddress ||
+                               result == kHelperOtherAtNewAddress;
+        atAddress ? ShowTextMessage(LoadString(result).arg(address), kWarning)
+                  : ShowMessage(kAddressNotSet, kWarning);
         return false;
     }
     // The address alone has reached the card: its name and description follow with the other rows.
@@ -130,6 +136,7 @@ frmConfiguration::Reached frmConfiguration::SaveSettings() {
             return Reached::kGeneral;
         }
         entry->category = (entry->category & ~(kNewServer | kDiscovered)) | kDiscovered;
+        entry->reportedNew = false;
         SetPassword(adapter_, adapter_.right(kRecoveryPasswordLength), kRecoveryPasswordKind);
     }
     // The NetWare page reports its own failures; the address still follows it.
@@ -154,6 +161,7 @@ void frmConfiguration::StoreRecord(const QString& address) {
 }
 
 void frmConfiguration::pbuOK_Click() {
+    CommitTypedValues();
     if (!ValidateInput()) {
         return;
     }

@@ -26,6 +26,9 @@ struct PrintServerEntry {
     std::uint32_t preferred = 0;
     bool notify = false;  // monitored by the alerts dialog
     std::uint32_t detected = 0;
+    // The card itself said it is new, fresh from its box, when the last detection found it (the
+    // category's bit 1 in the store may also be the console's own mark of an entry added by hand).
+    bool reportedNew = false;
 };
 
 // One row of the printer list, after filter and sort.

@@ -38,6 +38,7 @@ PrintServerEntry ReadEntry(const plat::StoreSubkeyReader& key) {
     entry.preferred = key.ReadNumber("pProtocol").value_or(0);
     entry.protocols = key.ReadNumber("cProtocols").value_or(0);
     entry.detected = key.ReadNumber("Detected").value_or(0);
+    entry.reportedNew = entry.detected == 1 && (entry.category & kAddedByHand) != 0;
     entry.ip = Text(key, "IP Address");
     entry.ipx = Text(key, "IPX Address");
     entry.mac = Text(key, "MAC Address");
@@ -273,7 +274,7 @@ bool InMacList(const QString& mac, const QString& list) {
     return MacSet(list).contains(MacKey(mac));
 }
 
-void LoadPrintServerTable(const EntryProgress& progress, const EntryRead& read) {
+void LoadPrintServerTable(const EntryProgress& progress, const EntryRead& read, bool afterDetection) {
     ConsoleState& state = State();
     const std::vector<PrintServerEntry> before = std::move(state.servers);
     state.servers.clear();
@@ -299,9 +300,13 @@ void LoadPrintServerTable(const EntryProgress& progress, const EntryRead& read) 
         known.insert(MacKey(old.mac), &old);
     }
     for (PrintServerEntry& entry : state.servers) {
-        if (const PrintServerEntry* old = known.value(MacKey(entry.mac))) {
+        const PrintServerEntry* old = known.value(MacKey(entry.mac));
+        if (old != nullptr) {
             entry.notify = old->notify;
             entry.status = old->status;
+        }
+        if (!afterDetection) {
+            entry.reportedNew = old != nullptr && old->reportedNew;
         }
     }
 }

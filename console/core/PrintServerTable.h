@@ -19,7 +19,10 @@ using EntryProgress = std::function<void(const QString& name)>;
 using EntryRead = std::function<void(std::size_t index)>;
 
 // Reads the device store into the table; known print servers keep their status and monitoring.
-void LoadPrintServerTable(const EntryProgress& progress = {}, const EntryRead& read = {});
+// `afterDetection`: a detection has just written the store, so its categories are what the cards
+// reported; otherwise each known print server keeps what it reported when it was last detected.
+void LoadPrintServerTable(const EntryProgress& progress = {}, const EntryRead& read = {},
+                          bool afterDetection = false);
 // Puts the number of ports that name each print server into its Category (4 per port), in the
 // table and in the store.
 void SaveCategory();

@@ -177,7 +177,7 @@ void frmProgress::Form_Activate() {
     // no time of its own beside the poll, which mostly waits for answers.
     StatusPoll poll;
     LoadPrintServerTable([this](const QString& name) { ShowStep(kReadingEntry, name); },
-                         [&poll](std::size_t index) { poll.Add(index); });
+                         [&poll](std::size_t index) { poll.Add(index); }, detectionFinished_);
     DetectProgress->setValue(60);
     poll.Finish([this](const QString& name) { ShowStep(kReadingStatus, name); });
     DetectProgress->setValue(90);
