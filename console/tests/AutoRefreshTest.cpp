@@ -3,13 +3,12 @@
 // the command has ended, and then the refresh goes on. The ticks are observed, not slept through.
 #include <QCheckBox>
 #include <QElapsedTimer>
-#include <QEvent>
 #include <QGuiApplication>
 #include <QSpinBox>
 #include <QTest>
 
 #include "console/core/dialogs/frmPreference.h"
-#include "console/core/frmProgress.h"
+#include "console/tests/DetectionCount.h"
 #include "console/tests/PortCommandsFixture.h"
 
 namespace console {
@@ -17,25 +16,6 @@ namespace {
 
 constexpr int kBoundMs = 120000;
 constexpr int kPeriods = 3;  // the refresh periods a command is held through
-
-// The detections that start in this process's console: each shows its progress dialog.
-class DetectionCount : public QObject {
-  public:
-    DetectionCount() { qApp->installEventFilter(this); }
-    ~DetectionCount() override { qApp->removeEventFilter(this); }
-    int Started() const { return started_; }
-
-  protected:
-    bool eventFilter(QObject* object, QEvent* event) override {
-        if (event->type() == QEvent::Show && qobject_cast<frmProgress*>(object) != nullptr) {
-            ++started_;
-        }
-        return false;
-    }
-
-  private:
-    int started_ = 0;
-};
 
 class AutoRefreshTest : public PortCommandsFixture {
   protected:
