@@ -578,6 +578,7 @@ void NewLook::mnuRefresh_Click() {
     // Work of the window, however the Refresh came: its end lets the start held meanwhile go on.
     const BusyScope detecting;
     state.commandBusy = true;
+    refreshDue_ = false;  // this is the detection a kept tick asked for
     const bool timerWasOn = tmrRefresh->isActive();
     tmrRefresh->stop();
     refreshInProgress_ = true;
