@@ -17,6 +17,8 @@
 #include <QTreeView>
 #include <QTreeWidget>
 
+#include <utility>
+
 #include "console/core/Alerts.h"
 #include "console/core/BusyScope.h"
 #include "console/core/ConsoleState.h"
@@ -396,13 +398,16 @@ bool NewLook::Form_Load() {
     SortPrinterRows();
     grdDetails->FillPrinterList(false);
     UpdateMenus(kNoRow);
-    ArmRefreshTimer(state.options.autoRefresh == 1);
     TrapKeeper()->start();
     return true;
 }
 
+// The refresh timer is armed only now: no tick runs a detection while the splash is still up.
 void NewLook::FirstDetection() {
-    mnuRefresh_Click();
+    ArmRefreshTimer(State().options.autoRefresh == 1);
+    if (!detected_) {
+        mnuRefresh_Click();
+    }
     State().firmwareWindow = StoredFirmwareWindow();
     grdDetails->SelectCurrentPrinter();
     if (State().currentRow >= 0) {
@@ -411,16 +416,28 @@ void NewLook::FirstDetection() {
 }
 
 void NewLook::FirstDetectionAfterSplash(std::function<void()> done) {
-    const auto start = [this, done = std::move(done)] {
-        FirstDetection();
-        if (done) {
-            done();
-        }
-    };
+    startDone_ = std::move(done);
     if (banner_ == nullptr) {
-        QTimer::singleShot(0, this, start);
+        QTimer::singleShot(0, this, &NewLook::StartWhenIdle);
     } else {
-        connect(banner_, &QObject::destroyed, this, start, Qt::QueuedConnection);
+        connect(banner_, &QObject::destroyed, this, &NewLook::StartWhenIdle, Qt::QueuedConnection);
+    }
+}
+
+// The splash has gone. A command opened meanwhile (or a detection it runs) must not have a
+// detection inside it: the start waits, as a kept tick does, until the window is idle.
+void NewLook::StartWhenIdle() {
+    startDue_ = false;
+    if (unloaded_) {
+        return;
+    }
+    if (WindowBusy()) {
+        startDue_ = true;
+        return;
+    }
+    FirstDetection();
+    if (startDone_) {
+        std::exchange(startDone_, {})();
     }
 }
 
@@ -558,7 +575,10 @@ void NewLook::mnuRefresh_Click() {
     if (state.commandBusy) {
         return;
     }
+    // Work of the window, however the Refresh came: its end lets the start held meanwhile go on.
+    const BusyScope detecting;
     state.commandBusy = true;
+    refreshDue_ = false;  // this is the detection a kept tick asked for
     const bool timerWasOn = tmrRefresh->isActive();
     tmrRefresh->stop();
     refreshInProgress_ = true;
@@ -573,6 +593,7 @@ void NewLook::mnuRefresh_Click() {
     panel1_->clear();
     QApplication::restoreOverrideCursor();
     refreshInProgress_ = false;
+    detected_ = true;
     ArmRefreshTimer(timerWasOn);
     emit RefreshFinished();
 }
@@ -586,16 +607,18 @@ void NewLook::tmrRefresh_Timer() {
     mnuRefresh_Click();
 }
 
-// Queued, so that the work that just ended has returned first; auto refresh turned off meanwhile
-// drops the tick.
+// Queued, so that the work that just ended has returned first. The held start goes first: its
+// detection is the one a kept tick asks for. Auto refresh turned off meanwhile drops the tick.
 void NewLook::RefreshWhenIdle() {
-    if (!refreshDue_ || refreshQueued_) {
+    if ((!refreshDue_ && !startDue_) || refreshQueued_) {
         return;
     }
     refreshQueued_ = true;
     QTimer::singleShot(0, this, [this] {
         refreshQueued_ = false;
-        if (tmrRefresh->isActive()) {
+        if (startDue_) {
+            StartWhenIdle();
+        } else if (tmrRefresh->isActive()) {
             tmrRefresh_Timer();
         } else {
             refreshDue_ = false;

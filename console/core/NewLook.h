@@ -40,10 +40,12 @@ class NewLook : public QMainWindow {
 
     // Start-up; false when another console already runs (after saying so): the program then ends.
     bool Form_Load();
-    // The first detection, once the window is up.
+    // The first detection, once the window is up: the refresh timer armed, then a detection unless
+    // a Refresh has already run one.
     void FirstDetection();
     // The first detection once the splash has been seen for its time (or closed by a key or a
-    // click), then `done`: the program's start.
+    // click) and the window is idle, a command opened meanwhile having ended; then `done`: the
+    // program's start.
     void FirstDetectionAfterSplash(std::function<void()> done);
 
     // Commands and events, reachable by the tests as a person reaches them.
@@ -90,6 +92,7 @@ class NewLook : public QMainWindow {
     void SetFilterPanel();
     void ArmRefreshTimer(bool enabled);
     void RefreshWhenIdle();
+    void StartWhenIdle();
     void ListClicked();
     void ColumnClicked(const QString& title);
     void RaiseAlert(const QString& name, const QString& statusText);
@@ -132,10 +135,13 @@ class NewLook : public QMainWindow {
     QPointer<frmBanner> banner_;
     std::deque<std::function<void()>> pendingBoxes_;
     bool showingBox_ = false;
-    QString unwritableLogTold_;  // the alert log last told as unwritable, until a line goes in
+    QString unwritableLogTold_;        // the alert log last told as unwritable, until a line goes in
+    std::function<void()> startDone_;  // the program's start, once its first detection has run
+    bool startDue_ = false;            // the splash went while the window was busy
+    bool detected_ = false;            // a Refresh has run since start-up
     bool refreshInProgress_ = false;
     bool refreshDue_ = false;     // a tick came while the window was busy
-    bool refreshQueued_ = false;  // its run waits in the event queue
+    bool refreshQueued_ = false;  // the run of what was held waits in the event queue
     bool unloaded_ = false;
 };
 

@@ -3,13 +3,16 @@
 // the command has ended, and then the refresh goes on. The ticks are observed, not slept through.
 #include <QCheckBox>
 #include <QElapsedTimer>
-#include <QEvent>
 #include <QGuiApplication>
 #include <QSpinBox>
 #include <QTest>
+#include <QToolBar>
+#include <QToolButton>
+
+#include <vector>
 
 #include "console/core/dialogs/frmPreference.h"
-#include "console/core/frmProgress.h"
+#include "console/tests/DetectionCount.h"
 #include "console/tests/PortCommandsFixture.h"
 
 namespace console {
@@ -17,25 +20,6 @@ namespace {
 
 constexpr int kBoundMs = 120000;
 constexpr int kPeriods = 3;  // the refresh periods a command is held through
-
-// The detections that start in this process's console: each shows its progress dialog.
-class DetectionCount : public QObject {
-  public:
-    DetectionCount() { qApp->installEventFilter(this); }
-    ~DetectionCount() override { qApp->removeEventFilter(this); }
-    int Started() const { return started_; }
-
-  protected:
-    bool eventFilter(QObject* object, QEvent* event) override {
-        if (event->type() == QEvent::Show && qobject_cast<frmProgress*>(object) != nullptr) {
-            ++started_;
-        }
-        return false;
-    }
-
-  private:
-    int started_ = 0;
-};
 
 class AutoRefreshTest : public PortCommandsFixture {
   protected:
@@ -115,6 +99,83 @@ TEST_F(AutoRefreshTest, NoDetectionStartsInsideAddPortsOwnDetection) {
     }
     ASSERT_GE(ticksInWait_, kPeriods);
     ExpectWaitedThenResumed(before);
+}
+
+// How many detections had started when each tick of the refresh timer came, before the tick ran its
+// own.
+class TickLog : public QObject {
+  public:
+    TickLog(QTimer* timer, const DetectionCount& detections) : detections_(detections) {
+        timer->installEventFilter(this);
+    }
+    const std::vector<int>& StartedAtTicks() const { return startedAtTicks_; }
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Timer) {
+            startedAtTicks_.push_back(detections_.Started());
+        }
+        return false;
+    }
+
+  private:
+    const DetectionCount& detections_;
+    std::vector<int> startedAtTicks_;
+};
+
+// A status alert is up, and no command, when the refresh ticks: the tick is kept. The person closes
+// the box and runs Refresh at once, by any way: that Refresh is the one detection until the
+// timer's next tick.
+TEST_F(AutoRefreshTest, OneRefreshAfterAKeptTickRunsOneDetection) {
+    const std::size_t card = 1;
+    State().options.notifyFlags = QString(40, '1');
+    PrintServerEntry* server = FindServer(QString::fromStdString(bed_->Mac(card)));
+    ASSERT_NE(server, nullptr);
+    server->notify = true;
+    SetMessageHook({});  // the alert is a real modal box here
+    const TickLog ticks(console_->RefreshTimer(), detections_);
+    const struct {
+        const char* way;
+        std::function<void()> refresh;
+        std::int32_t status;  // the card's status that raises the alert
+    } ways[] = {
+        {"menu", [this] { Command("mnuRefresh")->trigger(); }, 68},
+        {"tool bar",
+         [this] {
+             auto* bar = console_->findChild<QToolBar*>("picMenuBar");
+             qobject_cast<QToolButton*>(bar->widgetForAction(Command("mnuRefresh")))->click();
+         },
+         3},
+        {"F5",
+         [this] {
+             QApplication::setActiveWindow(console_.get());
+             QTest::keyClick(console_.get(), Qt::Key_F5);
+         },
+         68},
+    };
+    for (const auto& way : ways) {
+        SCOPED_TRACE(way.way);
+        int refreshed = -1;  // the detections that the Refresh started
+        int startedAfter = 0;
+        std::size_t nextTick = 0;
+        WindowWatch alert(State().productTitle, [&](QWidget* box) {
+            const int start = ticks_;
+            EXPECT_TRUE(QTest::qWaitFor([&] { return ticks_ > start; }, kBoundMs)) << "no tick under the box";
+            QTest::keyClick(box, Qt::Key_Return);
+            EXPECT_FALSE(box->isVisible()) << "Enter closes the alert";
+            const int before = detections_.Started();
+            way.refresh();
+            startedAfter = detections_.Started();
+            refreshed = startedAfter - before;
+            nextTick = ticks.StartedAtTicks().size();
+        });
+        agents_->SetStatus(card, way.status);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return alert.Seen() && ticks.StartedAtTicks().size() > nextTick; },
+                                    kBoundMs));
+        EXPECT_EQ(refreshed, 1);
+        EXPECT_EQ(ticks.StartedAtTicks()[nextTick], startedAfter)
+            << "the kept tick ran a detection of its own";
+    }
 }
 
 }  // namespace

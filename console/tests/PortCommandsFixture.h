@@ -132,10 +132,7 @@ class PortCommandsFixture : public ::testing::Test {
             bed_->StoreCard(card, kProtocolIp);
         }
         AddPort("Card-1", 0, true);
-        State() = ConsoleState();
-        console_ = std::make_unique<NewLook>();
-        ASSERT_TRUE(console_->Form_Load());
-        console_->show();
+        ASSERT_NO_FATAL_FAILURE(StartConsole());
         console_->FirstDetection();
         console_->List()->SelectMac(QString::fromStdString(bed_->Mac(0)));
         emit console_->List()->ItemClicked();
@@ -149,6 +146,14 @@ class PortCommandsFixture : public ::testing::Test {
             plat::DeletePrinter(printer.name);
         }
         plat::StoreDeleteKey(plat::kStoreLocalMachine, plat::kAdapterPortsKey);
+    }
+
+    // The console's start up to its splash: no detection yet.
+    void StartConsole() {
+        State() = ConsoleState();
+        console_ = std::make_unique<NewLook>();
+        ASSERT_TRUE(console_->Form_Load());
+        console_->show();
     }
 
     // A port on the card as Add Port leaves it, with a queue of its name or without one.
