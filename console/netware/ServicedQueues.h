@@ -74,4 +74,8 @@ QString ContextOf(const QString& dotted);
 // Texts as NetWare compares names: without regard to case.
 bool SameNetWareName(const QString& a, const QString& b);
 
+// Whether two rows are one service: the same queue on the same host, in the same mode, serviced by
+// the same print server.
+bool SameService(const ServicedQueue& a, const ServicedQueue& b);
+
 }  // namespace console

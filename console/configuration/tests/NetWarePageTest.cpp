@@ -62,20 +62,33 @@ class NetWarePageTest : public NetWarePageFixture {
             tessik::NwNdsAddSerList(kAdapter, tree, "Q2", "ENG.ORG", 4, "PS1", "ENG.ORG", "KDR0000B1_rp"),
             kNwOk);
     }
-    // Adds Q1 of FS1 through the add queue dialog (logged in already); `done` runs while it is open.
-    void AddBinderyQueue(const std::function<void(frmAddQueue*)>& done = {}) {
-        WhenModal<frmAddQueue>([done](frmAddQueue* dialog) {
+    // Adds Q1 of FS1 through the add queue dialog (logged in already), as a remote printer of the
+    // print server when one is given (chosen in the print mode dialog).
+    void AddBinderyQueue(const QString& remotePrinterOf = {}) {
+        WhenModal<frmAddQueue>([remotePrinterOf](frmAddQueue* dialog) {
             dialog->optFileServers->click();
             Pick(dialog->grdItems, "Q1");
-            dialog->cmdOk->click();
-            if (done) {
-                done(dialog);
+            if (!remotePrinterOf.isEmpty()) {
+                WhenModal<frmPrintMode>([remotePrinterOf](frmPrintMode* mode) {
+                    mode->optModeRP->click();
+                    Type(mode->txtPrintServer, remotePrinterOf);
+                    mode->cmdOk->click();
+                });
+                dialog->cmdSelectMode->click();
             }
+            dialog->cmdOk->click();
             if (dialog->isVisible()) {
                 dialog->cmdCancel->click();
             }
         });
         page_->cmdAdd->click();
+    }
+    // Answers the NetWare error dialog when it comes, keeping its text.
+    static void AnswerErrorDialog(QString& text) {
+        WhenModal<frmNwError>([&text](frmNwError* error) {
+            text = error->lblErrorString->text();
+            error->cmdOk->click();
+        });
     }
 };
 
@@ -362,10 +375,7 @@ TEST_P(NetWareRefusalTest, ShowsItsMessageAndLeavesCardAndDirectoryAgreeing) {
     ASSERT_EQ(cards_.Command(refusal.fault).rfind("ok", 0), 0u) << refusal.fault;
     QString errorText;
     if (refusal.errorDialog) {
-        WhenModal<frmNwError>([&errorText](frmNwError* error) {
-            errorText = error->lblErrorString->text();
-            error->cmdOk->click();
-        });
+        AnswerErrorDialog(errorText);
     }
     switch (refusal.action) {
         case Refusal::kAdd:
@@ -408,15 +418,33 @@ TEST_F(NetWarePageTest, ACardRefusingAQueueServicedBeforeLeavesTheDirectoryAsItW
     ASSERT_EQ(Row(0), QStringList({"Q1", "FS1", "PSERVER", "-"}));
     ASSERT_EQ(cards_.Command("fault Nw ip error 5"), "ok");
     QString errorText;
-    WhenModal<frmNwError>([&errorText](frmNwError* error) {
-        errorText = error->lblErrorString->text();
-        error->cmdOk->click();
-    });
+    AnswerErrorDialog(errorText);
     AddBinderyQueue();
     ASSERT_EQ(cards_.Command("fault Nw ip clear"), "ok");
     EXPECT_EQ(errorText, LoadString(25011));
     EXPECT_NE(CardRows().find("FS1\\Q1"), std::string::npos) << CardRows();
     EXPECT_TRUE(Serviced("FS1", "KDR0000B1/KDR0000B1_ps", "Q1")) << Show("FS1");
+}
+
+// The card services Q1 as a remote printer of PS1; adding it as a remote printer of PS2 puts it on a
+// new printer in the directory, which the card then refuses: that service was never the card's, so
+// the directory's part of it is taken back, and PS1's service stays on both sides.
+TEST_F(NetWarePageTest, ACardRefusingAQueueUnderAnotherPrintServerTakesThatServiceBack) {
+    ASSERT_EQ(cards_.Command("netware print-server FS1 PS2"), "ok");
+    LogIn();
+    char server[] = "FS1", queue[] = "Q1", printServer[] = "PS1", printer[] = "KDR0000B1_rp";
+    ASSERT_EQ(tessik::NwBiAddSerList(kAdapter, server, queue, 2, printServer, printer), kNwOk);
+    OpenPage();
+    ASSERT_EQ(Row(0), QStringList({"Q1", "FS1", "RPRINTER", "PS1"}));
+    ASSERT_EQ(cards_.Command("fault Nw ip error 5"), "ok");
+    QString errorText;
+    AnswerErrorDialog(errorText);
+    AddBinderyQueue("PS2");
+    ASSERT_EQ(cards_.Command("fault Nw ip clear"), "ok");
+    EXPECT_EQ(errorText, LoadString(25011));
+    EXPECT_EQ(CardRows(), "0006,FS1\\Q1,0001,2,0007,FS1\\PS1,0001,0");
+    EXPECT_TRUE(Serviced("FS1", "PS1/KDR0000B1_rp", "Q1")) << Show("FS1");
+    EXPECT_FALSE(Serviced("FS1", "PS2/KDR0000B1_rp", "Q1")) << Show("FS1");
 }
 
 INSTANTIATE_TEST_SUITE_P(Refusals, NetWareRefusalTest, ::testing::ValuesIn(kRefusals),
