@@ -79,6 +79,8 @@ FaultSwitches ChangedSwitches(FaultSwitches faults, const std::vector<std::strin
         faults.errorStatus = NumberOf<uint8_t>(value(), 0, 5);
     } else if (name == "set-error") {
         faults.setErrorStatus = NumberOf<uint8_t>(value(), 0, 5);
+    } else if (name == "next-error") {
+        faults.nextErrorStatus = NumberOf<uint8_t>(value(), 0, 5);
     } else if (name == "truncate") {
         faults.truncated = OnOff(words, 4);
     } else if (name == "garble") {

@@ -11,6 +11,7 @@ struct FaultSwitches {
     bool wrongRequestId = false;  // the answer carries the request id plus one
     uint8_t errorStatus = 0;      // 1 to 5: every request is refused with this status
     uint8_t setErrorStatus = 0;   // 1 to 5: every set is refused with this status, reads answered
+    uint8_t nextErrorStatus = 0;  // 1 to 5: every get-next is refused with this status
     bool truncated = false;       // the answer loses its second half
     bool garbled = false;         // the answer's bytes after the outer header are scrambled
     uint8_t dropPercent = 0;      // this share of requests (0 to 100) is lost unseen

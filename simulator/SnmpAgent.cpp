@@ -203,6 +203,9 @@ Verdict Carry(Card& card, const ReqParam* request, bool seesSecrets, const Fault
         }
         return Write(card, *request, from, out);
     }
+    if (request->PduType == kPduGetNext && switches.nextErrorStatus != 0) {
+        return Fail(static_cast<ErrorStatus>(switches.nextErrorStatus), 1);
+    }
     return Read(card, *request, seesSecrets, out);
 }
 

@@ -185,6 +185,8 @@ void frmConfiguration::ShowServicedQueue(int row, const ServicedQueue& queue) {
 
 bool frmConfiguration::LoadServicedQueues() {
     fillingGrid_ = true;
+    // Until this card's table is read, nothing is known of what it services.
+    NetWare().servicedQueues.clear();
     const BusyCursor busy;
     const QByteArray adapter = adapter_.toLatin1();
     QByteArray buffer(static_cast<qsizetype>(kQueueListRoom) + 1, ' ');

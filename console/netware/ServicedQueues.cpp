@@ -63,4 +63,10 @@ bool SameNetWareName(const QString& a, const QString& b) {
     return a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
+bool SameService(const ServicedQueue& a, const ServicedQueue& b) {
+    return a.mode == b.mode && SameNetWareName(a.queueHost, b.queueHost) &&
+           SameNetWareName(a.queue, b.queue) && SameNetWareName(a.printServerHost, b.printServerHost) &&
+           SameNetWareName(a.printServer, b.printServer);
+}
+
 }  // namespace console

@@ -5,7 +5,7 @@
 #include <vector>
 
 // The queues the print server card services for NetWare, as the NetWare page of the network interface
-// dialog last read them from the card's service table, and the names of the card's own NetWare
+// dialog last read them from that card's service table, and the names of the card's own NetWare
 // objects. The page sets this state; the add queue dialog reads it.
 namespace console {
 
@@ -41,6 +41,8 @@ struct ServicedQueue {
 struct NetWareSetup {
     QString adapterName;             // NwAdapterName: the print server being configured
     QString defaultPrintServerName;  // the name the card serves under: maker abbreviation and 6 digits
+    // The rows of the page's latest read of this card's service table; none when that read failed,
+    // for then nothing is known of what the card services.
     std::vector<ServicedQueue> servicedQueues;
     bool queueListChanged = false;  // set by the add queue dialog after a queue was added
     bool clientAvailable = true;    // NetWareClientAvailable: cleared when the client cannot be used
@@ -73,5 +75,9 @@ QString ContextOf(const QString& dotted);
 
 // Texts as NetWare compares names: without regard to case.
 bool SameNetWareName(const QString& a, const QString& b);
+
+// Whether two rows are one service: the same queue on the same host, in the same mode, serviced by
+// the same print server.
+bool SameService(const ServicedQueue& a, const ServicedQueue& b);
 
 }  // namespace console

@@ -7,6 +7,8 @@
 #include <QTableWidget>
 #include <QToolButton>
 
+#include <algorithm>
+
 #include "console/core/ConsoleState.h"
 #include "console/core/FormHelpers.h"
 #include "console/core/Messages.h"
@@ -32,16 +34,12 @@ constexpr int kLoginBindery = 1;
 constexpr int kLoginServerInTree = 2;
 constexpr int kLoginTree = 3;
 
-// Whether the card's service table held the queue in this mode when the page read it: the service
-// was then in place before this command, in the directory as on the card.
+// Whether this card's service table held this very service when the page read it: it was then in
+// place before this command, in the directory as on the card. A failed read knows of none.
 bool ServicedBefore(const ServicedQueue& wanted) {
-    for (const ServicedQueue& serviced : NetWare().servicedQueues) {
-        if (serviced.mode == wanted.mode && SameNetWareName(serviced.queueHost, wanted.queueHost) &&
-            SameNetWareName(serviced.queue, wanted.queue)) {
-            return true;
-        }
-    }
-    return false;
+    const std::vector<ServicedQueue>& listed = NetWare().servicedQueues;
+    return std::any_of(listed.begin(), listed.end(),
+                       [&wanted](const ServicedQueue& serviced) { return SameService(serviced, wanted); });
 }
 
 }  // namespace
@@ -236,6 +234,7 @@ NwResult frmAddQueue::AddToCard(const QString& queue, const Service& service) {
     serviced.queueHost = bindery ? cmbFileServers->currentText() : cmbNdsTrees->currentText();
     serviced.queue = bindery ? queue : queue + '.' + txtCurrentContext->text();
     serviced.mode = service.mode;
+    serviced.printServerHost = serviced.queueHost;
     serviced.printServer =
         bindery ? service.printServer : service.printServer + '.' + service.printServerContext;
     const bool before = ServicedBefore(serviced);

@@ -266,6 +266,10 @@ TEST_F(CardFixture, EveryFaultSwitchShapesTheAnswer) {
         << "a refused set is not carried out";
     card->Faults(Protocol::Ip).Set({.setErrorStatus = 5});
     EXPECT_EQ(Get({Name})->errorStatus, 0) << "reads are answered";
+    card->Faults(Protocol::Ip).Set({.nextErrorStatus = 5});
+    EXPECT_EQ(Get({Name})->errorStatus, 0) << "gets are answered";
+    EXPECT_EQ(Set({{Name, MibValue::Text("Walked")}})->errorStatus, 0) << "sets are carried out";
+    EXPECT_EQ(Exchange(EncodeRequest(kPduGetNext, 23, {{Name, MibValue::None()}}))->errorStatus, 5);
     card->Faults(Protocol::Ip).Set({});
 
     card->Faults(Protocol::Ip).Set({.dropPercent = 30});

@@ -60,13 +60,15 @@ TEST_F(ControlCommandsTest, FaultSwitchesAddUpPerProtocolAndClear) {
     EXPECT_EQ(Run("fault PS-Lobby all error 5"), "ok");
     EXPECT_EQ(Run("fault PS-Lobby dlc drop 40"), "ok");
     EXPECT_EQ(Run("fault PS-Lobby dlc set-error 2"), "ok");
+    EXPECT_EQ(Run("fault PS-Lobby dlc next-error 3"), "ok");
     EXPECT_EQ(Run("fault PS-Lobby ipx wrong-id"), "ok");
     EXPECT_EQ(Run("fault PS-Lobby ipx truncate"), "ok");
     EXPECT_EQ(Run("fault PS-Lobby ipx garble on"), "ok");
     EXPECT_EQ(simulator.Faults(0, Protocol::Ip),
               (FaultSwitches{.silent = true, .delayMs = 250, .errorStatus = 5}));
-    EXPECT_EQ(simulator.Faults(0, Protocol::Dlc),
-              (FaultSwitches{.errorStatus = 5, .setErrorStatus = 2, .dropPercent = 40}));
+    EXPECT_EQ(
+        simulator.Faults(0, Protocol::Dlc),
+        (FaultSwitches{.errorStatus = 5, .setErrorStatus = 2, .nextErrorStatus = 3, .dropPercent = 40}));
     EXPECT_EQ(simulator.Faults(0, Protocol::Ipx),
               (FaultSwitches{.wrongRequestId = true, .errorStatus = 5, .truncated = true, .garbled = true}));
     EXPECT_EQ(simulator.Faults(1, Protocol::Ip), FaultSwitches{}) << "other cards untouched";

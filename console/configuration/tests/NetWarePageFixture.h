@@ -81,9 +81,10 @@ class NetWarePageFixture : public ConfigurationFixture {
     }
 
     // The dialog on the card's NetWare page, NetWare switched on.
-    frmConfiguration* OpenPage() {
+    frmConfiguration* OpenPage() { return OpenPage(card_); }
+    frmConfiguration* OpenPage(const QString& card) {
         page_.reset();
-        Select(card_);
+        Select(card);
         page_ = std::make_unique<frmConfiguration>(console_.get());
         EXPECT_TRUE(page_->Form_Load());
         page_->show();
@@ -113,11 +114,12 @@ class NetWarePageFixture : public ConfigurationFixture {
                objects.substr(line, objects.find('\n', line) - line).find(entry) != std::string::npos;
     }
     // The card's service table as the configuration helper lists it.
-    std::string CardRows() {
+    std::string CardRows() { return CardRows(adapter_); }
+    std::string CardRows(const std::string& adapter) {
         char list[2048];
         std::uint32_t length = sizeof list - 1;
         std::uint32_t count = 0;
-        EXPECT_EQ(configlib::NwSNMPInit(adapter_.c_str(), list, &length, &count), kNwOk);
+        EXPECT_EQ(configlib::NwSNMPInit(adapter.c_str(), list, &length, &count), kNwOk) << adapter;
         return std::string(list, length);
     }
 

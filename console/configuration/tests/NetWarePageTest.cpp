@@ -14,6 +14,8 @@
 #include <QTest>
 #include <QToolButton>
 
+#include <cstdio>
+
 #include "console/configuration/CheckDelayBox.h"
 #include "console/configuration/ConfigurationLibraries.h"
 #include "console/configuration/frmConfiguration.h"
@@ -37,11 +39,12 @@ const std::string kCardLine = "card Nw mac=00C0DE0000B1 ip=127.0.2.1 protocols=i
 
 class NetWarePageTest : public NetWarePageFixture {
   protected:
-    NetWarePageTest() : NetWarePageFixture(kAdapter) {}
+    explicit NetWarePageTest(std::string cardLines = kCardLine)
+        : NetWarePageFixture(kAdapter), cardLines_(std::move(cardLines)) {}
 
     void SetUp() override {
         NetWarePageFixture::SetUp();
-        OpenConsole(kCardLine);
+        OpenConsole(cardLines_);
         for (const char* line : kPageNetWare) {
             ASSERT_EQ(cards_.Command(std::string("netware ") + line), "ok") << line;
         }
@@ -62,21 +65,36 @@ class NetWarePageTest : public NetWarePageFixture {
             tessik::NwNdsAddSerList(kAdapter, tree, "Q2", "ENG.ORG", 4, "PS1", "ENG.ORG", "KDR0000B1_rp"),
             kNwOk);
     }
-    // Adds Q1 of FS1 through the add queue dialog (logged in already); `done` runs while it is open.
-    void AddBinderyQueue(const std::function<void(frmAddQueue*)>& done = {}) {
-        WhenModal<frmAddQueue>([done](frmAddQueue* dialog) {
+    // Adds Q1 of FS1 through the add queue dialog (logged in already), as a remote printer of the
+    // print server when one is given (chosen in the print mode dialog).
+    void AddBinderyQueue(const QString& remotePrinterOf = {}) {
+        WhenModal<frmAddQueue>([remotePrinterOf](frmAddQueue* dialog) {
             dialog->optFileServers->click();
             Pick(dialog->grdItems, "Q1");
-            dialog->cmdOk->click();
-            if (done) {
-                done(dialog);
+            if (!remotePrinterOf.isEmpty()) {
+                WhenModal<frmPrintMode>([remotePrinterOf](frmPrintMode* mode) {
+                    mode->optModeRP->click();
+                    Type(mode->txtPrintServer, remotePrinterOf);
+                    mode->cmdOk->click();
+                });
+                dialog->cmdSelectMode->click();
             }
+            dialog->cmdOk->click();
             if (dialog->isVisible()) {
                 dialog->cmdCancel->click();
             }
         });
         page_->cmdAdd->click();
     }
+    // Answers the NetWare error dialog when it comes, keeping its text.
+    static void AnswerErrorDialog(QString& text) {
+        WhenModal<frmNwError>([&text](frmNwError* error) {
+            text = error->lblErrorString->text();
+            error->cmdOk->click();
+        });
+    }
+
+    const std::string cardLines_;
 };
 
 TEST_F(NetWarePageTest, ListsTheCardsServicedQueuesWithTheirModes) {
@@ -362,10 +380,7 @@ TEST_P(NetWareRefusalTest, ShowsItsMessageAndLeavesCardAndDirectoryAgreeing) {
     ASSERT_EQ(cards_.Command(refusal.fault).rfind("ok", 0), 0u) << refusal.fault;
     QString errorText;
     if (refusal.errorDialog) {
-        WhenModal<frmNwError>([&errorText](frmNwError* error) {
-            errorText = error->lblErrorString->text();
-            error->cmdOk->click();
-        });
+        AnswerErrorDialog(errorText);
     }
     switch (refusal.action) {
         case Refusal::kAdd:
@@ -408,16 +423,94 @@ TEST_F(NetWarePageTest, ACardRefusingAQueueServicedBeforeLeavesTheDirectoryAsItW
     ASSERT_EQ(Row(0), QStringList({"Q1", "FS1", "PSERVER", "-"}));
     ASSERT_EQ(cards_.Command("fault Nw ip error 5"), "ok");
     QString errorText;
-    WhenModal<frmNwError>([&errorText](frmNwError* error) {
-        errorText = error->lblErrorString->text();
-        error->cmdOk->click();
-    });
+    AnswerErrorDialog(errorText);
     AddBinderyQueue();
     ASSERT_EQ(cards_.Command("fault Nw ip clear"), "ok");
     EXPECT_EQ(errorText, LoadString(25011));
     EXPECT_NE(CardRows().find("FS1\\Q1"), std::string::npos) << CardRows();
     EXPECT_TRUE(Serviced("FS1", "KDR0000B1/KDR0000B1_ps", "Q1")) << Show("FS1");
 }
+
+// The card services Q1 as a remote printer of PS1; adding it as a remote printer of PS2 puts it on a
+// new printer in the directory, which the card then refuses: that service was never the card's, so
+// the directory's part of it is taken back, and PS1's service stays on both sides.
+TEST_F(NetWarePageTest, ACardRefusingAQueueUnderAnotherPrintServerTakesThatServiceBack) {
+    ASSERT_EQ(cards_.Command("netware print-server FS1 PS2"), "ok");
+    LogIn();
+    char server[] = "FS1", queue[] = "Q1", printServer[] = "PS1", printer[] = "KDR0000B1_rp";
+    ASSERT_EQ(tessik::NwBiAddSerList(kAdapter, server, queue, 2, printServer, printer), kNwOk);
+    OpenPage();
+    ASSERT_EQ(Row(0), QStringList({"Q1", "FS1", "RPRINTER", "PS1"}));
+    ASSERT_EQ(cards_.Command("fault Nw ip error 5"), "ok");
+    QString errorText;
+    AnswerErrorDialog(errorText);
+    AddBinderyQueue("PS2");
+    ASSERT_EQ(cards_.Command("fault Nw ip clear"), "ok");
+    EXPECT_EQ(errorText, LoadString(25011));
+    EXPECT_EQ(CardRows(), "0006,FS1\\Q1,0001,2,0007,FS1\\PS1,0001,0");
+    EXPECT_TRUE(Serviced("FS1", "PS1/KDR0000B1_rp", "Q1")) << Show("FS1");
+    EXPECT_FALSE(Serviced("FS1", "PS2/KDR0000B1_rp", "Q1")) << Show("FS1");
+}
+
+// The card whose page first read Q1 as serviced, a remote printer of PS1: this card (from which
+// another console then took the service away) or another card.
+struct EarlierRead {
+    const char* name;
+    const char* card;
+    const char* printer;
+};
+
+void PrintTo(const EarlierRead& read, std::ostream* out) {
+    *out << read.name;
+}
+
+const char* const kOtherAdapter = "00C0DE0000B2";
+const EarlierRead kEarlierReads[] = {
+    {"OfThisCard", kAdapter, "KDR0000B1_rp"},
+    {"OfAnotherCard", kOtherAdapter, "KDR0000B2_rp"},
+};
+
+class NetWareEarlierReadTest : public NetWarePageTest, public ::testing::WithParamInterface<EarlierRead> {
+  protected:
+    NetWareEarlierReadTest()
+        : NetWarePageTest(kCardLine +
+                          "card Other mac=00C0DE0000B2 ip=127.0.2.2 protocols=ip engine=office\n") {}
+};
+
+// When the page's latest read of this card's table failed, nothing is known of what the card serviced
+// before, whatever an earlier read (of this card or another) listed: a refused add takes its
+// directory part back, and every other card's service stays as it was.
+TEST_P(NetWareEarlierReadTest, ACardRefusingAfterItsTableCouldNotBeReadTakesTheAddBack) {
+    const EarlierRead& earlier = GetParam();
+    const bool thisCard = std::string(earlier.card) == kAdapter;
+    LogIn();
+    char server[] = "FS1", queue[] = "Q1", printServer[] = "PS1", printer[16];
+    std::snprintf(printer, sizeof printer, "%s", earlier.printer);
+    ASSERT_EQ(tessik::NwBiAddSerList(earlier.card, server, queue, 2, printServer, printer), kNwOk);
+    OpenPage(earlier.card);
+    ASSERT_EQ(Row(0), QStringList({"Q1", "FS1", "RPRINTER", "PS1"}));
+    if (thisCard) {
+        ASSERT_EQ(tessik::NwBiRmSerList(kAdapter, server, queue, 2, printServer, printer), kNwOk);
+    }
+    // This card's table can no longer be walked: neither by the page's read nor by the add's look-up.
+    ASSERT_EQ(cards_.Command("fault Nw ip next-error 5"), "ok");
+    OpenPage();
+    ASSERT_EQ(boxes_.Shown().size(), 1u);
+    EXPECT_EQ(boxes_.Shown()[0].text, LoadString(25011));
+    SavePicture(page_.get(), QString("frmConfiguration-Netware-Unread") + earlier.name);
+    QString errorText;
+    AnswerErrorDialog(errorText);
+    AddBinderyQueue("PS1");
+    ASSERT_EQ(cards_.Command("fault Nw ip clear"), "ok");
+    EXPECT_EQ(errorText, LoadString(25011));
+    EXPECT_EQ(CardRows(), "");
+    EXPECT_FALSE(Serviced("FS1", "PS1/KDR0000B1_rp", "Q1")) << Show("FS1");
+    EXPECT_EQ(CardRows(kOtherAdapter), thisCard ? "" : "0006,FS1\\Q1,0001,2,0007,FS1\\PS1,0001,0");
+    EXPECT_EQ(Serviced("FS1", "PS1/KDR0000B2_rp", "Q1"), !thisCard) << Show("FS1");
+}
+
+INSTANTIATE_TEST_SUITE_P(Reads, NetWareEarlierReadTest, ::testing::ValuesIn(kEarlierReads),
+                         [](const ::testing::TestParamInfo<EarlierRead>& info) { return info.param.name; });
 
 INSTANTIATE_TEST_SUITE_P(Refusals, NetWareRefusalTest, ::testing::ValuesIn(kRefusals),
                          [](const ::testing::TestParamInfo<Refusal>& info) { return info.param.name; });
