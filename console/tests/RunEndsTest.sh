@@ -2,8 +2,9 @@
 # scripts/run ends everything it started, however it ends: a stop signal to its process alone (as a
 # process manager or a closed session sends it) once the console is up, on this display and on a
 # private X server, or while the spooler is still starting, and a spooler that fails part way through.
-# Each next run starts cleanly (it is not told that the console is already running), and the last
-# one's console lists all the print servers that the network file describes.
+# Each next run starts cleanly (it is not told that the console is already running), says how many
+# print servers its network has (as many as the network file describes), and the last one's console
+# lists them all.
 #   RunEndsTest.sh BUILD-FOLDER       (on a display: run it under xvfb-run)
 set -uo pipefail
 build=$1
@@ -134,6 +135,9 @@ for row in "${cases[@]}"; do
     left=$(left_over sessions)
     [ -z "$left" ] || fail "$case: left running (PID SID COMMAND):"$'\n'"$left"
     [ $status -eq "$expected" ] || fail "$case: the run ended with status $status"
+    printed=$(sed -n 's/^Print servers: \([0-9]*\) simulated.*/\1/p' "$scratch/run.out")
+    [ "$moment" = building ] || [ "$printed" = "$cards" ] ||
+        fail "$case: it says its network has '$printed' print servers of $cards"
     case $moment in
         console_is_up) grep -q "^Ended: " "$scratch/run.out" || fail "$case: no word that it ended" ;;
         *) [ "$ending" != none ] || grep -q "^vorlane-spooler ended" "$scratch/run.out" ||
