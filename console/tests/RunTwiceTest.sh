@@ -22,14 +22,14 @@ fail() {
 # started in the background, it would ignore that signal unless told to take it.
 setsid env --default-signal=INT "$source/scripts/run" >"$scratch/first.out" 2>&1 &
 first=$!
-# The console is up once it holds its single-instance lock (it handles Ctrl-C from before that).
+source "$(dirname "$0")/ConsoleUp.sh"
 lock=$VORLANE_RUN_RUNTIME/mutex-QuillmarConsole
 for _ in $(seq 1200); do
-    [ -e "$lock" ] && ! flock -n "$lock" true && break
+    console_up "$lock" && break
     kill -0 "$first" 2>/dev/null || fail "the first run ended by itself"
     sleep 0.1
 done
-[ -e "$lock" ] && ! flock -n "$lock" true || fail "no console came up"
+console_up "$lock" || fail "no console came up"
 grep -q "press Ctrl-C to end" "$scratch/first.out" || fail "it does not say how to end it"
 
 second=$("$source/scripts/run" 2>&1)
