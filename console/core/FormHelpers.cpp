@@ -4,6 +4,7 @@
 #include <QEvent>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 #include <QScreen>
 #include <QTimer>
 #include <QWidget>
@@ -72,6 +73,12 @@ void CenterForm(QWidget* form) {
 
 void SelectAllText(QLineEdit* box) {
     box->setSelection(0, static_cast<int>(box->text().size()));
+}
+
+void MakeDefaultButton(QPushButton* button) {
+    // A button already marked default ignores being made so again.
+    button->setDefault(false);
+    button->setDefault(true);
 }
 
 BusyCursor::BusyCursor() {

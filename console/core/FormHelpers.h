@@ -6,6 +6,7 @@
 
 class QLineEdit;
 class QListWidget;
+class QPushButton;
 class QWidget;
 
 // Small helpers that most of the console's dialogs use.
@@ -17,6 +18,10 @@ void CenterForm(QWidget* form);
 void SelectAllText(QLineEdit* box);
 // The box selects its whole text when it gets the focus or is double-clicked.
 void SelectAllOnFocus(QLineEdit* box);
+
+// Makes the button the one Enter presses in its dialog. Call it once the button stands in the
+// dialog: one made the default before is lost as the dialog shows and picks a default of its own.
+void MakeDefaultButton(QPushButton* button);
 
 // The hourglass for as long as it lives.
 class BusyCursor {

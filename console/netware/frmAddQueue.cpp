@@ -121,16 +121,10 @@ void frmAddQueue::ConnectControls() {
     connect(optNdsTrees, &QRadioButton::clicked, this, &frmAddQueue::UpdateSourceControls);
     connect(cmbFileServers, &QComboBox::activated, this, &frmAddQueue::cmbFileServers_Click);
     connect(cmbNdsTrees, &QComboBox::activated, this, &frmAddQueue::cmbNdsTrees_Click);
-    // A context typed in is listed at once, so that the grid always shows the queues of the box's
-    // context; an emptied box leaves nothing to add.
-    connect(txtCurrentContext, &QLineEdit::editingFinished, this, [this] {
-        if (txtCurrentContext->isModified()) {
-            txtCurrentContext->setModified(false);
-            keepContext_ = true;
-            cmbNdsTrees_Click();
-            keepContext_ = false;
-        }
-    });
+    // A context typed in is listed once the focus leaves the box, so that the grid shows the queues
+    // of the box's context; an emptied box leaves nothing to add.
+    connect(txtCurrentContext, &QLineEdit::editingFinished, this, &frmAddQueue::ListTypedContext);
+    txtCurrentContext->installEventFilter(this);
     connect(txtCurrentContext, &QLineEdit::textChanged, this, [this](const QString& context) {
         imgBack->setVisible(!Bindery() && !context.isEmpty() && context != kRootContext);
         RowChanged();
@@ -141,9 +135,21 @@ void frmAddQueue::ConnectControls() {
     grdItems->installEventFilter(this);
     connect(cmdLogin, &QPushButton::clicked, this, &frmAddQueue::cmdLogin_Click);
     connect(cmdCreateQueue, &QPushButton::clicked, this, &frmAddQueue::cmdCreateQueue_Click);
-    connect(cmdDeleteQueue, &QPushButton::clicked, this, &frmAddQueue::cmdDeleteQueue_Click);
-    connect(cmdSelectMode, &QPushButton::clicked, this, &frmAddQueue::cmdSelectMode_Click);
-    connect(cmdOk, &QPushButton::clicked, this, &frmAddQueue::cmdOk_Click);
+    // These act on the chosen queue at the box's context: one typed in and not listed yet (its
+    // mnemonic leaves the focus in the box) is listed first, as the focus move of a click lists it,
+    // and the command goes on when what is then listed still allows it.
+    const std::pair<QPushButton*, void (frmAddQueue::*)()> onQueue[] = {
+        {cmdDeleteQueue, &frmAddQueue::cmdDeleteQueue_Click},
+        {cmdSelectMode, &frmAddQueue::cmdSelectMode_Click},
+        {cmdOk, &frmAddQueue::cmdOk_Click}};
+    for (const auto& [button, command] : onQueue) {
+        connect(button, &QPushButton::clicked, this, [this, button = button, command = command] {
+            ListTypedContext();
+            if (button->isEnabled()) {
+                (this->*command)();
+            }
+        });
+    }
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
     const std::pair<QWidget*, int> hints[] = {
         {optFileServers, 9210}, {optNdsTrees, 9211},    {txtCurrentContext, 9212},
@@ -155,10 +161,19 @@ void frmAddQueue::ConnectControls() {
 }
 
 bool frmAddQueue::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != grdItems || event->type() != QEvent::KeyPress) {
+    if (event->type() != QEvent::KeyPress || (watched != grdItems && watched != txtCurrentContext)) {
         return QDialog::eventFilter(watched, event);
     }
     const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+        // In the context box Enter lists the context typed and presses no button besides; in the
+        // grid it opens the chosen container.
+        watched == txtCurrentContext ? ListTypedContext() : GoDown();
+        return true;
+    }
+    if (watched != grdItems) {
+        return false;
+    }
     const bool shift = (key->modifiers() & Qt::ShiftModifier) != 0;
     const auto press = [shift](QPushButton* button) {
         if (button->isEnabled() && !shift) {
@@ -167,10 +182,6 @@ bool frmAddQueue::eventFilter(QObject* watched, QEvent* event) {
         return true;
     };
     switch (key->key()) {
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-            GoDown();
-            return true;
         case Qt::Key_Up:
             if (grdItems->currentRow() == 0 && imgBack->isVisible() && !shift) {
                 GoUp();
@@ -184,6 +195,16 @@ bool frmAddQueue::eventFilter(QObject* watched, QEvent* event) {
         default:
             return false;
     }
+}
+
+void frmAddQueue::ListTypedContext() {
+    if (Bindery() || !txtCurrentContext->isModified()) {
+        return;
+    }
+    txtCurrentContext->setModified(false);
+    keepContext_ = true;
+    cmbNdsTrees_Click();
+    keepContext_ = false;
 }
 
 void frmAddQueue::Form_Load() {

@@ -65,6 +65,8 @@ class frmAddQueue : public QDialog {
     void Form_Load();
     bool FillNameList(QComboBox* list, QRadioButton* option, bool trees, QStringList& failures);
     void UpdateSourceControls();
+    // Lists the context typed into the box, when one was typed since the box was last listed.
+    void ListTypedContext();
 
     // Lists.
     bool Bindery() const;

@@ -22,6 +22,11 @@ std::optional<double> NumberBox::Number() const {
     return ok ? std::optional<double>(value) : std::nullopt;
 }
 
+bool NumberBox::InRange() const {
+    const std::optional<double> number = Number();
+    return number && *number >= minimum_ && *number <= maximum_;
+}
+
 void NumberBox::ShowNumber(double value) {
     lineEdit()->setText(NumberText(value));
 }

@@ -21,6 +21,8 @@ class NumberBox : public QAbstractSpinBox {
     double Maximum() const { return maximum_; }
     // The text as a number; none for a text that is none.
     std::optional<double> Number() const;
+    // Whether the text is a number within the range.
+    bool InRange() const;
     // Shows the number with at most 15 significant digits and no trailing zeros.
     void ShowNumber(double value);
     void ShowText(const QString& text);

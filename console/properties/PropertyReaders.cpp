@@ -226,11 +226,17 @@ void frmProperties::ShowValue(Setting setting, const QString& value) {
         default:
             break;
     }
-    if (const auto found = numbers_.find(setting); found != numbers_.end()) {
-        found->second.box->ShowNumber(static_cast<double>(number) / found->second.scale);
+    if (numbers_.count(setting) != 0) {
+        ShowNumberOf(setting, value);
     } else if (QComboBox* list = List(setting)) {
         SelectValue(list, choices_[setting], number);
     }
+}
+
+void frmProperties::ShowNumberOf(Setting setting, const QString& valueText) {
+    NumberControl& control = numbers_.at(setting);
+    control.box->ShowNumber(static_cast<double>(Number(valueText)) / control.scale);
+    control.edited = false;
 }
 
 std::int32_t frmProperties::ReadPostScriptValues() {

@@ -130,6 +130,14 @@ void PropertySlots::Keep(Setting setting, const QString& valueText) {
     }
 }
 
+void PropertySlots::Restore(Setting setting, const PropertySetting& earlier) {
+    const int slot = SlotOf(setting);
+    if (slot != 0) {
+        slots_[slot].valueText = earlier.valueText;
+        slots_[slot].changed = earlier.changed;
+    }
+}
+
 void PropertySlots::ClearChanged(Setting setting) {
     slots_[SlotOf(setting)].changed = false;
 }

@@ -87,6 +87,8 @@ class PropertySlots {
     void Store(Setting setting, const QString& valueText);
     // The value a reader found, which is no change.
     void Keep(Setting setting, const QString& valueText);
+    // The value and changed flag the setting had before.
+    void Restore(Setting setting, const PropertySetting& earlier);
     void ClearChanged(Setting setting);
     void ClearChanged(int first, int last);
 

@@ -43,8 +43,10 @@ const WriteBatch kBatches[] = {
 }  // namespace
 
 // Every press of OK starts with a clean slate: a batch that failed before is tried again, and the
-// batches written before are not written again.
+// batches written before are not written again. The box being edited is taken first, as leaving it
+// would take it: Enter and the mnemonic leave the focus in it.
 void frmProperties::pbuOK_Click() {
+    CommitNumbers();
     readOk_ = true;
     ProgressBar1->setValue(0);
     ProgressBar1->show();

@@ -66,13 +66,13 @@ frmPrStatus::frmPrStatus(QWidget* parent)
     fields->addRow(lblStatus, txtStatus);
     auto* buttons = new QDialogButtonBox;
     buttons->addButton(pbuQuit, QDialogButtonBox::RejectRole);
-    pbuQuit->setDefault(true);
     connect(pbuQuit, &QPushButton::clicked, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(14, 14, 14, 14);
     layout->setSpacing(12);
     layout->addLayout(fields);
     layout->addWidget(buttons);
+    MakeDefaultButton(pbuQuit);
     LocalizeForm(this, kBaseId, CaptionOrder() << pbuQuit << lblStatus << lblPanel << Label1 << Label2);
     setFixedSize(sizeHint());
 }

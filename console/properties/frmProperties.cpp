@@ -145,6 +145,8 @@ frmProperties::frmProperties(QWidget* parent)
       pbuOK(new QPushButton("OK")),
       pbuCancel(new QPushButton("Cancel")) {
     setObjectName("frmProperties");
+    pbuOK->setObjectName("pbuOK");
+    pbuCancel->setObjectName("pbuCancel");
     BuildLayout();
     ConnectHandlers();
     Localize();
@@ -173,7 +175,7 @@ void frmProperties::AddNumber(QFormLayout* column, Setting setting, const char* 
                               double scale, bool rangeMessage, const char* fallback) {
     auto* label = new QLabel(caption);
     box->setMinimumWidth(110);
-    numbers_[setting] = {box, label, scale, rangeMessage, fallback};
+    numbers_[setting] = {box, label, scale, rangeMessage, fallback, false, {}};
     column->addRow(label, box);
 }
 
@@ -195,7 +197,6 @@ void frmProperties::BuildLayout() {
     auto* buttons = new QDialogButtonBox;
     buttons->addButton(pbuOK, QDialogButtonBox::AcceptRole);
     buttons->addButton(pbuCancel, QDialogButtonBox::RejectRole);
-    pbuOK->setDefault(true);
     auto* foot = new QHBoxLayout;
     foot->addWidget(lblTips, 1);
     foot->addWidget(ProgressBar1);
@@ -205,6 +206,7 @@ void frmProperties::BuildLayout() {
     layout->setSpacing(10);
     layout->addWidget(tabDetails, 1);
     layout->addLayout(foot);
+    MakeDefaultButton(pbuOK);
 }
 
 QWidget* frmProperties::ModelPage() {
@@ -355,7 +357,7 @@ void frmProperties::ConnectHandlers() {
     for (const auto& [setting, control] : numbers_) {
         connect(control.box, &NumberBox::Edited, this, [this, setting = setting] { NumberEdited(setting); });
         connect(control.box, &NumberBox::editingFinished, this,
-                [this, setting = setting] { NumberLeft(setting); });
+                [this, setting = setting] { CommitNumber(setting); });
         control.box->installEventFilter(this);
     }
     connect(cmbTypeFace, &QComboBox::activated, this, [this](int position) {
@@ -554,29 +556,43 @@ void frmProperties::NumberEdited(Setting setting) {
     if (loading_) {
         return;
     }
-    const NumberControl& control = numbers_.at(setting);
+    NumberControl& control = numbers_.at(setting);
     NumberBox* box = control.box;
+    if (!control.edited) {
+        control.edited = true;
+        control.before = slots_.At(setting);
+    }
     if (control.rangeMessage && !ValidateRange(box->findChild<QLineEdit*>(), static_cast<int>(box->Minimum()),
                                                static_cast<int>(box->Maximum()))) {
         return;
     }
-    const std::optional<double> number = box->Number();
-    if (!number || *number < box->Minimum() || *number > box->Maximum()) {
-        return;
+    if (box->InRange()) {
+        slots_.Store(setting, NumberText(*box->Number() * control.scale));
     }
-    slots_.Store(setting, NumberText(*number * control.scale));
 }
 
-// A box left with a number it cannot take gets its fall-back text.
-void frmProperties::NumberLeft(Setting setting) {
-    const NumberControl& control = numbers_.at(setting);
-    if (loading_ || control.fallback == nullptr) {
+// A box the person edited is taken as it stands when they leave it or press OK, however they press
+// it: a number it cannot take gives way to its fall-back text, or else to what the box held before
+// the editing began, so that the box shows what OK writes. A box only visited writes nothing.
+void frmProperties::CommitNumber(Setting setting) {
+    NumberControl& control = numbers_.at(setting);
+    if (loading_ || !control.edited || control.box->InRange()) {
+        control.edited = false;
         return;
     }
-    const std::optional<double> number = control.box->Number();
-    if (!number || *number < control.box->Minimum() || *number > control.box->Maximum()) {
+    if (control.fallback != nullptr) {
         control.box->ShowText(control.fallback);
         NumberEdited(setting);
+    } else {
+        slots_.Restore(setting, control.before);
+        ShowNumberOf(setting, control.before.valueText);
+    }
+    control.edited = false;
+}
+
+void frmProperties::CommitNumbers() {
+    for (const auto& [setting, control] : numbers_) {
+        CommitNumber(setting);
     }
 }
 

@@ -75,9 +75,11 @@ class frmProperties : public QDialog {
     struct NumberControl {
         NumberBox* box;
         QLabel* label;
-        double scale;          // the written value is the shown one times this
-        bool rangeMessage;     // a typed number outside the range is reported
-        const char* fallback;  // the text a box left with a bad number gets; null: none
+        double scale;            // the written value is the shown one times this
+        bool rangeMessage;       // a typed number outside the range is reported
+        const char* fallback;    // the text a box left with a bad number gets; null: none
+        bool edited = false;     // typed, pasted or stepped since it was read or last committed
+        PropertySetting before;  // the setting's slot as it was when the editing began
     };
 
     void BuildLayout();
@@ -144,7 +146,10 @@ class frmProperties : public QDialog {
     void ListClicked(Setting setting);
     void TrayRule();
     void NumberEdited(Setting setting);
-    void NumberLeft(Setting setting);
+    void CommitNumber(Setting setting);
+    void CommitNumbers();
+    // Shows a value text of the setting's slot in its number box, in the box's unit.
+    void ShowNumberOf(Setting setting, const QString& valueText);
     void OptionClicked(Setting setting, const char* value);
 
     // Writing and maintenance (PropertyWriting.cpp).

@@ -153,7 +153,6 @@ void frmTftp::BuildLayout() {
     auto* buttons = new QDialogButtonBox;
     buttons->addButton(pbuStart, QDialogButtonBox::ActionRole);
     buttons->addButton(pbuCancel, QDialogButtonBox::RejectRole);
-    pbuStart->setDefault(true);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(14, 14, 14, 14);
@@ -162,6 +161,7 @@ void frmTftp::BuildLayout() {
     layout->addWidget(SSPanel1);
     layout->addWidget(lblTftp);
     layout->addWidget(buttons);
+    MakeDefaultButton(pbuStart);
 }
 
 void frmTftp::Form_Load() {

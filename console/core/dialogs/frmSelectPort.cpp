@@ -48,10 +48,10 @@ frmSelectPort::frmSelectPort(const std::vector<plat::MonitorPort>& ports, QWidge
     auto* buttons = new QDialogButtonBox;
     buttons->addButton(btnOK, QDialogButtonBox::AcceptRole);
     buttons->addButton(btnCancel, QDialogButtonBox::RejectRole);
-    btnOK->setDefault(true);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(lstPorts);
     layout->addWidget(buttons);
+    MakeDefaultButton(btnOK);
     resize(380, 240);
     connect(btnOK, &QPushButton::clicked, this, &frmSelectPort::btnOK_Click);
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);

@@ -33,10 +33,10 @@ frmSelectWin::frmSelectWin(const std::vector<QString>& printers, QWidget* parent
     auto* buttons = new QDialogButtonBox;
     buttons->addButton(btnOpen, QDialogButtonBox::AcceptRole);
     buttons->addButton(btnCancel, QDialogButtonBox::RejectRole);
-    btnOpen->setDefault(true);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(listWinPrinter);
     layout->addWidget(buttons);
+    MakeDefaultButton(btnOpen);
     resize(340, 240);
     connect(btnOpen, &QPushButton::clicked, this, &frmSelectWin::btnOpen_Click);
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);

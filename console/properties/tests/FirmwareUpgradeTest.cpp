@@ -26,6 +26,7 @@
 #include "console/properties/FirmwareRequests.h"
 #include "console/properties/frmTftp.h"
 #include "console/properties/tests/CardsFixture.h"
+#include "console/tests/PressButton.h"
 #include "console/tests/Typing.h"
 #include "platform/store/StoreKeyHandle.h"
 #include "platform/store/StorePaths.h"
@@ -226,25 +227,33 @@ TEST_F(FirmwareUpgradeTest, EveryWayToTheCardDeliversTheChosenFileWholeAndTheCar
     EXPECT_EQ(boxes.Shown().size(), 1u) << "only wait mode's front panel note";
 }
 
-// The address as a person types it, with its dots, reaches the card named by it.
+// The address as a person types it, with its dots, reaches the card named by it, whether Start is
+// pressed by Enter in the address (it is the default button) or by the mouse.
 TEST_F(FirmwareUpgradeTest, AnAddressTypedWithItsDotsIsTheCardUpgraded) {
-    std::vector<std::uint8_t> bytes;
-    const QString path = FirmwareFile("typed.bin", 700, bytes);
-    Select(kOffice);
-    RunCommand(FirmwareTargetMode::kCurrentRow, [&](frmTftp& dialog) {
-        dialog.FileNameBox()->setText(path);
-        dialog.activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
-        dialog.IpOption()->click();
-        dialog.IpBox(0)->setFocus();
-        TypeAtFocus("127.0.6.2");
-        SavePicture(&dialog, "frmTftp-typed");
-        dialog.StartButton()->click();
-        EXPECT_TRUE(WaitUntil([&] { return dialog.StatusLine()->text() == Completed(); }))
-            << CardState(kCompact) << " " << dialog.StatusLine()->text().toStdString();
-    });
-    EXPECT_TRUE(WaitUntil([&] { return CardState(kCompact).starts_with("done"); })) << CardState(kCompact);
-    EXPECT_EQ(CardFile(kCompact), bytes);
+    const std::tuple<Press, const char*, Card> cases[] = {{Press::kEnter, "127.0.6.2", kCompact},
+                                                          {Press::kMouse, "127.0.6.4", kCustomPaper}};
+    const std::string untouched = CardState(kOffice);
+    for (const auto& [press, address, card] : cases) {
+        std::vector<std::uint8_t> bytes;
+        const QString path = FirmwareFile(QString("typed-%1.bin").arg(PressName(press)), 700, bytes);
+        Select(kOffice);
+        RunCommand(FirmwareTargetMode::kCurrentRow, [&](frmTftp& dialog) {
+            dialog.FileNameBox()->setText(path);
+            dialog.activateWindow();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+            dialog.IpOption()->click();
+            dialog.IpBox(0)->setFocus();
+            TypeAtFocus(address);
+            SavePicture(&dialog, "frmTftp-typed");
+            PressButton(dialog.StartButton(), press);
+            EXPECT_TRUE(WaitUntil([&] { return dialog.StatusLine()->text() == Completed(); }))
+                << CardState(card) << " " << dialog.StatusLine()->text().toStdString();
+        });
+        EXPECT_TRUE(WaitUntil([&] { return CardState(card).starts_with("done"); }))
+            << PressName(press) << ": " << CardState(card);
+        EXPECT_EQ(CardFile(card), bytes) << PressName(press);
+        EXPECT_EQ(CardState(kOffice), untouched) << "the chosen row's card is not upgraded";
+    }
 }
 
 TEST_F(FirmwareUpgradeTest, ATransferLosingOneDatagramInTenStillCompletes) {

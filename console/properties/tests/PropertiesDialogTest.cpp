@@ -16,6 +16,7 @@
 #include "console/properties/NumberBox.h"
 #include "console/properties/frmProperties.h"
 #include "console/properties/tests/CardsFixture.h"
+#include "console/tests/PressButton.h"
 
 namespace consoletest {
 namespace {
@@ -315,6 +316,61 @@ TEST_F(PropertiesDialogTest, CustomPaperKeepsTheMarginsAndTypedNumbersAreChecked
     dialog->pbuOK_Click();
     EXPECT_EQ(Card1(kCustomPaper, "2.20.0"), 100);
     EXPECT_EQ(Card1(kCustomPaper, "2.10.0"), 40);
+}
+
+// What a number box shows when OK is pressed is what OK writes, however OK is pressed: a box still
+// being edited is taken as leaving it takes it (a number it cannot take gives way to its fall-back,
+// or to what the box held before); a box only visited writes nothing.
+TEST_F(PropertiesDialogTest, OkWritesWhatTheNumberBoxesShowByEnterMnemonicOrMouse) {
+    struct Case {
+        Setting setting;
+        const char* item;  // the setting's object under E.1
+        std::int32_t onCard;
+        const char* typed;     // null: the box only gets the focus
+        std::int32_t written;  // -1: nothing is written
+        const char* shown;     // the box's text as OK writes it
+    };
+    const Case cases[] = {
+        {Setting::Copies, "2.5.0", 5, "12", 12, "12"},
+        {Setting::Copies, "2.5.0", 5, "0", 1, "1"},      // below the range: its fall-back
+        {Setting::Lines, "6.6.0", 60, "200", -1, "60"},  // 20 stood in the box on the way to 200
+        {Setting::Copies, "2.5.0", 0, nullptr, -1, "0"},
+    };
+    for (const Case& c : cases) {
+        for (const Press press : kEveryPress) {
+            const std::string what =
+                std::string(c.item) + " " + (c.typed ? c.typed : "visited") + " by " + PressName(press);
+            PutCardValue(kCompact, E + ".1." + c.item, sim::MibValue::Integer(c.onCard));
+            std::uint32_t sets[kCardCount];
+            for (int card = 0; card < kCardCount; ++card) {
+                sets[card] = SetsSeen(static_cast<Card>(card));
+            }
+            auto dialog = Open(kCompact);
+            dialog->show();
+            console::NumberBox* box = dialog->Box(c.setting);
+            QTabWidget* tabs = dialog->Tabs();
+            for (int tab = 0; tab < tabs->count(); ++tab) {
+                if (tabs->widget(tab)->isAncestorOf(box)) {
+                    tabs->setCurrentIndex(tab);
+                }
+            }
+            box->setFocus();
+            box->selectAll();
+            if (c.typed != nullptr) {
+                QTest::keyClicks(box, c.typed);
+            }
+            PressButton(dialog->findChild<QPushButton*>("pbuOK"), press);
+            EXPECT_FALSE(dialog->isVisible()) << what;
+            EXPECT_EQ(box->findChild<QLineEdit*>()->text(), c.shown) << what;
+            dialog->reject();  // one that OK left open goes before it is destroyed
+            EXPECT_EQ(Card1(kCompact, c.item), c.written < 0 ? c.onCard : c.written) << what;
+            for (int card = 0; card < kCardCount; ++card) {
+                const bool target = card == kCompact && c.written >= 0;
+                EXPECT_EQ(SetsSeen(static_cast<Card>(card)) - sets[card], target ? 1u : 0u)
+                    << what << " card " << card;
+            }
+        }
+    }
 }
 
 TEST_F(PropertiesDialogTest, AnExternalPrintServerHasNoFrontPanel) {
