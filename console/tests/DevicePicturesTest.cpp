@@ -39,9 +39,7 @@ using DevicePicturesTest = DemoNetworkFixture;
 TEST_F(DevicePicturesTest, NetworkInterfaceShowsTheDemoPrintServersOwnSettings) {
     OpenConsole();
     SelectCard("Reception");
-    bool shown = false;
-    OnDialog<console::frmConfiguration>([&](console::frmConfiguration& dialog) {
-        shown = true;
+    FromMenuOn<console::frmConfiguration>("mnuConfigure", [&](console::frmConfiguration& dialog) {
         EXPECT_EQ(dialog.txtPrintServerName->text(), "Reception");
         EXPECT_EQ(dialog.txtMACAddress->text(), Mac("Reception"));
         EXPECT_EQ(dialog.txtIPAddress->Text(), IpText(Card("Reception").ip));
@@ -56,8 +54,6 @@ TEST_F(DevicePicturesTest, NetworkInterfaceShowsTheDemoPrintServersOwnSettings) 
         }
         dialog.pbuCancel->click();
     });
-    FromMenu("mnuConfigure");
-    EXPECT_TRUE(shown);
     EXPECT_TRUE(boxes_.Shown().empty()) << boxes_.Shown().front().text.toStdString();
 }
 
@@ -65,25 +61,19 @@ TEST_F(DevicePicturesTest, NetworkInterfaceShowsTheDemoPrintServersOwnSettings) 
 TEST_F(DevicePicturesTest, NetworkInterfaceOfTheNewDemoCardOffersItsFirstAddress) {
     OpenConsole();
     SelectCard("Newbie");
-    bool shown = false;
-    OnDialog<console::frmConfiguration>([&](console::frmConfiguration& dialog) {
-        shown = true;
+    FromMenuOn<console::frmConfiguration>("mnuConfigure", [&](console::frmConfiguration& dialog) {
         EXPECT_EQ(dialog.txtMACAddress->text(), Mac("Newbie"));
         EXPECT_TRUE(dialog.Tabs()->isTabEnabled(console::frmConfiguration::kTcpIp));
         EXPECT_FALSE(dialog.Tabs()->isTabEnabled(console::frmConfiguration::kNetWare));
         HelpPicture(&dialog, "frmConfiguration-NewCard");
         dialog.pbuCancel->click();
     });
-    FromMenu("mnuConfigure");
-    EXPECT_TRUE(shown);
 }
 
 TEST_F(DevicePicturesTest, FrontPanelShowsTheDemoPrintersModel) {
     OpenConsole();
     SelectCard("Reception");
-    bool shown = false;
-    OnDialog<console::frmProperties>([&](console::frmProperties& dialog) {
-        shown = true;
+    FromMenuOn<console::frmProperties>("mnuProperties", [&](console::frmProperties& dialog) {
         EXPECT_TRUE(dialog.ReadOk());
         EXPECT_TRUE(BoxTexts(&dialog).contains("Reception")) << "the printer's name on Model Details";
         EXPECT_EQ(dialog.ModelBox()->text(), "6060") << "the office engine's model";
@@ -91,31 +81,23 @@ TEST_F(DevicePicturesTest, FrontPanelShowsTheDemoPrintersModel) {
         HelpPicture(&dialog, "frmProperties-type1-tab0");
         dialog.reject();
     });
-    FromMenu("mnuProperties");
-    EXPECT_TRUE(shown);
     EXPECT_TRUE(boxes_.Shown().empty()) << boxes_.Shown().front().text.toStdString();
 }
 
 TEST_F(DevicePicturesTest, PrinterStatusAndStatisticsReadTheDemoPrintServer) {
     OpenConsole();
     SelectCard("Accounts");
-    bool shown = false;
-    OnDialog<console::frmPrStatus>([&](console::frmPrStatus& dialog) {
-        shown = true;
+    FromMenuOn<console::frmPrStatus>("mnuPrStatus", [&](console::frmPrStatus& dialog) {
         EXPECT_EQ(dialog.NameBox()->text(), "Accounts");
         EXPECT_EQ(dialog.DescriptionBox()->text(), QString::fromStdString(Card("Accounts").location));
         EXPECT_EQ(dialog.StatusBox()->text(), "PRINTING");
         HelpPicture(&dialog, "frmPrStatus");
         dialog.reject();
     });
-    FromMenu("mnuPrStatus");
-    EXPECT_TRUE(shown);
 
     // Every group of the TCP/IP and SNMP trees opened, as a click on each opens it.
     SelectCard("Reception");
-    shown = false;
-    OnDialog<console::frmStatistics>([&](console::frmStatistics& dialog) {
-        shown = true;
+    FromMenuOn<console::frmStatistics>("mnuProtocolS", [&](console::frmStatistics& dialog) {
         EXPECT_TRUE(BoxTexts(&dialog).contains("Reception"));
         for (const console::StatisticsTree tree : {console::kTcpTree, console::kSnmpTree}) {
             dialog.Tabs()->setCurrentIndex(tree);
@@ -131,8 +113,6 @@ TEST_F(DevicePicturesTest, PrinterStatusAndStatisticsReadTheDemoPrintServer) {
         EXPECT_EQ(interfaces->child(0)->text(0), "Physical address --:" + Mac("Reception"));
         dialog.reject();
     });
-    FromMenu("mnuProtocolS");
-    EXPECT_TRUE(shown);
     EXPECT_TRUE(boxes_.Shown().empty()) << boxes_.Shown().front().text.toStdString();
 }
 
@@ -152,7 +132,7 @@ TEST_F(DevicePicturesTest, FirmwareUpgradeOfADemoPrintServer) {
     SelectCard("Reception");
     bool progressPictured = false;
     bool completed = false;
-    OnDialog<console::frmTftp>([&](console::frmTftp& dialog) {
+    FromMenuOn<console::frmTftp>("mnuFlash", [&](console::frmTftp& dialog) {
         QTreeWidget* list = dialog.PrinterList();
         QStringList names;
         for (int row = 0; row < list->topLevelItemCount(); ++row) {
@@ -174,7 +154,6 @@ TEST_F(DevicePicturesTest, FirmwareUpgradeOfADemoPrintServer) {
                                     kUpgradeMs);
         dialog.StartButton()->click();  // "OK" closes the dialog
     });
-    FromMenu("mnuFlash");
     EXPECT_TRUE(completed);
     EXPECT_TRUE(progressPictured) << "the dialog showed the upgrade's progress";
     EXPECT_TRUE(QTest::qWaitFor(

@@ -88,7 +88,7 @@ TEST_F(MainWindowPicturesTest, TheListShowsEveryPrintServerOfTheDemoNetwork) {
 
 TEST_F(MainWindowPicturesTest, ThePrinterFilterOffersTheDemoPrintServersAndListsThoseChosen) {
     OpenConsole();
-    OnDialog<console::frmFilter>([this](console::frmFilter& dialog) {
+    FromMenuOn<console::frmFilter>("mnuFilter2", [this](console::frmFilter& dialog) {
         QStringList offered = Texts(dialog.Available());
         offered.sort();
         QStringList listed = Column(0);
@@ -104,13 +104,12 @@ TEST_F(MainWindowPicturesTest, ThePrinterFilterOffersTheDemoPrintServersAndLists
         HelpPicture(&dialog, "frmFilter");
         dialog.pbuOk_Click();
     });
-    FromMenu("mnuFilter2");
     EXPECT_EQ(Column(0), (QStringList{"Accounts", "Design"}));
 }
 
 TEST_F(MainWindowPicturesTest, AnAlertOfAWatchedDemoPrinterIsShownAndLogged) {
     OpenConsole();
-    OnDialog<console::frmNotify>([](console::frmNotify& dialog) {
+    FromMenuOn<console::frmNotify>("mnuNotify", [](console::frmNotify& dialog) {
         const QList<QListWidgetItem*> accounts =
             dialog.AvailablePrinters()->findItems("Accounts", Qt::MatchExactly);
         ASSERT_EQ(accounts.size(), 1);
@@ -128,13 +127,12 @@ TEST_F(MainWindowPicturesTest, AnAlertOfAWatchedDemoPrinterIsShownAndLogged) {
         HelpPicture(&dialog, "frmNotify-general");
         dialog.pbuOK_Click();
     });
-    FromMenu("mnuNotify");
     ASSERT_TRUE(console::FindServer(Mac("Accounts"))->notify);
 
     ASSERT_EQ(cards_.Command("status Accounts 68"), "ok");
     ASSERT_TRUE(QTest::qWaitFor([&] { return !boxes_.Shown().empty(); }, kAcrossMs));
     EXPECT_EQ(boxes_.Shown().back().text, "Accounts : COVER OPEN");
-    OnDialog<console::frmNotify>([](console::frmNotify& dialog) {
+    FromMenuOn<console::frmNotify>("mnuNotify", [](console::frmNotify& dialog) {
         dialog.Tabs()->setCurrentIndex(2);
         ASSERT_EQ(dialog.Log()->topLevelItemCount(), 1);
         EXPECT_EQ(dialog.Log()->topLevelItem(0)->text(0), "Accounts");
@@ -142,7 +140,6 @@ TEST_F(MainWindowPicturesTest, AnAlertOfAWatchedDemoPrinterIsShownAndLogged) {
         HelpPicture(&dialog, "frmNotify-log");
         dialog.reject();
     });
-    FromMenu("mnuNotify");
 }
 
 // Before any detection, a demo print server is added by the address it has there, typed as a person
@@ -150,7 +147,7 @@ TEST_F(MainWindowPicturesTest, AnAlertOfAWatchedDemoPrinterIsShownAndLogged) {
 TEST_F(MainWindowPicturesTest, LocateAddsADemoPrintServerByItsAddress) {
     OpenConsole(false);
     const QString address = IpText(Card("Reception").ip);
-    OnDialog<console::frmLocate>([address](console::frmLocate& dialog) {
+    FromMenuOn<console::frmLocate>("mnuLocate", [address](console::frmLocate& dialog) {
         dialog.Octet(0)->setFocus();
         TypeAtFocus(address);
         HelpPicture(&dialog, "frmLocate-typed");
@@ -159,7 +156,6 @@ TEST_F(MainWindowPicturesTest, LocateAddsADemoPrintServerByItsAddress) {
             dialog.reject();
         }
     });
-    FromMenu("mnuLocate");
     const console::PrintServerEntry* found = console::FindServer(Mac("Reception"));
     ASSERT_NE(found, nullptr) << (boxes_.Shown().empty() ? "" : boxes_.Shown().back().text.toStdString());
     EXPECT_EQ(found->name, "Reception");

@@ -101,9 +101,7 @@ TEST_F(PrinterPicturesTest, TheQueuesAndPortsOfADemoPrintServer) {
     const int letter = cupsd_.Print("Lobby-Letterhead", page, "-t 'Letter to suppliers'");
     ASSERT_GT(report, 0);
     ASSERT_GT(letter, 0);
-    bool shown = false;
-    OnDialog<console::frmJobQueue>([&](console::frmJobQueue& dialog) {
-        shown = true;
+    FromMenuOn<console::frmJobQueue>("mnuJobs", [&](console::frmJobQueue& dialog) {
         QTreeWidget* jobs = dialog.List();
         EXPECT_EQ(Rows(jobs, 7), "Letter to suppliers: Lobby-Letterhead | Quarterly report: Lobby");
         jobs->setCurrentItem(jobs->findItems("Quarterly report", Qt::MatchExactly).value(0));
@@ -113,15 +111,13 @@ TEST_F(PrinterPicturesTest, TheQueuesAndPortsOfADemoPrintServer) {
         HelpPicture(&dialog, "job-queue");
         dialog.reject();
     });
-    FromMenu("mnuJobs");
-    EXPECT_TRUE(shown);
     for (const int job : {report, letter}) {
         EXPECT_TRUE(cupsd_.Cancel(job)) << job;
     }
 
     // Properties asks which of the two queues is meant, then opens that one's settings.
-    shown = false;
-    OnDialog<console::frmSelectWin>([&](console::frmSelectWin& choice) {
+    bool opened = false;
+    FromMenuOn<console::frmSelectWin>("mnuDevSetting", [&](console::frmSelectWin& choice) {
         QStringList queues;
         for (int row = 0; row < choice.List()->count(); ++row) {
             queues << choice.List()->item(row)->text();
@@ -130,29 +126,24 @@ TEST_F(PrinterPicturesTest, TheQueuesAndPortsOfADemoPrintServer) {
         choice.List()->setCurrentRow(0);
         HelpPicture(&choice, "printer-choice");
         OnDialog<console::frmDocumentSettings>([&](console::frmDocumentSettings& settings) {
-            shown = true;
+            opened = true;
             EXPECT_EQ(settings.windowTitle(), "Document Settings for Lobby");
             settings.reject();
         });
         choice.OpenButton()->click();
     });
-    FromMenu("mnuDevSetting");
-    EXPECT_TRUE(shown);
+    EXPECT_TRUE(opened) << "the document settings of the queue chosen";
 
     // A second port on Lobby whose queue was removed: Delete Port asks which port is meant.
     AddPortFromMenu("Lobby");
     ASSERT_EQ(console::PortAdapter("Lobby00"), Mac("Lobby").toStdString());
     ASSERT_EQ(RunCommand("lpadmin -x Lobby00"), "");
-    shown = false;
-    OnDialog<console::frmSelectPort>([&](console::frmSelectPort& dialog) {
-        shown = true;
+    FromMenuOn<console::frmSelectPort>("mnuDeletePort", [&](console::frmSelectPort& dialog) {
         QTreeWidget* ports = dialog.List();
         EXPECT_EQ(Rows(ports, 1), "Lobby00: no queue | Lobby: Lobby, Lobby-Letterhead");
         HelpPicture(&dialog, "frmSelectPort");
         dialog.reject();
     });
-    FromMenu("mnuDeletePort");
-    EXPECT_TRUE(shown);
     EXPECT_TRUE(console::PortAdapter("Lobby00")) << "Cancel deletes nothing";
     EXPECT_TRUE(boxes_.Shown().empty()) << boxes_.Shown().front().text.toStdString();
 }

@@ -3,7 +3,6 @@
 // pictures go into the build folder under the names the help pages use.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -22,7 +21,6 @@
 #include "portmonitor/dialogs/PortDialog.h"
 #include "portmonitor/tests/DemoNetwork.h"
 #include "simulator/Simulator.h"
-#include "tests/QtPooledThreads.h"
 #include "tests/QuickExchanges.h"
 
 namespace portmon::test {
@@ -166,15 +164,3 @@ TEST_F(PortDialogPicturesTest, AddNewPrintServerFindsADemoPrintServerByItsAddres
 
 }  // namespace
 }  // namespace portmon::test
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    int result = 0;
-    {
-        QApplication application(argc, argv);
-        ::testing::InitGoogleTest(&argc, argv);
-        result = RUN_ALL_TESTS();
-    }
-    AwaitPooledQtThreads();
-    return result;
-}
