@@ -26,7 +26,6 @@
 #include "portmonitor/dialogs/MonitorMessages.h"
 #include "portmonitor/dialogs/PortDialog.h"
 #include "simulator/Simulator.h"
-#include "tests/QtPooledThreads.h"
 #include "tests/QuickExchanges.h"
 
 namespace portmon::test {
@@ -302,15 +301,3 @@ TEST_F(PortDialogTest, CancelInTheAddDialogIsNoSuccess) {
 
 }  // namespace
 }  // namespace portmon::test
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    int result = 0;
-    {
-        QApplication application(argc, argv);
-        ::testing::InitGoogleTest(&argc, argv);
-        result = RUN_ALL_TESTS();
-    }
-    AwaitPooledQtThreads();
-    return result;
-}
