@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTabWidget>
@@ -11,6 +12,7 @@
 
 #include "console/configuration/AddressBoxes.h"
 #include "console/configuration/frmConfiguration.h"
+#include "console/configuration/tests/AddressTyping.h"
 #include "console/core/StringTable.h"
 #include "console/properties/FirmwareCommand.h"
 #include "console/properties/frmPrStatus.h"
@@ -68,6 +70,42 @@ TEST_F(DevicePicturesTest, NetworkInterfaceOfTheNewDemoCardOffersItsFirstAddress
         HelpPicture(&dialog, "frmConfiguration-NewCard");
         dialog.pbuCancel->click();
     });
+}
+
+// Given Lobby's address, the demo's new card is refused with the address named and Lobby keeps it;
+// a free address then reaches the card.
+TEST_F(DevicePicturesTest, TheNewDemoCardIsRefusedLobbysAddressAndTakesAFreeOne) {
+    OpenConsole();
+    SelectCard("Newbie");
+    const std::string lobby = IpText(Card("Lobby").ip).toStdString();
+    QString refusal;
+    FromMenuOn<console::frmConfiguration>("mnuConfigure", [&](console::frmConfiguration& dialog) {
+        dialog.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&dialog));
+        Retype(dialog.txtPrintServerName, "Newbie");
+        dialog.Tabs()->setCurrentIndex(console::frmConfiguration::kTcpIp);
+        TypeAddress(dialog.txtIPAddress, QString::fromStdString(lobby));
+        console::SetMessageHook({});
+        OnDialog<QMessageBox>([&](QMessageBox& box) {
+            refusal = box.text();
+            HelpPicture(&box, "frmConfiguration-address-in-use");
+            box.accept();
+        });
+        QTest::keyClick(dialog.txtIPAddress->Box(3), Qt::Key_Return);
+        boxes_.Install();
+        TypeAddress(dialog.txtIPAddress, "127.0.3.1");
+        QTest::keyClick(dialog.txtIPAddress->Box(3), Qt::Key_Return);
+        if (dialog.isVisible()) {
+            dialog.pbuCancel->click();
+        }
+    });
+    EXPECT_EQ(refusal.toStdString(),
+              console::LoadString(20045).arg(QString::fromStdString(lobby)).toStdString());
+    EXPECT_TRUE(boxes_.Shown().empty()) << boxes_.Shown().front().text.toStdString();
+    EXPECT_EQ(cards_.Command("get Lobby 1.3.6.1.4.1.32473.11.5.1.12.2.5.0"), "ok IP " + lobby);
+    EXPECT_EQ(cards_.Command("get Lobby 1.3.6.1.2.1.1.5.0"), "ok STRING \"Lobby\"");
+    EXPECT_EQ(cards_.Command("get " + Mac("Newbie").toStdString() + " 1.3.6.1.4.1.32473.11.5.1.12.2.5.0"),
+              "ok IP 127.0.3.1");
 }
 
 TEST_F(DevicePicturesTest, FrontPanelShowsTheDemoPrintersModel) {
