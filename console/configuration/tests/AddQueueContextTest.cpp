@@ -90,7 +90,8 @@ TEST_F(AddQueueContextTest, EnterInTheContextBoxListsItAndPressesNothingElse) {
 TEST_F(AddQueueContextTest, AddingTakesAQueueListedAtTheTypedContextByMnemonicOrMouse) {
     const std::pair<Press, const char*> cases[] = {{Press::kMnemonic, "SALES.ORG"},
                                                    {Press::kMouse, "HR.ORG"}};
-    for (const auto& [press, context] : cases) {
+    for (const auto& [way, context] : cases) {
+        const Press press = way;  // clang captures no structured binding
         TypeContext(context,
                     [press](frmAddQueue* dialog) { consoletest::PressButton(dialog->cmdOk, press); });
         EXPECT_TRUE(boxes_.Shown().empty())

@@ -230,10 +230,17 @@ TEST_F(FirmwareUpgradeTest, EveryWayToTheCardDeliversTheChosenFileWholeAndTheCar
 // The address as a person types it, with its dots, reaches the card named by it, whether Start is
 // pressed by Enter in the address (it is the default button) or by the mouse.
 TEST_F(FirmwareUpgradeTest, AnAddressTypedWithItsDotsIsTheCardUpgraded) {
-    const std::tuple<Press, const char*, Card> cases[] = {{Press::kEnter, "127.0.6.2", kCompact},
-                                                          {Press::kMouse, "127.0.6.4", kCustomPaper}};
+    struct Case {
+        Press press;
+        const char* address;
+        Card card;
+    };
+    const Case cases[] = {{Press::kEnter, "127.0.6.2", kCompact}, {Press::kMouse, "127.0.6.4", kCustomPaper}};
     const std::string untouched = CardState(kOffice);
-    for (const auto& [press, address, card] : cases) {
+    for (const Case& typed : cases) {
+        const Press press = typed.press;
+        const char* const address = typed.address;
+        const Card card = typed.card;
         std::vector<std::uint8_t> bytes;
         const QString path = FirmwareFile(QString("typed-%1.bin").arg(PressName(press)), 700, bytes);
         Select(kOffice);
