@@ -91,10 +91,12 @@ bool frmConfiguration::GiveFirstAddress(const QString& address) {
     if (result != 0) {
         // What went wrong at the address is said with the address; the store keeps the card without one,
         // so that OK can give it one again.
-        const bool atAddress = result == kHelperAddressInUse || result == kHelperNotAtNewAddress ||
-                               result == kHelperOtherAtNewAddress;
-        atAddress ? ShowTextMessage(LoadString(result).arg(address), kWarning)
-                  : ShowMessage(kAddressNotSet, kWarning);
+        if (result == kHelperAddressInUse || result == kHelperNotAtNewAddress ||
+            result == kHelperOtherAtNewAddress) {
+            ShowTextMessage(LoadString(result).arg(address), kWarning);
+        } else {
+            ShowMessage(kAddressNotSet, kWarning);
+        }
         return false;
     }
     // The address alone has reached the card: its name and description follow with the other rows.
